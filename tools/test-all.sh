@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The test command: installs what is missing, builds every configuration and runs every test.
+#   native: the platform-free libraries with ASan/UBSan, their tests
+#   win32:  the program and the Win32 tests, run under Wine on the bench's virtual lines
+#   fuzz:   each fuzz target for a short smoke run
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+"$root/tools/setup-debian.sh"
+
+jobs=$(nproc)
+fuzz_seconds=${QV_FUZZ_SECONDS:-15}
+
+echo "== native"
+cmake --preset native >/dev/null
+cmake --build --preset native -j "$jobs"
+ctest --test-dir build/native -j "$jobs" --output-on-failure --no-tests=ignore
+
+echo "== win32"
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j "$jobs"
+. "$root/tools/wine-env.sh"
+qv_wine_env "$root/build/win32"
+trap qv_server_stop EXIT
+qv_prefix_ensure
+qv_server_ensure
+# Wine tests wait on windows and lines more than on the CPU: run more of them than cores.
+ctest --test-dir build/win32 -j $((jobs * 2)) --output-on-failure --no-tests=ignore
+
+echo "== fuzz (${fuzz_seconds}s per target)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
+while IFS='=' read -r name fuzzer; do
+  [ -n "$name" ] || continue
+  work="build/fuzz/corpus/$name"
+  mkdir -p "$work"
+  echo "-- $name"
+  if ! "$fuzzer" -max_total_time="$fuzz_seconds" "$work" >"build/fuzz/$name.log" 2>&1; then
+    tail -n 40 "build/fuzz/$name.log"
+    exit 1
+  fi
+done < build/fuzz/fuzzers.txt
+
+echo "All tests passed."
