@@ -1,0 +1,29 @@
+// File names and paths (both '\' and '/' separate folders, a drive ends in ':'), file
+// existence, and the program's own path and command-line arguments.
+#pragma once
+
+#include "framework/Strings.h"
+
+// "C:\dir\name.ext" -> "name.ext"
+String ExtractFileName(std::string_view FileName);
+// "C:\dir\name.ext" -> "C:\dir\" (keeps the trailing separator)
+String ExtractFilePath(std::string_view FileName);
+// "C:\dir\name.ext" -> "C:\dir" (no trailing separator, except a drive root "C:\")
+String ExtractFileDir(std::string_view FileName);
+// "name.ext" -> ".ext"; "" when the name part has no '.'
+String ExtractFileExt(std::string_view FileName);
+// The extension of the name part replaced (or added); Extension includes its '.'.
+String ChangeFileExt(std::string_view FileName, std::string_view Extension);
+// Absolute form against the current folder, with "." and ".." resolved.
+String ExpandFileName(std::string_view FileName);
+// Adds the folder separator when missing.
+String IncludeTrailingPathDelimiter(std::string_view Path);
+bool FileExists(std::string_view FileName);
+bool DirectoryExists(std::string_view Path);
+
+// ParamStr(0) is the program's full file name; ParamStr(1..ParamCount()) its arguments,
+// quotes removed; out of range: "".
+int ParamCount();
+String ParamStr(int Index);
+// Tests set the arguments the program sees; the first entry plays ParamStr(0).
+void SetProgramArguments(std::span<const String> Arguments);
