@@ -1,0 +1,251 @@
+// TIniFile: loading a profile file into a TIniDocument and replacing it safely on write.
+#include "framework/IniFile.h"
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The messages of this unit's exceptions.
+String CannotOpenText(const String& f) { return "Cannot open file \"" + f + "\""; }
+String ReadOnlyText(const String& f) { return "Cannot write file \"" + f + "\": it is read-only"; }
+String NotAFileText(const String& f) { return "Cannot write file \"" + f + "\": it is not a file"; }
+String CannotCreateText(const String& f) { return "Cannot write file \"" + f + "\": cannot create a file in its folder"; }
+String CannotWriteText(const String& f) { return "Cannot write file \"" + f + "\""; }
+
+bool IsReadOnly(const fs::file_status& st)
+{
+    return (st.permissions() & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) ==
+           fs::perms::none;
+}
+
+// A name beside the target that no other writer picks: a per-process random part and a count.
+String TemporaryNameFor(const String& FileName)
+{
+    static const unsigned seed = std::random_device{}();
+    static std::atomic<unsigned> count{0};
+    char tail[32];
+    std::snprintf(tail, sizeof tail, ".~%08x%04x.tmp", seed, count++ & 0xFFFFu);
+    return FileName + tail;
+}
+
+#ifdef _WIN32
+// File names are code page 1252 text, as the platform's 8-bit file functions take them; the
+// standard library would read bytes 0x80-0x9F as Latin-1 control characters instead.
+fs::path PathOf(const String& name)
+{
+    static const wchar_t high[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    std::wstring wide;
+    for (unsigned char c : name) wide += c >= 0x80 && c < 0xA0 ? high[c - 0x80] : static_cast<wchar_t>(c);
+    return fs::path(wide);
+}
+#else
+fs::path PathOf(const String& name) { return fs::path(name); }
+#endif
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+bool TryParseIniInteger(const String& Text, std::int32_t& Value)
+{
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < Text.size() && (Text[i] == '+' || Text[i] == '-')) negative = Text[i++] == '-';
+    if (i + 1 < Text.size() && Text[i] == '0' && (Text[i + 1] == 'x' || Text[i + 1] == 'X')) {
+        // Hexadecimal covers the 32 bits: "0xFFFFFFFF" is -1, as a 32-bit pattern.
+        i += 2;
+        if (i == Text.size() || Text.size() - i > 8) return false;
+        std::uint32_t v = 0;
+        for (; i < Text.size(); ++i) {
+            int d = HexDigit(Text[i]);
+            if (d < 0) return false;
+            v = v << 4 | static_cast<std::uint32_t>(d);
+        }
+        Value = static_cast<std::int32_t>(negative ? 0u - v : v);
+        return true;
+    }
+    if (i == Text.size()) return false;
+    std::int64_t v = 0;
+    for (; i < Text.size(); ++i) {
+        if (Text[i] < '0' || Text[i] > '9') return false;
+        v = v * 10 + (Text[i] - '0');
+        if (v > std::int64_t{INT32_MAX} + 1) return false;
+    }
+    if (negative) v = -v;
+    if (v > INT32_MAX) return false;
+    Value = static_cast<std::int32_t>(v);
+    return true;
+}
+
+struct TIniFile::TPending {
+    String Name;
+    std::ofstream Stream;
+};
+
+TIniFile::TIniFile(const String& FileName) : FFileName(FileName)
+{
+    fs::path path = PathOf(FileName);
+    std::error_code ec;
+    fs::file_status st = fs::status(path, ec);
+    if (st.type() == fs::file_type::not_found) return;
+    if (ec || st.type() == fs::file_type::directory) throw EFOpenError(CannotOpenText(FileName));
+
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw EFOpenError(CannotOpenText(FileName));
+    String text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad()) throw EFOpenError(CannotOpenText(FileName));
+    FDocument = TIniDocument(text);
+}
+
+TIniFile::~TIniFile()
+{
+    try {
+        UpdateFile();
+    } catch (...) {
+        // Nobody is left to tell; UpdateFile has already removed its temporary file.
+    }
+}
+
+String TIniFile::ReadString(const String& Section, const String& Ident, const String& Default) const
+{
+    return FDocument.Value(Section, Ident).value_or(Default);
+}
+
+std::int32_t TIniFile::ReadInteger(const String& Section, const String& Ident, std::int32_t Default) const
+{
+    std::int32_t value;
+    auto text = FDocument.Value(Section, Ident);
+    return text && TryParseIniInteger(*text, value) ? value : Default;
+}
+
+bool TIniFile::ReadBool(const String& Section, const String& Ident, bool Default) const
+{
+    return ReadInteger(Section, Ident, Default ? 1 : 0) != 0;
+}
+
+bool TIniFile::SectionExists(const String& Section) const { return FDocument.SectionExists(Section); }
+
+bool TIniFile::ValueExists(const String& Section, const String& Ident) const
+{
+    return FDocument.Value(Section, Ident).has_value();
+}
+
+std::vector<String> TIniFile::ReadSection(const String& Section) const { return FDocument.KeyNames(Section); }
+
+std::vector<String> TIniFile::ReadSections() const { return FDocument.SectionNames(); }
+
+void TIniFile::BeginChange()
+{
+    if (FPending) return;
+    fs::path path = PathOf(FFileName);
+    std::error_code ec;
+    fs::file_status st = fs::status(path, ec);
+    if (st.type() != fs::file_type::not_found) {
+        if (st.type() != fs::file_type::regular) throw EFCreateError(NotAFileText(FFileName));
+        // Renaming would replace a read-only file on some systems; it must stay untouched.
+        if (IsReadOnly(st)) throw EFCreateError(ReadOnlyText(FFileName));
+    }
+    auto pending = std::make_unique<TPending>();
+    pending->Name = TemporaryNameFor(FFileName);
+    pending->Stream.open(PathOf(pending->Name), std::ios::binary | std::ios::trunc);
+    if (!pending->Stream) throw EFCreateError(CannotCreateText(FFileName));
+    FPending = std::move(pending);
+}
+
+void TIniFile::WriteString(const String& Section, const String& Ident, const String& Value)
+{
+    BeginChange();
+    FDocument.SetValue(Section, Ident, Value);
+}
+
+void TIniFile::WriteInteger(const String& Section, const String& Ident, std::int32_t Value)
+{
+    WriteString(Section, Ident, std::to_string(Value));
+}
+
+void TIniFile::WriteBool(const String& Section, const String& Ident, bool Value)
+{
+    WriteString(Section, Ident, Value ? "1" : "0");
+}
+
+void TIniFile::EraseSection(const String& Section)
+{
+    BeginChange();
+    FDocument.EraseSection(Section);
+}
+
+void TIniFile::DeleteKey(const String& Section, const String& Ident)
+{
+    BeginChange();
+    FDocument.DeleteKey(Section, Ident);
+}
+
+void TIniFile::DiscardTemporary() noexcept
+{
+    if (!FPending) return;
+    if (FPending->Stream.is_open()) FPending->Stream.close();
+    std::error_code ec;
+    fs::remove(PathOf(FPending->Name), ec);
+    FPending.reset();
+}
+
+void TIniFile::UpdateFile()
+{
+    if (!FPending) return;
+    fs::path path = PathOf(FFileName), temp = PathOf(FPending->Name);
+    String text = FDocument.Text();
+    FPending->Stream.write(text.data(), static_cast<std::streamsize>(text.size()));
+    FPending->Stream.flush();
+    bool written = static_cast<bool>(FPending->Stream);
+    FPending->Stream.close();
+    written = written && !FPending->Stream.fail();
+
+    std::error_code ec;
+    fs::file_status st = fs::status(path, ec);
+    if (st.type() == fs::file_type::regular) {
+        // The file may have turned read-only since the first change.
+        if (IsReadOnly(st)) {
+            DiscardTemporary();
+            throw EFCreateError(ReadOnlyText(FFileName));
+        }
+        fs::permissions(temp, st.permissions(), ec);
+    }
+    if (written) {
+        fs::rename(temp, path, ec);
+        written = !ec;
+    }
+    if (!written) {
+        DiscardTemporary();
+        throw EWriteError(CannotWriteText(FFileName));
+    }
+    FPending.reset();
+}
+
+void TIniFile::ReadSection(const String& Section, TStrings& Strings) const
+{
+    Strings.Clear();
+    for (const String& name : ReadSection(Section)) Strings.Add(name);
+}
+
+void TIniFile::ReadSections(TStrings& Strings) const
+{
+    Strings.Clear();
+    for (const String& name : ReadSections()) Strings.Add(name);
+}
