@@ -1,0 +1,146 @@
+// The screen rich edit control: streaming through EM_STREAMIN/EM_STREAMOUT and the vertical
+// scroll notification from both of its paths.
+#include "controls/RichEditP.h"
+
+#include <memory>
+
+#include <richedit.h>
+
+#include "framework/Exceptions.h"
+#include "framework/gui/DialogService.h"
+
+namespace {
+
+// The unit's user-visible texts.
+constexpr const char* kLoadFailed = "Failed to load stream.";
+constexpr const char* kSaveFailed = "Failed to save stream.";
+constexpr const char* kAlignment = "Alignment";
+
+constexpr UINT kSfText = 1, kSfRtf = 2, kSfRtfNoObjs = 3, kSfTextized = 4;
+constexpr UINT kSffPlainRtf = 0x4000, kSffSelection = 0x8000;
+constexpr UINT kEnVScroll = 0x602;
+constexpr LPARAM kEnmScroll = 4;
+
+// The EDITSTREAM cookie: the stream, and what went wrong inside a callback. Nothing may be
+// thrown across the control's callback, so a stream's exception is kept here and reported as
+// a stream error (a non-zero result stops the transfer and sets dwError).
+struct StreamCookie {
+    TStream* stream;
+    bool failed = false;
+};
+
+DWORD CALLBACK StreamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* transferred)
+{
+    auto* c = reinterpret_cast<StreamCookie*>(cookie);
+    *transferred = 0;
+    try {
+        *transferred = c->stream->Read(buffer, count);
+        return 0;
+    } catch (...) {
+        c->failed = true;
+        return 1;
+    }
+}
+
+DWORD CALLBACK StreamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* transferred)
+{
+    auto* c = reinterpret_cast<StreamCookie*>(cookie);
+    *transferred = 0;
+    try {
+        *transferred = c->stream->Write(buffer, count);
+        return 0;
+    } catch (...) {
+        c->failed = true;
+        return 1;
+    }
+}
+
+}  // namespace
+
+TRichEditP::TRichEditP(TComponent* AOwner) : TRichEdit(AOwner) {}
+
+void TRichEditP::CreateWnd()
+{
+    TRichEdit::CreateWnd();
+    // EN_VSCROLL reaches the parent only with ENM_SCROLL in the mask; a recreated window
+    // starts without it, so it is set on every creation.
+    const LRESULT mask = SendMessageA(Handle(), EM_GETEVENTMASK, 0, 0);
+    SendMessageA(Handle(), EM_SETEVENTMASK, 0, mask | kEnmScroll);
+}
+
+void TRichEditP::PasteFromStream(TStream* Stream, bool Selection, bool PlainText, bool PlainRtf)
+{
+    UINT format = PlainText ? kSfText : kSfRtf;
+    if (Selection) format |= kSffSelection;
+    if (PlainRtf) format |= kSffPlainRtf;
+    StreamCookie cookie{Stream};
+    EDITSTREAM es{reinterpret_cast<DWORD_PTR>(&cookie), 0, &StreamInCallback};
+    SendMessageA(Handle(), EM_STREAMIN, format, reinterpret_cast<LPARAM>(&es));
+    if (es.dwError != 0 || cookie.failed) throw EOutOfResources(String(kLoadFailed));
+}
+
+void TRichEditP::CopyToStream(TStream* Stream, bool Selection, bool PlainText, bool NoObjects, bool PlainRtf)
+{
+    UINT format;
+    if (PlainText) format = NoObjects ? kSfText : kSfTextized;
+    else format = NoObjects ? kSfRtfNoObjs : kSfRtf;
+    if (Selection) format |= kSffSelection;
+    if (PlainRtf) format |= kSffPlainRtf;
+    StreamCookie cookie{Stream};
+    EDITSTREAM es{reinterpret_cast<DWORD_PTR>(&cookie), 0, &StreamOutCallback};
+    SendMessageA(Handle(), EM_STREAMOUT, format, reinterpret_cast<LPARAM>(&es));
+    if (es.dwError != 0 || cookie.failed) throw EOutOfResources(String(kSaveFailed));
+}
+
+void TRichEditP::CopyRtfTo(TRichEditP& Dest, bool Selection, bool ReplaceSelection)
+{
+    auto stream = std::make_unique<TMemoryStream>();
+    CopyToStream(stream.get(), Selection, false, false, false);
+    stream->SetPosition(0);
+    Dest.PasteFromStream(stream.get(), ReplaceSelection, false, false);
+}
+
+String TRichEditP::GetRtf(bool Selection)
+{
+    auto stream = std::make_unique<TMemoryStream>();
+    CopyToStream(stream.get(), Selection, false, false, false);
+    return stream->DataString();
+}
+
+void TRichEditP::PutRtf(const String& Rtf, bool Selection)
+{
+    auto stream = std::make_unique<TMemoryStream>();
+    // The text and its terminating NUL, as the control has always been given it.
+    stream->WriteBuffer(Rtf.c_str(), static_cast<int>(Rtf.size()) + 1);
+    stream->SetPosition(0);
+    PasteFromStream(stream.get(), Selection, false, false);
+}
+
+void TRichEditP::SetAlignment(TAlignment) { ShowMessage(kAlignment); }
+
+void TRichEditP::Dispatch(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_VSCROLL:
+        WMVScroll(m);
+        return;
+    case CN_COMMAND:
+        CNCommand(m);
+        return;
+    default:
+        TRichEdit::Dispatch(m);
+        return;
+    }
+}
+
+void TRichEditP::WMVScroll(TMessage& m)
+{
+    TRichEdit::Dispatch(m);
+    if (OnVertScroll) OnVertScroll(this);
+}
+
+void TRichEditP::CNCommand(TMessage& m)
+{
+    TRichEdit::Dispatch(m);
+    if (HIWORD(m.WParam) == kEnVScroll && OnVertScroll) OnVertScroll(this);
+}
