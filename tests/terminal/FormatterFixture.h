@@ -1,0 +1,56 @@
+// Shared set-up for the formatter's tests: the state after Clear, default settings, and a host
+// that records what the formatter asked of the window.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "settings/Settings.h"
+#include "terminal/Formatter.h"
+#include "terminal/MainGlobals.h"
+
+struct TRecordingHost : TFormatterHost {
+    struct TStop {
+        TObject* Sender;
+        String Message;
+    };
+    std::vector<TStop> Stops;
+    // DisplayRecordCount at each "\n", to tell where in the formatting it came.
+    std::vector<std::uint32_t> NewLinesAtRecord;
+
+    void StopForOverflow(TObject* sender, const String& message) override { Stops.push_back({sender, message}); }
+    void AppendNewLineToScreen() override { NewLinesAtRecord.push_back(DisplayRecordCount); }
+};
+
+// The state Clear leaves, a 70-column screen and the settings file's defaults.
+inline void ResetFormatterState(std::int32_t mode)
+{
+    DisplayMode = mode;
+    TextMode = mode == 0;
+    CharsPerLine = 70;
+    ScreenColumn = 0;
+    CurrentColour = -1;
+    DisplayRecordCount = 0;
+    BytesOut = 0;
+    Settings.NewLineOnCR = true;
+    Settings.NewLineOnLF = true;
+    Settings.SpacesForTab = 4;
+}
+
+inline std::string FormatBlock(const std::string& input, std::uint8_t direction = 0)
+{
+    std::vector<char> out(FormatBufferSize(input.size()));
+    std::uint32_t taken = 0;
+    std::uint32_t n = FormatToRtf(nullptr, reinterpret_cast<const std::uint8_t*>(input.data()), out.data(), out.size(),
+                                  direction, std::uint32_t(input.size()), &taken);
+    return std::string(out.data(), n);
+}
+
+// Records as "C A"-style text for readable comparisons: kind letter and the held byte.
+inline std::vector<std::string> Records(std::uint32_t from = 0)
+{
+    std::vector<std::string> r;
+    for (std::uint32_t i = from; i < DisplayRecordCount; ++i)
+        r.push_back(std::string(1, char(RecordKind(DisplayRecords[i]))) + ' ' + char(RecordByte(DisplayRecords[i])));
+    return r;
+}
