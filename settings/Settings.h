@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "framework/Strings.h"
-#include "settings/FontStyles.h"
+#include "framework/FontStyles.h"
 
 // Fields in the record's documented order; both instances start empty and zero and are
 // filled by LoadSettings while the main window is created.
