@@ -1,0 +1,69 @@
+# Sourced by the bench scripts: the Wine environment of one build tree.
+#   qv_wine_env BUILD_DIR [PREFIX_NAME]   exports WINEPREFIX and the quiet, crash-safe settings
+#   qv_prefix_ensure                      creates the prefix once (safe when tests start in parallel)
+#   qv_server_ensure                      starts the persistent wineserver of this prefix
+#   qv_server_stop                        stops it (only this prefix's server)
+#   qv_lines_env                          virtual lines for what runs next: the line helper,
+#                                         its directory and the line shim preloaded into Wine
+# The test prefix uses Wine's null display driver, so GUI tests need no X server.
+
+qv_wine_env() {
+  local build_dir=$1 name=${2:-wineprefix}
+  export QV_BUILD_DIR=$build_dir
+  export WINEPREFIX=${QV_WINEPREFIX:-$build_dir/$name}
+  export WINEARCH=win32
+  export WINEDEBUG=${WINEDEBUG:--all}
+  # No crash debugger (a crashing test fails at once), no Mono/Gecko install prompts.
+  export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winedbg.exe=d}
+  # QV_DISPLAY=null (tests) or x11 (the run command)
+  export QV_DISPLAY=${QV_DISPLAY:-null}
+}
+
+qv_prefix_ensure() {
+  [ -f "$WINEPREFIX/.qv-ready" ] && return 0
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    flock 9
+    [ -f "$WINEPREFIX/.qv-ready" ] && exit 0
+    rm -rf "$WINEPREFIX"
+    # Every command here has its output on /dev/null: a server that inherited a test's
+    # stderr would keep ctest waiting.
+    wineboot -i >/dev/null 2>&1 </dev/null
+    if [ "$QV_DISPLAY" = null ]; then
+      wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 </dev/null
+    else
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d Y /f >/dev/null 2>&1 </dev/null
+    fi
+    # Wine maps com1.. to the host's /dev/ttyS*; the bench maps its own lines instead.
+    rm -f "$WINEPREFIX"/dosdevices/com* "$WINEPREFIX"/dosdevices/lpt*
+    # The display driver is read when the desktop process starts: restart the server.
+    wineserver -k >/dev/null 2>&1 </dev/null || true
+    wineserver -w >/dev/null 2>&1 </dev/null || true
+    touch "$WINEPREFIX/.qv-ready"
+  ) 9>"$WINEPREFIX.lock"
+}
+
+qv_server_ensure() {
+  # Exit status 0: this call started the server (2: one was running already). Then start
+  # Wine's service processes here, with their output on /dev/null: started by a test, they
+  # would inherit its pipes and keep ctest waiting.
+  if wineserver -p >/dev/null 2>&1 </dev/null; then
+    wineboot >/dev/null 2>&1 </dev/null || true
+  fi
+}
+
+qv_server_stop() {
+  wineserver -k >/dev/null 2>&1 </dev/null || true
+  wineserver -w >/dev/null 2>&1 </dev/null || true
+}
+
+qv_lines_env() {
+  # Test processes make their own lines with tools/lineshim/qv-line (see tests/support).
+  local shim=$QV_BUILD_DIR/tools/lineshim
+  export QV_LINE_DIR=$WINEPREFIX/qv-lines
+  export QV_LINE_HELPER=$shim/qv-line
+  # $LIB stays literal: ld.so picks the 32-bit copy for Wine and the 64-bit one for helpers.
+  if [ -f "$shim/lib/i386-linux-gnu/libqvlineshim.so" ]; then
+    export LD_PRELOAD="$shim/\$LIB/libqvlineshim.so${LD_PRELOAD:+:$LD_PRELOAD}"
+  fi
+}
