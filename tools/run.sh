@@ -22,18 +22,19 @@ fi
 
 "$root/tools/setup-debian.sh"
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target quorvalink
+cmake --build --preset win32 --target quorvalink qv_wine_bench
 
 . "$root/tools/wine-env.sh"
 export QV_DISPLAY=x11
 qv_wine_env "$root/build/win32" run-prefix
 qv_prefix_ensure
 qv_server_ensure
+qv_lines_env
 
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  rm -f "$WINEPREFIX/dosdevices/com1"
+  [ -z "$device" ] || rm -f "$WINEPREFIX/dosdevices/com1"
   qv_server_stop
 }
 trap cleanup EXIT
@@ -52,10 +53,18 @@ if [ -n "$device" ]; then
   ln -s "$device" "$WINEPREFIX/dosdevices/com1"
   echo "COM1 is $device"
 else
-  # The far end of the virtual line echoes every byte back.
-  socat "pty,raw,echo=0,link=$WINEPREFIX/dosdevices/com1" "exec:cat" &
+  # A virtual line with modem lines whose far end echoes every byte back; it goes away
+  # with this script.
+  ready=$(mktemp -u "${TMPDIR:-/tmp}/qv-run-line.XXXXXX")
+  mkdir -p "$QV_LINE_DIR"
+  "$QV_LINE_HELPER" --dosdevices "$WINEPREFIX/dosdevices" --lines "$QV_LINE_DIR" --ready "$ready" \
+    --watch $$ --first 1 --last 1 --echo >/dev/null 2>&1 </dev/null &
   pids+=($!)
-  for _ in $(seq 100); do [ -e "$WINEPREFIX/dosdevices/com1" ] && break; sleep 0.05; done
+  for _ in $(seq 200); do [ -s "$ready" ] && break; sleep 0.05; done
+  if ! grep -q '^ok' "$ready" 2>/dev/null; then
+    echo "Could not make the virtual line: $(cat "$ready" 2>/dev/null)" >&2
+    exit 1
+  fi
   echo "COM1 is a virtual line that echoes what it receives."
 fi
 
