@@ -1,0 +1,23 @@
+// TThreadComm::HandleCommEvent: turns one event mask from the event thread into calls of the
+// port's event handlers, on the main thread, in a fixed order.
+#include "comm/ThreadComm.h"
+
+void TThreadComm::HandleCommEvent(TObject* Sender, unsigned long EventMask)
+{
+    // Read once, before any handler runs: every handler of this call gets these values,
+    // even when an earlier one reads the queue or closes the port.
+    DWORD errors = 0;
+    COMSTAT status = {};
+    ClearCommError(handle_, &errors, &status);
+
+    if ((EventMask & EV_BREAK) && OnBreak) OnBreak(this);
+    if ((EventMask & EV_CTS) && OnCts) OnCts(this);
+    if ((EventMask & EV_DSR) && OnDsr) OnDsr(this);
+    if ((EventMask & EV_ERR) && OnError) OnError(this, static_cast<int>(errors));
+    if ((EventMask & EV_RING) && OnRing) OnRing(this);
+    if ((EventMask & EV_RLSD) && OnRlsd) OnRlsd(this);
+    if ((EventMask & EV_RXCHAR) && status.cbInQue > 0 && OnRxChar) OnRxChar(this, status.cbInQue);
+    if ((EventMask & EV_RXFLAG) && OnRxFlag) OnRxFlag(this);
+    if ((EventMask & EV_TXEMPTY) && OnTxEmpty) OnTxEmpty(this);
+    if (OnComStatEvent) OnComStatEvent(this, EventMask, status);
+}

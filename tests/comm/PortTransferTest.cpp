@@ -1,0 +1,57 @@
+// Byte transfer and queue counts between the port and the peer of its line.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/comm/CommTestSupport.h"
+
+using namespace commtest;
+using qv::test::WaitUntil;
+
+TEST(PortTransfer, WriteReachesPeerAndPeerBytesAreRead)
+{
+    PortOnLine p;
+    p.port->SetMonitorEvents(TCommEventTypes());
+    p.port->Open();
+
+    std::string out(3000, '\0');
+    for (size_t i = 0; i < out.size(); ++i) out[i] = static_cast<char>(i * 7);
+    EXPECT_EQ(p.port->Write(out.data(), static_cast<unsigned long>(out.size())), 3000);
+    EXPECT_EQ(p.line.ReadExactly(out.size(), 5s), out);
+
+    std::string in = "\x00\x01\xff hello\r\n";
+    in += std::string(1, '\0');
+    p.line.Write(in);
+    ASSERT_TRUE(WaitUntil([&] { return p.port->InQueCount() == static_cast<int>(in.size()); }));
+    std::string got(in.size(), '?');
+    EXPECT_EQ(p.port->Read(got.data(), static_cast<unsigned long>(got.size())),
+              static_cast<int>(in.size()));
+    EXPECT_EQ(got, in);
+    EXPECT_EQ(p.port->InQueCount(), 0);
+    EXPECT_EQ(p.port->OutQueCount(), 0);
+}
+
+TEST(PortTransfer, ReadOfZeroReturnsZeroAndLeavesQueue)
+{
+    PortOnLine p;
+    p.port->SetMonitorEvents(TCommEventTypes());
+    p.port->Open();
+    p.line.Write("xy");
+    ASSERT_TRUE(WaitUntil([&] { return p.port->InQueCount() == 2; }));
+    char c = 0;
+    EXPECT_EQ(p.port->Read(&c, 0), 0);
+    EXPECT_EQ(p.port->InQueCount(), 2);
+}
+
+TEST(PortTransfer, PurgeInEmptiesInputQueue)
+{
+    PortOnLine p;
+    p.port->SetMonitorEvents(TCommEventTypes());
+    p.port->Open();
+    p.line.Write("abc");
+    ASSERT_TRUE(WaitUntil([&] { return p.port->InQueCount() == 3; }));
+    p.port->PurgeIn();
+    EXPECT_EQ(p.port->InQueCount(), 0);
+    p.port->PurgeOut();
+    EXPECT_EQ(p.port->OutQueCount(), 0);
+}
