@@ -1,0 +1,27 @@
+// The empty stand-ins for the windows that are not built yet.
+#include "app/LaterForms.h"
+
+#include "terminal/FormWindowClass.h"
+
+TfrmProp* frmProp = nullptr;
+TAboutBox* AboutBox = nullptr;
+TReadmeForm* ReadmeForm = nullptr;
+TfrmStringEntryHelp* frmStringEntryHelp = nullptr;
+TASCII_tbl* ASCII_tbl = nullptr;
+TOKBottomDlg* OKBottomDlg = nullptr;
+TAdvSendFile_dlg* AdvSendFile_dlg = nullptr;
+TForm2* Form2 = nullptr;
+
+TPlainLaterForm::TPlainLaterForm(TComponent* AOwner, const char* WindowClass, const char* Caption)
+    : TForm(AOwner), windowClass_(WindowClass)
+{
+    SetCaption(Caption);
+    SetBorderStyle(bsDialog);
+    DoCreate();
+}
+
+void TPlainLaterForm::CreateParams(TCreateParams& Params)
+{
+    TForm::CreateParams(Params);
+    UseFormWindowClass(Params, windowClass_);
+}

@@ -1,0 +1,41 @@
+// The program's other windows, created at start-up after the main window. Until each one is
+// built, it is an empty window with its class name and caption.
+#pragma once
+
+#include "framework/gui/Form.h"
+
+// One empty form: the window class is the form's class name.
+class TPlainLaterForm : public TForm {
+public:
+    TPlainLaterForm(TComponent* AOwner, const char* WindowClass, const char* Caption);
+protected:
+    void CreateParams(TCreateParams& Params) override;
+private:
+    const char* windowClass_;
+};
+
+#define QV_LATER_FORM(Class, Caption)                                                         \
+    class Class : public TPlainLaterForm {                                                    \
+    public:                                                                                   \
+        explicit Class(TComponent* AOwner) : TPlainLaterForm(AOwner, #Class, Caption) {}      \
+    }
+
+QV_LATER_FORM(TfrmProp, "Settings");
+QV_LATER_FORM(TAboutBox, "About");
+QV_LATER_FORM(TReadmeForm, "User Notes");
+QV_LATER_FORM(TfrmStringEntryHelp, "Help Screen");
+QV_LATER_FORM(TASCII_tbl, "ASCII Table");
+QV_LATER_FORM(TOKBottomDlg, "Notation Converter (32-bit)");
+QV_LATER_FORM(TAdvSendFile_dlg, "Special Send File - Options");
+QV_LATER_FORM(TForm2, "Visual Scripting In Progress...");
+
+#undef QV_LATER_FORM
+
+extern TfrmProp* frmProp;
+extern TAboutBox* AboutBox;
+extern TReadmeForm* ReadmeForm;
+extern TfrmStringEntryHelp* frmStringEntryHelp;
+extern TASCII_tbl* ASCII_tbl;
+extern TOKBottomDlg* OKBottomDlg;
+extern TAdvSendFile_dlg* AdvSendFile_dlg;
+extern TForm2* Form2;

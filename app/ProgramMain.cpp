@@ -1,0 +1,36 @@
+// The program's entry: unit start-up, the application object with its title, the forms in
+// order, the message loop; whatever escapes goes to the application's exception display.
+#include "app/ProgramMain.h"
+
+#include "app/LaterForms.h"
+#include "framework/gui/Application.h"
+#include "terminal/Main.h"
+#include "terminal/MainTexts.h"
+#include "terminal/WindowGlobals.h"
+
+void CreateProgramForms()
+{
+    Application->Initialize();
+    Application->Title = MainText::ApplicationTitle;
+    Application->CreateForm(Form1);
+    Application->CreateForm(frmProp);
+    Application->CreateForm(AboutBox);
+    Application->CreateForm(ReadmeForm);
+    Application->CreateForm(frmStringEntryHelp);
+    Application->CreateForm(ASCII_tbl);
+    Application->CreateForm(OKBottomDlg);
+    Application->CreateForm(AdvSendFile_dlg);
+    Application->CreateForm(Form2);
+}
+
+int ProgramMain()
+{
+    InitMainGlobals();
+    try {
+        CreateProgramForms();
+        Application->Run();
+    } catch (...) {
+        Application->HandleException(Application);
+    }
+    return 0;
+}

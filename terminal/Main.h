@@ -1,0 +1,317 @@
+// The main window TForm1: its components (built in code by BuildFormData), its handlers and
+// its life from start-up to shutdown. Handlers are grouped by the feature they serve.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "comm/Comm.h"
+#include "terminal/MainControls.h"
+
+class TMemoryStream;
+
+class TForm1 : public TForm {
+public:
+    explicit TForm1(TComponent* AOwner);
+    ~TForm1() override;
+
+    // ---- menus ---------------------------------------------------------------------------
+    TMainMenu* MainMenu1;
+    TMenuItem *FileMenu, *FileNew, *miFileSave, *miFileSaveAs, *miFilePrint, *PageSetup1, *FileExit;
+    TMenuItem *EditMenu, *EditCopy, *SelectAll1, *Find1, *Clear1, *ClearStatusBarMessages1;
+    TMenuItem *View1, *Mode1, *mi_ASCIIMode, *mi_MixedMode, *mi_HexMode, *miStringEntryPane,
+        *mi_showhidemacros, *Fullscreen1, *NotationCon1, *UserNotes, *EditFont, *Background1;
+    TMenuItem *CommsMenu, *Connect1_mi, *Disconnect1_mi;
+    TMenuItem *Transfer1, *miSendFileBinary, *miSpxSendFileBinary, *miStopSending,
+        *miReceiveFileBinary, *miStopCapture, *SendCtrlChar00, *SendCtrlChar10;
+    // The 32 items of the control-character menu, in code order (NULL_00 .. US_1F).
+    TMenuItem* CtrlCharItems[32];
+    TMenuItem *SettingsMenu, *Display1, *Save1, *ImportfromProfile1, *ExportProfile;
+    TMenuItem *HelpMenu, *HelpAbout, *ASCIITable1;
+    // The screen's pop-up menu (it shows the View menu's commands).
+    TPopupMenu* PopupMenu1;
+    TMenuItem *PopupCopy, *PopupClear, *PopupClearStatus, *ScreenMaximiseRestore1, *PopupStringEntryPane;
+
+    // ---- actions (keyboard shortcuts of the commands) ------------------------------------
+    TActionList* ActionList1;
+    TAction *Connect_F2, *Find_F3, *Clear_F4, *Properties_F5, *Notes_F6, *DTR, *RTS, *Break,
+        *Exit_F10, *Send_INS, *Stop_END;
+    TActionList* Tr_ActionList;
+    TAction *ActionViewMacros, *ActionHideMacros, *ActionNodeModify, *ActionOtherRestore,
+        *ActionOtherChange, *ActionAddNewFolder, *ActionNodeMoveUp, *ActionNodeMoveDown,
+        *ActionNodeDeleteSoft, *ActionNodeDeleteHard, *ActionEditUndo, *ActionEditRedo,
+        *ActionFileClear, *ActionSaveMacros, *ActionLoadMacros, *ActionRefreshIcons,
+        *ActionTreeCollapse, *ActionTreeExpand, *Tr_Toggle_Description;
+
+    // ---- tool bar, port combos and lamps ---------------------------------------------------
+    TPanel *Panel3, *IconPanel, *ConfigPanel, *LedPanel, *LedPanel2, *Panel7;
+    TSpeedButton *Connect_spbtn, *DisConnect_spbtn1, *Connect_spbtn2, *Clear_spbtn, *Find_spbtn,
+        *settings_spbtn, *Readme_sbtn, *ScrollDwn_sbtn;
+    TComboBox *PortIndex, *Baud, *DataBitsBox, *ParityBox, *StopBitsBox;
+    TLEDLabel *LED_DTR, *LED_RTS, *LED_BRK, *LED_RI, *LED_CTS, *LED_DCD, *LED_BRKD, *LED_DSR;
+
+    // ---- string entry pane and send bar --------------------------------------------------
+    TPanel *pnlStringEntry, *Panel11;
+    TEdit* edtSend;
+    TCSpinEdit* SendLoop_sedt;
+    TButton *SendData_btn, *Stop_btn;
+    TPanel *pnlSend, *Panel5;
+    TEdit* edtFile;
+    TButton* btnStopFileSend;
+    TProgressBar* ProgressBar1;
+
+    // ---- receive screen, gutter, status bar, developer aids ------------------------------
+    TPanel *ScreenPanel, *PanelLine;
+    TPaintBox* PaintBox1;
+    TRichEditP *reScreen, *RichEdit_RTF;
+    TStatusBar* StatusBar1;
+    TPanel* Panel1;     // hidden developer aids
+    TMemo *Memo1, *STR_ENTRY_TEXT_memo, *SpecialStringMemo;
+    TLabel *Label1, *Label10;
+    TSpeedButton* Paste_sbtn;
+
+    // ---- macro pane ------------------------------------------------------------------------
+    TPanel *Main_Panel, *Top_pnl, *MacroTitle_pnl, *treelabel_pnl, *DTviewEdit_pnl, *Apply_panel,
+        *UndoRedo_Panel;
+    TLabel *MacroTitleLbl, *TreeListLbl;
+    TSpeedButton *SpeedButton4, *UpDn_btn;
+    TSplitter *Tr_left_right_splitter, *Splitter1;
+    TImageList* Tr_ImageListTreeViewIcons;
+    TTreeView *TreeView, *TreeViewUndo, *TreeViewRedo;
+    TToolBar *ToolBar4, *ToolBar1;
+    TToolButton *Tr_Send_btn, *Tr_SendNext_btn, *Tr_SendScript_btn, *Tr_SendScriptRpt_btn,
+        *stop_tbtn, *TR_breakpnt_btn, *Tr_RemBreakpoint, *Tr_collapse_btn, *Tr_edit_tbn,
+        *Tr_Expand_btn;
+    TToolButton *Tr_NewFolder_btn, *Tr_NewFile_btn, *Tr_Up_btn, *Tr_Dn_btn, *Tr_Erase_btn,
+        *Tr_Delete_btn, *Tr_Restore_btn, *Tr_OK_btn, *Tr_Save_btn;
+    TPopupMenu *Tr_PopupMenu1, *Tr_TEditorPopUp;
+    TMenuItem *Restore_mi, *Editor_mi1;
+    TScrollBox* ScrollBox;
+    TPanel* PanelEditEntry;
+    TLabel *MacroNameLbl, *MacroTypeLbl, *DescriptionLbl, *Selection_lbl, *Tr_File_Data_lbl,
+        *RecordIDLbl, *PFRecordIDLbl, *ParentFolderLbl;
+    TEdit *EditMacroName, *EditDescription, *EditData, *EditID, *EditParentFolderID, *EditParentFolder;
+    TComboBox *EditMacroType, *EditOther, *EditSignal;
+    TButton* Tr_FileOpen_btn;
+    TBevel* Bevel14;
+    TOpenDialog* Tr_OpenDialog;
+
+    // ---- timers, port, dialogs -------------------------------------------------------------
+    TTimer *Timer1, *Timer2, *Timer_BRKD;
+    TComm* Comm1;
+    TFontDialog* FontDialog;
+    TColorDialog* ColorDialog1;
+    TFindDialog* FindDialog1;
+    TPrintDialog* PrintDialog1;
+    TPrinterSetupDialog* PrinterSetupDialog1;
+    TSaveDialog *SaveDialog1, *captureSaveDialog, *OutProfileDialog;
+    TOpenDialog *sendOpenDialog, *InProfileDialog;
+
+    // ---- life cycle ------------------------------------------------------------------------
+    void FormCreate(TObject* Sender);
+    void FormShow(TObject* Sender);
+    void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    void FileExitClick(TObject* Sender);
+    void FormResize(TObject* Sender);
+    // The application's deactivation event: nothing to do, but the form owns it.
+    void AppDeactivate(TObject* Sender);
+    // The receive screen's subclass: no background erase, one dropped profile loaded.
+    LRESULT ScreenWndProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam);
+
+    // ---- settings ------------------------------------------------------------------------
+    void ApplySettings();
+    void AdjustColumns();
+    void ApplyScreenFont(bool ShowDialog);
+    void EditFontClick(TObject* Sender);
+    void Background1Click(TObject* Sender);
+    void GatherPortSettings();
+    void Save1Click(TObject* Sender);
+    void ExportProfileClick(TObject* Sender);
+    void ImportfromProfile1Click(TObject* Sender);
+
+    // ---- connection and live port parameters -----------------------------------------------
+    void Connect_spbtnClick(TObject* Sender);
+    void PortIndexChange(TObject* Sender);
+    void BaudChange(TObject* Sender);
+    void DataBitsBoxChange(TObject* Sender);
+    void ParityBoxChange(TObject* Sender);
+    void StopBitsBoxChange(TObject* Sender);
+    void PortIndexKeyPress(TObject* Sender, char& Key);
+    void BaudKeyPress(TObject* Sender, char& Key);
+    void DataBitsBoxKeyPress(TObject* Sender, char& Key);
+    void ParityBoxKeyPress(TObject* Sender, char& Key);
+    void StopBitsBoxKeyPress(TObject* Sender, char& Key);
+
+    // ---- modem lines, lamps, line errors, status tick --------------------------------------
+    void RefreshModemLeds();
+    void Comm1Break(TObject* Sender);
+    void Comm1Cts(TObject* Sender);
+    void Comm1Dsr(TObject* Sender);
+    void Comm1Ring(TObject* Sender);
+    void Comm1Rlsd(TObject* Sender);
+    void Comm1Error(TObject* Sender, int Errors);
+    void Comm1RxFlag(TObject* Sender);
+    void Comm1TxEmpty(TObject* Sender);
+    void LED_RTSMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void LED_DTRMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void LED_BRKMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void RTSExecute(TObject* Sender);
+    void DTRExecute(TObject* Sender);
+    void BreakExecute(TObject* Sender);
+    void Timer_BRKDTimer(TObject* Sender);
+    void Timer2Timer(TObject* Sender);
+
+    // ---- receive path, gutter, session and screen commands ---------------------------------
+    void Comm1RxChar(TObject* Sender, DWORD Count);
+    void Timer1Timer(TObject* Sender);
+    void PaintBox1Paint(TObject* Sender);
+    void reScreenVertScroll(TObject* Sender);
+    void reScreenSelectionChange(TObject* Sender);
+    void FileNewClick(TObject* Sender);
+    void Clear_spbtnClick(TObject* Sender);
+    void ClearStatusBarMessages1Click(TObject* Sender);
+    void mi_ASCIIModeClick(TObject* Sender);
+    void mi_MixedModeClick(TObject* Sender);
+    void mi_HexModeClick(TObject* Sender);
+    void Mode1Click(TObject* Sender);
+    void Find_spbtnClick(TObject* Sender);
+    void FindDialog1Find(TObject* Sender);
+    void SelectAll1Click(TObject* Sender);
+    void miFilePrintClick(TObject* Sender);
+    void PageSetup1Click(TObject* Sender);
+    void miFileSaveClick(TObject* Sender);
+    void miFileSaveAsClick(TObject* Sender);
+    void EditCopyClick(TObject* Sender);
+    void Paste_sbtnClick(TObject* Sender);
+
+    // ---- keyboard send path, string entry pane, file transfers -----------------------------
+    void reScreenKeyPress(TObject* Sender, char& Key);
+    void reScreenKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+    void NULL_00Click(TObject* Sender);
+    void SendData_btnClick(TObject* Sender);
+    void Stop_btnClick(TObject* Sender);
+    void edtSendChange(TObject* Sender);
+    void edtSendClick(TObject* Sender);
+    void edtSendDblClick(TObject* Sender);
+    void SendLoop_sedtKeyPress(TObject* Sender, char& Key);
+    void SendLoop_sedtClick(TObject* Sender);
+    void miSendFileBinaryClick(TObject* Sender);
+    void miSpxSendFileBinaryClick(TObject* Sender);
+    void miReceiveFileBinaryClick(TObject* Sender);
+    void miStopSendingClick(TObject* Sender);
+    void miStopCaptureClick(TObject* Sender);
+
+    // ---- view, panes and menu state ------------------------------------------------------
+    void HelpAboutClick(TObject* Sender);
+    void Readme_sbtnClick(TObject* Sender);
+    void settings_spbtnClick(TObject* Sender);
+    void ASCIITable1Click(TObject* Sender);
+    void NotationCon1Click(TObject* Sender);
+    void miStringEntryPaneClick(TObject* Sender);
+    void Fullscreen1Click(TObject* Sender);
+    void FileMenuClick(TObject* Sender);
+    void View1Click(TObject* Sender);
+    void Transfer1Click(TObject* Sender);
+    void pnlStringEntryResize(TObject* Sender);
+    void pnlSendResize(TObject* Sender);
+    void Panel5Resize(TObject* Sender);
+    void ScrollDwn_sbtnClick(TObject* Sender);
+
+    // ---- macro pane: editor, run commands, tree commands -----------------------------------
+    void HideMacroEditor();
+    void ShowMacroEditor();
+    void TreeViewClick(TObject* Sender);
+    void TreeViewDblClick(TObject* Sender);
+    void ActionOtherChangeExecute(TObject* Sender);
+    void ActionOtherRestoreExecute(TObject* Sender);
+    void ActionNodeModifyExecute(TObject* Sender);
+    void EditMacroTypeChange(TObject* Sender);
+    void EditMacroTypeKeyPress(TObject* Sender, char& Key);
+    void EditMacroNameKeyPress(TObject* Sender, char& Key);
+    void ActionViewMacrosExecute(TObject* Sender);
+    void ActionHideMacrosExecute(TObject* Sender);
+    void CloseTree_btnClick(TObject* Sender);
+    void Tr_edit_tbnClick(TObject* Sender);
+    void UpDn_btnMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void Tr_left_right_splitterMoved(TObject* Sender);
+    void Tr_FileOpen_btnClick(TObject* Sender);
+    void EditDataDblClick(TObject* Sender);
+    void Tr_Erase_btnClick(TObject* Sender);
+    void Tr_Send_btnClick(TObject* Sender);
+    void Tr_SendNext_btnClick(TObject* Sender);
+    void Tr_SendScript_btnClick(TObject* Sender);
+    void Tr_SendScriptRpt_btnClick(TObject* Sender);
+    void stop_tbtnClick(TObject* Sender);
+    void TR_breakpnt_btnClick(TObject* Sender);
+    void Tr_RemBreakpointClick(TObject* Sender);
+    void Add1Click(TObject* Sender);
+    void ActionAddNewFolderExecute(TObject* Sender);
+    void ActionNodeMoveUpExecute(TObject* Sender);
+    void ActionNodeMoveDownExecute(TObject* Sender);
+    void ActionNodeDeleteSoftExecute(TObject* Sender);
+    void miUnDeleteClick(TObject* Sender);
+    void ActionEditUndoExecute(TObject* Sender);
+    void ActionEditRedoExecute(TObject* Sender);
+    void ActionFileClearExecute(TObject* Sender);
+    void Tr_ClearAll_miClick(TObject* Sender);
+    void ActionSaveMacrosExecute(TObject* Sender);
+    void ActionLoadMacrosExecute(TObject* Sender);
+    void ActionRefreshIconsExecute(TObject* Sender);
+    void ActionTreeCollapseExecute(TObject* Sender);
+    void ActionTreeExpandExecute(TObject* Sender);
+    void Tr_Toggle_DescriptionExecute(TObject* Sender);
+    void Tr_PopupMenu1Popup(TObject* Sender);
+    void Main_PanelResize(TObject* Sender);
+
+    // The gutter's canvas (PaintBox1's), also used to measure text in the screen's font.
+    TCanvas* GutterCanvas = nullptr;
+
+    // The receive screen's window procedure before the subclass; the destructor puts it back.
+    WNDPROC ScreenOldWndProc = nullptr;
+
+    // The special file send's timer; 0 from the constructor on.
+    UINT SendTimerId = 0;
+
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+
+private:
+    // The form data: every component with its properties and events, in creation order.
+    void BuildFormData();
+    void BuildMenus();
+    void BuildActions();
+    void BuildToolBar();
+    void BuildStringEntryPane();
+    void BuildSendBar();
+    void BuildScreen();
+    void BuildMacroPane();
+    void BuildNonVisual();
+    void FillPortDefaults();
+
+    // The constructor's command-line step; true when a profile was taken (no fallback).
+    bool LoadProfileFromCommandLine();
+    void LoadSettingsFile();
+    // LoadSettings and ApplySettings for a profile, as the command line and a drop do it.
+    void LoadProfile(const String& Path);
+    void DropFiles(HDROP Drop);
+    void DisconnectIfOpen();
+
+    // The window exists (and can be found) from early in the constructor, and message boxes
+    // of the start-up run message loops: a close asked for before the window is built is
+    // kept and asked again once it is.
+    bool constructing_ = true;
+    bool closeRequestedEarly_ = false;
+
+    // Sizes kept while the macro editor is hidden, given back when it is shown.
+    int topPnlHeight_ = 280;
+    int editorLabelWidth_ = 120;
+    int treeLabelHeight_ = 18;
+};
+
+extern TForm1* Form1;
+
+// The window procedure installed on the receive screen; forwards to Form1's ScreenWndProc.
+LRESULT CALLBACK ScreenWndProcThunk(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam);

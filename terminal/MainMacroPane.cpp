@@ -1,0 +1,36 @@
+// The macro editor's visibility inside the macro pane (shown and hidden with its tool bar and
+// title). The tree, the editor's fields and the run commands are not built yet.
+#include "terminal/Main.h"
+
+void TForm1::HideMacroEditor()
+{
+    Editor_mi1->SetCaption("Show Editor");
+    topPnlHeight_ = Top_pnl->Height();
+    ScrollBox->SetVisible(false);
+    Splitter1->SetVisible(false);
+    Top_pnl->SetAlign(alClient);
+    Application->ProcessMessages();
+    ToolBar1->SetVisible(false);
+    Application->ProcessMessages();
+    editorLabelWidth_ = DTviewEdit_pnl->Width();
+    DTviewEdit_pnl->SetWidth(ToolBar1->Width());
+    TreeListLbl->SetVisible(false);
+    treeLabelHeight_ = treelabel_pnl->Height();
+    treelabel_pnl->SetHeight(17);
+    Apply_panel->SetVisible(false);
+}
+
+void TForm1::ShowMacroEditor()
+{
+    Editor_mi1->SetCaption("Hide Editor");
+    Top_pnl->SetAlign(alTop);
+    Top_pnl->SetHeight(topPnlHeight_);
+    Splitter1->SetVisible(true);
+    ScrollBox->SetVisible(true);
+    ToolBar1->SetVisible(true);
+    TreeListLbl->SetVisible(true);
+    DTviewEdit_pnl->SetWidth(TreeListLbl->Width() + 8);
+    treelabel_pnl->SetHeight(treeLabelHeight_);
+    Apply_panel->SetVisible(true);
+    PanelEditEntry->SetVisible(false);
+}

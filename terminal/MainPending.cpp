@@ -1,0 +1,145 @@
+// The main window's handlers whose features are not built yet: each is wired to its control
+// and does nothing until its feature is built (and moves to that feature's file).
+#include "terminal/Main.h"
+
+// ---- Screen font, background colour, Save All Settings and profiles -------------------
+void TForm1::ApplyScreenFont(bool ShowDialog) {}
+void TForm1::EditFontClick(TObject* Sender) {}
+void TForm1::Background1Click(TObject* Sender) {}
+void TForm1::GatherPortSettings() {}
+void TForm1::Save1Click(TObject* Sender) {}
+void TForm1::ExportProfileClick(TObject* Sender) {}
+void TForm1::ImportfromProfile1Click(TObject* Sender) {}
+
+// ---- Live port parameters of the tool bar's combos ------------------------------------
+void TForm1::PortIndexChange(TObject* Sender) {}
+void TForm1::BaudChange(TObject* Sender) {}
+void TForm1::DataBitsBoxChange(TObject* Sender) {}
+void TForm1::ParityBoxChange(TObject* Sender) {}
+void TForm1::StopBitsBoxChange(TObject* Sender) {}
+void TForm1::PortIndexKeyPress(TObject* Sender, char& Key) {}
+void TForm1::BaudKeyPress(TObject* Sender, char& Key) {}
+void TForm1::DataBitsBoxKeyPress(TObject* Sender, char& Key) {}
+void TForm1::ParityBoxKeyPress(TObject* Sender, char& Key) {}
+void TForm1::StopBitsBoxKeyPress(TObject* Sender, char& Key) {}
+
+// ---- Modem lines, lamps, line errors and the status tick ------------------------------
+void TForm1::Comm1Break(TObject* Sender) {}
+void TForm1::Comm1Cts(TObject* Sender) {}
+void TForm1::Comm1Dsr(TObject* Sender) {}
+void TForm1::Comm1Ring(TObject* Sender) {}
+void TForm1::Comm1Rlsd(TObject* Sender) {}
+void TForm1::Comm1Error(TObject* Sender, int Errors) {}
+void TForm1::Comm1RxFlag(TObject* Sender) {}
+void TForm1::Comm1TxEmpty(TObject* Sender) {}
+void TForm1::LED_RTSMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {}
+void TForm1::LED_DTRMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {}
+void TForm1::LED_BRKMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {}
+void TForm1::RTSExecute(TObject* Sender) {}
+void TForm1::DTRExecute(TObject* Sender) {}
+void TForm1::BreakExecute(TObject* Sender) {}
+void TForm1::Timer_BRKDTimer(TObject* Sender) {}
+void TForm1::Timer2Timer(TObject* Sender) {}
+
+// ---- Receive path, gutter and cursor inspector ----------------------------------------
+void TForm1::Comm1RxChar(TObject* Sender, DWORD Count) {}
+void TForm1::Timer1Timer(TObject* Sender) {}
+void TForm1::PaintBox1Paint(TObject* Sender) {}
+void TForm1::reScreenVertScroll(TObject* Sender) {}
+void TForm1::reScreenSelectionChange(TObject* Sender) {}
+
+// ---- Screen commands and display modes ------------------------------------------------
+void TForm1::Clear_spbtnClick(TObject* Sender) {}
+void TForm1::ClearStatusBarMessages1Click(TObject* Sender) {}
+void TForm1::mi_ASCIIModeClick(TObject* Sender) {}
+void TForm1::mi_MixedModeClick(TObject* Sender) {}
+void TForm1::mi_HexModeClick(TObject* Sender) {}
+void TForm1::Mode1Click(TObject* Sender) {}
+void TForm1::Find_spbtnClick(TObject* Sender) {}
+void TForm1::FindDialog1Find(TObject* Sender) {}
+void TForm1::SelectAll1Click(TObject* Sender) {}
+void TForm1::miFilePrintClick(TObject* Sender) {}
+void TForm1::PageSetup1Click(TObject* Sender) {}
+void TForm1::miFileSaveClick(TObject* Sender) {}
+void TForm1::miFileSaveAsClick(TObject* Sender) {}
+void TForm1::EditCopyClick(TObject* Sender) {}
+void TForm1::Paste_sbtnClick(TObject* Sender) {}
+
+// ---- Keyboard send path and string entry pane -----------------------------------------
+void TForm1::reScreenKeyPress(TObject* Sender, char& Key) {}
+void TForm1::reScreenKeyDown(TObject* Sender, WORD& Key, TShiftState Shift) {}
+void TForm1::NULL_00Click(TObject* Sender) {}
+void TForm1::SendData_btnClick(TObject* Sender) {}
+void TForm1::Stop_btnClick(TObject* Sender) {}
+void TForm1::edtSendChange(TObject* Sender) {}
+void TForm1::edtSendClick(TObject* Sender) {}
+void TForm1::edtSendDblClick(TObject* Sender) {}
+void TForm1::SendLoop_sedtKeyPress(TObject* Sender, char& Key) {}
+void TForm1::SendLoop_sedtClick(TObject* Sender) {}
+
+// ---- File send, special send and capture ----------------------------------------------
+void TForm1::miSendFileBinaryClick(TObject* Sender) {}
+void TForm1::miSpxSendFileBinaryClick(TObject* Sender) {}
+void TForm1::miReceiveFileBinaryClick(TObject* Sender) {}
+void TForm1::miStopSendingClick(TObject* Sender) {}
+void TForm1::miStopCaptureClick(TObject* Sender) {}
+
+// ---- View, panes and menu state -------------------------------------------------------
+void TForm1::HelpAboutClick(TObject* Sender) {}
+void TForm1::Readme_sbtnClick(TObject* Sender) {}
+void TForm1::settings_spbtnClick(TObject* Sender) {}
+void TForm1::ASCIITable1Click(TObject* Sender) {}
+void TForm1::NotationCon1Click(TObject* Sender) {}
+void TForm1::miStringEntryPaneClick(TObject* Sender) {}
+void TForm1::Fullscreen1Click(TObject* Sender) {}
+void TForm1::FileMenuClick(TObject* Sender) {}
+void TForm1::View1Click(TObject* Sender) {}
+void TForm1::Transfer1Click(TObject* Sender) {}
+void TForm1::pnlStringEntryResize(TObject* Sender) {}
+void TForm1::pnlSendResize(TObject* Sender) {}
+void TForm1::Panel5Resize(TObject* Sender) {}
+void TForm1::ScrollDwn_sbtnClick(TObject* Sender) {}
+
+// ---- Macro pane: tree, editor, run commands and tree commands -------------------------
+void TForm1::TreeViewClick(TObject* Sender) {}
+void TForm1::TreeViewDblClick(TObject* Sender) {}
+void TForm1::ActionOtherChangeExecute(TObject* Sender) {}
+void TForm1::ActionOtherRestoreExecute(TObject* Sender) {}
+void TForm1::ActionNodeModifyExecute(TObject* Sender) {}
+void TForm1::EditMacroTypeChange(TObject* Sender) {}
+void TForm1::EditMacroTypeKeyPress(TObject* Sender, char& Key) {}
+void TForm1::EditMacroNameKeyPress(TObject* Sender, char& Key) {}
+void TForm1::ActionViewMacrosExecute(TObject* Sender) {}
+void TForm1::ActionHideMacrosExecute(TObject* Sender) {}
+void TForm1::CloseTree_btnClick(TObject* Sender) {}
+void TForm1::Tr_edit_tbnClick(TObject* Sender) {}
+void TForm1::UpDn_btnMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {}
+void TForm1::Tr_left_right_splitterMoved(TObject* Sender) {}
+void TForm1::Tr_FileOpen_btnClick(TObject* Sender) {}
+void TForm1::EditDataDblClick(TObject* Sender) {}
+void TForm1::Tr_Erase_btnClick(TObject* Sender) {}
+void TForm1::Tr_Send_btnClick(TObject* Sender) {}
+void TForm1::Tr_SendNext_btnClick(TObject* Sender) {}
+void TForm1::Tr_SendScript_btnClick(TObject* Sender) {}
+void TForm1::Tr_SendScriptRpt_btnClick(TObject* Sender) {}
+void TForm1::stop_tbtnClick(TObject* Sender) {}
+void TForm1::TR_breakpnt_btnClick(TObject* Sender) {}
+void TForm1::Tr_RemBreakpointClick(TObject* Sender) {}
+void TForm1::Add1Click(TObject* Sender) {}
+void TForm1::ActionAddNewFolderExecute(TObject* Sender) {}
+void TForm1::ActionNodeMoveUpExecute(TObject* Sender) {}
+void TForm1::ActionNodeMoveDownExecute(TObject* Sender) {}
+void TForm1::ActionNodeDeleteSoftExecute(TObject* Sender) {}
+void TForm1::miUnDeleteClick(TObject* Sender) {}
+void TForm1::ActionEditUndoExecute(TObject* Sender) {}
+void TForm1::ActionEditRedoExecute(TObject* Sender) {}
+void TForm1::ActionFileClearExecute(TObject* Sender) {}
+void TForm1::Tr_ClearAll_miClick(TObject* Sender) {}
+void TForm1::ActionSaveMacrosExecute(TObject* Sender) {}
+void TForm1::ActionLoadMacrosExecute(TObject* Sender) {}
+void TForm1::ActionRefreshIconsExecute(TObject* Sender) {}
+void TForm1::ActionTreeCollapseExecute(TObject* Sender) {}
+void TForm1::ActionTreeExpandExecute(TObject* Sender) {}
+void TForm1::Tr_Toggle_DescriptionExecute(TObject* Sender) {}
+void TForm1::Tr_PopupMenu1Popup(TObject* Sender) {}
+void TForm1::Main_PanelResize(TObject* Sender) {}

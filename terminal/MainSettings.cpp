@@ -1,0 +1,93 @@
+// Applying the settings record to the main window: display mode, port combos, string entry
+// pane, automatic connect, line width, caption and the status tick. The screen font's part
+// (ApplyScreenFont, the font checks) and the settings commands are not built yet.
+#include <exception>
+
+#include "settings/Properties.h"
+#include "settings/Settings.h"
+#include "terminal/Main.h"
+#include "terminal/MainGlobals.h"
+#include "terminal/MainTexts.h"
+#include "terminal/StartupErrors.h"
+#include "terminal/WindowGlobals.h"
+
+namespace {
+
+// Selects the first item equal to Text, ignoring case; false (combo unchanged) when none is.
+bool SelectItem(TComboBox* Combo, const String& Text)
+{
+    for (int i = 0; i < Combo->Items()->Count(); ++i)
+        if (SameText(Combo->Items()->Strings(i), Text)) {
+            Combo->SetItemIndex(i);
+            return true;
+        }
+    return false;
+}
+
+}  // namespace
+
+void TForm1::ApplySettings()
+{
+    int bad = 0;
+
+    if (Settings.DisplayMode >= 0 && Settings.DisplayMode <= 2) {
+        DisplayMode = Settings.DisplayMode;
+    } else {
+        Settings.DisplayMode = 0;
+        DisplayMode = 0;
+        ++bad;
+    }
+    TextMode = DisplayMode == 0;
+
+    if (!SelectItem(PortIndex, Settings.Port)) ++bad;
+    if (!SelectItem(Baud, Settings.Baud)) ++bad;
+    if (!SelectItem(DataBitsBox, Settings.DataBits)) ++bad;
+    if (!SelectItem(ParityBox, Settings.Parity)) ++bad;
+    if (!SelectItem(StopBitsBox, Settings.StopBits)) ++bad;
+
+    pnlStringEntry->SetVisible(Settings.StringEntryPaneVisible);
+    Panel7->SetVisible(!Settings.StringEntryPaneVisible);
+    edtSend->SetText(Settings.StringEntryPane);
+
+    // A port that raises while it opens must not cost the rest of the settings: the steps
+    // after the connect still run and the port's own message goes to the caller afterwards.
+    String connectError;
+    bool connectFailed = false;
+    if (Settings.AutoConnectOnStart) {
+        try {
+            Connect_spbtnClick(this);
+        } catch (Exception& e) {
+            connectFailed = true;
+            connectError = e.Message;
+        } catch (std::exception& e) {
+            connectFailed = true;
+            connectError = e.what();
+        }
+    }
+
+    AdjustColumns();
+    reScreen->SetModified(false);
+    if (bad > 0) MessageDlg(BadSettingsMessage(Settings.ConfigFileName), mtWarning, TMsgDlgButtons{mbOK});
+    SetCaption(MainText::SettingsCaption);
+    Timer2->SetEnabled(true);
+
+    if (connectFailed) throw EPortConnectError(connectError);
+}
+
+void TForm1::AdjustColumns()
+{
+    GutterCanvas->Font()->Assign(reScreen->Font());
+    const int w = GutterCanvas->TextWidth("ABCDEFGHIJKLMNOP") / 16;
+    if (Settings.AutoAdjustCols && w > 0) {
+        // Unsigned on purpose: a screen narrower than the margin gives a huge count that the
+        // clamp turns into the widest line.
+        std::uint32_t chars = (static_cast<std::uint32_t>(reScreen->Width()) - static_cast<std::uint32_t>(w / 2 + 12))
+                              / static_cast<std::uint32_t>(w);
+        if (chars < static_cast<std::uint32_t>(MinColumns)) chars = MinColumns;
+        if (chars > static_cast<std::uint32_t>(MaxColumns)) chars = MaxColumns;
+        CharsPerLine = chars;
+        Settings.Columns = static_cast<std::int32_t>(chars);
+    } else {
+        CharsPerLine = static_cast<std::uint32_t>(Settings.Columns);
+    }
+}

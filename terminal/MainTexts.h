@@ -1,0 +1,54 @@
+// The main window's user-visible texts (start-up, profiles, closing, connection), exact to
+// the byte. Tests compare against these.
+#pragma once
+
+namespace MainText {
+inline constexpr const char* ApplicationTitle = "Quorvalink CE";
+inline constexpr const char* InitialCaption = "Quorvalink - RS232 Data Analyser / Visual Scripter";
+inline constexpr const char* SettingsCaption = "Quorvalink Cobalt - RS232 Data Analyser";
+inline constexpr const char* Disconnected = "Disconnected";
+
+// ---- command line and dropped profiles ---------------------------------------------------
+inline constexpr const char* TooManyParameters =
+    "Error - too many command line parameters supplied.\nStarting with defaults.";
+inline constexpr const char* MissingProfileHead = "Incorrect file name (";
+inline constexpr const char* MissingProfileTail =
+    ") specified in parameters. \nLoading defaults settings.\nPlease check that the file exists.";
+inline constexpr const char* NotAProfile =
+    "Incorrect file loaded.\nOnly Quorvalink Profile (*.qvp) files are accepted.";
+inline constexpr const char* ProfileCorrupt = "File type not recognised or corrupt.";
+inline constexpr const char* TooManyDropped = "Drag and drop error - too many files!";
+inline constexpr const char* DroppedProfile =
+    "Drag and drop detected. Loading Profile information from file:\n";
+inline constexpr const char* DroppedWrongType =
+    "Drag and drop error - incorrect file type.\nOnly Quorvalink Profile (*.qvp) files are accepted.";
+inline constexpr const char* ProfileExtension = ".qvp";
+
+// ---- closing -----------------------------------------------------------------------------
+inline constexpr const char* DisconnectQuestion =
+    "You are currently connected.\nAre you sure you want to disconnect now?";
+inline constexpr const char* QuitQuestion = "Are you sure you want to quit?";
+inline constexpr const char* QuitCaption = "Quit Program?";
+
+// ---- settings ----------------------------------------------------------------------------
+inline constexpr const char* BadSettingsHead = "Incorrect settings found for some options ";
+inline constexpr const char* BadSettingsMiddle = "in configuration file:\n";
+inline constexpr const char* BadSettingsTail = "\n\nThese options will be set to use defaults.";
+
+// ---- connection --------------------------------------------------------------------------
+inline constexpr const char* NotConnected =
+    "No connection has been made.\nPress the connect button or F2 to start.";
+inline constexpr const char* SystemErrorCode = " (system error code: %d).";
+inline constexpr const char* NoSuchPortHead = "Unable to access port ";
+inline constexpr const char* NoSuchPortMiddle = "\nPlease check that ";
+inline constexpr const char* NoSuchPortTail = " exists on your PC/Laptop.";
+inline constexpr const char* PortDeniedHead = "Unable to connect to port ";
+inline constexpr const char* PortDeniedMiddle =
+    "\nPlease check if another program or process is already \nusing (connected to) ";
+inline constexpr const char* PortSharingHead = "Unable to connect to port ";
+inline constexpr const char* PortSharingMiddle = " - sharing violation";
+inline constexpr const char* PortSharingTail =
+    "\nAnother program or process may already be using (connected to) ";
+inline constexpr const char* ConnectHint = "Connect";
+inline constexpr const char* DisconnectHint = "Disconnect";
+}  // namespace MainText

@@ -1,0 +1,41 @@
+// The main window's shared state that only its Win32 side uses: the screen streams, the
+// connection state, the status bar texts. Built by InitMainGlobals before any form exists.
+#pragma once
+
+#include <cstdint>
+
+#include "framework/Strings.h"
+
+class TMemoryStream;
+
+// The display mode question ("Changing to this mode ..."). Read by the display mode commands.
+extern String ModeChangeQuestion;
+
+// RTF body of everything on the screen since it was last cleared or shortened, always ending
+// in one NUL. Appended by the receive handler and the echo; emptied by Clear and New Session.
+extern TMemoryStream* PendingRtf;
+// The text handed to the screen (header or prefix, body, closing); emptied around each use.
+extern TMemoryStream* WorkRtf;
+
+// Time of day at which the port was opened. Written by the connect handler only.
+extern double ConnectTime;
+// 1 after a successful open, 0 after a disconnect that closed the port. Written by the
+// connect toggle only; the send loops stop when it is 0.
+extern bool PortOpen;
+// The connect toggle's own state: 1 after a successful connect, 0 after a disconnect attempt.
+extern std::int32_t ConnectToggle;
+
+// Status bar texts: the message (panel 4; transfers, line errors, Clear, New Session), the
+// caret position and the byte under it (panels 1 and 3; the cursor inspector).
+extern String StatusMessageText;
+extern String CaretInfoText;
+extern String ByteInfoText;
+// The last line error's text and the status ticks since it was set (the line-error handler).
+extern String CommErrorText;
+extern std::int32_t CommErrorTicks;
+
+// The text the string entry help window shows. Written by the two help openers.
+extern String HelpScreenRtf;
+
+// Unit start-up: runs once, before the program creates any form (a second call does nothing).
+void InitMainGlobals();
