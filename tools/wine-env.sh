@@ -34,8 +34,8 @@ qv_prefix_ensure() {
     else
       wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d Y /f >/dev/null 2>&1 </dev/null
     fi
-    # Wine maps com1.. to the host's /dev/ttyS*; the bench maps its own lines instead.
-    rm -f "$WINEPREFIX"/dosdevices/com* "$WINEPREFIX"/dosdevices/lpt*
+    rm -f "$WINEPREFIX"/dosdevices/lpt*
+    qv_host_ports_unmap
     # The display driver is read when the desktop process starts: restart the server.
     wineserver -k >/dev/null 2>&1 </dev/null || true
     wineserver -w >/dev/null 2>&1 </dev/null || true
@@ -49,7 +49,18 @@ qv_server_ensure() {
   # would inherit its pipes and keep ctest waiting.
   if wineserver -p >/dev/null 2>&1 </dev/null; then
     wineboot >/dev/null 2>&1 </dev/null || true
+    qv_host_ports_unmap
   fi
+}
+
+# Wine maps com1.. to the host's /dev/ttyS* whenever it starts; the bench maps its own lines
+# instead, so a test never opens a host port by accident. Links to anything else are kept.
+qv_host_ports_unmap() {
+  local link
+  for link in "$WINEPREFIX"/dosdevices/com*; do
+    [ -L "$link" ] || continue
+    case "$(readlink "$link")" in /dev/ttyS*) rm -f "$link" ;; esac
+  done
 }
 
 qv_server_stop() {
