@@ -1,0 +1,398 @@
+// TForm: showing, activation, closing, modal loops, shortcuts.
+#include "framework/gui/Form.h"
+#include "framework/gui/GuiTexts.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "framework/Exceptions.h"
+#include "framework/gui/Action.h"
+#include "framework/gui/Application.h"
+#include "framework/gui/ButtonControls.h"
+#include "framework/gui/Menu.h"
+
+TForm::TForm(TComponent* AOwner) : TCustomControl(AOwner)
+{
+    visible_ = false;
+    left_ = 100;
+    top_ = 100;
+    width_ = 400;
+    height_ = 300;
+}
+
+TForm::~TForm()
+{
+    DoDestroy();
+    Destroying();
+    if (menu_ && HandleAllocated()) {
+        // The platform would destroy an attached menu with the window; the menu is ours.
+        ::SetMenu(Handle(), nullptr);
+        menu_->Window = nullptr;
+    }
+    // The children go before our window (TWinControl), while the form is still a form.
+    while (ControlCount() > 0) delete Controls(ControlCount() - 1);
+}
+
+void TForm::DoCreate()
+{
+    if (created_) return;
+    created_ = true;
+    if (OnCreate) OnCreate(this);
+}
+
+void TForm::DoDestroy()
+{
+    if (destroyed_) return;
+    destroyed_ = true;
+    if (OnDestroy) OnDestroy(this);
+}
+
+void TForm::CreateParams(TCreateParams& p)
+{
+    TWinControl::CreateParams(p);
+    p.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    p.ExStyle = 0;
+    switch (borderStyle_) {
+    case bsNone: p.Style |= WS_POPUP; break;
+    case bsSingle: p.Style |= WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX; break;
+    case bsSizeable: p.Style |= WS_OVERLAPPEDWINDOW; break;
+    case bsDialog:
+        p.Style |= WS_POPUP | WS_CAPTION | WS_SYSMENU;
+        p.ExStyle |= WS_EX_DLGMODALFRAME;
+        break;
+    case bsToolWindow:
+        p.Style |= WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+        p.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    case bsSizeToolWin:
+        p.Style |= WS_OVERLAPPEDWINDOW;
+        p.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    }
+    if (formStyle_ == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
+    if (!Enabled()) p.Style |= WS_DISABLED;
+    p.WndParent = nullptr;
+    if (Position == poDefault) p.X = p.Y = static_cast<int>(CW_USEDEFAULT);
+}
+
+void TForm::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    if (menu_) {
+        ::SetMenu(Handle(), menu_->Handle());
+        menu_->Window = Handle();
+    }
+}
+
+void TForm::SetMenu(TMainMenu* v)
+{
+    if (menu_ == v) return;
+    if (menu_) {
+        RemoveFreeNotification(menu_);
+        menu_->Window = nullptr;
+    }
+    menu_ = v;
+    if (v) FreeNotification(v);
+    if (HandleAllocated()) {
+        ::SetMenu(Handle(), v ? v->Handle() : nullptr);
+        if (v) v->Window = Handle();
+    }
+}
+
+void TForm::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TCustomControl::Notification(AComponent, Operation);
+    if (Operation != opRemove) return;
+    if (AComponent == menu_) {
+        if (HandleAllocated()) ::SetMenu(Handle(), nullptr);
+        menu_ = nullptr;
+    }
+    if (AComponent == activeControl_) activeControl_ = nullptr;
+}
+
+void TForm::SetActiveControl(TWinControl* v)
+{
+    activeControl_ = v;
+    if (v && active_ && v->CanFocus()) v->SetFocus();
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle v)
+{
+    if (v == borderStyle_) return;
+    borderStyle_ = v;
+    if (HandleAllocated()) {
+        RecreateWnd();
+        if (Visible()) ShowWindow(Handle(), SW_SHOWNORMAL);
+    }
+}
+
+void TForm::SetFormStyle(TFormStyle v)
+{
+    if (v == formStyle_) return;
+    formStyle_ = v;
+    if (HandleAllocated())
+        SetWindowPos(Handle(), v == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+TWindowState TForm::WindowState()
+{
+    if (HandleAllocated() && Visible()) {
+        if (IsZoomed(Handle())) return wsMaximized;
+        if (IsIconic(Handle())) return wsMinimized;
+        return wsNormal;
+    }
+    return windowState_;
+}
+
+void TForm::SetWindowState(TWindowState v)
+{
+    windowState_ = v;
+    if (HandleAllocated() && Visible()) {
+        static const int show[] = {SW_RESTORE, SW_MINIMIZE, SW_MAXIMIZE};
+        ShowWindow(Handle(), show[v]);
+    }
+}
+
+void TForm::SetClientSize(int w, int h)
+{
+    RECT r{0, 0, w, h};
+    TCreateParams p;
+    CreateParams(p);
+    AdjustWindowRectEx(&r, p.Style, menu_ != nullptr, p.ExStyle);
+    SetBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
+}
+
+void TForm::PlaceOnFirstShow()
+{
+    if (placed_) return;
+    placed_ = true;
+    RECT area;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    TForm* main = Application->MainForm();
+    if (Position == poScreenCenter || (Position == poMainFormCenter && (!main || main == this))) {
+        SetBounds(area.left + (area.right - area.left - Width()) / 2,
+                  area.top + (area.bottom - area.top - Height()) / 2, Width(), Height());
+    } else if (Position == poMainFormCenter || Position == poOwnerFormCenter) {
+        TForm* over = main;
+        if (Position == poOwnerFormCenter) over = dynamic_cast<TForm*>(Owner()) ? dynamic_cast<TForm*>(Owner()) : main;
+        if (over)
+            SetBounds(over->Left() + (over->Width() - Width()) / 2,
+                      over->Top() + (over->Height() - Height()) / 2, Width(), Height());
+    }
+}
+
+void TForm::SetVisible(bool v)
+{
+    if (v == Visible()) {
+        if (v && HandleAllocated()) SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        return;
+    }
+    if (v) {
+        HandleNeeded();
+        PlaceOnFirstShow();
+        visible_ = true;
+        // OnShow runs before the window appears, as the form's own first look at itself.
+        if (OnShow) OnShow(this);
+        if (!Visible()) return;  // the handler hid it again
+        static const int show[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
+        ShowWindow(Handle(), show[windowState_]);
+        if (formStyle_ == fsStayOnTop)
+            SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    } else {
+        if (OnHide) OnHide(this);
+        visible_ = false;
+        if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+    }
+    Perform(CM_VISIBLECHANGED, v);
+}
+
+bool TForm::Showing() const { return Visible(); }
+
+void TForm::Show()
+{
+    SetVisible(true);
+}
+
+bool TForm::CloseQuery()
+{
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TForm::Close()
+{
+    if (modal_) {
+        ModalResult = mrCancel;  // the modal loop asks the close query
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction action = caHide;
+    if (OnClose) OnClose(this, action);
+    if (action == caNone) return;
+    if (Application->MainForm() == this) {
+        Application->Terminate();
+        return;
+    }
+    switch (action) {
+    case caHide: Hide(); break;
+    case caMinimize: SetWindowState(wsMinimized); break;
+    case caFree: Release(); break;
+    default: break;
+    }
+}
+
+void TForm::Release()
+{
+    PostMessageA(Handle(), CM_RELEASE, 0, 0);
+}
+
+namespace {
+struct DisabledWindows {
+    HWND except;
+    std::vector<HWND> list;
+};
+BOOL CALLBACK DisableOne(HWND h, LPARAM l)
+{
+    auto* d = reinterpret_cast<DisabledWindows*>(l);
+    try {
+        if (h != d->except && IsWindowVisible(h) && IsWindowEnabled(h)) {
+            d->list.push_back(h);
+            EnableWindow(h, FALSE);
+        }
+    } catch (...) {
+        return FALSE;  // out of memory: leave the rest enabled rather than throw through
+    }
+    return TRUE;
+}
+}  // namespace
+
+TModalResult TForm::ShowModal()
+{
+    if (Visible() || modal_) throw EInvalidOperation(String(GuiText::VisibleModal));
+    HandleNeeded();
+    DisabledWindows disabled{Handle(), {}};
+    EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&disabled));
+    modal_ = true;
+    ModalResult = mrNone;
+    struct Restore {
+        TForm* form;
+        DisabledWindows& d;
+        ~Restore()
+        {
+            for (HWND h : d.list)
+                if (IsWindow(h)) EnableWindow(h, TRUE);
+            form->modal_ = false;
+        }
+    } restore{this, disabled};
+    Show();
+    for (;;) {
+        Application->HandleMessage();
+        if (Application->Terminated() && ModalResult == mrNone) ModalResult = mrCancel;
+        if (ModalResult == mrNone) continue;
+        // Closing a modal form still asks the close query and the close handler.
+        if (!CloseQuery()) {
+            ModalResult = mrNone;
+            if (Application->Terminated()) break;
+            continue;
+        }
+        TCloseAction action = caHide;
+        if (OnClose) OnClose(this, action);
+        if (action == caNone) {
+            ModalResult = mrNone;
+            if (Application->Terminated()) break;
+            continue;
+        }
+        break;
+    }
+    TModalResult result = ModalResult;
+    Hide();
+    return result;
+}
+
+bool TForm::IsShortCut(WORD Key, TShiftState Shift)
+{
+    if (Key == VK_SHIFT || Key == VK_CONTROL || Key == VK_MENU) return false;
+    const TShortCut sc = ShortCut(Key, Shift);
+    for (int i = 0; i < ComponentCount(); ++i) {
+        TComponent* c = Components(i);
+        if (auto* list = dynamic_cast<TActionList*>(c)) {
+            if (list->IsShortCut(sc)) return true;
+        } else if (auto* a = dynamic_cast<TAction*>(c); a && !a->ActionList() && a->ShortCut() == sc) {
+            if (a->Execute()) return true;
+        }
+    }
+    if (menu_) {
+        if (TMenuItem* item = menu_->Items()->FindShortCut(sc)) {
+            item->Click();
+            return true;
+        }
+    }
+    return false;
+}
+
+namespace {
+TButton* FindButton(TWinControl* parent, bool wantDefault)
+{
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl* c = parent->Controls(i);
+        if (!c->Visible() || !c->Enabled()) continue;
+        if (auto* b = dynamic_cast<TButton*>(c); b && (wantDefault ? b->Default : b->Cancel)) return b;
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            if (TButton* found = FindButton(w, wantDefault)) return found;
+    }
+    return nullptr;
+}
+}  // namespace
+
+bool TForm::DialogKey(WORD Key)
+{
+    if (Key != VK_RETURN && Key != VK_ESCAPE) return false;
+    TButton* button = FindButton(this, Key == VK_RETURN);
+    if (!button) return false;
+    button->Click();
+    return true;
+}
+
+void TForm::Paint()
+{
+    if (OnPaint) OnPaint(this);
+}
+
+void TForm::Dispatch(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_CLOSE:
+        Close();
+        m.Result = 0;
+        return;
+    case WM_ACTIVATE:
+        if (LOWORD(m.WParam) != WA_INACTIVE) {
+            active_ = true;
+            if (OnActivate) OnActivate(this);
+            // Focus goes back to the control that had it, not to the form's window.
+            if (activeControl_ && activeControl_->HandleAllocated() && IsWindowVisible(activeControl_->Handle())
+                && IsWindowEnabled(activeControl_->Handle())) {
+                ::SetFocus(activeControl_->Handle());
+                m.Result = 0;
+                return;
+            }
+        } else {
+            active_ = false;
+            if (OnDeactivate) OnDeactivate(this);
+        }
+        break;
+    case WM_ACTIVATEAPP:
+        // The program as a whole gains or loses the user's attention.
+        if (m.WParam) {
+            if (Application->OnActivate) Application->OnActivate(Application);
+        } else if (Application->OnDeactivate) {
+            Application->OnDeactivate(Application);
+        }
+        break;
+    default:
+        break;
+    }
+    TCustomControl::Dispatch(m);
+}

@@ -1,0 +1,117 @@
+// TForm: a top-level window with its components, its events in the framework's order, modal
+// showing, closing with a close query, key preview and the shortcuts of its actions and menus.
+#pragma once
+
+#include "framework/gui/Control.h"
+
+// A form is written as a class derived from TForm whose constructor builds the components
+// (the form data), then calls DoCreate() (OnCreate runs there), then does its own work:
+//
+//   TForm1::TForm1(TComponent* Owner) : TForm(Owner)
+//   {
+//       Button1 = new TButton(this);            // owned by the form
+//       Button1->SetParent(this);
+//       Button1->OnClick = Closure(this, &TForm1::Button1Click);
+//       OnCreate = Closure(this, &TForm1::FormCreate);
+//       DoCreate();                             // end of the form data: OnCreate
+//       ...                                     // the constructor body
+//   }
+
+class TMainMenu;
+
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TFormStyle { fsNormal, fsStayOnTop };
+enum TPosition { poDesigned, poDefault, poScreenCenter, poMainFormCenter, poOwnerFormCenter };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+
+using TModalResult = int;
+constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT,
+                       mrRetry = IDRETRY, mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO,
+                       mrAll = 8, mrNoToAll = 9, mrYesToAll = 10;
+
+using TCloseEvent = TClosure<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = TClosure<void(TObject* Sender, bool& CanClose)>;
+
+class TForm : public TCustomControl {
+public:
+    explicit TForm(TComponent* AOwner);
+    ~TForm() override;
+
+    // End of the form data: fires OnCreate (once). The application calls it for a form whose
+    // constructor did not.
+    void DoCreate();
+    // Fires OnDestroy (once); the application calls it before freeing the form, so that the
+    // handler still sees a whole form; the destructor calls it when nobody did.
+    void DoDestroy();
+
+    void Show();                 // makes the form visible and brings it to the front
+    TModalResult ShowModal();    // runs until ModalResult is set (or the form is closed)
+    // Asks OnCloseQuery, then OnClose decides: hide (default), free, minimise or nothing.
+    // Closing the main form ends the application.
+    void Close();
+    bool CloseQuery();
+    // Frees the form once the messages being handled are done.
+    void Release();
+
+    TModalResult ModalResult = mrNone;
+    bool KeyPreview = false;
+
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle v);
+    TFormStyle FormStyle() const { return formStyle_; }
+    void SetFormStyle(TFormStyle v);
+    TPosition Position = poDesigned;
+    TWindowState WindowState();
+    void SetWindowState(TWindowState v);
+    // Sets the client area's size (the window grows by its frame).
+    void SetClientSize(int w, int h);
+
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* v);
+    TWinControl* ActiveControl() const { return activeControl_; }
+    void SetActiveControl(TWinControl* v);
+    bool Active() const { return active_; }
+    bool Modal() const { return modal_; }
+
+    // Whether Key+Shift is the shortcut of one of the form's enabled actions or menu items;
+    // when it is, that action or item has been run.
+    virtual bool IsShortCut(WORD Key, TShiftState Shift);
+    // Enter and Escape press the form's default and cancel buttons (when the focused control
+    // has no use for the key); true when one was pressed.
+    bool DialogKey(WORD Key);
+
+    void Dispatch(TMessage& Message) override;
+    void SetVisible(bool v) override;
+    bool Showing() const override;
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TNotifyEvent OnActivate;      // on every activation
+    TNotifyEvent OnDeactivate;
+    TCloseQueryEvent OnCloseQuery;
+    TCloseEvent OnClose;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnPaint;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void Paint() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    friend class TWinControl;
+    void PlaceOnFirstShow();
+    TFormBorderStyle borderStyle_ = bsSizeable;
+    TFormStyle formStyle_ = fsNormal;
+    TWindowState windowState_ = wsNormal;
+    TMainMenu* menu_ = nullptr;
+    TWinControl* activeControl_ = nullptr;
+    bool created_ = false;
+    bool destroyed_ = false;
+    bool active_ = false;
+    bool modal_ = false;
+    bool placed_ = false;
+};

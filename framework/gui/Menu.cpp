@@ -1,0 +1,287 @@
+// Menu items mirrored into the platform's menus; command ids and submenu handles lead back
+// to the items.
+#include "framework/gui/Menu.h"
+#include "framework/gui/GuiTexts.h"
+
+#include <algorithm>
+#include <map>
+
+#include "framework/Exceptions.h"
+#include "framework/gui/Action.h"
+
+namespace {
+
+std::map<UINT, TMenuItem*>& ItemsByCommand()
+{
+    static auto* map = new std::map<UINT, TMenuItem*>;  // never freed: menus die late
+    return *map;
+}
+
+UINT NextCommand()
+{
+    static UINT next = 100;
+    return next++;
+}
+
+}  // namespace
+
+TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), command_(NextCommand())
+{
+    ItemsByCommand()[command_] = this;
+}
+
+TMenuItem::~TMenuItem()
+{
+    while (!items_.empty()) delete items_.back();
+    if (action_) SetAction(nullptr);
+    if (parent_) parent_->Remove(this);
+    FreeHandles();
+    ItemsByCommand().erase(command_);
+}
+
+TMenu* TMenuItem::RootMenu() const
+{
+    const TMenuItem* i = this;
+    while (i->parent_) i = i->parent_;
+    return i->menu_;
+}
+
+String TMenuItem::MenuText() const
+{
+    if (shortCut_) return caption_ + "\t" + ShortCutToText(shortCut_);
+    return caption_;
+}
+
+void TMenuItem::UpdateItem()
+{
+    TMenu* menu = RootMenu();
+    if (!menu || !parent_ || !menu->HandleAllocated()) return;
+    HMENU root = menu->Handle();
+    MENUITEMINFOA mi{};
+    mi.cbSize = sizeof(mi);
+    mi.fMask = MIIM_STATE;
+    mi.fState = (checked_ ? MFS_CHECKED : 0) | (enabled_ ? 0 : MFS_GRAYED);
+    SetMenuItemInfoA(root, command_, FALSE, &mi);
+    if (caption_ != "-") {
+        String text = MenuText();
+        mi.fMask = MIIM_STRING;
+        mi.dwTypeData = text.data();
+        SetMenuItemInfoA(root, command_, FALSE, &mi);
+    }
+    if (auto* main = dynamic_cast<TMainMenu*>(menu); main && main->Window && !parent_->parent_)
+        DrawMenuBar(main->Window);
+}
+
+void TMenuItem::StructureChanged()
+{
+    if (TMenu* menu = RootMenu()) menu->Rebuild();
+}
+
+void TMenuItem::SetCaption(const String& v)
+{
+    if (v == caption_) return;
+    const bool separatorChange = (v == "-") != (caption_ == "-");
+    caption_ = v;
+    if (separatorChange) StructureChanged();
+    else UpdateItem();
+}
+
+void TMenuItem::SetChecked(bool v) { if (v != checked_) { checked_ = v; UpdateItem(); } }
+void TMenuItem::SetEnabled(bool v) { if (v != enabled_) { enabled_ = v; UpdateItem(); } }
+void TMenuItem::SetShortCut(TShortCut v) { if (v != shortCut_) { shortCut_ = v; UpdateItem(); } }
+void TMenuItem::SetVisible(bool v) { if (v != visible_) { visible_ = v; StructureChanged(); } }
+
+void TMenuItem::Add(TMenuItem* Item) { Insert(Count(), Item); }
+
+void TMenuItem::Insert(int Index, TMenuItem* Item)
+{
+    if (!Item) return;
+    if (Item->parent_) throw EInvalidOperation(String(GuiText::MenuInserted));
+    Index = std::clamp(Index, 0, Count());
+    items_.insert(items_.begin() + Index, Item);
+    Item->parent_ = this;
+    StructureChanged();
+}
+
+void TMenuItem::Remove(TMenuItem* Item)
+{
+    auto it = std::find(items_.begin(), items_.end(), Item);
+    if (it == items_.end()) return;
+    items_.erase(it);
+    Item->parent_ = nullptr;
+    if (!ComponentState().Contains(csDestroying)) StructureChanged();
+}
+
+int TMenuItem::MenuIndex() const
+{
+    if (!parent_) return -1;
+    auto& list = parent_->items_;
+    return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void TMenuItem::SetAction(TBasicAction* v)
+{
+    if (action_ == v) return;
+    if (action_) {
+        action_->UnregisterClient(this);
+        RemoveFreeNotification(action_);
+    }
+    action_ = v;
+    if (v) {
+        v->RegisterClient(this);
+        FreeNotification(v);
+        ActionChanged();
+    }
+}
+
+void TMenuItem::ActionChanged()
+{
+    auto* a = dynamic_cast<TAction*>(action_);
+    if (!a) return;
+    caption_ = a->Caption();
+    checked_ = a->Checked();
+    enabled_ = a->Enabled();
+    shortCut_ = a->ShortCut();
+    Hint = a->Hint;
+    if (visible_ != a->Visible()) {
+        visible_ = a->Visible();
+        StructureChanged();
+    } else {
+        UpdateItem();
+    }
+}
+
+void TMenuItem::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == action_) action_ = nullptr;
+}
+
+void TMenuItem::Click()
+{
+    if (OnClick) OnClick(this);
+    else if (action_) action_->Execute();
+}
+
+bool TMenuItem::DispatchCommand(UINT Id)
+{
+    auto& map = ItemsByCommand();
+    auto it = map.find(Id);
+    if (it == map.end()) return false;
+    TMenuItem* item = it->second;
+    if (item->enabled_) item->Click();
+    return true;
+}
+
+bool TMenuItem::DispatchPopup(HMENU Menu)
+{
+    for (auto& [id, item] : ItemsByCommand()) {
+        if (item->submenu_ == Menu) {
+            item->Click();
+            return true;
+        }
+    }
+    return false;
+}
+
+TMenuItem* TMenuItem::FindShortCut(TShortCut ShortCut)
+{
+    for (TMenuItem* i : items_) {
+        if (!i->visible_ || !i->enabled_) continue;
+        if (i->shortCut_ == ShortCut) return i;
+        if (TMenuItem* found = i->FindShortCut(ShortCut)) return found;
+    }
+    return nullptr;
+}
+
+void TMenuItem::Build(HMENU into)
+{
+    for (TMenuItem* i : items_) {
+        if (!i->visible_) continue;
+        MENUITEMINFOA mi{};
+        mi.cbSize = sizeof(mi);
+        mi.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE;
+        mi.wID = i->command_;
+        mi.fState = (i->checked_ ? MFS_CHECKED : 0) | (i->enabled_ ? 0 : MFS_GRAYED);
+        String text = i->MenuText();
+        if (i->caption_ == "-") {
+            mi.fType = MFT_SEPARATOR;
+        } else {
+            mi.fType = MFT_STRING | (i->RadioItem ? MFT_RADIOCHECK : 0);
+            mi.fMask |= MIIM_STRING;
+            mi.dwTypeData = text.data();
+        }
+        if (!i->items_.empty()) {
+            i->submenu_ = CreatePopupMenu();
+            i->Build(i->submenu_);
+            mi.fMask |= MIIM_SUBMENU;
+            mi.hSubMenu = i->submenu_;
+        }
+        InsertMenuItemA(into, GetMenuItemCount(into), TRUE, &mi);
+    }
+}
+
+void TMenuItem::FreeHandles()
+{
+    // The platform frees submenus with their menu; only forget them here.
+    submenu_ = nullptr;
+    for (TMenuItem* i : items_) i->FreeHandles();
+}
+
+// ---- TMenu -------------------------------------------------------------------------------
+TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), items_(new TMenuItem(nullptr))
+{
+    items_->menu_ = this;
+}
+
+TMenu::~TMenu()
+{
+    delete items_;
+    if (handle_) DestroyMenu(handle_);
+}
+
+HMENU TMenu::Handle()
+{
+    if (!handle_) {
+        handle_ = CreateMenuHandle();
+        items_->Build(handle_);
+    }
+    return handle_;
+}
+
+void TMenu::Rebuild()
+{
+    if (!handle_) return;
+    // Empty the platform menu and fill it again: the handle stays the same for its window.
+    items_->FreeHandles();
+    while (GetMenuItemCount(handle_) > 0) DeleteMenu(handle_, 0, MF_BYPOSITION);
+    items_->Build(handle_);
+}
+
+void TMainMenu::Rebuild()
+{
+    TMenu::Rebuild();
+    if (Window) DrawMenuBar(Window);
+}
+
+void TPopupMenu::Popup(int X, int Y)
+{
+    if (OnPopup) OnPopup(this);
+    HMENU menu = Handle();
+    // A hidden window of the thread receives the choice; its WM_COMMAND id leads to the item.
+    HWND owner = GetActiveWindow();
+    if (!owner) owner = GetDesktopWindow();
+    UINT id = TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, X, Y, 0, owner, nullptr);
+    if (id) TMenuItem::DispatchCommand(id);
+}
+
+TMenuItem* NewMenuItem(TComponent* Owner, TMenuItem* Parent, const String& Caption,
+                       TNotifyEvent OnClick, TShortCut ShortCut)
+{
+    auto* item = new TMenuItem(Owner);
+    item->SetCaption(Caption);
+    item->OnClick = OnClick;
+    item->SetShortCut(ShortCut);
+    if (Parent) Parent->Add(item);
+    return item;
+}

@@ -1,0 +1,38 @@
+// The message record every control's Dispatch receives, and the framework's own messages:
+// CM_ (a control told about a change of its own state) and CN_ (a notification the parent
+// window received, reflected back to the child control it is about).
+#pragma once
+
+#include <windows.h>
+
+struct TMessage {
+    UINT Msg = 0;
+    WPARAM WParam = 0;
+    LPARAM LParam = 0;
+    LRESULT Result = 0;
+};
+
+// Sent only through Perform, never through the platform, so they only need to stay clear of
+// the messages that really reach a window procedure.
+constexpr UINT CM_BASE = 0xA000;
+constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 1;
+constexpr UINT CM_VISIBLECHANGED = CM_BASE + 2;
+constexpr UINT CM_TEXTCHANGED = CM_BASE + 3;
+constexpr UINT CM_COLORCHANGED = CM_BASE + 4;
+constexpr UINT CM_FONTCHANGED = CM_BASE + 5;
+constexpr UINT CM_PARENTCOLORCHANGED = CM_BASE + 6;
+constexpr UINT CM_PARENTFONTCHANGED = CM_BASE + 7;
+constexpr UINT CM_MOUSEENTER = CM_BASE + 8;
+constexpr UINT CM_MOUSELEAVE = CM_BASE + 9;
+// Posted to a form that closed with caFree: it is freed once its own messages are done.
+constexpr UINT CM_RELEASE = CM_BASE + 10;
+
+constexpr UINT CN_BASE = 0xA800;
+constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
+constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
+constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
+constexpr UINT CN_VSCROLL = CN_BASE + WM_VSCROLL;
+constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
+constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
+constexpr UINT CN_CTLCOLORLISTBOX = CN_BASE + WM_CTLCOLORLISTBOX;
+constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;

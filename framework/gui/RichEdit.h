@@ -1,0 +1,72 @@
+// TRichEdit: the platform's rich edit control (class "RICHEDIT" of RICHED32.DLL unless a
+// descendant names another) with lines, selection, change events, search and printing.
+#pragma once
+
+// Its text limit is raised at creation: the control's default would cut streamed text
+// silently.
+
+#include <richedit.h>
+
+#include "framework/Sets.h"
+#include "framework/StringList.h"
+#include "framework/gui/TextControls.h"
+
+class TStream;
+
+enum TSearchType { stWholeWord, stMatchCase };
+using TSearchTypes = TSet<TSearchType>;
+
+class TRichEdit : public TCustomEdit {
+public:
+    explicit TRichEdit(TComponent* AOwner);
+    ~TRichEdit() override;
+    void Dispatch(TMessage& Message) override;
+
+    // Lines; LoadFromStream/SaveToStream move RTF (plain text when PlainText).
+    TStrings* Lines() { return lines_; }
+    bool PlainText = false;
+    bool HideSelection = true;
+    // Style changes after the window exists make it again (the content is kept).
+    TScrollStyle ScrollBars() const { return scrollBars_; }
+    void SetScrollBars(TScrollStyle v);
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool v);
+    bool BorderVisible() const { return border_; }   // the sunken edge
+    void SetBorderVisible(bool v);
+
+    int SelStart() override;
+    void SetSelStart(int v) override;
+    int SelLength() override;
+    void SetSelLength(int v) override;
+    String SelText() override;
+    void SetSelText(const String& v) override;
+
+    // Position of SearchStr in [StartPos, StartPos + Length), or -1.
+    int FindText(const String& SearchStr, int StartPos, int Length, TSearchTypes Options);
+    // Prints the whole text on the printer, one document named Caption.
+    void Print(const String& Caption);
+
+    // The whole content streamed in (replacing it) or out, in the format PlainText says.
+    void LoadFromStream(TStream* Stream);
+    void SaveToStream(TStream* Stream);
+
+    TNotifyEvent OnSelectionChange;
+
+    // The window class and the library that registers it; set before the window exists.
+    String RichEditClass = "RICHEDIT";
+    String RichEditLibrary = "RICHED32.DLL";
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    virtual void SelectionChange();
+
+private:
+    TStrings* lines_;
+    TScrollStyle scrollBars_ = ssBoth;
+    bool wordWrap_ = true;
+    bool border_ = true;
+    String savedRtf_;   // the content kept across a recreated window
+    bool hasSaved_ = false;
+};

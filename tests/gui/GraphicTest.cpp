@@ -1,0 +1,121 @@
+// Graphic controls and the canvas: painted into a bitmap through WM_PRINT and read back by
+// pixel; the canvas of a graphic control also draws outside painting; bitmaps and colours.
+#include <gtest/gtest.h>
+
+#include "framework/gui/Canvas.h"
+#include "framework/gui/Containers.h"
+#include "framework/gui/Form.h"
+#include "framework/gui/TextControls.h"
+#include "GuiTestSupport.h"
+
+namespace {
+
+// Prints a window's client area (and its children) into a bitmap.
+class Snapshot {
+public:
+    explicit Snapshot(HWND h)
+    {
+        RECT r;
+        GetClientRect(h, &r);
+        bitmap_.SetSize(r.right, r.bottom);
+        SendMessageA(h, WM_PRINT, reinterpret_cast<WPARAM>(bitmap_.Canvas()->Handle()),
+                     PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+    }
+    COLORREF At(int x, int y) { return GetPixel(bitmap_.Canvas()->Handle(), x, y); }
+private:
+    TBitmap bitmap_;
+};
+
+struct Painter {
+    TPaintBox* box = nullptr;
+    int paints = 0;
+    void Paint(TObject*)
+    {
+        ++paints;
+        box->Canvas()->Brush()->SetColor(clRed);
+        box->Canvas()->FillRect(box->ClientRect());
+    }
+};
+
+}  // namespace
+
+TEST(Graphic, PaintBoxPaintsInItsPlaceOnTheParent)
+{
+    TForm form(nullptr);
+    form.SetClientSize(200, 100);
+    form.SetColor(clWhite);
+    auto* box = new TPaintBox(&form);
+    box->SetParent(&form);
+    box->SetBounds(50, 20, 30, 30);
+    Painter painter{box};
+    box->OnPaint = Closure(&painter, &Painter::Paint);
+    form.Show();
+    Snapshot shot(form.Handle());
+    EXPECT_GT(painter.paints, 0);
+    EXPECT_EQ(shot.At(60, 30), RGB(255, 0, 0));
+    EXPECT_EQ(shot.At(10, 10), RGB(255, 255, 255));
+    EXPECT_EQ(shot.At(81, 30), RGB(255, 255, 255));   // clipped to the box
+}
+
+TEST(Graphic, GraphicControlCanvasDrawsOutsidePainting)
+{
+    TForm form(nullptr);
+    form.SetClientSize(200, 100);
+    auto* box = new TPaintBox(&form);
+    box->SetParent(&form);
+    box->SetBounds(10, 10, 50, 50);
+    form.Show();
+    TCanvas* c = box->Canvas();
+    c->Font()->SetName("Arial");
+    EXPECT_GT(c->TextWidth("ABCDEFGHIJKLMNOP"), 16);
+    EXPECT_GT(c->TextHeight("1"), 0);
+    c->Brush()->SetColor(clBlue);
+    c->FillRect(Rect(0, 0, 5, 5));   // no exception, a real DC
+    PumpPending();                   // the idle loop gives the DC back
+}
+
+TEST(Graphic, LabelPaintsItsCaptionOnTheParentsColour)
+{
+    TForm form(nullptr);
+    form.SetClientSize(200, 60);
+    form.SetColor(clWhite);
+    auto* label = new TLabel(&form);
+    label->SetParent(&form);
+    label->Font()->SetColor(clBlack);
+    label->Font()->SetSize(14);
+    label->SetCaption("MMMM");
+    form.Show();
+    Snapshot shot(form.Handle());
+    int dark = 0;
+    for (int x = 0; x < label->Width(); ++x)
+        for (int y = 0; y < label->Height(); ++y)
+            if (shot.At(x, y) == RGB(0, 0, 0)) ++dark;
+    EXPECT_GT(dark, 10);
+}
+
+TEST(Graphic, BrushCopyReplacesTheTransparentColourWithTheBrush)
+{
+    TBitmap cells;
+    cells.SetSize(4, 2);
+    TCanvas* src = cells.Canvas();
+    src->Brush()->SetColor(RGB(0, 128, 128));  // teal background
+    src->FillRect(Rect(0, 0, 4, 2));
+    src->SetPixel(1, 0, clRed);
+    EXPECT_EQ(cells.TransparentColor(), RGB(0, 128, 128));
+    TBitmap target;
+    target.SetSize(4, 2);
+    TCanvas* dst = target.Canvas();
+    dst->Brush()->SetColor(clYellow);
+    dst->Brush()->SetStyle(bsSolid);
+    dst->BrushCopy(Rect(0, 0, 4, 2), &cells, Rect(0, 0, 4, 2), cells.TransparentColor());
+    EXPECT_EQ(GetPixel(dst->Handle(), 0, 0), RGB(255, 255, 0));
+    EXPECT_EQ(GetPixel(dst->Handle(), 1, 0), RGB(255, 0, 0));
+}
+
+TEST(Graphic, SystemColoursResolveAndAMissingBitmapResourceRaises)
+{
+    EXPECT_EQ(ColorToRGB(clBtnFace), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(ColorToRGB(clRed), RGB(255, 0, 0));
+    TBitmap b;
+    EXPECT_THROW(b.LoadFromResourceName(nullptr, "NO_SUCH_BITMAP"), EOutOfResources);
+}

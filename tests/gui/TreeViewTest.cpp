@@ -1,0 +1,206 @@
+// The tree node model on its own, and mirrored into a real tree control.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/gui/CommonControls.h"
+#include "framework/gui/Form.h"
+#include "framework/gui/TreeView.h"
+#include "GuiTestSupport.h"
+
+namespace {
+
+std::vector<std::string> Walk(TTreeNodes& nodes)
+{
+    std::vector<std::string> out;
+    for (TTreeNode* n = nodes.GetFirstNode(); n; n = n->GetNext())
+        out.push_back(std::string(static_cast<size_t>(n->Level()), '-') + n->Text());
+    return out;
+}
+
+}  // namespace
+
+TEST(TreeModel, PreOrderWalkLevelsParentsAndData)
+{
+    TTreeNodes nodes;
+    int record = 7;
+    TTreeNode* f1 = nodes.Add(nullptr, "Folder 1");
+    nodes.AddChildObject(f1, "item a", &record);
+    TTreeNode* b = nodes.AddChild(f1, "item b");
+    TTreeNode* f2 = nodes.Add(f1, "Folder 2");
+    nodes.AddChild(f2, "item c");
+    EXPECT_EQ(Walk(nodes), (std::vector<std::string>{"Folder 1", "-item a", "-item b", "Folder 2", "-item c"}));
+    EXPECT_EQ(nodes.Count(), 5);
+    EXPECT_EQ(nodes.Item(1)->Data, &record);
+    EXPECT_EQ(b->Parent(), f1);
+    EXPECT_EQ(b->Index(), 1);
+    EXPECT_EQ(f2->AbsoluteIndex(), 3);
+    EXPECT_EQ(nodes.Item(4)->GetPrev(), f2);
+    EXPECT_EQ(f2->GetPrev(), b);
+}
+
+TEST(TreeModel, MoveKeepsChildrenAndRefusesAMoveIntoItself)
+{
+    TTreeNodes nodes;
+    TTreeNode* f1 = nodes.Add(nullptr, "F1");
+    TTreeNode* a = nodes.AddChild(f1, "a");
+    TTreeNode* f2 = nodes.Add(nullptr, "F2");
+    nodes.AddChild(f2, "c");
+    f2->MoveTo(f1, naInsert);   // F2 (with c) before F1
+    EXPECT_EQ(Walk(nodes), (std::vector<std::string>{"F2", "-c", "F1", "-a"}));
+    a->MoveTo(f2, naAddChildFirst);
+    EXPECT_EQ(Walk(nodes), (std::vector<std::string>{"F2", "-a", "-c", "F1"}));
+    f2->MoveTo(a, naAddChild);  // into its own child: nothing happens
+    EXPECT_EQ(Walk(nodes), (std::vector<std::string>{"F2", "-a", "-c", "F1"}));
+    a->MoveTo(f1, naAdd);
+    EXPECT_EQ(Walk(nodes), (std::vector<std::string>{"F2", "-c", "F1", "a"}));
+}
+
+TEST(TreeModel, DeleteFreesTheSubtree)
+{
+    TTreeNodes nodes;
+    TTreeNode* f1 = nodes.Add(nullptr, "F1");
+    nodes.AddChild(f1, "a");
+    nodes.Add(nullptr, "F2");
+    f1->Delete();
+    EXPECT_EQ(Walk(nodes), std::vector<std::string>{"F2"});
+    nodes.Clear();
+    EXPECT_EQ(nodes.Count(), 0);
+}
+
+namespace {
+struct TreeEvents {
+    std::vector<std::string> seen;
+    void Change(TObject*, TTreeNode* n) { seen.push_back("change " + (n ? n->Text() : std::string("-"))); }
+    void Deletion(TObject*, TTreeNode* n) { seen.push_back("delete " + n->Text()); }
+};
+
+std::string ItemText(HWND tree, HTREEITEM item)
+{
+    char text[64] = {};
+    TVITEMA tv{};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = text;
+    tv.cchTextMax = sizeof(text);
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+    return text;
+}
+}  // namespace
+
+TEST(TreeView, ModelIsMirroredIntoTheControlAndRebuiltWithANewWindow)
+{
+    TForm form(nullptr);
+    auto* tree = new TTreeView(&form);
+    tree->SetParent(&form);
+    form.Show();
+    TreeEvents events;
+    tree->OnChange = Closure(&events, &TreeEvents::Change);
+    tree->OnDeletion = Closure(&events, &TreeEvents::Deletion);
+    TTreeNodes* items = tree->Items();
+    TTreeNode* f1 = items->Add(nullptr, "Folder");
+    TTreeNode* a = items->AddChild(f1, "Item A");
+    TTreeNode* b = items->AddChild(f1, "Item B");
+    HWND h = tree->Handle();
+    EXPECT_EQ(SendMessageA(h, TVM_GETCOUNT, 0, 0), 3);
+    b->MoveTo(a, naInsert);
+    HTREEITEM first = reinterpret_cast<HTREEITEM>(SendMessageA(h, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(f1->ItemId())));
+    EXPECT_EQ(ItemText(h, first), "Item B");
+    a->SetText("Item A, described");
+    EXPECT_EQ(ItemText(h, a->ItemId()), "Item A, described");
+
+    tree->SetSelected(a);
+    EXPECT_EQ(reinterpret_cast<HTREEITEM>(SendMessageA(h, TVM_GETNEXTITEM, TVGN_CARET, 0)), a->ItemId());
+    EXPECT_EQ(events.seen, std::vector<std::string>{"change Item A, described"});
+
+    // A user's selection in the control comes back to the model.
+    events.seen.clear();
+    SendMessageA(h, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(b->ItemId()));
+    EXPECT_EQ(tree->Selected(), b);
+    EXPECT_EQ(events.seen, std::vector<std::string>{"change Item B"});
+
+    tree->RecreateWnd();
+    EXPECT_EQ(SendMessageA(tree->Handle(), TVM_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(tree->Selected(), b);
+
+    events.seen.clear();
+    f1->Delete();
+    EXPECT_EQ(SendMessageA(tree->Handle(), TVM_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(tree->Selected(), nullptr);
+    EXPECT_EQ(events.seen, (std::vector<std::string>{"delete Item B", "delete Item A, described", "delete Folder"}));
+}
+
+TEST(TreeView, OverlayAndImagesReachTheControl)
+{
+    TForm form(nullptr);
+    auto* images = new TImageList(&form);
+    TBitmap strip;
+    strip.SetSize(16 * 3, 16);
+    images->AddMasked(&strip, clWhite);
+    images->Overlay(2, 1);
+    auto* tree = new TTreeView(&form);
+    tree->SetParent(&form);
+    tree->SetImages(images);
+    TTreeNode* n = tree->Items()->Add(nullptr, "x");
+    n->SetImageIndex(1);
+    n->SetOverlayIndex(1);
+    HWND h = tree->Handle();   // the window is made now, from the model
+    TVITEMA tv{};
+    tv.mask = TVIF_IMAGE | TVIF_STATE;
+    tv.stateMask = TVIS_OVERLAYMASK;
+    tv.hItem = n->ItemId();
+    SendMessageA(h, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+    EXPECT_EQ(tv.iImage, 1);
+    EXPECT_EQ(tv.state & TVIS_OVERLAYMASK, static_cast<UINT>(INDEXTOOVERLAYMASK(2)));
+    EXPECT_EQ(images->Count(), 3);
+}
+
+TEST(TreeView, AutomaticDragAsksOverEveryPointAndDropsWhereAccepted)
+{
+    TForm form(nullptr);
+    form.SetClientSize(200, 200);
+    auto* tree = new TTreeView(&form);
+    tree->SetParent(&form);
+    tree->SetBounds(0, 0, 200, 200);
+    tree->DragMode = dmAutomatic;
+    form.Show();
+    TTreeNode* folder = tree->Items()->Add(nullptr, "Folder");
+    TTreeNode* a = tree->Items()->AddChild(folder, "a");
+    TTreeNode* b = tree->Items()->AddChild(folder, "b");
+    folder->Expand(false);
+    struct Drag {
+        TTreeView* tree;
+        std::vector<std::string> seen;
+        void Over(TObject*, TObject* Source, int X, int Y, TDragState, bool& Accept)
+        {
+            Accept = Source == tree;
+            seen.push_back("over");
+        }
+        void Drop(TObject*, TObject*, int X, int Y)
+        {
+            TTreeNode* target = tree->GetNodeAt(X, Y);
+            seen.push_back("drop on " + (target ? target->Text() : std::string("nothing")));
+            if (tree->GetHitTestInfoAt(X, Y).Contains(htOnLabel)) tree->DragNode()->MoveTo(target, naInsert);
+        }
+    } drag{tree};
+    tree->OnDragOver = Closure(&drag, &Drag::Over);
+    tree->OnDragDrop = Closure(&drag, &Drag::Drop);
+
+    RECT r{};
+    *reinterpret_cast<HTREEITEM*>(&r) = a->ItemId();
+    ASSERT_TRUE(SendMessageA(tree->Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r)));
+    const int x = r.left + 2, y = (r.top + r.bottom) / 2;
+
+    NMTREEVIEWA nm{};
+    nm.hdr = {tree->Handle(), 0, static_cast<UINT>(TVN_BEGINDRAGA)};
+    nm.itemNew.hItem = b->ItemId();
+    nm.itemNew.lParam = reinterpret_cast<LPARAM>(b);
+    SendMessageA(form.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
+    EXPECT_TRUE(tree->Dragging());
+    SendMessageA(tree->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageA(tree->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    EXPECT_FALSE(tree->Dragging());
+    EXPECT_EQ(drag.seen, (std::vector<std::string>{"over", "drop on a"}));
+    EXPECT_EQ(folder->Item(0), b);   // b now stands in front of a
+}
