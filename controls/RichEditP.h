@@ -2,7 +2,7 @@
 // scrolls vertically (OnVertScroll) and moves RTF or plain text between itself and any stream.
 #pragma once
 
-#include "controls/RichEditBase.h"
+#include "framework/gui/RichEdit.h"
 #include "framework/Streams.h"
 
 class TRichEditP : public TRichEdit {
