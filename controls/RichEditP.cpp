@@ -11,49 +11,13 @@
 
 namespace {
 
-// The unit's user-visible texts.
-constexpr const char* kLoadFailed = "Failed to load stream.";
-constexpr const char* kSaveFailed = "Failed to save stream.";
+// The unit's user-visible text; the stream errors' texts are the rich edit's own.
 constexpr const char* kAlignment = "Alignment";
 
 constexpr UINT kSfText = 1, kSfRtf = 2, kSfRtfNoObjs = 3, kSfTextized = 4;
 constexpr UINT kSffPlainRtf = 0x4000, kSffSelection = 0x8000;
 constexpr UINT kEnVScroll = 0x602;
 constexpr LPARAM kEnmScroll = 4;
-
-// The EDITSTREAM cookie: the stream, and what went wrong inside a callback. Nothing may be
-// thrown across the control's callback, so a stream's exception is kept here and reported as
-// a stream error (a non-zero result stops the transfer and sets dwError).
-struct StreamCookie {
-    TStream* stream;
-    bool failed = false;
-};
-
-DWORD CALLBACK StreamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* transferred)
-{
-    auto* c = reinterpret_cast<StreamCookie*>(cookie);
-    *transferred = 0;
-    try {
-        *transferred = c->stream->Read(buffer, count);
-        return 0;
-    } catch (...) {
-        c->failed = true;
-        return 1;
-    }
-}
-
-DWORD CALLBACK StreamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* transferred)
-{
-    auto* c = reinterpret_cast<StreamCookie*>(cookie);
-    *transferred = 0;
-    try {
-        *transferred = c->stream->Write(buffer, count);
-        return 0;
-    } catch (...) {
-        c->failed = true;
-        return 1;
-    }
-}
 
 }  // namespace
 
@@ -73,10 +37,7 @@ void TRichEditP::PasteFromStream(TStream* Stream, bool Selection, bool PlainText
     UINT format = PlainText ? kSfText : kSfRtf;
     if (Selection) format |= kSffSelection;
     if (PlainRtf) format |= kSffPlainRtf;
-    StreamCookie cookie{Stream};
-    EDITSTREAM es{reinterpret_cast<DWORD_PTR>(&cookie), 0, &StreamInCallback};
-    SendMessageA(Handle(), EM_STREAMIN, format, reinterpret_cast<LPARAM>(&es));
-    if (es.dwError != 0 || cookie.failed) throw EOutOfResources(String(kLoadFailed));
+    StreamIn(Stream, format);
 }
 
 void TRichEditP::CopyToStream(TStream* Stream, bool Selection, bool PlainText, bool NoObjects, bool PlainRtf)
@@ -86,10 +47,7 @@ void TRichEditP::CopyToStream(TStream* Stream, bool Selection, bool PlainText, b
     else format = NoObjects ? kSfRtfNoObjs : kSfRtf;
     if (Selection) format |= kSffSelection;
     if (PlainRtf) format |= kSffPlainRtf;
-    StreamCookie cookie{Stream};
-    EDITSTREAM es{reinterpret_cast<DWORD_PTR>(&cookie), 0, &StreamOutCallback};
-    SendMessageA(Handle(), EM_STREAMOUT, format, reinterpret_cast<LPARAM>(&es));
-    if (es.dwError != 0 || cookie.failed) throw EOutOfResources(String(kSaveFailed));
+    StreamOut(Stream, format);
 }
 
 void TRichEditP::CopyRtfTo(TRichEditP& Dest, bool Selection, bool ReplaceSelection)

@@ -44,7 +44,7 @@ DWORD CALLBACK StreamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LO
     return 0;
 }
 
-void StreamIn(HWND h, TStream* stream, UINT format)
+void StreamInto(HWND h, TStream* stream, UINT format)
 {
     StreamCookie cookie{stream};
     EDITSTREAM es{};
@@ -54,7 +54,7 @@ void StreamIn(HWND h, TStream* stream, UINT format)
     if (es.dwError || cookie.failed) throw EOutOfResources(String(GuiText::StreamLoad));
 }
 
-void StreamOut(HWND h, TStream* stream, UINT format)
+void StreamOutOf(HWND h, TStream* stream, UINT format)
 {
     StreamCookie cookie{stream};
     EDITSTREAM es{};
@@ -207,7 +207,7 @@ void TRichEdit::CreateWnd()
         TMemoryStream saved;
         saved.Write(savedRtf_.data(), static_cast<int>(savedRtf_.size()));
         saved.SetPosition(0);
-        StreamIn(h, &saved, SF_RTF);
+        StreamInto(h, &saved, SF_RTF);
         savedRtf_.clear();
         hasSaved_ = false;
     }
@@ -218,7 +218,7 @@ void TRichEdit::DestroyWnd()
     if (HandleAllocated() && !ComponentState().Contains(csDestroying)) {
         // The formatting survives a recreated window (a changed border, a new parent).
         TMemoryStream saved;
-        StreamOut(Handle(), &saved, SF_RTF);
+        StreamOutOf(Handle(), &saved, SF_RTF);
         savedRtf_.assign(static_cast<const char*>(saved.Memory()), static_cast<size_t>(saved.Size()));
         hasSaved_ = true;
     }
@@ -281,12 +281,12 @@ int TRichEdit::FindText(const String& SearchStr, int StartPos, int Length, TSear
 
 void TRichEdit::LoadFromStream(TStream* Stream)
 {
-    StreamIn(Handle(), Stream, PlainText ? SF_TEXT : SF_RTF);
+    StreamInto(Handle(), Stream, PlainText ? SF_TEXT : SF_RTF);
 }
 
 void TRichEdit::SaveToStream(TStream* Stream)
 {
-    StreamOut(Handle(), Stream, PlainText ? SF_TEXT : SF_RTF);
+    StreamOutOf(Handle(), Stream, PlainText ? SF_TEXT : SF_RTF);
 }
 
 void TRichEdit::Print(const String& Caption)
@@ -342,3 +342,7 @@ void TRichEdit::Dispatch(TMessage& m)
     }
     TCustomEdit::Dispatch(m);
 }
+
+void TRichEdit::StreamIn(TStream* Stream, UINT Format) { StreamInto(Handle(), Stream, Format); }
+
+void TRichEdit::StreamOut(TStream* Stream, UINT Format) { StreamOutOf(Handle(), Stream, Format); }

@@ -62,6 +62,12 @@ protected:
     void DestroyWnd() override;
     virtual void SelectionChange();
 
+    // EM_STREAMIN / EM_STREAMOUT with the given SF_/SFF_ format, from or to Stream at its
+    // position; a stream error (the control's, or the stream's own exception, which never
+    // crosses the callback) raises EOutOfResources "Failed to load/save stream.".
+    void StreamIn(TStream* Stream, UINT Format);
+    void StreamOut(TStream* Stream, UINT Format);
+
 private:
     TStrings* lines_;
     TScrollStyle scrollBars_ = ssBoth;
