@@ -38,6 +38,7 @@ cleanup() {
   qv_server_stop
 }
 trap cleanup EXIT
+trap "exit 130" INT TERM
 
 if [ -z "${DISPLAY:-}" ]; then
   echo "No X display: running on a private Xvfb (the window is not visible)."
