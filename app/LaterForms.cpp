@@ -1,7 +1,6 @@
 // The empty stand-ins for the windows that are not built yet.
 #include "app/LaterForms.h"
 
-#include "terminal/FormWindowClass.h"
 
 TfrmProp* frmProp = nullptr;
 TAboutBox* AboutBox = nullptr;
@@ -23,5 +22,5 @@ TPlainLaterForm::TPlainLaterForm(TComponent* AOwner, const char* WindowClass, co
 void TPlainLaterForm::CreateParams(TCreateParams& Params)
 {
     TForm::CreateParams(Params);
-    UseFormWindowClass(Params, windowClass_);
+    Params.OwnClassName = windowClass_;
 }

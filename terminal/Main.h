@@ -6,11 +6,12 @@
 #include <shellapi.h>
 
 #include "comm/Comm.h"
+#include "terminal/Formatter.h"
 #include "terminal/MainControls.h"
 
 class TMemoryStream;
 
-class TForm1 : public TForm {
+class TForm1 : public TForm, public TFormatterHost {
 public:
     explicit TForm1(TComponent* AOwner);
     ~TForm1() override;
@@ -165,6 +166,19 @@ public:
     // ---- receive path, gutter, session and screen commands ---------------------------------
     void Comm1RxChar(TObject* Sender, DWORD Count);
     void Timer1Timer(TObject* Sender);
+    // Line count of the pending text: overload stop at 64,000, shortened rebuild at the line
+    // limit (never a whole reload). Also run after each echoed byte.
+    void CheckReceiveBacklog();
+    // The whole screen from RtfHeader and all of PendingRtf.
+    void ReloadScreenFromPending();
+    // The screen from RtfHeader and the last lines only (Lines: the count just taken by
+    // BuildLineOffsets); PendingRtf shortened to them, display records trimmed.
+    void RebuildScreenFromPending(std::uint32_t Lines);
+    // The overload stop at 64,000 pending lines; returns the lines counted again after it.
+    std::uint32_t StopForDelays();
+    // The formatter's effects on the window (TFormatterHost).
+    void StopForOverflow(TObject* Sender, const String& Message) override;
+    void AppendNewLineToScreen() override;
     void PaintBox1Paint(TObject* Sender);
     void reScreenVertScroll(TObject* Sender);
     void reScreenSelectionChange(TObject* Sender);
@@ -298,6 +312,11 @@ private:
     void LoadProfile(const String& Path);
     void DropFiles(HDROP Drop);
     void DisconnectIfOpen();
+    // The two halves of Connect_spbtnClick, and the disconnected look of the window (lamps
+    // dark, "Connect", port choice enabled, PortOpen and ConnectToggle 0).
+    void ConnectPort();
+    void DisconnectPort();
+    void ShowDisconnected();
 
     // The window exists (and can be found) from early in the constructor, and message boxes
     // of the start-up run message loops: a close asked for before the window is built is

@@ -1,7 +1,10 @@
-// The connect toggle: opening the port with the tool bar's line settings (explaining a failed
-// open) and closing it again, and the input lamps read from the port. The live parameter
-// changes of the combos are not built yet.
+// The connect toggle (opening the port with the tool bar's line settings, explaining a failed
+// open, and closing it again), the live line-setting changes of the tool bar's combos with their
+// keys, and the input lamps read from the port.
+#include <exception>
+
 #include "framework/DateTime.h"
+#include "framework/Streams.h"
 #include "settings/Properties.h"
 #include "settings/Settings.h"
 #include "terminal/Main.h"
@@ -10,7 +13,9 @@
 
 namespace {
 
-// The explanation of a failed open, for the three errors a user can do something about.
+// The explanation of a failed open. The three errors a user can do something about have their
+// own texts; any other code used to pass in silence, which left the user guessing why nothing
+// happened, so it gets the plain failure with its code.
 String OpenFailureText(DWORD error, const String& port)
 {
     const String code = Format(MainText::SystemErrorCode, static_cast<int>(error));
@@ -22,67 +27,92 @@ String OpenFailureText(DWORD error, const String& port)
     case ERROR_SHARING_VIOLATION:
         return MainText::PortSharingHead + port + MainText::PortSharingMiddle + code + MainText::PortSharingTail + port + ".";
     default:
-        return String();
+        return MainText::OpenFailedHead + port + code;
+    }
+}
+
+// Parity checking from the settings. Done while the port is still closed, so the open's own
+// DCB write carries it: edited after the open (with no rewrite) it reached the device only at
+// the next line-setting change or the next connect.
+void ApplyParityCheckOption(TComm& port)
+{
+    TCommOptions options = port.Options();
+    options >> coErrorChar;
+    if (Settings.CheckParity) {
+        options << coParityCheck;
+        port.SetOptions(options);
+    } else {
+        options >> coParityCheck;
+        port.SetOptions(options);
+        port.EventChars()->SetErrorChar(0);
     }
 }
 
 }  // namespace
 
+// ---- connect and disconnect -------------------------------------------------------------------
+
 void TForm1::Connect_spbtnClick(TObject* Sender)
 {
-    if (ConnectToggle == 0) {
-        if (Comm1->Enabled()) {
-            Memo1->Lines()->Add("Port has already been opened!");
-            return;
-        }
-        const String port = PortIndex->Text();
-        Comm1->SetDeviceName("\\\\.\\" + port);
-        Comm1->SetBaudRate(static_cast<std::uint32_t>(StrToIntDef(Baud->Text(), 9600)));
-        Comm1->SetDataBits(static_cast<TDataBits>(DataBitsBox->ItemIndex() + 2));
-        Comm1->SetStopBits(StopBitsBox->ItemIndex() == 0 ? sb10 : sb20);
-        Comm1->SetParity(static_cast<TParity>(ParityBox->ItemIndex()));
+    if (ConnectToggle == 0)
+        ConnectPort();
+    else
+        DisconnectPort();
+}
 
-        SetLastError(0);
-        Comm1->Open();
-        DWORD error = GetLastError();
-        if (Comm1->Enabled()) error = 0;
-        const String explanation = OpenFailureText(error, port);
-        if (!explanation.empty()) MessageDlg(explanation, mtInformation, TMsgDlgButtons{mbOK});
-
-        TCommOptions options = Comm1->Options();
-        if (Settings.CheckParity) {
-            options << coParityCheck;
-            options >> coErrorChar;
-            Comm1->SetOptions(options);
-        } else {
-            options >> coParityCheck;
-            options >> coErrorChar;
-            Comm1->SetOptions(options);
-            Comm1->EventChars()->SetErrorChar(0);
-        }
-
-        if (Comm1->Enabled()) {
-            Comm1->SetRTSState(true);
-            Comm1->SetDTRState(true);
-            LED_RTS->SetState(true);
-            LED_DTR->SetState(true);
-            RefreshModemLeds();
-            PortOpen = true;
-            Connect_spbtn->Hint = MainText::DisconnectHint;
-            Connect_spbtn->SetCaption(Connect_spbtn2->Caption());
-            ConnectToggle = 1;
-            Connect1_mi->SetEnabled(false);
-            Disconnect1_mi->SetEnabled(true);
-            SendData_btn->SetEnabled(!edtSend->Text().empty());
-            edtSend->SetEnabled(true);
-            ConnectTime = Time();
-            Memo1->Lines()->Add("Open " + port + " OK");
-            PortIndex->SetEnabled(false);
-            if (reScreen->CanFocus()) reScreen->SetFocus();
-        }
+void TForm1::ConnectPort()
+{
+    if (Comm1->Enabled()) {
+        Memo1->Lines()->Add("Port has already been opened!");
         return;
     }
+    const String port = PortIndex->Text();
+    Comm1->SetDeviceName("\\\\.\\" + port);
+    Comm1->SetBaudRate(static_cast<std::uint32_t>(StrToIntDef(Baud->Text(), 9600)));
+    Comm1->SetDataBits(static_cast<TDataBits>(DataBitsBox->ItemIndex() + 2));
+    Comm1->SetStopBits(StopBitsBox->ItemIndex() == 0 ? sb10 : sb20);
+    Comm1->SetParity(static_cast<TParity>(ParityBox->ItemIndex()));
+    ApplyParityCheckOption(*Comm1);
 
+    // Any error from here to the end leaves the window disconnected with the port closed, and
+    // goes on to the application's exception display: a port left open behind a window that
+    // says "Connect" could be neither used nor closed again from the window.
+    try {
+        SetLastError(0);
+        Comm1->Open();
+        if (!Comm1->Enabled()) {
+            const DWORD error = GetLastError();
+            MessageDlg(OpenFailureText(error, port), mtInformation, TMsgDlgButtons{mbOK});
+            return;
+        }
+
+        Comm1->SetRTSState(true);
+        Comm1->SetDTRState(true);
+        LED_RTS->SetState(true);
+        LED_DTR->SetState(true);
+        RefreshModemLeds();
+        PortOpen = true;
+        Connect_spbtn->SetGlyph(Connect_spbtn2->Glyph());
+        Connect_spbtn->SetCaption(Connect_spbtn2->Caption());
+        Connect_spbtn->Hint = MainText::DisconnectHint;
+        ConnectToggle = 1;
+        Connect1_mi->SetEnabled(false);
+        Disconnect1_mi->SetEnabled(true);
+        SendData_btn->SetEnabled(!edtSend->Text().empty());
+        edtSend->SetEnabled(true);
+        ConnectTime = Time();
+        Memo1->Lines()->Add("Open " + port + " OK");
+        PortIndex->SetEnabled(false);
+        if (reScreen->CanFocus()) reScreen->SetFocus();
+    } catch (...) {
+        Comm1->Close();
+        ShowDisconnected();
+        throw;
+    }
+}
+
+void TForm1::DisconnectPort()
+{
     if (!Comm1->Enabled()) {
         Memo1->Lines()->Add("Port has not been opened!");
         ConnectToggle = 0;
@@ -93,25 +123,179 @@ void TForm1::Connect_spbtnClick(TObject* Sender)
     stop_tbtnClick(this);
     // Events the port had already handed over are delivered before the lamps go dark.
     for (int i = 0; i < 10; ++i) Application->ProcessMessages();
-    for (TLEDLabel* lamp : {LED_RTS, LED_DTR, LED_BRK, LED_CTS, LED_DSR, LED_RI, LED_DCD, LED_BRKD})
-        lamp->SetState(false);
-    Connect_spbtn->Hint = MainText::ConnectHint;
-    Connect_spbtn->SetCaption(DisConnect_spbtn1->Caption());
-    const bool open = Comm1->Enabled();
-    Connect1_mi->SetEnabled(!open);
-    Disconnect1_mi->SetEnabled(open);
-    SendData_btn->SetEnabled(open);
-    edtSend->SetEnabled(open);
-    if (!open) {
+    if (!Comm1->Enabled()) {
         Memo1->Lines()->Add("Close " + Comm1->DeviceName() + " OK");
-        StatusBar1->Panels(0)->SetText(MainText::Disconnected);
+        // Disabling Stop is what ends a running string-entry send.
         Stop_btn->SetEnabled(false);
         miStopCaptureClick(this);
-        PortIndex->SetEnabled(true);
-        PortOpen = false;
+        // A disconnect always ends a capture: the file is closed here too, so the capture
+        // never outlives the connection whatever its stop command does.
+        delete CaptureFile;
+        CaptureFile = nullptr;
+        ShowDisconnected();
     }
+    // A connect that ran among the queued events has opened the port again and shown it as
+    // connected: the window already tells the truth.
+}
+
+void TForm1::ShowDisconnected()
+{
+    for (TLEDLabel* lamp : {LED_RTS, LED_DTR, LED_BRK, LED_CTS, LED_DSR, LED_RI, LED_DCD, LED_BRKD})
+        lamp->SetState(false);
+    Connect_spbtn->SetGlyph(DisConnect_spbtn1->Glyph());
+    Connect_spbtn->SetCaption(DisConnect_spbtn1->Caption());
+    Connect_spbtn->Hint = MainText::ConnectHint;
+    Connect1_mi->SetEnabled(true);
+    Disconnect1_mi->SetEnabled(false);
+    SendData_btn->SetEnabled(false);
+    edtSend->SetEnabled(false);
+    StatusBar1->Panels(0)->SetText(MainText::Disconnected);
+    PortIndex->SetEnabled(true);
+    PortOpen = false;
     ConnectToggle = 0;
 }
+
+// ---- live line settings -----------------------------------------------------------------------
+
+namespace {
+
+// Every DCB write lowers DTR and RTS: a line-setting change on an open port raises again what
+// the lamps say was raised before it. A setting the driver rejects is put back everywhere it
+// was written (the port's stored value, the combo, the settings record): otherwise the port
+// would keep a value that is not in force, and choosing it again would look like no change
+// and never retry.
+template <class Apply, class Rollback>
+void ChangeLineSetting(TForm1& form, Apply apply, Rollback rollback)
+{
+    const bool open = form.Comm1->Enabled();
+    const bool rts = form.LED_RTS->Lit();
+    const bool dtr = form.LED_DTR->Lit();
+    auto reassert = [&] {
+        if (!open) return;
+        form.Comm1->SetRTSState(rts);
+        form.Comm1->SetDTRState(dtr);
+    };
+    try {
+        apply();
+    } catch (...) {
+        const std::exception_ptr rejected = std::current_exception();
+        // The old value goes back into the port even if the device refuses it again; the
+        // first refusal is the one reported.
+        try {
+            rollback();
+        } catch (...) {
+        }
+        try {
+            reassert();
+            form.RefreshModemLeds();
+        } catch (...) {
+        }
+        std::rethrow_exception(rejected);
+    }
+    reassert();
+    form.RefreshModemLeds();
+}
+
+}  // namespace
+
+void TForm1::ParityBoxChange(TObject* Sender)
+{
+    if (!Comm1->Enabled()) return;
+    const TParity chosen = static_cast<TParity>(ParityBox->ItemIndex());
+    const TParity old = Comm1->Parity();
+    if (chosen == old) return;
+    ChangeLineSetting(*this, [&] { Comm1->SetParity(chosen); },
+                      [&] {
+                          ParityBox->SetItemIndex(old);
+                          Comm1->SetParity(old);
+                      });
+    FileNewClick(this);
+}
+
+void TForm1::DataBitsBoxChange(TObject* Sender)
+{
+    if (!Comm1->Enabled()) return;
+    const TDataBits chosen = static_cast<TDataBits>(DataBitsBox->ItemIndex() + 2);
+    const TDataBits old = Comm1->DataBits();
+    if (chosen == old) return;
+    const String oldSetting = Settings.DataBits;
+    ChangeLineSetting(*this,
+                      [&] {
+                          Comm1->SetDataBits(chosen);
+                          Settings.DataBits = DataBitsBox->Text();
+                      },
+                      [&] {
+                          Settings.DataBits = oldSetting;
+                          DataBitsBox->SetItemIndex(old - 2);
+                          Comm1->SetDataBits(old);
+                      });
+    FileNewClick(this);
+}
+
+void TForm1::BaudChange(TObject* Sender)
+{
+    if (!Comm1->Enabled()) return;
+    const std::uint32_t chosen = static_cast<std::uint32_t>(StrToIntDef(Baud->Text(), 9600));
+    const std::uint32_t old = Comm1->BaudRate();
+    if (chosen == old) return;
+    const String oldSetting = Settings.Baud;
+    ChangeLineSetting(*this,
+                      [&] {
+                          Settings.Baud = Baud->Text();
+                          Comm1->SetBaudRate(chosen);
+                      },
+                      [&] {
+                          Settings.Baud = oldSetting;
+                          Baud->SetItemIndex(Baud->Items()->IndexOf(IntToStr(static_cast<int>(old))));
+                          Comm1->SetBaudRate(old);
+                      });
+    FileNewClick(this);
+}
+
+void TForm1::StopBitsBoxChange(TObject* Sender)
+{
+    const TStopBits chosen = StopBitsBox->ItemIndex() == 0 ? sb10 : sb20;
+    const TStopBits old = Comm1->StopBits();
+    ChangeLineSetting(*this, [&] { Comm1->SetStopBits(chosen); },
+                      [&] {
+                          StopBitsBox->SetItemIndex(old == sb10 ? 0 : 1);
+                          Comm1->SetStopBits(old);
+                      });
+}
+
+void TForm1::PortIndexChange(TObject* Sender)
+{
+    // The connect prefixes the device path again.
+    if (!Comm1->Enabled()) Comm1->SetDeviceName(PortIndex->Text());
+}
+
+// ---- keys of the combos -----------------------------------------------------------------------
+
+void TForm1::PortIndexKeyPress(TObject* Sender, char& Key)
+{
+    if (Key < '1' || Key > '9') return;
+    PortIndex->SetItemIndex(Key - '1');
+    PortIndexChange(Sender);
+}
+
+namespace {
+
+// Space opens a closed list and closes an open one; the key goes no further.
+void ToggleListOnSpace(TComboBox* combo, char& Key)
+{
+    if (Key != ' ') return;
+    combo->SetDroppedDown(!combo->DroppedDown());
+    Key = 0;
+}
+
+}  // namespace
+
+void TForm1::BaudKeyPress(TObject* Sender, char& Key) { ToggleListOnSpace(Baud, Key); }
+void TForm1::DataBitsBoxKeyPress(TObject* Sender, char& Key) { ToggleListOnSpace(DataBitsBox, Key); }
+void TForm1::ParityBoxKeyPress(TObject* Sender, char& Key) { ToggleListOnSpace(ParityBox, Key); }
+void TForm1::StopBitsBoxKeyPress(TObject* Sender, char& Key) { ToggleListOnSpace(StopBitsBox, Key); }
+
+// ---- input lamps --------------------------------------------------------------------------------
 
 void TForm1::RefreshModemLeds()
 {

@@ -12,6 +12,8 @@ std::int32_t CurrentColour = -1;
 std::uint32_t DisplayRecords[DisplayRecordCapacity];
 std::uint32_t DisplayRecordCount = 0;
 
+std::uint32_t LineOffsets[LineOffsetCapacity];
+
 std::int64_t BytesOut = 0;
 std::int64_t BytesIn = 0;
 

@@ -39,6 +39,12 @@ extern std::uint32_t DisplayRecords[DisplayRecordCapacity];
 // Clear, New Session and UpdateStatusCounters(false).
 extern std::uint32_t DisplayRecordCount;
 
+// ---- Screen lines -------------------------------------------------------------------------
+// Entry k: offset in the pending screen text just after its (k+1)-th carriage return, the start
+// of line k+1. Filled by BuildLineOffsets (mode 0), read by the screen shortening.
+inline constexpr std::uint32_t LineOffsetCapacity = 64000;
+extern std::uint32_t LineOffsets[LineOffsetCapacity];
+
 // ---- Counters -----------------------------------------------------------------------------
 // Bytes sent and received, 64-bit so a long session never wraps. BytesOut: the formatter for
 // echoed bytes, the key path with the echo off, the file sends and the macro file send.

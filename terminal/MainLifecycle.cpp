@@ -6,7 +6,6 @@
 #include "framework/FileNames.h"
 #include "settings/Properties.h"
 #include "settings/Settings.h"
-#include "terminal/FormWindowClass.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/MainTexts.h"
@@ -24,13 +23,14 @@ void ShowSettingsMessage(const String& Text) { ShowMessage(Text); }
 void TForm1::CreateParams(TCreateParams& Params)
 {
     TForm::CreateParams(Params);
-    UseFormWindowClass(Params, "TForm1");
+    Params.OwnClassName = "TForm1";
 }
 
 TForm1::TForm1(TComponent* AOwner) : TForm(AOwner)
 {
     BuildFormData();
     DoCreate();
+    FormatterHost = this;
 
     HWND screen = reScreen->Handle();
     DragAcceptFiles(screen, TRUE);
@@ -72,6 +72,7 @@ TForm1::~TForm1()
     ScreenOldWndProc = nullptr;
     // The application outlives this window: it must not call back into it.
     if (Application->OnDeactivate.Object() == this) Application->OnDeactivate = nullptr;
+    if (FormatterHost == this) FormatterHost = nullptr;
     if (Form1 == this) Form1 = nullptr;
 }
 

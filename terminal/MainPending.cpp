@@ -11,18 +11,6 @@ void TForm1::Save1Click(TObject* Sender) {}
 void TForm1::ExportProfileClick(TObject* Sender) {}
 void TForm1::ImportfromProfile1Click(TObject* Sender) {}
 
-// ---- Live port parameters of the tool bar's combos ------------------------------------
-void TForm1::PortIndexChange(TObject* Sender) {}
-void TForm1::BaudChange(TObject* Sender) {}
-void TForm1::DataBitsBoxChange(TObject* Sender) {}
-void TForm1::ParityBoxChange(TObject* Sender) {}
-void TForm1::StopBitsBoxChange(TObject* Sender) {}
-void TForm1::PortIndexKeyPress(TObject* Sender, char& Key) {}
-void TForm1::BaudKeyPress(TObject* Sender, char& Key) {}
-void TForm1::DataBitsBoxKeyPress(TObject* Sender, char& Key) {}
-void TForm1::ParityBoxKeyPress(TObject* Sender, char& Key) {}
-void TForm1::StopBitsBoxKeyPress(TObject* Sender, char& Key) {}
-
 // ---- Modem lines, lamps, line errors and the status tick ------------------------------
 void TForm1::Comm1Break(TObject* Sender) {}
 void TForm1::Comm1Cts(TObject* Sender) {}
@@ -42,8 +30,6 @@ void TForm1::Timer_BRKDTimer(TObject* Sender) {}
 void TForm1::Timer2Timer(TObject* Sender) {}
 
 // ---- Receive path, gutter and cursor inspector ----------------------------------------
-void TForm1::Comm1RxChar(TObject* Sender, DWORD Count) {}
-void TForm1::Timer1Timer(TObject* Sender) {}
 void TForm1::PaintBox1Paint(TObject* Sender) {}
 void TForm1::reScreenVertScroll(TObject* Sender) {}
 void TForm1::reScreenSelectionChange(TObject* Sender) {}

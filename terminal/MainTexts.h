@@ -49,6 +49,8 @@ inline constexpr const char* PortSharingHead = "Unable to connect to port ";
 inline constexpr const char* PortSharingMiddle = " - sharing violation";
 inline constexpr const char* PortSharingTail =
     "\nAnother program or process may already be using (connected to) ";
+// Any other failed open: the head, the port and the code text.
+inline constexpr const char* OpenFailedHead = "Unable to connect to port ";
 inline constexpr const char* ConnectHint = "Connect";
 inline constexpr const char* DisconnectHint = "Disconnect";
 }  // namespace MainText

@@ -7,6 +7,10 @@
 String ModeChangeQuestion;
 TMemoryStream* PendingRtf = nullptr;
 TMemoryStream* WorkRtf = nullptr;
+std::uint8_t RawRxBuffer[RawRxBufferSize];
+char FormattedBuffer[FormattedBufferSize];
+std::int32_t RxPassCounter = 0;
+TFileStream* CaptureFile = nullptr;
 double ConnectTime = 0;
 bool PortOpen = false;
 std::int32_t ConnectToggle = 0;

@@ -1,0 +1,291 @@
+// The receive path: bytes read from the port are captured, formatted into the pending screen
+// text and shown, a single byte pasted at once, anything more by the display tick's whole-screen
+// load; the screen keeps to its line limit. Also the formatter's effects on the window.
+#include <richedit.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "framework/Streams.h"
+#include "settings/Settings.h"
+#include "terminal/Main.h"
+#include "terminal/MainGlobals.h"
+#include "terminal/ReceiveTexts.h"
+#include "terminal/ScreenLines.h"
+#include "terminal/WindowGlobals.h"
+
+namespace {
+
+constexpr int MaxReadBytes = RawRxBufferSize - 1;
+// Above this many pending bytes a pass counts the lines itself instead of waiting for the tick.
+constexpr std::int64_t BacklogCheckBytes = 100000;
+// A shortening that would drop records from a table this full stops instead (RTD).
+constexpr std::uint32_t RecordTrimLimit = 219999;
+// The diagnostics memo is emptied by the tick beyond this many characters.
+constexpr int MemoLimit = 32000;
+constexpr char ScreenClosing[] = "\\par }";
+
+// True while an overload stop disconnects and shows its message: both let messages run, and a
+// display tick in between would count and cut the pending text under the stop's feet.
+bool OverloadStopRunning = false;
+
+// The options dialog's "ShowCommEvent" check box, which keeps the diagnostics memo from being
+// emptied. The dialog is not built yet, so the box is never ticked.
+bool ShowCommEventTicked() { return false; }
+
+// The line limit as the display uses it: the settings record holds 2..200 once read, and a
+// record never read (0) must not make every pass cut the screen.
+std::uint32_t LineLimit()
+{
+    return static_cast<std::uint32_t>(std::clamp(Settings.Lines, MinLines, MaxLines));
+}
+
+int ScreenTextLength(HWND Screen) { return static_cast<int>(SendMessageA(Screen, WM_GETTEXTLENGTH, 0, 0)); }
+
+void CaretToEnd(HWND Screen)
+{
+    const int end = ScreenTextLength(Screen);
+    SendMessageA(Screen, EM_SETSEL, end, end);
+}
+
+// Appends a formatted piece and its NUL to the pending text, over the NUL that ended it.
+void AppendToPending(const char* Piece, std::uint32_t Length)
+{
+    if (PendingRtf->Position() != 0) PendingRtf->Seek(-1, soCurrent);
+    PendingRtf->WriteBuffer(Piece, static_cast<int>(Length) + 1);
+}
+
+// WorkRtf := RtfHeader + Body (Size bytes, ending in the pending text's NUL), with the NUL
+// replaced by the closing, rewound for the screen.
+void FillWorkRtf(const char* Body, std::int64_t Size)
+{
+    WorkRtf->Clear();
+    WorkRtf->WriteString(RtfHeader);
+    WorkRtf->WriteBuffer(Body, static_cast<int>(Size));
+    WorkRtf->Seek(-1, soCurrent);
+    WorkRtf->WriteString(ScreenClosing);
+    WorkRtf->SetPosition(0);
+}
+
+// A whole-screen load: no selection or scroll notifications and no drawing while it runs,
+// one repaint afterwards, on every path.
+class TScreenLoad {
+public:
+    explicit TScreenLoad(HWND Screen) : screen_(Screen)
+    {
+        oldMask_ = SendMessageA(screen_, EM_SETEVENTMASK, 0, 0);
+        SendMessageA(screen_, WM_SETREDRAW, FALSE, 0);
+    }
+    ~TScreenLoad()
+    {
+        SendMessageA(screen_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(screen_, nullptr, FALSE);
+        SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_);
+    }
+    TScreenLoad(const TScreenLoad&) = delete;
+    TScreenLoad& operator=(const TScreenLoad&) = delete;
+
+private:
+    HWND screen_;
+    LRESULT oldMask_;
+};
+
+}  // namespace
+
+// ---- the receive handler ----------------------------------------------------------------------
+
+void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
+{
+    // No "Com1RxChar" line in the diagnostics memo for every event: nobody sees the memo, and
+    // a word-wrapped edit of up to 32,000 characters made every event cost several times its
+    // read and formatting under load.
+    int queued = Comm1->InQueCount();
+    if (queued <= 0) return;
+
+    bool pasteNow = false;
+    for (;;) {
+        ++RxPassCounter;
+        const int n = Comm1->Read(reinterpret_cast<char*>(RawRxBuffer), static_cast<unsigned long>(std::min(queued, MaxReadBytes)));
+        if (n < 0) return;
+        BytesIn += n;
+        if (CaptureFile) CaptureFile->WriteBuffer(RawRxBuffer, n);
+        RawRxBuffer[n] = 0;
+
+        // A read can format to more than the buffer holds (a tab of many blanks per byte):
+        // it is formatted and appended in pieces. A single byte is always one piece.
+        std::uint32_t done = 0;
+        std::uint32_t m = 0;
+        int pieces = 0;
+        do {
+            ++pieces;
+            std::uint32_t taken = 0;
+            m = FormatToRtf(Sender, RawRxBuffer + done, FormattedBuffer, FormattedBufferSize - 1, 0,
+                            static_cast<std::uint32_t>(n) - done, &taken);
+            FormattedBuffer[m] = 0;
+            FormattedBuffer[m + 1] = 0;
+            AppendToPending(FormattedBuffer, m);
+            if (taken == 0) break;
+            done += taken;
+        } while (done < static_cast<std::uint32_t>(n));
+
+        if (PendingRtf->Size() > BacklogCheckBytes) CheckReceiveBacklog();
+
+        if (n == 1 && ScreenColumn + 4 <= CharsPerLine) pasteNow = true;
+        // Only the last piece is still in the buffer: a read of several goes to the tick.
+        if (pasteNow && pieces == 1) {
+            const std::uint8_t first = RawRxBuffer[0];
+            const bool hexCell = DisplayMode == 2 || (DisplayMode == 1 && (first < 0x20 || first >= 0x7F));
+            WorkRtf->Clear();
+            WorkRtf->WriteString(hexCell ? RxHexPrefix : RxTextPrefix);
+            WorkRtf->WriteBuffer(FormattedBuffer, static_cast<int>(m));
+            WorkRtf->WriteString("}");
+            // A failed paste must not escape into the port's event thread (which would end it
+            // and the port's events with it): it is reported like a failed whole-screen load,
+            // and the tick then shows the byte from the pending text.
+            try {
+                HWND screen = reScreen->Handle();
+                CaretToEnd(screen);
+                SendMessageA(screen, EM_SCROLLCARET, 0, 0);
+                WorkRtf->SetPosition(0);
+                reScreen->PasteFromStream(WorkRtf, true, false, false);
+            } catch (...) {
+                ShowMessage(ReceiveText::UpdateFailed);
+                Timer1->SetEnabled(true);
+            }
+            WorkRtf->Clear();
+            CheckReceiveBacklog();
+        } else {
+            Timer1->SetEnabled(true);
+        }
+
+        queued = Comm1->InQueCount();
+        if (queued <= 0) return;
+        if (RxPassCounter < 2) continue;
+        RxPassCounter = 0;
+        // The port signals only new bytes: what is left now would wait for the next byte the
+        // peer sends, perhaps for ever. The tick reads it.
+        Timer1->SetEnabled(true);
+        return;
+    }
+}
+
+// ---- the display tick -------------------------------------------------------------------------
+
+void TForm1::Timer1Timer(TObject* Sender)
+{
+    if (OverloadStopRunning) return;  // still enabled: it comes again after the stop
+    Timer1->SetEnabled(false);
+    if (!ShowCommEventTicked() && GetWindowTextLengthA(Memo1->Handle()) > MemoLimit) Memo1->SetText("");
+
+    // Bytes a receive handler left in the queue (see its end).
+    if (Comm1->InQueCount() > 0) Comm1RxChar(Comm1, 0);
+
+    if (PendingRtf->Size() == 0) return;
+    std::uint32_t lines = BuildLineOffsets(PendingRtf->Memory(), 0);
+    if (lines == MaxPendingLines) lines = StopForDelays();
+    if (lines < LineLimit()) {
+        ReloadScreenFromPending();
+    } else {
+        RebuildScreenFromPending(lines);
+        reScreenSelectionChange(this);
+    }
+}
+
+// ---- line limit and screen loads ----------------------------------------------------------------
+
+void TForm1::CheckReceiveBacklog()
+{
+    if (PendingRtf->Size() == 0) return;
+    std::uint32_t lines = BuildLineOffsets(PendingRtf->Memory(), 0);
+    if (lines == MaxPendingLines) lines = StopForDelays();
+    if (lines >= LineLimit()) {
+        RebuildScreenFromPending(lines);
+        reScreenSelectionChange(this);
+    }
+}
+
+void TForm1::ReloadScreenFromPending()
+{
+    FillWorkRtf(PendingRtf->Memory(), PendingRtf->Size());
+    HWND screen = reScreen->Handle();
+    {
+        TScreenLoad load(screen);
+        try {
+            reScreen->PasteFromStream(WorkRtf, false, false, true);
+            CaretToEnd(screen);
+            SendMessageA(screen, EM_SCROLLCARET, 0, 0);
+        } catch (...) {
+            ShowMessage(ReceiveText::UpdateFailed);
+            reScreen->SetText("");
+        }
+    }
+    WorkRtf->Clear();
+}
+
+void TForm1::RebuildScreenFromPending(std::uint32_t Lines)
+{
+    if (PendingRtf->Size() == 0) return;
+    const std::uint32_t skip = Lines == MaxPendingLines ? MaxPendingLines : Lines - (LineLimit() - 1);
+    const std::uint32_t offset = BuildLineOffsets(PendingRtf->Memory(), 1, skip);
+
+    // The kept tail, its NUL included, becomes the screen and the whole pending text.
+    const std::int64_t tail = PendingRtf->Size() - offset;
+    FillWorkRtf(PendingRtf->Memory() + offset, tail);
+    std::memmove(PendingRtf->Memory(), PendingRtf->Memory() + offset, static_cast<size_t>(tail));
+    PendingRtf->SetSize(tail);
+    PendingRtf->Seek(0, soEnd);
+
+    if (!TextMode && skip != 0) {
+        if (DisplayRecordCount >= RecordTrimLimit) {
+            WorkRtf->Clear();
+            StopForOverflow(this, ReceiveText::RecordsDelayed);
+            return;
+        }
+        DropLeadingLineRecords(skip);
+    }
+
+    HWND screen = reScreen->Handle();
+    {
+        TScreenLoad load(screen);
+        // Protected like the whole reload: this runs inside the port's event too, where an
+        // exception would end the port's event thread.
+        try {
+            reScreen->PasteFromStream(WorkRtf, false, false, false);
+            CaretToEnd(screen);
+            SendMessageA(screen, EM_SCROLLCARET, 0, 0);
+        } catch (...) {
+            ShowMessage(ReceiveText::UpdateFailed);
+            reScreen->SetText("");
+        }
+    }
+    WorkRtf->Clear();
+}
+
+// The 64,000-line stop; the lines are counted again afterwards, as the disconnect and the
+// message let messages run (a New Session among them empties the pending text).
+std::uint32_t TForm1::StopForDelays()
+{
+    StopForOverflow(this, ReceiveText::ProcessingDelays);
+    return BuildLineOffsets(PendingRtf->Memory(), 0);
+}
+
+// ---- the formatter's effects ------------------------------------------------------------------
+
+void TForm1::StopForOverflow(TObject* Sender, const String& Message)
+{
+    struct Running {
+        bool was = OverloadStopRunning;
+        Running() { OverloadStopRunning = true; }
+        ~Running() { OverloadStopRunning = was; }
+    } running;
+    // The toggle connects when it is off: a port already closed stays closed.
+    if (ConnectToggle != 0) Connect_spbtnClick(Sender);
+    ShowMessage(Message);
+}
+
+void TForm1::AppendNewLineToScreen()
+{
+    HWND screen = reScreen->Handle();
+    CaretToEnd(screen);
+    SendMessageA(screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("\n"));
+}

@@ -1,0 +1,193 @@
+// Received bytes on the screen: a single byte pasted at once, more by the display tick, the line
+// limit with its record trimming, reads in bounded pieces, the tail of a burst read without a
+// further port event, and the final screen equal to the last lines sent.
+#include "ReceiveFixture.h"
+
+namespace receive_test {
+namespace {
+
+// A capture file that remembers the size of every write: one write per read of the port.
+struct TCountingCapture : TFileStream {
+    using TFileStream::TFileStream;
+    int Write(const void* Buffer, int Count) override
+    {
+        writes.push_back(Count);
+        return TFileStream::Write(Buffer, Count);
+    }
+    std::vector<int> writes;
+};
+
+std::string PrintableBytes(size_t n, unsigned seed = 0)
+{
+    std::string s;
+    for (size_t i = 0; i < n; ++i) s += char(0x20 + (i * 7 + seed) % 95);
+    return s;
+}
+
+TEST_F(ReceiveTest, OnePrintableByteIsPastedAtOnceAndTwoBytesWaitForTheTick)
+{
+    Start(0, 70);
+    // The tick is kept far away: whatever shows up before it was pasted at once.
+    Form1->Timer1->SetInterval(600000);
+    line.Write("A");
+    ASSERT_TRUE(qv::test::WaitUntil([] { return Form1->reScreen->Text() == "A"; }));
+    EXPECT_FALSE(Form1->Timer1->Enabled());
+
+    line.Write("BC");
+    ASSERT_TRUE(WaitForBytesIn(3));
+    EXPECT_EQ(Form1->reScreen->Text(), "A");
+    EXPECT_TRUE(Form1->Timer1->Enabled());
+    Form1->Timer1->Timer();
+    EXPECT_EQ(ScreenLines(), (std::vector<std::string>{"ABC"}));
+    EXPECT_FALSE(Form1->Timer1->Enabled());
+}
+
+TEST_F(ReceiveTest, ASingleByteThatLeavesNoRoomOnTheLineWaitsForTheTick)
+{
+    Start(1, 4);
+    Form1->Timer1->SetInterval(600000);
+    line.Write("x");  // column 1 afterwards: 1 + 4 > 4
+    ASSERT_TRUE(WaitForBytesIn(1));
+    EXPECT_EQ(Form1->reScreen->Text(), "");
+    EXPECT_TRUE(Form1->Timer1->Enabled());
+    Form1->Timer1->Timer();
+    EXPECT_EQ(ScreenLines(), (std::vector<std::string>{"x"}));
+}
+
+TEST_F(ReceiveTest, AnEventWithAnEmptyQueueMakesNoPassAndATickWithNothingPendingDoesNothing)
+{
+    Start(2, 70);
+    RxPassCounter = 1;
+    Form1->Comm1RxChar(Form1->Comm1, 0);
+    EXPECT_EQ(RxPassCounter, 1);
+    Form1->Timer1->SetEnabled(true);
+    Form1->Timer1->Timer();
+    EXPECT_EQ(Form1->reScreen->Text(), "");
+    EXPECT_EQ(PendingRtf->Size(), 0);
+}
+
+// 100 line breaks pending with the limit 100: the first line goes, 99 breaks stay, and the
+// records of the dropped line go with it; the kept lines start with their "N" record.
+TEST_F(ReceiveTest, TheLineLimitKeepsTheLastLinesAndTrimsTheRecordsInMixedMode)
+{
+    Start(1, 8, 100);
+    const std::string sent = PrintableBytes(8 * 100 + 1);
+    Send(sent);
+    ASSERT_TRUE(WaitForBytesIn(static_cast<std::int64_t>(sent.size())));
+    ASSERT_TRUE(WaitForQuietScreen());
+
+    EXPECT_EQ(PendingLineBreaks(), 99u);
+    EXPECT_TRUE(ScreenShows(ExpectedLines(sent, 1, 8, 100)));
+    ASSERT_EQ(DisplayRecordCount, 8u * 99 + 1);
+    for (std::uint32_t i = 0; i < DisplayRecordCount; ++i) {
+        EXPECT_EQ(RecordKind(DisplayRecords[i]), i % 8 == 0 ? RecordNewLine : RecordContinues) << i;
+        EXPECT_EQ(char(RecordByte(DisplayRecords[i])), sent[8 + i]) << i;
+    }
+}
+
+TEST_F(ReceiveTest, TheLineLimitKeepsTheLastLinesAndTrimsTheRecordsInHexadecimalMode)
+{
+    Start(2, 8, 100);
+    std::string sent;
+    for (int i = 0; i < 2 * 100 + 1; ++i) sent += char(0x30 + i % 40);
+    Send(sent);
+    ASSERT_TRUE(WaitForBytesIn(static_cast<std::int64_t>(sent.size())));
+    ASSERT_TRUE(WaitForQuietScreen());
+
+    EXPECT_EQ(PendingLineBreaks(), 99u);
+    EXPECT_TRUE(ScreenShows(ExpectedLines(sent, 2, 8, 100)));
+    ASSERT_EQ(DisplayRecordCount, 8u * 99 + 4);
+    const char cell[] = "<..>";
+    for (std::uint32_t i = 0; i < DisplayRecordCount; ++i) {
+        EXPECT_EQ(RecordKind(DisplayRecords[i]), i % 8 == 0 ? RecordNewLine : RecordHexCell) << i;
+        const char byte = char(RecordByte(DisplayRecords[i]));
+        EXPECT_EQ(byte, cell[i % 4] == '.' ? sent[2 + i / 4] : cell[i % 4]) << i;
+    }
+}
+
+TEST_F(ReceiveTest, ALongBurstIsReadInBoundedPiecesOverSeveralPassesAndCapturedWhole)
+{
+    Start(2, 88, 200);
+    const std::string path = InFolder("capture.bin");
+    auto* capture = new TCountingCapture(path, fmCreate);
+    CaptureFile = capture;
+    std::string sent;
+    for (int i = 0; i < 40000; ++i)
+        if (i * 31 % 256 != '\r' && i * 31 % 256 != '\n') sent += char(i * 31 % 256);
+    Send(sent);
+    ASSERT_TRUE(WaitForBytesIn(static_cast<std::int64_t>(sent.size()), 20s));
+    ASSERT_TRUE(WaitForQuietScreen());
+    CaptureFile = nullptr;
+
+    EXPECT_EQ(BytesIn, static_cast<std::int64_t>(sent.size()));
+    EXPECT_GT(capture->writes.size(), 2u);
+    EXPECT_LE(*std::max_element(capture->writes.begin(), capture->writes.end()), 5003);
+    delete capture;
+    TMemoryStream file;
+    file.LoadFromFile(path);
+    EXPECT_TRUE(file.DataString() == sent);
+    EXPECT_TRUE(ScreenShows(ExpectedLines(sent, 2, 88, 200)));
+}
+
+// Wide tabs format to far more than a read's bytes: the read is formatted in pieces, and every
+// piece reaches the screen.
+TEST_F(ReceiveTest, AReadFormattedInPiecesShowsEveryPiece)
+{
+    Start(0, 80, 200, "SPACES_FOR_TAB=40\r\n");
+    const std::string path = InFolder("capture.bin");
+    auto* capture = new TCountingCapture(path, fmCreate);
+    CaptureFile = capture;
+    std::string sent;
+    for (int i = 0; i < 2000; ++i) sent += i % 2 ? "\tX" : "\tY";
+    line.Write(sent);
+    ASSERT_TRUE(WaitForBytesIn(static_cast<std::int64_t>(sent.size())));
+    ASSERT_TRUE(WaitForQuietScreen());
+    CaptureFile = nullptr;
+    const int largestRead = *std::max_element(capture->writes.begin(), capture->writes.end());
+    delete capture;
+
+    std::string shown;
+    for (char c : sent) shown += c == '\t' ? std::string(40, ' ') : std::string(1, c);
+    std::vector<std::string> expected;
+    for (size_t i = 0; i < shown.size(); i += 80) expected.push_back(shown.substr(i, 80));
+    expected.erase(expected.begin(), expected.end() - 200);
+    EXPECT_TRUE(ScreenShows(expected));
+    // About 1,300 tabs fit the output buffer's worst case: a larger read took several pieces.
+    EXPECT_GT(largestRead, 1400) << "no read was large enough to need pieces";
+}
+
+// A handler that ends its passes with bytes still queued: the peer then stays quiet, so no
+// port event comes for them; they must reach the screen all the same.
+TEST_F(ReceiveTest, BytesLeftQueuedAfterTheHandlersPassesAreShownWithoutAnotherEvent)
+{
+    Start(0, 80, 200);
+    RxPassCounter = 1;  // the next event makes one pass only
+    const std::string sent = PrintableBytes(12000, 3);
+    line.Write(sent);  // one write, then nothing more
+    ASSERT_TRUE(WaitForBytesIn(static_cast<std::int64_t>(sent.size())));
+    ASSERT_TRUE(WaitForQuietScreen());
+    EXPECT_TRUE(ScreenShows(ExpectedLines(sent, 0, 80, 200)));
+}
+
+class FinalScreen : public ReceiveTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(FinalScreen, IsTheLastLinesSent)
+{
+    const int mode = GetParam();
+    Start(mode, 64, 50);
+    std::string sent;
+    // Bytes that end no line and expand to nothing else, so lines wrap by width alone.
+    for (int i = 0; i < 30000; ++i) {
+        const char b = char(mode == 0 ? 0x20 + i % 95 : (i * 13 + 1) % 256);
+        if (b != '\r' && b != '\n') sent += b;
+    }
+    Send(sent);
+    ASSERT_TRUE(WaitForBytesIn(static_cast<std::int64_t>(sent.size()), 20s));
+    ASSERT_TRUE(WaitForQuietScreen());
+    EXPECT_TRUE(ScreenShows(ExpectedLines(sent, mode, 64, 50)));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryMode, FinalScreen, ::testing::Values(0, 1, 2));
+
+}  // namespace
+}  // namespace receive_test

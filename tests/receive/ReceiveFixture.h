@@ -1,0 +1,191 @@
+// What the receive path's tests share: the main window connected to a virtual line in a chosen
+// display mode and line width, the peer's sends, and the screen as the user sees it.
+#pragma once
+
+#include <richedit.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "MainWindowFixture.h"
+#include "framework/Streams.h"
+#include "terminal/MainGlobals.h"
+#include "terminal/ReceiveTexts.h"
+#include "tests/support/VirtualLine.h"
+
+namespace receive_test {
+
+using namespace std::chrono_literals;
+
+class ReceiveTest : public mainwindow_test::MainWindowTest {
+protected:
+    // Mode 0 ASCII/Text, 1 Mixed, 2 Hexadecimal; Columns characters per screen line.
+    void Start(int Mode, int Columns, int Lines = 100, const std::string& MoreDisplay = "")
+    {
+        WriteTextFile(SettingsPath(), SettingsText("115200") + "[Display Section]\r\nDISPLAY_MODE=" +
+                                          std::to_string(Mode) + "\r\nCOLUMNS=" + std::to_string(Columns) +
+                                          "\r\nLINES=" + std::to_string(Lines) + "\r\nAUTO_ADJUST_COLS=0\r\n" +
+                                          MoreDisplay);
+        // One test process may run several tests: the display state starts afresh.
+        BytesIn = 0;
+        BytesOut = 0;
+        DisplayRecordCount = 0;
+        ScreenColumn = 0;
+        CurrentColour = -1;
+        PendingRtf->Clear();
+        StartMainWindow();
+        Form1->Show();
+        ASSERT_TRUE(script.Shown().empty());
+        ASSERT_EQ(CharsPerLine, static_cast<std::uint32_t>(Columns));
+        ASSERT_EQ(DisplayMode, Mode);
+        Form1->PortIndex->SetItemIndex(line.PortNumber() - 1);
+        Form1->Connect_spbtnClick(Form1);
+        ASSERT_TRUE(Form1->Comm1->Enabled());
+        RxPassCounter = 0;
+    }
+
+    void TearDown() override
+    {
+        StopWriter();
+        if (savedWork_) {
+            delete WorkRtf;
+            WorkRtf = savedWork_;
+        }
+        CaptureFile = nullptr;
+        mainwindow_test::MainWindowTest::TearDown();
+    }
+
+    // The peer sends Bytes from its own thread in pieces (a large block would fill the line
+    // while the window, on this thread, is the one to read it).
+    void Send(std::string Bytes)
+    {
+        StopWriter();
+        stopWriting_ = false;
+        writerDone_ = false;
+        writer_ = std::thread([this, bytes = std::move(Bytes)] {
+            try {
+                for (size_t i = 0; i < bytes.size() && !stopWriting_; i += 4096)
+                    line.Write(bytes.data() + i, std::min<size_t>(4096, bytes.size() - i));
+            } catch (...) {
+            }
+            writerDone_ = true;
+        });
+    }
+    bool WriterDone() const { return writerDone_; }
+
+    // Ends the peer's sending; when the window no longer reads (its port closed), the rest of
+    // the line is read here so the peer's last write returns.
+    void StopWriter()
+    {
+        if (!writer_.joinable()) return;
+        stopWriting_ = true;
+        if (!qv::test::WaitUntil([&] { return writerDone_.load(); }, 2s)) {
+            if (Form1 && Form1->Comm1->Enabled()) Form1->Comm1->Close();
+            HANDLE port = CreateFileA(line.DevicePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            COMMTIMEOUTS quick{MAXDWORD, 0, 0, 0, 0};
+            SetCommTimeouts(port, &quick);
+            char sink[4096];
+            DWORD got = 0;
+            while (!writerDone_ && port != INVALID_HANDLE_VALUE) ReadFile(port, sink, sizeof sink, &got, nullptr);
+            if (port != INVALID_HANDLE_VALUE) CloseHandle(port);
+        }
+        writer_.join();
+    }
+
+    bool WaitForBytesIn(std::int64_t n, std::chrono::milliseconds timeout = 10s)
+    {
+        return qv::test::WaitUntil([&] { return BytesIn >= n; }, timeout);
+    }
+    // Until the display tick has run after the last read (it disables itself).
+    bool WaitForQuietScreen(std::chrono::milliseconds timeout = 10s)
+    {
+        return qv::test::WaitUntil([&] { return !Form1->Timer1->Enabled() && Form1->Comm1->InQueCount() <= 0; }, timeout);
+    }
+
+    // The screen's text, line by line (the closing paragraph of a whole load ends no line).
+    static std::vector<std::string> ScreenLines()
+    {
+        std::string text = Form1->reScreen->Text();
+        while (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) text.resize(text.size() - 2);
+        std::vector<std::string> lines;
+        size_t start = 0;
+        for (;;) {
+            const size_t end = text.find("\r\n", start);
+            lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+            if (end == std::string::npos) break;
+            start = end + 2;
+        }
+        return lines;
+    }
+
+    // What the screen shows of Bytes (no CR, LF, tab or NUL among them) received from a cleared
+    // screen: cells in Hexadecimal mode, the characters otherwise, wrapped at the line width;
+    // the last Lines lines of it.
+    static std::vector<std::string> ExpectedLines(const std::string& bytes, int Mode, size_t Columns, size_t Lines)
+    {
+        std::string shown;
+        for (unsigned char b : bytes) {
+            if (Mode == 2 || (Mode == 1 && (b < 0x20 || b >= 0x7F))) {
+                char cell[5];
+                std::snprintf(cell, sizeof cell, "<%02X", b);
+                shown += cell;
+                shown += '>';
+            } else {
+                shown += char(b);
+            }
+        }
+        std::vector<std::string> lines;
+        for (size_t i = 0; i < shown.size(); i += Columns) lines.push_back(shown.substr(i, Columns));
+        if (lines.size() > Lines) lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(Lines));
+        return lines;
+    }
+
+    // The screen against the expected lines, reporting only the first difference.
+    static ::testing::AssertionResult ScreenShows(const std::vector<std::string>& expected)
+    {
+        const std::vector<std::string> shown = ScreenLines();
+        for (size_t i = 0; i < std::min(shown.size(), expected.size()); ++i)
+            if (shown[i] != expected[i])
+                return ::testing::AssertionFailure() << "line " << i << " is \"" << shown[i] << "\", expected \""
+                                                     << expected[i] << "\"";
+        if (shown.size() != expected.size())
+            return ::testing::AssertionFailure() << shown.size() << " lines shown, " << expected.size() << " expected";
+        return ::testing::AssertionSuccess();
+    }
+
+    static size_t PendingLineBreaks()
+    {
+        const char* text = PendingRtf->Memory();
+        return static_cast<size_t>(std::count(text, text + PendingRtf->Size(), '\r'));
+    }
+
+    // Puts a work stream in place whose reads fail, so every screen update through it fails.
+    void BreakScreenUpdates()
+    {
+        struct TFailingStream : TMemoryStream {
+            int Read(void*, int) override { throw EReadError(String("injected read failure")); }
+        };
+        savedWork_ = WorkRtf;
+        WorkRtf = new TFailingStream;
+    }
+    void MendScreenUpdates()
+    {
+        delete WorkRtf;
+        WorkRtf = savedWork_;
+        savedWork_ = nullptr;
+    }
+
+    qv::test::VirtualLine line;
+
+private:
+    std::thread writer_;
+    std::atomic<bool> stopWriting_{false};
+    std::atomic<bool> writerDone_{true};
+    TMemoryStream* savedWork_ = nullptr;
+};
+
+}  // namespace receive_test
