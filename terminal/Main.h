@@ -174,6 +174,7 @@ public:
     // The screen from RtfHeader and the last lines only (Lines: the count just taken by
     // BuildLineOffsets); PendingRtf shortened to them, display records trimmed.
     void RebuildScreenFromPending(std::uint32_t Lines);
+    void LoadScreenFromWorkRtf(bool PlainRtf);
     // The overload stop at 64,000 pending lines; returns the lines counted again after it.
     std::uint32_t StopForDelays();
     // The formatter's effects on the window (TFormatterHost).

@@ -207,19 +207,7 @@ void TForm1::CheckReceiveBacklog()
 void TForm1::ReloadScreenFromPending()
 {
     FillWorkRtf(PendingRtf->Memory(), PendingRtf->Size());
-    HWND screen = reScreen->Handle();
-    {
-        TScreenLoad load(screen);
-        try {
-            reScreen->PasteFromStream(WorkRtf, false, false, true);
-            CaretToEnd(screen);
-            SendMessageA(screen, EM_SCROLLCARET, 0, 0);
-        } catch (...) {
-            ShowMessage(ReceiveText::UpdateFailed);
-            reScreen->SetText("");
-        }
-    }
-    WorkRtf->Clear();
+    LoadScreenFromWorkRtf(true);
 }
 
 void TForm1::RebuildScreenFromPending(std::uint32_t Lines)
@@ -244,13 +232,19 @@ void TForm1::RebuildScreenFromPending(std::uint32_t Lines)
         DropLeadingLineRecords(skip);
     }
 
+    LoadScreenFromWorkRtf(false);
+}
+
+// Replaces the screen with WorkRtf, notifications and redraw off, and empties WorkRtf. A failed
+// load says so and leaves an empty screen: the shortened rebuild runs inside the port's event
+// too, where an exception would end the port's event thread.
+void TForm1::LoadScreenFromWorkRtf(bool PlainRtf)
+{
     HWND screen = reScreen->Handle();
     {
         TScreenLoad load(screen);
-        // Protected like the whole reload: this runs inside the port's event too, where an
-        // exception would end the port's event thread.
         try {
-            reScreen->PasteFromStream(WorkRtf, false, false, false);
+            reScreen->PasteFromStream(WorkRtf, false, false, PlainRtf);
             CaretToEnd(screen);
             SendMessageA(screen, EM_SCROLLCARET, 0, 0);
         } catch (...) {
