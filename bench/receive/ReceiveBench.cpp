@@ -23,6 +23,7 @@
 #include "framework/gui/DialogService.h"
 #include "settings/Settings.h"
 #include "terminal/Main.h"
+#include "tests/receive/ScreenModel.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/WindowGlobals.h"
 #include "tests/support/VirtualLine.h"
@@ -66,36 +67,10 @@ std::string Traffic(int mode, size_t n)
 
 std::vector<std::string> ExpectedLines(const std::string& bytes, int mode)
 {
-    std::string shown;
-    for (unsigned char b : bytes) {
-        if (mode == 2 || (mode == 1 && (b < 0x20 || b >= 0x7F))) {
-            char cell[6];
-            std::snprintf(cell, sizeof cell, "<%02X>", b);
-            shown += cell;
-        } else {
-            shown += char(b);
-        }
-    }
-    std::vector<std::string> lines;
-    for (size_t i = 0; i < shown.size(); i += Columns) lines.push_back(shown.substr(i, Columns));
-    if (lines.size() > Lines) lines.erase(lines.begin(), lines.end() - Lines);
-    return lines;
+    return qv::test::ExpectedLines(bytes, mode, Columns, Lines);
 }
 
-std::vector<std::string> ScreenLines()
-{
-    std::string text = Form1->reScreen->Text();
-    while (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) text.resize(text.size() - 2);
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (;;) {
-        const size_t end = text.find("\r\n", start);
-        lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-        if (end == std::string::npos) break;
-        start = end + 2;
-    }
-    return lines;
-}
+using qv::test::ScreenLines;
 
 struct StepResult {
     double sentRate = 0;   // bytes/s the peer achieved

@@ -15,6 +15,7 @@
 #include "framework/Streams.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/ReceiveTexts.h"
+#include "tests/receive/ScreenModel.h"
 #include "tests/support/VirtualLine.h"
 
 namespace receive_test {
@@ -106,42 +107,11 @@ protected:
         return qv::test::WaitUntil([&] { return !Form1->Timer1->Enabled() && Form1->Comm1->InQueCount() <= 0; }, timeout);
     }
 
-    // The screen's text, line by line (the closing paragraph of a whole load ends no line).
-    static std::vector<std::string> ScreenLines()
-    {
-        std::string text = Form1->reScreen->Text();
-        while (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) text.resize(text.size() - 2);
-        std::vector<std::string> lines;
-        size_t start = 0;
-        for (;;) {
-            const size_t end = text.find("\r\n", start);
-            lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-            if (end == std::string::npos) break;
-            start = end + 2;
-        }
-        return lines;
-    }
+    static std::vector<std::string> ScreenLines() { return qv::test::ScreenLines(); }
 
-    // What the screen shows of Bytes (no CR, LF, tab or NUL among them) received from a cleared
-    // screen: cells in Hexadecimal mode, the characters otherwise, wrapped at the line width;
-    // the last Lines lines of it.
     static std::vector<std::string> ExpectedLines(const std::string& bytes, int Mode, size_t Columns, size_t Lines)
     {
-        std::string shown;
-        for (unsigned char b : bytes) {
-            if (Mode == 2 || (Mode == 1 && (b < 0x20 || b >= 0x7F))) {
-                char cell[5];
-                std::snprintf(cell, sizeof cell, "<%02X", b);
-                shown += cell;
-                shown += '>';
-            } else {
-                shown += char(b);
-            }
-        }
-        std::vector<std::string> lines;
-        for (size_t i = 0; i < shown.size(); i += Columns) lines.push_back(shown.substr(i, Columns));
-        if (lines.size() > Lines) lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(Lines));
-        return lines;
+        return qv::test::ExpectedLines(bytes, Mode, Columns, Lines);
     }
 
     // The screen against the expected lines, reporting only the first difference.

@@ -1,0 +1,50 @@
+// What the receive screen shows, read back by line, and what it should show of a block of
+// bytes: shared by the receive tests and the receive benchmark.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "terminal/Main.h"
+
+namespace qv::test {
+
+// The screen's text, line by line (the closing paragraph of a whole load ends no line).
+inline std::vector<std::string> ScreenLines()
+{
+    std::string text = Form1->reScreen->Text();
+    while (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) text.resize(text.size() - 2);
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = text.find("\r\n", start);
+        lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos) break;
+        start = end + 2;
+    }
+    return lines;
+}
+
+// What the screen shows of Bytes (no CR, LF, tab or NUL among them) received from a cleared
+// screen: cells in Hexadecimal mode, the characters otherwise, wrapped at the line width;
+// the last Lines lines of it.
+inline std::vector<std::string> ExpectedLines(const std::string& Bytes, int Mode, size_t Columns, size_t Lines)
+{
+    std::string shown;
+    for (unsigned char b : Bytes) {
+        if (Mode == 2 || (Mode == 1 && (b < 0x20 || b >= 0x7F))) {
+            char cell[6];
+            std::snprintf(cell, sizeof cell, "<%02X>", b);
+            shown += cell;
+        } else {
+            shown += char(b);
+        }
+    }
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < shown.size(); i += Columns) lines.push_back(shown.substr(i, Columns));
+    if (lines.size() > Lines) lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(Lines));
+    return lines;
+}
+
+}  // namespace qv::test
