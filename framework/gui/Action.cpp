@@ -76,3 +76,18 @@ TAction* NewAction(TComponent* Owner, TActionList* List, const String& Caption,
     a->SetActionList(List);
     return a;
 }
+
+bool TBasicAction::Relink(TComponent* Client, TBasicAction*& Current, TBasicAction* Next)
+{
+    if (Current == Next) return false;
+    if (Current) {
+        Current->UnregisterClient(Client);
+        Client->RemoveFreeNotification(Current);
+    }
+    Current = Next;
+    if (Next) {
+        Next->RegisterClient(Client);
+        Client->FreeNotification(Next);
+    }
+    return true;
+}

@@ -23,6 +23,9 @@ public:
     // Clients: controls and menu items that show the action.
     void RegisterClient(TComponent* Client);
     void UnregisterClient(TComponent* Client);
+    // Moves Client's link (registration and free notification) from Current to Next and
+    // stores Next in Current; false when Next is already the linked action.
+    static bool Relink(TComponent* Client, TBasicAction*& Current, TBasicAction* Next);
 protected:
     void Changed();   // every client takes the new state
 private:

@@ -376,17 +376,7 @@ void TControl::SetPopupMenu(TPopupMenu* v)
 
 void TControl::SetAction(TBasicAction* v)
 {
-    if (action_ == v) return;
-    if (action_) {
-        action_->UnregisterClient(this);
-        RemoveFreeNotification(action_);
-    }
-    action_ = v;
-    if (v) {
-        v->RegisterClient(this);
-        FreeNotification(v);
-        ActionChanged();
-    }
+    if (TBasicAction::Relink(this, action_, v) && v) ActionChanged();
 }
 
 void TControl::ActionChanged()

@@ -121,17 +121,7 @@ int TMenuItem::MenuIndex() const
 
 void TMenuItem::SetAction(TBasicAction* v)
 {
-    if (action_ == v) return;
-    if (action_) {
-        action_->UnregisterClient(this);
-        RemoveFreeNotification(action_);
-    }
-    action_ = v;
-    if (v) {
-        v->RegisterClient(this);
-        FreeNotification(v);
-        ActionChanged();
-    }
+    if (TBasicAction::Relink(this, action_, v) && v) ActionChanged();
 }
 
 void TMenuItem::ActionChanged()
