@@ -53,53 +53,14 @@ fs::path PathOf(const String& name)
 fs::path PathOf(const String& name) { return fs::path(name); }
 #endif
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 } // namespace
-
-bool TryParseIniInteger(const String& Text, std::int32_t& Value)
-{
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < Text.size() && (Text[i] == '+' || Text[i] == '-')) negative = Text[i++] == '-';
-    if (i + 1 < Text.size() && Text[i] == '0' && (Text[i + 1] == 'x' || Text[i + 1] == 'X')) {
-        // Hexadecimal covers the 32 bits: "0xFFFFFFFF" is -1, as a 32-bit pattern.
-        i += 2;
-        if (i == Text.size() || Text.size() - i > 8) return false;
-        std::uint32_t v = 0;
-        for (; i < Text.size(); ++i) {
-            int d = HexDigit(Text[i]);
-            if (d < 0) return false;
-            v = v << 4 | static_cast<std::uint32_t>(d);
-        }
-        Value = static_cast<std::int32_t>(negative ? 0u - v : v);
-        return true;
-    }
-    if (i == Text.size()) return false;
-    std::int64_t v = 0;
-    for (; i < Text.size(); ++i) {
-        if (Text[i] < '0' || Text[i] > '9') return false;
-        v = v * 10 + (Text[i] - '0');
-        if (v > std::int64_t{INT32_MAX} + 1) return false;
-    }
-    if (negative) v = -v;
-    if (v > INT32_MAX) return false;
-    Value = static_cast<std::int32_t>(v);
-    return true;
-}
 
 struct TIniFile::TPending {
     String Name;
     std::ofstream Stream;
 };
 
-TIniFile::TIniFile(const String& FileName) : FFileName(FileName)
+TIniFile::TIniFile(const String& FileName) : TCustomIniFile(FileName)
 {
     fs::path path = PathOf(FileName);
     std::error_code ec;
@@ -128,18 +89,6 @@ String TIniFile::ReadString(const String& Section, const String& Ident, const St
     return FDocument.Value(Section, Ident).value_or(Default);
 }
 
-std::int32_t TIniFile::ReadInteger(const String& Section, const String& Ident, std::int32_t Default) const
-{
-    std::int32_t value;
-    auto text = FDocument.Value(Section, Ident);
-    return text && TryParseIniInteger(*text, value) ? value : Default;
-}
-
-bool TIniFile::ReadBool(const String& Section, const String& Ident, bool Default) const
-{
-    return ReadInteger(Section, Ident, Default ? 1 : 0) != 0;
-}
-
 bool TIniFile::SectionExists(const String& Section) const { return FDocument.SectionExists(Section); }
 
 bool TIniFile::ValueExists(const String& Section, const String& Ident) const
@@ -154,18 +103,18 @@ std::vector<String> TIniFile::ReadSections() const { return FDocument.SectionNam
 void TIniFile::BeginChange()
 {
     if (FPending) return;
-    fs::path path = PathOf(FFileName);
+    fs::path path = PathOf(FileName());
     std::error_code ec;
     fs::file_status st = fs::status(path, ec);
     if (st.type() != fs::file_type::not_found) {
-        if (st.type() != fs::file_type::regular) throw EFCreateError(NotAFileText(FFileName));
+        if (st.type() != fs::file_type::regular) throw EFCreateError(NotAFileText(FileName()));
         // Renaming would replace a read-only file on some systems; it must stay untouched.
-        if (IsReadOnly(st)) throw EFCreateError(ReadOnlyText(FFileName));
+        if (IsReadOnly(st)) throw EFCreateError(ReadOnlyText(FileName()));
     }
     auto pending = std::make_unique<TPending>();
-    pending->Name = TemporaryNameFor(FFileName);
+    pending->Name = TemporaryNameFor(FileName());
     pending->Stream.open(PathOf(pending->Name), std::ios::binary | std::ios::trunc);
-    if (!pending->Stream) throw EFCreateError(CannotCreateText(FFileName));
+    if (!pending->Stream) throw EFCreateError(CannotCreateText(FileName()));
     FPending = std::move(pending);
 }
 
@@ -173,16 +122,6 @@ void TIniFile::WriteString(const String& Section, const String& Ident, const Str
 {
     BeginChange();
     FDocument.SetValue(Section, Ident, Value);
-}
-
-void TIniFile::WriteInteger(const String& Section, const String& Ident, std::int32_t Value)
-{
-    WriteString(Section, Ident, std::to_string(Value));
-}
-
-void TIniFile::WriteBool(const String& Section, const String& Ident, bool Value)
-{
-    WriteString(Section, Ident, Value ? "1" : "0");
 }
 
 void TIniFile::EraseSection(const String& Section)
@@ -209,7 +148,7 @@ void TIniFile::DiscardTemporary() noexcept
 void TIniFile::UpdateFile()
 {
     if (!FPending) return;
-    fs::path path = PathOf(FFileName), temp = PathOf(FPending->Name);
+    fs::path path = PathOf(FileName()), temp = PathOf(FPending->Name);
     String text = FDocument.Text();
     FPending->Stream.write(text.data(), static_cast<std::streamsize>(text.size()));
     FPending->Stream.flush();
@@ -223,7 +162,7 @@ void TIniFile::UpdateFile()
         // The file may have turned read-only since the first change.
         if (IsReadOnly(st)) {
             DiscardTemporary();
-            throw EFCreateError(ReadOnlyText(FFileName));
+            throw EFCreateError(ReadOnlyText(FileName()));
         }
         fs::permissions(temp, st.permissions(), ec);
     }
@@ -233,19 +172,8 @@ void TIniFile::UpdateFile()
     }
     if (!written) {
         DiscardTemporary();
-        throw EWriteError(CannotWriteText(FFileName));
+        throw EWriteError(CannotWriteText(FileName()));
     }
     FPending.reset();
 }
 
-void TIniFile::ReadSection(const String& Section, TStrings& Strings) const
-{
-    Strings.Clear();
-    for (const String& name : ReadSection(Section)) Strings.Add(name);
-}
-
-void TIniFile::ReadSections(TStrings& Strings) const
-{
-    Strings.Clear();
-    for (const String& name : ReadSections()) Strings.Add(name);
-}

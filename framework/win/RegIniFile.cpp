@@ -63,9 +63,9 @@ bool QueryString(HKEY key, const String& ident, String& value)
 
 String TRegIniFile::SectionPath(const String& Section) const
 {
-    if (FFileName.empty()) return Section;
-    if (Section.empty()) return FFileName;
-    return FFileName + "\\" + Section;
+    if (FileName().empty()) return Section;
+    if (Section.empty()) return FileName();
+    return FileName() + "\\" + Section;
 }
 
 String TRegIniFile::ReadString(const String& Section, const String& Ident, const String& Default) const
@@ -75,21 +75,6 @@ String TRegIniFile::ReadString(const String& Section, const String& Ident, const
     if (!OpenForReading(RootKey, SectionPath(Section), Access, key) || !QueryString(key.Get(), Ident, value))
         return Default;
     return value;
-}
-
-std::int32_t TRegIniFile::ReadInteger(const String& Section, const String& Ident, std::int32_t Default) const
-{
-    TKey key;
-    String text;
-    std::int32_t value;
-    if (!OpenForReading(RootKey, SectionPath(Section), Access, key) || !QueryString(key.Get(), Ident, text))
-        return Default;
-    return TryParseIniInteger(text, value) ? value : Default;
-}
-
-bool TRegIniFile::ReadBool(const String& Section, const String& Ident, bool Default) const
-{
-    return ReadInteger(Section, Ident, Default ? 1 : 0) != 0;
 }
 
 bool TRegIniFile::SectionExists(const String& Section) const
@@ -123,7 +108,7 @@ std::vector<String> TRegIniFile::ReadSections() const
 {
     std::vector<String> names;
     TKey key;
-    if (!OpenForReading(RootKey, FFileName, Access, key)) return names;
+    if (!OpenForReading(RootKey, FileName(), Access, key)) return names;
     char name[256];   // the registry's longest key name, 255 characters
     for (DWORD i = 0;; ++i) {
         DWORD length = sizeof name;
@@ -145,20 +130,10 @@ void TRegIniFile::WriteString(const String& Section, const String& Ident, const 
         throw ERegistryException(CannotWriteText(path, Ident));
 }
 
-void TRegIniFile::WriteInteger(const String& Section, const String& Ident, std::int32_t Value)
-{
-    WriteString(Section, Ident, std::to_string(Value));
-}
-
-void TRegIniFile::WriteBool(const String& Section, const String& Ident, bool Value)
-{
-    WriteString(Section, Ident, Value ? "1" : "0");
-}
-
 void TRegIniFile::EraseSection(const String& Section)
 {
     TKey parent;
-    if (RegOpenKeyExA(RootKey, FFileName.c_str(), 0, Access, parent.Out()) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExA(RootKey, FileName().c_str(), 0, Access, parent.Out()) != ERROR_SUCCESS) return;
     LONG rc = RegDeleteTreeA(parent.Get(), Section.c_str());
     if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) throw ERegistryException(CannotEraseText(SectionPath(Section)));
     rc = RegDeleteKeyA(parent.Get(), Section.c_str());
@@ -174,14 +149,3 @@ void TRegIniFile::DeleteKey(const String& Section, const String& Ident)
         throw ERegistryException(CannotWriteText(SectionPath(Section), Ident));
 }
 
-void TRegIniFile::ReadSection(const String& Section, TStrings& Strings) const
-{
-    Strings.Clear();
-    for (const String& name : ReadSection(Section)) Strings.Add(name);
-}
-
-void TRegIniFile::ReadSections(TStrings& Strings) const
-{
-    Strings.Clear();
-    for (const String& name : ReadSections()) Strings.Add(name);
-}
