@@ -6,19 +6,12 @@
 #include <cstring>
 
 #include "framework/Exceptions.h"
+#include "framework/win/HelperWindow.h"
 
 namespace {
 HWND ClipboardWindow()
 {
-    static HWND window = [] {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "QvClipboardOwner";
-        RegisterClassA(&wc);
-        return CreateWindowExA(0, "QvClipboardOwner", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
-    }();
+    static HWND window = CreateHelperWindow("QvClipboardOwner", DefWindowProcA);
     return window;
 }
 }  // namespace

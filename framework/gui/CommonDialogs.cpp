@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/Exceptions.h"
+#include "framework/win/HelperWindow.h"
 #include "framework/gui/Application.h"
 #include "framework/gui/DialogService.h"
 #include "framework/gui/Printer.h"
@@ -149,17 +150,7 @@ bool TFindDialog::Show(bool replace)
     }
     if (!buffers_) buffers_ = new Buffers;
     if (!buffers_->owner) {
-        static bool registered = false;
-        if (!registered) {
-            WNDCLASSA wc{};
-            wc.lpfnWndProc = &FindDialogHook::OwnerProc;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.lpszClassName = "QvFindOwner";
-            RegisterClassA(&wc);
-            registered = true;
-        }
-        buffers_->owner = CreateWindowExA(0, "QvFindOwner", "", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                          nullptr, GetModuleHandleA(nullptr), nullptr);
+        buffers_->owner = CreateHelperWindow("QvFindOwner", &FindDialogHook::OwnerProc);
     }
     Buffers& b = *buffers_;
     lstrcpynA(b.find, FindText.c_str(), sizeof(b.find));

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "framework/Exceptions.h"
+#include "framework/win/HelperWindow.h"
 #include "framework/gui/Application.h"
 
 namespace {
@@ -34,15 +35,7 @@ LRESULT CALLBACK TimerWndProc(HWND h, UINT msg, WPARAM w, LPARAM l)
 
 HWND TimerWindow()
 {
-    static HWND window = [] {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = TimerWndProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "QvTimerWindow";
-        RegisterClassA(&wc);
-        return CreateWindowExA(0, "QvTimerWindow", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
-    }();
+    static HWND window = CreateHelperWindow("QvTimerWindow", TimerWndProc);
     return window;
 }
 

@@ -2,6 +2,7 @@
 // message posted to a hidden message-only window of the main thread, so whatever loop the
 // main thread is in dispatches it, and by an event for waits that serve the queue directly.
 #include "framework/win/Thread.h"
+#include "framework/win/HelperWindow.h"
 
 #include <windows.h>
 #include <process.h>
@@ -52,13 +53,7 @@ LRESULT CALLBACK SyncWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 void CreateSyncWindow()
 {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = SyncWindowProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = "QvSynchronizeWindow";
-    RegisterClassA(&wc);
-    syncWindow = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+    syncWindow = CreateHelperWindow("QvSynchronizeWindow", SyncWindowProc, true);
 }
 
 // Runs while the program starts, on its main thread, before any worker can exist.
