@@ -44,13 +44,27 @@ qv_prefix_ensure() {
 }
 
 qv_server_ensure() {
-  # Exit status 0: this call started the server (2: one was running already). Then start
-  # Wine's service processes here, with their output on /dev/null: started by a test, they
-  # would inherit its pipes and keep ctest waiting.
-  if wineserver -p >/dev/null 2>&1 </dev/null; then
-    wineboot >/dev/null 2>&1 </dev/null || true
+  # When this call starts the server it also starts Wine's service processes here, with
+  # their output on /dev/null: started by a test, they would inherit its pipes and keep
+  # ctest waiting. "wineserver -k0" signals nothing: it tells whether the prefix has a server.
+  wineserver -k0 >/dev/null 2>&1 </dev/null && return 0
+  (
+    flock 9
+    wineserver -k0 >/dev/null 2>&1 </dev/null && exit 0
+    # Not "wineserver -p": that server leads a session of its own, so the first terminal it
+    # opens for a program (a virtual line's pty, a serial device) becomes its controlling
+    # terminal, and whenever that line goes away the kernel sends it SIGHUP, on which the
+    # server writes out every object it holds: dozens of times per test run, the prefix
+    # stalled each time, and Wine 8's server has crashed after such a dump, leaving every
+    # program of the prefix hung. Here a shell leads the session and the server opens no
+    # terminal as its own. What is started here gets no copy of the lock (9>&-): it would
+    # hold it for good.
+    setsid sh -c 'wineserver -f -p; exit 0' </dev/null >/dev/null 2>&1 9>&- &
+    local tries=0
+    until wineserver -k0 >/dev/null 2>&1 </dev/null || [ $((tries += 1)) -gt 500 ]; do sleep 0.01; done
+    wineboot >/dev/null 2>&1 </dev/null 9>&- || true
     qv_host_ports_unmap
-  fi
+  ) 9>"$WINEPREFIX.server-lock"
 }
 
 # Wine maps com1.. to the host's /dev/ttyS* whenever it starts; the bench maps its own lines

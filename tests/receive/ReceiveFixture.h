@@ -133,14 +133,23 @@ protected:
         return static_cast<size_t>(std::count(text, text + PendingRtf->Size(), '\r'));
     }
 
-    // Puts a work stream in place whose reads fail, so every screen update through it fails.
-    void BreakScreenUpdates()
+    // Puts a work stream in place whose reads fail, so every screen update through it fails;
+    // with Failures, only that many reads fail. A passing fault is what a test that mends the
+    // screen afterwards means: the display tick may run before the test gets to mend it.
+    void BreakScreenUpdates(int Failures = -1)
     {
         struct TFailingStream : TMemoryStream {
-            int Read(void*, int) override { throw EReadError(String("injected read failure")); }
+            explicit TFailingStream(int Failures) : failures(Failures) {}
+            int Read(void* Buffer, int Count) override
+            {
+                if (failures == 0) return TMemoryStream::Read(Buffer, Count);
+                if (failures > 0) --failures;
+                throw EReadError(String("injected read failure"));
+            }
+            int failures;
         };
         savedWork_ = WorkRtf;
-        WorkRtf = new TFailingStream;
+        WorkRtf = new TFailingStream(Failures);
     }
     void MendScreenUpdates()
     {

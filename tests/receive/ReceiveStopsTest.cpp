@@ -35,7 +35,7 @@ bool OnlyStopMessages(const std::vector<TShownDialog>& shown)
 TEST_F(ReceiveTest, AFailedPasteSaysErrorUpdatingScreenAndReceivingGoesOn)
 {
     Start(0, 70);
-    BreakScreenUpdates();
+    BreakScreenUpdates(1);
     line.Write("A");
     ASSERT_TRUE(qv::test::WaitUntil([&] { return !script.Shown().empty(); }));
     const TShownDialog* box = OnlyDialog();
