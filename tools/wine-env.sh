@@ -80,6 +80,16 @@ qv_host_ports_unmap() {
 qv_server_stop() {
   wineserver -k >/dev/null 2>&1 </dev/null || true
   wineserver -w >/dev/null 2>&1 </dev/null || true
+  # A Wine process whose server died under it (rather than being told to end) lingers for
+  # good; whatever still runs in this prefix is ours to end.
+  local env pid
+  for env in /proc/[0-9]*/environ; do
+    pid=${env#/proc/}; pid=${pid%/environ}
+    case "$(readlink "/proc/$pid/exe" 2>/dev/null)" in */wine*) ;; *) continue ;; esac
+    if tr '\0' '\n' <"$env" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+      kill -9 "$pid" 2>/dev/null || true
+    fi
+  done
 }
 
 qv_lines_env() {
