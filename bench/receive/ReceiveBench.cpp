@@ -131,13 +131,7 @@ StepResult RunStep(qv::test::VirtualLine& line, TDialogScript& script, int mode,
     abandon = true;
     if (!script.Shown().empty() && !done) {
         // The window no longer reads: drain the line so the peer's last write returns.
-        HANDLE port = CreateFileA(line.DevicePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        COMMTIMEOUTS quick{MAXDWORD, 0, 0, 0, 0};
-        SetCommTimeouts(port, &quick);
-        char sink[4096];
-        DWORD got = 0;
-        while (!done && port != INVALID_HANDLE_VALUE) ReadFile(port, sink, sizeof sink, &got, nullptr);
-        if (port != INVALID_HANDLE_VALUE) CloseHandle(port);
+        qv::test::DrainProgramSideUntil(line.DevicePath(), done);
     }
     writer.join();
 

@@ -86,13 +86,7 @@ protected:
         stopWriting_ = true;
         if (!qv::test::WaitUntil([&] { return writerDone_.load(); }, 2s)) {
             if (Form1 && Form1->Comm1->Enabled()) Form1->Comm1->Close();
-            HANDLE port = CreateFileA(line.DevicePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-            COMMTIMEOUTS quick{MAXDWORD, 0, 0, 0, 0};
-            SetCommTimeouts(port, &quick);
-            char sink[4096];
-            DWORD got = 0;
-            while (!writerDone_ && port != INVALID_HANDLE_VALUE) ReadFile(port, sink, sizeof sink, &got, nullptr);
-            if (port != INVALID_HANDLE_VALUE) CloseHandle(port);
+            qv::test::DrainProgramSideUntil(line.DevicePath(), writerDone_);
         }
         writer_.join();
     }

@@ -1,7 +1,9 @@
 // What the receive screen shows, read back by line, and what it should show of a block of
-// bytes: shared by the receive tests and the receive benchmark.
+// bytes; and draining a line whose window stopped reading. Shared by the receive tests and
+// the receive benchmark.
 #pragma once
 
+#include <atomic>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -45,6 +47,20 @@ inline std::vector<std::string> ExpectedLines(const std::string& Bytes, int Mode
     for (size_t i = 0; i < shown.size(); i += Columns) lines.push_back(shown.substr(i, Columns));
     if (lines.size() > Lines) lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(Lines));
     return lines;
+}
+
+// Reads the program's side of a line (DevicePath) and drops what comes until Done: a peer
+// blocked in a write to a window that no longer reads (an overload stop) can then finish.
+inline void DrainProgramSideUntil(const std::string& DevicePath, const std::atomic<bool>& Done)
+{
+    HANDLE port = CreateFileA(DevicePath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (port == INVALID_HANDLE_VALUE) return;
+    COMMTIMEOUTS quick{MAXDWORD, 0, 0, 0, 0};
+    SetCommTimeouts(port, &quick);
+    char sink[4096];
+    DWORD got = 0;
+    while (!Done) ReadFile(port, sink, sizeof sink, &got, nullptr);
+    CloseHandle(port);
 }
 
 }  // namespace qv::test
