@@ -1,7 +1,6 @@
 // The empty stand-ins for the windows that are not built yet.
 #include "app/LaterForms.h"
 
-
 TfrmProp* frmProp = nullptr;
 TAboutBox* AboutBox = nullptr;
 TReadmeForm* ReadmeForm = nullptr;
@@ -12,7 +11,8 @@ TAdvSendFile_dlg* AdvSendFile_dlg = nullptr;
 TForm2* Form2 = nullptr;
 
 TPlainLaterForm::TPlainLaterForm(TComponent* AOwner, const char* WindowClass, const char* Caption)
-    : TForm(AOwner), windowClass_(WindowClass)
+    : TForm(AOwner),
+      windowClass_(WindowClass)
 {
     SetCaption(Caption);
     SetBorderStyle(bsDialog);

@@ -8,16 +8,18 @@
 class TPlainLaterForm : public TForm {
 public:
     TPlainLaterForm(TComponent* AOwner, const char* WindowClass, const char* Caption);
+
 protected:
     void CreateParams(TCreateParams& Params) override;
+
 private:
     const char* windowClass_;
 };
 
-#define QV_LATER_FORM(Class, Caption)                                                         \
-    class Class : public TPlainLaterForm {                                                    \
-    public:                                                                                   \
-        explicit Class(TComponent* AOwner) : TPlainLaterForm(AOwner, #Class, Caption) {}      \
+#define QV_LATER_FORM(Class, Caption)                                                              \
+    class Class : public TPlainLaterForm {                                                         \
+    public:                                                                                        \
+        explicit Class(TComponent* AOwner) : TPlainLaterForm(AOwner, #Class, Caption) {}           \
     }
 
 QV_LATER_FORM(TfrmProp, "Settings");

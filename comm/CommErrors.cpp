@@ -3,7 +3,4 @@
 
 #include "framework/Exceptions.h"
 
-void RaiseCommError(std::string_view Text, long Code)
-{
-    throw Exception(Text, Code);
-}
+void RaiseCommError(std::string_view Text, long Code) { throw Exception(Text, Code); }

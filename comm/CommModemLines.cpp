@@ -38,15 +38,9 @@ void TThreadComm::EscapeComm(int Function)
     if (!done) RaiseCommError(CommText::EscapeFailed, static_cast<long>(error));
 }
 
-void TThreadComm::SetDTRState(bool State)
-{
-    EscapeComm(State ? SETDTR : CLRDTR);
-}
+void TThreadComm::SetDTRState(bool State) { EscapeComm(State ? SETDTR : CLRDTR); }
 
-void TThreadComm::SetRTSState(bool State)
-{
-    EscapeComm(State ? SETRTS : CLRRTS);
-}
+void TThreadComm::SetRTSState(bool State) { EscapeComm(State ? SETRTS : CLRRTS); }
 
 void TThreadComm::SetBREAKState(bool State)
 {
@@ -58,7 +52,4 @@ void TThreadComm::SetBREAKState(bool State)
     }
 }
 
-void TThreadComm::SetXONState(bool State)
-{
-    EscapeComm(State ? SETXON : SETXOFF);
-}
+void TThreadComm::SetXONState(bool State) { EscapeComm(State ? SETXON : SETXOFF); }

@@ -15,12 +15,24 @@ enum TDataBits : std::uint8_t { db4, db5, db6, db7, db8 };
 enum TFlowControl : std::uint8_t { fcNone, fcCTS, fcDTR, fcSoftware, fcDefault };
 
 enum TCommEventType : std::uint8_t {
-    evBreak, evCts, evDsr, evError, evRing, evRlsd, evRxChar, evRxFlag, evTxEmpty
+    evBreak,
+    evCts,
+    evDsr,
+    evError,
+    evRing,
+    evRlsd,
+    evRxChar,
+    evRxFlag,
+    evTxEmpty
 };
 using TCommEventTypes = TSet<TCommEventType>;
 
 enum TCommOption : std::uint8_t {
-    coParityCheck, coDsrSensitivity, coIgnoreXOff, coErrorChar, coNullStrip
+    coParityCheck,
+    coDsrSensitivity,
+    coIgnoreXOff,
+    coErrorChar,
+    coNullStrip
 };
 using TCommOptions = TSet<TCommOption>;
 

@@ -194,15 +194,9 @@ void TThreadComm::StopEventThread()
     CloseHandle(threadHandle);
 }
 
-void TThreadComm::Lock()
-{
-    lock_->Acquire();
-}
+void TThreadComm::Lock() { lock_->Acquire(); }
 
-void TThreadComm::Unlock()
-{
-    lock_->Release();
-}
+void TThreadComm::Unlock() { lock_->Release(); }
 
 // ---- transfer and queues -----------------------------------------------------------------
 

@@ -3,11 +3,11 @@
 
 namespace {
 
-constexpr int kCellWidth = 12, kCellHeight = 13;
-constexpr int kDisabledRow = 3;
+constexpr int CellWidth = 12, CellHeight = 13;
+constexpr int DisabledRow = 3;
 // The caption's distance from the lamp: the lamp's size and 3 pixels.
-constexpr int kCaptionGapX = kCellWidth + 3, kCaptionGapY = kCellHeight + 3;
-constexpr size_t kCaptionBufferChars = 255;
+constexpr int CaptionGapX = CellWidth + 3, CaptionGapY = CellHeight + 3;
+constexpr size_t CaptionBufferChars = 255;
 
 TLEDBitmap* ledBitmap = nullptr;
 
@@ -32,7 +32,7 @@ TLED::TLED(TComponent* AOwner) : TGraphicControl(AOwner)
     if (!ledBitmap) ledBitmap = new TLEDBitmap;
     ledBitmap->Lamps.Add(this);
     ControlStyle << csOpaque << csDoubleClicks << csFixedWidth << csFixedHeight;
-    SetBounds(Left(), Top(), kCellWidth, kCellHeight);
+    SetBounds(Left(), Top(), CellWidth, CellHeight);
 }
 
 TLED::~TLED()
@@ -85,8 +85,9 @@ void TLED::StateChanged()
 TRect TLED::CellRect() const
 {
     const int column = Enabled() ? (lit_ ? 1 : 0) : 0;
-    const int row = Enabled() ? static_cast<int>(color_) : kDisabledRow;
-    return Rect(column * kCellWidth, row * kCellHeight, (column + 1) * kCellWidth, (row + 1) * kCellHeight);
+    const int row = Enabled() ? static_cast<int>(color_) : DisabledRow;
+    return Rect(column * CellWidth, row * CellHeight, (column + 1) * CellWidth,
+                (row + 1) * CellHeight);
 }
 
 void TLED::DrawCell(const TRect& Dest)
@@ -107,17 +108,14 @@ void TLED::Dispatch(TMessage& m)
     case CM_ENABLEDCHANGED:
         if (OnChangeState) OnChangeState(this);
         break;
-    case CM_PARENTCOLORCHANGED:
-        Canvas()->Brush()->SetColor(ParentBrushColor(this));
-        break;
+    case CM_PARENTCOLORCHANGED: Canvas()->Brush()->SetColor(ParentBrushColor(this)); break;
     case WM_WINDOWPOSCHANGED:
         // A plain lamp is always one cell in size, whatever bounds it is given.
         TGraphicControl::Dispatch(m);
-        if (Height() != kCellHeight) SetHeight(kCellHeight);
-        if (Width() != kCellWidth) SetWidth(kCellWidth);
+        if (Height() != CellHeight) SetHeight(CellHeight);
+        if (Width() != CellWidth) SetWidth(CellWidth);
         return;
-    default:
-        break;
+    default: break;
     }
     TGraphicControl::Dispatch(m);
 }
@@ -145,8 +143,10 @@ void TLEDLabel::SetAlignment(TCaptionAlignment Value)
 void TLEDLabel::SetTransparent(bool Value)
 {
     if (Value == Transparent()) return;
-    if (Value) ControlStyle >> csOpaque;
-    else ControlStyle << csOpaque;
+    if (Value)
+        ControlStyle >> csOpaque;
+    else
+        ControlStyle << csOpaque;
     Invalidate();
 }
 
@@ -156,20 +156,20 @@ void TLEDLabel::ComputeRects()
     const int w = Width(), h = Height();
     switch (alignment_) {
     case caLeft:
-        lampRect_ = Rect(w - kCellWidth, (h - kCellHeight) / 2, w, (h - kCellHeight) / 2 + kCellHeight);
-        captionRect_ = Rect(0, 0, w - kCaptionGapX, h);
+        lampRect_ = Rect(w - CellWidth, (h - CellHeight) / 2, w, (h - CellHeight) / 2 + CellHeight);
+        captionRect_ = Rect(0, 0, w - CaptionGapX, h);
         break;
     case caRight:
-        lampRect_ = Rect(0, (h - kCellHeight) / 2, kCellWidth, (h - kCellHeight) / 2 + kCellHeight);
-        captionRect_ = Rect(kCaptionGapX, 0, w, h);
+        lampRect_ = Rect(0, (h - CellHeight) / 2, CellWidth, (h - CellHeight) / 2 + CellHeight);
+        captionRect_ = Rect(CaptionGapX, 0, w, h);
         break;
     case caTop:
-        lampRect_ = Rect((w - kCellWidth) / 2, h - kCellHeight, (w - kCellWidth) / 2 + kCellWidth, h);
-        captionRect_ = Rect(0, 0, w, h - kCaptionGapY);
+        lampRect_ = Rect((w - CellWidth) / 2, h - CellHeight, (w - CellWidth) / 2 + CellWidth, h);
+        captionRect_ = Rect(0, 0, w, h - CaptionGapY);
         break;
     case caBottom:
-        lampRect_ = Rect((w - kCellWidth) / 2, 0, (w - kCellWidth) / 2 + kCellWidth, kCellHeight);
-        captionRect_ = Rect(0, kCaptionGapY, w, h);
+        lampRect_ = Rect((w - CellWidth) / 2, 0, (w - CellWidth) / 2 + CellWidth, CellHeight);
+        captionRect_ = Rect(0, CaptionGapY, w, h);
         break;
     }
 }
@@ -194,7 +194,7 @@ void TLEDLabel::PaintCaption()
     canvas->Font()->Assign(Font());
     canvas->Brush()->SetStyle(bsClear);
     // The caption goes through a 256-character buffer: a longer one shows its first 255.
-    const String text = Caption().substr(0, kCaptionBufferChars);
+    const String text = Caption().substr(0, CaptionBufferChars);
     UINT flags = DT_SINGLELINE;
     switch (alignment_) {
     case caTop: flags |= DT_CENTER | DT_BOTTOM; break;
@@ -215,16 +215,13 @@ void TLEDLabel::PaintCaption()
 void TLEDLabel::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
-    case CM_TEXTCHANGED:
-        Invalidate();
-        break;
+    case CM_TEXTCHANGED: Invalidate(); break;
     case WM_WINDOWPOSCHANGED:
         // Replaces the lamp's own handling: a labelled lamp keeps any size.
         ComputeRects();
         TGraphicControl::Dispatch(m);
         return;
-    default:
-        break;
+    default: break;
     }
     TLED::Dispatch(m);
 }

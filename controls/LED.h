@@ -5,7 +5,7 @@
 #include "framework/List.h"
 #include "framework/gui/Control.h"
 
-enum TLEDColor { lcRed, lcGreen, lcYellow };               // the bitmap row
+enum TLEDColor { lcRed, lcGreen, lcYellow };                  // the bitmap row
 enum TCaptionAlignment { caLeft, caRight, caTop, caBottom };  // where the caption stands
 
 // The bitmap all lamps draw from, with the list of live lamps; it exists from the first lamp's

@@ -12,12 +12,12 @@
 namespace {
 
 // The unit's user-visible text; the stream errors' texts are the rich edit's own.
-constexpr const char* kAlignment = "Alignment";
+constexpr const char* AlignmentProperty = "Alignment";
 
-constexpr UINT kSfText = 1, kSfRtf = 2, kSfRtfNoObjs = 3, kSfTextized = 4;
-constexpr UINT kSffPlainRtf = 0x4000, kSffSelection = 0x8000;
-constexpr UINT kEnVScroll = 0x602;
-constexpr LPARAM kEnmScroll = 4;
+constexpr UINT SfText = 1, SfRtf = 2, SfRtfNoObjs = 3, SfTextized = 4;
+constexpr UINT SffPlainRtf = 0x4000, SffSelection = 0x8000;
+constexpr UINT EnVScroll = 0x602;
+constexpr LPARAM EnmScroll = 4;
 
 }  // namespace
 
@@ -29,24 +29,27 @@ void TRichEditP::CreateWnd()
     // EN_VSCROLL reaches the parent only with ENM_SCROLL in the mask; a recreated window
     // starts without it, so it is set on every creation.
     const LRESULT mask = SendMessageA(Handle(), EM_GETEVENTMASK, 0, 0);
-    SendMessageA(Handle(), EM_SETEVENTMASK, 0, mask | kEnmScroll);
+    SendMessageA(Handle(), EM_SETEVENTMASK, 0, mask | EnmScroll);
 }
 
 void TRichEditP::PasteFromStream(TStream* Stream, bool Selection, bool PlainText, bool PlainRtf)
 {
-    UINT format = PlainText ? kSfText : kSfRtf;
-    if (Selection) format |= kSffSelection;
-    if (PlainRtf) format |= kSffPlainRtf;
+    UINT format = PlainText ? SfText : SfRtf;
+    if (Selection) format |= SffSelection;
+    if (PlainRtf) format |= SffPlainRtf;
     StreamIn(Stream, format);
 }
 
-void TRichEditP::CopyToStream(TStream* Stream, bool Selection, bool PlainText, bool NoObjects, bool PlainRtf)
+void TRichEditP::CopyToStream(TStream* Stream, bool Selection, bool PlainText, bool NoObjects,
+                              bool PlainRtf)
 {
     UINT format;
-    if (PlainText) format = NoObjects ? kSfText : kSfTextized;
-    else format = NoObjects ? kSfRtfNoObjs : kSfRtf;
-    if (Selection) format |= kSffSelection;
-    if (PlainRtf) format |= kSffPlainRtf;
+    if (PlainText)
+        format = NoObjects ? SfText : SfTextized;
+    else
+        format = NoObjects ? SfRtfNoObjs : SfRtf;
+    if (Selection) format |= SffSelection;
+    if (PlainRtf) format |= SffPlainRtf;
     StreamOut(Stream, format);
 }
 
@@ -74,20 +77,14 @@ void TRichEditP::PutRtf(const String& Rtf, bool Selection)
     PasteFromStream(stream.get(), Selection, false, false);
 }
 
-void TRichEditP::SetAlignment(TAlignment) { ShowMessage(kAlignment); }
+void TRichEditP::SetAlignment(TAlignment) { ShowMessage(AlignmentProperty); }
 
 void TRichEditP::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
-    case WM_VSCROLL:
-        WMVScroll(m);
-        return;
-    case CN_COMMAND:
-        CNCommand(m);
-        return;
-    default:
-        TRichEdit::Dispatch(m);
-        return;
+    case WM_VSCROLL: WMVScroll(m); return;
+    case CN_COMMAND: CNCommand(m); return;
+    default: TRichEdit::Dispatch(m); return;
     }
 }
 
@@ -100,5 +97,5 @@ void TRichEditP::WMVScroll(TMessage& m)
 void TRichEditP::CNCommand(TMessage& m)
 {
     TRichEdit::Dispatch(m);
-    if (HIWORD(m.WParam) == kEnVScroll && OnVertScroll) OnVertScroll(this);
+    if (HIWORD(m.WParam) == EnVScroll && OnVertScroll) OnVertScroll(this);
 }

@@ -15,7 +15,8 @@ public:
     void PasteFromStream(TStream* Stream, bool Selection, bool PlainText, bool PlainRtf);
     // Writes the content (or the selection) at Stream's position.
     // EOutOfResources "Failed to save stream." when the control reports a stream error.
-    void CopyToStream(TStream* Stream, bool Selection, bool PlainText, bool NoObjects, bool PlainRtf);
+    void CopyToStream(TStream* Stream, bool Selection, bool PlainText, bool NoObjects,
+                      bool PlainRtf);
     void CopyRtfTo(TRichEditP& Dest, bool Selection, bool ReplaceSelection);
     String GetRtf(bool Selection);
     void PutRtf(const String& Rtf, bool Selection);

@@ -37,7 +37,8 @@ TComponent::~TComponent()
 
 TComponent* TComponent::Components(int Index) const
 {
-    if (Index < 0 || Index >= ComponentCount()) throw EListError("List index out of bounds (%d)", Index);
+    if (Index < 0 || Index >= ComponentCount())
+        throw EListError("List index out of bounds (%d)", Index);
     return components_[static_cast<size_t>(Index)];
 }
 

@@ -21,7 +21,10 @@ private:
 // Holds a critical section for a scope, so every way out releases it.
 class TCriticalSectionLock {
 public:
-    explicit TCriticalSectionLock(TCriticalSection& Section) : section_(Section) { section_.Enter(); }
+    explicit TCriticalSectionLock(TCriticalSection& Section) : section_(Section)
+    {
+        section_.Enter();
+    }
     ~TCriticalSectionLock() { section_.Leave(); }
     TCriticalSectionLock(const TCriticalSectionLock&) = delete;
     TCriticalSectionLock& operator=(const TCriticalSectionLock&) = delete;

@@ -47,7 +47,8 @@ bool TryParseIniInteger(const String& Text, std::int32_t& Value)
     return true;
 }
 
-std::int32_t TCustomIniFile::ReadInteger(const String& Section, const String& Ident, std::int32_t Default) const
+std::int32_t TCustomIniFile::ReadInteger(const String& Section, const String& Ident,
+                                         std::int32_t Default) const
 {
     std::int32_t value;
     return TryParseIniInteger(ReadString(Section, Ident, String()), value) ? value : Default;

@@ -18,15 +18,17 @@ public:
 
     const String& FileName() const { return FFileName; }
 
-    virtual String ReadString(const String& Section, const String& Ident, const String& Default) const = 0;
+    virtual String ReadString(const String& Section, const String& Ident,
+                              const String& Default) const = 0;
     // Default for a missing value or one that is no integer (or out of range).
-    std::int32_t ReadInteger(const String& Section, const String& Ident, std::int32_t Default) const;
+    std::int32_t ReadInteger(const String& Section, const String& Ident,
+                             std::int32_t Default) const;
     // Any integer but 0 is true.
     bool ReadBool(const String& Section, const String& Ident, bool Default) const;
     virtual bool SectionExists(const String& Section) const = 0;
     virtual bool ValueExists(const String& Section, const String& Ident) const = 0;
-    virtual std::vector<String> ReadSection(const String& Section) const = 0;   // key names
-    virtual std::vector<String> ReadSections() const = 0;                       // section names
+    virtual std::vector<String> ReadSection(const String& Section) const = 0;  // key names
+    virtual std::vector<String> ReadSections() const = 0;                      // section names
     // The same names into a list, which is cleared first.
     void ReadSection(const String& Section, TStrings& Strings) const;
     void ReadSections(TStrings& Strings) const;

@@ -29,7 +29,8 @@ int DaysPerMonth(int Year, int Month)
 
 bool TryEncodeDate(int Year, int Month, int Day, TDateTime& Date)
 {
-    if (Year < 1 || Year > 9999 || Month < 1 || Month > 12 || Day < 1 || Day > DaysPerMonth(Year, Month))
+    if (Year < 1 || Year > 9999 || Month < 1 || Month > 12 || Day < 1 ||
+        Day > DaysPerMonth(Year, Month))
         return false;
     std::int64_t days = Day;
     for (int m = 1; m < Month; ++m) days += DaysPerMonth(Year, m);
@@ -42,13 +43,16 @@ bool TryEncodeDate(int Year, int Month, int Day, TDateTime& Date)
 TDateTime EncodeDate(int Year, int Month, int Day)
 {
     TDateTime d;
-    if (!TryEncodeDate(Year, Month, Day, d)) throw EConvertError(String("Invalid argument to date encode"));
+    if (!TryEncodeDate(Year, Month, Day, d))
+        throw EConvertError(String("Invalid argument to date encode"));
     return d;
 }
 
 bool TryEncodeTime(int Hour, int Min, int Sec, int MSec, TDateTime& Time)
 {
-    if (Hour < 0 || Hour > 23 || Min < 0 || Min > 59 || Sec < 0 || Sec > 59 || MSec < 0 || MSec > 999) return false;
+    if (Hour < 0 || Hour > 23 || Min < 0 || Min > 59 || Sec < 0 || Sec > 59 || MSec < 0 ||
+        MSec > 999)
+        return false;
     Time = ((Hour * 3600 + Min * 60 + Sec) * 1000.0 + MSec) / MSecsPerDay;
     return true;
 }
@@ -56,7 +60,8 @@ bool TryEncodeTime(int Hour, int Min, int Sec, int MSec, TDateTime& Time)
 TDateTime EncodeTime(int Hour, int Min, int Sec, int MSec)
 {
     TDateTime t;
-    if (!TryEncodeTime(Hour, Min, Sec, MSec, t)) throw EConvertError(String("Invalid argument to time encode"));
+    if (!TryEncodeTime(Hour, Min, Sec, MSec, t))
+        throw EConvertError(String("Invalid argument to time encode"));
     return t;
 }
 
@@ -64,8 +69,10 @@ void DecodeDate(TDateTime Date, Word& Year, Word& Month, Word& Day)
 {
     double whole = std::trunc(Date);
     // Outside year 1 to 9999 (and for NaN) there is no date to give.
-    if (!(whole >= -693593.0 && whole <= 2958465.0)) throw EConvertError(String("Invalid argument to date decode"));
-    std::int64_t t = static_cast<std::int64_t>(whole) + DateDelta - 1;  // days since 1 Jan 1, from 0
+    if (!(whole >= -693593.0 && whole <= 2958465.0))
+        throw EConvertError(String("Invalid argument to date decode"));
+    std::int64_t t =
+        static_cast<std::int64_t>(whole) + DateDelta - 1;  // days since 1 Jan 1, from 0
     std::int64_t y = 1;
     std::int64_t n400 = t / 146097;
     t %= 146097;
@@ -119,8 +126,9 @@ TDateTime SystemClock()
 #else
     localtime_r(&seconds, &local);
 #endif
-    return EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday)
-           + EncodeTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), static_cast<int>(ms));
+    return EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
+           EncodeTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59),
+                      static_cast<int>(ms));
 }
 
 void SetClock(TClock Clock) { replacementClock.store(Clock); }

@@ -29,8 +29,7 @@ public:
     TClosure(std::nullptr_t) {}
 
     template <class C, class M>
-        requires std::is_base_of_v<M, C>
-    TClosure(C* object, R (M::*method)(A...))
+    requires std::is_base_of_v<M, C> TClosure(C* object, R (M::*method)(A...))
     {
         if (!object || !method) return;
         M* target = static_cast<M*>(object);
@@ -52,8 +51,10 @@ public:
     R operator()(A... args) const
     {
         if (!invoke_) {
-            if constexpr (std::is_void_v<R>) return;
-            else return R{};
+            if constexpr (std::is_void_v<R>)
+                return;
+            else
+                return R{};
         }
         return invoke_(object_, method_, static_cast<A&&>(args)...);
     }
@@ -64,8 +65,8 @@ public:
 
     friend bool operator==(const TClosure& a, const TClosure& b)
     {
-        return a.object_ == b.object_ && a.invoke_ == b.invoke_
-               && std::memcmp(a.method_, b.method_, sizeof(a.method_)) == 0;
+        return a.object_ == b.object_ && a.invoke_ == b.invoke_ &&
+               std::memcmp(a.method_, b.method_, sizeof(a.method_)) == 0;
     }
     friend bool operator==(const TClosure& a, std::nullptr_t) { return !a.Assigned(); }
 
@@ -91,8 +92,7 @@ private:
 // Builds the closure type from the member function, for assignments without naming it:
 //   Comm1->OnRxChar = Closure(this, &TForm1::Comm1RxChar);
 template <class C, class M, class R, class... A>
-    requires std::is_base_of_v<M, C>
-TClosure<R(A...)> Closure(C* object, R (M::*method)(A...))
+requires std::is_base_of_v<M, C> TClosure<R(A...)> Closure(C* object, R (M::*method)(A...))
 {
     return TClosure<R(A...)>(object, method);
 }

@@ -13,15 +13,17 @@ public:
     // The message formatted with the checked Format: Exception("Port not open (Error: %d)", -1).
     template <class A, class... More>
     Exception(std::string_view fmt, const A& arg, const More&... more)
-        : Message(Format(fmt, arg, more...)) {}
+        : Message(Format(fmt, arg, more...))
+    {
+    }
     const char* what() const noexcept override { return Message.c_str(); }
     String Message;
 };
 
-#define QV_EXCEPTION_CLASS(Name, Base) \
-    class Name : public Base {         \
-    public:                            \
-        using Base::Base;              \
+#define QV_EXCEPTION_CLASS(Name, Base)                                                             \
+    class Name : public Base {                                                                     \
+    public:                                                                                        \
+        using Base::Base;                                                                          \
     }
 
 QV_EXCEPTION_CLASS(EConvertError, Exception);

@@ -34,9 +34,15 @@ size_t ExtStart(std::string_view FileName)
 
 }  // namespace
 
-String ExtractFileName(std::string_view FileName) { return String(FileName.substr(NameStart(FileName))); }
+String ExtractFileName(std::string_view FileName)
+{
+    return String(FileName.substr(NameStart(FileName)));
+}
 
-String ExtractFilePath(std::string_view FileName) { return String(FileName.substr(0, NameStart(FileName))); }
+String ExtractFilePath(std::string_view FileName)
+{
+    return String(FileName.substr(0, NameStart(FileName)));
+}
 
 String ExtractFileDir(std::string_view FileName)
 {
@@ -97,7 +103,8 @@ int Kind(std::string_view Name)
 #ifdef _WIN32
     String path(Name);
     // The runtime's stat refuses a folder name ending in a separator, except a root.
-    while (path.size() > 1 && IsSeparator(path.back()) && path[path.size() - 2] != ':') path.pop_back();
+    while (path.size() > 1 && IsSeparator(path.back()) && path[path.size() - 2] != ':')
+        path.pop_back();
     struct _stat64 st;
     if (_stat64(path.c_str(), &st) != 0) return 0;
     return (st.st_mode & _S_IFDIR) ? 2 : (st.st_mode & _S_IFREG) ? 1 : 0;
@@ -105,7 +112,9 @@ int Kind(std::string_view Name)
     std::error_code ec;
     auto status = std::filesystem::status(std::filesystem::path(Name), ec);
     if (ec) return 0;
-    return std::filesystem::is_directory(status) ? 2 : std::filesystem::is_regular_file(status) ? 1 : 0;
+    return std::filesystem::is_directory(status)      ? 2
+           : std::filesystem::is_regular_file(status) ? 1
+                                                      : 0;
 #endif
 }
 

@@ -9,9 +9,18 @@
 namespace {
 
 // The messages of this unit's exceptions.
-String BadSectionText(const String& s) { return "Section name cannot be stored in an INI file: \"" + s + "\""; }
-String BadKeyText(const String& k) { return "Key name cannot be stored in an INI file: \"" + k + "\""; }
-String BadValueText(const String& k) { return "Value of " + k + " cannot be stored in an INI file: it holds a line break"; }
+String BadSectionText(const String& s)
+{
+    return "Section name cannot be stored in an INI file: \"" + s + "\"";
+}
+String BadKeyText(const String& k)
+{
+    return "Key name cannot be stored in an INI file: \"" + k + "\"";
+}
+String BadValueText(const String& k)
+{
+    return "Value of " + k + " cannot be stored in an INI file: it holds a line break";
+}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 
@@ -54,13 +63,13 @@ bool ParseHeader(const String& line, String& name)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 bool SameIniName(const String& A, const String& B)
 {
-    return A.size() == B.size() &&
-           std::equal(A.begin(), A.end(), B.begin(), [](char a, char b) {
-               return UpperCp1252(static_cast<unsigned char>(a)) == UpperCp1252(static_cast<unsigned char>(b));
+    return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char a, char b) {
+               return UpperCp1252(static_cast<unsigned char>(a)) ==
+                      UpperCp1252(static_cast<unsigned char>(b));
            });
 }
 
@@ -78,7 +87,8 @@ TIniDocument::TIniDocument(const String& Text)
         if (end == String::npos) end = Text.size();
         TLine line{Text.substr(pos, end - pos), {}, false};
         pos = end;
-        if (pos < Text.size()) pos += (Text[pos] == '\r' && pos + 1 < Text.size() && Text[pos + 1] == '\n') ? 2 : 1;
+        if (pos < Text.size())
+            pos += (Text[pos] == '\r' && pos + 1 < Text.size() && Text[pos + 1] == '\n') ? 2 : 1;
 
         String name;
         if (ParseHeader(line.Text, name)) {
@@ -137,7 +147,8 @@ std::optional<String> TIniDocument::Value(const String& Section, const String& I
 String TIniDocument::DecodeValue(const String& Stored)
 {
     String v = TrimBlanks(Stored);
-    if (v.size() >= 2 && IsQuote(v.front()) && v.back() == v.front()) return v.substr(1, v.size() - 2);
+    if (v.size() >= 2 && IsQuote(v.front()) && v.back() == v.front())
+        return v.substr(1, v.size() - 2);
     return v;
 }
 
@@ -154,10 +165,10 @@ void TIniDocument::SetValue(const String& Section, const String& Ident, const St
     // written: a line break in a value would smuggle further keys or sections into the file.
     if (section.empty() || HasLineBreak(section) || section.find(']') != String::npos)
         throw EIniFileError(BadSectionText(Section));
-    if (key.empty() || HasLineBreak(key) || key.find('=') != String::npos || key[0] == ';' || key[0] == '[')
+    if (key.empty() || HasLineBreak(key) || key.find('=') != String::npos || key[0] == ';' ||
+        key[0] == '[')
         throw EIniFileError(BadKeyText(Ident));
-    if (HasLineBreak(Value))
-        throw EIniFileError(BadValueText(key));
+    if (HasLineBreak(Value)) throw EIniFileError(BadValueText(key));
 
     String stored = EncodeValue(Value);
     TSection* s = FindSection(section);
@@ -176,14 +187,18 @@ void TIniDocument::SetValue(const String& Section, const String& Ident, const St
     s->Lines.insert(it, TLine{key + "=" + stored, key, true});
 }
 
-bool TIniDocument::SectionExists(const String& Section) const { return FindSection(Section) != nullptr; }
+bool TIniDocument::SectionExists(const String& Section) const
+{
+    return FindSection(Section) != nullptr;
+}
 
 std::vector<String> TIniDocument::SectionNames() const
 {
     std::vector<String> names;
     for (const TSection& s : FSections) {
         if (!s.HasHeader) continue;
-        bool seen = std::any_of(names.begin(), names.end(), [&](const String& n) { return SameIniName(n, s.Name); });
+        bool seen = std::any_of(names.begin(), names.end(),
+                                [&](const String& n) { return SameIniName(n, s.Name); });
         if (!seen) names.push_back(s.Name);
     }
     return names;
@@ -194,7 +209,8 @@ std::vector<String> TIniDocument::KeyNames(const String& Section) const
     std::vector<String> keys;
     if (const TSection* s = FindSection(Section))
         for (const TLine& l : s->Lines)
-            if (l.IsKey && std::none_of(keys.begin(), keys.end(), [&](const String& k) { return SameIniName(k, l.Key); }))
+            if (l.IsKey && std::none_of(keys.begin(), keys.end(),
+                                        [&](const String& k) { return SameIniName(k, l.Key); }))
                 keys.push_back(l.Key);
     return keys;
 }
@@ -203,8 +219,9 @@ bool TIniDocument::EraseSection(const String& Section)
 {
     // Every section of that name goes, duplicates included, so that none reappears.
     String name = TrimBlanks(Section);
-    auto gone = std::remove_if(FSections.begin(), FSections.end(),
-                               [&](const TSection& s) { return s.HasHeader && SameIniName(s.Name, name); });
+    auto gone = std::remove_if(FSections.begin(), FSections.end(), [&](const TSection& s) {
+        return s.HasHeader && SameIniName(s.Name, name);
+    });
     bool erased = gone != FSections.end();
     FSections.erase(gone, FSections.end());
     return erased;

@@ -10,7 +10,9 @@
 #include "framework/Strings.h"
 
 // A name or value that a profile file cannot hold (a line break in it, "=" in a key, ...).
-class EIniFileError : public Exception { using Exception::Exception; };
+class EIniFileError : public Exception {
+    using Exception::Exception;
+};
 
 class TIniDocument {
 public:
@@ -39,12 +41,12 @@ public:
 
 private:
     struct TLine {
-        String Text;   // as in the file, without its line end
-        String Key;    // trimmed key for a KEY=value line
+        String Text;  // as in the file, without its line end
+        String Key;   // trimmed key for a KEY=value line
         bool IsKey = false;
     };
     struct TSection {
-        String Name;   // trimmed; the lines before the first header form a section without one
+        String Name;  // trimmed; the lines before the first header form a section without one
         bool HasHeader = false;
         String Header;
         std::vector<TLine> Lines;
@@ -54,7 +56,7 @@ private:
     const TSection* FindSection(const String& Section) const;
     static const TLine* FindKey(const TSection& S, const String& Ident);
 
-    String FPrefix;   // a UTF-8 byte-order mark in front of the first line
+    String FPrefix;  // a UTF-8 byte-order mark in front of the first line
     std::vector<TSection> FSections;
 };
 

@@ -17,13 +17,16 @@ namespace {
 String CannotOpenText(const String& f) { return "Cannot open file \"" + f + "\""; }
 String ReadOnlyText(const String& f) { return "Cannot write file \"" + f + "\": it is read-only"; }
 String NotAFileText(const String& f) { return "Cannot write file \"" + f + "\": it is not a file"; }
-String CannotCreateText(const String& f) { return "Cannot write file \"" + f + "\": cannot create a file in its folder"; }
+String CannotCreateText(const String& f)
+{
+    return "Cannot write file \"" + f + "\": cannot create a file in its folder";
+}
 String CannotWriteText(const String& f) { return "Cannot write file \"" + f + "\""; }
 
 bool IsReadOnly(const fs::file_status& st)
 {
-    return (st.permissions() & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) ==
-           fs::perms::none;
+    return (st.permissions() & (fs::perms::owner_write | fs::perms::group_write |
+                                fs::perms::others_write)) == fs::perms::none;
 }
 
 // A name beside the target that no other writer picks: a per-process random part and a count.
@@ -46,14 +49,15 @@ fs::path PathOf(const String& name)
         0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
         0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     std::wstring wide;
-    for (unsigned char c : name) wide += c >= 0x80 && c < 0xA0 ? high[c - 0x80] : static_cast<wchar_t>(c);
+    for (unsigned char c : name)
+        wide += c >= 0x80 && c < 0xA0 ? high[c - 0x80] : static_cast<wchar_t>(c);
     return fs::path(wide);
 }
 #else
 fs::path PathOf(const String& name) { return fs::path(name); }
 #endif
 
-} // namespace
+}  // namespace
 
 struct TIniFile::TPending {
     String Name;
@@ -89,14 +93,20 @@ String TIniFile::ReadString(const String& Section, const String& Ident, const St
     return FDocument.Value(Section, Ident).value_or(Default);
 }
 
-bool TIniFile::SectionExists(const String& Section) const { return FDocument.SectionExists(Section); }
+bool TIniFile::SectionExists(const String& Section) const
+{
+    return FDocument.SectionExists(Section);
+}
 
 bool TIniFile::ValueExists(const String& Section, const String& Ident) const
 {
     return FDocument.Value(Section, Ident).has_value();
 }
 
-std::vector<String> TIniFile::ReadSection(const String& Section) const { return FDocument.KeyNames(Section); }
+std::vector<String> TIniFile::ReadSection(const String& Section) const
+{
+    return FDocument.KeyNames(Section);
+}
 
 std::vector<String> TIniFile::ReadSections() const { return FDocument.SectionNames(); }
 
@@ -176,4 +186,3 @@ void TIniFile::UpdateFile()
     }
     FPending.reset();
 }
-

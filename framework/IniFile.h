@@ -21,7 +21,8 @@ public:
 
     using TCustomIniFile::ReadSection;
     using TCustomIniFile::ReadSections;
-    String ReadString(const String& Section, const String& Ident, const String& Default) const override;
+    String ReadString(const String& Section, const String& Ident,
+                      const String& Default) const override;
     bool SectionExists(const String& Section) const override;
     bool ValueExists(const String& Section, const String& Ident) const override;
     std::vector<String> ReadSection(const String& Section) const override;
@@ -45,5 +46,5 @@ private:
 
     TIniDocument FDocument;
     struct TPending;
-    std::unique_ptr<TPending> FPending;   // the temporary file while changes are pending
+    std::unique_ptr<TPending> FPending;  // the temporary file while changes are pending
 };

@@ -15,7 +15,8 @@ String TObject::ClassName() const
     const char* raw = typeid(*this).name();
 #if defined(__GNUC__)
     int status = 0;
-    std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(raw, nullptr, nullptr, &status), std::free);
+    std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(raw, nullptr, nullptr, &status),
+                                                std::free);
     if (status == 0 && name) return String(name.get());
 #endif
     return String(raw);

@@ -7,7 +7,7 @@
 #include <type_traits>
 
 template <class E>
-    requires std::is_enum_v<E>
+requires std::is_enum_v<E>
 class TSet {
 public:
     constexpr TSet() = default;
@@ -46,9 +46,6 @@ public:
     friend constexpr bool operator==(TSet a, TSet b) { return a.bits_ == b.bits_; }
 
 private:
-    static constexpr std::uint32_t Bit(E m)
-    {
-        return std::uint32_t(1) << static_cast<unsigned>(m);
-    }
+    static constexpr std::uint32_t Bit(E m) { return std::uint32_t(1) << static_cast<unsigned>(m); }
     std::uint32_t bits_ = 0;
 };

@@ -15,7 +15,8 @@
 
 namespace {
 
-std::int64_t NewPosition(std::int64_t current, std::int64_t size, std::int64_t offset, TSeekOrigin origin)
+std::int64_t NewPosition(std::int64_t current, std::int64_t size, std::int64_t offset,
+                         TSeekOrigin origin)
 {
     std::int64_t base = origin == soBeginning ? 0 : origin == soCurrent ? current : size;
     std::int64_t result = base + offset;
@@ -42,7 +43,8 @@ void TStream::ReadBuffer(void* Buffer, int Count)
 
 void TStream::WriteBuffer(const void* Buffer, int Count)
 {
-    if (Count != 0 && Write(Buffer, Count) != Count) throw EWriteError(String("Stream write error"));
+    if (Count != 0 && Write(Buffer, Count) != Count)
+        throw EWriteError(String("Stream write error"));
 }
 
 std::int64_t TStream::CopyFrom(TStream* Source, std::int64_t Count)
@@ -92,7 +94,8 @@ std::int64_t TMemoryStream::Seek(std::int64_t Offset, TSeekOrigin Origin)
 
 void TMemoryStream::SetSize(std::int64_t NewSize)
 {
-    if (NewSize < 0 || NewSize >= std::numeric_limits<int>::max()) throw EStreamError("Stream size %d out of range", NewSize);
+    if (NewSize < 0 || NewSize >= std::numeric_limits<int>::max())
+        throw EStreamError("Stream size %d out of range", NewSize);
     // Growing zero-fills (the gap left by a write past the end included) and keeps the
     // terminating zero after the contents.
     data_.back() = '\0';
@@ -141,7 +144,8 @@ TFileStream::TFileStream(const String& FileName, unsigned Mode) : fileName_(File
     file_ = std::fopen(FileName.c_str(), how);
     if (!file_) {
         const char* reason = std::strerror(errno);
-        if (Mode == fmCreate) throw EFCreateError("Cannot create file \"%s\". %s", FileName, reason);
+        if (Mode == fmCreate)
+            throw EFCreateError("Cannot create file \"%s\". %s", FileName, reason);
         throw EFOpenError("Cannot open file \"%s\". %s", FileName, reason);
     }
 }
@@ -174,7 +178,9 @@ std::int64_t TFileStream::Seek(std::int64_t Offset, TSeekOrigin Origin)
     auto seek = [&](std::int64_t at, int whence) { return _fseeki64(file_, at, whence); };
 #else
     auto tell = [&] { return static_cast<std::int64_t>(ftello(file_)); };
-    auto seek = [&](std::int64_t at, int whence) { return fseeko(file_, static_cast<off_t>(at), whence); };
+    auto seek = [&](std::int64_t at, int whence) {
+        return fseeko(file_, static_cast<off_t>(at), whence);
+    };
 #endif
     if (Origin == soCurrent && Offset == 0 && last_ != LastOp::Read) return tell();
     std::int64_t current = tell();

@@ -28,7 +28,10 @@ public:
     // All or nothing: a short transfer raises EReadError / EWriteError.
     void ReadBuffer(void* Buffer, int Count);
     void WriteBuffer(const void* Buffer, int Count);
-    void WriteString(std::string_view Text) { WriteBuffer(Text.data(), static_cast<int>(Text.size())); }
+    void WriteString(std::string_view Text)
+    {
+        WriteBuffer(Text.data(), static_cast<int>(Text.size()));
+    }
     // Copies Count bytes from Source's position (Count 0: all of Source, from its start).
     std::int64_t CopyFrom(TStream* Source, std::int64_t Count);
 };

@@ -217,7 +217,8 @@ int TStringList::Add(const String& S)
     int at;
     if (Find(S, at)) {
         if (Duplicates == dupIgnore) return at;
-        if (Duplicates == dupError) throw EListError(String("String list does not allow duplicates"));
+        if (Duplicates == dupError)
+            throw EListError(String("String list does not allow duplicates"));
     }
     Changing();
     items_.insert(items_.begin() + at, {S, nullptr});
@@ -253,8 +254,9 @@ int TStringList::Compare(std::string_view A, std::string_view B) const
 void TStringList::Sort()
 {
     Changing();
-    std::stable_sort(items_.begin(), items_.end(),
-                     [this](const auto& a, const auto& b) { return Compare(a.first, b.first) < 0; });
+    std::stable_sort(items_.begin(), items_.end(), [this](const auto& a, const auto& b) {
+        return Compare(a.first, b.first) < 0;
+    });
     Changed();
 }
 
@@ -264,8 +266,10 @@ bool TStringList::Find(std::string_view S, int& Index) const
     int lo = 0, hi = Count();
     while (lo < hi) {
         int mid = lo + (hi - lo) / 2;
-        if (Compare(items_[static_cast<size_t>(mid)].first, S) < 0) lo = mid + 1;
-        else hi = mid;
+        if (Compare(items_[static_cast<size_t>(mid)].first, S) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
     }
     Index = lo;
     return lo < Count() && Compare(items_[static_cast<size_t>(lo)].first, S) == 0;
@@ -287,8 +291,10 @@ void TStringList::SetCaseSensitive(bool Value)
 
 void TStringList::SetUpdateState(bool Updating)
 {
-    if (Updating) Changing();
-    else Changed();
+    if (Updating)
+        Changing();
+    else
+        Changed();
 }
 
 void TStringList::Changing()

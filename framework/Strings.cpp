@@ -93,7 +93,8 @@ bool ParseInt64(std::string_view S, long long& out, bool* isHex = nullptr)
         out = static_cast<long long>(magnitude);
         return true;
     }
-    if (magnitude > static_cast<unsigned long long>(std::numeric_limits<long long>::max()) + (negative ? 1 : 0))
+    if (magnitude >
+        static_cast<unsigned long long>(std::numeric_limits<long long>::max()) + (negative ? 1 : 0))
         return false;
     out = negative ? static_cast<long long>(0ull - magnitude) : static_cast<long long>(magnitude);
     return true;
@@ -180,7 +181,10 @@ String TrimRight(std::string_view S)
 
 String Trim(std::string_view S) { return TrimLeft(TrimRight(S)); }
 
-String StringOfChar(char C, int Count) { return Count > 0 ? String(static_cast<size_t>(Count), C) : String(); }
+String StringOfChar(char C, int Count)
+{
+    return Count > 0 ? String(static_cast<size_t>(Count), C) : String();
+}
 
 String StringReplaceAll(std::string_view S, std::string_view From, std::string_view To)
 {
@@ -209,7 +213,9 @@ namespace {
 
 void Pad(String& out, std::string_view body, int width, bool left)
 {
-    size_t fill = width > 0 && static_cast<size_t>(width) > body.size() ? static_cast<size_t>(width) - body.size() : 0;
+    size_t fill = width > 0 && static_cast<size_t>(width) > body.size()
+                      ? static_cast<size_t>(width) - body.size()
+                      : 0;
     if (!left) out.append(fill, ' ');
     out.append(body);
     if (left) out.append(fill, ' ');
@@ -223,7 +229,8 @@ String IntegerBody(const FormatArg::Value& v, char type, int precision, std::str
     if (auto p = std::get_if<long long>(&v)) {
         if (type == 'd') {
             negative = *p < 0;
-            magnitude = negative ? 0ull - static_cast<unsigned long long>(*p) : static_cast<unsigned long long>(*p);
+            magnitude = negative ? 0ull - static_cast<unsigned long long>(*p)
+                                 : static_cast<unsigned long long>(*p);
         } else {
             // %u and %x show a negative 32-bit value as its bit pattern.
             magnitude = static_cast<unsigned long long>(*p);
@@ -237,7 +244,8 @@ String IntegerBody(const FormatArg::Value& v, char type, int precision, std::str
         BadFormat(fmt);
     }
     char buf[32];
-    auto r = std::to_chars(buf, buf + sizeof buf, magnitude, (type == 'x' || type == 'X') ? 16 : 10);
+    auto r =
+        std::to_chars(buf, buf + sizeof buf, magnitude, (type == 'x' || type == 'X') ? 16 : 10);
     String digits(buf, r.ptr);
     if (type == 'X')
         for (char& ch : digits) ch = ToUpper(ch);
@@ -249,10 +257,14 @@ String IntegerBody(const FormatArg::Value& v, char type, int precision, std::str
 String FloatBody(const FormatArg::Value& v, char type, int precision, std::string_view fmt)
 {
     double d;
-    if (auto p = std::get_if<double>(&v)) d = *p;
-    else if (auto i = std::get_if<long long>(&v)) d = static_cast<double>(*i);
-    else if (auto u = std::get_if<unsigned long long>(&v)) d = static_cast<double>(*u);
-    else BadFormat(fmt);
+    if (auto p = std::get_if<double>(&v))
+        d = *p;
+    else if (auto i = std::get_if<long long>(&v))
+        d = static_cast<double>(*i);
+    else if (auto u = std::get_if<unsigned long long>(&v))
+        d = static_cast<double>(*u);
+    else
+        BadFormat(fmt);
     if (precision < 0) precision = (type == 'g') ? 15 : 2;
     precision = std::min(precision, 60);
     // The conversion text is built here from a fixed set; caller text never reaches printf.
@@ -351,40 +363,44 @@ String FormatArgs(std::string_view Fmt, std::span<const FormatArg> Args)
         case 'd':
         case 'u':
         case 'x':
-        case 'X':
-            body = IntegerBody(takeArg(), type, precision, Fmt);
-            break;
+        case 'X': body = IntegerBody(takeArg(), type, precision, Fmt); break;
         case 'f':
         case 'e':
         case 'g':
-        case 'n':
-            body = FloatBody(takeArg(), type, precision, Fmt);
-            break;
+        case 'n': body = FloatBody(takeArg(), type, precision, Fmt); break;
         case 's': {
             const auto& v = takeArg();
-            if (auto s = std::get_if<std::string_view>(&v)) body = String(*s);
-            else if (auto ch = std::get_if<char>(&v)) body = String(1, *ch);
-            else BadFormat(Fmt);
-            if (precision >= 0 && body.size() > static_cast<size_t>(precision)) body.resize(static_cast<size_t>(precision));
+            if (auto s = std::get_if<std::string_view>(&v))
+                body = String(*s);
+            else if (auto ch = std::get_if<char>(&v))
+                body = String(1, *ch);
+            else
+                BadFormat(Fmt);
+            if (precision >= 0 && body.size() > static_cast<size_t>(precision))
+                body.resize(static_cast<size_t>(precision));
             break;
         }
         case 'c': {
             const auto& v = takeArg();
-            if (auto ch = std::get_if<char>(&v)) body = String(1, *ch);
-            else if (auto p = std::get_if<long long>(&v)) body = String(1, static_cast<char>(*p));
-            else if (auto u = std::get_if<unsigned long long>(&v)) body = String(1, static_cast<char>(*u));
-            else BadFormat(Fmt);
+            if (auto ch = std::get_if<char>(&v))
+                body = String(1, *ch);
+            else if (auto p = std::get_if<long long>(&v))
+                body = String(1, static_cast<char>(*p));
+            else if (auto u = std::get_if<unsigned long long>(&v))
+                body = String(1, static_cast<char>(*u));
+            else
+                BadFormat(Fmt);
             break;
         }
         case 'p': {
             const auto& v = takeArg();
             auto p = std::get_if<const void*>(&v);
             if (!p) BadFormat(Fmt);
-            body = IntToHex(static_cast<long long>(reinterpret_cast<std::uintptr_t>(*p)), static_cast<int>(2 * sizeof(void*)));
+            body = IntToHex(static_cast<long long>(reinterpret_cast<std::uintptr_t>(*p)),
+                            static_cast<int>(2 * sizeof(void*)));
             break;
         }
-        default:
-            BadFormat(Fmt);
+        default: BadFormat(Fmt);
         }
         Pad(out, body, width, left);
     }

@@ -82,8 +82,8 @@ public:
     FormatArg(std::string_view v) : v_(v) {}
     FormatArg(const String& v) : v_(std::string_view(v)) {}
     FormatArg(const void* v) : v_(v) {}
-    using Value = std::variant<long long, unsigned long long, double, std::string_view, char,
-                               const void*>;
+    using Value =
+        std::variant<long long, unsigned long long, double, std::string_view, char, const void*>;
     const Value& Get() const { return v_; }
 
 private:

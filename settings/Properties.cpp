@@ -20,7 +20,10 @@ constexpr std::size_t MaxTextLength = 2047;
 
 constexpr std::int32_t FontStyleBold = 1, FontStyleItalic = 2;
 
-std::int32_t Clamp(std::int32_t v, std::int32_t lo, std::int32_t hi) { return v < lo ? lo : v > hi ? hi : v; }
+std::int32_t Clamp(std::int32_t v, std::int32_t lo, std::int32_t hi)
+{
+    return v < lo ? lo : v > hi ? hi : v;
+}
 
 String ReadText(const TIniFile& ini, const char* section, const char* key, const String& def)
 {
@@ -39,7 +42,8 @@ void ReadInto(const TIniFile& ini, TSettings& s)
 
     s.DisplayMode = ini.ReadInteger(DisplaySection, "DISPLAY_MODE", d.DisplayMode);
     s.Lines = Clamp(ini.ReadInteger(DisplaySection, "LINES", d.Lines), MinLines, MaxLines);
-    s.Columns = Clamp(ini.ReadInteger(DisplaySection, "COLUMNS", d.Columns), MinColumns, MaxColumns);
+    s.Columns =
+        Clamp(ini.ReadInteger(DisplaySection, "COLUMNS", d.Columns), MinColumns, MaxColumns);
     s.SpacesForTab = ini.ReadInteger(DisplaySection, "SPACES_FOR_TAB", d.SpacesForTab);
     s.ShowInputOnly = ini.ReadBool(DisplaySection, "SHOW_INPUT_ONLY", d.ShowInputOnly);
     s.NewLineOnCR = ini.ReadBool(DisplaySection, "NEW_LINE_ON_CR", d.NewLineOnCR);
@@ -47,18 +51,25 @@ void ReadInto(const TIniFile& ini, TSettings& s)
     s.AutoAdjustCols = ini.ReadBool(DisplaySection, "AUTO_ADJUST_COLS", d.AutoAdjustCols);
 
     s.CheckParity = ini.ReadBool(ErrorSection, "CHECK_PARITY", d.CheckParity);
-    s.ParityReplaceCh = static_cast<char>(ini.ReadInteger(ErrorSection, "PARITY_REPLACE_CH",
-                                                          static_cast<unsigned char>(d.ParityReplaceCh)) & 0xFF);
+    s.ParityReplaceCh =
+        static_cast<char>(ini.ReadInteger(ErrorSection, "PARITY_REPLACE_CH",
+                                          static_cast<unsigned char>(d.ParityReplaceCh)) &
+                          0xFF);
 
-    s.AutoConnectOnKeypress = ini.ReadBool(GeneralSection, "AUTO_CONNECT_ON_KEYPRESS", d.AutoConnectOnKeypress);
-    s.AutoConnectOnStart = ini.ReadBool(GeneralSection, "AUTO_CONNECT_ON_START", d.AutoConnectOnStart);
-    s.StringEntryPaneVisible = ini.ReadBool(GeneralSection, "STRING_ENTRY_PANE_VISIBLE", d.StringEntryPaneVisible);
+    s.AutoConnectOnKeypress =
+        ini.ReadBool(GeneralSection, "AUTO_CONNECT_ON_KEYPRESS", d.AutoConnectOnKeypress);
+    s.AutoConnectOnStart =
+        ini.ReadBool(GeneralSection, "AUTO_CONNECT_ON_START", d.AutoConnectOnStart);
+    s.StringEntryPaneVisible =
+        ini.ReadBool(GeneralSection, "STRING_ENTRY_PANE_VISIBLE", d.StringEntryPaneVisible);
 
     s.StringEntryPane = ReadText(ini, StringEntrySection, "STRING_ENTRY_PANE", d.StringEntryPane);
 
     s.FontName = ReadText(ini, FontSection, "FONT_NAME", d.FontName);
-    s.FontSize = Clamp(ini.ReadInteger(FontSection, "FONT_SIZE", d.FontSize), MinFontSize, MaxFontSize);
-    s.FontCharset = static_cast<std::uint8_t>(ini.ReadInteger(FontSection, "FONT_CHARSET", d.FontCharset) & 0xFF);
+    s.FontSize =
+        Clamp(ini.ReadInteger(FontSection, "FONT_SIZE", d.FontSize), MinFontSize, MaxFontSize);
+    s.FontCharset = static_cast<std::uint8_t>(
+        ini.ReadInteger(FontSection, "FONT_CHARSET", d.FontCharset) & 0xFF);
     std::int32_t style = ini.ReadInteger(FontSection, "FONT_STYLE", 0);
     s.FontStyle = TFontStyles{};
     if (style & FontStyleBold) s.FontStyle << fsBold;
@@ -99,11 +110,12 @@ void WriteFrom(TIniFile& ini, TSettings& s)
     s.FontSize = Clamp(s.FontSize, MinFontSize, MaxFontSize);
     ini.WriteInteger(FontSection, "FONT_SIZE", s.FontSize);
     ini.WriteInteger(FontSection, "FONT_CHARSET", s.FontCharset);
-    ini.WriteInteger(FontSection, "FONT_STYLE", (s.FontStyle.Contains(fsBold) ? FontStyleBold : 0) +
-                                                    (s.FontStyle.Contains(fsItalic) ? FontStyleItalic : 0));
+    ini.WriteInteger(FontSection, "FONT_STYLE",
+                     (s.FontStyle.Contains(fsBold) ? FontStyleBold : 0) +
+                         (s.FontStyle.Contains(fsItalic) ? FontStyleItalic : 0));
 }
 
-} // namespace
+}  // namespace
 
 TSettings DefaultSettings()
 {

@@ -26,9 +26,11 @@ void SaveSettings(const String& FileName, const TShowSettingsMessage& ShowMessag
 TSettings DefaultSettings();
 
 // ---- texts ---------------------------------------------------------------------------------
-inline constexpr const char* LoadFailedText = "Warning - Defaults loaded. Failed to read configuration file:\n";
+inline constexpr const char* LoadFailedText =
+    "Warning - Defaults loaded. Failed to read configuration file:\n";
 inline constexpr const char* SaveFailedText = "Failed to write to configuration file:\n";
-inline constexpr const char* BadSettingsText = "Incorrect settings found for some options in configuration file:\n";
+inline constexpr const char* BadSettingsText =
+    "Incorrect settings found for some options in configuration file:\n";
 inline constexpr const char* BadSettingsTail = "\n\nThese options will be set to use defaults.";
 
 inline String LoadFailedMessage(const String& FileName) { return LoadFailedText + FileName; }

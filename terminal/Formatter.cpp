@@ -90,7 +90,6 @@ constexpr TModeTable HexTable = BuildModeTable(false, true);
 // keeps the rules well defined if they ever disagree.
 constexpr TModeTable TextNoEscapeTable = BuildModeTable(true, true);
 
-
 struct TFormatRun {
     char* Out;
     std::size_t Pos;
@@ -105,7 +104,10 @@ struct TFormatRun {
     bool Text;
     std::int32_t TabBlanks;
 
-    void AddRecord(std::uint32_t kind, std::uint8_t held) { DisplayRecords[RecordCount++] = DisplayRecord(kind, held); }
+    void AddRecord(std::uint32_t kind, std::uint8_t held)
+    {
+        DisplayRecords[RecordCount++] = DisplayRecord(kind, held);
+    }
 
     void PutColourWord(char digit)
     {
@@ -243,10 +245,11 @@ void AnnounceNewLine(const TFormatRun& r)
     FormatterHost->AppendNewLineToScreen();
 }
 
-} // namespace
+}  // namespace
 
-std::uint32_t FormatToRtf(TObject* Sender, const std::uint8_t* Input, char* Output, std::size_t OutputSize,
-                          std::uint8_t Direction, std::uint32_t Count, std::uint32_t* BytesTaken)
+std::uint32_t FormatToRtf(TObject* Sender, const std::uint8_t* Input, char* Output,
+                          std::size_t OutputSize, std::uint8_t Direction, std::uint32_t Count,
+                          std::uint32_t* BytesTaken)
 {
     TFormatRun r;
     r.Out = Output;
@@ -275,11 +278,13 @@ std::uint32_t FormatToRtf(TObject* Sender, const std::uint8_t* Input, char* Outp
     static_assert(RecordStopThreshold + MaxTabBlanks < DisplayRecordCapacity);
 
     const bool hexAll = DisplayMode == 2;
-    const TModeTable& table = r.Text ? (hexAll ? TextNoEscapeTable : TextTable) : (hexAll ? HexTable : MixedTable);
+    const TModeTable& table =
+        r.Text ? (hexAll ? TextNoEscapeTable : TextTable) : (hexAll ? HexTable : MixedTable);
     const std::uint64_t textWord = ColourWord(r.TextDigit), hexWord = ColourWord(r.HexDigit);
 
     // Input is taken only while the worst case of one more byte, and the NUL, still fit.
-    std::size_t worst = 5 + 4 * (RtfLineBreakLength + 1);  // colour word, cell split at every character
+    std::size_t worst =
+        5 + 4 * (RtfLineBreakLength + 1);  // colour word, cell split at every character
     if (r.Text && std::size_t(r.TabBlanks) * (RtfLineBreakLength + 1) > worst)
         worst = std::size_t(r.TabBlanks) * (RtfLineBreakLength + 1);
 
@@ -287,7 +292,8 @@ std::uint32_t FormatToRtf(TObject* Sender, const std::uint8_t* Input, char* Outp
     for (; i < Count; ++i) {
         if (r.RecordCount > RecordStopThreshold) {
             r.WriteBack();
-            if (FormatterHost) FormatterHost->StopForOverflow(Sender, FormatterText::ProcessingDelayed);
+            if (FormatterHost)
+                FormatterHost->StopForOverflow(Sender, FormatterText::ProcessingDelayed);
             if (OutputSize > 0) Output[0] = '\0';
             if (BytesTaken) *BytesTaken = Count;
             return 0;
@@ -315,21 +321,14 @@ std::uint32_t FormatToRtf(TObject* Sender, const std::uint8_t* Input, char* Outp
             continue;
         }
         switch (it.Class) {
-        case Plain:
-            r.PutCharacter(b, false);
-            break;
-        case Escaped:
-            r.PutCharacter(b, true);
-            break;
+        case Plain: r.PutCharacter(b, false); break;
+        case Escaped: r.PutCharacter(b, true); break;
         case HexCell:
             if (r.Colour != r.HexDigit) r.PutColourWord(r.HexDigit);
             FormatHexCell(r, b);
             break;
-        case Dropped:
-            break;
-        case Tab:
-            ExpandTab(r);
-            break;
+        case Dropped: break;
+        case Tab: ExpandTab(r); break;
         case CarriageReturn:
             if (r.CrFlag) {
                 r.Column = r.LineWidth;
@@ -350,7 +349,8 @@ std::uint32_t FormatToRtf(TObject* Sender, const std::uint8_t* Input, char* Outp
 
     if (OutputSize > 0) Output[r.Pos] = '\0';
     r.WriteBack();
-    if (i < Count && Direction == 1) BytesOut -= Count - i;  // the rest is counted when it comes again
+    if (i < Count && Direction == 1)
+        BytesOut -= Count - i;  // the rest is counted when it comes again
     if (BytesTaken) *BytesTaken = i;
     return std::uint32_t(r.Pos);
 }

@@ -24,7 +24,8 @@ public:
 extern TFormatterHost* FormatterHost;
 
 namespace FormatterText {
-inline constexpr char ProcessingDelayed[] = "Error (PCD) - processing delayed.\nDisconnected to prevent overflow.";
+inline constexpr char ProcessingDelayed[] =
+    "Error (PCD) - processing delayed.\nDisconnected to prevent overflow.";
 }
 
 // Formatting stops (PCD) at a byte that finds more records than this in use; a byte adds at
@@ -39,7 +40,10 @@ static_assert(MaxOutputPerInputByte >= 5 + 4 * 11);
 
 // Buffer size that lets FormatToRtf take all of count bytes in one call, with room for the
 // receive path's two closing NULs.
-constexpr std::size_t FormatBufferSize(std::size_t count) { return count * MaxOutputPerInputByte + 2; }
+constexpr std::size_t FormatBufferSize(std::size_t count)
+{
+    return count * MaxOutputPerInputByte + 2;
+}
 
 // Formats Count bytes of Input into Output (OutputSize bytes) and returns the characters
 // written, not counting the NUL after them; 0 after an overflow stop. Direction 1 means
@@ -49,5 +53,6 @@ constexpr std::size_t FormatBufferSize(std::size_t count) { return count * MaxOu
 // still fits, so a smaller buffer than FormatBufferSize(Count) formats the block in pieces.
 // *BytesTaken (when given) receives the number of input bytes consumed; the caller formats
 // the rest in further calls. An overflow stop consumes the whole block.
-std::uint32_t FormatToRtf(TObject* Sender, const std::uint8_t* Input, char* Output, std::size_t OutputSize,
-                          std::uint8_t Direction, std::uint32_t Count, std::uint32_t* BytesTaken = nullptr);
+std::uint32_t FormatToRtf(TObject* Sender, const std::uint8_t* Input, char* Output,
+                          std::size_t OutputSize, std::uint8_t Direction, std::uint32_t Count,
+                          std::uint32_t* BytesTaken = nullptr);

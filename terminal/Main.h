@@ -31,7 +31,8 @@ public:
     TMenuItem *HelpMenu, *HelpAbout, *ASCIITable1;
     // The screen's pop-up menu (it shows the View menu's commands).
     TPopupMenu* PopupMenu1;
-    TMenuItem *PopupCopy, *PopupClear, *PopupClearStatus, *ScreenMaximiseRestore1, *PopupStringEntryPane;
+    TMenuItem *PopupCopy, *PopupClear, *PopupClearStatus, *ScreenMaximiseRestore1,
+        *PopupStringEntryPane;
 
     // ---- actions (keyboard shortcuts of the commands) ------------------------------------
     TActionList* ActionList1;
@@ -66,7 +67,7 @@ public:
     TPaintBox* PaintBox1;
     TRichEditP *reScreen, *RichEdit_RTF;
     TStatusBar* StatusBar1;
-    TPanel* Panel1;     // hidden developer aids
+    TPanel* Panel1;  // hidden developer aids
     TMemo *Memo1, *STR_ENTRY_TEXT_memo, *SpecialStringMemo;
     TLabel *Label1, *Label10;
     TSpeedButton* Paste_sbtn;
@@ -91,7 +92,8 @@ public:
     TPanel* PanelEditEntry;
     TLabel *MacroNameLbl, *MacroTypeLbl, *DescriptionLbl, *Selection_lbl, *Tr_File_Data_lbl,
         *RecordIDLbl, *PFRecordIDLbl, *ParentFolderLbl;
-    TEdit *EditMacroName, *EditDescription, *EditData, *EditID, *EditParentFolderID, *EditParentFolder;
+    TEdit *EditMacroName, *EditDescription, *EditData, *EditID, *EditParentFolderID,
+        *EditParentFolder;
     TComboBox *EditMacroType, *EditOther, *EditSignal;
     TButton* Tr_FileOpen_btn;
     TBevel* Bevel14;

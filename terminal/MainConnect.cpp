@@ -21,13 +21,14 @@ String OpenFailureText(DWORD error, const String& port)
     const String code = Format(MainText::SystemErrorCode, static_cast<int>(error));
     switch (error) {
     case ERROR_FILE_NOT_FOUND:
-        return MainText::NoSuchPortHead + port + code + MainText::NoSuchPortMiddle + port + MainText::NoSuchPortTail;
+        return MainText::NoSuchPortHead + port + code + MainText::NoSuchPortMiddle + port +
+               MainText::NoSuchPortTail;
     case ERROR_ACCESS_DENIED:
         return MainText::PortDeniedHead + port + code + MainText::PortDeniedMiddle + port + ".";
     case ERROR_SHARING_VIOLATION:
-        return MainText::PortSharingHead + port + MainText::PortSharingMiddle + code + MainText::PortSharingTail + port + ".";
-    default:
-        return MainText::OpenFailedHead + port + code;
+        return MainText::PortSharingHead + port + MainText::PortSharingMiddle + code +
+               MainText::PortSharingTail + port + ".";
+    default: return MainText::OpenFailedHead + port + code;
     }
 }
 
@@ -204,11 +205,12 @@ void TForm1::ParityBoxChange(TObject* Sender)
     const TParity chosen = static_cast<TParity>(ParityBox->ItemIndex());
     const TParity old = Comm1->Parity();
     if (chosen == old) return;
-    ChangeLineSetting(*this, [&] { Comm1->SetParity(chosen); },
-                      [&] {
-                          ParityBox->SetItemIndex(old);
-                          Comm1->SetParity(old);
-                      });
+    ChangeLineSetting(
+        *this, [&] { Comm1->SetParity(chosen); },
+        [&] {
+            ParityBox->SetItemIndex(old);
+            Comm1->SetParity(old);
+        });
     FileNewClick(this);
 }
 
@@ -219,16 +221,17 @@ void TForm1::DataBitsBoxChange(TObject* Sender)
     const TDataBits old = Comm1->DataBits();
     if (chosen == old) return;
     const String oldSetting = Settings.DataBits;
-    ChangeLineSetting(*this,
-                      [&] {
-                          Comm1->SetDataBits(chosen);
-                          Settings.DataBits = DataBitsBox->Text();
-                      },
-                      [&] {
-                          Settings.DataBits = oldSetting;
-                          DataBitsBox->SetItemIndex(old - 2);
-                          Comm1->SetDataBits(old);
-                      });
+    ChangeLineSetting(
+        *this,
+        [&] {
+            Comm1->SetDataBits(chosen);
+            Settings.DataBits = DataBitsBox->Text();
+        },
+        [&] {
+            Settings.DataBits = oldSetting;
+            DataBitsBox->SetItemIndex(old - 2);
+            Comm1->SetDataBits(old);
+        });
     FileNewClick(this);
 }
 
@@ -239,16 +242,17 @@ void TForm1::BaudChange(TObject* Sender)
     const std::uint32_t old = Comm1->BaudRate();
     if (chosen == old) return;
     const String oldSetting = Settings.Baud;
-    ChangeLineSetting(*this,
-                      [&] {
-                          Settings.Baud = Baud->Text();
-                          Comm1->SetBaudRate(chosen);
-                      },
-                      [&] {
-                          Settings.Baud = oldSetting;
-                          Baud->SetItemIndex(Baud->Items()->IndexOf(IntToStr(static_cast<int>(old))));
-                          Comm1->SetBaudRate(old);
-                      });
+    ChangeLineSetting(
+        *this,
+        [&] {
+            Settings.Baud = Baud->Text();
+            Comm1->SetBaudRate(chosen);
+        },
+        [&] {
+            Settings.Baud = oldSetting;
+            Baud->SetItemIndex(Baud->Items()->IndexOf(IntToStr(static_cast<int>(old))));
+            Comm1->SetBaudRate(old);
+        });
     FileNewClick(this);
 }
 
@@ -256,11 +260,12 @@ void TForm1::StopBitsBoxChange(TObject* Sender)
 {
     const TStopBits chosen = StopBitsBox->ItemIndex() == 0 ? sb10 : sb20;
     const TStopBits old = Comm1->StopBits();
-    ChangeLineSetting(*this, [&] { Comm1->SetStopBits(chosen); },
-                      [&] {
-                          StopBitsBox->SetItemIndex(old == sb10 ? 0 : 1);
-                          Comm1->SetStopBits(old);
-                      });
+    ChangeLineSetting(
+        *this, [&] { Comm1->SetStopBits(chosen); },
+        [&] {
+            StopBitsBox->SetItemIndex(old == sb10 ? 0 : 1);
+            Comm1->SetStopBits(old);
+        });
 }
 
 void TForm1::PortIndexChange(TObject* Sender)
@@ -291,9 +296,15 @@ void ToggleListOnSpace(TComboBox* combo, char& Key)
 }  // namespace
 
 void TForm1::BaudKeyPress(TObject* Sender, char& Key) { ToggleListOnSpace(Baud, Key); }
-void TForm1::DataBitsBoxKeyPress(TObject* Sender, char& Key) { ToggleListOnSpace(DataBitsBox, Key); }
+void TForm1::DataBitsBoxKeyPress(TObject* Sender, char& Key)
+{
+    ToggleListOnSpace(DataBitsBox, Key);
+}
 void TForm1::ParityBoxKeyPress(TObject* Sender, char& Key) { ToggleListOnSpace(ParityBox, Key); }
-void TForm1::StopBitsBoxKeyPress(TObject* Sender, char& Key) { ToggleListOnSpace(StopBitsBox, Key); }
+void TForm1::StopBitsBoxKeyPress(TObject* Sender, char& Key)
+{
+    ToggleListOnSpace(StopBitsBox, Key);
+}
 
 // ---- input lamps --------------------------------------------------------------------------------
 

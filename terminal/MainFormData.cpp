@@ -51,7 +51,7 @@ struct CtrlCharEntry {
     const char* name;
     const char* caption;
 };
-constexpr CtrlCharEntry kCtrlChars[32] = {
+constexpr CtrlCharEntry CtrlChars[32] = {
     {"NULL_00", "NULL (0&0h)"}, {"SOH_01", "SOH (0&1h)"}, {"STX_02", "STX (0&2h)"},
     {"ETX_03", "ETX (0&3h)"},   {"EOT_04", "EOT (0&4h)"}, {"ENQ_05", "ENQ (0&5h)"},
     {"ACK_06", "ACK (0&6h)"},   {"BEL_07", "BEL (0&7h)"}, {"BS_08", "BS (0&8h)"},
@@ -65,10 +65,10 @@ constexpr CtrlCharEntry kCtrlChars[32] = {
     {"RS_1E", "RS (1Eh)"},      {"US_1F", "US (1Fh)"},
 };
 
-const char* const kFileFilter =
+const char* const FileFilter =
     "All (*.*)|*.*|Dat file (*.dat)|*.dat|Text file (*.txt)|*.txt|Hex file (*.hex)|*.hex|"
     "Application (*.exe)|*.exe|Bin file (*.bin)|*.bin";
-const char* const kProfileFilter = "Quorvalink Profile (*.qvp)|*.qvp";
+const char* const ProfileFilter = "Quorvalink Profile (*.qvp)|*.qvp";
 
 }  // namespace
 
@@ -142,66 +142,92 @@ void TForm1::BuildNonVisual()
     SaveDialog1->Filter = "Rich text files (*.rtf)|*.rtf|RTF Document|*.doc|All files|*.*";
     SaveDialog1->Options << ofOverwritePrompt;
     sendOpenDialog = Make<TOpenDialog>(this, "sendOpenDialog");
-    sendOpenDialog->Filter = kFileFilter;
+    sendOpenDialog->Filter = FileFilter;
     sendOpenDialog->Options << ofFileMustExist;
     captureSaveDialog = Make<TSaveDialog>(this, "captureSaveDialog");
-    captureSaveDialog->Filter =
-        "Bin file (*.bin)|*.bin|Dat file (*.dat)|*.dat|Text file (*.txt)|*.txt|Hex file (*.hex)|*.hex|"
-        "Application (*.exe)|*.exe|All (*.*)|*.*";
+    captureSaveDialog->Filter = "Bin file (*.bin)|*.bin|Dat file (*.dat)|*.dat|Text file "
+                                "(*.txt)|*.txt|Hex file (*.hex)|*.hex|"
+                                "Application (*.exe)|*.exe|All (*.*)|*.*";
     captureSaveDialog->DefaultExt = "*.bin";
     captureSaveDialog->Options << ofOverwritePrompt;
     OutProfileDialog = Make<TSaveDialog>(this, "OutProfileDialog");
     OutProfileDialog->DefaultExt = "qvp";
-    OutProfileDialog->Filter = kProfileFilter;
+    OutProfileDialog->Filter = ProfileFilter;
     OutProfileDialog->Options = TOpenOptions{ofOverwritePrompt, ofHideReadOnly, ofEnableSizing};
     InProfileDialog = Make<TOpenDialog>(this, "InProfileDialog");
     InProfileDialog->DefaultExt = "*.qvp";
-    InProfileDialog->Filter = kProfileFilter;
+    InProfileDialog->Filter = ProfileFilter;
     InProfileDialog->Options = TOpenOptions{ofHideReadOnly, ofFileMustExist, ofEnableSizing};
     Tr_OpenDialog = Make<TOpenDialog>(this, "Tr_OpenDialog");
-    Tr_OpenDialog->Filter = kFileFilter;
+    Tr_OpenDialog->Filter = FileFilter;
     Tr_OpenDialog->Options << ofFileMustExist;
 }
 
 void TForm1::BuildActions()
 {
     ActionList1 = Make<TActionList>(this, "ActionList1");
-    Connect_F2 = Act(this, ActionList1, "Connect_F2", "Connect", Closure(this, &TForm1::Connect_spbtnClick), VK_F2);
-    Find_F3 = Act(this, ActionList1, "Find_F3", "Find...", Closure(this, &TForm1::Find_spbtnClick), VK_F3);
-    Clear_F4 = Act(this, ActionList1, "Clear_F4", "Clear Screen", Closure(this, &TForm1::Clear_spbtnClick), VK_F4);
-    Properties_F5 = Act(this, ActionList1, "Properties_F5", "&Display...", Closure(this, &TForm1::settings_spbtnClick), VK_F5);
-    Notes_F6 = Act(this, ActionList1, "Notes_F6", "User Notes...", Closure(this, &TForm1::Readme_sbtnClick), VK_F6);
+    Connect_F2 = Act(this, ActionList1, "Connect_F2", "Connect",
+                     Closure(this, &TForm1::Connect_spbtnClick), VK_F2);
+    Find_F3 = Act(this, ActionList1, "Find_F3", "Find...", Closure(this, &TForm1::Find_spbtnClick),
+                  VK_F3);
+    Clear_F4 = Act(this, ActionList1, "Clear_F4", "Clear Screen",
+                   Closure(this, &TForm1::Clear_spbtnClick), VK_F4);
+    Properties_F5 = Act(this, ActionList1, "Properties_F5", "&Display...",
+                        Closure(this, &TForm1::settings_spbtnClick), VK_F5);
+    Notes_F6 = Act(this, ActionList1, "Notes_F6", "User Notes...",
+                   Closure(this, &TForm1::Readme_sbtnClick), VK_F6);
     DTR = Act(this, ActionList1, "DTR", "DTR", Closure(this, &TForm1::DTRExecute), VK_F7);
     RTS = Act(this, ActionList1, "RTS", "RTS", Closure(this, &TForm1::RTSExecute), VK_F8);
     Break = Act(this, ActionList1, "Break", "Break", Closure(this, &TForm1::BreakExecute), VK_F9);
-    Exit_F10 = Act(this, ActionList1, "Exit_F10", "E&xit", Closure(this, &TForm1::FileExitClick), VK_F10);
-    Send_INS = Act(this, ActionList1, "Send_INS", "Send", Closure(this, &TForm1::SendData_btnClick), VK_INSERT);
-    Stop_END = Act(this, ActionList1, "Stop_END", "Stop", Closure(this, &TForm1::Stop_btnClick), VK_END);
+    Exit_F10 =
+        Act(this, ActionList1, "Exit_F10", "E&xit", Closure(this, &TForm1::FileExitClick), VK_F10);
+    Send_INS = Act(this, ActionList1, "Send_INS", "Send", Closure(this, &TForm1::SendData_btnClick),
+                   VK_INSERT);
+    Stop_END =
+        Act(this, ActionList1, "Stop_END", "Stop", Closure(this, &TForm1::Stop_btnClick), VK_END);
 
     Tr_ActionList = Make<TActionList>(this, "Tr_ActionList");
-    ActionViewMacros = Act(this, Tr_ActionList, "ActionViewMacros", "Macro List Pane", Closure(this, &TForm1::ActionViewMacrosExecute));
-    ActionHideMacros = Act(this, Tr_ActionList, "ActionHideMacros", "Hide Macro List", Closure(this, &TForm1::ActionHideMacrosExecute));
-    ActionNodeModify = Act(this, Tr_ActionList, "ActionNodeModify", "Apply Changes", Closure(this, &TForm1::ActionNodeModifyExecute));
+    ActionViewMacros = Act(this, Tr_ActionList, "ActionViewMacros", "Macro List Pane",
+                           Closure(this, &TForm1::ActionViewMacrosExecute));
+    ActionHideMacros = Act(this, Tr_ActionList, "ActionHideMacros", "Hide Macro List",
+                           Closure(this, &TForm1::ActionHideMacrosExecute));
+    ActionNodeModify = Act(this, Tr_ActionList, "ActionNodeModify", "Apply Changes",
+                           Closure(this, &TForm1::ActionNodeModifyExecute));
     ActionNodeModify->Hint = "Apply Changes to Existing Macro";
     ActionNodeModify->SetEnabled(false);
-    ActionOtherRestore = Act(this, Tr_ActionList, "ActionOtherRestore", "Cancel / Restore", Closure(this, &TForm1::ActionOtherRestoreExecute));
+    ActionOtherRestore = Act(this, Tr_ActionList, "ActionOtherRestore", "Cancel / Restore",
+                             Closure(this, &TForm1::ActionOtherRestoreExecute));
     ActionOtherRestore->Hint = "Cancel / Restore Changes To Existing Macro";
     ActionOtherRestore->SetEnabled(false);
-    ActionOtherChange = Act(this, Tr_ActionList, "ActionOtherChange", "Change", Closure(this, &TForm1::ActionOtherChangeExecute));
-    ActionAddNewFolder = Act(this, Tr_ActionList, "ActionAddNewFolder", "Add New Folder", Closure(this, &TForm1::ActionAddNewFolderExecute));
-    ActionNodeMoveUp = Act(this, Tr_ActionList, "ActionNodeMoveUp", "Move &Up", Closure(this, &TForm1::ActionNodeMoveUpExecute));
-    ActionNodeMoveDown = Act(this, Tr_ActionList, "ActionNodeMoveDown", "Move &Down", Closure(this, &TForm1::ActionNodeMoveDownExecute));
-    ActionNodeDeleteSoft = Act(this, Tr_ActionList, "ActionNodeDeleteSoft", "&Mark For Deletion", Closure(this, &TForm1::ActionNodeDeleteSoftExecute));
+    ActionOtherChange = Act(this, Tr_ActionList, "ActionOtherChange", "Change",
+                            Closure(this, &TForm1::ActionOtherChangeExecute));
+    ActionAddNewFolder = Act(this, Tr_ActionList, "ActionAddNewFolder", "Add New Folder",
+                             Closure(this, &TForm1::ActionAddNewFolderExecute));
+    ActionNodeMoveUp = Act(this, Tr_ActionList, "ActionNodeMoveUp", "Move &Up",
+                           Closure(this, &TForm1::ActionNodeMoveUpExecute));
+    ActionNodeMoveDown = Act(this, Tr_ActionList, "ActionNodeMoveDown", "Move &Down",
+                             Closure(this, &TForm1::ActionNodeMoveDownExecute));
+    ActionNodeDeleteSoft = Act(this, Tr_ActionList, "ActionNodeDeleteSoft", "&Mark For Deletion",
+                               Closure(this, &TForm1::ActionNodeDeleteSoftExecute));
     ActionNodeDeleteHard = Act(this, Tr_ActionList, "ActionNodeDeleteHard", "Delete", nullptr);
-    ActionEditUndo = Act(this, Tr_ActionList, "ActionEditUndo", "Undo Deletion", Closure(this, &TForm1::ActionEditUndoExecute));
-    ActionEditRedo = Act(this, Tr_ActionList, "ActionEditRedo", "Redo Deletion", Closure(this, &TForm1::ActionEditRedoExecute));
-    ActionFileClear = Act(this, Tr_ActionList, "ActionFileClear", "Clear All", Closure(this, &TForm1::ActionFileClearExecute));
-    ActionSaveMacros = Act(this, Tr_ActionList, "ActionSaveMacros", "Save Macro List", Closure(this, &TForm1::ActionSaveMacrosExecute));
-    ActionLoadMacros = Act(this, Tr_ActionList, "ActionLoadMacros", "Load Macro List", Closure(this, &TForm1::ActionLoadMacrosExecute));
-    ActionRefreshIcons = Act(this, Tr_ActionList, "ActionRefreshIcons", "Refresh Icons", Closure(this, &TForm1::ActionRefreshIconsExecute));
-    ActionTreeCollapse = Act(this, Tr_ActionList, "ActionTreeCollapse", "Collapse All Folders", Closure(this, &TForm1::ActionTreeCollapseExecute));
-    ActionTreeExpand = Act(this, Tr_ActionList, "ActionTreeExpand", "Expand All Folders", Closure(this, &TForm1::ActionTreeExpandExecute));
-    Tr_Toggle_Description = Act(this, Tr_ActionList, "Tr_Toggle_Description", "Show Description", Closure(this, &TForm1::Tr_Toggle_DescriptionExecute));
+    ActionEditUndo = Act(this, Tr_ActionList, "ActionEditUndo", "Undo Deletion",
+                         Closure(this, &TForm1::ActionEditUndoExecute));
+    ActionEditRedo = Act(this, Tr_ActionList, "ActionEditRedo", "Redo Deletion",
+                         Closure(this, &TForm1::ActionEditRedoExecute));
+    ActionFileClear = Act(this, Tr_ActionList, "ActionFileClear", "Clear All",
+                          Closure(this, &TForm1::ActionFileClearExecute));
+    ActionSaveMacros = Act(this, Tr_ActionList, "ActionSaveMacros", "Save Macro List",
+                           Closure(this, &TForm1::ActionSaveMacrosExecute));
+    ActionLoadMacros = Act(this, Tr_ActionList, "ActionLoadMacros", "Load Macro List",
+                           Closure(this, &TForm1::ActionLoadMacrosExecute));
+    ActionRefreshIcons = Act(this, Tr_ActionList, "ActionRefreshIcons", "Refresh Icons",
+                             Closure(this, &TForm1::ActionRefreshIconsExecute));
+    ActionTreeCollapse = Act(this, Tr_ActionList, "ActionTreeCollapse", "Collapse All Folders",
+                             Closure(this, &TForm1::ActionTreeCollapseExecute));
+    ActionTreeExpand = Act(this, Tr_ActionList, "ActionTreeExpand", "Expand All Folders",
+                           Closure(this, &TForm1::ActionTreeExpandExecute));
+    Tr_Toggle_Description = Act(this, Tr_ActionList, "Tr_Toggle_Description", "Show Description",
+                                Closure(this, &TForm1::Tr_Toggle_DescriptionExecute));
 }
 
 void TForm1::BuildMenus()
@@ -212,18 +238,24 @@ void TForm1::BuildMenus()
     FileMenu = Item(this, root, "FileMenu", "&File", Closure(this, &TForm1::FileMenuClick));
     FileNew = Item(this, FileMenu, "FileNew", "&New Session", Closure(this, &TForm1::FileNewClick));
     Separator(this, FileMenu);
-    miFileSave = Item(this, FileMenu, "miFileSave", "&Save (RTF)", Closure(this, &TForm1::miFileSaveClick));
-    miFileSaveAs = Item(this, FileMenu, "miFileSaveAs", "Save &As (RTF)...", Closure(this, &TForm1::miFileSaveAsClick));
+    miFileSave =
+        Item(this, FileMenu, "miFileSave", "&Save (RTF)", Closure(this, &TForm1::miFileSaveClick));
+    miFileSaveAs = Item(this, FileMenu, "miFileSaveAs", "Save &As (RTF)...",
+                        Closure(this, &TForm1::miFileSaveAsClick));
     Separator(this, FileMenu);
-    miFilePrint = Item(this, FileMenu, "miFilePrint", "&Print...", Closure(this, &TForm1::miFilePrintClick));
-    PageSetup1 = Item(this, FileMenu, "PageSetup1", "Print Set&up...", Closure(this, &TForm1::PageSetup1Click));
+    miFilePrint =
+        Item(this, FileMenu, "miFilePrint", "&Print...", Closure(this, &TForm1::miFilePrintClick));
+    PageSetup1 = Item(this, FileMenu, "PageSetup1", "Print Set&up...",
+                      Closure(this, &TForm1::PageSetup1Click));
     Separator(this, FileMenu);
     FileExit = Item(this, FileMenu, "FileExit", "E&xit");
     FileExit->SetAction(Exit_F10);
 
     EditMenu = Item(this, root, "EditMenu", "&Edit");
-    EditCopy = Item(this, EditMenu, "EditCopy", "&Copy to Clipboard", Closure(this, &TForm1::EditCopyClick));
-    SelectAll1 = Item(this, EditMenu, "SelectAll1", "Select &All", Closure(this, &TForm1::SelectAll1Click));
+    EditCopy = Item(this, EditMenu, "EditCopy", "&Copy to Clipboard",
+                    Closure(this, &TForm1::EditCopyClick));
+    SelectAll1 =
+        Item(this, EditMenu, "SelectAll1", "Select &All", Closure(this, &TForm1::SelectAll1Click));
     Separator(this, EditMenu);
     Find1 = Item(this, EditMenu, "Find1", "&Find...");
     Find1->SetAction(Find_F3);
@@ -231,62 +263,83 @@ void TForm1::BuildMenus()
     Clear1 = Item(this, EditMenu, "Clear1", "C&lear Screen");
     Clear1->SetAction(Clear_F4);
     Clear1->SetCaption("C&lear Screen");
-    ClearStatusBarMessages1 = Item(this, EditMenu, "ClearStatusBarMessages1", "Clear Status Bar Messages",
-                                   Closure(this, &TForm1::ClearStatusBarMessages1Click));
+    ClearStatusBarMessages1 =
+        Item(this, EditMenu, "ClearStatusBarMessages1", "Clear Status Bar Messages",
+             Closure(this, &TForm1::ClearStatusBarMessages1Click));
 
     View1 = Item(this, root, "View1", "View", Closure(this, &TForm1::View1Click));
     Mode1 = Item(this, View1, "Mode1", "Display Mode", Closure(this, &TForm1::Mode1Click));
-    mi_ASCIIMode = Item(this, Mode1, "mi_ASCIIMode", "ASCII/Text", Closure(this, &TForm1::mi_ASCIIModeClick));
-    mi_MixedMode = Item(this, Mode1, "mi_MixedMode", "Mixed (ASCII, hexadecimal)", Closure(this, &TForm1::mi_MixedModeClick));
-    mi_HexMode = Item(this, Mode1, "mi_HexMode", "Hexadecimal", Closure(this, &TForm1::mi_HexModeClick));
+    mi_ASCIIMode =
+        Item(this, Mode1, "mi_ASCIIMode", "ASCII/Text", Closure(this, &TForm1::mi_ASCIIModeClick));
+    mi_MixedMode = Item(this, Mode1, "mi_MixedMode", "Mixed (ASCII, hexadecimal)",
+                        Closure(this, &TForm1::mi_MixedModeClick));
+    mi_HexMode =
+        Item(this, Mode1, "mi_HexMode", "Hexadecimal", Closure(this, &TForm1::mi_HexModeClick));
     for (TMenuItem* m : {mi_ASCIIMode, mi_MixedMode, mi_HexMode}) m->RadioItem = true;
     Separator(this, View1);
-    miStringEntryPane = Item(this, View1, "miStringEntryPane", "String Entry Pane", Closure(this, &TForm1::miStringEntryPaneClick));
+    miStringEntryPane = Item(this, View1, "miStringEntryPane", "String Entry Pane",
+                             Closure(this, &TForm1::miStringEntryPaneClick));
     mi_showhidemacros = Item(this, View1, "mi_showhidemacros", "Macro List Pane");
     mi_showhidemacros->SetAction(ActionViewMacros);
-    Fullscreen1 = Item(this, View1, "Fullscreen1", "F&ull Screen", Closure(this, &TForm1::Fullscreen1Click));
+    Fullscreen1 =
+        Item(this, View1, "Fullscreen1", "F&ull Screen", Closure(this, &TForm1::Fullscreen1Click));
     Separator(this, View1);
-    EditFont = Item(this, View1, "EditFont", "Screen &Font...", Closure(this, &TForm1::EditFontClick));
-    Background1 = Item(this, View1, "Background1", "&Background Colour...", Closure(this, &TForm1::Background1Click));
+    EditFont =
+        Item(this, View1, "EditFont", "Screen &Font...", Closure(this, &TForm1::EditFontClick));
+    Background1 = Item(this, View1, "Background1", "&Background Colour...",
+                       Closure(this, &TForm1::Background1Click));
     Separator(this, View1);
-    NotationCon1 = Item(this, View1, "NotationCon1", "Notation Converter...", Closure(this, &TForm1::NotationCon1Click));
+    NotationCon1 = Item(this, View1, "NotationCon1", "Notation Converter...",
+                        Closure(this, &TForm1::NotationCon1Click));
     UserNotes = Item(this, View1, "UserNotes", "User Notes...");
     UserNotes->SetAction(Notes_F6);
     UserNotes->SetCaption("User Notes...");
 
     CommsMenu = Item(this, root, "CommsMenu", "&Comms");
-    Connect1_mi = Item(this, CommsMenu, "Connect1_mi", "&Connect", Closure(this, &TForm1::Connect_spbtnClick), VK_F2);
-    Disconnect1_mi = Item(this, CommsMenu, "Disconnect1_mi", "&Disconnect", Closure(this, &TForm1::Connect_spbtnClick));
+    Connect1_mi = Item(this, CommsMenu, "Connect1_mi", "&Connect",
+                       Closure(this, &TForm1::Connect_spbtnClick), VK_F2);
+    Disconnect1_mi = Item(this, CommsMenu, "Disconnect1_mi", "&Disconnect",
+                          Closure(this, &TForm1::Connect_spbtnClick));
     Disconnect1_mi->SetEnabled(false);
 
     Transfer1 = Item(this, root, "Transfer1", "Transfer", Closure(this, &TForm1::Transfer1Click));
-    miSendFileBinary = Item(this, Transfer1, "miSendFileBinary", "Send File... ", Closure(this, &TForm1::miSendFileBinaryClick));
-    miSpxSendFileBinary = Item(this, Transfer1, "miSpxSendFileBinary", "Special Send File...", Closure(this, &TForm1::miSpxSendFileBinaryClick));
-    miStopSending = Item(this, Transfer1, "miStopSending", "Stop Sending", Closure(this, &TForm1::miStopSendingClick));
+    miSendFileBinary = Item(this, Transfer1, "miSendFileBinary", "Send File... ",
+                            Closure(this, &TForm1::miSendFileBinaryClick));
+    miSpxSendFileBinary = Item(this, Transfer1, "miSpxSendFileBinary", "Special Send File...",
+                               Closure(this, &TForm1::miSpxSendFileBinaryClick));
+    miStopSending = Item(this, Transfer1, "miStopSending", "Stop Sending",
+                         Closure(this, &TForm1::miStopSendingClick));
     miStopSending->SetVisible(false);
     Separator(this, Transfer1);
-    miReceiveFileBinary = Item(this, Transfer1, "miReceiveFileBinary", "Capture To File...", Closure(this, &TForm1::miReceiveFileBinaryClick));
-    miStopCapture = Item(this, Transfer1, "miStopCapture", "Stop Capture", Closure(this, &TForm1::miStopCaptureClick));
+    miReceiveFileBinary = Item(this, Transfer1, "miReceiveFileBinary", "Capture To File...",
+                               Closure(this, &TForm1::miReceiveFileBinaryClick));
+    miStopCapture = Item(this, Transfer1, "miStopCapture", "Stop Capture",
+                         Closure(this, &TForm1::miStopCaptureClick));
     miStopCapture->SetVisible(false);
     Separator(this, Transfer1);
     SendCtrlChar00 = Item(this, Transfer1, "SendCtrlChar00", "Send Ctrl Char (00...0F hex)");
     SendCtrlChar10 = Item(this, Transfer1, "SendCtrlChar10", "Send Ctrl Char (10...1F hex)");
     for (int i = 0; i < 32; ++i)
-        CtrlCharItems[i] = Item(this, i < 16 ? SendCtrlChar00 : SendCtrlChar10, kCtrlChars[i].name,
-                                kCtrlChars[i].caption, Closure(this, &TForm1::NULL_00Click));
+        CtrlCharItems[i] = Item(this, i < 16 ? SendCtrlChar00 : SendCtrlChar10, CtrlChars[i].name,
+                                CtrlChars[i].caption, Closure(this, &TForm1::NULL_00Click));
 
     SettingsMenu = Item(this, root, "SettingsMenu", "&Settings");
     Display1 = Item(this, SettingsMenu, "Display1", "&Display...");
     Display1->SetAction(Properties_F5);
     Separator(this, SettingsMenu);
-    Save1 = Item(this, SettingsMenu, "Save1", "&Save All Settings", Closure(this, &TForm1::Save1Click));
-    ImportfromProfile1 = Item(this, SettingsMenu, "ImportfromProfile1", "Import from Profile...", Closure(this, &TForm1::ImportfromProfile1Click));
-    ExportProfile = Item(this, SettingsMenu, "ExportProfile", "Export as a Profile...", Closure(this, &TForm1::ExportProfileClick));
+    Save1 =
+        Item(this, SettingsMenu, "Save1", "&Save All Settings", Closure(this, &TForm1::Save1Click));
+    ImportfromProfile1 = Item(this, SettingsMenu, "ImportfromProfile1", "Import from Profile...",
+                              Closure(this, &TForm1::ImportfromProfile1Click));
+    ExportProfile = Item(this, SettingsMenu, "ExportProfile", "Export as a Profile...",
+                         Closure(this, &TForm1::ExportProfileClick));
 
     HelpMenu = Item(this, root, "HelpMenu", "&Help");
-    ASCIITable1 = Item(this, HelpMenu, "ASCIITable1", "ASCII Table...", Closure(this, &TForm1::ASCIITable1Click));
+    ASCIITable1 = Item(this, HelpMenu, "ASCIITable1", "ASCII Table...",
+                       Closure(this, &TForm1::ASCIITable1Click));
     Separator(this, HelpMenu);
-    HelpAbout = Item(this, HelpMenu, "HelpAbout", "&About Quorvalink...", Closure(this, &TForm1::HelpAboutClick));
+    HelpAbout = Item(this, HelpMenu, "HelpAbout", "&About Quorvalink...",
+                     Closure(this, &TForm1::HelpAboutClick));
 
     SetMenu(MainMenu1);
 
@@ -294,15 +347,18 @@ void TForm1::BuildMenus()
     PopupMenu1 = Make<TPopupMenu>(this, "PopupMenu1");
     PopupMenu1->OnPopup = Closure(this, &TForm1::View1Click);
     TMenuItem* pop = PopupMenu1->Items();
-    PopupCopy = Item(this, pop, "PopupCopy", "Copy to Clipboard", Closure(this, &TForm1::EditCopyClick));
+    PopupCopy =
+        Item(this, pop, "PopupCopy", "Copy to Clipboard", Closure(this, &TForm1::EditCopyClick));
     PopupClear = Item(this, pop, "PopupClear", "Clear Screen");
     PopupClear->SetAction(Clear_F4);
     PopupClear->SetCaption("Clear Screen");
     PopupClearStatus = Item(this, pop, "PopupClearStatus", "Clear Status Bar Messages",
                             Closure(this, &TForm1::ClearStatusBarMessages1Click));
     Separator(this, pop);
-    PopupStringEntryPane = Item(this, pop, "PopupStringEntryPane", "String Entry Pane", Closure(this, &TForm1::miStringEntryPaneClick));
-    ScreenMaximiseRestore1 = Item(this, pop, "ScreenMaximiseRestore1", "F&ull Screen", Closure(this, &TForm1::Fullscreen1Click));
+    PopupStringEntryPane = Item(this, pop, "PopupStringEntryPane", "String Entry Pane",
+                                Closure(this, &TForm1::miStringEntryPaneClick));
+    ScreenMaximiseRestore1 = Item(this, pop, "ScreenMaximiseRestore1", "F&ull Screen",
+                                  Closure(this, &TForm1::Fullscreen1Click));
 }
 
 void TForm1::BuildToolBar()
@@ -313,7 +369,8 @@ void TForm1::BuildToolBar()
     IconPanel = Place<TPanel>(this, Panel3, "IconPanel", alLeft);
     IconPanel->SetWidth(190);
     IconPanel->SetBevelOuter(bvNone);
-    auto button = [this](const char* name, const char* caption, const char* hint, int left, TNotifyEvent onClick) {
+    auto button = [this](const char* name, const char* caption, const char* hint, int left,
+                         TNotifyEvent onClick) {
         TSpeedButton* b = Place<TSpeedButton>(this, IconPanel, name);
         b->SetBounds(left, 4, 30, 26);
         b->SetCaption(caption);
@@ -322,24 +379,31 @@ void TForm1::BuildToolBar()
         b->OnClick = onClick;
         return b;
     };
-    Connect_spbtn = button("Connect_spbtn", "Con", "Connect", 4, Closure(this, &TForm1::Connect_spbtnClick));
+    Connect_spbtn =
+        button("Connect_spbtn", "Con", "Connect", 4, Closure(this, &TForm1::Connect_spbtnClick));
     // Glyph holders: the connect button copies its look from these two.
     DisConnect_spbtn1 = button("DisConnect_spbtn1", "Con", "Connect", 4, nullptr);
     DisConnect_spbtn1->SetVisible(false);
-    Connect_spbtn2 = button("Connect_spbtn2", "Dis", "Disconnect", 4, Closure(this, &TForm1::Connect_spbtnClick));
+    Connect_spbtn2 = button("Connect_spbtn2", "Dis", "Disconnect", 4,
+                            Closure(this, &TForm1::Connect_spbtnClick));
     Connect_spbtn2->SetVisible(false);
-    Clear_spbtn = button("Clear_spbtn", "Clr", "Clear Screen", 38, Closure(this, &TForm1::Clear_spbtnClick));
+    Clear_spbtn =
+        button("Clear_spbtn", "Clr", "Clear Screen", 38, Closure(this, &TForm1::Clear_spbtnClick));
     Find_spbtn = button("Find_spbtn", "Find", "Find", 72, Closure(this, &TForm1::Find_spbtnClick));
-    settings_spbtn = button("settings_spbtn", "Set", "Settings", 106, Closure(this, &TForm1::settings_spbtnClick));
-    Readme_sbtn = button("Readme_sbtn", "Note", "User Notes", 140, Closure(this, &TForm1::Readme_sbtnClick));
-    ScrollDwn_sbtn = button("ScrollDwn_sbtn", "End", "Scroll Down", 174, Closure(this, &TForm1::ScrollDwn_sbtnClick));
+    settings_spbtn = button("settings_spbtn", "Set", "Settings", 106,
+                            Closure(this, &TForm1::settings_spbtnClick));
+    Readme_sbtn =
+        button("Readme_sbtn", "Note", "User Notes", 140, Closure(this, &TForm1::Readme_sbtnClick));
+    ScrollDwn_sbtn = button("ScrollDwn_sbtn", "End", "Scroll Down", 174,
+                            Closure(this, &TForm1::ScrollDwn_sbtnClick));
     ScrollDwn_sbtn->SetVisible(false);
 
     ConfigPanel = Place<TPanel>(this, Panel3, "ConfigPanel", alLeft);
     ConfigPanel->SetWidth(390);
     ConfigPanel->SetBevelOuter(bvNone);
-    auto combo = [this](const char* name, int left, int width, std::initializer_list<const char*> items,
-                        TNotifyEvent onChange, TKeyPressEvent onKey) {
+    auto combo = [this](const char* name, int left, int width,
+                        std::initializer_list<const char*> items, TNotifyEvent onChange,
+                        TKeyPressEvent onKey) {
         TComboBox* c = Place<TComboBox>(this, ConfigPanel, name);
         c->SetStyle(csDropDownList);
         c->SetBounds(left, 6, width, 200);
@@ -350,16 +414,21 @@ void TForm1::BuildToolBar()
         c->TabStop = true;
         return c;
     };
-    PortIndex = combo("PortIndex", 4, 80, {}, Closure(this, &TForm1::PortIndexChange), Closure(this, &TForm1::PortIndexKeyPress));
+    PortIndex = combo("PortIndex", 4, 80, {}, Closure(this, &TForm1::PortIndexChange),
+                      Closure(this, &TForm1::PortIndexKeyPress));
     Baud = combo("Baud", 88, 80,
-                 {"110", "300", "600", "1200", "2400", "4800", "9600", "14400", "19200", "38400", "56000", "57600", "115200"},
+                 {"110", "300", "600", "1200", "2400", "4800", "9600", "14400", "19200", "38400",
+                  "56000", "57600", "115200"},
                  Closure(this, &TForm1::BaudChange), Closure(this, &TForm1::BaudKeyPress));
-    DataBitsBox = combo("DataBitsBox", 172, 50, {"6", "7", "8"}, Closure(this, &TForm1::DataBitsBoxChange),
-                        Closure(this, &TForm1::DataBitsBoxKeyPress));
-    ParityBox = combo("ParityBox", 226, 80, {"NONE", "ODD", "EVEN", "MARK", "SPACE"}, Closure(this, &TForm1::ParityBoxChange),
-                      Closure(this, &TForm1::ParityBoxKeyPress));
-    StopBitsBox = combo("StopBitsBox", 310, 50, {"1", "2"}, Closure(this, &TForm1::StopBitsBoxChange),
-                        Closure(this, &TForm1::StopBitsBoxKeyPress));
+    DataBitsBox =
+        combo("DataBitsBox", 172, 50, {"6", "7", "8"}, Closure(this, &TForm1::DataBitsBoxChange),
+              Closure(this, &TForm1::DataBitsBoxKeyPress));
+    ParityBox =
+        combo("ParityBox", 226, 80, {"NONE", "ODD", "EVEN", "MARK", "SPACE"},
+              Closure(this, &TForm1::ParityBoxChange), Closure(this, &TForm1::ParityBoxKeyPress));
+    StopBitsBox =
+        combo("StopBitsBox", 310, 50, {"1", "2"}, Closure(this, &TForm1::StopBitsBoxChange),
+              Closure(this, &TForm1::StopBitsBoxKeyPress));
 
     // Two lamp groups: the first is dropped before the second as the window narrows.
     LedPanel = Place<TPanel>(this, Panel3, "LedPanel", alLeft);
@@ -368,7 +437,8 @@ void TForm1::BuildToolBar()
     LedPanel2 = Place<TPanel>(this, Panel3, "LedPanel2", alLeft);
     LedPanel2->SetWidth(200);
     LedPanel2->SetBevelOuter(bvNone);
-    auto lamp = [this](TPanel* parent, const char* name, const char* caption, int left, TLEDColor colour) {
+    auto lamp = [this](TPanel* parent, const char* name, const char* caption, int left,
+                       TLEDColor colour) {
         TLEDLabel* l = Place<TLEDLabel>(this, parent, name);
         l->SetBounds(left, 8, 44, 17);
         l->SetCaption(caption);
@@ -550,21 +620,29 @@ void TForm1::BuildMacroPane()
         b->OnClick = onClick;
         return b;
     };
-    Tr_Send_btn = runButton("Tr_Send_btn", "Execute line and stop.", 22, Closure(this, &TForm1::Tr_Send_btnClick));
-    Tr_SendNext_btn = runButton("Tr_SendNext_btn", "Execute line and move to next.", 23, Closure(this, &TForm1::Tr_SendNext_btnClick));
-    Tr_SendScript_btn = runButton("Tr_SendScript_btn", "Execute all lines in sequence starting\r\nfrom current selection.", 24,
-                                  Closure(this, &TForm1::Tr_SendScript_btnClick));
-    Tr_SendScriptRpt_btn = runButton("Tr_SendScriptRpt_btn",
-                                     "Continuously execute all lines in sequence starting\r\nfrom current selection.", 37,
-                                     Closure(this, &TForm1::Tr_SendScriptRpt_btnClick));
-    stop_tbtn = runButton("stop_tbtn", "Stop Execution", 36, Closure(this, &TForm1::stop_tbtnClick));
+    Tr_Send_btn = runButton("Tr_Send_btn", "Execute line and stop.", 22,
+                            Closure(this, &TForm1::Tr_Send_btnClick));
+    Tr_SendNext_btn = runButton("Tr_SendNext_btn", "Execute line and move to next.", 23,
+                                Closure(this, &TForm1::Tr_SendNext_btnClick));
+    Tr_SendScript_btn = runButton(
+        "Tr_SendScript_btn", "Execute all lines in sequence starting\r\nfrom current selection.",
+        24, Closure(this, &TForm1::Tr_SendScript_btnClick));
+    Tr_SendScriptRpt_btn =
+        runButton("Tr_SendScriptRpt_btn",
+                  "Continuously execute all lines in sequence starting\r\nfrom current selection.",
+                  37, Closure(this, &TForm1::Tr_SendScriptRpt_btnClick));
+    stop_tbtn =
+        runButton("stop_tbtn", "Stop Execution", 36, Closure(this, &TForm1::stop_tbtnClick));
     stop_tbtn->SetEnabled(false);
-    TR_breakpnt_btn = runButton("TR_breakpnt_btn", "Toggle Breakpoint", 20, Closure(this, &TForm1::TR_breakpnt_btnClick));
-    Tr_RemBreakpoint = runButton("Tr_RemBreakpoint", "Remove All Breakpoints", 19, Closure(this, &TForm1::Tr_RemBreakpointClick));
+    TR_breakpnt_btn = runButton("TR_breakpnt_btn", "Toggle Breakpoint", 20,
+                                Closure(this, &TForm1::TR_breakpnt_btnClick));
+    Tr_RemBreakpoint = runButton("Tr_RemBreakpoint", "Remove All Breakpoints", 19,
+                                 Closure(this, &TForm1::Tr_RemBreakpointClick));
     Tr_collapse_btn = runButton("Tr_collapse_btn", "Collapse All Folders", 26, nullptr);
     Tr_collapse_btn->SetAction(ActionTreeCollapse);
     Tr_collapse_btn->SetVisible(false);
-    Tr_edit_tbn = runButton("Tr_edit_tbn", "Show/Hide Macro Editor", 21, Closure(this, &TForm1::Tr_edit_tbnClick));
+    Tr_edit_tbn = runButton("Tr_edit_tbn", "Show/Hide Macro Editor", 21,
+                            Closure(this, &TForm1::Tr_edit_tbnClick));
     Tr_Expand_btn = runButton("Tr_Expand_btn", "Expand All Folders", 27, nullptr);
     Tr_Expand_btn->SetAction(ActionTreeExpand);
     Tr_Expand_btn->SetVisible(false);
@@ -585,7 +663,8 @@ void TForm1::BuildMacroPane()
     UpDn_btn->Flat = true;
     UpDn_btn->OnMouseUp = Closure(this, &TForm1::UpDn_btnMouseUp);
     Tr_TEditorPopUp = Make<TPopupMenu>(this, "Tr_TEditorPopUp");
-    Editor_mi1 = Item(this, Tr_TEditorPopUp->Items(), "Editor_mi1", "Show Editor", Closure(this, &TForm1::Tr_edit_tbnClick));
+    Editor_mi1 = Item(this, Tr_TEditorPopUp->Items(), "Editor_mi1", "Show Editor",
+                      Closure(this, &TForm1::Tr_edit_tbnClick));
 
     TreeView = Place<TTreeView>(this, Top_pnl, "TreeView", alClient);
     TreeView->ReadOnly = true;
@@ -603,12 +682,14 @@ void TForm1::BuildMacroPane()
     Item(this, trPop, "MoveUp_mi", "Move &Up")->SetAction(ActionNodeMoveUp);
     Item(this, trPop, "MoveDown_mi", "Move &Down")->SetAction(ActionNodeMoveDown);
     Item(this, trPop, "MarkDeletion_mi", "&Mark For Deletion")->SetAction(ActionNodeDeleteSoft);
-    Item(this, trPop, "UnDelete_mi", "&Unmark For Deletion", Closure(this, &TForm1::miUnDeleteClick));
+    Item(this, trPop, "UnDelete_mi", "&Unmark For Deletion",
+         Closure(this, &TForm1::miUnDeleteClick));
     Item(this, trPop, "Tr_ClearAll_mi", "Clear All", Closure(this, &TForm1::Tr_ClearAll_miClick));
     Item(this, trPop, "ShowDescription_mi", "Show Description")->SetAction(Tr_Toggle_Description);
     Item(this, trPop, "Collapse_mi", "Collapse All Folders")->SetAction(ActionTreeCollapse);
     Item(this, trPop, "Expand_mi", "Expand All Folders")->SetAction(ActionTreeExpand);
-    Restore_mi = Item(this, trPop, "Restore_mi", "Cancel / Restore", Closure(this, &TForm1::ActionOtherRestoreExecute));
+    Restore_mi = Item(this, trPop, "Restore_mi", "Cancel / Restore",
+                      Closure(this, &TForm1::ActionOtherRestoreExecute));
     Restore_mi->SetEnabled(false);
     Item(this, trPop, "SaveMacros_mi", "Save Macro List")->SetAction(ActionSaveMacros);
     TreeView->SetPopupMenu(Tr_PopupMenu1);
@@ -620,22 +701,29 @@ void TForm1::BuildMacroPane()
     ToolBar1 = Place<TToolBar>(this, Main_Panel, "ToolBar1", alLeft);
     ToolBar1->SetWidth(27);
     ToolBar1->SetImages(Tr_ImageListTreeViewIcons);
-    auto editButton = [this](const char* name, const char* hint, TAction* action, TNotifyEvent onClick) {
+    auto editButton = [this](const char* name, const char* hint, TAction* action,
+                             TNotifyEvent onClick) {
         TToolButton* b = Place<TToolButton>(this, ToolBar1, name);
         if (action) b->SetAction(action);
         Hinted(b, hint);
         if (onClick) b->OnClick = onClick;
         return b;
     };
-    Tr_NewFolder_btn = editButton("Tr_NewFolder_btn", "Add New Folder", ActionAddNewFolder, nullptr);
-    Tr_NewFile_btn = editButton("Tr_NewFile_btn", "Add New Macro Item", nullptr, Closure(this, &TForm1::Add1Click));
+    Tr_NewFolder_btn =
+        editButton("Tr_NewFolder_btn", "Add New Folder", ActionAddNewFolder, nullptr);
+    Tr_NewFile_btn = editButton("Tr_NewFile_btn", "Add New Macro Item", nullptr,
+                                Closure(this, &TForm1::Add1Click));
     Tr_Up_btn = editButton("Tr_Up_btn", "Move Item Up", ActionNodeMoveUp, nullptr);
     Tr_Dn_btn = editButton("Tr_Dn_btn", "Move Item Down", ActionNodeMoveDown, nullptr);
-    Tr_Erase_btn = editButton("Tr_Erase_btn", "Erase", nullptr, Closure(this, &TForm1::Tr_Erase_btnClick));
+    Tr_Erase_btn =
+        editButton("Tr_Erase_btn", "Erase", nullptr, Closure(this, &TForm1::Tr_Erase_btnClick));
     Tr_Erase_btn->SetVisible(false);
-    Tr_Delete_btn = editButton("Tr_Delete_btn", "Mark Macro For Deletion", ActionNodeDeleteSoft, nullptr);
-    Tr_Restore_btn = editButton("Tr_Restore_btn", "Cancel / Restore Changes To Existing Macro", ActionOtherRestore, nullptr);
-    Tr_OK_btn = editButton("Tr_OK_btn", "Apply Changes to Existing Macro", ActionNodeModify, nullptr);
+    Tr_Delete_btn =
+        editButton("Tr_Delete_btn", "Mark Macro For Deletion", ActionNodeDeleteSoft, nullptr);
+    Tr_Restore_btn = editButton("Tr_Restore_btn", "Cancel / Restore Changes To Existing Macro",
+                                ActionOtherRestore, nullptr);
+    Tr_OK_btn =
+        editButton("Tr_OK_btn", "Apply Changes to Existing Macro", ActionNodeModify, nullptr);
     Tr_Save_btn = editButton("Tr_Save_btn", "Save Macro List", ActionSaveMacros, nullptr);
 
     Apply_panel = Place<TPanel>(this, Main_Panel, "Apply_panel", alBottom);
@@ -676,14 +764,16 @@ void TForm1::BuildMacroPane()
     MacroNameLbl = label("MacroNameLbl", "Macro Name:", 4);
     EditMacroName = edit("EditMacroName", 4, 30);
     MacroTypeLbl = label("MacroTypeLbl", "Macro Type:", 30);
-    EditMacroType = list("EditMacroType", 30, {"File", "Data String", "Control Signal", "Delay in ms", "(NONE)"});
+    EditMacroType = list("EditMacroType", 30,
+                         {"File", "Data String", "Control Signal", "Delay in ms", "(NONE)"});
     EditMacroType->OnChange = Closure(this, &TForm1::EditMacroTypeChange);
     DescriptionLbl = label("DescriptionLbl", "Description:", 56);
     EditDescription = edit("EditDescription", 56, 60);
     Selection_lbl = label("Selection_lbl", "", 82);
-    EditOther = list("EditOther", 82, {"0", "10", "20", "30", "40", "50", "60", "70", "80", "90", "100", "200", "300",
-                                       "400", "500", "600", "700", "800", "900", "1000", "2000", "5000", "10000",
-                                       "20000", "30000", "60000"});
+    EditOther = list("EditOther", 82,
+                     {"0",   "10",   "20",   "30",   "40",    "50",    "60",    "70",   "80",
+                      "90",  "100",  "200",  "300",  "400",   "500",   "600",   "700",  "800",
+                      "900", "1000", "2000", "5000", "10000", "20000", "30000", "60000"});
     EditSignal = list("EditSignal", 82, {});
     Tr_File_Data_lbl = label("Tr_File_Data_lbl", "Data:", 108);
     EditData = edit("EditData", 108, 3000);
@@ -701,8 +791,9 @@ void TForm1::BuildMacroPane()
     EditParentFolderID = edit("EditParentFolderID", 164, 0);
     ParentFolderLbl = label("ParentFolderLbl", "Parent Folder:", 188);
     EditParentFolder = edit("EditParentFolder", 188, 0);
-    for (TControl* c : std::initializer_list<TControl*>{RecordIDLbl, EditID, PFRecordIDLbl, EditParentFolderID,
-                                                       ParentFolderLbl, EditParentFolder})
+    for (TControl* c :
+         std::initializer_list<TControl*>{RecordIDLbl, EditID, PFRecordIDLbl, EditParentFolderID,
+                                          ParentFolderLbl, EditParentFolder})
         c->SetVisible(false);
     for (TEdit* e : {EditID, EditParentFolderID, EditParentFolder}) e->SetReadOnly(true);
 

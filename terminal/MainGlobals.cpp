@@ -21,17 +21,15 @@ namespace {
 
 String BuildHeader()
 {
-    return String(RtfProlog) + RtfFontTableOpening + RtfFontEntry + RtfColourTable + RtfHeaderStyle + RtfHeaderSize;
+    return String(RtfProlog) + RtfFontTableOpening + RtfFontEntry + RtfColourTable +
+           RtfHeaderStyle + RtfHeaderSize;
 }
 
 // "{{\colortbl" + the seven colours + the blanks + "}" + colour word: the colour table text
 // without the two braces that close the header's font table.
-String BuildPrefix(char digit)
-{
-    return String("{") + (RtfColourTable + 2) + "\\cf" + digit + ' ';
-}
+String BuildPrefix(char digit) { return String("{") + (RtfColourTable + 2) + "\\cf" + digit + ' '; }
 
-} // namespace
+}  // namespace
 
 String RtfHeaderStyle = "\\fs24";
 String RtfHeaderSize = "\\cf0 ";

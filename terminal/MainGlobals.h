@@ -27,9 +27,13 @@ extern std::int32_t CurrentColour;
 // One record per screen character: bits 0-7 the kind, bits 8-15 a byte, the rest zero.
 inline constexpr std::uint32_t DisplayRecordCapacity = 220000;
 inline constexpr std::uint32_t RecordContinues = 0x43;  // 'C': a character that continues its line
-inline constexpr std::uint32_t RecordHexCell = 0x48;    // 'H': a hex cell character, not first on a line
-inline constexpr std::uint32_t RecordNewLine = 0x4E;    // 'N': the first character of a new line
-constexpr std::uint32_t DisplayRecord(std::uint32_t kind, std::uint8_t byte) { return kind | (std::uint32_t(byte) << 8); }
+inline constexpr std::uint32_t RecordHexCell =
+    0x48;  // 'H': a hex cell character, not first on a line
+inline constexpr std::uint32_t RecordNewLine = 0x4E;  // 'N': the first character of a new line
+constexpr std::uint32_t DisplayRecord(std::uint32_t kind, std::uint8_t byte)
+{
+    return kind | (std::uint32_t(byte) << 8);
+}
 constexpr std::uint32_t RecordKind(std::uint32_t record) { return record & 0xFF; }
 constexpr std::uint8_t RecordByte(std::uint32_t record) { return std::uint8_t(record >> 8); }
 // Appended by FormatToRtf; trimmed by RebuildScreenFromPending; zeroed by New Session. Entries

@@ -68,7 +68,8 @@ void TForm1::Dispatch(TMessage& Message)
 TForm1::~TForm1()
 {
     if (ScreenOldWndProc && reScreen->HandleAllocated())
-        SetWindowLongPtrA(reScreen->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ScreenOldWndProc));
+        SetWindowLongPtrA(reScreen->Handle(), GWLP_WNDPROC,
+                          reinterpret_cast<LONG_PTR>(ScreenOldWndProc));
     ScreenOldWndProc = nullptr;
     // The application outlives this window: it must not call back into it.
     if (Application->OnDeactivate.Object() == this) Application->OnDeactivate = nullptr;
@@ -89,8 +90,9 @@ bool TForm1::LoadProfileFromCommandLine()
     // Lower-cased before the extension test, so "PROFILE.QVP" is taken as a profile.
     const String path = LowerCase(ExpandFileName(ParamStr(1)));
     if (!FileExists(path)) {
-        MessageDlg(MainText::MissingProfileHead + ExtractFileName(path) + MainText::MissingProfileTail, mtWarning,
-                   TMsgDlgButtons{mbOK});
+        MessageDlg(MainText::MissingProfileHead + ExtractFileName(path) +
+                       MainText::MissingProfileTail,
+                   mtWarning, TMsgDlgButtons{mbOK});
         return false;
     }
     if (ExtractFileExt(path) != MainText::ProfileExtension) {
@@ -151,11 +153,8 @@ LRESULT TForm1::ScreenWndProc(HWND Window, UINT Message, WPARAM WParam, LPARAM L
     case WM_ERASEBKGND:
         // The screen paints its whole area itself; erasing first only makes it flicker.
         return 0;
-    case WM_DROPFILES:
-        DropFiles(reinterpret_cast<HDROP>(WParam));
-        return 0;
-    default:
-        return CallWindowProcA(ScreenOldWndProc, Window, Message, WParam, LParam);
+    case WM_DROPFILES: DropFiles(reinterpret_cast<HDROP>(WParam)); return 0;
+    default: return CallWindowProcA(ScreenOldWndProc, Window, Message, WParam, LParam);
     }
 }
 
@@ -181,7 +180,8 @@ void TForm1::DropFiles(HDROP Drop)
         MessageDlg(MainText::DroppedWrongType, mtError, TMsgDlgButtons{mbOK});
         return;
     }
-    MessageDlg(MainText::DroppedProfile + ExtractFileName(path), mtInformation, TMsgDlgButtons{mbOK});
+    MessageDlg(MainText::DroppedProfile + ExtractFileName(path), mtInformation,
+               TMsgDlgButtons{mbOK});
     try {
         DisconnectIfOpen();
         FileNewClick(this);
@@ -227,7 +227,8 @@ void TForm1::FormShow(TObject* Sender)
         LED_BRKD->SetState(false);
         RefreshModemLeds();
     } else {
-        for (TLEDLabel* lamp : {LED_DTR, LED_RTS, LED_BRK, LED_RI, LED_CTS, LED_DCD, LED_BRKD, LED_DSR})
+        for (TLEDLabel* lamp :
+             {LED_DTR, LED_RTS, LED_BRK, LED_RI, LED_CTS, LED_DCD, LED_BRKD, LED_DSR})
             lamp->SetState(false);
     }
     reScreen->SetModified(false);
@@ -236,7 +237,8 @@ void TForm1::FormShow(TObject* Sender)
 void TForm1::FormCloseQuery(TObject* Sender, bool& CanClose)
 {
     if (Comm1->Enabled()) {
-        if (MessageDlg(MainText::DisconnectQuestion, mtWarning, TMsgDlgButtons{mbYes, mbNo}) == mrYes) {
+        if (MessageDlg(MainText::DisconnectQuestion, mtWarning, TMsgDlgButtons{mbYes, mbNo}) ==
+            mrYes) {
             Connect_spbtnClick(this);
             CanClose = true;
         } else {
@@ -245,7 +247,8 @@ void TForm1::FormCloseQuery(TObject* Sender, bool& CanClose)
         return;
     }
     if (reScreen->Modified())
-        CanClose = Application->MessageBox(MainText::QuitQuestion, MainText::QuitCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+        CanClose = Application->MessageBox(MainText::QuitQuestion, MainText::QuitCaption,
+                                           MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void TForm1::FileExitClick(TObject* Sender) { Close(); }

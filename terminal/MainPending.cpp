@@ -20,9 +20,15 @@ void TForm1::Comm1Rlsd(TObject* Sender) {}
 void TForm1::Comm1Error(TObject* Sender, int Errors) {}
 void TForm1::Comm1RxFlag(TObject* Sender) {}
 void TForm1::Comm1TxEmpty(TObject* Sender) {}
-void TForm1::LED_RTSMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {}
-void TForm1::LED_DTRMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {}
-void TForm1::LED_BRKMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {}
+void TForm1::LED_RTSMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+}
+void TForm1::LED_DTRMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+}
+void TForm1::LED_BRKMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+}
 void TForm1::RTSExecute(TObject* Sender) {}
 void TForm1::DTRExecute(TObject* Sender) {}
 void TForm1::BreakExecute(TObject* Sender) {}
@@ -99,7 +105,9 @@ void TForm1::ActionViewMacrosExecute(TObject* Sender) {}
 void TForm1::ActionHideMacrosExecute(TObject* Sender) {}
 void TForm1::CloseTree_btnClick(TObject* Sender) {}
 void TForm1::Tr_edit_tbnClick(TObject* Sender) {}
-void TForm1::UpDn_btnMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {}
+void TForm1::UpDn_btnMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+}
 void TForm1::Tr_left_right_splitterMoved(TObject* Sender) {}
 void TForm1::Tr_FileOpen_btnClick(TObject* Sender) {}
 void TForm1::EditDataDblClick(TObject* Sender) {}

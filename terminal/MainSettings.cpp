@@ -67,7 +67,8 @@ void TForm1::ApplySettings()
 
     AdjustColumns();
     reScreen->SetModified(false);
-    if (bad > 0) MessageDlg(BadSettingsMessage(Settings.ConfigFileName), mtWarning, TMsgDlgButtons{mbOK});
+    if (bad > 0)
+        MessageDlg(BadSettingsMessage(Settings.ConfigFileName), mtWarning, TMsgDlgButtons{mbOK});
     SetCaption(MainText::SettingsCaption);
     Timer2->SetEnabled(true);
 
@@ -81,8 +82,9 @@ void TForm1::AdjustColumns()
     if (Settings.AutoAdjustCols && w > 0) {
         // Unsigned on purpose: a screen narrower than the margin gives a huge count that the
         // clamp turns into the widest line.
-        std::uint32_t chars = (static_cast<std::uint32_t>(reScreen->Width()) - static_cast<std::uint32_t>(w / 2 + 12))
-                              / static_cast<std::uint32_t>(w);
+        std::uint32_t chars = (static_cast<std::uint32_t>(reScreen->Width()) -
+                               static_cast<std::uint32_t>(w / 2 + 12)) /
+                              static_cast<std::uint32_t>(w);
         if (chars < static_cast<std::uint32_t>(MinColumns)) chars = MinColumns;
         if (chars > static_cast<std::uint32_t>(MaxColumns)) chars = MaxColumns;
         CharsPerLine = chars;

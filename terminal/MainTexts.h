@@ -20,8 +20,8 @@ inline constexpr const char* ProfileCorrupt = "File type not recognised or corru
 inline constexpr const char* TooManyDropped = "Drag and drop error - too many files!";
 inline constexpr const char* DroppedProfile =
     "Drag and drop detected. Loading Profile information from file:\n";
-inline constexpr const char* DroppedWrongType =
-    "Drag and drop error - incorrect file type.\nOnly Quorvalink Profile (*.qvp) files are accepted.";
+inline constexpr const char* DroppedWrongType = "Drag and drop error - incorrect file type.\nOnly "
+                                                "Quorvalink Profile (*.qvp) files are accepted.";
 inline constexpr const char* ProfileExtension = ".qvp";
 
 // ---- closing -----------------------------------------------------------------------------

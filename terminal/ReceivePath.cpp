@@ -40,7 +40,10 @@ std::uint32_t LineLimit()
     return static_cast<std::uint32_t>(std::clamp(Settings.Lines, MinLines, MaxLines));
 }
 
-int ScreenTextLength(HWND Screen) { return static_cast<int>(SendMessageA(Screen, WM_GETTEXTLENGTH, 0, 0)); }
+int ScreenTextLength(HWND Screen)
+{
+    return static_cast<int>(SendMessageA(Screen, WM_GETTEXTLENGTH, 0, 0));
+}
 
 void CaretToEnd(HWND Screen)
 {
@@ -105,7 +108,8 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
     bool pasteNow = false;
     for (;;) {
         ++RxPassCounter;
-        const int n = Comm1->Read(reinterpret_cast<char*>(RawRxBuffer), static_cast<unsigned long>(std::min(queued, MaxReadBytes)));
+        const int n = Comm1->Read(reinterpret_cast<char*>(RawRxBuffer),
+                                  static_cast<unsigned long>(std::min(queued, MaxReadBytes)));
         if (n < 0) return;
         BytesIn += n;
         if (CaptureFile) CaptureFile->WriteBuffer(RawRxBuffer, n);
@@ -134,7 +138,8 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
         // Only the last piece is still in the buffer: a read of several goes to the tick.
         if (pasteNow && pieces == 1) {
             const std::uint8_t first = RawRxBuffer[0];
-            const bool hexCell = DisplayMode == 2 || (DisplayMode == 1 && (first < 0x20 || first >= 0x7F));
+            const bool hexCell =
+                DisplayMode == 2 || (DisplayMode == 1 && (first < 0x20 || first >= 0x7F));
             WorkRtf->Clear();
             WorkRtf->WriteString(hexCell ? RxHexPrefix : RxTextPrefix);
             WorkRtf->WriteBuffer(FormattedBuffer, static_cast<int>(m));
@@ -175,7 +180,8 @@ void TForm1::Timer1Timer(TObject* Sender)
 {
     if (OverloadStopRunning) return;  // still enabled: it comes again after the stop
     Timer1->SetEnabled(false);
-    if (!ShowCommEventTicked() && GetWindowTextLengthA(Memo1->Handle()) > MemoLimit) Memo1->SetText("");
+    if (!ShowCommEventTicked() && GetWindowTextLengthA(Memo1->Handle()) > MemoLimit)
+        Memo1->SetText("");
 
     // Bytes a receive handler left in the queue (see its end).
     if (Comm1->InQueCount() > 0) Comm1RxChar(Comm1, 0);
@@ -213,7 +219,8 @@ void TForm1::ReloadScreenFromPending()
 void TForm1::RebuildScreenFromPending(std::uint32_t Lines)
 {
     if (PendingRtf->Size() == 0) return;
-    const std::uint32_t skip = Lines == MaxPendingLines ? MaxPendingLines : Lines - (LineLimit() - 1);
+    const std::uint32_t skip =
+        Lines == MaxPendingLines ? MaxPendingLines : Lines - (LineLimit() - 1);
     const std::uint32_t offset = BuildLineOffsets(PendingRtf->Memory(), 1, skip);
 
     // The kept tail, its NUL included, becomes the screen and the whole pending text.

@@ -37,6 +37,7 @@ void DropLeadingLineRecords(std::uint32_t Skip)
     }
     // i is one past the "N" that starts the first kept line.
     const std::uint32_t dropped = i - 1;
-    std::memmove(DisplayRecords, DisplayRecords + dropped, (count - dropped) * sizeof DisplayRecords[0]);
+    std::memmove(DisplayRecords, DisplayRecords + dropped,
+                 (count - dropped) * sizeof DisplayRecords[0]);
     DisplayRecordCount = count - dropped;
 }

@@ -26,10 +26,10 @@ void InitMainGlobals()
     static bool done = false;
     if (done) return;
     done = true;
-    ModeChangeQuestion =
-        "Changing to this mode will reset the communication\nbuffers and clear the screen. Are you sure you want \nto continue?";
+    ModeChangeQuestion = "Changing to this mode will reset the communication\nbuffers and clear "
+                         "the screen. Are you sure you want \nto continue?";
     // The header and the colour prefixes are built with their globals (MainGlobals.cpp).
-    PendingRtf = new TMemoryStream;   // live for the whole run
+    PendingRtf = new TMemoryStream;  // live for the whole run
     WorkRtf = new TMemoryStream;
     ConnectTime = 0;
     StatusMessageText.clear();

@@ -41,4 +41,4 @@ BENCHMARK(BM_Binary)->DenseRange(0, 2);
 BENCHMARK(BM_WorstCase)->DenseRange(0, 2);
 BENCHMARK(BM_WidestTabs);
 
-} // namespace
+}  // namespace

@@ -25,7 +25,8 @@ int main()
             auto now = start;
             // Half a second per case, checked every 64 blocks.
             while (now - start < std::chrono::milliseconds(500)) {
-                for (int k = 0; k < 64; ++k) sink = sink + bench_traffic::FormatOneBlock(t.Bytes, out);
+                for (int k = 0; k < 64; ++k)
+                    sink = sink + bench_traffic::FormatOneBlock(t.Bytes, out);
                 bytes += 64ull * t.Bytes.size();
                 now = Clock::now();
             }

@@ -21,8 +21,9 @@ inline std::vector<std::uint8_t> TextLines()
     std::vector<std::uint8_t> v;
     for (unsigned seq = 0; v.size() < BlockSize; ++seq) {
         char line[96];
-        int n = std::snprintf(line, sizeof line, "12:%02u:%02u T=%u.%uC H=%u%% P=%uhPa {ok} seq=%06u\r\n", seq % 60,
-                              (seq * 7) % 60, 18 + seq % 9, seq % 10, 30 + seq % 40, 990 + seq % 40, seq);
+        int n = std::snprintf(
+            line, sizeof line, "12:%02u:%02u T=%u.%uC H=%u%% P=%uhPa {ok} seq=%06u\r\n", seq % 60,
+            (seq * 7) % 60, 18 + seq % 9, seq % 10, 30 + seq % 40, 990 + seq % 40, seq);
         v.insert(v.end(), line, line + n);
     }
     v.resize(BlockSize);
@@ -70,4 +71,4 @@ inline std::uint32_t FormatOneBlock(const std::vector<std::uint8_t>& in, std::ve
     return FormatToRtf(nullptr, in.data(), out.data(), out.size(), 0, std::uint32_t(in.size()));
 }
 
-} // namespace bench_traffic
+}  // namespace bench_traffic

@@ -3,8 +3,10 @@
 // the peer sending at a set rate in each display mode. Per step: the rate the peer kept up,
 // whether an overload stop came, BytesIn against the bytes sent, the screen's last lines, the
 // main thread's CPU share and the process's memory.
-//   tools/wine-run --build-dir=<build> bench/receive/receive_bench.exe [seconds] [modes] [rate,rate...]
-// (modes: a digit per run, 0 ASCII/Text, 1 Mixed, 2 Hexadecimal; each stops at its first failed rate).
+//   tools/wine-run --build-dir=<build> bench/receive/receive_bench.exe [seconds] [modes]
+//   [rate,rate...]
+// (modes: a digit per run, 0 ASCII/Text, 1 Mixed, 2 Hexadecimal; each stops at its first failed
+// rate).
 #include <windows.h>
 #include <psapi.h>
 
@@ -41,7 +43,9 @@ double ThreadSeconds(HANDLE thread)
 {
     FILETIME created, exited, kernel, user;
     GetThreadTimes(thread, &created, &exited, &kernel, &user);
-    auto value = [](FILETIME f) { return (static_cast<unsigned long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime; };
+    auto value = [](FILETIME f) {
+        return (static_cast<unsigned long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime;
+    };
     return static_cast<double>(value(kernel) + value(user)) / 1e7;
 }
 
@@ -77,11 +81,12 @@ struct StepResult {
     bool stopped = false;  // an overload stop's message came
     bool allIn = false;    // BytesIn == bytes sent
     bool screenRight = false;
-    double cpuShare = 0;   // main thread, over the sending time
+    double cpuShare = 0;  // main thread, over the sending time
     double drainSeconds = 0;
 };
 
-StepResult RunStep(qv::test::VirtualLine& line, TDialogScript& script, int mode, double rate, double seconds)
+StepResult RunStep(qv::test::VirtualLine& line, TDialogScript& script, int mode, double rate,
+                   double seconds)
 {
     Form1->FileNewClick(Form1);
     DisplayMode = mode;
@@ -120,11 +125,17 @@ StepResult RunStep(qv::test::VirtualLine& line, TDialogScript& script, int mode,
     HANDLE mainThread = GetCurrentThread();
     const double cpuBefore = ThreadSeconds(mainThread);
     const auto wallStart = steady_clock::now();
-    qv::test::WaitUntil([&] { return done.load() || !script.Shown().empty(); }, duration_cast<milliseconds>(duration<double>(seconds * 3 + 10)));
+    qv::test::WaitUntil([&] { return done.load() || !script.Shown().empty(); },
+                        duration_cast<milliseconds>(duration<double>(seconds * 3 + 10)));
     const double wall = duration<double>(steady_clock::now() - wallStart).count();
     const double cpu = ThreadSeconds(mainThread) - cpuBefore;
     const auto drainStart = steady_clock::now();
-    qv::test::WaitUntil([&] { return !script.Shown().empty() || (BytesIn == static_cast<std::int64_t>(sent.load()) && !Form1->Timer1->Enabled()); }, 30s);
+    qv::test::WaitUntil(
+        [&] {
+            return !script.Shown().empty() ||
+                   (BytesIn == static_cast<std::int64_t>(sent.load()) && !Form1->Timer1->Enabled());
+        },
+        30s);
 
     StepResult r;
     r.drainSeconds = duration<double>(steady_clock::now() - drainStart).count();
@@ -152,7 +163,8 @@ int main(int argc, char** argv)
 
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
-    const std::string folder = std::string(temp) + "qv_rxbench_" + std::to_string(GetCurrentProcessId());
+    const std::string folder =
+        std::string(temp) + "qv_rxbench_" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(folder.c_str(), nullptr);
 
     qv::test::VirtualLine line;
@@ -160,8 +172,9 @@ int main(int argc, char** argv)
         const std::string ini = "[Serial Port Section]\r\nPORT=" + line.PortName() +
                                 "\r\nBAUD=921600\r\nDATA_BITS=8\r\nPARITY=NONE\r\nSTOP_BITS=1\r\n"
                                 "[General Section]\r\nAUTO_CONNECT_ON_START=0\r\n"
-                                "[Display Section]\r\nDISPLAY_MODE=2\r\nCOLUMNS=" + std::to_string(Columns) +
-                                "\r\nLINES=" + std::to_string(Lines) + "\r\nAUTO_ADJUST_COLS=0\r\n";
+                                "[Display Section]\r\nDISPLAY_MODE=2\r\nCOLUMNS=" +
+                                std::to_string(Columns) + "\r\nLINES=" + std::to_string(Lines) +
+                                "\r\nAUTO_ADJUST_COLS=0\r\n";
         TFileStream file(folder + "\\quorvalink.ini", fmCreate);
         file.WriteString(ini);
     }
@@ -179,8 +192,9 @@ int main(int argc, char** argv)
     }
     qv::test::PumpMessages();
     const double memoryStart = MemoryMiB();
-    std::printf("receive bench: %.0f s per step, %d columns, line limit %d, memory at start %.1f MiB\n", seconds,
-                Columns, Lines, memoryStart);
+    std::printf(
+        "receive bench: %.0f s per step, %d columns, line limit %d, memory at start %.1f MiB\n",
+        seconds, Columns, Lines, memoryStart);
 
     std::vector<double> rates{92160, 150000, 200000, 300000, 450000, 600000, 900000, 1200000};
     if (argc > 3) {
@@ -200,10 +214,12 @@ int main(int argc, char** argv)
             const StepResult r = RunStep(line, script, mode, rate, seconds);
             const double after = MemoryMiB();
             const bool kept = !r.stopped && r.allIn && r.screenRight && r.sentRate >= rate * 0.98;
-            std::printf("%-12s target %8.0f B/s sent %8.0f B/s  stop %-3s  BytesIn==sent %-3s  screen %-5s  "
+            std::printf("%-12s target %8.0f B/s sent %8.0f B/s  stop %-3s  BytesIn==sent %-3s  "
+                        "screen %-5s  "
                         "main-thread CPU %5.1f%%  drain %.2f s  memory %.1f -> %.1f MiB\n",
-                        names[mode], rate, r.sentRate, r.stopped ? "yes" : "no", r.allIn ? "yes" : "no",
-                        r.screenRight ? "right" : "WRONG", r.cpuShare * 100, r.drainSeconds, before, after);
+                        names[mode], rate, r.sentRate, r.stopped ? "yes" : "no",
+                        r.allIn ? "yes" : "no", r.screenRight ? "right" : "WRONG", r.cpuShare * 100,
+                        r.drainSeconds, before, after);
             std::fflush(stdout);
             if (r.stopped) {
                 Form1->Connect_spbtnClick(Form1);  // reconnect after the stop's disconnect
@@ -216,6 +232,7 @@ int main(int argc, char** argv)
     }
     std::printf("memory at end %.1f MiB (start %.1f MiB)\n", MemoryMiB(), memoryStart);
     Form1->Comm1->Close();
-    while (Application->ComponentCount() > 0) delete Application->Components(Application->ComponentCount() - 1);
+    while (Application->ComponentCount() > 0)
+        delete Application->Components(Application->ComponentCount() - 1);
     return 0;
 }

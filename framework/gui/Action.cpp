@@ -19,7 +19,8 @@ bool TBasicAction::Execute()
 
 void TBasicAction::RegisterClient(TComponent* Client)
 {
-    if (std::find(clients_.begin(), clients_.end(), Client) == clients_.end()) clients_.push_back(Client);
+    if (std::find(clients_.begin(), clients_.end(), Client) == clients_.end())
+        clients_.push_back(Client);
 }
 
 void TBasicAction::UnregisterClient(TComponent* Client)
@@ -31,8 +32,10 @@ void TBasicAction::Changed()
 {
     auto clients = clients_;  // a client may unlink itself while it updates
     for (TComponent* c : clients) {
-        if (auto* control = dynamic_cast<TControl*>(c)) control->ActionChanged();
-        else if (auto* item = dynamic_cast<TMenuItem*>(c)) item->ActionChanged();
+        if (auto* control = dynamic_cast<TControl*>(c))
+            control->ActionChanged();
+        else if (auto* item = dynamic_cast<TMenuItem*>(c))
+            item->ActionChanged();
     }
 }
 
@@ -48,7 +51,9 @@ bool TAction::Execute()
 void TAction::SetActionList(TActionList* v)
 {
     if (list_ == v) return;
-    if (list_) list_->actions_.erase(std::remove(list_->actions_.begin(), list_->actions_.end(), this), list_->actions_.end());
+    if (list_)
+        list_->actions_.erase(std::remove(list_->actions_.begin(), list_->actions_.end(), this),
+                              list_->actions_.end());
     list_ = v;
     if (v) v->actions_.push_back(this);
 }

@@ -26,8 +26,9 @@ public:
     // Moves Client's link (registration and free notification) from Current to Next and
     // stores Next in Current; false when Next is already the linked action.
     static bool Relink(TComponent* Client, TBasicAction*& Current, TBasicAction* Next);
+
 protected:
-    void Changed();   // every client takes the new state
+    void Changed();  // every client takes the new state
 private:
     std::vector<TComponent*> clients_;
 };
@@ -39,15 +40,41 @@ public:
     bool Execute() override;
 
     String Caption() const { return caption_; }
-    void SetCaption(const String& v) { caption_ = v; Changed(); }
+    void SetCaption(const String& v)
+    {
+        caption_ = v;
+        Changed();
+    }
     bool Enabled() const { return enabled_; }
-    void SetEnabled(bool v) { if (v != enabled_) { enabled_ = v; Changed(); } }
+    void SetEnabled(bool v)
+    {
+        if (v != enabled_) {
+            enabled_ = v;
+            Changed();
+        }
+    }
     bool Checked() const { return checked_; }
-    void SetChecked(bool v) { if (v != checked_) { checked_ = v; Changed(); } }
+    void SetChecked(bool v)
+    {
+        if (v != checked_) {
+            checked_ = v;
+            Changed();
+        }
+    }
     bool Visible() const { return visible_; }
-    void SetVisible(bool v) { if (v != visible_) { visible_ = v; Changed(); } }
+    void SetVisible(bool v)
+    {
+        if (v != visible_) {
+            visible_ = v;
+            Changed();
+        }
+    }
     TShortCut ShortCut() const { return shortCut_; }
-    void SetShortCut(TShortCut v) { shortCut_ = v; Changed(); }
+    void SetShortCut(TShortCut v)
+    {
+        shortCut_ = v;
+        Changed();
+    }
     String Hint;
     int ImageIndex = -1;
 
@@ -69,6 +96,7 @@ public:
     TAction* Actions(int Index) const { return actions_[static_cast<size_t>(Index)]; }
     // Runs the enabled action with this shortcut; true when one ran.
     bool IsShortCut(TShortCut ShortCut);
+
 private:
     friend class TAction;
     std::vector<TAction*> actions_;

@@ -70,18 +70,27 @@ bool TApplication::ProcessMessage(MSG& msg)
         // the key (and before the key becomes a character).
         if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
             TWinControl* target = nullptr;
-            for (HWND h = msg.hwnd; h && !target; h = GetParent(h)) target = TWinControl::FromHandle(h);
+            for (HWND h = msg.hwnd; h && !target; h = GetParent(h))
+                target = TWinControl::FromHandle(h);
             if (TForm* form = GetParentForm(target)) {
                 if (form->IsShortCut(static_cast<WORD>(msg.wParam), KeyboardShift())) return true;
-                const bool dialogKey = msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE || msg.wParam == VK_TAB;
-                const LRESULT wants = dialogKey ? SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) : 0;
-                if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)
-                    && !(wants & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) && form->DialogKey(static_cast<WORD>(msg.wParam)))
+                const bool dialogKey =
+                    msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE || msg.wParam == VK_TAB;
+                const LRESULT wants = dialogKey ? SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam,
+                                                               reinterpret_cast<LPARAM>(&msg))
+                                                : 0;
+                if (msg.message == WM_KEYDOWN &&
+                    (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) &&
+                    !(wants & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) &&
+                    form->DialogKey(static_cast<WORD>(msg.wParam)))
                     return true;
                 // Tab moves the focus, unless the control takes tabs itself.
-                if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && !(GetKeyState(VK_CONTROL) < 0)
-                    && !(wants & (DLGC_WANTTAB | DLGC_WANTMESSAGE))) {
-                    if (HWND next = GetNextDlgTabItem(form->Handle(), msg.hwnd, GetKeyState(VK_SHIFT) < 0)) SetFocus(next);
+                if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB &&
+                    !(GetKeyState(VK_CONTROL) < 0) &&
+                    !(wants & (DLGC_WANTTAB | DLGC_WANTMESSAGE))) {
+                    if (HWND next =
+                            GetNextDlgTabItem(form->Handle(), msg.hwnd, GetKeyState(VK_SHIFT) < 0))
+                        SetFocus(next);
                     return true;
                 }
             }
@@ -99,8 +108,7 @@ bool TApplication::ProcessMessage(MSG& msg)
 void TApplication::ProcessMessages()
 {
     MSG msg;
-    while (ProcessMessage(msg)) {
-    }
+    while (ProcessMessage(msg)) {}
 }
 
 void TApplication::HandleMessage()
@@ -112,18 +120,17 @@ void TApplication::HandleMessage()
     }
 }
 
-void TApplication::Idle()
-{
-    TControlCanvas::FreeAllHandles();
-}
+void TApplication::Idle() { TControlCanvas::FreeAllHandles(); }
 
 void TApplication::HandleException(TObject* Sender)
 {
     if (!std::current_exception()) return;
     auto deliver = [&](Exception& e) {
         try {
-            if (OnException) OnException(Sender, e);
-            else ShowException(e);
+            if (OnException)
+                OnException(Sender, e);
+            else
+                ShowException(e);
         } catch (...) {
             // An exception display that itself fails must not take the program with it.
             try {
@@ -162,7 +169,8 @@ String TApplication::ExeName() const { return ParamStr(0); }
 
 void TApplication::AddModelessDialog(HWND Dialog)
 {
-    if (std::find(modeless_.begin(), modeless_.end(), Dialog) == modeless_.end()) modeless_.push_back(Dialog);
+    if (std::find(modeless_.begin(), modeless_.end(), Dialog) == modeless_.end())
+        modeless_.push_back(Dialog);
 }
 
 void TApplication::RemoveModelessDialog(HWND Dialog)

@@ -30,8 +30,7 @@ void TButton::Dispatch(TMessage& m)
     case CN_COMMAND:
         if (HIWORD(m.WParam) == BN_CLICKED) Click();
         return;
-    default:
-        break;
+    default: break;
     }
     TWinControl::Dispatch(m);
 }
@@ -82,8 +81,7 @@ void TCheckBox::Dispatch(TMessage& m)
             Click();
         }
         return;
-    default:
-        break;
+    default: break;
     }
     TWinControl::Dispatch(m);
 }
@@ -139,7 +137,8 @@ void TSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
         const bool inside = X >= 0 && Y >= 0 && X < Width() && Y < Height();
         // A grouped button toggles before its click runs, so the handler sees the new state.
         if (inside && GroupIndex != 0) {
-            if (!down_) SetDown(true);
+            if (!down_)
+                SetDown(true);
             else if (AllowAllUp) {
                 down_ = false;
             }
@@ -160,8 +159,7 @@ void TSpeedButton::Dispatch(TMessage& m)
         hot_ = false;
         if (Flat) Invalidate();
         return;
-    default:
-        break;
+    default: break;
     }
     TGraphicControl::Dispatch(m);
 }
@@ -175,8 +173,10 @@ void TSpeedButton::Paint()
     c->Brush()->SetColor(down_ && !pressed_ ? cl3DLight : Color());
     c->FillRect(r);
     const bool sunken = pressed_ || down_;
-    if (sunken) DrawEdge(dc, r.Win(), BDR_SUNKENOUTER, BF_RECT);
-    else if (!Flat || hot_) DrawEdge(dc, r.Win(), BDR_RAISEDINNER, BF_RECT);
+    if (sunken)
+        DrawEdge(dc, r.Win(), BDR_SUNKENOUTER, BF_RECT);
+    else if (!Flat || hot_)
+        DrawEdge(dc, r.Win(), BDR_RAISEDINNER, BF_RECT);
     const int shift = sunken ? 1 : 0;
 
     int gw = 0, gh = 0;
@@ -208,9 +208,12 @@ void TSpeedButton::Paint()
     if (gw) {
         // Glyph cells: up, disabled, clicked, down; the bottom-left colour shows through.
         int cell = 0;
-        if (!Enabled() && NumGlyphs > 1) cell = 1;
-        else if (pressed_ && NumGlyphs > 2) cell = 2;
-        else if (down_ && NumGlyphs > 3) cell = 3;
+        if (!Enabled() && NumGlyphs > 1)
+            cell = 1;
+        else if (pressed_ && NumGlyphs > 2)
+            cell = 2;
+        else if (down_ && NumGlyphs > 3)
+            cell = 3;
         c->Brush()->SetStyle(bsClear);
         c->BrushCopy(Bounds(gx + shift, gy + shift, gw, gh), &glyph_, Bounds(cell * gw, 0, gw, gh),
                      glyph_.TransparentColor());

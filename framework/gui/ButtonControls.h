@@ -10,10 +10,11 @@ class TButton : public TWinControl {
 public:
     explicit TButton(TComponent* AOwner);
     void Dispatch(TMessage& Message) override;
-    void Click() override;   // also sets the form's ModalResult when ModalResult is set
+    void Click() override;  // also sets the form's ModalResult when ModalResult is set
     TModalResult ModalResult = mrNone;
     bool Default = false;
     bool Cancel = false;
+
 protected:
     void CreateParams(TCreateParams& Params) override;
 };
@@ -25,11 +26,13 @@ public:
     explicit TCheckBox(TComponent* AOwner);
     void Dispatch(TMessage& Message) override;
     bool Checked();
-    void SetChecked(bool v);   // fires OnClick when it changes
+    void SetChecked(bool v);  // fires OnClick when it changes
     TAlignment Alignment = taRightJustify;
+
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+
 private:
     bool checked_ = false;
 };
@@ -43,7 +46,11 @@ public:
     void Dispatch(TMessage& Message) override;
 
     TBitmap* Glyph() { return &glyph_; }
-    void SetGlyph(TBitmap* v) { glyph_.Assign(v); Invalidate(); }
+    void SetGlyph(TBitmap* v)
+    {
+        glyph_.Assign(v);
+        Invalidate();
+    }
     int NumGlyphs = 1;
     bool Flat = false;
     bool Down() const { return down_; }
@@ -52,10 +59,12 @@ public:
     bool AllowAllUp = false;
     TButtonLayout Layout = blGlyphLeft;
     int Spacing = 4;
+
 protected:
     void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
 private:
     TBitmap glyph_;
     bool down_ = false;

@@ -49,17 +49,44 @@ void TFont::Assign(TPersistent* Source)
     TGraphicsObject::Assign(Source);
 }
 
-void TFont::SetName(const String& v) { if (v != name_) { name_ = v; Changed(); } }
+void TFont::SetName(const String& v)
+{
+    if (v != name_) {
+        name_ = v;
+        Changed();
+    }
+}
 int TFont::Size() const { return -MulDiv(height_, 72, PixelsPerInch()); }
 void TFont::SetSize(int points) { SetHeight(-MulDiv(points, PixelsPerInch(), 72)); }
-void TFont::SetHeight(int v) { if (v != height_) { height_ = v; Changed(); } }
+void TFont::SetHeight(int v)
+{
+    if (v != height_) {
+        height_ = v;
+        Changed();
+    }
+}
 void TFont::SetColor(TColor v)
 {
     // The colour is not part of the GDI font: no new handle, but owners repaint.
-    if (v != color_) { color_ = v; if (OnChange) OnChange(this); }
+    if (v != color_) {
+        color_ = v;
+        if (OnChange) OnChange(this);
+    }
 }
-void TFont::SetStyle(TFontStyles v) { if (!(v == style_)) { style_ = v; Changed(); } }
-void TFont::SetCharset(BYTE v) { if (v != charset_) { charset_ = v; Changed(); } }
+void TFont::SetStyle(TFontStyles v)
+{
+    if (!(v == style_)) {
+        style_ = v;
+        Changed();
+    }
+}
+void TFont::SetCharset(BYTE v)
+{
+    if (v != charset_) {
+        charset_ = v;
+        Changed();
+    }
+}
 
 HFONT TFont::Handle()
 {
@@ -95,8 +122,20 @@ void TBrush::Assign(TPersistent* Source)
     }
     TGraphicsObject::Assign(Source);
 }
-void TBrush::SetColor(TColor v) { if (v != color_) { color_ = v; Changed(); } }
-void TBrush::SetStyle(TBrushStyle v) { if (v != style_) { style_ = v; Changed(); } }
+void TBrush::SetColor(TColor v)
+{
+    if (v != color_) {
+        color_ = v;
+        Changed();
+    }
+}
+void TBrush::SetStyle(TBrushStyle v)
+{
+    if (v != style_) {
+        style_ = v;
+        Changed();
+    }
+}
 HBRUSH TBrush::Handle()
 {
     if (!handle_) {
@@ -123,9 +162,27 @@ void TPen::Assign(TPersistent* Source)
     }
     TGraphicsObject::Assign(Source);
 }
-void TPen::SetColor(TColor v) { if (v != color_) { color_ = v; Changed(); } }
-void TPen::SetWidth(int v) { if (v != width_) { width_ = v; Changed(); } }
-void TPen::SetStyle(TPenStyle v) { if (v != style_) { style_ = v; Changed(); } }
+void TPen::SetColor(TColor v)
+{
+    if (v != color_) {
+        color_ = v;
+        Changed();
+    }
+}
+void TPen::SetWidth(int v)
+{
+    if (v != width_) {
+        width_ = v;
+        Changed();
+    }
+}
+void TPen::SetStyle(TPenStyle v)
+{
+    if (v != style_) {
+        style_ = v;
+        Changed();
+    }
+}
 HPEN TPen::Handle()
 {
     if (!handle_) {
@@ -315,7 +372,8 @@ void TCanvas::BrushCopy(const TRect& Dest, TBitmap* Bitmap, const TRect& Source,
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
                 if (::GetPixel(cdc, x, y) == key) ::SetPixel(cdc, x, y, fill);
-        ::StretchBlt(dc, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), cdc, 0, 0, w, h, SRCCOPY);
+        ::StretchBlt(dc, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), cdc, 0, 0, w, h,
+                     SRCCOPY);
     } else {
         // A clear brush leaves the see-through pixels alone (one-to-one copy only).
         for (int y = 0; y < h && y < Dest.Height(); ++y)
@@ -345,6 +403,7 @@ public:
         }
         old_ = nullptr;
     }
+
 protected:
     void CreateHandle() override
     {
@@ -352,6 +411,7 @@ protected:
         if (owner_->bitmap_) old_ = SelectObject(dc, owner_->bitmap_);
         SetHandle(dc);
     }
+
 private:
     TBitmap* owner_;
     HGDIOBJ old_ = nullptr;
@@ -393,8 +453,9 @@ HBITMAP TBitmap::ReleaseHandle()
 
 void TBitmap::LoadFromResourceName(HINSTANCE Instance, const String& Name)
 {
-    HBITMAP h = static_cast<HBITMAP>(LoadImageA(Instance ? Instance : GetModuleHandleA(nullptr),
-                                                Name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HBITMAP h =
+        static_cast<HBITMAP>(LoadImageA(Instance ? Instance : GetModuleHandleA(nullptr),
+                                        Name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!h) throw EOutOfResources(GuiText::BitmapNotFound, Name);
     SetHandle(h);
 }

@@ -34,20 +34,21 @@ inline TRect Bounds(int l, int t, int w, int h) { return TRect{l, t, l + w, t + 
 using TColor = std::int32_t;
 constexpr TColor SysColor(int index) { return static_cast<TColor>(0x80000000u | unsigned(index)); }
 
-constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000,
-                 clOlive = 0x008080, clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000,
-                 clGray = 0x808080, clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00,
-                 clYellow = 0x00FFFF, clBlue = 0xFF0000, clFuchsia = 0xFF00FF,
-                 clAqua = 0xFFFF00, clWhite = 0xFFFFFF;
+constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080,
+                 clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080,
+                 clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00, clYellow = 0x00FFFF,
+                 clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00, clWhite = 0xFFFFFF;
 constexpr TColor clNone = 0x1FFFFFFF;  // "no colour": nothing is painted
 constexpr TColor clScrollBar = SysColor(COLOR_SCROLLBAR), clBackground = SysColor(COLOR_BACKGROUND),
                  clActiveCaption = SysColor(COLOR_ACTIVECAPTION), clMenu = SysColor(COLOR_MENU),
                  clWindow = SysColor(COLOR_WINDOW), clWindowFrame = SysColor(COLOR_WINDOWFRAME),
                  clMenuText = SysColor(COLOR_MENUTEXT), clWindowText = SysColor(COLOR_WINDOWTEXT),
-                 clCaptionText = SysColor(COLOR_CAPTIONTEXT), clHighlight = SysColor(COLOR_HIGHLIGHT),
-                 clHighlightText = SysColor(COLOR_HIGHLIGHTTEXT), clBtnFace = SysColor(COLOR_BTNFACE),
-                 clBtnShadow = SysColor(COLOR_BTNSHADOW), clGrayText = SysColor(COLOR_GRAYTEXT),
-                 clBtnText = SysColor(COLOR_BTNTEXT), clBtnHighlight = SysColor(COLOR_BTNHIGHLIGHT),
+                 clCaptionText = SysColor(COLOR_CAPTIONTEXT),
+                 clHighlight = SysColor(COLOR_HIGHLIGHT),
+                 clHighlightText = SysColor(COLOR_HIGHLIGHTTEXT),
+                 clBtnFace = SysColor(COLOR_BTNFACE), clBtnShadow = SysColor(COLOR_BTNSHADOW),
+                 clGrayText = SysColor(COLOR_GRAYTEXT), clBtnText = SysColor(COLOR_BTNTEXT),
+                 clBtnHighlight = SysColor(COLOR_BTNHIGHLIGHT),
                  cl3DDkShadow = SysColor(COLOR_3DDKSHADOW), cl3DLight = SysColor(COLOR_3DLIGHT),
                  clInfoText = SysColor(COLOR_INFOTEXT), clInfoBk = SysColor(COLOR_INFOBK);
 
@@ -60,8 +61,9 @@ COLORREF ColorToRGB(TColor Color);
 // window). The handle is made on first use and remade after a change.
 class TGraphicsObject : public TPersistent {
 public:
-    TNotifyEvent OnChanging;   // before the old handle goes (a canvas deselects it)
+    TNotifyEvent OnChanging;  // before the old handle goes (a canvas deselects it)
     TNotifyEvent OnChange;
+
 protected:
     void Changed();
     virtual void FreeHandle() = 0;
@@ -113,8 +115,10 @@ public:
     TBrushStyle Style() const { return style_; }
     void SetStyle(TBrushStyle v);
     HBRUSH Handle();
+
 protected:
     void FreeHandle() override;
+
 private:
     TColor color_ = clWhite;
     TBrushStyle style_ = bsSolid;
@@ -134,8 +138,10 @@ public:
     TPenStyle Style() const { return style_; }
     void SetStyle(TPenStyle v);
     HPEN Handle();
+
 protected:
     void FreeHandle() override;
+
 private:
     TColor color_ = clBlack;
     int width_ = 1;
@@ -154,8 +160,8 @@ public:
     TCanvas();
     ~TCanvas() override;
 
-    HDC Handle();                 // acquires the DC when needed
-    void SetHandle(HDC dc);       // borrows a DC (nullptr releases it); the caller frees it
+    HDC Handle();            // acquires the DC when needed
+    void SetHandle(HDC dc);  // borrows a DC (nullptr releases it); the caller frees it
     bool HandleAllocated() const { return dc_ != nullptr; }
 
     TFont* Font() { return &font_; }

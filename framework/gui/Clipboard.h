@@ -18,6 +18,7 @@ public:
     HANDLE GetAsHandle(UINT Format);
     // The clipboard takes ownership of Data.
     void SetAsHandle(UINT Format, HANDLE Data);
+
 private:
     int openCount_ = 0;
     bool emptied_ = false;

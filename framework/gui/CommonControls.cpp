@@ -11,8 +11,9 @@ void InitCommonControlsOnce()
 {
     static bool done = false;
     if (done) return;
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES
-                                              | ICC_PROGRESS_CLASS | ICC_UPDOWN_CLASS | ICC_TREEVIEW_CLASSES};
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+                                              ICC_PROGRESS_CLASS | ICC_UPDOWN_CLASS |
+                                              ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&icc);
     done = true;
 }
@@ -57,7 +58,9 @@ void TStatusBar::CreateWnd()
 {
     TWinControl::CreateWnd();
     SendMessageA(Handle(), SB_SIMPLE, simplePanel_, 0);
-    if (simplePanel_) SendMessageA(Handle(), SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(simpleText_.c_str()));
+    if (simplePanel_)
+        SendMessageA(Handle(), SB_SETTEXTA, SB_SIMPLEID,
+                     reinterpret_cast<LPARAM>(simpleText_.c_str()));
     UpdatePanels();
 }
 
@@ -89,7 +92,8 @@ void TStatusBar::UpdatePanels()
 void TStatusBar::UpdatePanelText(int Index)
 {
     if (!HandleAllocated() || simplePanel_) return;
-    SendMessageA(Handle(), SB_SETTEXTA, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(panels_[static_cast<size_t>(Index)]->text_.c_str()));
+    SendMessageA(Handle(), SB_SETTEXTA, static_cast<WPARAM>(Index),
+                 reinterpret_cast<LPARAM>(panels_[static_cast<size_t>(Index)]->text_.c_str()));
 }
 
 void TStatusBar::SetSimplePanel(bool v)
@@ -97,8 +101,11 @@ void TStatusBar::SetSimplePanel(bool v)
     simplePanel_ = v;
     if (HandleAllocated()) {
         SendMessageA(Handle(), SB_SIMPLE, v, 0);
-        if (v) SendMessageA(Handle(), SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(simpleText_.c_str()));
-        else UpdatePanels();
+        if (v)
+            SendMessageA(Handle(), SB_SETTEXTA, SB_SIMPLEID,
+                         reinterpret_cast<LPARAM>(simpleText_.c_str()));
+        else
+            UpdatePanels();
     }
 }
 
@@ -109,10 +116,7 @@ void TStatusBar::SetSimpleText(const String& v)
         SendMessageA(Handle(), SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(v.c_str()));
 }
 
-void TStatusBar::Dispatch(TMessage& m)
-{
-    TWinControl::Dispatch(m);
-}
+void TStatusBar::Dispatch(TMessage& m) { TWinControl::Dispatch(m); }
 
 // ---- TProgressBar ------------------------------------------------------------------------
 TProgressBar::TProgressBar(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 150, 16); }
@@ -205,8 +209,7 @@ void TTrackBar::Dispatch(TMessage& m)
         if (Position() != before && OnChange) OnChange(this);
         return;
     }
-    default:
-        break;
+    default: break;
     }
     TWinControl::Dispatch(m);
 }
@@ -272,10 +275,8 @@ void TUpDown::Dispatch(TMessage& m)
         }
         return;
     case CN_VSCROLL:
-    case CN_HSCROLL:
-        return;
-    default:
-        break;
+    case CN_HSCROLL: return;
+    default: break;
     }
     TWinControl::Dispatch(m);
 }
@@ -305,7 +306,8 @@ int TImageList::Add(TBitmap* Image, TBitmap* Mask)
     HIMAGELIST h = Handle();
     // The image list keeps copies; our bitmaps stay ours (and must not be selected in a DC).
     HBITMAP image = static_cast<HBITMAP>(CopyImage(Image->Handle(), IMAGE_BITMAP, 0, 0, 0));
-    HBITMAP mask = Mask ? static_cast<HBITMAP>(CopyImage(Mask->Handle(), IMAGE_BITMAP, 0, 0, 0)) : nullptr;
+    HBITMAP mask =
+        Mask ? static_cast<HBITMAP>(CopyImage(Mask->Handle(), IMAGE_BITMAP, 0, 0, 0)) : nullptr;
     int index = ImageList_Add(h, image, mask);
     DeleteObject(image);
     if (mask) DeleteObject(mask);
@@ -346,7 +348,8 @@ void TToolButton::SetDown(bool v)
     down_ = v;
     if (v && Grouped && Parent()) {
         for (int i = 0; i < Parent()->ControlCount(); ++i)
-            if (auto* b = dynamic_cast<TToolButton*>(Parent()->Controls(i)); b && b != this && b->Grouped && b->down_) {
+            if (auto* b = dynamic_cast<TToolButton*>(Parent()->Controls(i));
+                b && b != this && b->Grouped && b->down_) {
                 b->down_ = false;
                 b->Invalidate();
             }
@@ -390,14 +393,19 @@ void TToolButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 void TToolButton::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
-    case CM_MOUSEENTER: hot_ = true; Invalidate(); return;
-    case CM_MOUSELEAVE: hot_ = false; Invalidate(); return;
+    case CM_MOUSEENTER:
+        hot_ = true;
+        Invalidate();
+        return;
+    case CM_MOUSELEAVE:
+        hot_ = false;
+        Invalidate();
+        return;
     case WM_LBUTTONUP:
         // Separators are not buttons.
         if (Style == tbsSeparator || Style == tbsDivider) return;
         break;
-    default:
-        break;
+    default: break;
     }
     TGraphicControl::Dispatch(m);
 }
@@ -417,13 +425,15 @@ void TToolButton::Paint()
         return;
     }
     auto* bar = dynamic_cast<TToolBar*>(Parent());
-    if (pressed_ || down_) DrawEdge(dc, r.Win(), BDR_SUNKENOUTER, BF_RECT);
-    else if (hot_ && Enabled()) DrawEdge(dc, r.Win(), BDR_RAISEDINNER, BF_RECT);
+    if (pressed_ || down_)
+        DrawEdge(dc, r.Win(), BDR_SUNKENOUTER, BF_RECT);
+    else if (hot_ && Enabled())
+        DrawEdge(dc, r.Win(), BDR_RAISEDINNER, BF_RECT);
     const int shift = pressed_ || down_ ? 1 : 0;
     if (bar && bar->Images() && imageIndex_ >= 0) {
         TImageList* images = bar->Images();
-        images->Draw(c, (r.Width() - images->Width) / 2 + shift, (r.Height() - images->Height) / 2 + shift,
-                     imageIndex_, Enabled());
+        images->Draw(c, (r.Width() - images->Width) / 2 + shift,
+                     (r.Height() - images->Height) / 2 + shift, imageIndex_, Enabled());
     } else if (!Caption().empty()) {
         c->Font()->Assign(Font());
         c->Brush()->SetStyle(bsClear);

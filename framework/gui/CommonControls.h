@@ -22,6 +22,7 @@ public:
     void SetWidth(int v);
     TAlignment Alignment = taLeftJustify;
     int Index() const { return index_; }
+
 private:
     friend class TStatusBar;
     TStatusBar* bar_ = nullptr;
@@ -41,10 +42,12 @@ public:
     void SetSimplePanel(bool v);
     String SimpleText() const { return simpleText_; }
     void SetSimpleText(const String& v);
+
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void Dispatch(TMessage& Message) override;
+
 private:
     friend class TStatusPanel;
     void UpdatePanels();
@@ -66,9 +69,11 @@ public:
     void SetPosition(int v);
     int Step = 10;
     void StepIt() { SetPosition(position_ + Step); }
+
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+
 private:
     int min_ = 0, max_ = 100, position_ = 0;
 };
@@ -81,16 +86,26 @@ public:
     void Dispatch(TMessage& Message) override;
     int Min() const { return min_; }
     int Max() const { return max_; }
-    void SetMin(int v) { min_ = v; Apply(); }
-    void SetMax(int v) { max_ = v; Apply(); }
+    void SetMin(int v)
+    {
+        min_ = v;
+        Apply();
+    }
+    void SetMax(int v)
+    {
+        max_ = v;
+        Apply();
+    }
     int Position();
-    void SetPosition(int v);   // fires OnChange when it changes, as the user's moves do
+    void SetPosition(int v);  // fires OnChange when it changes, as the user's moves do
     int Frequency = 1;
     TTrackBarOrientation Orientation = trHorizontal;
     TNotifyEvent OnChange;
+
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+
 private:
     void Apply();
     int min_ = 0, max_ = 10, position_ = 0;
@@ -115,10 +130,12 @@ public:
     TWinControl* Associate() const { return associate_; }
     void SetAssociate(TWinControl* v);
     TUDClickEvent OnClick;
+
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+
 private:
     int position_ = 0;
     TWinControl* associate_ = nullptr;
@@ -140,6 +157,7 @@ public:
     bool Overlay(int ImageIndex, int Overlay);
     void Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled = true);
     void Clear();
+
 private:
     HIMAGELIST handle_ = nullptr;
 };
@@ -153,17 +171,22 @@ public:
     explicit TToolButton(TComponent* AOwner);
     void Dispatch(TMessage& Message) override;
     int ImageIndex() const { return imageIndex_; }
-    void SetImageIndex(int v) { imageIndex_ = v; Invalidate(); }
+    void SetImageIndex(int v)
+    {
+        imageIndex_ = v;
+        Invalidate();
+    }
     TToolButtonStyle Style = tbsButton;
     bool Down() const { return down_; }
     void SetDown(bool v);
     bool Grouped = false;
-    void Click() override;   // a check button toggles Down first
+    void Click() override;  // a check button toggles Down first
 protected:
     void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void ActionChanged() override;
+
 private:
     int imageIndex_ = -1;
     bool down_ = false, pressed_ = false, hot_ = false;
@@ -180,10 +203,12 @@ public:
     bool Flat = true;
     bool ShowCaptions = false;
     int Indent = 0;
+
 protected:
     void AlignControls(TRect& Rect) override;
     void ControlChanged(TControl* Child) override { Realign(); }
     void Notification(TComponent* AComponent, TOperation Operation) override;
+
 private:
     TImageList* images_ = nullptr;
 };

@@ -154,7 +154,8 @@ bool TFindDialog::Show(bool replace)
     }
     Buffers& b = *buffers_;
     lstrcpynA(b.find, FindText.c_str(), sizeof(b.find));
-    if (auto* r = dynamic_cast<TReplaceDialog*>(this)) lstrcpynA(b.replace, r->ReplaceText.c_str(), sizeof(b.replace));
+    if (auto* r = dynamic_cast<TReplaceDialog*>(this))
+        lstrcpynA(b.replace, r->ReplaceText.c_str(), sizeof(b.replace));
     b.fr = FINDREPLACEA{};
     b.fr.lStructSize = sizeof(b.fr);
     b.fr.hwndOwner = b.owner;
@@ -194,8 +195,10 @@ void TFindDialog::Notify(DWORD Flags)
     FindText = buffers_->find;
     TFindOptions o = Options;
     auto set = [&](TFindOption opt, bool on) {
-        if (on) o << opt;
-        else o >> opt;
+        if (on)
+            o << opt;
+        else
+            o >> opt;
     };
     set(frDown, Flags & FR_DOWN);
     set(frMatchCase, Flags & FR_MATCHCASE);

@@ -26,8 +26,17 @@ public:
     String Title;
 };
 
-enum TOpenOption { ofReadOnly, ofOverwritePrompt, ofHideReadOnly, ofNoChangeDir, ofPathMustExist,
-                   ofFileMustExist, ofCreatePrompt, ofNoReadOnlyReturn, ofEnableSizing };
+enum TOpenOption {
+    ofReadOnly,
+    ofOverwritePrompt,
+    ofHideReadOnly,
+    ofNoChangeDir,
+    ofPathMustExist,
+    ofFileMustExist,
+    ofCreatePrompt,
+    ofNoReadOnlyReturn,
+    ofEnableSizing
+};
 using TOpenOptions = TSet<TOpenOption>;
 
 class TOpenDialog : public TCommonDialog {
@@ -42,6 +51,7 @@ public:
     String DefaultExt;
     String InitialDir;
     TOpenOptions Options{ofHideReadOnly, ofEnableSizing};
+
 protected:
     bool Run(bool save);
 };
@@ -59,6 +69,7 @@ public:
     const char* DialogClass() const override { return "TFontDialog"; }
     bool ExecutePlatform() override;
     TFont* Font() { return &font_; }
+
 private:
     TFont font_;
 };
@@ -71,9 +82,20 @@ public:
     TColor Color = clBlack;
 };
 
-enum TFindOption { frDown, frFindNext, frHideMatchCase, frHideWholeWord, frHideUpDown,
-                   frMatchCase, frDisableMatchCase, frDisableUpDown, frDisableWholeWord,
-                   frReplace, frReplaceAll, frWholeWord };
+enum TFindOption {
+    frDown,
+    frFindNext,
+    frHideMatchCase,
+    frHideWholeWord,
+    frHideUpDown,
+    frMatchCase,
+    frDisableMatchCase,
+    frDisableUpDown,
+    frDisableWholeWord,
+    frReplace,
+    frReplaceAll,
+    frWholeWord
+};
 using TFindOptions = TSet<TFindOption>;
 
 // Modeless: Execute shows the dialog and returns; the Find button fires OnFind (tests call
@@ -86,13 +108,22 @@ public:
     bool ExecutePlatform() override;
     void CloseDialog();
     HWND Handle() const { return window_; }
-    void SetPosition(int x, int y) { left_ = x; top_ = y; placed_ = true; }
+    void SetPosition(int x, int y)
+    {
+        left_ = x;
+        top_ = y;
+        placed_ = true;
+    }
     int Left() const { return left_; }
     int Top() const { return top_; }
     String FindText;
     TFindOptions Options{frDown};
     TNotifyEvent OnFind;
-    void DoFind() { if (OnFind) OnFind(this); }
+    void DoFind()
+    {
+        if (OnFind) OnFind(this);
+    }
+
 protected:
     bool Show(bool replace);
     HWND window_ = nullptr;
@@ -101,6 +132,7 @@ protected:
     struct Buffers;
     Buffers* buffers_ = nullptr;
     friend struct FindDialogHook;
+
 public:
     // The platform's FINDREPLACE notification for this dialog (flags of the button pressed).
     void Notify(DWORD Flags);
@@ -113,7 +145,10 @@ public:
     bool ExecutePlatform() override;
     String ReplaceText;
     TNotifyEvent OnReplace;
-    void DoReplace() { if (OnReplace) OnReplace(this); }
+    void DoReplace()
+    {
+        if (OnReplace) OnReplace(this);
+    }
 };
 
 class TPrintDialog : public TCommonDialog {

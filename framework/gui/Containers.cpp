@@ -17,7 +17,8 @@ void Bevel(HDC dc, TRect& r, TPanelBevel kind, int width)
             r = Rect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1);
             continue;
         }
-        DrawEdge(dc, r.Win(), kind == bvRaised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+        DrawEdge(dc, r.Win(), kind == bvRaised ? BDR_RAISEDINNER : BDR_SUNKENOUTER,
+                 BF_RECT | BF_ADJUST);
     }
 }
 
@@ -41,24 +42,25 @@ void TPanel::Paint()
     TRect r = ClientRect();
     HDC dc = c->Handle();
     Bevel(dc, r, bevelOuter_, bevelWidth_);
-    r = Rect(r.Left + borderWidth_, r.Top + borderWidth_, r.Right - borderWidth_, r.Bottom - borderWidth_);
+    r = Rect(r.Left + borderWidth_, r.Top + borderWidth_, r.Right - borderWidth_,
+             r.Bottom - borderWidth_);
     Bevel(dc, r, bevelInner_, bevelWidth_);
     const String caption = Caption();
     if (caption.empty()) return;
     c->Font()->Assign(Font());
     c->Brush()->SetStyle(bsClear);
-    UINT flags = DT_SINGLELINE | DT_VCENTER | (Alignment == taCenter ? DT_CENTER : Alignment == taRightJustify ? DT_RIGHT : DT_LEFT);
+    UINT flags = DT_SINGLELINE | DT_VCENTER |
+                 (Alignment == taCenter         ? DT_CENTER
+                  : Alignment == taRightJustify ? DT_RIGHT
+                                                : DT_LEFT);
     c->DrawText(caption, r, flags);
 }
 
 void TPanel::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
-    case CM_TEXTCHANGED:
-        Invalidate();
-        return;
-    default:
-        break;
+    case CM_TEXTCHANGED: Invalidate(); return;
+    default: break;
     }
     TCustomControl::Dispatch(m);
 }
@@ -182,8 +184,10 @@ void TSplitter::MouseMove(TShiftState Shift, int X, int Y)
     int delta = ScreenPos(X, Y) - startPos_;
     if (Align() == alRight || Align() == alBottom) delta = -delta;
     int size = std::max(startSize_ + delta, MinSize);
-    if (Align() == alLeft || Align() == alRight) dragging_->SetWidth(size);
-    else dragging_->SetHeight(size);
+    if (Align() == alLeft || Align() == alRight)
+        dragging_->SetWidth(size);
+    else
+        dragging_->SetHeight(size);
 }
 
 void TSplitter::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
@@ -210,10 +214,7 @@ void TPaintBox::Paint()
 }
 
 // ---- TTabSheet, TPageControl -------------------------------------------------------------
-TTabSheet::TTabSheet(TComponent* AOwner) : TCustomControl(AOwner)
-{
-    SetVisible(false);
-}
+TTabSheet::TTabSheet(TComponent* AOwner) : TCustomControl(AOwner) { SetVisible(false); }
 
 TTabSheet::~TTabSheet() { SetPageControl(nullptr); }
 
@@ -310,13 +311,15 @@ void TPageControl::SetActivePage(TTabSheet* v)
     if (v && v->pageControl_ != this) return;
     active_ = v;
     for (TTabSheet* p : pages_) p->SetVisible(p == v);
-    if (HandleAllocated()) SendMessageA(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(ActivePageIndex()), 0);
+    if (HandleAllocated())
+        SendMessageA(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(ActivePageIndex()), 0);
 }
 
 TRect TPageControl::AlignRect()
 {
     TRect r = ClientRect();
-    if (HandleAllocated()) SendMessageA(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(r.Win()));
+    if (HandleAllocated())
+        SendMessageA(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(r.Win()));
     return r;
 }
 
@@ -335,8 +338,7 @@ void TPageControl::Dispatch(TMessage& m)
             if (OnChange) OnChange(this);
         }
         return;
-    default:
-        break;
+    default: break;
     }
     TWinControl::Dispatch(m);
 }

@@ -13,17 +13,39 @@ public:
     explicit TPanel(TComponent* AOwner);
     void Dispatch(TMessage& Message) override;
     TPanelBevel BevelOuter() const { return bevelOuter_; }
-    void SetBevelOuter(TPanelBevel v) { bevelOuter_ = v; Realign(); Invalidate(); }
+    void SetBevelOuter(TPanelBevel v)
+    {
+        bevelOuter_ = v;
+        Realign();
+        Invalidate();
+    }
     TPanelBevel BevelInner() const { return bevelInner_; }
-    void SetBevelInner(TPanelBevel v) { bevelInner_ = v; Realign(); Invalidate(); }
+    void SetBevelInner(TPanelBevel v)
+    {
+        bevelInner_ = v;
+        Realign();
+        Invalidate();
+    }
     int BevelWidth() const { return bevelWidth_; }
-    void SetBevelWidth(int v) { bevelWidth_ = v; Realign(); Invalidate(); }
+    void SetBevelWidth(int v)
+    {
+        bevelWidth_ = v;
+        Realign();
+        Invalidate();
+    }
     int BorderWidth() const { return borderWidth_; }
-    void SetBorderWidth(int v) { borderWidth_ = v; Realign(); Invalidate(); }
+    void SetBorderWidth(int v)
+    {
+        borderWidth_ = v;
+        Realign();
+        Invalidate();
+    }
     TAlignment Alignment = taCenter;
+
 protected:
     void Paint() override;
     TRect AlignRect() override;
+
 private:
     TPanelBevel bevelOuter_ = bvRaised, bevelInner_ = bvNone;
     int bevelWidth_ = 1, borderWidth_ = 0;
@@ -33,6 +55,7 @@ class TGroupBox : public TCustomControl {
 public:
     explicit TGroupBox(TComponent* AOwner);
     void Dispatch(TMessage& Message) override;
+
 protected:
     void Paint() override;
     TRect AlignRect() override;
@@ -42,6 +65,7 @@ protected:
 class TScrollBox : public TCustomControl {
 public:
     explicit TScrollBox(TComponent* AOwner);
+
 protected:
     void CreateParams(TCreateParams& Params) override;
 };
@@ -54,6 +78,7 @@ public:
     explicit TBevel(TComponent* AOwner);
     TBevelShape Shape = bsBox;
     TBevelStyle Style = bsLowered;
+
 protected:
     void Paint() override;
 };
@@ -67,11 +92,13 @@ public:
     TNotifyEvent OnMoved;
     // The control this splitter resizes, or nullptr.
     TControl* ResizedControl();
+
 protected:
     void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
 private:
     TControl* dragging_ = nullptr;
     int startPos_ = 0, startSize_ = 0;
@@ -82,6 +109,7 @@ class TPaintBox : public TGraphicControl {
 public:
     explicit TPaintBox(TComponent* AOwner);
     TNotifyEvent OnPaint;
+
 protected:
     void Paint() override;
 };
@@ -96,6 +124,7 @@ public:
     void SetPageControl(TPageControl* v);
     int PageIndex() const;
     void Dispatch(TMessage& Message) override;
+
 private:
     friend class TPageControl;
     TPageControl* pageControl_ = nullptr;
@@ -109,15 +138,17 @@ public:
     int PageCount() const { return static_cast<int>(pages_.size()); }
     TTabSheet* Pages(int Index) const { return pages_[static_cast<size_t>(Index)]; }
     TTabSheet* ActivePage() const { return active_; }
-    void SetActivePage(TTabSheet* v);   // no OnChange (the user's choice fires it)
+    void SetActivePage(TTabSheet* v);  // no OnChange (the user's choice fires it)
     int ActivePageIndex() const;
     void SetActivePageIndex(int v);
     TNotifyEvent OnChange;
+
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     TRect AlignRect() override;
     void AlignControls(TRect& Rect) override;
+
 private:
     friend class TTabSheet;
     void InsertPage(TTabSheet* page);

@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr const char* kControlProp = "QvControl";
-constexpr const char* kWindowClass = "QvWindow";
+constexpr const char* ControlProp = "QvControl";
+constexpr const char* GenericWindowClass = "QvWindow";
 
 // The control whose window CreateWindowEx is making now: our class's first messages
 // (WM_NCCREATE, WM_CREATE, the first WM_SIZE) arrive before CreateWindowEx returns.
@@ -51,7 +51,7 @@ bool IsOwnClass(WNDPROC defProc) { return defProc == DefWindowProcA; }
 
 LRESULT CALLBACK StdWndProc(HWND h, UINT msg, WPARAM w, LPARAM l)
 {
-    auto* control = static_cast<TWinControl*>(GetPropA(h, kControlProp));
+    auto* control = static_cast<TWinControl*>(GetPropA(h, ControlProp));
     if (!control) return DefWindowProcA(h, msg, w, l);
     if (msg == CM_RELEASE) {
         // Posted by TForm::Release: the form's own handlers have all returned by now.
@@ -69,8 +69,10 @@ LRESULT CALLBACK StdWndProc(HWND h, UINT msg, WPARAM w, LPARAM l)
     try {
         // A control on its way out hears nothing more (its window's last messages, focus
         // changes among them, must not reach handlers of a half-destroyed form).
-        if (control->ComponentState().Contains(csDestroying)) control->DefaultHandler(m);
-        else control->Dispatch(m);
+        if (control->ComponentState().Contains(csDestroying))
+            control->DefaultHandler(m);
+        else
+            control->Dispatch(m);
     } catch (...) {
         HandleCallbackException(control);
     }
@@ -87,7 +89,7 @@ LRESULT CALLBACK InitWndProc(HWND h, UINT msg, WPARAM w, LPARAM l)
     creatingControl = nullptr;
     c->handle_ = h;
     c->defWndProc_ = DefWindowProcA;
-    SetPropA(h, kControlProp, c);
+    SetPropA(h, ControlProp, c);
     SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StdWndProc));
     return StdWndProc(h, msg, w, l);
 }
@@ -179,9 +181,7 @@ void TControl::Dispatch(TMessage& m)
     case CM_VISIBLECHANGED:
     case CM_COLORCHANGED:
     case CM_FONTCHANGED:
-    case CM_TEXTCHANGED:
-        Invalidate();
-        break;
+    case CM_TEXTCHANGED: Invalidate(); break;
     case CM_PARENTCOLORCHANGED:
         if (parentColor_ && parent_) {
             color_ = parent_->Color();
@@ -194,9 +194,7 @@ void TControl::Dispatch(TMessage& m)
             parentFont_ = true;  // FontChanged cleared it: this change came from the parent
         }
         break;
-    default:
-        HandleMouse(m);
-        break;
+    default: HandleMouse(m); break;
     }
 }
 
@@ -220,8 +218,8 @@ bool TControl::HandleMouse(TMessage& m)
     case WM_LBUTTONUP: {
         const bool wasPressed = std::exchange(mousePressed_, false);
         MouseUp(mbLeft, shift, x, y);
-        if (wasPressed && ControlStyle.Contains(csClickEvents) && x >= 0 && y >= 0 && x < width_
-            && y < height_)
+        if (wasPressed && ControlStyle.Contains(csClickEvents) && x >= 0 && y >= 0 && x < width_ &&
+            y < height_)
             Click();
         return true;
     }
@@ -232,16 +230,33 @@ bool TControl::HandleMouse(TMessage& m)
     }
 }
 
-void TControl::MouseDown(TMouseButton b, TShiftState s, int x, int y) { if (OnMouseDown) OnMouseDown(this, b, s, x, y); }
-void TControl::MouseUp(TMouseButton b, TShiftState s, int x, int y) { if (OnMouseUp) OnMouseUp(this, b, s, x, y); }
-void TControl::MouseMove(TShiftState s, int x, int y) { if (OnMouseMove) OnMouseMove(this, s, x, y); }
-void TControl::DblClick() { if (OnDblClick) OnDblClick(this); }
-void TControl::Resize() { if (OnResize) OnResize(this); }
+void TControl::MouseDown(TMouseButton b, TShiftState s, int x, int y)
+{
+    if (OnMouseDown) OnMouseDown(this, b, s, x, y);
+}
+void TControl::MouseUp(TMouseButton b, TShiftState s, int x, int y)
+{
+    if (OnMouseUp) OnMouseUp(this, b, s, x, y);
+}
+void TControl::MouseMove(TShiftState s, int x, int y)
+{
+    if (OnMouseMove) OnMouseMove(this, s, x, y);
+}
+void TControl::DblClick()
+{
+    if (OnDblClick) OnDblClick(this);
+}
+void TControl::Resize()
+{
+    if (OnResize) OnResize(this);
+}
 
 void TControl::Click()
 {
-    if (OnClick) OnClick(this);
-    else if (action_) action_->Execute();
+    if (OnClick)
+        OnClick(this);
+    else if (action_)
+        action_->Execute();
 }
 
 void TControl::SetParent(TWinControl* AParent)
@@ -311,7 +326,8 @@ void TControl::SetAlign(TAlign v)
 void TControl::SetVisible(bool v)
 {
     if (visible_ == v) return;
-    if (parent_ && parent_->HandleAllocated()) InvalidateRect(parent_->Handle(), BoundsRect().Win(), TRUE);
+    if (parent_ && parent_->HandleAllocated())
+        InvalidateRect(parent_->Handle(), BoundsRect().Win(), TRUE);
     visible_ = v;
     Perform(CM_VISIBLECHANGED, v);
     if (parent_) parent_->ControlChanged(this);
@@ -451,7 +467,7 @@ TWinControl::~TWinControl()
 
 TWinControl* TWinControl::FromHandle(HWND Window)
 {
-    return Window ? static_cast<TWinControl*>(GetPropA(Window, kControlProp)) : nullptr;
+    return Window ? static_cast<TWinControl*>(GetPropA(Window, ControlProp)) : nullptr;
 }
 
 HWND TWinControl::Handle()
@@ -495,21 +511,24 @@ void TWinControl::CreateWnd()
         // Tab moves through the controls inside our own containers too (the platform's
         // classes must not get this: the tab order would skip them).
         p.ExStyle |= WS_EX_CONTROLPARENT;
-        const char* cls = p.OwnClassName.empty() ? kWindowClass : p.OwnClassName.c_str();
+        const char* cls = p.OwnClassName.empty() ? GenericWindowClass : p.OwnClassName.c_str();
         RegisterWindowClass(cls);
         creatingControl = this;
         defWndProc_ = DefWindowProcA;
         handle_ = nullptr;
-        h = CreateWindowExA(p.ExStyle, cls, p.Caption.c_str(), p.Style, p.X, p.Y,
-                            p.Width, p.Height, p.WndParent, nullptr, GetModuleHandleA(nullptr), nullptr);
+        h = CreateWindowExA(p.ExStyle, cls, p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height,
+                            p.WndParent, nullptr, GetModuleHandleA(nullptr), nullptr);
         creatingControl = nullptr;
         if (h) handle_ = h;
     } else {
-        h = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X,
-                            p.Y, p.Width, p.Height, p.WndParent, nullptr, GetModuleHandleA(nullptr), nullptr);
+        h = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y,
+                            p.Width, p.Height, p.WndParent, nullptr, GetModuleHandleA(nullptr),
+                            nullptr);
         if (h) AttachHandle(h);
     }
-    if (!h) throw EOutOfResources(GuiText::WindowCreate, p.WinClassName.empty() ? kWindowClass : p.WinClassName);
+    if (!h)
+        throw EOutOfResources(GuiText::WindowCreate,
+                              p.WinClassName.empty() ? GenericWindowClass : p.WinClassName);
     SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
     for (size_t i = 0; i < controls_.size(); ++i)
         if (auto* w = dynamic_cast<TWinControl*>(controls_[i])) w->CreateHandle();
@@ -519,7 +538,7 @@ void TWinControl::CreateWnd()
 void TWinControl::AttachHandle(HWND h)
 {
     handle_ = h;
-    SetPropA(h, kControlProp, this);
+    SetPropA(h, ControlProp, this);
     defWndProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(h, GWLP_WNDPROC));
     SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StdWndProc));
 }
@@ -528,9 +547,9 @@ void TWinControl::DetachHandle()
 {
     HWND h = handle_;
     if (!h) return;
-    RemovePropA(h, kControlProp);
-    if (!IsOwnClass(defWndProc_)
-        && reinterpret_cast<WNDPROC>(GetWindowLongPtrA(h, GWLP_WNDPROC)) == &StdWndProc)
+    RemovePropA(h, ControlProp);
+    if (!IsOwnClass(defWndProc_) &&
+        reinterpret_cast<WNDPROC>(GetWindowLongPtrA(h, GWLP_WNDPROC)) == &StdWndProc)
         SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defWndProc_));
     handle_ = nullptr;
     mouseControl_ = hoverControl_ = nullptr;
@@ -602,11 +621,13 @@ void TWinControl::RemoveControl(TControl* c)
     if (mouseControl_ == c) mouseControl_ = nullptr;
     if (hoverControl_ == c) hoverControl_ = nullptr;
     if (handle_ && c->visible_) InvalidateRect(handle_, c->BoundsRect().Win(), TRUE);
-    if (auto* w = dynamic_cast<TWinControl*>(c); w && w->handle_ && !ComponentState().Contains(csDestroying))
+    if (auto* w = dynamic_cast<TWinControl*>(c);
+        w && w->handle_ && !ComponentState().Contains(csDestroying))
         w->DestroyWnd();
     controls_.erase(it);
     c->parent_ = nullptr;
-    if (auto* f = dynamic_cast<TForm*>(this); f && f->activeControl_ == c) f->activeControl_ = nullptr;
+    if (auto* f = dynamic_cast<TForm*>(this); f && f->activeControl_ == c)
+        f->activeControl_ = nullptr;
     if (!ComponentState().Contains(csDestroying)) ControlChanged(c);
 }
 
@@ -722,11 +743,8 @@ void TWinControl::AlignControls(TRect& r)
                 c->SetBounds(r.Right - c->width_, r.Top, c->width_, h);
                 r.Right -= c->width_;
                 break;
-            case alClient:
-                c->SetBounds(r.Left, r.Top, w, h);
-                break;
-            default:
-                break;
+            case alClient: c->SetBounds(r.Left, r.Top, w, h); break;
+            default: break;
             }
         }
     }
@@ -849,17 +867,12 @@ void TWinControl::Dispatch(TMessage& m)
     case CN_CTLCOLOREDIT:
     case CN_CTLCOLORSTATIC:
     case CN_CTLCOLORLISTBOX:
-    case CN_CTLCOLORBTN:
-        m.Result = CtlColor(reinterpret_cast<HDC>(m.WParam));
-        return;
+    case CN_CTLCOLORBTN: m.Result = CtlColor(reinterpret_cast<HDC>(m.WParam)); return;
     case CN_COMMAND:
     case CN_NOTIFY:
     case CN_HSCROLL:
-    case CN_VSCROLL:
-        return;  // a control that cares handles these in its own Dispatch
-    case WM_INITMENUPOPUP:
-        TMenuItem::DispatchPopup(reinterpret_cast<HMENU>(m.WParam));
-        break;
+    case CN_VSCROLL: return;  // a control that cares handles these in its own Dispatch
+    case WM_INITMENUPOPUP: TMenuItem::DispatchPopup(reinterpret_cast<HMENU>(m.WParam)); break;
 
     case WM_WINDOWPOSCHANGED:
         if (auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam); wp && handle_) {
@@ -985,13 +998,19 @@ void TWinControl::Dispatch(TMessage& m)
         // Someone else took the mouse: the graphic child that had it gets no release.
         mouseControl_ = nullptr;
         break;
-    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK:
-    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
     case WM_MOUSEMOVE: {
         // Mouse messages over a graphic child are that child's (it keeps the mouse from the
         // button press to the release).
-        const int x = static_cast<short>(LOWORD(m.LParam)), y = static_cast<short>(HIWORD(m.LParam));
+        const int x = static_cast<short>(LOWORD(m.LParam)),
+                  y = static_cast<short>(HIWORD(m.LParam));
         TControl* target = mouseControl_ ? mouseControl_ : GraphicControlAt(x, y);
         if (m.Msg == WM_MOUSEMOVE && target != hoverControl_) {
             if (hoverControl_) hoverControl_->Perform(CM_MOUSELEAVE);
@@ -999,9 +1018,9 @@ void TWinControl::Dispatch(TMessage& m)
             if (target) target->Perform(CM_MOUSEENTER);
         }
         if (target && target->Enabled()) {
-            const bool down = m.Msg == WM_LBUTTONDOWN || m.Msg == WM_RBUTTONDOWN
-                              || m.Msg == WM_MBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK
-                              || m.Msg == WM_RBUTTONDBLCLK;
+            const bool down = m.Msg == WM_LBUTTONDOWN || m.Msg == WM_RBUTTONDOWN ||
+                              m.Msg == WM_MBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK ||
+                              m.Msg == WM_RBUTTONDBLCLK;
             const bool up = m.Msg == WM_LBUTTONUP || m.Msg == WM_RBUTTONUP || m.Msg == WM_MBUTTONUP;
             if (down) {
                 mouseControl_ = target;
@@ -1103,8 +1122,7 @@ void TGraphicControl::Dispatch(TMessage& m)
         // The canvas's origin and clip follow the control.
         canvas_.FreeHandle();
         break;
-    default:
-        break;
+    default: break;
     }
     TControl::Dispatch(m);
 }

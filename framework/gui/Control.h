@@ -31,8 +31,17 @@ enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDoub
 using TShiftState = TSet<TShiftStateItem>;
 
 enum TControlStyleItem {
-    csAcceptsControls, csCaptureMouse, csClickEvents, csFramed, csSetCaption, csOpaque,
-    csDoubleClicks, csFixedWidth, csFixedHeight, csNoStdEvents, csReplicatable
+    csAcceptsControls,
+    csCaptureMouse,
+    csClickEvents,
+    csFramed,
+    csSetCaption,
+    csOpaque,
+    csDoubleClicks,
+    csFixedWidth,
+    csFixedHeight,
+    csNoStdEvents,
+    csReplicatable
 };
 using TControlStyle = TSet<TControlStyleItem>;
 
@@ -42,10 +51,11 @@ constexpr TShortCut scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000;
 TShortCut ShortCut(WORD Key, TShiftState Shift);
 // "F2", "Ctrl+S", "Shift+Ins": the text a menu shows beside its caption.
 String ShortCutToText(TShortCut ShortCut);
-TShiftState KeyboardShift();                    // modifier keys held now
-TShiftState MouseShift(WPARAM keyFlags);        // from a mouse message's MK_ flags
+TShiftState KeyboardShift();              // modifier keys held now
+TShiftState MouseShift(WPARAM keyFlags);  // from a mouse message's MK_ flags
 
-using TMouseEvent = TClosure<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseEvent =
+    TClosure<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = TClosure<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 using TKeyEvent = TClosure<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
 using TKeyPressEvent = TClosure<void(TObject* Sender, char& Key)>;
@@ -134,7 +144,7 @@ public:
 
 protected:
     virtual String GetText();
-    virtual void SetTextValue(const String& v);   // stores it (window text or the field)
+    virtual void SetTextValue(const String& v);  // stores it (window text or the field)
     virtual void Resize();
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -270,8 +280,8 @@ private:
     bool aligning_ = false;
     HBRUSH ctlBrush_ = nullptr;
     TColor ctlBrushColor_ = clNone;
-    TControl* mouseControl_ = nullptr;   // graphic child holding the mouse
-    TControl* hoverControl_ = nullptr;   // graphic child under the mouse
+    TControl* mouseControl_ = nullptr;  // graphic child holding the mouse
+    TControl* hoverControl_ = nullptr;  // graphic child under the mouse
     bool destroyingHandle_ = false;
 };
 
@@ -287,8 +297,10 @@ public:
     // Borrows DC for one paint; the previous state comes back after.
     void BeginPaint(HDC dc);
     void EndPaint();
+
 protected:
     void CreateHandle() override;
+
 private:
     TControl* control_;
     HWND window_ = nullptr;
@@ -303,8 +315,10 @@ public:
     void Dispatch(TMessage& Message) override;
     // Paints on DC (the parent's, already moved to this control's origin).
     void PaintOn(HDC DC);
+
 protected:
     virtual void Paint() {}
+
 private:
     TControlCanvas canvas_;
 };
@@ -315,9 +329,11 @@ public:
     explicit TCustomControl(TComponent* AOwner);
     ~TCustomControl() override;
     TCanvas* Canvas() { return &canvas_; }
+
 protected:
     void PaintWindow(HDC DC) override;
     virtual void Paint();
+
 private:
     TCanvas canvas_;
 };

@@ -10,18 +10,24 @@
 namespace {
 
 // Captions of the message dialogs, by kind.
-const char* const kDialogCaptions[] = {GuiText::WarningCaption, GuiText::ErrorCaption,
-                                       GuiText::InformationCaption, GuiText::ConfirmCaption, ""};
+const char* const DialogCaptions[] = {GuiText::WarningCaption, GuiText::ErrorCaption,
+                                      GuiText::InformationCaption, GuiText::ConfirmCaption, ""};
 
 UINT FlagsFor(TMsgDlgType type, TMsgDlgButtons b)
 {
-    static const UINT icons[] = {MB_ICONWARNING, MB_ICONERROR, MB_ICONINFORMATION, MB_ICONQUESTION, 0};
+    static const UINT icons[] = {MB_ICONWARNING, MB_ICONERROR, MB_ICONINFORMATION, MB_ICONQUESTION,
+                                 0};
     UINT buttons = MB_OK;
-    if (b == TMsgDlgButtons{mbYes, mbNo}) buttons = MB_YESNO;
-    else if (b == TMsgDlgButtons{mbYes, mbNo, mbCancel}) buttons = MB_YESNOCANCEL;
-    else if (b == TMsgDlgButtons{mbOK, mbCancel}) buttons = MB_OKCANCEL;
-    else if (b == TMsgDlgButtons{mbAbort, mbRetry, mbIgnore}) buttons = MB_ABORTRETRYIGNORE;
-    else if (b == TMsgDlgButtons{mbRetry, mbCancel}) buttons = MB_RETRYCANCEL;
+    if (b == TMsgDlgButtons{mbYes, mbNo})
+        buttons = MB_YESNO;
+    else if (b == TMsgDlgButtons{mbYes, mbNo, mbCancel})
+        buttons = MB_YESNOCANCEL;
+    else if (b == TMsgDlgButtons{mbOK, mbCancel})
+        buttons = MB_OKCANCEL;
+    else if (b == TMsgDlgButtons{mbAbort, mbRetry, mbIgnore})
+        buttons = MB_ABORTRETRYIGNORE;
+    else if (b == TMsgDlgButtons{mbRetry, mbCancel})
+        buttons = MB_RETRYCANCEL;
     return buttons | icons[type];
 }
 
@@ -35,7 +41,7 @@ class TPlatformDialogs : public TDialogService {
 public:
     int MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons) override
     {
-        return ::MessageBoxA(ActiveOwner(), Msg.c_str(), kDialogCaptions[DlgType],
+        return ::MessageBoxA(ActiveOwner(), Msg.c_str(), DialogCaptions[DlgType],
                              FlagsFor(DlgType, Buttons) | MB_TASKMODAL);
     }
     void ShowMessage(const String& Msg) override
@@ -109,7 +115,7 @@ int TDialogScript::NextAnswer(int Default)
 int TDialogScript::MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons)
 {
     int fallback = Buttons.Contains(mbCancel) ? IDCANCEL : Buttons.Contains(mbNo) ? IDNO : IDOK;
-    TShownDialog d{TDialogKind::MessageDlg, Msg, kDialogCaptions[DlgType], DlgType, Buttons, 0, 0};
+    TShownDialog d{TDialogKind::MessageDlg, Msg, DialogCaptions[DlgType], DlgType, Buttons, 0, 0};
     // A box whose only button is OK needs no answer and takes none from the queue.
     d.Result = (Buttons == TMsgDlgButtons{mbOK} || Buttons.Empty()) ? IDOK : NextAnswer(fallback);
     shown_.push_back(d);
@@ -118,15 +124,18 @@ int TDialogScript::MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgBut
 
 void TDialogScript::ShowMessage(const String& Msg)
 {
-    shown_.push_back(TShownDialog{TDialogKind::ShowMessage, Msg, Application->Title, mtCustom, {mbOK}, MB_OK, IDOK});
+    shown_.push_back(TShownDialog{
+        TDialogKind::ShowMessage, Msg, Application->Title, mtCustom, {mbOK}, MB_OK, IDOK});
 }
 
 int TDialogScript::MessageBox(const String& Text, const String& Caption, UINT Flags)
 {
     const UINT buttons = Flags & MB_TYPEMASK;
     int fallback = IDOK;
-    if (buttons == MB_YESNO) fallback = IDNO;
-    else if (buttons != MB_OK) fallback = IDCANCEL;
+    if (buttons == MB_YESNO)
+        fallback = IDNO;
+    else if (buttons != MB_OK)
+        fallback = IDCANCEL;
     TShownDialog d{TDialogKind::MessageBox, Text, Caption, mtCustom, {}, Flags, 0};
     // A box whose only button is OK needs no answer and takes none from the queue.
     d.Result = buttons == MB_OK ? IDOK : NextAnswer(fallback);

@@ -18,8 +18,19 @@
 class TCommonDialog;
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
-enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll,
-                  mbYesToAll, mbHelp };
+enum TMsgDlgBtn {
+    mbYes,
+    mbNo,
+    mbOK,
+    mbCancel,
+    mbAbort,
+    mbRetry,
+    mbIgnore,
+    mbAll,
+    mbNoToAll,
+    mbYesToAll,
+    mbHelp
+};
 using TMsgDlgButtons = TSet<TMsgDlgBtn>;
 inline const TMsgDlgButtons mbOKCancel{mbOK, mbCancel};
 inline const TMsgDlgButtons mbYesNoCancel{mbYes, mbNo, mbCancel};
@@ -52,7 +63,7 @@ enum class TDialogKind { MessageDlg, ShowMessage, MessageBox, Beep, Common };
 struct TShownDialog {
     TDialogKind Kind;
     String Text;
-    String Caption;          // message boxes; the class of a common dialog ("TOpenDialog")
+    String Caption;  // message boxes; the class of a common dialog ("TOpenDialog")
     TMsgDlgType DlgType = mtCustom;
     TMsgDlgButtons Buttons;  // message dialogs
     UINT Flags = 0;          // message boxes
@@ -64,8 +75,8 @@ struct TShownDialog {
 // in Unanswered, so a test that forgot an answer fails instead of hanging.
 class TDialogScript : public TDialogService {
 public:
-    TDialogScript();                 // installs itself
-    ~TDialogScript() override;       // puts the previous service back
+    TDialogScript();            // installs itself
+    ~TDialogScript() override;  // puts the previous service back
 
     // The next message box or message dialog returns Result (mrYes, IDNO, ...).
     TDialogScript& Answer(int Result);
@@ -78,7 +89,14 @@ public:
     const TShownDialog& Last() const { return shown_.back(); }
     int Unanswered = 0;
     int Beeps = 0;
-    void Clear() { shown_.clear(); answers_.clear(); dialogAnswers_.clear(); Unanswered = 0; Beeps = 0; }
+    void Clear()
+    {
+        shown_.clear();
+        answers_.clear();
+        dialogAnswers_.clear();
+        Unanswered = 0;
+        Beeps = 0;
+    }
 
     int MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons) override;
     void ShowMessage(const String& Msg) override;

@@ -175,7 +175,8 @@ void TForm::PlaceOnFirstShow()
                   area.top + (area.bottom - area.top - Height()) / 2, Width(), Height());
     } else if (Position == poMainFormCenter || Position == poOwnerFormCenter) {
         TForm* over = main;
-        if (Position == poOwnerFormCenter) over = dynamic_cast<TForm*>(Owner()) ? dynamic_cast<TForm*>(Owner()) : main;
+        if (Position == poOwnerFormCenter)
+            over = dynamic_cast<TForm*>(Owner()) ? dynamic_cast<TForm*>(Owner()) : main;
         if (over)
             SetBounds(over->Left() + (over->Width() - Width()) / 2,
                       over->Top() + (over->Height() - Height()) / 2, Width(), Height());
@@ -185,7 +186,8 @@ void TForm::PlaceOnFirstShow()
 void TForm::SetVisible(bool v)
 {
     if (v == Visible()) {
-        if (v && HandleAllocated()) SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        if (v && HandleAllocated())
+            SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         return;
     }
     if (v) {
@@ -209,10 +211,7 @@ void TForm::SetVisible(bool v)
 
 bool TForm::Showing() const { return Visible(); }
 
-void TForm::Show()
-{
-    SetVisible(true);
-}
+void TForm::Show() { SetVisible(true); }
 
 bool TForm::CloseQuery()
 {
@@ -243,10 +242,7 @@ void TForm::Close()
     }
 }
 
-void TForm::Release()
-{
-    PostMessageA(Handle(), CM_RELEASE, 0, 0);
-}
+void TForm::Release() { PostMessageA(Handle(), CM_RELEASE, 0, 0); }
 
 namespace {
 struct DisabledWindows {
@@ -319,7 +315,8 @@ bool TForm::IsShortCut(WORD Key, TShiftState Shift)
         TComponent* c = Components(i);
         if (auto* list = dynamic_cast<TActionList*>(c)) {
             if (list->IsShortCut(sc)) return true;
-        } else if (auto* a = dynamic_cast<TAction*>(c); a && !a->ActionList() && a->ShortCut() == sc) {
+        } else if (auto* a = dynamic_cast<TAction*>(c);
+                   a && !a->ActionList() && a->ShortCut() == sc) {
             if (a->Execute()) return true;
         }
     }
@@ -338,7 +335,8 @@ TButton* FindButton(TWinControl* parent, bool wantDefault)
     for (int i = 0; i < parent->ControlCount(); ++i) {
         TControl* c = parent->Controls(i);
         if (!c->Visible() || !c->Enabled()) continue;
-        if (auto* b = dynamic_cast<TButton*>(c); b && (wantDefault ? b->Default : b->Cancel)) return b;
+        if (auto* b = dynamic_cast<TButton*>(c); b && (wantDefault ? b->Default : b->Cancel))
+            return b;
         if (auto* w = dynamic_cast<TWinControl*>(c))
             if (TButton* found = FindButton(w, wantDefault)) return found;
     }
@@ -372,8 +370,9 @@ void TForm::Dispatch(TMessage& m)
             active_ = true;
             if (OnActivate) OnActivate(this);
             // Focus goes back to the control that had it, not to the form's window.
-            if (activeControl_ && activeControl_->HandleAllocated() && IsWindowVisible(activeControl_->Handle())
-                && IsWindowEnabled(activeControl_->Handle())) {
+            if (activeControl_ && activeControl_->HandleAllocated() &&
+                IsWindowVisible(activeControl_->Handle()) &&
+                IsWindowEnabled(activeControl_->Handle())) {
                 ::SetFocus(activeControl_->Handle());
                 m.Result = 0;
                 return;
@@ -391,8 +390,7 @@ void TForm::Dispatch(TMessage& m)
             Application->OnDeactivate(Application);
         }
         break;
-    default:
-        break;
+    default: break;
     }
     TCustomControl::Dispatch(m);
 }

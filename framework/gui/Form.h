@@ -45,8 +45,8 @@ public:
     // handler still sees a whole form; the destructor calls it when nobody did.
     void DoDestroy();
 
-    void Show();                 // makes the form visible and brings it to the front
-    TModalResult ShowModal();    // runs until ModalResult is set (or the form is closed)
+    void Show();               // makes the form visible and brings it to the front
+    TModalResult ShowModal();  // runs until ModalResult is set (or the form is closed)
     // Asks OnCloseQuery, then OnClose decides: hide (default), free, minimise or nothing.
     // Closing the main form ends the application.
     void Close();
@@ -88,7 +88,7 @@ public:
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
     TNotifyEvent OnHide;
-    TNotifyEvent OnActivate;      // on every activation
+    TNotifyEvent OnActivate;  // on every activation
     TNotifyEvent OnDeactivate;
     TCloseQueryEvent OnCloseQuery;
     TCloseEvent OnClose;

@@ -82,14 +82,40 @@ void TMenuItem::SetCaption(const String& v)
     if (v == caption_) return;
     const bool separatorChange = (v == "-") != (caption_ == "-");
     caption_ = v;
-    if (separatorChange) StructureChanged();
-    else UpdateItem();
+    if (separatorChange)
+        StructureChanged();
+    else
+        UpdateItem();
 }
 
-void TMenuItem::SetChecked(bool v) { if (v != checked_) { checked_ = v; UpdateItem(); } }
-void TMenuItem::SetEnabled(bool v) { if (v != enabled_) { enabled_ = v; UpdateItem(); } }
-void TMenuItem::SetShortCut(TShortCut v) { if (v != shortCut_) { shortCut_ = v; UpdateItem(); } }
-void TMenuItem::SetVisible(bool v) { if (v != visible_) { visible_ = v; StructureChanged(); } }
+void TMenuItem::SetChecked(bool v)
+{
+    if (v != checked_) {
+        checked_ = v;
+        UpdateItem();
+    }
+}
+void TMenuItem::SetEnabled(bool v)
+{
+    if (v != enabled_) {
+        enabled_ = v;
+        UpdateItem();
+    }
+}
+void TMenuItem::SetShortCut(TShortCut v)
+{
+    if (v != shortCut_) {
+        shortCut_ = v;
+        UpdateItem();
+    }
+}
+void TMenuItem::SetVisible(bool v)
+{
+    if (v != visible_) {
+        visible_ = v;
+        StructureChanged();
+    }
+}
 
 void TMenuItem::Add(TMenuItem* Item) { Insert(Count(), Item); }
 
@@ -149,8 +175,10 @@ void TMenuItem::Notification(TComponent* AComponent, TOperation Operation)
 
 void TMenuItem::Click()
 {
-    if (OnClick) OnClick(this);
-    else if (action_) action_->Execute();
+    if (OnClick)
+        OnClick(this);
+    else if (action_)
+        action_->Execute();
 }
 
 bool TMenuItem::DispatchCommand(UINT Id)
@@ -261,7 +289,8 @@ void TPopupMenu::Popup(int X, int Y)
     // A hidden window of the thread receives the choice; its WM_COMMAND id leads to the item.
     HWND owner = GetActiveWindow();
     if (!owner) owner = GetDesktopWindow();
-    UINT id = TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, X, Y, 0, owner, nullptr);
+    UINT id = TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, X, Y, 0, owner,
+                             nullptr);
     if (id) TMenuItem::DispatchCommand(id);
 }
 

@@ -17,10 +17,10 @@ class TBasicAction;
 class TMenuItem : public TComponent {
 public:
     explicit TMenuItem(TComponent* AOwner);
-    ~TMenuItem() override;   // frees its sub-items
+    ~TMenuItem() override;  // frees its sub-items
 
     String Caption() const { return caption_; }
-    void SetCaption(const String& v);   // "-" makes a separator
+    void SetCaption(const String& v);  // "-" makes a separator
     bool Checked() const { return checked_; }
     void SetChecked(bool v);
     bool Enabled() const { return enabled_; }
@@ -65,9 +65,9 @@ protected:
 private:
     friend class TMenu;
     TMenu* RootMenu() const;
-    void UpdateItem();          // state and text into the built menu
-    void StructureChanged();    // items added, removed, shown or hidden: build again
-    void Build(HMENU into);     // appends this item's visible children to a platform menu
+    void UpdateItem();        // state and text into the built menu
+    void StructureChanged();  // items added, removed, shown or hidden: build again
+    void Build(HMENU into);   // appends this item's visible children to a platform menu
     void FreeHandles();
     String MenuText() const;
 
@@ -76,7 +76,7 @@ private:
     TShortCut shortCut_ = 0;
     std::vector<TMenuItem*> items_;
     TMenuItem* parent_ = nullptr;
-    TMenu* menu_ = nullptr;      // set on a menu's root item
+    TMenu* menu_ = nullptr;  // set on a menu's root item
     TBasicAction* action_ = nullptr;
     UINT command_;
     HMENU submenu_ = nullptr;
@@ -92,9 +92,11 @@ public:
     bool HandleAllocated() const { return handle_ != nullptr; }
     // Builds the platform's menu again (after structural changes).
     virtual void Rebuild();
+
 protected:
     virtual HMENU CreateMenuHandle() = 0;
     HMENU handle_ = nullptr;
+
 private:
     TMenuItem* items_;
 };
@@ -105,6 +107,7 @@ public:
     void Rebuild() override;
     // The window whose menu bar shows this menu (set by the form).
     HWND Window = nullptr;
+
 protected:
     HMENU CreateMenuHandle() override { return CreateMenu(); }
 };
@@ -118,6 +121,7 @@ public:
     TComponent* PopupComponent = nullptr;
     bool AutoPopup = true;
     TNotifyEvent OnPopup;
+
 protected:
     HMENU CreateMenuHandle() override { return CreatePopupMenu(); }
 };

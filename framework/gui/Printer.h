@@ -28,7 +28,7 @@ public:
     bool Printing() const { return printing_; }
     bool Aborted() const { return aborted_; }
     int PageNumber() const { return page_; }
-    int PageWidth();    // printable area, device pixels
+    int PageWidth();  // printable area, device pixels
     int PageHeight();
     String Title;
 

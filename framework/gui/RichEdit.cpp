@@ -82,10 +82,12 @@ public:
         if (Index < 0 || Index >= Count()) throw EListError(GuiText::ListIndex, Index);
         HWND h = edit_->Handle();
         int start = static_cast<int>(SendMessageA(h, EM_LINEINDEX, static_cast<WPARAM>(Index), 0));
-        int length = static_cast<int>(SendMessageA(h, EM_LINELENGTH, static_cast<WPARAM>(start), 0));
+        int length =
+            static_cast<int>(SendMessageA(h, EM_LINELENGTH, static_cast<WPARAM>(start), 0));
         String s(static_cast<size_t>(std::max(length, 0)) + 2, '\0');
         *reinterpret_cast<WORD*>(s.data()) = static_cast<WORD>(s.size());
-        int got = static_cast<int>(SendMessageA(h, EM_GETLINE, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(s.data())));
+        int got = static_cast<int>(SendMessageA(h, EM_GETLINE, static_cast<WPARAM>(Index),
+                                                reinterpret_cast<LPARAM>(s.data())));
         s.resize(static_cast<size_t>(std::clamp(got, 0, length)));
         while (!s.empty() && (s.back() == '\r' || s.back() == '\n')) s.pop_back();
         return s;
@@ -114,7 +116,8 @@ public:
         HWND h = edit_->Handle();
         if (Index < 0 || Index >= Count()) throw EListError(GuiText::ListIndex, Index);
         int start = static_cast<int>(SendMessageA(h, EM_LINEINDEX, static_cast<WPARAM>(Index), 0));
-        int next = static_cast<int>(SendMessageA(h, EM_LINEINDEX, static_cast<WPARAM>(Index + 1), 0));
+        int next =
+            static_cast<int>(SendMessageA(h, EM_LINEINDEX, static_cast<WPARAM>(Index + 1), 0));
         if (next < 0) next = GetWindowTextLengthA(h);
         CHARRANGE cr{start, next};
         SendMessageA(h, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr));
@@ -141,7 +144,9 @@ private:
 
 }  // namespace
 
-TRichEdit::TRichEdit(TComponent* AOwner) : TCustomEdit(AOwner), lines_(new TRichEditStringsView(this))
+TRichEdit::TRichEdit(TComponent* AOwner)
+    : TCustomEdit(AOwner),
+      lines_(new TRichEditStringsView(this))
 {
     multiLine_ = true;
     SetBounds(0, 0, 185, 89);
@@ -219,7 +224,8 @@ void TRichEdit::DestroyWnd()
         // The formatting survives a recreated window (a changed border, a new parent).
         TMemoryStream saved;
         StreamOutOf(Handle(), &saved, SF_RTF);
-        savedRtf_.assign(static_cast<const char*>(saved.Memory()), static_cast<size_t>(saved.Size()));
+        savedRtf_.assign(static_cast<const char*>(saved.Memory()),
+                         static_cast<size_t>(saved.Size()));
         hasSaved_ = true;
     }
     TCustomEdit::DestroyWnd();
@@ -257,7 +263,8 @@ String TRichEdit::SelText()
 {
     const int length = SelLength();
     String s(static_cast<size_t>(std::max(length, 0)) + 1, '\0');
-    int got = static_cast<int>(SendMessageA(Handle(), EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(s.data())));
+    int got = static_cast<int>(
+        SendMessageA(Handle(), EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(s.data())));
     s.resize(static_cast<size_t>(std::clamp(got, 0, std::max(length, 0))));
     return s;
 }
@@ -276,7 +283,8 @@ int TRichEdit::FindText(const String& SearchStr, int StartPos, int Length, TSear
     WPARAM flags = FR_DOWN;
     if (Options.Contains(stWholeWord)) flags |= FR_WHOLEWORD;
     if (Options.Contains(stMatchCase)) flags |= FR_MATCHCASE;
-    return static_cast<int>(SendMessageA(Handle(), EM_FINDTEXT, flags, reinterpret_cast<LPARAM>(&ft)));
+    return static_cast<int>(
+        SendMessageA(Handle(), EM_FINDTEXT, flags, reinterpret_cast<LPARAM>(&ft)));
 }
 
 void TRichEdit::LoadFromStream(TStream* Stream)
@@ -297,7 +305,8 @@ void TRichEdit::Print(const String& Caption)
     fr.hdc = fr.hdcTarget = dc;
     const int dpiX = GetDeviceCaps(dc, LOGPIXELSX), dpiY = GetDeviceCaps(dc, LOGPIXELSY);
     // Page size in twips, as the control measures it.
-    fr.rcPage = {0, 0, MulDiv(printer->PageWidth(), 1440, dpiX), MulDiv(printer->PageHeight(), 1440, dpiY)};
+    fr.rcPage = {0, 0, MulDiv(printer->PageWidth(), 1440, dpiX),
+                 MulDiv(printer->PageHeight(), 1440, dpiY)};
     fr.rc = fr.rcPage;
     const int length = GetWindowTextLengthA(Handle());
     printer->Title = Caption;
@@ -310,7 +319,8 @@ void TRichEdit::Print(const String& Caption)
             first = false;
             fr.hdc = fr.hdcTarget = printer->Handle();
             fr.chrg = {pos, -1};
-            int next = static_cast<int>(SendMessageA(Handle(), EM_FORMATRANGE, TRUE, reinterpret_cast<LPARAM>(&fr)));
+            int next = static_cast<int>(
+                SendMessageA(Handle(), EM_FORMATRANGE, TRUE, reinterpret_cast<LPARAM>(&fr)));
             if (next <= pos) break;
             pos = next;
         }
@@ -335,10 +345,10 @@ void TRichEdit::Dispatch(TMessage& m)
         if (reinterpret_cast<NMHDR*>(m.LParam)->code == EN_SELCHANGE) SelectionChange();
         return;
     case CM_COLORCHANGED:
-        if (HandleAllocated()) SendMessageA(Handle(), EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ColorToRGB(Color())));
+        if (HandleAllocated())
+            SendMessageA(Handle(), EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ColorToRGB(Color())));
         break;
-    default:
-        break;
+    default: break;
     }
     TCustomEdit::Dispatch(m);
 }

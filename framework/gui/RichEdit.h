@@ -31,7 +31,7 @@ public:
     void SetScrollBars(TScrollStyle v);
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool v);
-    bool BorderVisible() const { return border_; }   // the sunken edge
+    bool BorderVisible() const { return border_; }  // the sunken edge
     void SetBorderVisible(bool v);
 
     int SelStart() override;
@@ -73,6 +73,6 @@ private:
     TScrollStyle scrollBars_ = ssBoth;
     bool wordWrap_ = true;
     bool border_ = true;
-    String savedRtf_;   // the content kept across a recreated window
+    String savedRtf_;  // the content kept across a recreated window
     bool hasSaved_ = false;
 };

@@ -8,14 +8,12 @@
 #include "framework/gui/CommonControls.h"
 #include "framework/gui/DialogService.h"
 
-TCSpinEdit::TCSpinEdit(TComponent* AOwner) : TCustomEdit(AOwner)
-{
-    SetTextValue("0");
-}
+TCSpinEdit::TCSpinEdit(TComponent* AOwner) : TCustomEdit(AOwner) { SetTextValue("0"); }
 
 int TCSpinEdit::CheckValue(int v) const
 {
-    if (MaxValue != MinValue) v = std::clamp(v, std::min(MinValue, MaxValue), std::max(MinValue, MaxValue));
+    if (MaxValue != MinValue)
+        v = std::clamp(v, std::min(MinValue, MaxValue), std::max(MinValue, MaxValue));
     return v;
 }
 
@@ -36,8 +34,8 @@ void TCSpinEdit::CreateWnd()
     GetClientRect(Handle(), &r);
     const int w = 15;
     // The buttons are a child of the edit; their notifications come to the edit (below).
-    buttons_ = CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE, r.right - w, 0, w, r.bottom,
-                               Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    buttons_ = CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE, r.right - w, 0, w,
+                               r.bottom, Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
     SendMessageA(buttons_, UDM_SETRANGE32, 0, 100);
     SendMessageA(buttons_, UDM_SETPOS32, 0, 50);
     // Keep typed text clear of the buttons.
@@ -47,9 +45,12 @@ void TCSpinEdit::CreateWnd()
 bool TCSpinEdit::DoKeyDown(WORD& Key, TShiftState Shift)
 {
     if (TCustomEdit::DoKeyDown(Key, Shift)) return true;
-    if (Key == VK_UP) SetValue(Value() + Increment);
-    else if (Key == VK_DOWN) SetValue(Value() - Increment);
-    else return false;
+    if (Key == VK_UP)
+        SetValue(Value() + Increment);
+    else if (Key == VK_DOWN)
+        SetValue(Value() - Increment);
+    else
+        return false;
     Key = 0;
     return true;
 }
@@ -73,7 +74,8 @@ void TCSpinEdit::Dispatch(TMessage& m)
         if (auto* hdr = reinterpret_cast<NMHDR*>(m.LParam);
             hdr->hwndFrom == buttons_ && hdr->code == static_cast<UINT>(UDN_DELTAPOS)) {
             // The buttons' own position stays put; only their direction counts.
-            SetValue(Value() + (reinterpret_cast<NMUPDOWN*>(m.LParam)->iDelta > 0 ? Increment : -Increment));
+            SetValue(Value() +
+                     (reinterpret_cast<NMUPDOWN*>(m.LParam)->iDelta > 0 ? Increment : -Increment));
             m.Result = 1;
             return;
         }
@@ -86,8 +88,7 @@ void TCSpinEdit::Dispatch(TMessage& m)
         TCustomEdit::Dispatch(m);
         if (CheckValue(Value()) != Value() || Trim(Text()).empty()) SetValue(Value());
         return;
-    default:
-        break;
+    default: break;
     }
     TCustomEdit::Dispatch(m);
 }

@@ -15,10 +15,12 @@ public:
     int MaxValue = 0;
     int Increment = 1;
     bool EditorEnabled = true;
+
 protected:
     void CreateWnd() override;
     bool DoKeyPress(char& Key) override;
     bool DoKeyDown(WORD& Key, TShiftState Shift) override;
+
 private:
     int CheckValue(int v) const;
     HWND buttons_ = nullptr;

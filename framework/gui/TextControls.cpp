@@ -43,8 +43,7 @@ void TLabel::Dispatch(TMessage& m)
         AdjustBounds();
         Invalidate();
         return;
-    default:
-        break;
+    default: break;
     }
     TGraphicControl::Dispatch(m);
 }
@@ -61,11 +60,15 @@ void TLabel::Paint()
     c->Brush()->SetStyle(bsClear);
     c->Font()->Assign(Font());
     UINT flags = DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE);
-    if (alignment_ == taRightJustify) flags |= DT_RIGHT;
-    else if (alignment_ == taCenter) flags |= DT_CENTER;
+    if (alignment_ == taRightJustify)
+        flags |= DT_RIGHT;
+    else if (alignment_ == taCenter)
+        flags |= DT_CENTER;
     if (!wordWrap_) {
-        if (Layout == tlCenter) flags |= DT_VCENTER;
-        else if (Layout == tlBottom) flags |= DT_BOTTOM;
+        if (Layout == tlCenter)
+            flags |= DT_VCENTER;
+        else if (Layout == tlBottom)
+            flags |= DT_BOTTOM;
     }
     if (!Enabled()) {
         c->Font()->SetColor(clBtnHighlight);
@@ -139,7 +142,8 @@ void TCustomEdit::SetModified(bool v)
 int TCustomEdit::SelStart()
 {
     DWORD start = 0, end = 0;
-    SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
     return static_cast<int>(start);
 }
 
@@ -148,7 +152,8 @@ void TCustomEdit::SetSelStart(int v) { SendMessageA(Handle(), EM_SETSEL, v, v); 
 int TCustomEdit::SelLength()
 {
     DWORD start = 0, end = 0;
-    SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
     return static_cast<int>(end - start);
 }
 
@@ -194,8 +199,7 @@ void TCustomEdit::Dispatch(TMessage& m)
         TWinControl::Dispatch(m);
         if (!changeReported_) Change();
         return;
-    default:
-        break;
+    default: break;
     }
     TWinControl::Dispatch(m);
 }
@@ -308,7 +312,8 @@ public:
     {
         TStringList::Insert(Index, S);
         if (combo_->HandleAllocated())
-            SendMessageA(combo_->Handle(), CB_INSERTSTRING, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(S.c_str()));
+            SendMessageA(combo_->Handle(), CB_INSERTSTRING, static_cast<WPARAM>(Index),
+                         reinterpret_cast<LPARAM>(S.c_str()));
     }
     int Add(const String& S) override
     {
@@ -327,7 +332,8 @@ public:
     void Delete(int Index) override
     {
         TStringList::Delete(Index);
-        if (combo_->HandleAllocated()) SendMessageA(combo_->Handle(), CB_DELETESTRING, static_cast<WPARAM>(Index), 0);
+        if (combo_->HandleAllocated())
+            SendMessageA(combo_->Handle(), CB_DELETESTRING, static_cast<WPARAM>(Index), 0);
         if (combo_->itemIndex_ >= Count()) combo_->itemIndex_ = -1;
     }
     void Clear() override
@@ -336,6 +342,7 @@ public:
         combo_->itemIndex_ = -1;
         if (combo_->HandleAllocated()) SendMessageA(combo_->Handle(), CB_RESETCONTENT, 0, 0);
     }
+
 private:
     TComboBox* combo_;
 };
@@ -360,7 +367,8 @@ void TComboBox::CreateParams(TCreateParams& p)
     TWinControl::CreateParams(p);
     p.WinClassName = "COMBOBOX";
     p.Style &= ~WS_CLIPCHILDREN;
-    p.Style |= WS_VSCROLL | CBS_AUTOHSCROLL | (style_ == csDropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN);
+    p.Style |=
+        WS_VSCROLL | CBS_AUTOHSCROLL | (style_ == csDropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN);
     // The window's height includes the list that drops down.
     p.Height = Height() + DropDownCount * 16 + 2;
 }
@@ -378,7 +386,8 @@ void TComboBox::CreateWnd()
 
 void TComboBox::DestroyWnd()
 {
-    if (HandleAllocated()) itemIndex_ = static_cast<int>(SendMessageA(Handle(), CB_GETCURSEL, 0, 0));
+    if (HandleAllocated())
+        itemIndex_ = static_cast<int>(SendMessageA(Handle(), CB_GETCURSEL, 0, 0));
     TWinControl::DestroyWnd();
 }
 
@@ -393,7 +402,8 @@ void TComboBox::SetBounds(int l, int t, int w, int h)
     top_ = t;
     width_ = w;
     height_ = h;
-    SetWindowPos(Handle(), nullptr, l, t, w, h + DropDownCount * 16 + 2, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, l, t, w, h + DropDownCount * 16 + 2,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     RECT r;
     GetWindowRect(Handle(), &r);
     height_ = r.bottom - r.top;
@@ -468,15 +478,12 @@ void TComboBox::Dispatch(TMessage& m)
         case CBN_DROPDOWN:
             if (OnDropDown) OnDropDown(this);
             break;
-        default:
-            break;
+        default: break;
         }
         return;
     case CN_CTLCOLORLISTBOX:
-    case CN_CTLCOLOREDIT:
-        break;
-    default:
-        break;
+    case CN_CTLCOLOREDIT: break;
+    default: break;
     }
     TWinControl::Dispatch(m);
 }

@@ -15,17 +15,32 @@ public:
     explicit TLabel(TComponent* AOwner);
     void Dispatch(TMessage& Message) override;
     TAlignment Alignment() const { return alignment_; }
-    void SetAlignment(TAlignment v) { alignment_ = v; Invalidate(); }
+    void SetAlignment(TAlignment v)
+    {
+        alignment_ = v;
+        Invalidate();
+    }
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool v);
     bool Transparent() const { return transparent_; }
-    void SetTransparent(bool v) { transparent_ = v; Invalidate(); }
+    void SetTransparent(bool v)
+    {
+        transparent_ = v;
+        Invalidate();
+    }
     bool WordWrap() const { return wordWrap_; }
-    void SetWordWrap(bool v) { wordWrap_ = v; AdjustBounds(); Invalidate(); }
+    void SetWordWrap(bool v)
+    {
+        wordWrap_ = v;
+        AdjustBounds();
+        Invalidate();
+    }
     TTextLayout Layout = tlTop;
+
 protected:
     void Paint() override;
     void AdjustBounds();
+
 private:
     TAlignment alignment_ = taLeftJustify;
     bool autoSize_ = true, transparent_ = false, wordWrap_ = false;
@@ -54,15 +69,16 @@ public:
     void Clear() { SetText(""); }
 
     TNotifyEvent OnChange;
+
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void DestroyWnd() override;
     virtual void Change();
     void SetTextValue(const String& v) override;
-    bool multiLine_ = false;   // a multi-line edit (memo, rich edit)
+    bool multiLine_ = false;  // a multi-line edit (memo, rich edit)
 private:
-    bool changeReported_ = false;   // the window reported the text just set (EN_CHANGE)
+    bool changeReported_ = false;  // the window reported the text just set (EN_CHANGE)
     bool readOnly_ = false;
     int maxLength_ = 0;
     bool modified_ = false;
@@ -72,6 +88,7 @@ class TEdit : public TCustomEdit {
 public:
     explicit TEdit(TComponent* AOwner);
     char PasswordChar = 0;
+
 protected:
     void CreateParams(TCreateParams& Params) override;
 };
@@ -87,8 +104,10 @@ public:
     TScrollStyle ScrollBars = ssNone;
     bool WordWrap = true;
     bool WantReturns = true;
+
 protected:
     void CreateParams(TCreateParams& Params) override;
+
 private:
     TStrings* lines_;
 };
@@ -104,7 +123,7 @@ public:
     // The items, kept here and mirrored into the window.
     TStrings* Items();
     int ItemIndex();
-    void SetItemIndex(int v);   // no OnChange
+    void SetItemIndex(int v);  // no OnChange
     TComboBoxStyle Style() const { return style_; }
     void SetStyle(TComboBoxStyle v);
     int DropDownCount = 8;
@@ -112,15 +131,17 @@ public:
     void SetDroppedDown(bool v);
     void Clear();
 
-    TNotifyEvent OnChange;     // the user chose an item or typed
+    TNotifyEvent OnChange;  // the user chose an item or typed
     TNotifyEvent OnDropDown;
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void DestroyWnd() override;
     String GetText() override;
     void SetTextValue(const String& v) override;
+
 private:
     class TComboItems;
     friend class TComboItems;

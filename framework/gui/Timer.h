@@ -19,6 +19,7 @@ public:
     TNotifyEvent OnTimer;
     // Fires OnTimer (the platform's WM_TIMER lands here).
     void Timer();
+
 private:
     void Update();
     bool enabled_ = true;

@@ -74,10 +74,26 @@ bool TTreeNode::IsChildOf(const TTreeNode* Ancestor) const
     return false;
 }
 
-void TTreeNode::SetImageIndex(int v) { imageIndex_ = v; if (auto* view = owner_->view_) view->UpdateItem(this); }
-void TTreeNode::SetSelectedIndex(int v) { selectedIndex_ = v; if (auto* view = owner_->view_) view->UpdateItem(this); }
-void TTreeNode::SetStateIndex(int v) { stateIndex_ = v; if (auto* view = owner_->view_) view->UpdateItem(this); }
-void TTreeNode::SetOverlayIndex(int v) { overlayIndex_ = v; if (auto* view = owner_->view_) view->UpdateItem(this); }
+void TTreeNode::SetImageIndex(int v)
+{
+    imageIndex_ = v;
+    if (auto* view = owner_->view_) view->UpdateItem(this);
+}
+void TTreeNode::SetSelectedIndex(int v)
+{
+    selectedIndex_ = v;
+    if (auto* view = owner_->view_) view->UpdateItem(this);
+}
+void TTreeNode::SetStateIndex(int v)
+{
+    stateIndex_ = v;
+    if (auto* view = owner_->view_) view->UpdateItem(this);
+}
+void TTreeNode::SetOverlayIndex(int v)
+{
+    overlayIndex_ = v;
+    if (auto* view = owner_->view_) view->UpdateItem(this);
+}
 
 bool TTreeNode::Selected() const
 {
@@ -89,15 +105,18 @@ void TTreeNode::SetSelected(bool v)
 {
     TTreeView* view = owner_->view_;
     if (!view) return;
-    if (v) view->SetSelected(this);
-    else if (view->Selected() == this) view->SetSelected(nullptr);
+    if (v)
+        view->SetSelected(this);
+    else if (view->Selected() == this)
+        view->SetSelected(nullptr);
 }
 
 void TTreeNode::Expand(bool Recurse)
 {
     expanded_ = true;
     TTreeView* view = owner_->view_;
-    if (view && item_) SendMessageA(view->Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item_));
+    if (view && item_)
+        SendMessageA(view->Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item_));
     if (Recurse)
         for (TTreeNode* c : children_) c->Expand(true);
 }
@@ -106,7 +125,8 @@ void TTreeNode::Collapse(bool Recurse)
 {
     expanded_ = false;
     TTreeView* view = owner_->view_;
-    if (view && item_) SendMessageA(view->Handle(), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(item_));
+    if (view && item_)
+        SendMessageA(view->Handle(), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(item_));
     if (Recurse)
         for (TTreeNode* c : children_) c->Collapse(true);
 }
@@ -121,7 +141,8 @@ void TTreeNode::MoveTo(TTreeNode* Destination, TNodeAttachMode Mode)
     owner_->Place(this, Destination, Mode);
     if (view) {
         view->InsertItem(this);
-        if (wasSelected && (wasSelected == this || wasSelected->IsChildOf(this))) view->SetSelected(wasSelected);
+        if (wasSelected && (wasSelected == this || wasSelected->IsChildOf(this)))
+            view->SetSelected(wasSelected);
     }
 }
 
@@ -146,9 +167,12 @@ TTreeNode* TTreeNodes::Place(TTreeNode* node, TTreeNode* relative, TNodeAttachMo
     case naInsert:
         parent = relative ? relative->parent_ : nullptr;
         list = parent ? &parent->children_ : &roots_;
-        if (mode == naAdd) at = list->size();
-        else if (mode == naAddFirst) at = 0;
-        else at = relative ? static_cast<size_t>(relative->Index()) : list->size();
+        if (mode == naAdd)
+            at = list->size();
+        else if (mode == naAddFirst)
+            at = 0;
+        else
+            at = relative ? static_cast<size_t>(relative->Index()) : list->size();
         break;
     case naAddChild:
     case naAddChildFirst:
@@ -251,7 +275,8 @@ TTreeNode* TTreeNodes::Item(int Index) const
 
 void TTreeNodes::BeginUpdate()
 {
-    if (updating_++ == 0 && view_ && view_->HandleAllocated()) SendMessageA(view_->Handle(), WM_SETREDRAW, FALSE, 0);
+    if (updating_++ == 0 && view_ && view_->HandleAllocated())
+        SendMessageA(view_->Handle(), WM_SETREDRAW, FALSE, 0);
 }
 
 void TTreeNodes::EndUpdate()
@@ -298,8 +323,12 @@ void TTreeView::CreateWnd()
     TWinControl::CreateWnd();
     HWND h = Handle();
     SendMessageA(h, TVM_SETINDENT, static_cast<WPARAM>(Indent), 0);
-    if (images_) SendMessageA(h, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_->Handle()));
-    if (stateImages_) SendMessageA(h, TVM_SETIMAGELIST, TVSIL_STATE, reinterpret_cast<LPARAM>(stateImages_->Handle()));
+    if (images_)
+        SendMessageA(h, TVM_SETIMAGELIST, TVSIL_NORMAL,
+                     reinterpret_cast<LPARAM>(images_->Handle()));
+    if (stateImages_)
+        SendMessageA(h, TVM_SETIMAGELIST, TVSIL_STATE,
+                     reinterpret_cast<LPARAM>(stateImages_->Handle()));
     for (int i = 0; i < items_.RootCount(); ++i) InsertItem(items_.Root(i));
     if (selected_) {
         syncing_ = true;
@@ -333,11 +362,13 @@ void TTreeView::InsertItem(TTreeNode* node)
     is.item.pszText = node->text_.data();
     is.item.lParam = reinterpret_cast<LPARAM>(node);
     syncing_ = true;
-    node->item_ = reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&is)));
+    node->item_ = reinterpret_cast<HTREEITEM>(
+        SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&is)));
     syncing_ = false;
     UpdateItem(node);
     for (TTreeNode* c : node->children_) InsertItem(c);
-    if (node->expanded_) SendMessageA(Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node->item_));
+    if (node->expanded_)
+        SendMessageA(Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node->item_));
 }
 
 void TTreeView::RemoveItem(TTreeNode* node)
@@ -359,8 +390,8 @@ void TTreeView::UpdateItem(TTreeNode* node)
     item.iImage = node->imageIndex_;
     item.iSelectedImage = node->selectedIndex_;
     item.stateMask = TVIS_OVERLAYMASK | TVIS_STATEIMAGEMASK;
-    item.state = INDEXTOOVERLAYMASK(node->overlayIndex_ >= 0 ? node->overlayIndex_ + 1 : 0)
-                 | INDEXTOSTATEIMAGEMASK(node->stateIndex_ >= 0 ? node->stateIndex_ : 0);
+    item.state = INDEXTOOVERLAYMASK(node->overlayIndex_ >= 0 ? node->overlayIndex_ + 1 : 0) |
+                 INDEXTOSTATEIMAGEMASK(node->stateIndex_ >= 0 ? node->stateIndex_ : 0);
     SendMessageA(Handle(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
@@ -372,7 +403,8 @@ void TTreeView::SetSelected(TTreeNode* v)
     selected_ = v;
     if (HandleAllocated()) {
         syncing_ = true;
-        SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(v ? v->item_ : nullptr));
+        SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET,
+                     reinterpret_cast<LPARAM>(v ? v->item_ : nullptr));
         syncing_ = false;
     }
     if (OnChange) OnChange(this, v);
@@ -382,8 +414,10 @@ TTreeNode* TTreeView::GetNodeAt(int X, int Y)
 {
     TVHITTESTINFO hit{};
     hit.pt = {X, Y};
-    auto item = reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    if (!item || !(hit.flags & (TVHT_ONITEM | TVHT_ONITEMRIGHT | TVHT_ONITEMINDENT))) return nullptr;
+    auto item = reinterpret_cast<HTREEITEM>(
+        SendMessageA(Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (!item || !(hit.flags & (TVHT_ONITEM | TVHT_ONITEMRIGHT | TVHT_ONITEMINDENT)))
+        return nullptr;
     for (TTreeNode* n = items_.GetFirstNode(); n; n = n->GetNext())
         if (n->item_ == item) return n;
     return nullptr;
@@ -395,11 +429,20 @@ THitTests TTreeView::GetHitTestInfoAt(int X, int Y)
     hit.pt = {X, Y};
     SendMessageA(Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
     THitTests result;
-    const struct { UINT flag; THitTest test; } map[] = {
-        {TVHT_ABOVE, htAbove}, {TVHT_BELOW, htBelow}, {TVHT_NOWHERE, htNowhere},
-        {TVHT_ONITEMBUTTON, htOnButton}, {TVHT_ONITEMICON, htOnIcon}, {TVHT_ONITEMINDENT, htOnIndent},
-        {TVHT_ONITEMLABEL, htOnLabel}, {TVHT_ONITEMRIGHT, htOnRight}, {TVHT_ONITEMSTATEICON, htOnStateIcon},
-        {TVHT_TOLEFT, htToLeft}, {TVHT_TORIGHT, htToRight}};
+    const struct {
+        UINT flag;
+        THitTest test;
+    } map[] = {{TVHT_ABOVE, htAbove},
+               {TVHT_BELOW, htBelow},
+               {TVHT_NOWHERE, htNowhere},
+               {TVHT_ONITEMBUTTON, htOnButton},
+               {TVHT_ONITEMICON, htOnIcon},
+               {TVHT_ONITEMINDENT, htOnIndent},
+               {TVHT_ONITEMLABEL, htOnLabel},
+               {TVHT_ONITEMRIGHT, htOnRight},
+               {TVHT_ONITEMSTATEICON, htOnStateIcon},
+               {TVHT_TOLEFT, htToLeft},
+               {TVHT_TORIGHT, htToRight}};
     for (auto& m : map)
         if (hit.flags & m.flag) result << m.test;
     if (hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON)) result << htOnItem;
@@ -422,7 +465,8 @@ void TTreeView::SetImages(TImageList* v)
     images_ = v;
     if (v) FreeNotification(v);
     if (HandleAllocated())
-        SendMessageA(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(v ? v->Handle() : nullptr));
+        SendMessageA(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL,
+                     reinterpret_cast<LPARAM>(v ? v->Handle() : nullptr));
 }
 
 void TTreeView::SetStateImages(TImageList* v)
@@ -431,7 +475,8 @@ void TTreeView::SetStateImages(TImageList* v)
     stateImages_ = v;
     if (v) FreeNotification(v);
     if (HandleAllocated())
-        SendMessageA(Handle(), TVM_SETIMAGELIST, TVSIL_STATE, reinterpret_cast<LPARAM>(v ? v->Handle() : nullptr));
+        SendMessageA(Handle(), TVM_SETIMAGELIST, TVSIL_STATE,
+                     reinterpret_cast<LPARAM>(v ? v->Handle() : nullptr));
 }
 
 void TTreeView::Notification(TComponent* AComponent, TOperation Operation)
@@ -487,39 +532,40 @@ void TTreeView::Dispatch(TMessage& m)
         case TVN_BEGINDRAGA:
         case TVN_BEGINDRAGW:
             if (DragMode == dmAutomatic) {
-                dragNode_ = reinterpret_cast<TTreeNode*>(reinterpret_cast<NMTREEVIEWA*>(m.LParam)->itemNew.lParam);
+                dragNode_ = reinterpret_cast<TTreeNode*>(
+                    reinterpret_cast<NMTREEVIEWA*>(m.LParam)->itemNew.lParam);
                 dragging_ = true;
                 dragAccepted_ = false;
                 SetCapture(Handle());
             }
             break;
-        case NM_CLICK:
-            Click();
-            break;
-        case NM_DBLCLK:
-            DblClick();
-            break;
-        default:
-            break;
+        case NM_CLICK: Click(); break;
+        case NM_DBLCLK: DblClick(); break;
+        default: break;
         }
         return;
     }
     case WM_MOUSEMOVE:
         if (dragging_) {
-            const int x = static_cast<short>(LOWORD(m.LParam)), y = static_cast<short>(HIWORD(m.LParam));
+            const int x = static_cast<short>(LOWORD(m.LParam)),
+                      y = static_cast<short>(HIWORD(m.LParam));
             dragAccepted_ = false;
             if (OnDragOver) OnDragOver(this, this, x, y, dsDragMove, dragAccepted_);
             TVHITTESTINFO hit{};
             hit.pt = {x, y};
-            auto item = reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-            SendMessageA(Handle(), TVM_SELECTITEM, TVGN_DROPHILITE, reinterpret_cast<LPARAM>(dragAccepted_ ? item : nullptr));
-            SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(dragAccepted_ ? IDC_ARROW : IDC_NO)));
+            auto item = reinterpret_cast<HTREEITEM>(
+                SendMessageA(Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+            SendMessageA(Handle(), TVM_SELECTITEM, TVGN_DROPHILITE,
+                         reinterpret_cast<LPARAM>(dragAccepted_ ? item : nullptr));
+            SetCursor(
+                LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(dragAccepted_ ? IDC_ARROW : IDC_NO)));
             return;
         }
         break;
     case WM_LBUTTONUP:
         if (dragging_) {
-            EndDrag(true, static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam)));
+            EndDrag(true, static_cast<short>(LOWORD(m.LParam)),
+                    static_cast<short>(HIWORD(m.LParam)));
             return;
         }
         break;
@@ -532,8 +578,7 @@ void TTreeView::Dispatch(TMessage& m)
             return;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     TWinControl::Dispatch(m);
 }

@@ -30,8 +30,8 @@ public:
     int Count() const { return static_cast<int>(children_.size()); }
     TTreeNode* Item(int Index) const { return children_[static_cast<size_t>(Index)]; }
     bool HasChildren() const { return !children_.empty(); }
-    int Index() const;             // among its siblings
-    int AbsoluteIndex() const;     // in the pre-order walk of the whole tree
+    int Index() const;          // among its siblings
+    int AbsoluteIndex() const;  // in the pre-order walk of the whole tree
     TTreeNode* GetFirstChild() const { return children_.empty() ? nullptr : children_.front(); }
     TTreeNode* GetLastChild() const { return children_.empty() ? nullptr : children_.back(); }
     TTreeNode* GetNextSibling() const;
@@ -60,7 +60,7 @@ public:
     // Moves the node (with its children) relative to Destination; nothing happens when the
     // destination lies inside the node itself.
     void MoveTo(TTreeNode* Destination, TNodeAttachMode Mode);
-    void Delete();   // frees the node and its children
+    void Delete();  // frees the node and its children
     TTreeNodes* Owner() const { return owner_; }
     HTREEITEM ItemId() const { return item_; }
 
@@ -91,11 +91,17 @@ public:
     TTreeNode* AddObject(TTreeNode* Sibling, const String& S, void* Data);
     TTreeNode* AddFirst(TTreeNode* Sibling, const String& S);
     // As the last child of Parent (a root node when Parent is nullptr).
-    TTreeNode* AddChild(TTreeNode* Parent, const String& S) { return AddChildObject(Parent, S, nullptr); }
+    TTreeNode* AddChild(TTreeNode* Parent, const String& S)
+    {
+        return AddChildObject(Parent, S, nullptr);
+    }
     TTreeNode* AddChildObject(TTreeNode* Parent, const String& S, void* Data);
     TTreeNode* AddChildFirst(TTreeNode* Parent, const String& S);
     // Just before Sibling (at the end of the roots when Sibling is nullptr).
-    TTreeNode* Insert(TTreeNode* Sibling, const String& S) { return InsertObject(Sibling, S, nullptr); }
+    TTreeNode* Insert(TTreeNode* Sibling, const String& S)
+    {
+        return InsertObject(Sibling, S, nullptr);
+    }
     TTreeNode* InsertObject(TTreeNode* Sibling, const String& S, void* Data);
 
     void Delete(TTreeNode* Node);
@@ -123,12 +129,25 @@ private:
     int updating_ = 0;
 };
 
-enum THitTest { htAbove, htBelow, htNowhere, htOnItem, htOnButton, htOnIcon, htOnIndent,
-                htOnLabel, htOnRight, htOnStateIcon, htToLeft, htToRight };
+enum THitTest {
+    htAbove,
+    htBelow,
+    htNowhere,
+    htOnItem,
+    htOnButton,
+    htOnIcon,
+    htOnIndent,
+    htOnLabel,
+    htOnRight,
+    htOnStateIcon,
+    htToLeft,
+    htToRight
+};
 using THitTests = TSet<THitTest>;
 enum TDragMode { dmManual, dmAutomatic };
 enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
-using TDragOverEvent = TClosure<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragOverEvent =
+    TClosure<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
 using TDragDropEvent = TClosure<void(TObject* Sender, TObject* Source, int X, int Y)>;
 
 using TTVChangedEvent = TClosure<void(TObject* Sender, TTreeNode* Node)>;
@@ -144,7 +163,7 @@ public:
 
     TTreeNodes* Items() { return &items_; }
     TTreeNode* Selected();
-    void SetSelected(TTreeNode* v);   // fires OnChange when the selection changes
+    void SetSelected(TTreeNode* v);  // fires OnChange when the selection changes
     TTreeNode* GetNodeAt(int X, int Y);
     // Where a point of the client area lies relative to the items.
     THitTests GetHitTestInfoAt(int X, int Y);
@@ -171,7 +190,7 @@ public:
     TTVChangedEvent OnChange;
     TTVEditingEvent OnEditing;
     TTVEditedEvent OnEdited;
-    TTVExpandedEvent OnDeletion;   // a node is about to be freed
+    TTVExpandedEvent OnDeletion;  // a node is about to be freed
 
 protected:
     void CreateParams(TCreateParams& Params) override;
@@ -182,15 +201,15 @@ protected:
 private:
     friend class TTreeNodes;
     friend class TTreeNode;
-    void InsertItem(TTreeNode* node);      // the node and its children into the control
-    void RemoveItem(TTreeNode* node);      // the node's item (with its children) out of it
-    void UpdateItem(TTreeNode* node);      // text, images, overlay
+    void InsertItem(TTreeNode* node);  // the node and its children into the control
+    void RemoveItem(TTreeNode* node);  // the node's item (with its children) out of it
+    void UpdateItem(TTreeNode* node);  // text, images, overlay
     void ForgetItems(TTreeNode* node);
     TTreeNodes items_;
     TTreeNode* selected_ = nullptr;
     TImageList* images_ = nullptr;
     TImageList* stateImages_ = nullptr;
-    bool syncing_ = false;   // changes we make ourselves do not come back as events
+    bool syncing_ = false;  // changes we make ourselves do not come back as events
     bool dragging_ = false, dragAccepted_ = false;
     TTreeNode* dragNode_ = nullptr;
     void EndDrag(bool drop, int X, int Y);

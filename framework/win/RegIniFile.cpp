@@ -10,14 +10,23 @@ String CannotWriteText(const String& path, const String& ident)
 {
     return "Failed to set data for \"" + ident + "\" in registry key \"" + path + "\"";
 }
-String CannotCreateText(const String& path) { return "Failed to create registry key \"" + path + "\""; }
-String CannotEraseText(const String& path) { return "Failed to delete registry key \"" + path + "\""; }
+String CannotCreateText(const String& path)
+{
+    return "Failed to create registry key \"" + path + "\"";
+}
+String CannotEraseText(const String& path)
+{
+    return "Failed to delete registry key \"" + path + "\"";
+}
 
 // An open registry key, closed when it goes.
 class TKey {
 public:
     TKey() = default;
-    ~TKey() { if (FKey) RegCloseKey(FKey); }
+    ~TKey()
+    {
+        if (FKey) RegCloseKey(FKey);
+    }
     TKey(const TKey&) = delete;
     TKey& operator=(const TKey&) = delete;
     HKEY* Out() { return &FKey; }
@@ -45,7 +54,8 @@ bool QueryString(HKEY key, const String& ident, String& value)
     for (;;) {
         String buffer(size + 1, '\0');
         DWORD got = size;
-        rc = RegQueryValueExA(key, ident.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &got);
+        rc = RegQueryValueExA(key, ident.c_str(), nullptr, &type,
+                              reinterpret_cast<BYTE*>(buffer.data()), &got);
         if (rc == ERROR_MORE_DATA) {
             size = got;
             continue;
@@ -59,7 +69,7 @@ bool QueryString(HKEY key, const String& ident, String& value)
     }
 }
 
-} // namespace
+}  // namespace
 
 String TRegIniFile::SectionPath(const String& Section) const
 {
@@ -68,11 +78,13 @@ String TRegIniFile::SectionPath(const String& Section) const
     return FileName() + "\\" + Section;
 }
 
-String TRegIniFile::ReadString(const String& Section, const String& Ident, const String& Default) const
+String TRegIniFile::ReadString(const String& Section, const String& Ident,
+                               const String& Default) const
 {
     TKey key;
     String value;
-    if (!OpenForReading(RootKey, SectionPath(Section), Access, key) || !QueryString(key.Get(), Ident, value))
+    if (!OpenForReading(RootKey, SectionPath(Section), Access, key) ||
+        !QueryString(key.Get(), Ident, value))
         return Default;
     return value;
 }
@@ -87,7 +99,8 @@ bool TRegIniFile::ValueExists(const String& Section, const String& Ident) const
 {
     TKey key;
     return OpenForReading(RootKey, SectionPath(Section), Access, key) &&
-           RegQueryValueExA(key.Get(), Ident.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+           RegQueryValueExA(key.Get(), Ident.c_str(), nullptr, nullptr, nullptr, nullptr) ==
+               ERROR_SUCCESS;
 }
 
 std::vector<String> TRegIniFile::ReadSection(const String& Section) const
@@ -95,10 +108,12 @@ std::vector<String> TRegIniFile::ReadSection(const String& Section) const
     std::vector<String> names;
     TKey key;
     if (!OpenForReading(RootKey, SectionPath(Section), Access, key)) return names;
-    char name[16384];   // the registry's longest value name, 16,383 characters
+    char name[16384];  // the registry's longest value name, 16,383 characters
     for (DWORD i = 0;; ++i) {
         DWORD length = sizeof name;
-        if (RegEnumValueA(key.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (RegEnumValueA(key.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
         names.emplace_back(name, length);
     }
     return names;
@@ -109,10 +124,12 @@ std::vector<String> TRegIniFile::ReadSections() const
     std::vector<String> names;
     TKey key;
     if (!OpenForReading(RootKey, FileName(), Access, key)) return names;
-    char name[256];   // the registry's longest key name, 255 characters
+    char name[256];  // the registry's longest key name, 255 characters
     for (DWORD i = 0;; ++i) {
         DWORD length = sizeof name;
-        if (RegEnumKeyExA(key.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (RegEnumKeyExA(key.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
         names.emplace_back(name, length);
     }
     return names;
@@ -122,10 +139,11 @@ void TRegIniFile::WriteString(const String& Section, const String& Ident, const 
 {
     String path = SectionPath(Section);
     TKey key;
-    if (RegCreateKeyExA(RootKey, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, Access, nullptr, key.Out(),
-                        nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(RootKey, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, Access, nullptr,
+                        key.Out(), nullptr) != ERROR_SUCCESS)
         throw ERegistryException(CannotCreateText(path));
-    if (RegSetValueExA(key.Get(), Ident.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(Value.c_str()),
+    if (RegSetValueExA(key.Get(), Ident.c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(Value.c_str()),
                        static_cast<DWORD>(Value.size() + 1)) != ERROR_SUCCESS)
         throw ERegistryException(CannotWriteText(path, Ident));
 }
@@ -133,19 +151,22 @@ void TRegIniFile::WriteString(const String& Section, const String& Ident, const 
 void TRegIniFile::EraseSection(const String& Section)
 {
     TKey parent;
-    if (RegOpenKeyExA(RootKey, FileName().c_str(), 0, Access, parent.Out()) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExA(RootKey, FileName().c_str(), 0, Access, parent.Out()) != ERROR_SUCCESS)
+        return;
     LONG rc = RegDeleteTreeA(parent.Get(), Section.c_str());
-    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) throw ERegistryException(CannotEraseText(SectionPath(Section)));
+    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND)
+        throw ERegistryException(CannotEraseText(SectionPath(Section)));
     rc = RegDeleteKeyA(parent.Get(), Section.c_str());
-    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) throw ERegistryException(CannotEraseText(SectionPath(Section)));
+    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND)
+        throw ERegistryException(CannotEraseText(SectionPath(Section)));
 }
 
 void TRegIniFile::DeleteKey(const String& Section, const String& Ident)
 {
     TKey key;
-    if (RegOpenKeyExA(RootKey, SectionPath(Section).c_str(), 0, Access, key.Out()) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExA(RootKey, SectionPath(Section).c_str(), 0, Access, key.Out()) != ERROR_SUCCESS)
+        return;
     LONG rc = RegDeleteValueA(key.Get(), Ident.c_str());
     if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND)
         throw ERegistryException(CannotWriteText(SectionPath(Section), Ident));
 }
-

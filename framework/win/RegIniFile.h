@@ -13,7 +13,9 @@
 #include "framework/Strings.h"
 
 // A value that could not be written or a section that could not be erased.
-class ERegistryException : public Exception { using Exception::Exception; };
+class ERegistryException : public Exception {
+    using Exception::Exception;
+};
 
 class TRegIniFile : public TCustomIniFile {
 public:
@@ -27,11 +29,12 @@ public:
     // Reads give Default for a missing key or value, or a value that is not a string.
     using TCustomIniFile::ReadSection;
     using TCustomIniFile::ReadSections;
-    String ReadString(const String& Section, const String& Ident, const String& Default) const override;
+    String ReadString(const String& Section, const String& Ident,
+                      const String& Default) const override;
     bool SectionExists(const String& Section) const override;
     bool ValueExists(const String& Section, const String& Ident) const override;
-    std::vector<String> ReadSection(const String& Section) const override;   // value names
-    std::vector<String> ReadSections() const override;                       // subkey names
+    std::vector<String> ReadSection(const String& Section) const override;  // value names
+    std::vector<String> ReadSections() const override;                      // subkey names
 
     // Writes raise ERegistryException when the key cannot be created or the value not set
     // (for instance with Access KEY_READ). Erasing a missing section or key does nothing.

@@ -68,8 +68,9 @@ struct SyncSetup {
 
 int ToWin32Priority(TThreadPriority p)
 {
-    static const int map[] = {THREAD_PRIORITY_IDLE,   THREAD_PRIORITY_LOWEST,  THREAD_PRIORITY_BELOW_NORMAL,
-                              THREAD_PRIORITY_NORMAL, THREAD_PRIORITY_ABOVE_NORMAL, THREAD_PRIORITY_HIGHEST,
+    static const int map[] = {THREAD_PRIORITY_IDLE,         THREAD_PRIORITY_LOWEST,
+                              THREAD_PRIORITY_BELOW_NORMAL, THREAD_PRIORITY_NORMAL,
+                              THREAD_PRIORITY_ABOVE_NORMAL, THREAD_PRIORITY_HIGHEST,
                               THREAD_PRIORITY_TIME_CRITICAL};
     return map[p];
 }
@@ -120,7 +121,8 @@ bool CheckSynchronize(int Timeout)
 TThread::TThread()
 {
     unsigned id = 0;
-    handle_ = reinterpret_cast<void*>(_beginthreadex(nullptr, 0, &TThread::ThreadProc, this, CREATE_SUSPENDED, &id));
+    handle_ = reinterpret_cast<void*>(
+        _beginthreadex(nullptr, 0, &TThread::ThreadProc, this, CREATE_SUSPENDED, &id));
     if (!handle_) throw EThread("Thread creation error: %s", std::strerror(errno));
     threadId_ = id;
 }

@@ -15,8 +15,7 @@ namespace {
 std::string ProgramPath()
 {
     std::string path = "Z:";
-    for (char c : std::string(QV_PROGRAM_EXE))
-        path += (c == '/') ? '\\' : c;
+    for (char c : std::string(QV_PROGRAM_EXE)) path += (c == '/') ? '\\' : c;
     return path;
 }
 
@@ -47,14 +46,12 @@ HWND WaitForMainWindow(DWORD pid, HANDLE process, DWORD timeoutMs)
         FoundWindow found{pid, nullptr};
         EnumWindows(FindTopWindowOfProcess, reinterpret_cast<LPARAM>(&found));
         char caption[256] = {};
-        if (found.hwnd)
-            GetWindowTextA(found.hwnd, caption, sizeof caption);
-        if (found.hwnd && IsWindowVisible(found.hwnd)
-            && std::string(caption) == "Quorvalink Cobalt - RS232 Data Analyser")
+        if (found.hwnd) GetWindowTextA(found.hwnd, caption, sizeof caption);
+        if (found.hwnd && IsWindowVisible(found.hwnd) &&
+            std::string(caption) == "Quorvalink Cobalt - RS232 Data Analyser")
             return found.hwnd;
         // Wakes early if the program dies; otherwise polls again shortly.
-        if (WaitForSingleObject(process, 20) == WAIT_OBJECT_0)
-            return nullptr;
+        if (WaitForSingleObject(process, 20) == WAIT_OBJECT_0) return nullptr;
     }
     return nullptr;
 }
@@ -67,8 +64,7 @@ std::string MakeProgramFolder()
     std::string folder = std::string(temp) + "qv-start-" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(folder.c_str(), nullptr);
     std::string exe = folder + "\\quorvalink.exe";
-    if (!CopyFileA(ProgramPath().c_str(), exe.c_str(), FALSE))
-        return std::string();
+    if (!CopyFileA(ProgramPath().c_str(), exe.c_str(), FALSE)) return std::string();
     // No automatic connect: nothing on this machine is COM1, and a refused port would stop
     // start-up at a message box no test may wait on.
     Settings = DefaultSettings();
@@ -87,7 +83,7 @@ void RemoveProgramFolder(const std::string& exe)
     RemoveDirectoryA(folder.c_str());
 }
 
-} // namespace
+}  // namespace
 
 TEST(ProgramStart, ShowsMainWindowWithSettingsCaptionAndExitsCleanlyWhenClosed)
 {
@@ -97,14 +93,16 @@ TEST(ProgramStart, ShowsMainWindowWithSettingsCaptionAndExitsCleanlyWhenClosed)
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    ASSERT_TRUE(
+        CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         << "CreateProcess failed: " << GetLastError();
 
     HWND main = WaitForMainWindow(pi.dwProcessId, pi.hProcess, 20000);
     ASSERT_NE(main, nullptr) << "no main window appeared";
 
     PostMessageA(main, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0) << "program did not end after WM_CLOSE";
+    ASSERT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0)
+        << "program did not end after WM_CLOSE";
     DWORD code = 1;
     GetExitCodeProcess(pi.hProcess, &code);
     EXPECT_EQ(code, 0u);

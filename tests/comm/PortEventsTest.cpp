@@ -171,7 +171,7 @@ TEST(PortEvents, LineEventsArriveOnMainThreadInTableOrder)
     EXPECT_FALSE(r.wrongSender);
 
     // Every dispatch, combined or not, ran its handlers in the table's order, ComStat last.
-    const std::vector<std::string> order = {"Break", "Cts", "Dsr", "Error", "Ring",
+    const std::vector<std::string> order = {"Break", "Cts",    "Dsr",    "Error",   "Ring",
                                             "Rlsd",  "RxChar", "RxFlag", "TxEmpty", "ComStat"};
     auto rank = [&](const std::string& call) {
         for (size_t i = 0; i < order.size(); ++i)
@@ -348,8 +348,7 @@ TEST(PortEvents, CloseWhileAHandOverWaitsForTheMainThreadDeliversNothing)
     // Without pumping messages: once the byte is queued and Wine has stopped polling, the
     // thread sits in its hand-over, waiting for the main thread.
     DWORD start = GetTickCount();
-    while (p.port->InQueCount() != 1 && GetTickCount() - start < 5000) {
-    }
+    while (p.port->InQueCount() != 1 && GetTickCount() - start < 5000) {}
     ASSERT_EQ(p.port->InQueCount(), 1);
     std::uint32_t polls = p.line.LinePolls();
     DWORD quietSince = GetTickCount();

@@ -58,7 +58,7 @@ TEST(PortOpen, OpenOnOpenPortRaisesAndChangesNothing)
 TEST(PortOpen, MissingDeviceLeavesPortClosedWithSystemError)
 {
     TComm port(nullptr);
-    port.SetDeviceName(qv::test::kUnmappedDevicePath);
+    port.SetDeviceName(qv::test::UnmappedDevicePath);
     SetLastError(0);
     EXPECT_NO_THROW(port.Open());
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));

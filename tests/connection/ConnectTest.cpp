@@ -74,8 +74,11 @@ TEST_F(ConnectionTest, PortHeldByAnotherOpenerShowsTheAccessDeniedText)
     const TShownDialog* box = OnlyDialog();
     ASSERT_TRUE(box);
     const std::string p = line->PortName();
-    EXPECT_EQ(box->Text, "Unable to connect to port " + p + " (system error code: 5).\n"
-                         "Please check if another program or process is already \nusing (connected to) " + p + ".");
+    EXPECT_EQ(box->Text,
+              "Unable to connect to port " + p +
+                  " (system error code: 5).\n"
+                  "Please check if another program or process is already \nusing (connected to) " +
+                  p + ".");
     ExpectDisconnectedWindow();
 }
 
@@ -87,8 +90,10 @@ TEST_F(ConnectionTest, SharingViolationShowsItsText)
     const TShownDialog* box = OnlyDialog();
     ASSERT_TRUE(box);
     const std::string p = line->PortName();
-    EXPECT_EQ(box->Text, "Unable to connect to port " + p + " - sharing violation (system error code: 32).\n"
-                         "Another program or process may already be using (connected to) " + p + ".");
+    EXPECT_EQ(box->Text, "Unable to connect to port " + p +
+                             " - sharing violation (system error code: 32).\n"
+                             "Another program or process may already be using (connected to) " +
+                             p + ".");
     ExpectDisconnectedWindow();
 }
 
@@ -102,7 +107,8 @@ TEST_F(ConnectionTest, AnyOtherOpenErrorIsShownWithItsCode)
     const TShownDialog* box = OnlyDialog();
     ASSERT_TRUE(box);
     EXPECT_EQ(box->DlgType, mtInformation);
-    EXPECT_EQ(box->Text, "Unable to connect to port " + line->PortName() + " (system error code: 31).");
+    EXPECT_EQ(box->Text,
+              "Unable to connect to port " + line->PortName() + " (system error code: 31).");
     ExpectDisconnectedWindow();
     // Nothing is left behind: the next connect works.
     ConnectToLine();

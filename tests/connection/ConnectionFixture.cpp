@@ -32,8 +32,8 @@ DWORD refusedFunction = 0;
 int dcbWrites = 0;
 DCB lastDcb = {};
 
-HANDLE WINAPI FakeCreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa, DWORD disposition,
-                              DWORD flags, HANDLE tmpl)
+HANDLE WINAPI FakeCreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa,
+                              DWORD disposition, DWORD flags, HANDLE tmpl)
 {
     if (name && _stricmp(name, failingPath.c_str()) == 0) {
         SetLastError(failingError);
@@ -69,20 +69,25 @@ BOOL WINAPI RecordingSetCommState(HANDLE h, LPDCB dcb)
 
 }  // namespace
 
-ApiPatch::ApiPatch(void** Slot, void* Replacement) : slot_(Slot) { saved_ = Swap(Slot, Replacement); }
+ApiPatch::ApiPatch(void** Slot, void* Replacement) : slot_(Slot)
+{
+    saved_ = Swap(Slot, Replacement);
+}
 ApiPatch::~ApiPatch() { Swap(slot_, saved_); }
 
 OpenFailure::OpenFailure(const std::string& Path, DWORD Error)
 {
     failingPath = Path;
     failingError = Error;
-    patch_ = std::make_unique<ApiPatch>(&CreateFileASlot, reinterpret_cast<void*>(&FakeCreateFileA));
+    patch_ =
+        std::make_unique<ApiPatch>(&CreateFileASlot, reinterpret_cast<void*>(&FakeCreateFileA));
     realCreateFileA = patch_->Original();
 }
 OpenFailure::~OpenFailure() = default;
 
 RefuseDcb::RefuseDcb()
-    : patch_(std::make_unique<ApiPatch>(&SetCommStateSlot, reinterpret_cast<void*>(&RefusedSetCommState)))
+    : patch_(std::make_unique<ApiPatch>(&SetCommStateSlot,
+                                        reinterpret_cast<void*>(&RefusedSetCommState)))
 {
 }
 RefuseDcb::~RefuseDcb() = default;
@@ -90,7 +95,8 @@ RefuseDcb::~RefuseDcb() = default;
 RefuseEscape::RefuseEscape(DWORD Function)
 {
     refusedFunction = Function;
-    patch_ = std::make_unique<ApiPatch>(&EscapeCommFunctionSlot, reinterpret_cast<void*>(&RefusedEscape));
+    patch_ = std::make_unique<ApiPatch>(&EscapeCommFunctionSlot,
+                                        reinterpret_cast<void*>(&RefusedEscape));
     realEscape = patch_->Original();
 }
 RefuseEscape::~RefuseEscape() = default;
@@ -99,7 +105,8 @@ DcbRecorder::DcbRecorder()
 {
     dcbWrites = 0;
     lastDcb = {};
-    patch_ = std::make_unique<ApiPatch>(&SetCommStateSlot, reinterpret_cast<void*>(&RecordingSetCommState));
+    patch_ = std::make_unique<ApiPatch>(&SetCommStateSlot,
+                                        reinterpret_cast<void*>(&RecordingSetCommState));
     realSetCommState = patch_->Original();
 }
 DcbRecorder::~DcbRecorder() = default;
@@ -170,8 +177,8 @@ void ConnectionTest::ExpectDisconnectedWindow() const
     EXPECT_FALSE(Form1->edtSend->Enabled());
     EXPECT_FALSE(Form1->SendData_btn->Enabled());
     EXPECT_EQ(Form1->StatusBar1->Panels(0)->Text(), "Disconnected");
-    for (TLEDLabel* lamp : {Form1->LED_RTS, Form1->LED_DTR, Form1->LED_BRK, Form1->LED_CTS, Form1->LED_DSR,
-                            Form1->LED_RI, Form1->LED_DCD, Form1->LED_BRKD})
+    for (TLEDLabel* lamp : {Form1->LED_RTS, Form1->LED_DTR, Form1->LED_BRK, Form1->LED_CTS,
+                            Form1->LED_DSR, Form1->LED_RI, Form1->LED_DCD, Form1->LED_BRKD})
         EXPECT_FALSE(lamp->Lit()) << lamp->Name;
 }
 

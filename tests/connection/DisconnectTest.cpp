@@ -11,8 +11,8 @@ namespace {
 TEST_F(ConnectionTest, DisconnectClosesThePortDropsTheLinesAndDarkensAllEightLamps)
 {
     ConnectToLine();
-    for (TLEDLabel* lamp : {Form1->LED_BRK, Form1->LED_CTS, Form1->LED_DSR, Form1->LED_RI, Form1->LED_DCD,
-                            Form1->LED_BRKD})
+    for (TLEDLabel* lamp : {Form1->LED_BRK, Form1->LED_CTS, Form1->LED_DSR, Form1->LED_RI,
+                            Form1->LED_DCD, Form1->LED_BRKD})
         lamp->SetState(true);
     Form1->Connect_spbtnClick(Form1);
     ExpectDisconnectedWindow();
@@ -72,7 +72,8 @@ TEST_F(ConnectionTest, DisconnectEndsALoopOnPortOpenAStringSendAndACapture)
     ConnectToLine();
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
-    const std::string capture = std::string(temp) + "qv_conn_capture_" + std::to_string(GetCurrentProcessId()) + ".bin";
+    const std::string capture =
+        std::string(temp) + "qv_conn_capture_" + std::to_string(GetCurrentProcessId()) + ".bin";
     CaptureFile = new TFileStream(capture, fmCreate);
     Form1->Stop_btn->SetEnabled(true);
 

@@ -18,8 +18,9 @@ TEST_F(ConnectionTest, EachLiveChangeReachesTheDeviceAndRaisesTheLinesAgain)
         const char* item;
         bool newSession;
     };
-    for (const Case& c : {Case{Form1->Baud, "19200", true}, Case{Form1->DataBitsBox, "7", true},
-                          Case{Form1->ParityBox, "ODD", true}, Case{Form1->StopBitsBox, "2", false}}) {
+    for (const Case& c :
+         {Case{Form1->Baud, "19200", true}, Case{Form1->DataBitsBox, "7", true},
+          Case{Form1->ParityBox, "ODD", true}, Case{Form1->StopBitsBox, "2", false}}) {
         SCOPED_TRACE(c.combo->Name + " " + c.item);
         BytesIn = 7;
         const std::uint32_t changes = line->OutputChanges();
@@ -92,8 +93,9 @@ TEST_F(ConnectionTest, ARefusedSettingIsPutBackEverywhereAndChoosingItAgainRetri
         const char* item;
         const char* old;
     };
-    for (const Case& c : {Case{Form1->Baud, "38400", "9600"}, Case{Form1->DataBitsBox, "6", "8"},
-                          Case{Form1->ParityBox, "MARK", "NONE"}, Case{Form1->StopBitsBox, "2", "1"}}) {
+    for (const Case& c :
+         {Case{Form1->Baud, "38400", "9600"}, Case{Form1->DataBitsBox, "6", "8"},
+          Case{Form1->ParityBox, "MARK", "NONE"}, Case{Form1->StopBitsBox, "2", "1"}}) {
         SCOPED_TRACE(c.combo->Name);
         {
             RefuseDcb refused;

@@ -13,12 +13,13 @@
 
 namespace {
 
-constexpr TColor kParentColour = 0x1E140A;  // RGB(10, 20, 30): in no lamp cell
-constexpr COLORREF kParentRgb = RGB(10, 20, 30);
-constexpr COLORREF kFill = RGB(255, 0, 255);  // what the bitmap held before painting
-constexpr COLORREF kGrey = RGB(128, 128, 128), kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255);
+constexpr TColor ParentColour = 0x1E140A;  // RGB(10, 20, 30): in no lamp cell
+constexpr COLORREF ParentRgb = RGB(10, 20, 30);
+constexpr COLORREF FillColour = RGB(255, 0, 255);  // what the bitmap held before painting
+constexpr COLORREF GreyRgb = RGB(128, 128, 128), BlackRgb = RGB(0, 0, 0),
+                   WhiteRgb = RGB(255, 255, 255);
 
-// A 32-bit bitmap in a memory DC, filled with kFill, that a control paints itself into.
+// A 32-bit bitmap in a memory DC, filled with FillColour, that a control paints itself into.
 class TPaintTarget {
 public:
     TPaintTarget(int w, int h) : w_(w), h_(h)
@@ -34,7 +35,7 @@ public:
         bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
         old_ = SelectObject(dc_, bitmap_);
         RECT r{0, 0, w, h};
-        HBRUSH b = CreateSolidBrush(kFill);
+        HBRUSH b = CreateSolidBrush(FillColour);
         FillRect(dc_, &r, b);
         DeleteObject(b);
     }
@@ -46,7 +47,7 @@ public:
     }
     HDC DC() const { return dc_; }
     COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
-    // Bounding box of the pixels outside Skip that are neither kFill nor Background.
+    // Bounding box of the pixels outside Skip that are neither FillColour nor Background.
     TRect InkBox(COLORREF Background, const TRect& Skip) const
     {
         TRect box{w_, h_, -1, -1};
@@ -54,7 +55,7 @@ public:
             for (int x = 0; x < w_; ++x) {
                 if (x >= Skip.Left && x < Skip.Right && y >= Skip.Top && y < Skip.Bottom) continue;
                 const COLORREF c = At(x, y);
-                if (c == kFill || c == Background) continue;
+                if (c == FillColour || c == Background) continue;
                 box.Left = std::min(box.Left, x);
                 box.Top = std::min(box.Top, y);
                 box.Right = std::max(box.Right, x + 1);
@@ -91,6 +92,7 @@ public:
     int Paints = 0;
     int Events = 0;
     void Changed(TObject*) { ++Events; }
+
 protected:
     void PaintLED() override
     {
@@ -105,7 +107,7 @@ protected:
     {
         form = std::make_unique<TForm>(nullptr);
         form->SetBounds(0, 0, 300, 200);
-        form->SetColor(kParentColour);
+        form->SetColor(ParentColour);
         form->Show();
         PumpPending();
     }
@@ -129,10 +131,14 @@ protected:
 TEST_F(LEDTest, EveryColourRowAndStateDrawsItsCellOnTheParentsColour)
 {
     auto* led = Place<TLED>(10, 10);
-    struct Case { TLEDColor colour; bool lit; COLORREF body; };
+    struct Case {
+        TLEDColor colour;
+        bool lit;
+        COLORREF body;
+    };
     const Case cases[] = {
-        {lcRed, false, RGB(128, 0, 0)},     {lcRed, true, RGB(255, 0, 0)},
-        {lcGreen, false, RGB(0, 128, 0)},   {lcGreen, true, RGB(0, 255, 0)},
+        {lcRed, false, RGB(128, 0, 0)},      {lcRed, true, RGB(255, 0, 0)},
+        {lcGreen, false, RGB(0, 128, 0)},    {lcGreen, true, RGB(0, 255, 0)},
         {lcYellow, false, RGB(128, 128, 0)}, {lcYellow, true, RGB(255, 255, 0)},
     };
     for (const Case& c : cases) {
@@ -141,11 +147,11 @@ TEST_F(LEDTest, EveryColourRowAndStateDrawsItsCellOnTheParentsColour)
         led->SetState(c.lit);
         auto p = PaintOf(led);
         EXPECT_EQ(p->At(6, 6), c.body);
-        EXPECT_EQ(p->At(4, 3), kWhite);      // highlight
-        EXPECT_EQ(p->At(0, 6), kGrey);       // rim, upper left
-        EXPECT_EQ(p->At(11, 6), kBlack);     // rim, lower right
-        EXPECT_EQ(p->At(0, 0), kParentRgb);  // the teal corner shows the parent's colour
-        EXPECT_EQ(p->At(0, 12), kParentRgb);
+        EXPECT_EQ(p->At(4, 3), WhiteRgb);   // highlight
+        EXPECT_EQ(p->At(0, 6), GreyRgb);    // rim, upper left
+        EXPECT_EQ(p->At(11, 6), BlackRgb);  // rim, lower right
+        EXPECT_EQ(p->At(0, 0), ParentRgb);  // the teal corner shows the parent's colour
+        EXPECT_EQ(p->At(0, 12), ParentRgb);
     }
 }
 
@@ -160,10 +166,10 @@ TEST_F(LEDTest, DisabledLampShowsOnlyTheRimWhateverItsStateAndEnablingFiresTheEv
     led->SetEnabled(false);
     EXPECT_EQ(led->Events, 1);
     auto p = PaintOf(led);
-    EXPECT_EQ(p->At(6, 6), kParentRgb);
-    EXPECT_EQ(p->At(4, 3), kParentRgb);
-    EXPECT_EQ(p->At(0, 6), kGrey);
-    EXPECT_EQ(p->At(11, 6), kBlack);
+    EXPECT_EQ(p->At(6, 6), ParentRgb);
+    EXPECT_EQ(p->At(4, 3), ParentRgb);
+    EXPECT_EQ(p->At(0, 6), GreyRgb);
+    EXPECT_EQ(p->At(11, 6), BlackRgb);
     EXPECT_TRUE(led->Lit());
 
     led->SetEnabled(true);
@@ -251,7 +257,10 @@ TEST_F(LEDTest, LabelLayoutFollowsTheTableForEveryAlignment)
 {
     auto* label = Place<TLEDLabel>(0, 0);
     label->SetBounds(0, 0, 40, 32);
-    struct Case { TCaptionAlignment a; TRect lamp, caption; };
+    struct Case {
+        TCaptionAlignment a;
+        TRect lamp, caption;
+    };
     const Case cases[] = {
         {caLeft, Rect(28, 9, 40, 22), Rect(0, 0, 25, 32)},
         {caRight, Rect(0, 9, 12, 22), Rect(15, 0, 40, 32)},
@@ -266,7 +275,7 @@ TEST_F(LEDTest, LabelLayoutFollowsTheTableForEveryAlignment)
         // The lamp is drawn where the table puts it.
         auto p = PaintOf(label);
         EXPECT_EQ(p->At(c.lamp.Left + 6, c.lamp.Top + 6), RGB(128, 0, 0));
-        EXPECT_EQ(p->At(c.lamp.Left, c.lamp.Top + 6), kGrey);
+        EXPECT_EQ(p->At(c.lamp.Left, c.lamp.Top + 6), GreyRgb);
     }
     // Lower than the lamp: the halving truncates toward zero ((8 - 13) / 2 is -2, not -3).
     label->SetBounds(0, 0, 40, 8);
@@ -285,7 +294,7 @@ TEST_F(LEDTest, CaptionStandsWhereItsAlignmentPutsIt)
         SCOPED_TRACE(testing::Message() << "alignment " << a);
         label->SetAlignment(a);
         auto p = PaintOf(label);
-        const TRect text = p->InkBox(kParentRgb, label->LampRect());
+        const TRect text = p->InkBox(ParentRgb, label->LampRect());
         const TRect cap = label->CaptionRect();
         ASSERT_LT(text.Left, text.Right) << "no caption drawn";
         EXPECT_GE(text.Left, cap.Left);
@@ -331,13 +340,13 @@ TEST_F(LEDTest, TransparentLabelLeavesWhatIsBehindIt)
     auto* label = Place<TLEDLabel>(0, 0);
     EXPECT_FALSE(label->Transparent());
     // (13, 1) is in neither the lamp (x 0-11) nor the caption (x from 15).
-    EXPECT_EQ(PaintOf(label)->At(13, 1), kParentRgb);
+    EXPECT_EQ(PaintOf(label)->At(13, 1), ParentRgb);
     label->SetTransparent(true);
     EXPECT_TRUE(label->Transparent());
     EXPECT_FALSE(label->ControlStyle.Contains(csOpaque));
     auto p = PaintOf(label);
-    EXPECT_EQ(p->At(13, 1), kFill);
-    EXPECT_EQ(p->At(0, 2), kParentRgb);  // the lamp's own corner is still brush-copied
+    EXPECT_EQ(p->At(13, 1), FillColour);
+    EXPECT_EQ(p->At(0, 2), ParentRgb);  // the lamp's own corner is still brush-copied
     label->SetTransparent(false);
     EXPECT_TRUE(label->ControlStyle.Contains(csOpaque));
 }

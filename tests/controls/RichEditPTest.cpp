@@ -20,23 +20,25 @@ namespace {
 
 // A whole-screen document as the program loads it; the empty font entry is ";" because
 // Wine drops everything after "{}" there.
-const String kHeader = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang2057{\\fonttbl{;}}"
-                       "{\\colortbl\\red000\\green000\\blue000;\\red0\\green0\\blue255;\\red0\\green150\\blue000;"
-                       "\\red255\\green050\\blue050;\\red100\\green100\\blue100;\\red255\\green0\\blue0;"
-                       "\\red255\\green255\\blue255;                         }\\fs24\\cf0 ";
+const String ScreenHeader =
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang2057{\\fonttbl{;}}"
+    "{\\colortbl\\red000\\green000\\blue000;\\red0\\green0\\blue255;\\red0\\green150\\blue000;"
+    "\\red255\\green050\\blue050;\\red100\\green100\\blue100;\\red255\\green0\\blue0;"
+    "\\red255\\green255\\blue255;                         }\\fs24\\cf0 ";
 
 // A single pasted byte as the display formatter writes it: a group that opens with the colour
 // table (without the font table's closing braces), the colour word, the text, "}".
 String ColourPiece(char digit, const String& text)
 {
-    return String("{{\\colortbl\\red000\\green000\\blue000;\\red0\\green0\\blue255;\\red0\\green150\\blue000;"
+    return String("{{\\colortbl\\red000\\green000\\blue000;\\red0\\green0\\blue255;"
+                  "\\red0\\green150\\blue000;"
                   "\\red255\\green050\\blue050;\\red100\\green100\\blue100;\\red255\\green0\\blue0;"
-                  "\\red255\\green255\\blue255;                         }\\cf")
-           + digit + ' ' + text + "}";
+                  "\\red255\\green255\\blue255;                         }\\cf") +
+           digit + ' ' + text + "}";
 }
 
-constexpr COLORREF kBlack = RGB(0, 0, 0), kBlue = RGB(0, 0, 255), kGreen = RGB(0, 150, 0),
-                   kLightRed = RGB(255, 50, 50);
+constexpr COLORREF BlackRgb = RGB(0, 0, 0), BlueRgb = RGB(0, 0, 255), GreenRgb = RGB(0, 150, 0),
+                   LightRedRgb = RGB(255, 50, 50);
 
 // Throws from Read or Write, as a failing file stream would.
 class TFailingStream : public TMemoryStream {
@@ -67,7 +69,10 @@ protected:
         e->SetBounds(10, 10, 300, 120);
         return e;
     }
-    static LRESULT Send(TRichEditP* e, UINT msg, WPARAM w = 0, LPARAM l = 0) { return SendMessageA(e->Handle(), msg, w, l); }
+    static LRESULT Send(TRichEditP* e, UINT msg, WPARAM w = 0, LPARAM l = 0)
+    {
+        return SendMessageA(e->Handle(), msg, w, l);
+    }
 
     // The text colour of every character that is not part of a line break.
     static std::vector<COLORREF> Colours(TRichEditP* e)
@@ -97,10 +102,11 @@ protected:
 
 TEST_F(RichEditPTest, PutRtfThenGetRtfRoundTripKeepsTextAndColours)
 {
-    re->PutRtf(kHeader + "\\cf2 Rx\\par\r\\cf3 41 42\\par\r\\cf0 Tx\\cf1 0D}", false);
+    re->PutRtf(ScreenHeader + "\\cf2 Rx\\par\r\\cf3 41 42\\par\r\\cf0 Tx\\cf1 0D}", false);
     ASSERT_EQ(re->Text(), "Rx\r\n41 42\r\nTx0D");
-    const std::vector<COLORREF> expected{kGreen, kGreen, kLightRed, kLightRed, kLightRed, kLightRed,
-                                         kLightRed, kBlack, kBlack, kBlue, kBlue};
+    const std::vector<COLORREF> expected{GreenRgb,    GreenRgb,    LightRedRgb, LightRedRgb,
+                                         LightRedRgb, LightRedRgb, LightRedRgb, BlackRgb,
+                                         BlackRgb,    BlueRgb,     BlueRgb};
     ASSERT_EQ(Colours(re), expected);
 
     TRichEditP* copy = NewEdit();
@@ -111,7 +117,7 @@ TEST_F(RichEditPTest, PutRtfThenGetRtfRoundTripKeepsTextAndColours)
 
 TEST_F(RichEditPTest, ColourPiecePastedAsSelectionAppendsAtTheEndInItsColour)
 {
-    re->PutRtf(kHeader + "\\cf2 AB}", false);
+    re->PutRtf(ScreenHeader + "\\cf2 AB}", false);
     CaretToEnd(re);
     re->PutRtf(ColourPiece('3', "C"), true);
     CaretToEnd(re);
@@ -120,23 +126,24 @@ TEST_F(RichEditPTest, ColourPiecePastedAsSelectionAppendsAtTheEndInItsColour)
     // A piece that carries the formatter's line break sequence.
     re->PutRtf(ColourPiece('1', "E\\par\r\\cf2 F"), true);
     EXPECT_EQ(re->Text(), "ABCDE\r\nF");
-    EXPECT_EQ(Colours(re), (std::vector<COLORREF>{kGreen, kGreen, kLightRed, kBlack, kBlue, kGreen}));
+    EXPECT_EQ(Colours(re), (std::vector<COLORREF>{GreenRgb, GreenRgb, LightRedRgb, BlackRgb,
+                                                  BlueRgb, GreenRgb}));
 }
 
 TEST_F(RichEditPTest, PasteWithoutSelectionReplacesEverythingAndWithSelectionReplacesOnlyIt)
 {
-    re->PutRtf(kHeader + "\\cf0 Hello world}", false);
+    re->PutRtf(ScreenHeader + "\\cf0 Hello world}", false);
     Send(re, EM_SETSEL, 6, 11);
     re->PutRtf(ColourPiece('2', "there"), true);
     EXPECT_EQ(re->Text(), "Hello there");
-    re->PutRtf(kHeader + "\\cf1 new}", false);
+    re->PutRtf(ScreenHeader + "\\cf1 new}", false);
     EXPECT_EQ(re->Text(), "new");
 }
 
 TEST_F(RichEditPTest, EmptyPutRtfEmptiesTheControlAndReportsTheRejectedStream)
 {
     // The 1.0 class takes only data that opens with "{" as RTF; a lone NUL is a stream error.
-    re->PutRtf(kHeader + "\\cf0 something}", false);
+    re->PutRtf(ScreenHeader + "\\cf0 something}", false);
     try {
         re->PutRtf("", false);
         FAIL() << "no exception";
@@ -148,7 +155,7 @@ TEST_F(RichEditPTest, EmptyPutRtfEmptiesTheControlAndReportsTheRejectedStream)
 
 TEST_F(RichEditPTest, GetRtfIsExactlyTheBytesTheControlStreamed)
 {
-    re->PutRtf(kHeader + "\\cf2 abc\\par\r\\cf3 def}", false);
+    re->PutRtf(ScreenHeader + "\\cf2 abc\\par\r\\cf3 def}", false);
     TMemoryStream stream;
     re->CopyToStream(&stream, false, false, false, false);
     const String rtf = re->GetRtf(false);
@@ -160,7 +167,7 @@ TEST_F(RichEditPTest, GetRtfIsExactlyTheBytesTheControlStreamed)
 
 TEST_F(RichEditPTest, CopyToStreamWritesTextOrRtfByTheFormatTable)
 {
-    re->PutRtf(kHeader + "\\cf2 one\\par\r\\cf3 two}", false);
+    re->PutRtf(ScreenHeader + "\\cf2 one\\par\r\\cf3 two}", false);
     auto copy = [&](bool selection, bool plainText, bool noObjects) {
         TMemoryStream s;
         s.WriteString("XY");  // the copy goes at the stream's position
@@ -168,10 +175,10 @@ TEST_F(RichEditPTest, CopyToStreamWritesTextOrRtfByTheFormatTable)
         EXPECT_EQ(s.DataString().substr(0, 2), "XY");
         return s.DataString().substr(2);
     };
-    EXPECT_EQ(copy(false, true, true), "one\r\ntwo");        // SF_TEXT
-    EXPECT_EQ(copy(false, true, false), "one\r\ntwo");       // SF_TEXTIZED: no objects to textize
-    EXPECT_EQ(copy(false, false, true).rfind("{\\rtf", 0), 0u);  // SF_RTFNOOBJS
-    EXPECT_EQ(copy(false, false, false).rfind("{\\rtf", 0), 0u); // SF_RTF
+    EXPECT_EQ(copy(false, true, true), "one\r\ntwo");   // SF_TEXT
+    EXPECT_EQ(copy(false, true, false), "one\r\ntwo");  // SF_TEXTIZED: no objects to textize
+    EXPECT_EQ(copy(false, false, true).rfind("{\\rtf", 0), 0u);   // SF_RTFNOOBJS
+    EXPECT_EQ(copy(false, false, false).rfind("{\\rtf", 0), 0u);  // SF_RTF
     Send(re, EM_SETSEL, 1, 3);
     EXPECT_EQ(copy(true, true, true), "ne");
 }
@@ -188,7 +195,7 @@ TEST_F(RichEditPTest, PlainTextPasteTakesTextAsItIs)
 TEST_F(RichEditPTest, PasteReadsFromTheStreamsCurrentPosition)
 {
     TMemoryStream s;
-    s.WriteString("skip" + kHeader + "\\cf1 kept}");
+    s.WriteString("skip" + ScreenHeader + "\\cf1 kept}");
     s.SetPosition(4);
     re->PasteFromStream(&s, false, false, false);
     EXPECT_EQ(re->Text(), "kept");
@@ -196,14 +203,14 @@ TEST_F(RichEditPTest, PasteReadsFromTheStreamsCurrentPosition)
 
 TEST_F(RichEditPTest, CopyRtfToPastesTheSelectionIntoTheOtherControl)
 {
-    re->PutRtf(kHeader + "\\cf2 abc\\cf3 def}", false);
+    re->PutRtf(ScreenHeader + "\\cf2 abc\\cf3 def}", false);
     TRichEditP* dest = NewEdit();
-    dest->PutRtf(kHeader + "\\cf0 [xx]}", false);
+    dest->PutRtf(ScreenHeader + "\\cf0 [xx]}", false);
     Send(re, EM_SETSEL, 2, 4);
     Send(dest, EM_SETSEL, 1, 3);
     re->CopyRtfTo(*dest, true, true);
     EXPECT_EQ(dest->Text(), "[cd]");
-    EXPECT_EQ(Colours(dest), (std::vector<COLORREF>{kBlack, kGreen, kLightRed, kBlack}));
+    EXPECT_EQ(Colours(dest), (std::vector<COLORREF>{BlackRgb, GreenRgb, LightRedRgb, BlackRgb}));
 
     re->CopyRtfTo(*dest, false, false);
     EXPECT_EQ(dest->Text(), "abcdef");
@@ -211,7 +218,7 @@ TEST_F(RichEditPTest, CopyRtfToPastesTheSelectionIntoTheOtherControl)
 
 TEST_F(RichEditPTest, StreamErrorsRaiseTheFixedTextsAndLeaveTheControlUsable)
 {
-    re->PutRtf(kHeader + "\\cf0 before}", false);
+    re->PutRtf(ScreenHeader + "\\cf0 before}", false);
     TFailingStream bad;
     try {
         re->PasteFromStream(&bad, false, false, false);
@@ -225,7 +232,7 @@ TEST_F(RichEditPTest, StreamErrorsRaiseTheFixedTextsAndLeaveTheControlUsable)
     } catch (const EOutOfResources& e) {
         EXPECT_EQ(e.Message, "Failed to save stream.");
     }
-    re->PutRtf(kHeader + "\\cf0 after}", false);
+    re->PutRtf(ScreenHeader + "\\cf0 after}", false);
     EXPECT_EQ(re->Text(), "after");
 }
 
@@ -233,7 +240,7 @@ TEST_F(RichEditPTest, AMegabyteOfRtfStreamsInAndOutUnchanged)
 {
     // Lines of 80 characters alternating between the received colours, well past the class's
     // default 32,767-character limit.
-    String rtf = kHeader, text;
+    String rtf = ScreenHeader, text;
     rtf.reserve(1100000);
     int lines = 0;
     while (rtf.size() < 1024 * 1024) {
@@ -262,15 +269,19 @@ TEST_F(RichEditPTest, AMegabyteOfRtfStreamsInAndOutUnchanged)
     copy->PutRtf(re->GetRtf(false), false);
     EXPECT_TRUE(copy->Text() == text);
     const int lastLine = (lines - 1) * 82;
-    EXPECT_EQ(ColourAt(copy, 0), kGreen);
-    EXPECT_EQ(ColourAt(copy, 82), kLightRed);
-    EXPECT_EQ(ColourAt(copy, lastLine), (lines - 1) % 2 ? kLightRed : kGreen);
-    EXPECT_EQ(ColourAt(copy, static_cast<int>(text.size()) - 1), kBlack);
+    EXPECT_EQ(ColourAt(copy, 0), GreenRgb);
+    EXPECT_EQ(ColourAt(copy, 82), LightRedRgb);
+    EXPECT_EQ(ColourAt(copy, lastLine), (lines - 1) % 2 ? LightRedRgb : GreenRgb);
+    EXPECT_EQ(ColourAt(copy, static_cast<int>(text.size()) - 1), BlackRgb);
 }
 
 class ScrollCounter : public TObject {
 public:
-    void VertScroll(TObject* Sender) { ++Count; LastSender = Sender; }
+    void VertScroll(TObject* Sender)
+    {
+        ++Count;
+        LastSender = Sender;
+    }
     int Count = 0;
     TObject* LastSender = nullptr;
 };
@@ -291,7 +302,8 @@ void ExpectBothScrollPaths(TRichEditP* re, HWND parent, ScrollCounter& counter)
 
     // Other notifications reflected from the parent do not fire it.
     counter.Count = 0;
-    SendMessageA(parent, WM_COMMAND, MAKEWPARAM(0, EN_CHANGE), reinterpret_cast<LPARAM>(re->Handle()));
+    SendMessageA(parent, WM_COMMAND, MAKEWPARAM(0, EN_CHANGE),
+                 reinterpret_cast<LPARAM>(re->Handle()));
     EXPECT_EQ(counter.Count, 0);
 }
 
@@ -299,7 +311,7 @@ TEST_F(RichEditPTest, OnVertScrollFiresFromTheScrollBarAndFromTheControlsNotific
 {
     ScrollCounter counter;
     re->OnVertScroll = Closure(&counter, &ScrollCounter::VertScroll);
-    String rtf = kHeader;
+    String rtf = ScreenHeader;
     for (int i = 0; i < 100; ++i) rtf += "\\cf2 line " + std::to_string(i) + "\\par\r";
     re->PutRtf(rtf + "}", false);
     ExpectBothScrollPaths(re, form->Handle(), counter);
@@ -310,7 +322,7 @@ TEST_F(RichEditPTest, OnVertScrollKeepsFiringAfterTheWindowIsRecreated)
 {
     ScrollCounter counter;
     re->OnVertScroll = Closure(&counter, &ScrollCounter::VertScroll);
-    String rtf = kHeader;
+    String rtf = ScreenHeader;
     for (int i = 0; i < 100; ++i) rtf += "\\cf3 line " + std::to_string(i) + "\\par\r";
     re->PutRtf(rtf + "}", false);
     HWND before = re->Handle();
@@ -322,13 +334,13 @@ TEST_F(RichEditPTest, OnVertScrollKeepsFiringAfterTheWindowIsRecreated)
     ExpectBothScrollPaths(re, form->Handle(), counter);
     // The content, colours included, came through the recreation.
     EXPECT_EQ(re->Text().substr(0, 8), "line 0\r\n");
-    EXPECT_EQ(ColourAt(re, 0), kLightRed);
+    EXPECT_EQ(ColourAt(re, 0), LightRedRgb);
 }
 
 TEST_F(RichEditPTest, SetAlignmentOnlyShowsItsMessage)
 {
     TDialogScript script;
-    re->PutRtf(kHeader + "\\cf0 text}", false);
+    re->PutRtf(ScreenHeader + "\\cf0 text}", false);
     re->SetAlignment(taCenter);
     ASSERT_EQ(script.Shown().size(), 1u);
     EXPECT_EQ(script.Last().Kind, TDialogKind::ShowMessage);

@@ -31,8 +31,10 @@ struct Chars : TPersistent {
     int value = 0;
     void Assign(TPersistent* Source) override
     {
-        if (auto c = dynamic_cast<Chars*>(Source)) value = c->value;
-        else TPersistent::Assign(Source);
+        if (auto c = dynamic_cast<Chars*>(Source))
+            value = c->value;
+        else
+            TPersistent::Assign(Source);
     }
 };
 

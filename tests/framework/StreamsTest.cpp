@@ -21,7 +21,9 @@ void AppendPiece(TMemoryStream& s, const String& piece)
 
 String TempName(const char* tag)
 {
-    return (std::filesystem::temp_directory_path() / (String("qv_streams_") + tag + "_" + std::to_string(std::random_device()()))).string();
+    return (std::filesystem::temp_directory_path() /
+            (String("qv_streams_") + tag + "_" + std::to_string(std::random_device()())))
+        .string();
 }
 
 }  // namespace

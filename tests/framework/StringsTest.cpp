@@ -77,7 +77,8 @@ TEST(CaseAndBlanks, OnlyAsciiLettersChangeCase)
 TEST(Format, FormatsEachKindOfSpecifier)
 {
     EXPECT_EQ(Format("Port not open (Error: %d)", -1), "Port not open (Error: -1)");
-    EXPECT_EQ(Format("%s=%u %x %X %4d|%-4d|%.3d", "a", 7u, 255, 255, 5, 5, 5), "a=7 ff FF    5|5   |005");
+    EXPECT_EQ(Format("%s=%u %x %X %4d|%-4d|%.3d", "a", 7u, 255, 255, 5, 5, 5),
+              "a=7 ff FF    5|5   |005");
     EXPECT_EQ(Format("%.2f %c%c 100%%", 3.14159, 'o', 107), "3.14 ok 100%");
     EXPECT_EQ(Format("%1:s %0:s", "a", "b"), "b a");
     EXPECT_EQ(Format("%*d", 3, 1), "  1");

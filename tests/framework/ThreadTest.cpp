@@ -40,6 +40,7 @@ public:
     // the base class without running Execute.
     void Run(const TThreadMethod& m) { Synchronize(m); }
     void SetReturn(int v) { ReturnValue = v; }
+
 protected:
     void Execute() override { body_(*this); }
 

@@ -36,7 +36,7 @@ TEST_F(CommonControlsTest, ToolBarLaysButtonsOutInRowsAndWrapsWhenNarrow)
     auto* bar = new TToolBar(form);
     bar->SetParent(form);
     bar->SetAlign(alLeft);
-    bar->SetWidth(50);   // two buttons a row
+    bar->SetWidth(50);  // two buttons a row
     std::vector<TToolButton*> buttons;
     for (int i = 0; i < 5; ++i) {
         auto* b = new TToolButton(form);
@@ -77,7 +77,7 @@ TEST_F(CommonControlsTest, CheckToolButtonTogglesBeforeItsClickAndFollowsItsActi
     action->SetEnabled(false);
     EXPECT_FALSE(run->Enabled());
     ClickAt(bar->Handle(), 30, 5);
-    EXPECT_TRUE(log.seen.empty());   // disabled: no mouse, no run
+    EXPECT_TRUE(log.seen.empty());  // disabled: no mouse, no run
     action->SetEnabled(true);
     ClickAt(bar->Handle(), 30, 5);
     EXPECT_EQ(log.seen, std::vector<std::string>{"click ActionRun"});
@@ -96,7 +96,8 @@ TEST_F(CommonControlsTest, UpDownStepsWithinItsRangeAndUpdatesItsEdit)
     NMUPDOWN nm{};
     nm.hdr = {ud->Handle(), 0, static_cast<UINT>(UDN_DELTAPOS)};
     nm.iDelta = 1;
-    for (int i = 0; i < 5; ++i) SendMessageA(form->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
+    for (int i = 0; i < 5; ++i)
+        SendMessageA(form->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
     EXPECT_EQ(ud->Position(), 3);
     EXPECT_EQ(edit->Text(), "3");
     nm.iDelta = -1;
@@ -121,7 +122,8 @@ TEST_F(CommonControlsTest, TrackBarAndProgressBarKeepTheirPositionsInRange)
     EXPECT_EQ(log.seen.size(), 2u);
     // The user drags the thumb: the control moves and tells its parent.
     SendMessageA(track->Handle(), TBM_SETPOS, TRUE, 4);
-    SendMessageA(form->Handle(), WM_HSCROLL, TB_THUMBTRACK, reinterpret_cast<LPARAM>(track->Handle()));
+    SendMessageA(form->Handle(), WM_HSCROLL, TB_THUMBTRACK,
+                 reinterpret_cast<LPARAM>(track->Handle()));
     EXPECT_EQ(track->Position(), 4);
     EXPECT_EQ(log.seen.size(), 3u);
 

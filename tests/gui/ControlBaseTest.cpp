@@ -32,7 +32,8 @@ public:
         case CM_ENABLEDCHANGED: seen.push_back("enabled"); break;
         case CM_PARENTCOLORCHANGED: seen.push_back("parent colour"); break;
         case WM_LBUTTONDOWN:
-            seen.push_back("down " + std::to_string(LOWORD(m.LParam)) + "," + std::to_string(HIWORD(m.LParam)));
+            seen.push_back("down " + std::to_string(LOWORD(m.LParam)) + "," +
+                           std::to_string(HIWORD(m.LParam)));
             break;
         default: break;
         }
@@ -48,7 +49,8 @@ struct Log {
     void DblClick(TObject*) { seen.push_back("dblclick"); }
     void MouseDown(TObject*, TMouseButton b, TShiftState, int x, int y)
     {
-        seen.push_back("mouse " + std::to_string(b) + " " + std::to_string(x) + "," + std::to_string(y));
+        seen.push_back("mouse " + std::to_string(b) + " " + std::to_string(x) + "," +
+                       std::to_string(y));
     }
     void Throw(TObject*) { throw Exception(String("from a callback")); }
 };
@@ -119,7 +121,8 @@ TEST_F(ControlBaseTest, ForeignSubclassSeesMessagesFirstAndTheControlStillWorks)
     auto* memo = new TMemo(form);
     memo->SetParent(form);
     HWND h = memo->Handle();
-    savedProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForeignProc)));
+    savedProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForeignProc)));
     foreignSeen = 0;
     SendMessageA(h, WM_ERASEBKGND, reinterpret_cast<WPARAM>(GetDC(h)), 0);
     EXPECT_EQ(foreignSeen, 1);
@@ -190,7 +193,7 @@ TEST_F(ControlBaseTest, FontAndColourPassDownUntilAChildSetsItsOwn)
     EXPECT_EQ(b->Font()->Name(), "Courier New");
     EXPECT_NE(b->Font()->Size(), 14);
     panel->SetColor(clAqua);
-    EXPECT_EQ(a->Color(), clAqua);   // labels take their parent's colour
+    EXPECT_EQ(a->Color(), clAqua);  // labels take their parent's colour
 }
 
 TEST_F(ControlBaseTest, ResizeAndDoubleClickEvents)

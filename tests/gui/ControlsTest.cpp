@@ -97,7 +97,7 @@ TEST_F(ControlsTest, SettingACheckBoxFiresOnClickOnlyWhenItChanges)
     box->SetChecked(true);
     box->SetChecked(true);
     EXPECT_EQ(SendMessageA(box->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
-    SendMessageA(box->Handle(), BM_CLICK, 0, 0);   // the user unticks it
+    SendMessageA(box->Handle(), BM_CLICK, 0, 0);  // the user unticks it
     EXPECT_FALSE(box->Checked());
     EXPECT_EQ(events.seen, (std::vector<std::string>{"click cbEcho", "click cbEcho"}));
 }
@@ -113,7 +113,8 @@ TEST_F(ControlsTest, ComboItemIndexSetsSilentlyButAUserChoiceFiresOnChange)
     EXPECT_TRUE(events.seen.empty());
     // The user's choice: the control selects and tells its parent.
     SendMessageA(combo->Handle(), CB_SETCURSEL, 0, 0);
-    SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo->Handle()));
+    SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo->Handle()));
     EXPECT_EQ(combo->ItemIndex(), 0);
     EXPECT_EQ(events.seen, std::vector<std::string>{"change Baud"});
     // Items survive a new window.
@@ -203,7 +204,7 @@ TEST_F(ControlsTest, DraggingASplitterResizesThePaneBeforeItAndReportsTheMove)
     SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(141, 50));
     SendMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 50));
     SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(5, 50));
-    EXPECT_EQ(left->Width(), 50);   // not below MinSize
+    EXPECT_EQ(left->Width(), 50);  // not below MinSize
 }
 
 TEST_F(ControlsTest, StatusBarPanelsHoldTheirTextsInTheControl)
@@ -236,7 +237,7 @@ TEST_F(ControlsTest, ButtonClickAndTheLabelsAndPanelsTextsReadBack)
     auto* label = Make<TLabel>("Label1");
     label->SetCaption("Min:0 Max:0");
     EXPECT_EQ(label->Caption(), "Min:0 Max:0");
-    EXPECT_GT(label->Width(), 20);   // sized to its text
+    EXPECT_GT(label->Width(), 20);  // sized to its text
     button->SetEnabled(false);
     EXPECT_FALSE(IsWindowEnabled(button->Handle()));
 }
@@ -285,13 +286,13 @@ TEST_F(ControlsTest, RichEditTakesLongTextsAndReportsSelectionChanges)
     auto* re = Make<TRichEdit>("reScreen");
     re->OnSelectionChange = Closure(&events, &Events::Change);
     String rtf = "{\\rtf1\\ansi ";
-    for (int i = 0; i < 900; ++i) rtf += String(78, 'x') + "\\par\n";   // 72,000 characters
+    for (int i = 0; i < 900; ++i) rtf += String(78, 'x') + "\\par\n";  // 72,000 characters
     rtf += "}";
     TMemoryStream stream;
     stream.Write(rtf.data(), static_cast<int>(rtf.size()));
     stream.SetPosition(0);
     re->Lines()->LoadFromStream(&stream);
-    EXPECT_GE(GetWindowTextLengthA(re->Handle()), 71998);   // no silent cut at 32K
+    EXPECT_GE(GetWindowTextLengthA(re->Handle()), 71998);  // no silent cut at 32K
     re->SetText("line one\r\nline two");
     events.seen.clear();
     re->SetSelStart(3);

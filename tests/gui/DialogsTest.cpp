@@ -62,7 +62,8 @@ TEST(Dialogs, FindDialogIsModelessAndReportsTheFindButtonWithItsOptions)
     ASSERT_NE(find.Handle(), nullptr);
     EXPECT_TRUE(IsWindowVisible(find.Handle()));
     // Press "Find Next" (IDOK) as the user would.
-    SendMessageA(find.Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(find.Handle(), IDOK)));
+    SendMessageA(find.Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(find.Handle(), IDOK)));
     PumpPending();
     EXPECT_EQ(finds.seen, std::vector<std::string>{"abc"});
     EXPECT_TRUE(find.Options.Contains(frMatchCase));

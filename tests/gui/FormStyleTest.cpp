@@ -89,6 +89,6 @@ TEST(FormStyle, MenuSeparatorsAndHiddenItemsShapeThePlatformMenu)
     exitItem->SetEnabled(false);
     EXPECT_TRUE(GetMenuState(menu->Handle(), exitItem->Command(), MF_BYCOMMAND) & MF_GRAYED);
     EXPECT_EQ(GetMenu(form.Handle()), menu->Handle());
-    delete exitItem;   // an item freed leaves its menu
+    delete exitItem;  // an item freed leaves its menu
     EXPECT_EQ(GetMenuItemCount(file->Handle()), 1);
 }

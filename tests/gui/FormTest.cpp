@@ -28,13 +28,29 @@ public:
     TSampleForm* SeenGlobalInCreate = nullptr;
 
     explicit TSampleForm(TComponent* Owner);
-    void FormCreate(TObject*) { journal.push_back("create"); SeenGlobalInCreate = global; }
+    void FormCreate(TObject*)
+    {
+        journal.push_back("create");
+        SeenGlobalInCreate = global;
+    }
     void FormShow(TObject*) { journal.push_back("show"); }
     void FormActivate(TObject*) { journal.push_back("activate"); }
-    void FormCloseQuery(TObject*, bool& CanClose) { journal.push_back("closequery"); CanClose = AllowClose; }
-    void FormClose(TObject*, TCloseAction& Action) { journal.push_back("close"); Action = CloseAction; }
+    void FormCloseQuery(TObject*, bool& CanClose)
+    {
+        journal.push_back("closequery");
+        CanClose = AllowClose;
+    }
+    void FormClose(TObject*, TCloseAction& Action)
+    {
+        journal.push_back("close");
+        Action = CloseAction;
+    }
     void FormDestroy(TObject*) { journal.push_back("destroy"); }
-    void Button1Click(TObject*) { journal.push_back("click"); if (ThrowOnClick) throw Exception(String("Boom in handler")); }
+    void Button1Click(TObject*)
+    {
+        journal.push_back("click");
+        if (ThrowOnClick) throw Exception(String("Boom in handler"));
+    }
 
     bool AllowClose = true;
     bool ThrowOnClick = false;
@@ -69,7 +85,8 @@ protected:
     void TearDown() override
     {
         // Free whatever a test left with the application, as Run would at its end.
-        while (Application->ComponentCount() > 0) delete Application->Components(Application->ComponentCount() - 1);
+        while (Application->ComponentCount() > 0)
+            delete Application->Components(Application->ComponentCount() - 1);
         Application->ClearTerminated();
         PumpPending();
         Application->ClearTerminated();
@@ -93,7 +110,7 @@ TEST_F(FormTest, ShowFiresOnShowThenOnActivateAndCloseAsksBeforeHiding)
     TSampleForm* f = nullptr;
     Application->CreateForm(f);
     TSampleForm* second = nullptr;
-    Application->CreateForm(second);   // not the main form: closing it hides it
+    Application->CreateForm(second);  // not the main form: closing it hides it
     journal.clear();
     second->Show();
     PumpPending();
@@ -139,7 +156,8 @@ TEST_F(FormTest, ClosingTheMainFormEndsRunAndFreesTheFormsWithOnDestroy)
     journal.clear();
     Application->Run();
     EXPECT_TRUE(Application->Terminated());
-    EXPECT_EQ(journal, (std::vector<std::string>{"show", "activate", "closequery", "close", "destroy"}));
+    EXPECT_EQ(journal,
+              (std::vector<std::string>{"show", "activate", "closequery", "close", "destroy"}));
     EXPECT_EQ(Application->ComponentCount(), 0);
     EXPECT_EQ(Application->MainForm(), nullptr);
 }
@@ -206,7 +224,8 @@ TEST_F(FormTest, DialogScriptAnswersAYesNoQuestionAndRecordsIt)
     EXPECT_EQ(MessageDlg("Really?", mtWarning, {mbYes, mbNo}), mrNo);
     Application->Title = "Quorvalink CE";
     ShowMessage("Done");
-    EXPECT_EQ(Application->MessageBox("Are you sure you want to quit?", "Quit Program?", MB_YESNO), IDNO);
+    EXPECT_EQ(Application->MessageBox("Are you sure you want to quit?", "Quit Program?", MB_YESNO),
+              IDNO);
     ASSERT_EQ(script.Shown().size(), 4u);
     EXPECT_EQ(script.Shown()[0].Text, "Are you sure?");
     EXPECT_EQ(script.Shown()[0].DlgType, mtConfirmation);
@@ -243,13 +262,21 @@ TEST_F(FormTest, KeysReachKeyPreviewThenTheControlAndZeroSuppresses)
     f->Show();
     struct Keys {
         std::vector<std::string> seen;
-        void FormKeyDown(TObject*, WORD& Key, TShiftState) { seen.push_back("form down " + std::to_string(Key)); }
-        void EditKeyDown(TObject*, WORD& Key, TShiftState) { seen.push_back("edit down " + std::to_string(Key)); }
+        void FormKeyDown(TObject*, WORD& Key, TShiftState)
+        {
+            seen.push_back("form down " + std::to_string(Key));
+        }
+        void EditKeyDown(TObject*, WORD& Key, TShiftState)
+        {
+            seen.push_back("edit down " + std::to_string(Key));
+        }
         void EditKeyPress(TObject*, char& Key)
         {
             seen.push_back(std::string("press ") + Key);
-            if (Key == 'x') Key = 0;        // suppressed
-            else if (Key == 'a') Key = 'b'; // written back
+            if (Key == 'x')
+                Key = 0;  // suppressed
+            else if (Key == 'a')
+                Key = 'b';  // written back
         }
     } keys;
     f->KeyPreview = true;
@@ -260,8 +287,8 @@ TEST_F(FormTest, KeysReachKeyPreviewThenTheControlAndZeroSuppresses)
     TypeKey(f->Edit1, 'A');
     TypeKey(f->Edit1, 'X');
     EXPECT_EQ(f->Edit1->Text(), "b");
-    EXPECT_EQ(keys.seen, (std::vector<std::string>{"form down 65", "edit down 65", "press a", "form down 88",
-                                                   "edit down 88", "press x"}));
+    EXPECT_EQ(keys.seen, (std::vector<std::string>{"form down 65", "edit down 65", "press a",
+                                                   "form down 88", "edit down 88", "press x"}));
 }
 
 TEST_F(FormTest, ActionShortcutComesBeforeTheFocusedControlAndEnabledIsShared)
@@ -275,13 +302,14 @@ TEST_F(FormTest, ActionShortcutComesBeforeTheFocusedControlAndEnabledIsShared)
         void Execute(TObject*) { ++count; }
         void EditKeyDown(TObject*, WORD& Key, TShiftState) { keys.push_back(std::to_string(Key)); }
     } runs;
-    TAction* connect = NewAction(f, list, "&Connect", Closure(&runs, &Runs::Execute), ShortCut(VK_F2, {}));
+    TAction* connect =
+        NewAction(f, list, "&Connect", Closure(&runs, &Runs::Execute), ShortCut(VK_F2, {}));
     auto* menu = new TMainMenu(f);
     TMenuItem* comms = NewMenuItem(f, menu->Items(), "&Comms");
     TMenuItem* item = NewMenuItem(f, comms, "");
     item->SetAction(connect);
     f->SetMenu(menu);
-    f->Button1->OnClick = nullptr;   // a button linked to an action runs the action
+    f->Button1->OnClick = nullptr;  // a button linked to an action runs the action
     f->Button1->SetAction(connect);
     f->Show();
     f->Edit1->OnKeyDown = Closure(&runs, &Runs::EditKeyDown);
@@ -299,13 +327,13 @@ TEST_F(FormTest, ActionShortcutComesBeforeTheFocusedControlAndEnabledIsShared)
     mi.fMask = MIIM_STATE;
     ASSERT_TRUE(GetMenuItemInfoA(menu->Handle(), item->Command(), FALSE, &mi));
     EXPECT_TRUE(mi.fState & MFS_GRAYED);
-    TypeKey(f->Edit1, VK_F2);   // disabled: the key goes to the control
+    TypeKey(f->Edit1, VK_F2);  // disabled: the key goes to the control
     EXPECT_EQ(runs.count, 1);
     EXPECT_EQ(runs.keys, std::vector<std::string>{std::to_string(VK_F2)});
 
     connect->SetEnabled(true);
-    SendMessageA(f->Handle(), WM_COMMAND, item->Command(), 0);   // the menu item
-    SendMessageA(f->Button1->Handle(), BM_CLICK, 0, 0);          // the button
+    SendMessageA(f->Handle(), WM_COMMAND, item->Command(), 0);  // the menu item
+    SendMessageA(f->Button1->Handle(), BM_CLICK, 0, 0);         // the button
     EXPECT_EQ(runs.count, 3);
 }
 
@@ -320,7 +348,8 @@ TEST_F(FormTest, MenuShowsCaptionsChecksAndShortcutsAndOpeningASubmenuFiresItsCl
     } menus;
     auto* menu = new TMainMenu(f);
     TMenuItem* view = NewMenuItem(f, menu->Items(), "View", Closure(&menus, &Menus::ViewClick));
-    TMenuItem* full = NewMenuItem(f, view, "F&ull Screen", Closure(&menus, &Menus::ItemClick), ShortCut('U', {ssCtrl}));
+    TMenuItem* full = NewMenuItem(f, view, "F&ull Screen", Closure(&menus, &Menus::ItemClick),
+                                  ShortCut('U', {ssCtrl}));
     f->SetMenu(menu);
     f->Show();
     full->SetChecked(true);
@@ -350,10 +379,12 @@ TEST_F(FormTest, TimerReenabledWhileRunningKeepsItsInterval)
     const DWORD start = GetTickCount();
     timer.SetEnabled(true);
     // Setting Enabled again and again while it runs must not push the first tick away.
-    ASSERT_TRUE(PumpUntil([&] {
-        timer.SetEnabled(true);
-        return ticks.count > 0;
-    }, 2000));
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            timer.SetEnabled(true);
+            return ticks.count > 0;
+        },
+        2000));
     EXPECT_LT(GetTickCount() - start, 1000u);
     timer.SetEnabled(false);
     const int after = ticks.count;
@@ -380,6 +411,7 @@ public:
         if (m.Msg == WM_CREATE) ++sizes;
         TForm::Dispatch(m);
     }
+
 protected:
     void CreateParams(TCreateParams& p) override
     {
@@ -396,7 +428,7 @@ TEST_F(FormTest, FormCanHaveAWindowClassOfItsOwnAndHearsItsCreation)
     char cls[64] = {};
     GetClassNameA(f.Handle(), cls, sizeof(cls));
     EXPECT_STREQ(cls, "TQvNamedForm");
-    EXPECT_EQ(f.sizes, 1);   // WM_CREATE reached the form
+    EXPECT_EQ(f.sizes, 1);  // WM_CREATE reached the form
     EXPECT_EQ(FindWindowA("TQvNamedForm", nullptr), f.Handle());
 }
 
@@ -442,7 +474,8 @@ TEST_F(FormTest, ContextMenuPopsUpTheControlsPopupMenuAfterItsOnPopup)
     closer.OnTimer = Closure(&popups, &Popups::Close);
     RECT r;
     GetWindowRect(f->Edit1->Handle(), &r);
-    SendMessageA(f->Edit1->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(f->Edit1->Handle()), MAKELPARAM(r.left + 2, r.top + 2));
+    SendMessageA(f->Edit1->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(f->Edit1->Handle()),
+                 MAKELPARAM(r.left + 2, r.top + 2));
     EXPECT_EQ(popups.popped, 1);
     EXPECT_EQ(popup->PopupComponent, f->Edit1);
 }

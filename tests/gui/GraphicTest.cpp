@@ -22,6 +22,7 @@ public:
                      PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
     }
     COLORREF At(int x, int y) { return GetPixel(bitmap_.Canvas()->Handle(), x, y); }
+
 private:
     TBitmap bitmap_;
 };
@@ -54,7 +55,7 @@ TEST(Graphic, PaintBoxPaintsInItsPlaceOnTheParent)
     EXPECT_GT(painter.paints, 0);
     EXPECT_EQ(shot.At(60, 30), RGB(255, 0, 0));
     EXPECT_EQ(shot.At(10, 10), RGB(255, 255, 255));
-    EXPECT_EQ(shot.At(81, 30), RGB(255, 255, 255));   // clipped to the box
+    EXPECT_EQ(shot.At(81, 30), RGB(255, 255, 255));  // clipped to the box
 }
 
 TEST(Graphic, GraphicControlCanvasDrawsOutsidePainting)
@@ -70,8 +71,8 @@ TEST(Graphic, GraphicControlCanvasDrawsOutsidePainting)
     EXPECT_GT(c->TextWidth("ABCDEFGHIJKLMNOP"), 16);
     EXPECT_GT(c->TextHeight("1"), 0);
     c->Brush()->SetColor(clBlue);
-    c->FillRect(Rect(0, 0, 5, 5));   // no exception, a real DC
-    PumpPending();                   // the idle loop gives the DC back
+    c->FillRect(Rect(0, 0, 5, 5));  // no exception, a real DC
+    PumpPending();                  // the idle loop gives the DC back
 }
 
 TEST(Graphic, LabelPaintsItsCaptionOnTheParentsColour)

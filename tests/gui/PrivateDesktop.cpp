@@ -10,7 +10,8 @@ struct PrivateDesktop {
     PrivateDesktop()
     {
         const std::string name = "qv-gui-tests-" + std::to_string(GetCurrentProcessId());
-        if (HDESK desk = CreateDesktopA(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr)) SetThreadDesktop(desk);
+        if (HDESK desk = CreateDesktopA(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr))
+            SetThreadDesktop(desk);
     }
 } privateDesktop;
 

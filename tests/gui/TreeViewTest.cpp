@@ -30,7 +30,8 @@ TEST(TreeModel, PreOrderWalkLevelsParentsAndData)
     TTreeNode* b = nodes.AddChild(f1, "item b");
     TTreeNode* f2 = nodes.Add(f1, "Folder 2");
     nodes.AddChild(f2, "item c");
-    EXPECT_EQ(Walk(nodes), (std::vector<std::string>{"Folder 1", "-item a", "-item b", "Folder 2", "-item c"}));
+    EXPECT_EQ(Walk(nodes),
+              (std::vector<std::string>{"Folder 1", "-item a", "-item b", "Folder 2", "-item c"}));
     EXPECT_EQ(nodes.Count(), 5);
     EXPECT_EQ(nodes.Item(1)->Data, &record);
     EXPECT_EQ(b->Parent(), f1);
@@ -47,7 +48,7 @@ TEST(TreeModel, MoveKeepsChildrenAndRefusesAMoveIntoItself)
     TTreeNode* a = nodes.AddChild(f1, "a");
     TTreeNode* f2 = nodes.Add(nullptr, "F2");
     nodes.AddChild(f2, "c");
-    f2->MoveTo(f1, naInsert);   // F2 (with c) before F1
+    f2->MoveTo(f1, naInsert);  // F2 (with c) before F1
     EXPECT_EQ(Walk(nodes), (std::vector<std::string>{"F2", "-c", "F1", "-a"}));
     a->MoveTo(f2, naAddChildFirst);
     EXPECT_EQ(Walk(nodes), (std::vector<std::string>{"F2", "-a", "-c", "F1"}));
@@ -72,7 +73,10 @@ TEST(TreeModel, DeleteFreesTheSubtree)
 namespace {
 struct TreeEvents {
     std::vector<std::string> seen;
-    void Change(TObject*, TTreeNode* n) { seen.push_back("change " + (n ? n->Text() : std::string("-"))); }
+    void Change(TObject*, TTreeNode* n)
+    {
+        seen.push_back("change " + (n ? n->Text() : std::string("-")));
+    }
     void Deletion(TObject*, TTreeNode* n) { seen.push_back("delete " + n->Text()); }
 };
 
@@ -105,13 +109,15 @@ TEST(TreeView, ModelIsMirroredIntoTheControlAndRebuiltWithANewWindow)
     HWND h = tree->Handle();
     EXPECT_EQ(SendMessageA(h, TVM_GETCOUNT, 0, 0), 3);
     b->MoveTo(a, naInsert);
-    HTREEITEM first = reinterpret_cast<HTREEITEM>(SendMessageA(h, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(f1->ItemId())));
+    HTREEITEM first = reinterpret_cast<HTREEITEM>(
+        SendMessageA(h, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(f1->ItemId())));
     EXPECT_EQ(ItemText(h, first), "Item B");
     a->SetText("Item A, described");
     EXPECT_EQ(ItemText(h, a->ItemId()), "Item A, described");
 
     tree->SetSelected(a);
-    EXPECT_EQ(reinterpret_cast<HTREEITEM>(SendMessageA(h, TVM_GETNEXTITEM, TVGN_CARET, 0)), a->ItemId());
+    EXPECT_EQ(reinterpret_cast<HTREEITEM>(SendMessageA(h, TVM_GETNEXTITEM, TVGN_CARET, 0)),
+              a->ItemId());
     EXPECT_EQ(events.seen, std::vector<std::string>{"change Item A, described"});
 
     // A user's selection in the control comes back to the model.
@@ -128,7 +134,8 @@ TEST(TreeView, ModelIsMirroredIntoTheControlAndRebuiltWithANewWindow)
     f1->Delete();
     EXPECT_EQ(SendMessageA(tree->Handle(), TVM_GETCOUNT, 0, 0), 0);
     EXPECT_EQ(tree->Selected(), nullptr);
-    EXPECT_EQ(events.seen, (std::vector<std::string>{"delete Item B", "delete Item A, described", "delete Folder"}));
+    EXPECT_EQ(events.seen, (std::vector<std::string>{"delete Item B", "delete Item A, described",
+                                                     "delete Folder"}));
 }
 
 TEST(TreeView, OverlayAndImagesReachTheControl)
@@ -145,7 +152,7 @@ TEST(TreeView, OverlayAndImagesReachTheControl)
     TTreeNode* n = tree->Items()->Add(nullptr, "x");
     n->SetImageIndex(1);
     n->SetOverlayIndex(1);
-    HWND h = tree->Handle();   // the window is made now, from the model
+    HWND h = tree->Handle();  // the window is made now, from the model
     TVITEMA tv{};
     tv.mask = TVIF_IMAGE | TVIF_STATE;
     tv.stateMask = TVIS_OVERLAYMASK;
@@ -181,7 +188,8 @@ TEST(TreeView, AutomaticDragAsksOverEveryPointAndDropsWhereAccepted)
         {
             TTreeNode* target = tree->GetNodeAt(X, Y);
             seen.push_back("drop on " + (target ? target->Text() : std::string("nothing")));
-            if (tree->GetHitTestInfoAt(X, Y).Contains(htOnLabel)) tree->DragNode()->MoveTo(target, naInsert);
+            if (tree->GetHitTestInfoAt(X, Y).Contains(htOnLabel))
+                tree->DragNode()->MoveTo(target, naInsert);
         }
     } drag{tree};
     tree->OnDragOver = Closure(&drag, &Drag::Over);
@@ -202,5 +210,5 @@ TEST(TreeView, AutomaticDragAsksOverEveryPointAndDropsWhereAccepted)
     SendMessageA(tree->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
     EXPECT_FALSE(tree->Dragging());
     EXPECT_EQ(drag.seen, (std::vector<std::string>{"over", "drop on a"}));
-    EXPECT_EQ(folder->Item(0), b);   // b now stands in front of a
+    EXPECT_EQ(folder->Item(0), b);  // b now stands in front of a
 }

@@ -6,15 +6,18 @@
 
 namespace {
 
-String Read(const TIniDocument& d, const String& s, const String& k) { return d.Value(s, k).value_or("<none>"); }
+String Read(const TIniDocument& d, const String& s, const String& k)
+{
+    return d.Value(s, k).value_or("<none>");
+}
 
-} // namespace
+}  // namespace
 
 TEST(IniReading, SectionsAndKeysMatchWithoutRegardToCase)
 {
     TIniDocument d("[Serial Port Section]\r\nPort=COM3\r\n[\xC9t\xE9]\r\ncl\xE9=1\r\n");
     EXPECT_EQ(Read(d, "serial port SECTION", "port"), "COM3");
-    EXPECT_EQ(Read(d, "\xE9T\xC9", "CL\xC9"), "1");   // code page 1252 letters fold too
+    EXPECT_EQ(Read(d, "\xE9T\xC9", "CL\xC9"), "1");  // code page 1252 letters fold too
     EXPECT_EQ(Read(d, "Serial Port", "Port"), "<none>");
 }
 
@@ -82,13 +85,33 @@ TEST(IniReading, LeadingUtf8MarkDoesNotHideTheFirstSection)
 
 TEST(IniIntegers, DecimalAndHexadecimalFormsAreAccepted)
 {
-    struct Case { const char* text; bool ok; std::int32_t value; };
+    struct Case {
+        const char* text;
+        bool ok;
+        std::int32_t value;
+    };
     const Case cases[] = {
-        {"0", true, 0}, {"42", true, 42}, {"-42", true, -42}, {"+7", true, 7}, {"0x10", true, 16},
-        {"0X1f", true, 31}, {"0xFFFFFFFF", true, -1}, {"0x7FFFFFFF", true, INT32_MAX},
-        {"2147483647", true, INT32_MAX}, {"-2147483648", true, INT32_MIN}, {"007", true, 7},
-        {"", false, 0}, {"abc", false, 0}, {"12abc", false, 0}, {"0x", false, 0}, {"0x123456789", false, 0},
-        {"2147483648", false, 0}, {"-2147483649", false, 0}, {"1 2", false, 0}, {"-", false, 0}, {"0xG", false, 0},
+        {"0", true, 0},
+        {"42", true, 42},
+        {"-42", true, -42},
+        {"+7", true, 7},
+        {"0x10", true, 16},
+        {"0X1f", true, 31},
+        {"0xFFFFFFFF", true, -1},
+        {"0x7FFFFFFF", true, INT32_MAX},
+        {"2147483647", true, INT32_MAX},
+        {"-2147483648", true, INT32_MIN},
+        {"007", true, 7},
+        {"", false, 0},
+        {"abc", false, 0},
+        {"12abc", false, 0},
+        {"0x", false, 0},
+        {"0x123456789", false, 0},
+        {"2147483648", false, 0},
+        {"-2147483649", false, 0},
+        {"1 2", false, 0},
+        {"-", false, 0},
+        {"0xG", false, 0},
         {"99999999999999999999", false, 0},
     };
     for (const Case& c : cases) {
@@ -102,9 +125,11 @@ TEST(IniIntegers, DecimalAndHexadecimalFormsAreAccepted)
 
 TEST(IniEditing, ChangedKeyIsReplacedInPlaceAndEveryOtherLineStays)
 {
-    TIniDocument d("; settings\n[S]\n  Port = COM1 \n; note\nunknown=keep me\nbare line\n\n[T]\nx=1\n");
+    TIniDocument d(
+        "; settings\n[S]\n  Port = COM1 \n; note\nunknown=keep me\nbare line\n\n[T]\nx=1\n");
     d.SetValue("s", "PORT", "COM2");
-    EXPECT_EQ(d.Text(), "; settings\r\n[S]\r\nPort=COM2\r\n; note\r\nunknown=keep me\r\nbare line\r\n\r\n[T]\r\nx=1\r\n");
+    EXPECT_EQ(d.Text(), "; settings\r\n[S]\r\nPort=COM2\r\n; note\r\nunknown=keep me\r\nbare "
+                        "line\r\n\r\n[T]\r\nx=1\r\n");
 }
 
 TEST(IniEditing, NewKeyIsAppendedToItsSectionBeforeSeparatingBlankLines)
@@ -129,8 +154,24 @@ TEST(IniEditing, NewSectionIsAppendedAtTheEndWithKeysInWrittenOrder)
 TEST(IniEditing, TextValuesRoundTripExactly)
 {
     const String values[] = {
-        "", "plain", " lead", "trail ", "\tboth\t", "\"quoted\"", "'single'", "\"", "'", "\"\"", "\"mixed'",
-        "  \"  ", "a=b=c", ";not a comment", "[not a section]", "\x80\xFF\xE9", String(2047, 'x'), String(10000, 'y'),
+        "",
+        "plain",
+        " lead",
+        "trail ",
+        "\tboth\t",
+        "\"quoted\"",
+        "'single'",
+        "\"",
+        "'",
+        "\"\"",
+        "\"mixed'",
+        "  \"  ",
+        "a=b=c",
+        ";not a comment",
+        "[not a section]",
+        "\x80\xFF\xE9",
+        String(2047, 'x'),
+        String(10000, 'y'),
         String("nul\0inside", 10),
     };
     TIniDocument d;

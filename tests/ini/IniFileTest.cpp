@@ -79,7 +79,7 @@ TEST(IniFileWriting, FileNamesAreCodePage1252TextAsTheFileFunctionsTakeThem)
         TIniFile ini(name);
         ini.WriteString("S", "k", "v");
     }
-    std::FILE* f = std::fopen(name.c_str(), "rb");   // the platform's 8-bit file name service
+    std::FILE* f = std::fopen(name.c_str(), "rb");  // the platform's 8-bit file name service
     ASSERT_NE(f, nullptr);
     std::fclose(f);
     EXPECT_EQ(TIniFile(name).ReadString("S", "k", ""), "v");
@@ -124,7 +124,7 @@ TEST(IniFileFailures, MissingFolderRaisesAtTheFirstWrite)
     String name = dir.File("no such folder/x.ini");
     TIniFile ini(name);
     EXPECT_THROW(ini.WriteString("S", "k", "v"), EFCreateError);
-    EXPECT_NO_THROW(ini.UpdateFile());   // nothing pending after the refused write
+    EXPECT_NO_THROW(ini.UpdateFile());  // nothing pending after the refused write
 }
 
 TEST(IniFileFailures, FileTurnedReadOnlyBeforeUpdateRaisesAndKeepsIt)

@@ -16,8 +16,8 @@ protected:
     {
         char buffer[256];
         DWORD size = sizeof buffer;
-        LONG rc = RegGetValueA(HKEY_CURRENT_USER, (Path + "\\" + section).c_str(), ident.c_str(), RRF_RT_ANY, &type,
-                               buffer, &size);
+        LONG rc = RegGetValueA(HKEY_CURRENT_USER, (Path + "\\" + section).c_str(), ident.c_str(),
+                               RRF_RT_ANY, &type, buffer, &size);
         if (rc != ERROR_SUCCESS) return false;
         data.assign(buffer, size);
         return true;
@@ -26,7 +26,7 @@ protected:
     String Path = "Software\\QvRegIniTest" + std::to_string(std::random_device{}());
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(RegIniFile, ValuesAreStringsInSubkeysNamedAfterTheSection)
 {
@@ -48,7 +48,7 @@ TEST_F(RegIniFile, ValuesAreStringsInSubkeysNamedAfterTheSection)
     EXPECT_EQ(ini.ReadString("tform1", "normpos", ""), "1,2,3,4");
     EXPECT_EQ(ini.ReadInteger("TForm1", "Flags", 0), -3);
     EXPECT_TRUE(ini.ReadBool("TForm1", "Visible", false));
-    EXPECT_EQ(ini.ReadInteger("TForm1", "NormPos", 9), 9);   // no integer
+    EXPECT_EQ(ini.ReadInteger("TForm1", "NormPos", 9), 9);  // no integer
 }
 
 TEST_F(RegIniFile, QuotedAndPaddedTextIsStoredUnchanged)

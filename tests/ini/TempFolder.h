@@ -12,14 +12,16 @@ public:
     TTempFolder()
     {
         std::random_device rd;
-        Path = std::filesystem::temp_directory_path() / ("qvtest-" + std::to_string(rd()) + std::to_string(rd()));
+        Path = std::filesystem::temp_directory_path() /
+               ("qvtest-" + std::to_string(rd()) + std::to_string(rd()));
         std::filesystem::create_directories(Path);
     }
     ~TTempFolder()
     {
         std::error_code ec;
         for (auto& e : std::filesystem::recursive_directory_iterator(Path, ec))
-            std::filesystem::permissions(e.path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+            std::filesystem::permissions(e.path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ec);
         std::filesystem::remove_all(Path, ec);
     }
     TTempFolder(const TTempFolder&) = delete;
@@ -28,7 +30,8 @@ public:
     std::string File(const std::string& name) const { return (Path / name).string(); }
     std::size_t EntryCount() const
     {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(Path), {}));
+        return static_cast<std::size_t>(
+            std::distance(std::filesystem::directory_iterator(Path), {}));
     }
 
     std::filesystem::path Path;
@@ -49,6 +52,7 @@ inline std::string ReadFileBytes(const std::string& name)
 inline void SetReadOnly(const std::string& name, bool readOnly)
 {
     using std::filesystem::perms;
-    std::filesystem::permissions(name, perms::owner_write | perms::group_write | perms::others_write,
-                                 readOnly ? std::filesystem::perm_options::remove : std::filesystem::perm_options::add);
+    std::filesystem::permissions(
+        name, perms::owner_write | perms::group_write | perms::others_write,
+        readOnly ? std::filesystem::perm_options::remove : std::filesystem::perm_options::add);
 }

@@ -27,7 +27,8 @@ TEST_F(DropFilesTest, ADroppedProfileIsAnnouncedAndLoaded)
     const TShownDialog* box = OnlyDialog();
     ASSERT_TRUE(box);
     EXPECT_EQ(box->DlgType, mtInformation);
-    EXPECT_EQ(box->Text, "Drag and drop detected. Loading Profile information from file:\nbench.qvp");
+    EXPECT_EQ(box->Text,
+              "Drag and drop detected. Loading Profile information from file:\nbench.qvp");
     EXPECT_EQ(Form1->Baud->Text(), "57600");
     EXPECT_EQ(Form1->PortIndex->Text(), "COM12");
     EXPECT_EQ(Settings.ConfigFileName, InFolder("bench.qvp"));
@@ -66,7 +67,8 @@ TEST_F(DropFilesTest, AProfileNameInCapitalsIsRefusedAsAnIncorrectType)
     const TShownDialog* box = OnlyDialog();
     ASSERT_TRUE(box);
     EXPECT_EQ(box->DlgType, mtError);
-    EXPECT_EQ(box->Text, "Drag and drop error - incorrect file type.\nOnly Quorvalink Profile (*.qvp) files are accepted.");
+    EXPECT_EQ(box->Text, "Drag and drop error - incorrect file type.\nOnly Quorvalink Profile "
+                         "(*.qvp) files are accepted.");
     EXPECT_EQ(Form1->Baud->Text(), "19200");
 }
 
@@ -77,7 +79,8 @@ TEST_F(DropFilesTest, AnotherFileTypeIsRefused)
 
     const TShownDialog* box = OnlyDialog();
     ASSERT_TRUE(box);
-    EXPECT_EQ(box->Text, "Drag and drop error - incorrect file type.\nOnly Quorvalink Profile (*.qvp) files are accepted.");
+    EXPECT_EQ(box->Text, "Drag and drop error - incorrect file type.\nOnly Quorvalink Profile "
+                         "(*.qvp) files are accepted.");
     EXPECT_EQ(Form1->Baud->Text(), "19200");
 }
 
@@ -95,7 +98,8 @@ TEST_F(DropFilesTest, TheScreenNeverErasesItsBackgroundAndPassesOtherMessagesOn)
 TEST_F(DropFilesTest, TheScreenIsSubclassedUntilTheWindowGoes)
 {
     HWND screen = Form1->reScreen->Handle();
-    EXPECT_EQ(GetWindowLongPtrA(screen, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&ScreenWndProcThunk));
+    EXPECT_EQ(GetWindowLongPtrA(screen, GWLP_WNDPROC),
+              reinterpret_cast<LONG_PTR>(&ScreenWndProcThunk));
     EXPECT_NE(Form1->ScreenOldWndProc, nullptr);
     delete Form1;
     EXPECT_EQ(Form1, nullptr);

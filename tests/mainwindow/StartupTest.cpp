@@ -43,15 +43,16 @@ TEST_F(MainWindowTest, WithoutArgumentsReadsTheSettingsFileAndAsksNothing)
 
 TEST_F(MainWindowTest, UnknownPortSettingsKeepTheCombosDefaultsWithOneWarningNamingTheFile)
 {
-    WriteTextFile(SettingsPath(), "[Serial Port Section]\r\nPORT=COM99\r\nBAUD=123\r\nDATA_BITS=5\r\n"
-                                  "PARITY=ODD\r\nSTOP_BITS=3\r\n[General Section]\r\nAUTO_CONNECT_ON_START=0\r\n");
+    WriteTextFile(SettingsPath(),
+                  "[Serial Port Section]\r\nPORT=COM99\r\nBAUD=123\r\nDATA_BITS=5\r\n"
+                  "PARITY=ODD\r\nSTOP_BITS=3\r\n[General Section]\r\nAUTO_CONNECT_ON_START=0\r\n");
     StartMainWindow();
 
     const TShownDialog* box = OnlyDialog();
     ASSERT_TRUE(box);
     EXPECT_EQ(box->DlgType, mtWarning);
-    EXPECT_EQ(box->Text, "Incorrect settings found for some options in configuration file:\n" + SettingsPath() +
-                             "\n\nThese options will be set to use defaults.");
+    EXPECT_EQ(box->Text, "Incorrect settings found for some options in configuration file:\n" +
+                             SettingsPath() + "\n\nThese options will be set to use defaults.");
     EXPECT_EQ(Form1->PortIndex->Items()->Count(), 32);
     EXPECT_EQ(Form1->PortIndex->Items()->Strings(31), "COM32");
     EXPECT_EQ(Form1->PortIndex->Text(), "COM1");
@@ -71,7 +72,8 @@ TEST_F(MainWindowTest, TwoArgumentsAreRefusedAndTheSettingsFileIsRead)
     const TShownDialog* box = OnlyDialog();
     ASSERT_TRUE(box);
     EXPECT_EQ(box->Kind, TDialogKind::ShowMessage);
-    EXPECT_EQ(box->Text, "Error - too many command line parameters supplied.\nStarting with defaults.");
+    EXPECT_EQ(box->Text,
+              "Error - too many command line parameters supplied.\nStarting with defaults.");
     EXPECT_EQ(Form1->Baud->Text(), "19200");
     EXPECT_TRUE(SameText(Settings.ConfigFileName, SettingsPath()));
 }
@@ -88,8 +90,10 @@ TEST_F(MainWindowTest, AMissingProfileIsNamedInAWarningAndTheSettingsFileIsRead)
     EXPECT_EQ(box->DlgType, mtWarning);
     EXPECT_EQ(box->Buttons, TMsgDlgButtons{mbOK});
     // The name is the lower-cased path's file name part.
-    EXPECT_EQ(box->Text, "Incorrect file name (missing.qvp) specified in parameters. \nLoading defaults settings.\n"
-                         "Please check that the file exists.");
+    EXPECT_EQ(
+        box->Text,
+        "Incorrect file name (missing.qvp) specified in parameters. \nLoading defaults settings.\n"
+        "Please check that the file exists.");
     EXPECT_EQ(Form1->Baud->Text(), "19200");
 }
 
@@ -103,7 +107,8 @@ TEST_F(MainWindowTest, AnExistingFileThatIsNoProfileIsRefusedAndTheSettingsFileI
     const TShownDialog* box = OnlyDialog();
     ASSERT_TRUE(box);
     EXPECT_EQ(box->DlgType, mtError);
-    EXPECT_EQ(box->Text, "Incorrect file loaded.\nOnly Quorvalink Profile (*.qvp) files are accepted.");
+    EXPECT_EQ(box->Text,
+              "Incorrect file loaded.\nOnly Quorvalink Profile (*.qvp) files are accepted.");
     EXPECT_EQ(Form1->Baud->Text(), "19200");
 }
 
@@ -123,13 +128,15 @@ TEST_F(MainWindowTest, AProfileNamedInCapitalsIsLoadedInsteadOfTheSettingsFile)
 
 TEST_F(MainWindowTest, ASettingsFileNamingAPortThatDoesNotExistStillShowsTheWindow)
 {
-    WriteTextFile(SettingsPath(), SettingsText("9600", qv::test::kUnmappedPort, "AUTO_CONNECT_ON_START=1\r\n"));
+    WriteTextFile(SettingsPath(),
+                  SettingsText("9600", qv::test::UnmappedPort, "AUTO_CONNECT_ON_START=1\r\n"));
     StartMainWindow();
 
     const TShownDialog* box = OnlyDialog();
     ASSERT_TRUE(box);
     EXPECT_EQ(box->DlgType, mtInformation);
-    EXPECT_EQ(box->Text, "Unable to access port COM3 (system error code: 2).\nPlease check that COM3 exists on your PC/Laptop.");
+    EXPECT_EQ(box->Text, "Unable to access port COM3 (system error code: 2).\nPlease check that "
+                         "COM3 exists on your PC/Laptop.");
     Form1->Show();
     EXPECT_TRUE(IsWindowVisible(Form1->Handle()));
     EXPECT_FALSE(Form1->Comm1->Enabled());
@@ -144,7 +151,8 @@ TEST_F(MainWindowTest, AnAutomaticConnectLeavesTheRaisedLinesLitWhenTheWindowIsS
     qv::test::VirtualLine line;
     line.SetCts(true);
     line.SetDsr(true);
-    WriteTextFile(SettingsPath(), SettingsText("9600", line.PortName(), "AUTO_CONNECT_ON_START=1\r\n"));
+    WriteTextFile(SettingsPath(),
+                  SettingsText("9600", line.PortName(), "AUTO_CONNECT_ON_START=1\r\n"));
     StartMainWindow();
     ASSERT_TRUE(script.Shown().empty()) << script.Shown().front().Text;
     ASSERT_TRUE(Form1->Comm1->Enabled());
@@ -177,15 +185,16 @@ TEST_F(MainWindowTest, ShowingTheWindowWithThePortClosedDarkensAllLamps)
     Form1->reScreen->SetModified(true);
     Form1->Show();
 
-    for (TLEDLabel* lamp : {Form1->LED_DTR, Form1->LED_RTS, Form1->LED_BRK, Form1->LED_RI, Form1->LED_CTS,
-                            Form1->LED_DCD, Form1->LED_BRKD, Form1->LED_DSR})
+    for (TLEDLabel* lamp : {Form1->LED_DTR, Form1->LED_RTS, Form1->LED_BRK, Form1->LED_RI,
+                            Form1->LED_CTS, Form1->LED_DCD, Form1->LED_BRKD, Form1->LED_DSR})
         EXPECT_FALSE(lamp->Lit()) << lamp->Name;
     EXPECT_FALSE(Form1->reScreen->Modified());
 }
 
 TEST(StartupFailureText, APortErrorIsShownAsThePortSaysItWhereverItHappened)
 {
-    auto port = std::make_exception_ptr(EPortConnectError(String("Error updating DataControlBlock (Error: 87)")));
+    auto port = std::make_exception_ptr(
+        EPortConnectError(String("Error updating DataControlBlock (Error: 87)")));
     EXPECT_EQ(StartupFailureText(port, true), "Error updating DataControlBlock (Error: 87)");
     EXPECT_EQ(StartupFailureText(port, false), "Error updating DataControlBlock (Error: 87)");
 }

@@ -27,10 +27,11 @@ protected:
     // Mode 0 ASCII/Text, 1 Mixed, 2 Hexadecimal; Columns characters per screen line.
     void Start(int Mode, int Columns, int Lines = 100, const std::string& MoreDisplay = "")
     {
-        WriteTextFile(SettingsPath(), SettingsText("115200") + "[Display Section]\r\nDISPLAY_MODE=" +
-                                          std::to_string(Mode) + "\r\nCOLUMNS=" + std::to_string(Columns) +
-                                          "\r\nLINES=" + std::to_string(Lines) + "\r\nAUTO_ADJUST_COLS=0\r\n" +
-                                          MoreDisplay);
+        WriteTextFile(
+            SettingsPath(),
+            SettingsText("115200") + "[Display Section]\r\nDISPLAY_MODE=" + std::to_string(Mode) +
+                "\r\nCOLUMNS=" + std::to_string(Columns) + "\r\nLINES=" + std::to_string(Lines) +
+                "\r\nAUTO_ADJUST_COLS=0\r\n" + MoreDisplay);
         // One test process may run several tests: the display state starts afresh.
         BytesIn = 0;
         BytesOut = 0;
@@ -98,12 +99,14 @@ protected:
     // Until the display tick has run after the last read (it disables itself).
     bool WaitForQuietScreen(std::chrono::milliseconds timeout = 10s)
     {
-        return qv::test::WaitUntil([&] { return !Form1->Timer1->Enabled() && Form1->Comm1->InQueCount() <= 0; }, timeout);
+        return qv::test::WaitUntil(
+            [&] { return !Form1->Timer1->Enabled() && Form1->Comm1->InQueCount() <= 0; }, timeout);
     }
 
     static std::vector<std::string> ScreenLines() { return qv::test::ScreenLines(); }
 
-    static std::vector<std::string> ExpectedLines(const std::string& bytes, int Mode, size_t Columns, size_t Lines)
+    static std::vector<std::string> ExpectedLines(const std::string& bytes, int Mode,
+                                                  size_t Columns, size_t Lines)
     {
         return qv::test::ExpectedLines(bytes, Mode, Columns, Lines);
     }
@@ -114,10 +117,11 @@ protected:
         const std::vector<std::string> shown = ScreenLines();
         for (size_t i = 0; i < std::min(shown.size(), expected.size()); ++i)
             if (shown[i] != expected[i])
-                return ::testing::AssertionFailure() << "line " << i << " is \"" << shown[i] << "\", expected \""
-                                                     << expected[i] << "\"";
+                return ::testing::AssertionFailure() << "line " << i << " is \"" << shown[i]
+                                                     << "\", expected \"" << expected[i] << "\"";
         if (shown.size() != expected.size())
-            return ::testing::AssertionFailure() << shown.size() << " lines shown, " << expected.size() << " expected";
+            return ::testing::AssertionFailure()
+                   << shown.size() << " lines shown, " << expected.size() << " expected";
         return ::testing::AssertionSuccess();
     }
 

@@ -133,12 +133,17 @@ TEST_F(ReceiveTest, AFloodEndsFullyShownOrWithANamedStop)
 {
     Start(2, 88, 200);
     std::string sent;
-    for (int i = 0; i < 1500000; ++i) sent += char((i * 7 + 3) % 256 == 13 ? 14 : (i * 7 + 3) % 256);
+    for (int i = 0; i < 1500000; ++i)
+        sent += char((i * 7 + 3) % 256 == 13 ? 14 : (i * 7 + 3) % 256);
     for (char& c : sent)
         if (c == '\n') c = 'n';
     Send(sent);
     ASSERT_TRUE(qv::test::WaitUntil(
-        [&] { return (WriterDone() && BytesIn == std::int64_t(sent.size())) || !script.Shown().empty(); }, 120s));
+        [&] {
+            return (WriterDone() && BytesIn == std::int64_t(sent.size())) ||
+                   !script.Shown().empty();
+        },
+        120s));
     if (script.Shown().empty()) {
         ASSERT_TRUE(WaitForQuietScreen());
         EXPECT_TRUE(ScreenShows(ExpectedLines(sent, 2, 88, 200)));

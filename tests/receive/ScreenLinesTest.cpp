@@ -43,13 +43,15 @@ protected:
     void Fill(const std::string& kinds)
     {
         for (size_t i = 0; i < kinds.size(); ++i)
-            DisplayRecords[i] = DisplayRecord(kinds[i] == 'N' ? RecordNewLine : RecordContinues, std::uint8_t('a' + i));
+            DisplayRecords[i] = DisplayRecord(kinds[i] == 'N' ? RecordNewLine : RecordContinues,
+                                              std::uint8_t('a' + i));
         DisplayRecordCount = static_cast<std::uint32_t>(kinds.size());
     }
     std::string Bytes() const
     {
         std::string s;
-        for (std::uint32_t i = 0; i < DisplayRecordCount; ++i) s += char(RecordByte(DisplayRecords[i]));
+        for (std::uint32_t i = 0; i < DisplayRecordCount; ++i)
+            s += char(RecordByte(DisplayRecords[i]));
         return s;
     }
 };

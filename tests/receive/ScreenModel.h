@@ -16,12 +16,14 @@ namespace qv::test {
 inline std::vector<std::string> ScreenLines()
 {
     std::string text = Form1->reScreen->Text();
-    while (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) text.resize(text.size() - 2);
+    while (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0)
+        text.resize(text.size() - 2);
     std::vector<std::string> lines;
     size_t start = 0;
     for (;;) {
         const size_t end = text.find("\r\n", start);
-        lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        lines.push_back(
+            text.substr(start, end == std::string::npos ? std::string::npos : end - start));
         if (end == std::string::npos) break;
         start = end + 2;
     }
@@ -31,7 +33,8 @@ inline std::vector<std::string> ScreenLines()
 // What the screen shows of Bytes (no CR, LF, tab or NUL among them) received from a cleared
 // screen: cells in Hexadecimal mode, the characters otherwise, wrapped at the line width;
 // the last Lines lines of it.
-inline std::vector<std::string> ExpectedLines(const std::string& Bytes, int Mode, size_t Columns, size_t Lines)
+inline std::vector<std::string> ExpectedLines(const std::string& Bytes, int Mode, size_t Columns,
+                                              size_t Lines)
 {
     std::string shown;
     for (unsigned char b : Bytes) {
@@ -45,7 +48,8 @@ inline std::vector<std::string> ExpectedLines(const std::string& Bytes, int Mode
     }
     std::vector<std::string> lines;
     for (size_t i = 0; i < shown.size(); i += Columns) lines.push_back(shown.substr(i, Columns));
-    if (lines.size() > Lines) lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(Lines));
+    if (lines.size() > Lines)
+        lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(Lines));
     return lines;
 }
 
@@ -53,7 +57,8 @@ inline std::vector<std::string> ExpectedLines(const std::string& Bytes, int Mode
 // blocked in a write to a window that no longer reads (an overload stop) can then finish.
 inline void DrainProgramSideUntil(const std::string& DevicePath, const std::atomic<bool>& Done)
 {
-    HANDLE port = CreateFileA(DevicePath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE port =
+        CreateFileA(DevicePath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (port == INVALID_HANDLE_VALUE) return;
     COMMTIMEOUTS quick{MAXDWORD, 0, 0, 0, 0};
     SetCommTimeouts(port, &quick);

@@ -33,15 +33,18 @@ protected:
 };
 
 const char* const NewFileLayout =
-    "[Serial Port Section]\r\nPORT=COM1\r\nBAUD=9600\r\nDATA_BITS=8\r\nPARITY=NONE\r\nSTOP_BITS=1\r\n"
+    "[Serial Port "
+    "Section]\r\nPORT=COM1\r\nBAUD=9600\r\nDATA_BITS=8\r\nPARITY=NONE\r\nSTOP_BITS=1\r\n"
     "[Display Section]\r\nLINES=100\r\nCOLUMNS=70\r\nSPACES_FOR_TAB=4\r\nDISPLAY_MODE=0\r\n"
     "SHOW_INPUT_ONLY=0\r\nNEW_LINE_ON_CR=1\r\nNEW_LINE_ON_LF=1\r\nAUTO_ADJUST_COLS=1\r\n"
     "[Error Section]\r\nCHECK_PARITY=0\r\n"
-    "[General Section]\r\nAUTO_CONNECT_ON_KEYPRESS=1\r\nAUTO_CONNECT_ON_START=1\r\nSTRING_ENTRY_PANE_VISIBLE=1\r\n"
+    "[General "
+    "Section]\r\nAUTO_CONNECT_ON_KEYPRESS=1\r\nAUTO_CONNECT_ON_START=1\r\nSTRING_ENTRY_PANE_"
+    "VISIBLE=1\r\n"
     "[String Entry Section]\r\nSTRING_ENTRY_PANE=\r\n"
     "[Font Section]\r\nFONT_NAME=Terminal\r\nFONT_SIZE=14\r\nFONT_CHARSET=1\r\nFONT_STYLE=0\r\n";
 
-} // namespace
+}  // namespace
 
 TEST_F(SettingsFile, MissingFileLoadsEveryDefaultSilently)
 {
@@ -91,15 +94,27 @@ TEST_F(SettingsFile, EmptyAndBinaryFilesLoadDefaultsSilently)
 
 TEST_F(SettingsFile, EveryClampHoldsAtAndBeyondItsBounds)
 {
-    struct Case { const char* key; const char* section; std::int32_t TSettings::*field; int in; int out; };
+    struct Case {
+        const char* key;
+        const char* section;
+        std::int32_t TSettings::*field;
+        int in;
+        int out;
+    };
     const Case cases[] = {
-        {"LINES", "Display Section", &TSettings::Lines, 1, 2},      {"LINES", "Display Section", &TSettings::Lines, 2, 2},
-        {"LINES", "Display Section", &TSettings::Lines, 200, 200},  {"LINES", "Display Section", &TSettings::Lines, 500, 200},
+        {"LINES", "Display Section", &TSettings::Lines, 1, 2},
+        {"LINES", "Display Section", &TSettings::Lines, 2, 2},
+        {"LINES", "Display Section", &TSettings::Lines, 200, 200},
+        {"LINES", "Display Section", &TSettings::Lines, 500, 200},
         {"LINES", "Display Section", &TSettings::Lines, -2147483647 - 1, 2},
-        {"COLUMNS", "Display Section", &TSettings::Columns, 3, 4},  {"COLUMNS", "Display Section", &TSettings::Columns, 4, 4},
-        {"COLUMNS", "Display Section", &TSettings::Columns, 90, 90}, {"COLUMNS", "Display Section", &TSettings::Columns, 91, 90},
-        {"FONT_SIZE", "Font Section", &TSettings::FontSize, 7, 8},  {"FONT_SIZE", "Font Section", &TSettings::FontSize, 8, 8},
-        {"FONT_SIZE", "Font Section", &TSettings::FontSize, 48, 48}, {"FONT_SIZE", "Font Section", &TSettings::FontSize, 49, 48},
+        {"COLUMNS", "Display Section", &TSettings::Columns, 3, 4},
+        {"COLUMNS", "Display Section", &TSettings::Columns, 4, 4},
+        {"COLUMNS", "Display Section", &TSettings::Columns, 90, 90},
+        {"COLUMNS", "Display Section", &TSettings::Columns, 91, 90},
+        {"FONT_SIZE", "Font Section", &TSettings::FontSize, 7, 8},
+        {"FONT_SIZE", "Font Section", &TSettings::FontSize, 8, 8},
+        {"FONT_SIZE", "Font Section", &TSettings::FontSize, 48, 48},
+        {"FONT_SIZE", "Font Section", &TSettings::FontSize, 49, 48},
     };
     for (const Case& c : cases) {
         Load(String("[") + c.section + "]\n" + c.key + "=" + std::to_string(c.in) + "\n");
@@ -109,7 +124,8 @@ TEST_F(SettingsFile, EveryClampHoldsAtAndBeyondItsBounds)
 
 TEST_F(SettingsFile, IntegersAreDecimalOrHexAndJunkGivesTheDefault)
 {
-    Load("[Display Section]\nLINES=0x10\nCOLUMNS=0X1e\nSPACES_FOR_TAB=abc\n[Font Section]\nFONT_SIZE=12pt\n");
+    Load("[Display Section]\nLINES=0x10\nCOLUMNS=0X1e\nSPACES_FOR_TAB=abc\n[Font "
+         "Section]\nFONT_SIZE=12pt\n");
     EXPECT_EQ(Settings.Lines, 16);
     EXPECT_EQ(Settings.Columns, 30);
     EXPECT_EQ(Settings.SpacesForTab, 4);
@@ -134,7 +150,8 @@ TEST_F(SettingsFile, DisplayModeAndSpacesForTabAreTakenAndStoredUnchanged)
 
 TEST_F(SettingsFile, BooleansAreNonZeroIntegersAndSaveAsOneOrZero)
 {
-    Load("[Display Section]\nSHOW_INPUT_ONLY=2\nNEW_LINE_ON_CR=0\nNEW_LINE_ON_LF=0x0\n[Error Section]\nCHECK_PARITY=-1\n");
+    Load("[Display Section]\nSHOW_INPUT_ONLY=2\nNEW_LINE_ON_CR=0\nNEW_LINE_ON_LF=0x0\n[Error "
+         "Section]\nCHECK_PARITY=-1\n");
     EXPECT_TRUE(Settings.ShowInputOnly);
     EXPECT_FALSE(Settings.NewLineOnCR);
     EXPECT_FALSE(Settings.NewLineOnLF);
@@ -188,19 +205,22 @@ TEST_F(SettingsFile, SavingClampsTheRecordItself)
 
 TEST_F(SettingsFile, SavingIntoAnExistingFileKeepsItsOtherLines)
 {
-    WriteFileBytes(File, "; my settings\n[Serial Port Section]\nPORT=COM9\nEXTRA=keep\n\n[Mine]\nx=1\n");
+    WriteFileBytes(File,
+                   "; my settings\n[Serial Port Section]\nPORT=COM9\nEXTRA=keep\n\n[Mine]\nx=1\n");
     Settings = DefaultSettings();
     Settings.Port = "COM4";
     String text = Save();
     EXPECT_EQ(text.substr(0, text.find("[Mine]")),
-              "; my settings\r\n[Serial Port Section]\r\nPORT=COM4\r\nEXTRA=keep\r\nBAUD=9600\r\nDATA_BITS=8\r\n"
+              "; my settings\r\n[Serial Port "
+              "Section]\r\nPORT=COM4\r\nEXTRA=keep\r\nBAUD=9600\r\nDATA_BITS=8\r\n"
               "PARITY=NONE\r\nSTOP_BITS=1\r\n\r\n");
     EXPECT_EQ(text.substr(text.find("[Mine]"), 15), "[Mine]\r\nx=1\r\n[D");
 }
 
 TEST_F(SettingsFile, TextValuesRoundTripWithBlanksAndQuotes)
 {
-    const String texts[] = {"  spaced  ", "\"quoted\"", "'single'", "a=b;c", "\"", String(300, '#'), String(2047, 'z')};
+    const String texts[] = {"  spaced  ", "\"quoted\"",     "'single'",       "a=b;c",
+                            "\"",         String(300, '#'), String(2047, 'z')};
     for (const String& t : texts) {
         Settings = DefaultSettings();
         Settings.StringEntryPane = t;
@@ -217,10 +237,11 @@ TEST_F(SettingsFile, TextValuesRoundTripWithBlanksAndQuotes)
 
 TEST_F(SettingsFile, PartialDuplicateAndMixedLineEndFilesLoadLikeTheProfileReader)
 {
-    Load("[Display Section]\r\nLINES=50\r\nLINES=60\n[Serial Port Section]\rBAUD=19200\r\n[display section]\nCOLUMNS=20\n");
+    Load("[Display Section]\r\nLINES=50\r\nLINES=60\n[Serial Port Section]\rBAUD=19200\r\n[display "
+         "section]\nCOLUMNS=20\n");
     EXPECT_EQ(Settings.Lines, 50);
     EXPECT_EQ(Settings.Baud, "19200");
-    EXPECT_EQ(Settings.Columns, 70);   // only the first of duplicate sections counts
+    EXPECT_EQ(Settings.Columns, 70);  // only the first of duplicate sections counts
     EXPECT_EQ(Settings.Port, "COM1");
     EXPECT_TRUE(Messages.empty());
 }
@@ -257,7 +278,7 @@ TEST_F(SettingsFile, ExportThenImportGivesAnIdenticalRecord)
     Settings = s;
     Settings.Port = "changed";
     LoadSettings(File, Recorder());
-    s.ParityReplaceCh = '?';   // never written, so a fresh profile gives the default
+    s.ParityReplaceCh = '?';  // never written, so a fresh profile gives the default
     EXPECT_EQ(Settings, s);
     EXPECT_TRUE(Messages.empty());
 }
@@ -271,7 +292,8 @@ TEST_F(SettingsFile, UnreadableFileShowsTheMessageAndLoadsDefaults)
     Settings.Accepted = true;
     LoadSettings(File, Recorder());
     ASSERT_EQ(Messages.size(), 1u);
-    EXPECT_EQ(Messages[0], "Warning - Defaults loaded. Failed to read configuration file:\n" + File);
+    EXPECT_EQ(Messages[0],
+              "Warning - Defaults loaded. Failed to read configuration file:\n" + File);
     TSettings expected = DefaultSettings();
     expected.ConfigFileName = "named";
     expected.Accepted = true;
@@ -288,7 +310,7 @@ TEST_F(SettingsFile, ReadOnlyFileShowsTheMessageAndStaysUntouched)
     ASSERT_EQ(Messages.size(), 1u);
     EXPECT_EQ(Messages[0], "Failed to write to configuration file:\n" + File);
     EXPECT_EQ(ReadFileBytes(File), "[Display Section]\nLINES=50\n");
-    EXPECT_EQ(Settings.Lines, 300);   // the first key failed, before the clamps
+    EXPECT_EQ(Settings.Lines, 300);  // the first key failed, before the clamps
     EXPECT_EQ(Dir.EntryCount(), 1u);
 }
 

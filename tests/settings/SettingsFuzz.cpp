@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // One scratch file per fuzzing process, removed when the process exits.
     static const struct TScratch {
         String Name = (std::filesystem::temp_directory_path() /
-                       ("qv-settings-fuzz-" + std::to_string(getpid()) + ".ini")).string();
+                       ("qv-settings-fuzz-" + std::to_string(getpid()) + ".ini"))
+                          .string();
         ~TScratch() { std::remove(Name.c_str()); }
     } scratch;
     const String& file = scratch.Name;
@@ -30,10 +31,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LoadSettings(file, show);
     if (shown) std::abort();
     const TSettings& s = Settings;
-    if (s.Lines < MinLines || s.Lines > MaxLines || s.Columns < MinColumns || s.Columns > MaxColumns ||
-        s.FontSize < MinFontSize || s.FontSize > MaxFontSize || (s.FontStyle.Bits() & ~3u) != 0)
+    if (s.Lines < MinLines || s.Lines > MaxLines || s.Columns < MinColumns ||
+        s.Columns > MaxColumns || s.FontSize < MinFontSize || s.FontSize > MaxFontSize ||
+        (s.FontStyle.Bits() & ~3u) != 0)
         std::abort();
-    if (ClampSpacesForTab(s.SpacesForTab) < 1 || ClampSpacesForTab(s.SpacesForTab) > 40) std::abort();
+    if (ClampSpacesForTab(s.SpacesForTab) < 1 || ClampSpacesForTab(s.SpacesForTab) > 40)
+        std::abort();
 
     TSettings loaded = Settings;
     SaveSettings(file, show);

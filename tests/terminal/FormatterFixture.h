@@ -18,7 +18,10 @@ struct TRecordingHost : TFormatterHost {
     // DisplayRecordCount at each "\n", to tell where in the formatting it came.
     std::vector<std::uint32_t> NewLinesAtRecord;
 
-    void StopForOverflow(TObject* sender, const String& message) override { Stops.push_back({sender, message}); }
+    void StopForOverflow(TObject* sender, const String& message) override
+    {
+        Stops.push_back({sender, message});
+    }
     void AppendNewLineToScreen() override { NewLinesAtRecord.push_back(DisplayRecordCount); }
 };
 
@@ -41,8 +44,9 @@ inline std::string FormatBlock(const std::string& input, std::uint8_t direction 
 {
     std::vector<char> out(FormatBufferSize(input.size()));
     std::uint32_t taken = 0;
-    std::uint32_t n = FormatToRtf(nullptr, reinterpret_cast<const std::uint8_t*>(input.data()), out.data(), out.size(),
-                                  direction, std::uint32_t(input.size()), &taken);
+    std::uint32_t n =
+        FormatToRtf(nullptr, reinterpret_cast<const std::uint8_t*>(input.data()), out.data(),
+                    out.size(), direction, std::uint32_t(input.size()), &taken);
     return std::string(out.data(), n);
 }
 
@@ -51,6 +55,7 @@ inline std::vector<std::string> Records(std::uint32_t from = 0)
 {
     std::vector<std::string> r;
     for (std::uint32_t i = from; i < DisplayRecordCount; ++i)
-        r.push_back(std::string(1, char(RecordKind(DisplayRecords[i]))) + ' ' + char(RecordByte(DisplayRecords[i])));
+        r.push_back(std::string(1, char(RecordKind(DisplayRecords[i]))) + ' ' +
+                    char(RecordByte(DisplayRecords[i])));
     return r;
 }

@@ -41,13 +41,14 @@ void CheckPiece(const char* out, std::uint32_t n, std::uint32_t firstRecord)
         Check(c != '{' && c != '}');
         if (c == '\r') ++crs;
         if (c == '\\' && i + 1 < n && out[i + 1] == 'c') {
-            Check(i + 4 < n + 1 && std::memcmp(out + i, "\\cf", 3) == 0 && out[i + 3] >= '0' && out[i + 3] <= '3' &&
-                  out[i + 4] == ' ');
+            Check(i + 4 < n + 1 && std::memcmp(out + i, "\\cf", 3) == 0 && out[i + 3] >= '0' &&
+                  out[i + 3] <= '3' && out[i + 4] == ' ');
             i += 5;
             continue;
         }
         if (c == '\\' && i + 1 < n && out[i + 1] == 'p') {
-            Check(i + 10 <= n && std::memcmp(out + i, RtfLineBreakHead, 8) == 0 && out[i + 9] == ' ');
+            Check(i + 10 <= n && std::memcmp(out + i, RtfLineBreakHead, 8) == 0 &&
+                  out[i + 9] == ' ');
             Check(!afterBreak);
             ++crs;
             ++breaks;
@@ -65,7 +66,8 @@ void CheckPiece(const char* out, std::uint32_t n, std::uint32_t firstRecord)
         const std::uint32_t kind = RecordKind(DisplayRecords[rec]);
         const std::uint8_t held = RecordByte(DisplayRecords[rec]);
         Check((DisplayRecords[rec] >> 16) == 0);
-        Check(afterBreak ? kind == RecordNewLine : (kind == RecordContinues || kind == RecordHexCell));
+        Check(afterBreak ? kind == RecordNewLine
+                         : (kind == RecordContinues || kind == RecordHexCell));
         Check(std::uint8_t(c) == held || (kind != RecordContinues && IsHexDigitOf(c, held)));
         afterBreak = false;
         ++rec;
@@ -75,7 +77,8 @@ void CheckPiece(const char* out, std::uint32_t n, std::uint32_t firstRecord)
     Check(rec == DisplayRecordCount);
     Check(crs == breaks);  // no carriage return outside a line break
     std::uint32_t newLines = 0;
-    for (std::uint32_t k = firstRecord; k < rec; ++k) newLines += RecordKind(DisplayRecords[k]) == RecordNewLine;
+    for (std::uint32_t k = firstRecord; k < rec; ++k)
+        newLines += RecordKind(DisplayRecords[k]) == RecordNewLine;
     Check(newLines == breaks);
 }
 
@@ -102,7 +105,7 @@ void Apply(const TSetup& s)
     Settings.SpacesForTab = s.Tabs;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -133,7 +136,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::vector<char> out(s.BufferSize);
         const std::uint32_t firstRecord = TextMode ? 0 : DisplayRecordCount;
         std::uint32_t taken = 0;
-        const std::uint32_t n = FormatToRtf(nullptr, input + done, out.data(), out.size(), s.Direction, count - done, &taken);
+        const std::uint32_t n = FormatToRtf(nullptr, input + done, out.data(), out.size(),
+                                            s.Direction, count - done, &taken);
         Check(DisplayRecordCount <= DisplayRecordCapacity);
         if (host.Stopped) {
             Check(n == 0 && taken == count - done);
@@ -158,7 +162,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Apply(s);
         std::vector<char> out(FormatBufferSize(count));
         std::uint32_t taken = 0;
-        const std::uint32_t n = FormatToRtf(nullptr, input, out.data(), out.size(), s.Direction, count, &taken);
+        const std::uint32_t n =
+            FormatToRtf(nullptr, input, out.data(), out.size(), s.Direction, count, &taken);
         Check(!host.Stopped && taken == count);
         Check(std::string(out.data(), n) == pieces);
         Check(ScreenColumn == column && CurrentColour == colour);

@@ -157,7 +157,9 @@ TEST_F(FormatterTest, LfCellWithLfFlagEndsTheLineInByteModes)
 TEST_F(FormatterTest, ColourWordsOnlyOnChangeAcrossCalls)
 {
     ResetFormatterState(1);
-    EXPECT_EQ(FormatBlock("ab\x01\x02" "c"), "\\cf2 ab\\cf3 <01><02>\\cf2 c");
+    EXPECT_EQ(FormatBlock("ab\x01\x02"
+                          "c"),
+              "\\cf2 ab\\cf3 <01><02>\\cf2 c");
     EXPECT_EQ(FormatBlock("d"), "d");
     EXPECT_EQ(FormatBlock("e", 1), "\\cf0 e");
 }
@@ -213,7 +215,8 @@ TEST_F(FormatterTest, ExactlyThresholdRecordsStillFormatOneMoreRecordStops)
     EXPECT_EQ(taken, 2u);
     ASSERT_EQ(Host.Stops.size(), 1u);
     EXPECT_EQ(Host.Stops[0].Sender, &sender);
-    EXPECT_EQ(Host.Stops[0].Message, "Error (PCD) - processing delayed.\nDisconnected to prevent overflow.");
+    EXPECT_EQ(Host.Stops[0].Message,
+              "Error (PCD) - processing delayed.\nDisconnected to prevent overflow.");
     EXPECT_EQ(DisplayRecordCount, 219901u);
 }
 
@@ -249,7 +252,8 @@ TEST_F(FormatterTest, TabsAtTheRecordThresholdStayInsideTheTable)
     // 5,498 tabs of 40 blanks leave 219,920 records in use, past the threshold: the next stops.
     std::string tabs(5499, '\t');
     std::vector<char> out(FormatBufferSize(tabs.size()));
-    FormatToRtf(nullptr, reinterpret_cast<const std::uint8_t*>(tabs.data()), out.data(), out.size(), 0, 5499);
+    FormatToRtf(nullptr, reinterpret_cast<const std::uint8_t*>(tabs.data()), out.data(), out.size(),
+                0, 5499);
     EXPECT_EQ(Host.Stops.size(), 1u);
     EXPECT_EQ(DisplayRecordCount, 5498u * 40);
 }
@@ -259,7 +263,8 @@ TEST_F(FormatterTest, TabsAtTheRecordThresholdStayInsideTheTable)
 TEST_F(FormatterTest, SmallBufferFormatsTheBlockInPiecesWithoutWritingPastIt)
 {
     std::string input;
-    for (int i = 0; i < 5003; ++i) input += char(i % 7 == 0 ? '\t' : i % 11 == 0 ? '\r' : i % 13 == 0 ? '{' : 'a' + i % 26);
+    for (int i = 0; i < 5003; ++i)
+        input += char(i % 7 == 0 ? '\t' : i % 11 == 0 ? '\r' : i % 13 == 0 ? '{' : 'a' + i % 26);
     for (int mode : {0, 1, 2}) {
         ResetFormatterState(mode);
         Settings.SpacesForTab = 100;
@@ -276,8 +281,9 @@ TEST_F(FormatterTest, SmallBufferFormatsTheBlockInPiecesWithoutWritingPastIt)
         while (done < input.size()) {
             std::vector<char> out(size + 8, '#');
             std::uint32_t taken = 0;
-            const std::uint32_t n = FormatToRtf(nullptr, reinterpret_cast<const std::uint8_t*>(input.data()) + done,
-                                                out.data(), size, 1, std::uint32_t(input.size() - done), &taken);
+            const std::uint32_t n =
+                FormatToRtf(nullptr, reinterpret_cast<const std::uint8_t*>(input.data()) + done,
+                            out.data(), size, 1, std::uint32_t(input.size() - done), &taken);
             ASSERT_GT(taken, 0u);
             ASSERT_LT(n, size);
             EXPECT_EQ(out[n], '\0');
@@ -305,4 +311,4 @@ TEST_F(FormatterTest, BufferTooSmallForOneByteTakesNothingAndStaysInside)
     EXPECT_EQ(BytesOut, 0);
 }
 
-} // namespace
+}  // namespace

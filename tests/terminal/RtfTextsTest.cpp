@@ -9,11 +9,13 @@ namespace {
 const std::string Colours =
     "{\\colortbl\\red000\\green000\\blue000;\\red0\\green0\\blue255;\\red0\\green150\\blue000;"
     "\\red255\\green050\\blue050;\\red100\\green100\\blue100;\\red255\\green0\\blue0;"
-    "\\red255\\green255\\blue255;" + std::string(25, ' ') + "}";
+    "\\red255\\green255\\blue255;" +
+    std::string(25, ' ') + "}";
 
 // The font entry is ";" rather than empty: Wine's RTF reader loses the whole document after an
 // empty font entry.
-const std::string HeaderStart = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang2057{\\fonttbl{;}}" + Colours;
+const std::string HeaderStart =
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang2057{\\fonttbl{;}}" + Colours;
 
 TEST(RtfTexts, HeaderAtStartUpEndsInDefaultSizeAndColourZero)
 {
@@ -42,4 +44,4 @@ TEST(RtfTexts, ColourPrefixesAreAColourTableGroupAndAColourWord)
     EXPECT_EQ(RxHexPrefix, "{" + Colours + "\\cf3 ");
 }
 
-} // namespace
+}  // namespace

@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr COLORREF kBlack = RGB(0, 0, 0), kBlue = RGB(0, 0, 255), kGreen = RGB(0, 150, 0),
-                   kLightRed = RGB(255, 50, 50);
+constexpr COLORREF BlackRgb = RGB(0, 0, 0), BlueRgb = RGB(0, 0, 255), GreenRgb = RGB(0, 150, 0),
+                   LightRedRgb = RGB(255, 50, 50);
 
 class ScreenHeaderTest : public ::testing::Test {
 protected:
@@ -46,8 +46,10 @@ protected:
             CHARFORMATA cf{};
             cf.cbSize = sizeof cf;
             cf.dwMask = CFM_COLOR;
-            SendMessageA(screen->Handle(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
-            colours.push_back((cf.dwEffects & CFE_AUTOCOLOR) ? GetSysColor(COLOR_WINDOWTEXT) : cf.crTextColor);
+            SendMessageA(screen->Handle(), EM_GETCHARFORMAT, SCF_SELECTION,
+                         reinterpret_cast<LPARAM>(&cf));
+            colours.push_back((cf.dwEffects & CFE_AUTOCOLOR) ? GetSysColor(COLOR_WINDOWTEXT)
+                                                             : cf.crTextColor);
         }
         return colours;
     }
@@ -69,8 +71,9 @@ TEST_F(ScreenHeaderTest, WholeScreenLoadFromTheRealHeaderShowsTextAndColours)
     screen->PutRtf(RtfHeader + body + "}", false);
 
     EXPECT_EQ(screen->Text(), "Rx<0D>\r\n<01>ok");
-    EXPECT_EQ(Colours(), (std::vector<COLORREF>{kGreen, kGreen, kLightRed, kLightRed, kLightRed, kLightRed,
-                                                 kLightRed, kLightRed, kLightRed, kLightRed, kBlack, kBlack}));
+    EXPECT_EQ(Colours(), (std::vector<COLORREF>{GreenRgb, GreenRgb, LightRedRgb, LightRedRgb,
+                                                LightRedRgb, LightRedRgb, LightRedRgb, LightRedRgb,
+                                                LightRedRgb, LightRedRgb, BlackRgb, BlackRgb}));
 }
 
 TEST_F(ScreenHeaderTest, HeaderAfterAScreenFontChangeStillLoads)
@@ -79,7 +82,7 @@ TEST_F(ScreenHeaderTest, HeaderAfterAScreenFontChangeStillLoads)
     ResetFormatterState(2);
     screen->PutRtf(RtfHeader + FormatBlock("A", 1) + "}", false);
     EXPECT_EQ(screen->Text(), "<41>");
-    EXPECT_EQ(Colours(), (std::vector<COLORREF>(4, kBlue)));
+    EXPECT_EQ(Colours(), (std::vector<COLORREF>(4, BlueRgb)));
     SetRtfHeaderFont(false, false, 10);
 }
 
@@ -91,7 +94,7 @@ TEST_F(ScreenHeaderTest, EachColourPrefixPieceAppendsAtTheEndInItsColour)
     PasteAtEnd(RxTextPrefix + "c}");
     PasteAtEnd(RxHexPrefix + "d}");
     EXPECT_EQ(screen->Text(), "abcd");
-    EXPECT_EQ(Colours(), (std::vector<COLORREF>{kBlack, kBlue, kGreen, kLightRed}));
+    EXPECT_EQ(Colours(), (std::vector<COLORREF>{BlackRgb, BlueRgb, GreenRgb, LightRedRgb}));
 }
 
-} // namespace
+}  // namespace
