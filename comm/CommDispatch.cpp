@@ -8,7 +8,7 @@ void TThreadComm::HandleCommEvent(TObject* Sender, unsigned long EventMask)
     // even when an earlier one reads the queue or closes the port.
     DWORD errors = 0;
     COMSTAT status = {};
-    ClearCommError(handle_, &errors, &status);
+    ClearCommError(handle_.Get(), &errors, &status);
 
     if ((EventMask & EV_BREAK) && OnBreak) OnBreak(this);
     if ((EventMask & EV_CTS) && OnCts) OnCts(this);

@@ -2,7 +2,7 @@
 // the main thread.
 #include "comm/CommEventThread.h"
 
-#include "framework/gui/Application.h"
+#include "framework/win/Ownership.h"
 
 namespace {
 
@@ -20,25 +20,23 @@ TCommEventThread::TCommEventThread(HANDLE PortHandle, std::uint32_t SuspendTime,
     portHandle_ = PortHandle;
     this->SuspendTime = SuspendTime;
     SetCommMask(portHandle_, CommEventMask(MonitorEvents));
-    stopSignal_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    stopSignal_.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
 }
 
-TCommEventThread::~TCommEventThread()
-{
-    if (stopSignal_) CloseHandle(stopSignal_);
-}
+TCommEventThread::~TCommEventThread() = default;
 
 void TCommEventThread::Stop()
 {
     // The signal first: once Terminated is set the thread may end and free itself.
-    if (stopSignal_) SetEvent(stopSignal_);
+    if (stopSignal_.Valid()) SetEvent(stopSignal_.Get());
     Terminate();
 }
 
 void TCommEventThread::Execute()
 {
+    TOwnedHandle waitDone(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     OVERLAPPED overlapped = {};
-    overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    overlapped.hEvent = waitDone.Get();
     while (!Terminated()) {
         // Without an event of its own a wait could still be pending when this object frees
         // itself: then the thread only waits to be stopped.
@@ -65,15 +63,14 @@ void TCommEventThread::Execute()
             BackOff();
         }
     }
-    if (overlapped.hEvent) CloseHandle(overlapped.hEvent);
     if (!deviceReleased_)
         PurgeComm(portHandle_, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
 }
 
 void TCommEventThread::BackOff()
 {
-    if (stopSignal_)
-        WaitForSingleObject(stopSignal_, BackOffMs);
+    if (stopSignal_.Valid())
+        WaitForSingleObject(stopSignal_.Get(), BackOffMs);
     else
         Sleep(BackOffMs);
 }
@@ -82,16 +79,13 @@ void TCommEventThread::SyncCommEvent()
 {
     // Stays set while an escaped exception is shown too: a modal display runs a message
     // loop, and a Close from there must still know that this thread cannot be waited for.
-    struct HandOver {
-        bool& flag;
-        explicit HandOver(bool& f) : flag(f) { flag = true; }
-        ~HandOver() { flag = false; }
-    } handOver(inHandOver_);
+    TScopedFlag handOver(inHandOver_);
     try {
         if (OnCommEvent) OnCommEvent(this, eventMask_);
     } catch (...) {
         // Raised again in this thread, the exception would end reception for good while the
-        // port stays open: the application shows it instead, and the thread goes on delivering.
+        // port stays open: the installed sink (the application's display) shows it instead,
+        // and the thread goes on delivering.
         HandleCallbackException(this);
     }
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "comm/CommTypes.h"
+#include "framework/win/Ownership.h"
 #include "framework/win/Thread.h"
 
 class TCommEventThread : public TThread {
@@ -42,7 +43,7 @@ private:
     DWORD eventMask_ = 0;
     std::uint32_t SuspendTime;
     // Manual-reset; set by Stop.
-    HANDLE stopSignal_ = nullptr;
+    TOwnedHandle stopSignal_;
     bool inHandOver_ = false;
     // Written on the main thread while this thread is blocked in its hand-over; read by this
     // thread only after the hand-over has returned.

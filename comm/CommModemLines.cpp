@@ -9,7 +9,7 @@ bool TThreadComm::GetModemState(int Line)
     static constexpr DWORD lineBits[] = {MS_CTS_ON, MS_DSR_ON, MS_RING_ON, MS_RLSD_ON};
     if (!open_ || Line < 1 || Line > 4) return false;
     DWORD status = 0;
-    if (!GetCommModemStatus(handle_, &status)) return false;
+    if (!GetCommModemStatus(handle_.Get(), &status)) return false;
     return (status & lineBits[Line - 1]) != 0;
 }
 
@@ -18,7 +18,7 @@ bool TThreadComm::GetComState(int Flag)
     if (!open_) return false;
     DWORD errors = 0;
     COMSTAT status = {};
-    ClearCommError(handle_, &errors, &status);
+    ClearCommError(handle_.Get(), &errors, &status);
     switch (Flag) {
     case 2: return status.fDsrHold;
     case 3: return status.fRlsdHold;
@@ -31,10 +31,13 @@ bool TThreadComm::GetComState(int Flag)
 void TThreadComm::EscapeComm(int Function)
 {
     if (!open_) RaiseCommError(CommText::PortNotOpen, -1);
-    Lock();
-    BOOL done = EscapeCommFunction(handle_, static_cast<DWORD>(Function));
-    DWORD error = done ? 0 : GetLastError();
-    Unlock();
+    BOOL done;
+    DWORD error;
+    {
+        TCriticalSectionLock lock(lock_);
+        done = EscapeCommFunction(handle_.Get(), static_cast<DWORD>(Function));
+        error = done ? 0 : GetLastError();
+    }
     if (!done) RaiseCommError(CommText::EscapeFailed, static_cast<long>(error));
 }
 
@@ -46,9 +49,8 @@ void TThreadComm::SetBREAKState(bool State)
 {
     EscapeComm(State ? SETBREAK : CLRBREAK);
     if (open_) {
-        Lock();
-        PurgeComm(handle_, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
-        Unlock();
+        TCriticalSectionLock lock(lock_);
+        PurgeComm(handle_.Get(), PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
     }
 }
 

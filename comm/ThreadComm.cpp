@@ -4,22 +4,9 @@
 
 #include "comm/CommErrors.h"
 #include "comm/CommEventThread.h"
-#include "framework/CriticalSection.h"
 #include "framework/win/Thread.h"
 
 namespace {
-
-// The port's lock for one scope: released on every way out, an exception included.
-class PortLock {
-public:
-    explicit PortLock(TThreadComm& Port) : port_(Port) { port_.Lock(); }
-    ~PortLock() { port_.Unlock(); }
-    PortLock(const PortLock&) = delete;
-    PortLock& operator=(const PortLock&) = delete;
-
-private:
-    TThreadComm& port_;
-};
 
 constexpr DWORD PurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
 
@@ -34,7 +21,6 @@ void ClearPortErrors(HANDLE Handle)
 
 TThreadComm::TThreadComm(TComponent* AOwner) : TComponent(AOwner)
 {
-    handle_ = INVALID_HANDLE_VALUE;
     deviceName_ = "Com2";
     ReadTimeout = 1000;
     WriteTimeout = 1000;
@@ -47,22 +33,20 @@ TThreadComm::TThreadComm(TComponent* AOwner) : TComponent(AOwner)
     stopBits_ = sb10;
     dataBits_ = db8;
     open_ = false;
+    writeDone_.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     writeOverlapped_ = {};
-    writeOverlapped_.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    writeOverlapped_.hEvent = writeDone_.Get();
+    readDone_.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     readOverlapped_ = {};
-    readOverlapped_.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    readOverlapped_.hEvent = readDone_.Get();
     flowControl_ = fcDefault;
     eventChars_ = new TCommEventChars(this);
-    lock_ = new TCriticalSection();
 }
 
 TThreadComm::~TThreadComm()
 {
     Close();
     delete eventChars_;
-    delete lock_;
-    if (writeOverlapped_.hEvent) CloseHandle(writeOverlapped_.hEvent);
-    if (readOverlapped_.hEvent) CloseHandle(readOverlapped_.hEvent);
 }
 
 // ---- open and close ----------------------------------------------------------------------
@@ -72,40 +56,44 @@ void TThreadComm::CheckOpen()
     if (Enabled()) RaiseCommError(CommText::PortAlreadyOpen, -1);
 }
 
-void TThreadComm::CreateHandle()
+unsigned long TThreadComm::CreateHandle()
 {
-    handle_ = CreateFileA(deviceName_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                          OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-    if (handle_ == INVALID_HANDLE_VALUE) {
+    handle_.Reset(CreateFileA(deviceName_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+    if (!handle_.Valid()) {
+        // Read at once: the caller explains the failure by this code.
+        const DWORD error = GetLastError();
         open_ = false;
-        return;
+        return error;
     }
     open_ = true;
-    if (GetFileType(handle_) != FILE_TYPE_CHAR)
+    if (GetFileType(handle_.Get()) != FILE_TYPE_CHAR) {
         DestroyHandle();
-    else
-        SetCommMask(handle_, CommEventMask(AllCommEvents));
+        return ERROR_BAD_DEVICE;
+    }
+    SetCommMask(handle_.Get(), CommEventMask(AllCommEvents));
+    return ERROR_SUCCESS;
 }
 
 void TThreadComm::DestroyHandle()
 {
-    CloseHandle(handle_);
+    handle_.Reset();
     open_ = false;
-    handle_ = INVALID_HANDLE_VALUE;
 }
 
-void TThreadComm::Open()
+unsigned long TThreadComm::Open()
 {
     std::string_view failText;
     long failCode = 0;
+    unsigned long result = ERROR_SUCCESS;
     {
-        PortLock lock(*this);
+        TCriticalSectionLock lock(lock_);
         if (open_) {
             failText = CommText::PortAlreadyOpen;
             failCode = -1;
         } else {
-            CreateHandle();
-            if (!open_) return;  // GetLastError still tells why the device did not open
+            const unsigned long openError = CreateHandle();
+            if (!open_) return openError;
             try {
                 UpdateCommTimeouts();
                 UpdateDataControlBlock();
@@ -113,7 +101,7 @@ void TThreadComm::Open()
                 DestroyHandle();
                 throw;
             }
-            if (!SetupComm(handle_, readBufSize_, writeBufSize_)) {
+            if (!SetupComm(handle_.Get(), readBufSize_, writeBufSize_)) {
                 // The caller is told that Open failed, so the port must not stay open behind
                 // its back: close it before the thread is ever started.
                 failText = CommText::SetupCommFailed;
@@ -121,7 +109,7 @@ void TThreadComm::Open()
                 DestroyHandle();
             } else {
                 try {
-                    StartEventThread();
+                    result = StartEventThread();
                 } catch (...) {
                     DestroyHandle();
                     throw;
@@ -130,15 +118,17 @@ void TThreadComm::Open()
         }
     }
     if (!failText.empty()) RaiseCommError(failText, failCode);
+    return result;
 }
 
-void TThreadComm::StartEventThread()
+unsigned long TThreadComm::StartEventThread()
 {
-    auto* thread = new TCommEventThread(handle_, suspendTime_, monitorEvents_);
+    auto* thread = new TCommEventThread(handle_.Get(), suspendTime_, monitorEvents_);
     HANDLE threadHandle = nullptr;
     HANDLE process = GetCurrentProcess();
     if (!DuplicateHandle(process, static_cast<HANDLE>(thread->Handle()), process, &threadHandle,
                          SYNCHRONIZE, FALSE, 0)) {
+        const DWORD error = GetLastError();
         // Without a way to wait for its end the thread cannot be stopped safely: let it end
         // at once without touching the device, and leave the port closed as if no thread
         // could be made.
@@ -146,18 +136,19 @@ void TThreadComm::StartEventThread()
         thread->Stop();
         thread->Resume();
         DestroyHandle();
-        return;
+        return error;
     }
     eventThread_ = thread;
-    eventThreadHandle_ = threadHandle;
+    eventThreadHandle_.Reset(threadHandle);
     thread->OnCommEvent = TCommEventHandler(this, &TThreadComm::HandleCommEvent);
     thread->Resume();
+    return ERROR_SUCCESS;
 }
 
 void TThreadComm::Close()
 {
     if (!open_) return;
-    PortLock lock(*this);
+    TCriticalSectionLock lock(lock_);
     if (eventThread_) eventThread_->OnCommEvent = nullptr;
     StopEventThread();
     DestroyHandle();
@@ -165,10 +156,8 @@ void TThreadComm::Close()
 
 void TThreadComm::StopEventThread()
 {
-    TCommEventThread* thread = eventThread_;
-    HANDLE threadHandle = eventThreadHandle_;
-    eventThread_ = nullptr;
-    eventThreadHandle_ = nullptr;
+    TCommEventThread* thread = std::exchange(eventThread_, nullptr);
+    const TOwnedHandle threadHandle(eventThreadHandle_.Release());
     if (!thread) return;
 
     if (thread->InHandOver()) {
@@ -178,7 +167,7 @@ void TThreadComm::StopEventThread()
         // the purge it would have done after its loop is done here.
         thread->ReleaseDevice();
         thread->Stop();
-        PurgeComm(handle_, PurgeAll);
+        PurgeComm(handle_.Get(), PurgeAll);
     } else {
         // After Stop the thread object may free itself at any moment: only its kernel handle
         // is used from here on. Clearing the event mask ends a pending WaitCommEvent (CancelIo
@@ -186,51 +175,52 @@ void TThreadComm::StopEventThread()
         // Hand-overs it queued meanwhile are served, and reach no handler.
         thread->Stop();
         for (;;) {
-            SetCommMask(handle_, 0);
-            if (WaitForSingleObject(threadHandle, 2) != WAIT_TIMEOUT) break;
+            SetCommMask(handle_.Get(), 0);
+            if (WaitForSingleObject(threadHandle.Get(), 2) != WAIT_TIMEOUT) break;
             CheckSynchronize();
         }
     }
-    CloseHandle(threadHandle);
 }
 
-void TThreadComm::Lock() { lock_->Acquire(); }
+void TThreadComm::Lock() { lock_.Acquire(); }
 
-void TThreadComm::Unlock() { lock_->Release(); }
+void TThreadComm::Unlock() { lock_.Release(); }
 
 // ---- transfer and queues -----------------------------------------------------------------
 
 int TThreadComm::Write(char* Buffer, unsigned long Count)
 {
     if (!open_) return -1;
-    PortLock lock(*this);
+    TCriticalSectionLock lock(lock_);
     DWORD written = 0;
-    if (WriteFile(handle_, Buffer, Count, &written, &writeOverlapped_))
+    if (WriteFile(handle_.Get(), Buffer, Count, &written, &writeOverlapped_))
         return static_cast<int>(written);
     if (GetLastError() != ERROR_IO_PENDING) {
-        ClearPortErrors(handle_);
+        ClearPortErrors(handle_.Get());
         return 0;
     }
-    if (GetOverlappedResult(handle_, &writeOverlapped_, &written, TRUE))
+    if (GetOverlappedResult(handle_.Get(), &writeOverlapped_, &written, TRUE))
         return static_cast<int>(written);
-    if (GetLastError() != ERROR_IO_INCOMPLETE) ClearPortErrors(handle_);
+    if (GetLastError() != ERROR_IO_INCOMPLETE) ClearPortErrors(handle_.Get());
     return static_cast<int>(written);
 }
 
 int TThreadComm::Read(char* Buffer, unsigned long Count)
 {
     if (!open_) return -1;
-    PortLock lock(*this);
-    ClearPortErrors(handle_);
+    TCriticalSectionLock lock(lock_);
+    ClearPortErrors(handle_.Get());
     if (Count == 0) {
-        ClearPortErrors(handle_);
+        ClearPortErrors(handle_.Get());
         return 0;
     }
     DWORD read = 0;
-    if (ReadFile(handle_, Buffer, Count, &read, &readOverlapped_)) return static_cast<int>(read);
+    if (ReadFile(handle_.Get(), Buffer, Count, &read, &readOverlapped_))
+        return static_cast<int>(read);
     if (GetLastError() != ERROR_IO_PENDING) return 0;
-    if (GetOverlappedResult(handle_, &readOverlapped_, &read, TRUE)) return static_cast<int>(read);
-    if (GetLastError() != ERROR_IO_INCOMPLETE) ClearPortErrors(handle_);
+    if (GetOverlappedResult(handle_.Get(), &readOverlapped_, &read, TRUE))
+        return static_cast<int>(read);
+    if (GetLastError() != ERROR_IO_INCOMPLETE) ClearPortErrors(handle_.Get());
     return static_cast<int>(read);
 }
 
@@ -239,7 +229,7 @@ int TThreadComm::InQueCount()
     if (!open_) return -1;
     DWORD errors = 0;
     COMSTAT status = {};
-    ClearCommError(handle_, &errors, &status);
+    ClearCommError(handle_.Get(), &errors, &status);
     return static_cast<int>(status.cbInQue);
 }
 
@@ -248,18 +238,18 @@ int TThreadComm::OutQueCount()
     if (!open_) return -1;
     DWORD errors = 0;
     COMSTAT status = {};
-    ClearCommError(handle_, &errors, &status);
+    ClearCommError(handle_.Get(), &errors, &status);
     return static_cast<int>(status.cbOutQue);
 }
 
 void TThreadComm::PurgeIn()
 {
-    if (open_) PurgeComm(handle_, PURGE_RXABORT | PURGE_RXCLEAR);
+    if (open_) PurgeComm(handle_.Get(), PURGE_RXABORT | PURGE_RXCLEAR);
 }
 
 void TThreadComm::PurgeOut()
 {
-    if (open_) PurgeComm(handle_, PURGE_TXABORT | PURGE_TXCLEAR);
+    if (open_) PurgeComm(handle_.Get(), PURGE_TXABORT | PURGE_TXCLEAR);
 }
 
 // ---- line settings -----------------------------------------------------------------------
@@ -267,7 +257,7 @@ void TThreadComm::PurgeOut()
 void TThreadComm::UpdateCommTimeouts()
 {
     COMMTIMEOUTS timeouts = {0, 0, 0, 0, 0};
-    if (!SetCommTimeouts(handle_, &timeouts))
+    if (!SetCommTimeouts(handle_.Get(), &timeouts))
         RaiseCommError(CommText::TimeoutsFailed, static_cast<long>(GetLastError()));
 }
 
@@ -276,7 +266,7 @@ void TThreadComm::UpdateDataControlBlock()
     if (!open_) return;
     DCB dcb = {};
     dcb.DCBlength = sizeof(DCB);
-    GetCommState(handle_, &dcb);
+    GetCommState(handle_.Get(), &dcb);
 
     dcb.DCBlength = sizeof(DCB);
     dcb.BaudRate = baudRate_;
@@ -309,13 +299,13 @@ void TThreadComm::UpdateDataControlBlock()
     dcb.fParity = options_.Contains(coParityCheck);
     dcb.fTXContinueOnXoff = options_.Contains(coIgnoreXOff);
 
-    if (!SetCommState(handle_, &dcb))
+    if (!SetCommState(handle_.Get(), &dcb))
         RaiseCommError(CommText::DcbFailed, static_cast<long>(GetLastError()));
 }
 
 void TThreadComm::UpdateDataControlBlockLock()
 {
-    PortLock lock(*this);
+    TCriticalSectionLock lock(lock_);
     UpdateDataControlBlock();
 }
 

@@ -10,9 +10,10 @@
 #include "comm/CommEventChars.h"
 #include "comm/CommTypes.h"
 #include "framework/Component.h"
+#include "framework/CriticalSection.h"
 #include "framework/Strings.h"
+#include "framework/win/Ownership.h"
 
-class TCriticalSection;
 class TCommEventThread;
 
 class TThreadComm : public TComponent {
@@ -26,8 +27,10 @@ public:
     void CheckOpen();
     // Opens DeviceName, applies timeouts, DCB and queue sizes and starts the event thread.
     // A device that cannot be opened, or is no character device, leaves the port closed
-    // without an exception (GetLastError tells why). Whenever Open raises, the port is closed.
-    void Open();
+    // without an exception. Returns 0 when the port is open, else the system error code that
+    // tells why it is not (ERROR_BAD_DEVICE for a device that is no character device).
+    // Whenever Open raises, the port is closed.
+    unsigned long Open();
     // Stops the event thread and closes the device; nothing when closed. May be called from
     // inside an event handler.
     void Close();
@@ -108,17 +111,18 @@ public:
 
 protected:
     // Opens the device and sets the open flag; a failure or a device that is not a character
-    // device leaves the port closed.
-    virtual void CreateHandle();
+    // device leaves the port closed. Returns the system error code of a failure, else 0.
+    virtual unsigned long CreateHandle();
     void DestroyHandle();
 
 private:
-    void StartEventThread();
+    // Returns the system error code when no thread could be started (the port is then closed).
+    unsigned long StartEventThread();
     void StopEventThread();
 
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    TOwnedHandle handle_;
     String deviceName_;
-    TCriticalSection* lock_ = nullptr;
+    TCriticalSection lock_;
     std::uint16_t readBufSize_ = 4096;
     std::uint16_t writeBufSize_ = 2048;
     std::uint32_t suspendTime_ = 5;
@@ -128,12 +132,14 @@ private:
     TStopBits stopBits_ = sb10;
     TDataBits dataBits_ = db8;
     bool open_ = false;
+    TOwnedHandle writeDone_;
+    TOwnedHandle readDone_;
     OVERLAPPED writeOverlapped_ = {};
     OVERLAPPED readOverlapped_ = {};
     TCommEventThread* eventThread_ = nullptr;
     // A second handle on the event thread's kernel object: the thread object frees itself
     // (and its own handle) when it ends, and Close still has to wait for that end.
-    HANDLE eventThreadHandle_ = nullptr;
+    TOwnedHandle eventThreadHandle_;
     TCommEventChars* eventChars_ = nullptr;
     TCommOptions options_;
     TFlowControl flowControl_ = fcDefault;

@@ -84,6 +84,8 @@ void TRichEditP::Dispatch(TMessage& m)
     switch (m.Msg) {
     case WM_VSCROLL: WMVScroll(m); return;
     case CN_COMMAND: CNCommand(m); return;
+    case WM_ERASEBKGND: WMEraseBkgnd(m); return;
+    case WM_DROPFILES: WMDropFiles(m); return;
     default: TRichEdit::Dispatch(m); return;
     }
 }
@@ -92,6 +94,24 @@ void TRichEditP::WMVScroll(TMessage& m)
 {
     TRichEdit::Dispatch(m);
     if (OnVertScroll) OnVertScroll(this);
+}
+
+void TRichEditP::WMEraseBkgnd(TMessage& m)
+{
+    if (EraseBackground)
+        TRichEdit::Dispatch(m);
+    else
+        m.Result = 0;
+}
+
+void TRichEditP::WMDropFiles(TMessage& m)
+{
+    if (!OnDropFiles) {
+        TRichEdit::Dispatch(m);
+        return;
+    }
+    OnDropFiles(reinterpret_cast<HDROP>(m.WParam));
+    m.Result = 0;
 }
 
 void TRichEditP::CNCommand(TMessage& m)

@@ -2,8 +2,13 @@
 // scrolls vertically (OnVertScroll) and moves RTF or plain text between itself and any stream.
 #pragma once
 
+#include <windows.h>
+#include <shellapi.h>
+
 #include "framework/gui/RichEdit.h"
 #include "framework/Streams.h"
+
+using TDropFilesEvent = TClosure<void(HDROP Drop)>;
 
 class TRichEditP : public TRichEdit {
 public:
@@ -28,6 +33,14 @@ public:
     // EN_VSCROLL; one movement may fire it more than once.
     TNotifyEvent OnVertScroll;
 
+    // False: the control never erases its background (a screen that paints its whole area
+    // itself only flickers when erased first).
+    bool EraseBackground = true;
+    // Files dropped on the control (which must accept files: DragAcceptFiles). The handler
+    // owns the drop handle and gives it back with DragFinish. Unassigned: the control's own
+    // handling.
+    TDropFilesEvent OnDropFiles;
+
     void Dispatch(TMessage& Message) override;
 
 protected:
@@ -35,5 +48,7 @@ protected:
 
 private:
     void WMVScroll(TMessage& Message);
+    void WMEraseBkgnd(TMessage& Message);
+    void WMDropFiles(TMessage& Message);
     void CNCommand(TMessage& Message);
 };

@@ -119,8 +119,6 @@ public:
     void FormResize(TObject* Sender);
     // The application's deactivation event: nothing to do, but the form owns it.
     void AppDeactivate(TObject* Sender);
-    // The receive screen's subclass: no background erase, one dropped profile loaded.
-    LRESULT ScreenWndProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam);
 
     // ---- settings ------------------------------------------------------------------------
     void ApplySettings();
@@ -284,9 +282,6 @@ public:
     // The gutter's canvas (PaintBox1's), also used to measure text in the screen's font.
     TCanvas* GutterCanvas = nullptr;
 
-    // The receive screen's window procedure before the subclass; the destructor puts it back.
-    WNDPROC ScreenOldWndProc = nullptr;
-
     // The special file send's timer; 0 from the constructor on.
     UINT SendTimerId = 0;
 
@@ -334,6 +329,3 @@ private:
 };
 
 extern TForm1* Form1;
-
-// The window procedure installed on the receive screen; forwards to Form1's ScreenWndProc.
-LRESULT CALLBACK ScreenWndProcThunk(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam);

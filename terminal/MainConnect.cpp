@@ -79,10 +79,8 @@ void TForm1::ConnectPort()
     // goes on to the application's exception display: a port left open behind a window that
     // says "Connect" could be neither used nor closed again from the window.
     try {
-        SetLastError(0);
-        Comm1->Open();
+        const DWORD error = Comm1->Open();
         if (!Comm1->Enabled()) {
-            const DWORD error = GetLastError();
             MessageDlg(OpenFailureText(error, port), mtInformation, TMsgDlgButtons{mbOK});
             return;
         }
@@ -122,7 +120,9 @@ void TForm1::DisconnectPort()
     if (miStopSending->Visible()) miStopSendingClick(this);
     Comm1->Close();
     stop_tbtnClick(this);
-    // Events the port had already handed over are delivered before the lamps go dark.
+    // The queue runs ten times, as a disconnect always has, so what is already posted (keys,
+    // ticks, menu commands) is handled before the lamps go dark. The port's own hand-overs
+    // reach no handler any more: Close cut the event thread off first.
     for (int i = 0; i < 10; ++i) Application->ProcessMessages();
     if (!Comm1->Enabled()) {
         Memo1->Lines()->Add("Close " + Comm1->DeviceName() + " OK");

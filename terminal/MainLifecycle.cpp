@@ -1,6 +1,6 @@
 // The main window's life: construction (settings from the command line's profile or the
-// settings file), the receive screen's subclass (no background erase, a dropped profile),
-// the create and show handlers, the close questions, the close handler and the destructor.
+// settings file), a profile dropped on the receive screen, the create and show handlers, the
+// close questions, the close handler and the destructor.
 #include <cstring>
 
 #include "framework/FileNames.h"
@@ -32,10 +32,10 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner)
     DoCreate();
     FormatterHost = this;
 
-    HWND screen = reScreen->Handle();
-    DragAcceptFiles(screen, TRUE);
-    ScreenOldWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(screen, GWLP_WNDPROC));
-    SetWindowLongPtrA(screen, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ScreenWndProcThunk));
+    // The screen paints its whole area itself: erasing first only makes it flicker.
+    reScreen->EraseBackground = false;
+    reScreen->OnDropFiles = Closure(this, &TForm1::DropFiles);
+    DragAcceptFiles(reScreen->Handle(), TRUE);
     reScreen->SetReadOnly(true);
     StatusBar1->Panels(0)->SetText(MainText::Disconnected);
     FontDialog->Font()->Assign(reScreen->Font());
@@ -67,10 +67,6 @@ void TForm1::Dispatch(TMessage& Message)
 
 TForm1::~TForm1()
 {
-    if (ScreenOldWndProc && reScreen->HandleAllocated())
-        SetWindowLongPtrA(reScreen->Handle(), GWLP_WNDPROC,
-                          reinterpret_cast<LONG_PTR>(ScreenOldWndProc));
-    ScreenOldWndProc = nullptr;
     // The application outlives this window: it must not call back into it.
     if (Application->OnDeactivate.Object() == this) Application->OnDeactivate = nullptr;
     if (FormatterHost == this) FormatterHost = nullptr;
@@ -134,29 +130,7 @@ void TForm1::DisconnectIfOpen()
     if (Comm1->Enabled()) Connect_spbtnClick(this);
 }
 
-// ---- the receive screen's subclass ------------------------------------------------------------
-
-LRESULT CALLBACK ScreenWndProcThunk(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam)
-{
-    if (!Form1) return DefWindowProcA(Window, Message, WParam, LParam);
-    try {
-        return Form1->ScreenWndProc(Window, Message, WParam, LParam);
-    } catch (...) {
-        HandleCallbackException(Form1);
-        return 0;
-    }
-}
-
-LRESULT TForm1::ScreenWndProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam)
-{
-    switch (Message) {
-    case WM_ERASEBKGND:
-        // The screen paints its whole area itself; erasing first only makes it flicker.
-        return 0;
-    case WM_DROPFILES: DropFiles(reinterpret_cast<HDROP>(WParam)); return 0;
-    default: return CallWindowProcA(ScreenOldWndProc, Window, Message, WParam, LParam);
-    }
-}
+// ---- a profile dropped on the receive screen ---------------------------------------------------
 
 void TForm1::DropFiles(HDROP Drop)
 {

@@ -144,9 +144,9 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
             WorkRtf->WriteString(hexCell ? RxHexPrefix : RxTextPrefix);
             WorkRtf->WriteBuffer(FormattedBuffer, static_cast<int>(m));
             WorkRtf->WriteString("}");
-            // A failed paste must not escape into the port's event thread (which would end it
-            // and the port's events with it): it is reported like a failed whole-screen load,
-            // and the tick then shows the byte from the pending text.
+            // A failed paste is reported like a failed whole-screen load, here where the receive
+            // path can say what failed (escaping, it would reach only the application's general
+            // display), and the tick then shows the byte from the pending text.
             try {
                 HWND screen = reScreen->Handle();
                 CaretToEnd(screen);
@@ -243,8 +243,8 @@ void TForm1::RebuildScreenFromPending(std::uint32_t Lines)
 }
 
 // Replaces the screen with WorkRtf, notifications and redraw off, and empties WorkRtf. A failed
-// load says so and leaves an empty screen: the shortened rebuild runs inside the port's event
-// too, where an exception would end the port's event thread.
+// load says "Error Updating Screen" and leaves an empty, usable screen, whether it ran from the
+// display tick or inside the port's receive event (the shortened rebuild).
 void TForm1::LoadScreenFromWorkRtf(bool PlainRtf)
 {
     HWND screen = reScreen->Handle();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "comm/Comm.h"
+#include "framework/win/Thread.h"
 #include "tests/support/VirtualLine.h"
 #include "tests/support/WaitUntil.h"
 
@@ -134,13 +135,13 @@ void Report(const char* what, std::vector<double> rates)
 
 int main()
 {
+    InitSynchronize();
     VirtualLine line;
     TComm port(nullptr);
     port.SetDeviceName(line.DevicePath());
     port.SetBaudRate(115200);
-    port.Open();
-    if (!port.Enabled()) {
-        std::printf("cannot open %s (error %lu)\n", line.DevicePath().c_str(), GetLastError());
+    if (const unsigned long error = port.Open()) {
+        std::printf("cannot open %s (error %lu)\n", line.DevicePath().c_str(), error);
         return 1;
     }
     Receiver receiver{&port};

@@ -158,6 +158,7 @@ StepResult RunStep(qv::test::VirtualLine& line, TDialogScript& script, int mode,
 
 int main(int argc, char** argv)
 {
+    Application->Initialize();
     const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
     const std::string modes = argc > 2 ? argv[2] : "012";
 

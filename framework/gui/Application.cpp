@@ -11,7 +11,14 @@
 
 TApplication* Application = new TApplication(nullptr);  // lives as long as the process
 
-TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner)
+{
+    // Exceptions that reach a callback of the lower layers (threads, timers, windows) are shown
+    // here from the start, before and without Initialize.
+    SetCallbackExceptionSink([](TObject* Sender) { Application->HandleException(Sender); });
+}
+
+void TApplication::Initialize() { InitSynchronize(); }
 
 TApplication::~TApplication()
 {
@@ -176,12 +183,4 @@ void TApplication::AddModelessDialog(HWND Dialog)
 void TApplication::RemoveModelessDialog(HWND Dialog)
 {
     modeless_.erase(std::remove(modeless_.begin(), modeless_.end(), Dialog), modeless_.end());
-}
-
-void HandleCallbackException(TObject* Sender) noexcept
-{
-    try {
-        Application->HandleException(Sender);
-    } catch (...) {
-    }
 }

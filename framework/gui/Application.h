@@ -14,6 +14,7 @@
 #include "framework/Component.h"
 #include "framework/Events.h"
 #include "framework/Exceptions.h"
+#include "framework/win/Thread.h"  // HandleCallbackException, for every callback's catch
 
 class TForm;
 
@@ -24,7 +25,8 @@ public:
     explicit TApplication(TComponent* AOwner);
     ~TApplication() override;
 
-    void Initialize() {}
+    // The start-up: makes the main thread's hand-over window for worker threads.
+    void Initialize();
 
     // Creates a form owned by the application. Reference (the form's global pointer) is set
     // before the form's constructor runs, so the constructor's handlers can already use it.
@@ -95,6 +97,3 @@ private:
 
 // The one application object, made before main runs.
 extern TApplication* Application;
-
-// The body of every catch in a callback: hands the current exception to the application.
-void HandleCallbackException(TObject* Sender) noexcept;

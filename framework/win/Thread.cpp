@@ -51,20 +51,7 @@ LRESULT CALLBACK SyncWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void CreateSyncWindow()
-{
-    syncWindow = CreateHelperWindow("QvSynchronizeWindow", SyncWindowProc, true);
-}
-
-// Runs while the program starts, on its main thread, before any worker can exist.
-struct SyncSetup {
-    SyncSetup()
-    {
-        mainThreadId = GetCurrentThreadId();
-        syncEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-        CreateSyncWindow();
-    }
-} syncSetup;
+TCallbackExceptionSink exceptionSink = nullptr;
 
 int ToWin32Priority(TThreadPriority p)
 {
@@ -84,7 +71,25 @@ bool IsRunningOnMainStack(const TThread* thread)
 
 }  // namespace
 
+void InitSynchronize()
+{
+    if (mainThreadId != 0) return;
+    mainThreadId = GetCurrentThreadId();
+    syncEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    syncWindow = CreateHelperWindow("QvSynchronizeWindow", SyncWindowProc, true);
+}
+
 unsigned long MainThreadID() { return mainThreadId; }
+
+void SetCallbackExceptionSink(TCallbackExceptionSink Sink) { exceptionSink = Sink; }
+
+void HandleCallbackException(TObject* Sender) noexcept
+{
+    try {
+        if (exceptionSink) exceptionSink(Sender);
+    } catch (...) {
+    }
+}
 
 bool CheckSynchronize(int Timeout)
 {
@@ -192,6 +197,8 @@ void TThread::Synchronize(const TThreadMethod& Method)
         Method();
         return;
     }
+    // Without the start-up's window the request would wait for ever: say so instead.
+    if (!syncWindow) throw EThread(String("Synchronize called before the main thread's start-up"));
     SyncRequest request{this, Method, nullptr, false};
     {
         std::lock_guard<std::mutex> hold(queueLock);

@@ -75,10 +75,23 @@ private:
     std::exception_ptr fatal_;
 };
 
+// Makes what worker threads reach the main thread through (a hidden window and an event) and
+// takes the calling thread as the main thread. The application's start-up calls it once,
+// before any worker exists; later calls do nothing.
+void InitSynchronize();
+
 // Runs the Synchronize calls waiting for the main thread; for pumps that want to serve them
 // directly rather than through the hidden window's message. Main thread only (else EThread).
 // Returns whether any call ran. Timeout (ms) waits that long for a first call to arrive.
 bool CheckSynchronize(int Timeout = 0);
 
-// The thread that serves Synchronize: the one that ran the program's start-up.
+// The thread that serves Synchronize: the one that ran InitSynchronize.
 unsigned long MainThreadID();
+
+// No exception may cross a system callback (a window procedure, a timer, a thread's hand-over):
+// each catches everything and calls HandleCallbackException inside its catch block, which
+// passes the current exception to the sink the application installed at its start (to show
+// it) and swallows whatever that raises. With no sink the exception is dropped.
+using TCallbackExceptionSink = void (*)(TObject* Sender);
+void SetCallbackExceptionSink(TCallbackExceptionSink Sink);
+void HandleCallbackException(TObject* Sender) noexcept;

@@ -55,13 +55,13 @@ TEST(PortOpen, OpenOnOpenPortRaisesAndChangesNothing)
     EXPECT_EQ(c, 'a');
 }
 
-TEST(PortOpen, MissingDeviceLeavesPortClosedWithSystemError)
+TEST(PortOpen, MissingDeviceLeavesPortClosedAndReturnsTheSystemError)
 {
     TComm port(nullptr);
     port.SetDeviceName(qv::test::UnmappedDevicePath);
-    SetLastError(0);
-    EXPECT_NO_THROW(port.Open());
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    unsigned long error = 0;
+    EXPECT_NO_THROW(error = port.Open());
+    EXPECT_EQ(error, static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
     EXPECT_FALSE(port.Enabled());
     EXPECT_NO_THROW(port.CheckOpen());
 }
@@ -74,7 +74,9 @@ TEST(PortOpen, OrdinaryFileIsNoPort)
     GetTempFileNameA(dir, "qvc", 0, path);
     TComm port(nullptr);
     port.SetDeviceName(path);
-    EXPECT_NO_THROW(port.Open());
+    unsigned long error = 0;
+    EXPECT_NO_THROW(error = port.Open());
+    EXPECT_EQ(error, static_cast<unsigned long>(ERROR_BAD_DEVICE));
     EXPECT_FALSE(port.Enabled());
     // Closed again: the file can be deleted.
     EXPECT_TRUE(DeleteFileA(path));

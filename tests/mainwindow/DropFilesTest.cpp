@@ -1,6 +1,6 @@
 // Files dropped on the receive screen, through a real WM_DROPFILES with a shell-style drop
 // handle: one profile is loaded; several files, a missing one, other types and ".QVP" are not.
-// Also the subclass's other job: the screen's background is never erased.
+// Also: the screen's background is never erased.
 #include "MainWindowFixture.h"
 
 namespace mainwindow_test {
@@ -95,12 +95,9 @@ TEST_F(DropFilesTest, TheScreenNeverErasesItsBackgroundAndPassesOtherMessagesOn)
     EXPECT_EQ(SendMessageA(screen, WM_GETTEXTLENGTH, 0, 0), 3);
 }
 
-TEST_F(DropFilesTest, TheScreenIsSubclassedUntilTheWindowGoes)
+TEST_F(DropFilesTest, TheScreenGoesWithTheWindow)
 {
     HWND screen = Form1->reScreen->Handle();
-    EXPECT_EQ(GetWindowLongPtrA(screen, GWLP_WNDPROC),
-              reinterpret_cast<LONG_PTR>(&ScreenWndProcThunk));
-    EXPECT_NE(Form1->ScreenOldWndProc, nullptr);
     delete Form1;
     EXPECT_EQ(Form1, nullptr);
     EXPECT_FALSE(IsWindow(screen));
