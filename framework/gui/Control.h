@@ -17,6 +17,7 @@
 #include "framework/Sets.h"
 #include "framework/gui/Canvas.h"
 #include "framework/gui/Messages.h"
+#include "framework/win/Ownership.h"
 
 class TWinControl;
 class TPopupMenu;
@@ -273,12 +274,32 @@ private:
     void AttachHandle(HWND h);
     void DetachHandle();
     TControl* GraphicControlAt(int x, int y);
+    // Our own window class (as against a subclassed platform class).
+    bool HasOwnClass() const { return defWndProc_ == DefWindowProcA; }
+
+    // The handlers Dispatch calls. Those giving bool return true when the message is done
+    // with, false when the window's original procedure is to have it too.
+    bool WMCommand(TMessage& m);
+    // A child's notification to its parent goes back to that child as CN_BASE + the message.
+    bool ReflectNotification(TMessage& m, HWND Sender);
+    void WMWindowPosChanged(TMessage& m);
+    void WMSize(TMessage& m);
+    void WMPaint(TMessage& m);
+    bool WMPrintClient(TMessage& m);
+    bool WMEraseBkgnd(TMessage& m);
+    void WMSetFocus(TMessage& m);
+    void WMKillFocus(TMessage& m);
+    bool WMKeyDown(TMessage& m);
+    bool WMKeyUp(TMessage& m);
+    bool WMChar(TMessage& m);
+    bool WMContextMenu(TMessage& m);
+    bool RouteMouseToGraphicChild(TMessage& m);
 
     HWND handle_ = nullptr;
     WNDPROC defWndProc_ = nullptr;
     std::vector<TControl*> controls_;
     bool aligning_ = false;
-    HBRUSH ctlBrush_ = nullptr;
+    TOwnedGdiObject<HBRUSH> ctlBrush_;
     TColor ctlBrushColor_ = clNone;
     TControl* mouseControl_ = nullptr;  // graphic child holding the mouse
     TControl* hoverControl_ = nullptr;  // graphic child under the mouse

@@ -1,6 +1,6 @@
-// Small owners for system resources and scoped states: a kernel handle that closes itself, the
-// device contexts of painting and of a window, and a flag set for one scope. Each releases what
-// it holds on every way out of its scope, an exception included.
+// Small owners for system resources and scoped states: a kernel handle that closes itself, a GDI
+// object, the device contexts of painting and of a window, and a flag set for one scope. Each
+// releases what it holds on every way out of its scope, an exception included.
 #pragma once
 
 #include <windows.h>
@@ -36,6 +36,29 @@ public:
 
 private:
     HANDLE handle_ = nullptr;
+};
+
+// A GDI object (brush, pen, font, bitmap) owned by one object and deleted once.
+template <class T>
+class TOwnedGdiObject {
+public:
+    TOwnedGdiObject() = default;
+    explicit TOwnedGdiObject(T Object) : object_(Object) {}
+    ~TOwnedGdiObject() { Reset(); }
+    TOwnedGdiObject(const TOwnedGdiObject&) = delete;
+    TOwnedGdiObject& operator=(const TOwnedGdiObject&) = delete;
+
+    T Get() const { return object_; }
+    explicit operator bool() const { return object_ != nullptr; }
+    // Deletes what is held and takes Object (by default: nothing).
+    void Reset(T Object = nullptr)
+    {
+        if (object_) DeleteObject(object_);
+        object_ = Object;
+    }
+
+private:
+    T object_ = nullptr;
 };
 
 // BeginPaint and EndPaint of one WM_PAINT.

@@ -1,0 +1,241 @@
+// A control's window: our window class and its procedure, creating, subclassing and destroying
+// the window, and the window's text.
+#include "framework/gui/Control.h"
+#include "framework/gui/GuiTexts.h"
+
+#include <algorithm>
+
+#include "framework/Exceptions.h"
+#include "framework/gui/Application.h"
+#include "framework/gui/Form.h"
+
+namespace {
+
+constexpr const char* ControlProp = "QvControl";
+constexpr const char* GenericWindowClass = "QvWindow";
+
+// The control whose window CreateWindowEx is making now: our class's first messages
+// (WM_NCCREATE, WM_CREATE, the first WM_SIZE) arrive before CreateWindowEx returns.
+thread_local TWinControl* creatingControl = nullptr;
+
+}  // namespace
+
+LRESULT CALLBACK InitWndProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+
+namespace {
+
+void RegisterWindowClass(const char* name)
+{
+    WNDCLASSA wc{};
+    if (GetClassInfoA(GetModuleHandleA(nullptr), name, &wc)) return;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = InitWndProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+    wc.lpszClassName = name;
+    RegisterClassA(&wc);
+}
+
+}  // namespace
+
+LRESULT CALLBACK StdWndProc(HWND h, UINT msg, WPARAM w, LPARAM l)
+{
+    auto* control = static_cast<TWinControl*>(GetPropA(h, ControlProp));
+    if (!control) return DefWindowProcA(h, msg, w, l);
+    if (msg == CM_RELEASE) {
+        // Posted by TForm::Release: the form's own handlers have all returned by now.
+        if (auto* form = dynamic_cast<TForm*>(control)) {
+            try {
+                form->DoDestroy();
+            } catch (...) {
+                HandleCallbackException(form);
+            }
+            delete form;
+        }
+        return 0;
+    }
+    TMessage m{msg, w, l, 0};
+    try {
+        // A control on its way out hears nothing more (its window's last messages, focus
+        // changes among them, must not reach handlers of a half-destroyed form).
+        if (control->ComponentState().Contains(csDestroying))
+            control->DefaultHandler(m);
+        else
+            control->Dispatch(m);
+    } catch (...) {
+        HandleCallbackException(control);
+    }
+    if (msg == WM_NCDESTROY && control->handle_ == h) control->DetachHandle();
+    return m.Result;
+}
+
+// Our class's first window procedure: it ties the window to the control being created and
+// hands over to StdWndProc for good.
+LRESULT CALLBACK InitWndProc(HWND h, UINT msg, WPARAM w, LPARAM l)
+{
+    TWinControl* c = creatingControl;
+    if (!c) return DefWindowProcA(h, msg, w, l);
+    creatingControl = nullptr;
+    c->handle_ = h;
+    c->defWndProc_ = DefWindowProcA;
+    SetPropA(h, ControlProp, c);
+    SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StdWndProc));
+    return StdWndProc(h, msg, w, l);
+}
+
+// ---- TWinControl -------------------------------------------------------------------------
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
+
+TWinControl::~TWinControl()
+{
+    Destroying();
+    // A parent frees the controls on it, whoever owns them (they leave their owner's list).
+    while (!controls_.empty()) delete controls_.back();
+    if (handle_) {
+        TControlCanvas::FreeAllHandles();
+        HWND h = handle_;
+        DestroyWindow(h);
+        if (handle_) DetachHandle();
+    }
+}
+
+TWinControl* TWinControl::FromHandle(HWND Window)
+{
+    return Window ? static_cast<TWinControl*>(GetPropA(Window, ControlProp)) : nullptr;
+}
+
+HWND TWinControl::Handle()
+{
+    if (!handle_) CreateHandle();
+    return handle_;
+}
+
+void TWinControl::CreateHandle()
+{
+    if (handle_) return;
+    if (parent_ && !parent_->handle_) {
+        parent_->CreateHandle();  // makes ours too
+        if (handle_) return;
+    }
+    CreateWnd();
+}
+
+void TWinControl::CreateParams(TCreateParams& p)
+{
+    p.Caption = text_;
+    p.Style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    if (visible_) p.Style |= WS_VISIBLE;
+    if (!enabled_) p.Style |= WS_DISABLED;
+    if (TabStop) p.Style |= WS_TABSTOP;
+    p.X = left_;
+    p.Y = top_;
+    p.Width = width_;
+    p.Height = height_;
+    if (parent_) p.WndParent = parent_->Handle();
+}
+
+void TWinControl::CreateWnd()
+{
+    TCreateParams p;
+    CreateParams(p);
+    if ((p.Style & WS_CHILD) && !p.WndParent)
+        throw EInvalidOperation(GuiText::NoParentWindow, Name);
+    HWND h;
+    if (p.WinClassName.empty()) {
+        // Tab moves through the controls inside our own containers too (the platform's
+        // classes must not get this: the tab order would skip them).
+        p.ExStyle |= WS_EX_CONTROLPARENT;
+        const char* cls = p.OwnClassName.empty() ? GenericWindowClass : p.OwnClassName.c_str();
+        RegisterWindowClass(cls);
+        creatingControl = this;
+        defWndProc_ = DefWindowProcA;
+        handle_ = nullptr;
+        h = CreateWindowExA(p.ExStyle, cls, p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height,
+                            p.WndParent, nullptr, GetModuleHandleA(nullptr), nullptr);
+        creatingControl = nullptr;
+        if (h) handle_ = h;
+    } else {
+        h = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y,
+                            p.Width, p.Height, p.WndParent, nullptr, GetModuleHandleA(nullptr),
+                            nullptr);
+        if (h) AttachHandle(h);
+    }
+    if (!h)
+        throw EOutOfResources(GuiText::WindowCreate,
+                              p.WinClassName.empty() ? GenericWindowClass : p.WinClassName);
+    SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
+    for (size_t i = 0; i < controls_.size(); ++i)
+        if (auto* w = dynamic_cast<TWinControl*>(controls_[i])) w->CreateHandle();
+    Realign();
+}
+
+void TWinControl::AttachHandle(HWND h)
+{
+    handle_ = h;
+    SetPropA(h, ControlProp, this);
+    defWndProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(h, GWLP_WNDPROC));
+    SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StdWndProc));
+}
+
+void TWinControl::DetachHandle()
+{
+    HWND h = handle_;
+    if (!h) return;
+    RemovePropA(h, ControlProp);
+    if (!HasOwnClass() &&
+        reinterpret_cast<WNDPROC>(GetWindowLongPtrA(h, GWLP_WNDPROC)) == &StdWndProc)
+        SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defWndProc_));
+    handle_ = nullptr;
+    mouseControl_ = hoverControl_ = nullptr;
+}
+
+void TWinControl::DestroyWnd()
+{
+    if (!handle_) return;
+    text_ = GetText();
+    TControlCanvas::FreeAllHandles();
+    // The children's windows go with ours; keep their texts first.
+    for (TControl* c : controls_)
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && w->handle_) w->DestroyWnd();
+    HWND h = handle_;
+    DestroyWindow(h);
+    if (handle_) DetachHandle();
+}
+
+void TWinControl::RecreateWnd()
+{
+    if (!handle_) return;
+    DestroyWnd();
+    CreateHandle();
+}
+
+void TWinControl::DefaultHandler(TMessage& m)
+{
+    if (handle_ && defWndProc_)
+        m.Result = CallWindowProcA(defWndProc_, handle_, m.Msg, m.WParam, m.LParam);
+}
+
+String TWinControl::GetText()
+{
+    if (!handle_) return text_;
+    int n = GetWindowTextLengthA(handle_);
+    String s(static_cast<size_t>(n) + 1, '\0');
+    n = GetWindowTextA(handle_, s.data(), n + 1);
+    s.resize(static_cast<size_t>(std::max(n, 0)));
+    return s;
+}
+
+void TWinControl::SetTextValue(const String& v)
+{
+    text_ = v;
+    if (handle_) SetWindowTextA(handle_, v.c_str());
+}
+
+// ---- TCustomControl ----------------------------------------------------------------------
+TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner)
+{
+    ControlStyle << csClickEvents << csAcceptsControls;
+}
+
+TCustomControl::~TCustomControl() = default;
