@@ -185,6 +185,10 @@ public:
     void reScreenSelectionChange(TObject* Sender);
     void FileNewClick(TObject* Sender);
     void Clear_spbtnClick(TObject* Sender);
+    // The status bar's panels 1 to 4; Keep false zeroes the counters and the record count.
+    void UpdateStatusCounters(bool Keep);
+    // The display mode commands' work: 0 ASCII/Text, 1 Mixed, 2 Hexadecimal.
+    void SwitchDisplayMode(std::int32_t Mode);
     void ClearStatusBarMessages1Click(TObject* Sender);
     void mi_ASCIIModeClick(TObject* Sender);
     void mi_MixedModeClick(TObject* Sender);
@@ -198,6 +202,8 @@ public:
     void miFileSaveClick(TObject* Sender);
     void miFileSaveAsClick(TObject* Sender);
     void EditCopyClick(TObject* Sender);
+    // Writes the screen's rich text to FileName (safely replaced); an error box on failure.
+    void SaveScreenTo(const String& FileName);
     void Paste_sbtnClick(TObject* Sender);
 
     // ---- keyboard send path, string entry pane, file transfers -----------------------------
@@ -321,6 +327,12 @@ private:
     // kept and asked again once it is.
     bool constructing_ = true;
     bool closeRequestedEarly_ = false;
+
+    // Set by an overload stop of the display path: the next connect starts on a cleared screen.
+    bool displayNeedsReset_ = false;
+
+    // The file the screen was last saved to ("&Save (RTF)" writes there again).
+    String screenFileName_;
 
     // Sizes kept while the macro editor is hidden, given back when it is shown.
     int topPnlHeight_ = 280;

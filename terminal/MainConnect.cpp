@@ -90,6 +90,11 @@ void TForm1::ConnectPort()
         LED_RTS->SetState(true);
         LED_DTR->SetState(true);
         RefreshModemLeds();
+        if (displayNeedsReset_) {
+            Clear_spbtnClick(this);
+            displayNeedsReset_ = false;
+            Memo1->Lines()->Add(MainText::DisplayResetAfterStop);
+        }
         PortOpen = true;
         Connect_spbtn->SetGlyph(Connect_spbtn2->Glyph());
         Connect_spbtn->SetCaption(Connect_spbtn2->Caption());

@@ -40,23 +40,6 @@ void TForm1::PaintBox1Paint(TObject* Sender) {}
 void TForm1::reScreenVertScroll(TObject* Sender) {}
 void TForm1::reScreenSelectionChange(TObject* Sender) {}
 
-// ---- Screen commands and display modes ------------------------------------------------
-void TForm1::Clear_spbtnClick(TObject* Sender) {}
-void TForm1::ClearStatusBarMessages1Click(TObject* Sender) {}
-void TForm1::mi_ASCIIModeClick(TObject* Sender) {}
-void TForm1::mi_MixedModeClick(TObject* Sender) {}
-void TForm1::mi_HexModeClick(TObject* Sender) {}
-void TForm1::Mode1Click(TObject* Sender) {}
-void TForm1::Find_spbtnClick(TObject* Sender) {}
-void TForm1::FindDialog1Find(TObject* Sender) {}
-void TForm1::SelectAll1Click(TObject* Sender) {}
-void TForm1::miFilePrintClick(TObject* Sender) {}
-void TForm1::PageSetup1Click(TObject* Sender) {}
-void TForm1::miFileSaveClick(TObject* Sender) {}
-void TForm1::miFileSaveAsClick(TObject* Sender) {}
-void TForm1::EditCopyClick(TObject* Sender) {}
-void TForm1::Paste_sbtnClick(TObject* Sender) {}
-
 // ---- Keyboard send path and string entry pane -----------------------------------------
 void TForm1::reScreenKeyPress(TObject* Sender, char& Key) {}
 void TForm1::reScreenKeyDown(TObject* Sender, WORD& Key, TShiftState Shift) {}

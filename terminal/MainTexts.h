@@ -52,5 +52,15 @@ inline constexpr const char* PortSharingTail =
 // Any other failed open: the head, the port and the code text.
 inline constexpr const char* OpenFailedHead = "Unable to connect to port ";
 inline constexpr const char* ConnectHint = "Connect";
+// The reconnect after an overload stop starts on a cleared screen; the diagnostics memo says so.
+inline constexpr const char* DisplayResetAfterStop = "Display reset after an overload stop";
 inline constexpr const char* DisconnectHint = "Disconnect";
+
+// ---- status bar, display modes and screen commands ---------------------------------------
+inline constexpr const char* CountersOut = "Bytes Out:";
+inline constexpr const char* CountersIn = "  In:";
+inline constexpr const char* CountersTotal = "  Total:";
+inline constexpr const char* BlankMessage = "     ";
+inline constexpr const char* FindFinished = "Finished searching the screen!";
+inline constexpr const char* SaveFailedHead = "Unable to save the screen to file:\n";
 }  // namespace MainText

@@ -279,6 +279,9 @@ void TForm1::StopForOverflow(TObject* Sender, const String& Message)
         Running() { OverloadStopRunning = true; }
         ~Running() { OverloadStopRunning = was; }
     } running;
+    // The pending text and the records are still full: the next connect clears them first, or
+    // its first block would stop the line again.
+    displayNeedsReset_ = true;
     // The toggle connects when it is off: a port already closed stays closed.
     if (ConnectToggle != 0) Connect_spbtnClick(Sender);
     ShowMessage(Message);

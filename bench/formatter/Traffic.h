@@ -9,6 +9,7 @@
 
 #include "settings/Settings.h"
 #include "terminal/Formatter.h"
+#include "terminal/DisplayState.h"
 #include "terminal/MainGlobals.h"
 
 namespace bench_traffic {
@@ -56,9 +57,7 @@ inline void Prepare(std::int32_t mode)
     DisplayMode = mode;
     TextMode = mode == 0;
     CharsPerLine = 70;
-    ScreenColumn = 0;
-    CurrentColour = -1;
-    DisplayRecordCount = 0;
+    ResetDisplayState(TDisplayReset::ClearScreen);
     Settings.NewLineOnCR = true;
     Settings.NewLineOnLF = true;
     Settings.SpacesForTab = 4;

@@ -178,6 +178,13 @@ void TCustomEdit::SetSelText(const String& v)
 
 void TCustomEdit::SelectAll() { SendMessageA(Handle(), EM_SETSEL, 0, -1); }
 
+int TCustomEdit::GetTextLen()
+{
+    return static_cast<int>(SendMessageA(Handle(), WM_GETTEXTLENGTH, 0, 0));
+}
+
+void TCustomEdit::CopyToClipboard() { SendMessageA(Handle(), WM_COPY, 0, 0); }
+
 void TCustomEdit::Change()
 {
     if (OnChange) OnChange(this);

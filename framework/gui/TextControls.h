@@ -67,6 +67,10 @@ public:
     virtual void SetSelText(const String& v);
     void SelectAll();
     void Clear() { SetText(""); }
+    // Length of the text as the control counts positions.
+    int GetTextLen();
+    // The selection to the clipboard, in every format the control offers.
+    void CopyToClipboard();
 
     TNotifyEvent OnChange;
 

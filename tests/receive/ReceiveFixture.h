@@ -13,6 +13,7 @@
 
 #include "MainWindowFixture.h"
 #include "framework/Streams.h"
+#include "terminal/DisplayState.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/ReceiveTexts.h"
 #include "tests/receive/ScreenModel.h"
@@ -33,12 +34,7 @@ protected:
                 "\r\nCOLUMNS=" + std::to_string(Columns) + "\r\nLINES=" + std::to_string(Lines) +
                 "\r\nAUTO_ADJUST_COLS=0\r\n" + MoreDisplay);
         // One test process may run several tests: the display state starts afresh.
-        BytesIn = 0;
-        BytesOut = 0;
-        DisplayRecordCount = 0;
-        ScreenColumn = 0;
-        CurrentColour = -1;
-        PendingRtf->Clear();
+        ResetDisplayState(TDisplayReset::NewSession);
         StartMainWindow();
         Form1->Show();
         ASSERT_TRUE(script.Shown().empty());

@@ -7,6 +7,7 @@
 
 #include "settings/Settings.h"
 #include "terminal/Formatter.h"
+#include "terminal/DisplayState.h"
 #include "terminal/MainGlobals.h"
 
 struct TRecordingHost : TFormatterHost {
@@ -31,10 +32,7 @@ inline void ResetFormatterState(std::int32_t mode)
     DisplayMode = mode;
     TextMode = mode == 0;
     CharsPerLine = 70;
-    ScreenColumn = 0;
-    CurrentColour = -1;
-    DisplayRecordCount = 0;
-    BytesOut = 0;
+    ResetDisplayState(TDisplayReset::NewSession);
     Settings.NewLineOnCR = true;
     Settings.NewLineOnLF = true;
     Settings.SpacesForTab = 4;

@@ -1,0 +1,135 @@
+// The screen's commands on the real window: find forward with its end message, save as rich text
+// and reopen it, a save that must not replace a read-only file, copy, and a cancelled print.
+#include "framework/Streams.h"
+#include "framework/gui/Clipboard.h"
+#include "tests/receive/ReceiveFixture.h"
+
+namespace receive_test {
+namespace {
+
+class ScreenCommandsTest : public ReceiveTest {};
+
+// Each character of the screen with its colour, as the user sees them.
+std::vector<std::pair<char, COLORREF>> ColouredText(HWND Screen)
+{
+    std::vector<std::pair<char, COLORREF>> out;
+    const int length = static_cast<int>(SendMessageA(Screen, WM_GETTEXTLENGTH, 0, 0));
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    SendMessageA(Screen, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    for (int i = 0; i < length; ++i) {
+        if (text[static_cast<size_t>(i)] == '\r' || text[static_cast<size_t>(i)] == '\n') continue;
+        SendMessageA(Screen, EM_SETSEL, i, i + 1);
+        CHARFORMATA format{};
+        format.cbSize = sizeof format;
+        SendMessageA(Screen, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        out.emplace_back(text[static_cast<size_t>(i)], format.crTextColor);
+    }
+    return out;
+}
+
+std::string FileText(const std::string& Path)
+{
+    TFileStream file(Path, fmOpenRead);
+    std::string text(static_cast<size_t>(file.Size()), '\0');
+    file.ReadBuffer(text.data(), static_cast<int>(text.size()));
+    return text;
+}
+
+TEST_F(ScreenCommandsTest, FindContinuesAfterTheLastMatchAndEndsWithItsMessage)
+{
+    Start(0, 70);
+    Form1->reScreen->SetText("alpha Alpha beta\r\nalpha");
+    Form1->FindDialog1->FindText = "alpha";
+    Form1->FindDialog1->Options = TFindOptions{frDown, frMatchCase};
+
+    Form1->FindDialog1Find(Form1->FindDialog1);
+    EXPECT_EQ(Form1->reScreen->SelStart(), 0);
+    EXPECT_EQ(Form1->reScreen->SelLength(), 5);
+    Form1->FindDialog1Find(Form1->FindDialog1);
+    EXPECT_EQ(Form1->reScreen->SelText(), "alpha");
+    EXPECT_GT(Form1->reScreen->SelStart(), 12);
+    const int last = Form1->reScreen->SelStart();
+    ASSERT_TRUE(script.Shown().empty());
+
+    Form1->FindDialog1Find(Form1->FindDialog1);
+    ASSERT_EQ(script.Shown().size(), 1u);
+    EXPECT_EQ(script.Last().Text, "Finished searching the screen!");
+    EXPECT_EQ(script.Last().DlgType, mtInformation);
+    EXPECT_EQ(Form1->reScreen->SelStart(), last);
+}
+
+TEST_F(ScreenCommandsTest, SaveAsWritesRichTextThatReopensWithTheSameTextAndColours)
+{
+    Start(1, 70);
+    line.Write(std::string("ok\x01\xff", 4));
+    ASSERT_TRUE(WaitForBytesIn(4));
+    ASSERT_TRUE(WaitForQuietScreen());
+    HWND screen = Form1->reScreen->Handle();
+    const auto before = ColouredText(screen);
+    ASSERT_FALSE(before.empty());
+
+    const std::string path = InFolder("screen.rtf");
+    script.AnswerDialog([&](TCommonDialog& d) {
+        static_cast<TSaveDialog&>(d).FileName = path;
+        return true;
+    });
+    Form1->miFileSaveAsClick(Form1);
+    ASSERT_EQ(script.Shown().size(), 1u);
+    EXPECT_EQ(script.Last().Caption, "TSaveDialog");
+    ASSERT_EQ(FileText(path).rfind("{\\rtf", 0), 0u);
+
+    Form1->Clear_spbtnClick(Form1);
+    {
+        TFileStream file(path, fmOpenRead);
+        Form1->reScreen->PasteFromStream(&file, false, false, false);
+    }
+    EXPECT_EQ(ColouredText(screen), before);
+
+    // Save writes to the same file again without asking.
+    Form1->miFileSaveClick(Form1);
+    EXPECT_EQ(script.Shown().size(), 1u);
+}
+
+TEST_F(ScreenCommandsTest, ASaveOverAReadOnlyFileFailsWithAMessageAndKeepsTheOldFile)
+{
+    Start(0, 70);
+    Form1->reScreen->SetText("new text");
+    const std::string path = InFolder("kept.rtf");
+    WriteTextFile(path, "old contents");
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+
+    script.AnswerDialog([&](TCommonDialog& d) {
+        static_cast<TSaveDialog&>(d).FileName = path;
+        return true;
+    });
+    Form1->miFileSaveAsClick(Form1);
+    ASSERT_EQ(script.Shown().size(), 2u);
+    EXPECT_EQ(script.Last().DlgType, mtError);
+    EXPECT_EQ(script.Last().Text, "Unable to save the screen to file:\n" + path);
+    EXPECT_EQ(FileText(path), "old contents");
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(ScreenCommandsTest, CopyPutsTheSelectionOnTheClipboardAsRichAndPlainText)
+{
+    Start(0, 70);
+    Form1->reScreen->SetText("copied");
+    Form1->SelectAll1Click(Form1);
+    EXPECT_EQ(Form1->reScreen->SelText(), "copied");
+    Form1->EditCopyClick(Form1);
+    EXPECT_EQ(Clipboard()->AsText(), "copied");
+    EXPECT_TRUE(Clipboard()->HasFormat(RegisterClipboardFormatA("Rich Text Format")));
+}
+
+TEST_F(ScreenCommandsTest, ACancelledPrintDialogPrintsNothing)
+{
+    Start(0, 70);
+    Form1->reScreen->SetText("not printed");
+    script.Cancel();
+    Form1->miFilePrintClick(Form1);
+    ASSERT_EQ(script.Shown().size(), 1u);
+    EXPECT_EQ(script.Last().Caption, "TPrintDialog");
+}
+
+}  // namespace
+}  // namespace receive_test
