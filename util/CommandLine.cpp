@@ -11,30 +11,26 @@ bool IsBlank(char c)
     return b >= 1 && b <= 32;
 }
 
-// Reads the token starting at or after Pos; false when only blanks (or nothing) are left.
+// Reads the next token from Pos on; false when only blanks (or nothing) are left. A token
+// that is nothing but quotes ("" or a lone " at the end) is no token.
 bool NextToken(std::string_view Line, std::size_t& Pos, String& Token)
 {
-    Token.clear();
     for (;;) {
+        Token.clear();
         while (Pos < Line.size() && IsBlank(Line[Pos])) ++Pos;
-        // An empty pair of quotes in front of a token is dropped with the blanks.
-        if (Pos + 1 < Line.size() && Line[Pos] == '"' && Line[Pos + 1] == '"') {
-            Pos += 2;
-            continue;
+        if (Pos >= Line.size() || Line[Pos] == '\0') return false;
+        while (Pos < Line.size() && Line[Pos] != '\0' && !IsBlank(Line[Pos])) {
+            if (Line[Pos] == '"') {
+                ++Pos;
+                while (Pos < Line.size() && Line[Pos] != '"' && Line[Pos] != '\0')
+                    Token += Line[Pos++];
+                if (Pos < Line.size() && Line[Pos] == '"') ++Pos;
+            } else {
+                Token += Line[Pos++];
+            }
         }
-        break;
+        if (!Token.empty()) return true;
     }
-    if (Pos >= Line.size() || Line[Pos] == '\0') return false;
-    while (Pos < Line.size() && Line[Pos] != '\0' && !IsBlank(Line[Pos])) {
-        if (Line[Pos] == '"') {
-            ++Pos;
-            while (Pos < Line.size() && Line[Pos] != '"') Token += Line[Pos++];
-            if (Pos < Line.size()) ++Pos;
-        } else {
-            Token += Line[Pos++];
-        }
-    }
-    return true;
 }
 
 bool HasBlank(std::string_view S)

@@ -60,7 +60,7 @@ private:
 // one word per row as the platform wants them).
 const WORD ShadePattern[8] = {0x11, 0x22, 0x44, 0x88, 0x11, 0x22, 0x44, 0x88};
 
-constexpr DWORD RopMaskedPattern = 0x00E20746;  // the brush where the source is black
+constexpr DWORD RopMaskedPattern = 0x00E20746;  // the brush where the source is white
 constexpr DWORD RopShade = 0x00A000C9;          // destination AND pattern
 
 }  // namespace
@@ -290,7 +290,7 @@ std::unique_ptr<TBitmap> CreateDisabledBitmapEx(TBitmap* Source, TColor OutlineC
     c->FillRect(Bounds(0, 0, w, h));
     HDC dc = c->Handle();
 
-    // The mask: white where the source has the outline colour, black where it is drawn.
+    // The mask: white where the source has the outline colour, which gets the emboss.
     TWorkDC mask(dc, MonoBitmap(w, h));
     HDC src = Source->Canvas()->Handle();
     BITMAP bm{};

@@ -56,8 +56,9 @@ void DrawBitmapTransparent(TCanvas* Dest, int DstX, int DstY, TBitmap* Bitmap,
 // ---- derived bitmaps ---------------------------------------------------------------------
 // A copy of Bitmap whose pixels of Color are NewColor.
 std::unique_ptr<TBitmap> ChangeBitmapColor(TBitmap* Bitmap, TColor Color, TColor NewColor);
-// The embossed image of a disabled button: every pixel that is not OutlineColor drawn in
-// ShadowColor, over the same shape in HighlightColor one pixel down and right, on BackColor.
+// The embossed image of a disabled button: the pixels of OutlineColor (the drawing's lines)
+// in ShadowColor, over the same shape in HighlightColor one pixel down and right, on
+// BackColor; every other pixel is BackColor.
 std::unique_ptr<TBitmap> CreateDisabledBitmapEx(TBitmap* Source, TColor OutlineColor,
                                                 TColor BackColor, TColor HighlightColor,
                                                 TColor ShadowColor, bool DrawHighlight);
