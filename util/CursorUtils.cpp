@@ -4,8 +4,9 @@
 #include <cstdint>
 
 #include "framework/Exceptions.h"
+#include "framework/gui/GuiTexts.h"
 #include "util/ErrorUtils.h"
-#include "util/UtilTexts.h"
+#include "util/WinUtilTexts.h"
 
 TCursor WaitCursor = crHourGlass;
 
@@ -57,7 +58,7 @@ TCursor DefineCursor(HINSTANCE Module, LPCSTR ResID)
         }
     }
     DestroyCursor(handle);
-    throw EOutOfResources(String(UtilText::OutOfCursorNumbers));
+    throw EOutOfResources(String(GuiText::OutOfSystemResources));
 }
 
 void StartWait()

@@ -1,14 +1,14 @@
 // Raising the framework's errors for missing resources and failed system calls.
 #include "util/ErrorUtils.h"
 
-#include "util/UtilTexts.h"
+#include "util/WinUtilTexts.h"
 
 void ResourceNotFound(LPCSTR ResID)
 {
     const String name = IS_INTRESOURCE(ResID)
                             ? IntToStr(static_cast<long long>(reinterpret_cast<ULONG_PTR>(ResID)))
                             : String(ResID ? ResID : "");
-    throw EResNotFound(UtilText::ResourceNotFound, name);
+    throw EResNotFound(WinUtilText::ResourceNotFound, name);
 }
 
 namespace {
@@ -32,7 +32,8 @@ String SystemMessage(DWORD Code)
 void RaiseWin32Error(DWORD Code)
 {
     if (Code == 0) return;
-    EWin32Error error(UtilText::SystemError, static_cast<unsigned long>(Code), SystemMessage(Code));
+    EWin32Error error(WinUtilText::SystemError, static_cast<unsigned long>(Code),
+                      SystemMessage(Code));
     error.ErrorCode = Code;
     throw error;
 }

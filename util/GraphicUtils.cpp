@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "framework/gui/CommonControls.h"
 #include "framework/gui/Control.h"
 #include "util/ErrorUtils.h"
 
@@ -60,8 +61,19 @@ private:
 // one word per row as the platform wants them).
 const WORD ShadePattern[8] = {0x11, 0x22, 0x44, 0x88, 0x11, 0x22, 0x44, 0x88};
 
-constexpr DWORD RopMaskedPattern = 0x00E20746;  // the brush where the source is white
+constexpr DWORD RopMaskedPattern = 0x00E20746;  // the brush where the source maps to white
 constexpr DWORD RopShade = 0x00A000C9;          // destination AND pattern
+
+// Paints Colour where the monochrome Mask maps to white through DC's text and back colours.
+void Emboss(HDC DC, int X, int Y, int W, int H, HDC Mask, TColor Colour)
+{
+    HBRUSH brush = CreateSolidBrush(ColorToRGB(Colour));
+    {
+        TSelected selected(DC, brush);
+        BitBlt(DC, X, Y, W, H, Mask, 0, 0, RopMaskedPattern);
+    }
+    DeleteObject(brush);
+}
 
 }  // namespace
 
@@ -305,19 +317,31 @@ std::unique_ptr<TBitmap> CreateDisabledBitmapEx(TBitmap* Source, TColor OutlineC
 
     const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
     const COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
-    auto emboss = [&](TColor colour, int offset) {
-        HBRUSH brush = CreateSolidBrush(ColorToRGB(colour));
-        {
-            TSelected selected(dc, brush);
-            BitBlt(dc, offset, offset, w, h, mask, 0, 0, RopMaskedPattern);
-        }
-        DeleteObject(brush);
-    };
-    if (DrawHighlight) emboss(HighlightColor, 1);
-    emboss(ShadowColor, 0);
+    if (DrawHighlight) Emboss(dc, 1, 1, w, h, mask, HighlightColor);
+    Emboss(dc, 0, 0, w, h, mask, ShadowColor);
     SetTextColor(dc, oldText);
     SetBkColor(dc, oldBack);
     return result;
+}
+
+void ImageListDrawDisabled(TImageList* Images, TCanvas* Canvas, int X, int Y, int Index,
+                           TColor HighlightColor, TColor GrayColor, bool DrawHighlight)
+{
+    HIMAGELIST list = Images->Handle();
+    int w = 0, h = 0;
+    if (!list || !ImageList_GetIconSize(list, &w, &h)) return;
+    HDC dc = Canvas->Handle();
+    // The list's mask drawn on white: black where the image is opaque.
+    TWorkDC mask(dc, MonoBitmap(w, h));
+    PatBlt(mask, 0, 0, w, h, WHITENESS);
+    ImageList_Draw(list, Index, mask, 0, 0, ILD_MASK);
+    // Mapped through white text on black, the opaque (black) pixels take the brush.
+    const COLORREF oldText = SetTextColor(dc, RGB(255, 255, 255));
+    const COLORREF oldBack = SetBkColor(dc, RGB(0, 0, 0));
+    if (DrawHighlight) Emboss(dc, X + 1, Y + 1, w, h, mask, HighlightColor);
+    Emboss(dc, X, Y, w, h, mask, GrayColor);
+    SetTextColor(dc, oldText);
+    SetBkColor(dc, oldBack);
 }
 
 std::unique_ptr<TBitmap> CreateDisabledBitmap(TBitmap* Source, TColor OutlineColor)

@@ -11,6 +11,7 @@
 #include "framework/gui/Icon.h"
 
 class TControl;
+class TImageList;
 
 // As a see-through colour: the colour of the bitmap's bottom-left pixel.
 constexpr TColor clDefault = 0x20000000;
@@ -63,6 +64,10 @@ std::unique_ptr<TBitmap> CreateDisabledBitmapEx(TBitmap* Source, TColor OutlineC
                                                 TColor BackColor, TColor HighlightColor,
                                                 TColor ShadowColor, bool DrawHighlight);
 std::unique_ptr<TBitmap> CreateDisabledBitmap(TBitmap* Source, TColor OutlineColor);
+// Image Index of the list drawn embossed at (X, Y) on the canvas: its opaque pixels in
+// GrayColor over the same shape in HighlightColor one pixel down and right.
+void ImageListDrawDisabled(TImageList* Images, TCanvas* Canvas, int X, int Y, int Index,
+                           TColor HighlightColor, TColor GrayColor, bool DrawHighlight);
 // An 8 x 8 checkerboard: Color1, with Color2 where row and column are both even or both odd.
 std::unique_ptr<TBitmap> CreateTwoColorsBrushPattern(TColor Color1, TColor Color2);
 // The icon drawn on BackColor, at the icon's size.

@@ -10,7 +10,7 @@
 #include "framework/gui/Screen.h"
 #include "util/ErrorUtils.h"
 #include "util/TickWait.h"
-#include "util/UtilTexts.h"
+#include "util/WinUtilTexts.h"
 
 String GetEnvVar(const String& Name)
 {
@@ -64,7 +64,7 @@ void FreeUnusedOle() { CoFreeUnusedLibraries(); }
 void NotImplemented()
 {
     Screen->SetCursor(crDefault);
-    MessageDlg(UtilText::NotImplemented, mtInformation, TMsgDlgButtons{mbOK});
+    MessageDlg(WinUtilText::NotImplemented, mtInformation, TMsgDlgButtons{mbOK});
     Abort();
 }
 

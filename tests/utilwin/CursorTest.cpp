@@ -4,7 +4,7 @@
 
 #include "framework/Exceptions.h"
 #include "util/CursorUtils.h"
-#include "util/UtilTexts.h"
+#include "util/WinUtilTexts.h"
 
 TEST(LoadAniCursor, LoadsTheAnimatedResourceAndLeavesNoTemporaryFile)
 {

@@ -2,6 +2,9 @@
 // drawing, shading, checkerboards, colour swaps, embossing, icons and text.
 #include <gtest/gtest.h>
 
+#include "framework/gui/CommonControls.h"
+#include "framework/gui/Containers.h"
+#include "framework/gui/Form.h"
 #include "util/GraphicUtils.h"
 #include "util/TextUtils.h"
 
@@ -27,6 +30,15 @@ std::unique_ptr<TBitmap> RedWithBlueSquare()
     b->Canvas()->FillRect(Bounds(2, 2, 4, 4));
     return b;
 }
+
+struct RedPainter {
+    TPaintBox* box;
+    void Paint(TObject*)
+    {
+        box->Canvas()->Brush()->SetColor(clRed);
+        box->Canvas()->FillRect(box->ClientRect());
+    }
+};
 
 }  // namespace
 
@@ -193,14 +205,49 @@ TEST(WriteText, WrappedTextGoesOnTheNextLineAndTheBackgroundIsTheBrush)
     EXPECT_FALSE(inkIn(2 + lineHeight, 60));
 }
 
-TEST(MinimizeText, MeasuresWithTheCanvasFont)
+TEST(ImageListDrawDisabled, EmbossesTheOpaqueShapeOfTheImage)
 {
-    auto b = Filled(10, 10, clWhite);
-    TCanvas* c = b->Canvas();
-    const String text = "A rather long caption";
-    EXPECT_EQ(MinimizeText(text, c, c->TextWidth(text)), text);
-    EXPECT_EQ(MinimizeText(text, c, 1), "...");
-    const String cut = MinimizeText(text, c, c->TextWidth(text) / 2);
-    EXPECT_EQ(cut.substr(cut.size() - 3), "...");
-    EXPECT_LE(c->TextWidth(cut), c->TextWidth(text) / 2);
+    TImageList images(nullptr);
+    images.Width = images.Height = 8;
+    auto picture = RedWithBlueSquare();
+    images.AddMasked(picture.get(), clRed);
+    auto dest = Filled(12, 12, clWhite);
+    ImageListDrawDisabled(&images, dest->Canvas(), 2, 2, 0, clYellow, clGray, true);
+    EXPECT_EQ(At(*dest, 2, 2), RGB(255, 255, 255));
+    EXPECT_EQ(At(*dest, 5, 5), ColorToRGB(clGray));
+    EXPECT_EQ(At(*dest, 8, 8), ColorToRGB(clYellow));
+    EXPECT_EQ(At(*dest, 9, 9), RGB(255, 255, 255));
+}
+
+TEST(CopyParentImage, ParentBackgroundAndTheGraphicSiblingBelow)
+{
+    TForm form(nullptr);
+    form.SetClientSize(100, 60);
+    form.SetColor(clNavy);
+    auto* below = new TPaintBox(&form);
+    below->SetParent(&form);
+    below->SetBounds(0, 0, 30, 30);
+    RedPainter painter{below};
+    below->OnPaint = Closure(&painter, &RedPainter::Paint);
+    auto* control = new TPaintBox(&form);
+    control->SetParent(&form);
+    control->SetBounds(20, 20, 40, 40);
+    form.HandleNeeded();
+    auto image = Filled(40, 40, clWhite);
+    CopyParentImage(control, image->Canvas());
+    EXPECT_EQ(At(*image, 5, 5), ColorToRGB(clRed));
+    EXPECT_EQ(At(*image, 15, 15), ColorToRGB(clNavy));
+}
+
+TEST(TScreenCanvas, TakesTheScreenOnceAndMovesItsOrigin)
+{
+    TScreenCanvas screen;
+    EXPECT_FALSE(screen.HandleAllocated());
+    screen.SetOrigin(10, 20);
+    POINT origin{};
+    GetWindowOrgEx(screen.Handle(), &origin);
+    EXPECT_EQ(origin.x, -10);
+    EXPECT_EQ(origin.y, -20);
+    screen.FreeHandle();
+    EXPECT_FALSE(screen.HandleAllocated());
 }

@@ -8,7 +8,7 @@
 #include "util/ErrorUtils.h"
 #include "util/GlobalMemory.h"
 #include "util/SysUtils.h"
-#include "util/UtilTexts.h"
+#include "util/WinUtilTexts.h"
 
 TEST(GetEnvVar, ReturnsValuesLongerThanTwoThousandCharacters)
 {
@@ -136,7 +136,7 @@ TEST(NotImplemented, TellsTheUserAndAbortsSilently)
     TDialogScript script;
     EXPECT_THROW(NotImplemented(), EAbort);
     ASSERT_EQ(script.Shown().size(), 1u);
-    EXPECT_EQ(script.Last().Text, UtilText::NotImplemented);
+    EXPECT_EQ(script.Last().Text, WinUtilText::NotImplemented);
     EXPECT_EQ(script.Last().DlgType, mtInformation);
 }
 

@@ -101,10 +101,11 @@ TEST(ActivatePrevInstance, LeavesACopyAloneThatRunsInsideTheDevelopmentEnvironme
     EXPECT_FALSE(IsWindowVisible(app.handle));
 }
 
-TEST(ScreenWorkArea, LiesOnTheScreen)
+TEST(ShowMDIClientEdge, AddsAndRemovesTheSunkenEdge)
 {
-    const TRect area = ScreenWorkArea();
-    EXPECT_GT(WidthOf(area), 0);
-    EXPECT_LE(area.Right, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_TRUE(PointInRect(Point(area.Right, area.Bottom), area));
+    TDummyWindow w("QvEdgeTest", "edge");
+    ShowMDIClientEdge(w.handle, true);
+    EXPECT_TRUE(GetWindowLongA(w.handle, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    ShowMDIClientEdge(w.handle, false);
+    EXPECT_FALSE(GetWindowLongA(w.handle, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 }

@@ -2,9 +2,8 @@
 // and of its notices. Exact to the byte; tests compare with them.
 #pragma once
 
-namespace UtilText {
+namespace WinUtilText {
 inline constexpr const char* ResourceNotFound = "Resource %s not found";
 inline constexpr const char* SystemError = "System error %d: %s";
 inline constexpr const char* NotImplemented = "Function not yet implemented";
-inline constexpr const char* OutOfCursorNumbers = "Out of system resources";
-}  // namespace UtilText
+}  // namespace WinUtilText
