@@ -95,9 +95,5 @@ TPoint GetAveCharSize(TCanvas* Canvas)
     String letters;
     for (char c = 'A'; c <= 'Z'; ++c) letters += c;
     for (char c = 'a'; c <= 'z'; ++c) letters += c;
-    SIZE size{};
-    HDC dc = Canvas->Handle();
-    Canvas->TextWidth(letters);  // selects the canvas's font into its DC
-    GetTextExtentPoint32A(dc, letters.data(), Length(letters), &size);
-    return Point(size.cx / 52, size.cy);
+    return Point(Canvas->TextWidth(letters) / 52, Canvas->TextHeight(letters));
 }

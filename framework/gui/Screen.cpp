@@ -24,8 +24,7 @@ TScreen::TScreen()
 
 TScreen::~TScreen()
 {
-    for (auto& [index, owned] : owned_)
-        if (owned && cursors_[index]) DestroyCursor(cursors_[index]);
+    for (TCursor index : owned_) DestroyCursor(cursors_[index]);
 }
 
 HCURSOR TScreen::Cursors(TCursor Index) const
@@ -38,11 +37,11 @@ void TScreen::SetCursors(TCursor Index, HCURSOR Cursor)
 {
     auto it = cursors_.find(Index);
     if (it != cursors_.end() && it->second == Cursor) return;
-    if (it != cursors_.end() && owned_[Index] && it->second) DestroyCursor(it->second);
+    if (it != cursors_.end() && owned_.count(Index)) DestroyCursor(it->second);
     owned_.erase(Index);
     if (Cursor) {
         cursors_[Index] = Cursor;
-        owned_[Index] = true;
+        owned_.insert(Index);
     } else if (it != cursors_.end()) {
         cursors_.erase(it);
     }

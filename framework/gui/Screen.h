@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 
 #include <windows.h>
 
@@ -36,8 +37,8 @@ public:
 
 private:
     HCURSOR defaultCursor_;
-    std::map<TCursor, HCURSOR> cursors_;  // standard ones shared, the program's owned
-    std::map<TCursor, bool> owned_;
+    std::map<TCursor, HCURSOR> cursors_;
+    std::set<TCursor> owned_;  // registered by the program; the standard ones are shared
     TCursor cursor_ = crDefault;
 };
 
