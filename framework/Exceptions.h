@@ -36,6 +36,14 @@ QV_EXCEPTION_CLASS(EFOpenError, EStreamError);
 QV_EXCEPTION_CLASS(EFCreateError, EStreamError);
 QV_EXCEPTION_CLASS(EReadError, EStreamError);
 QV_EXCEPTION_CLASS(EWriteError, EStreamError);
+QV_EXCEPTION_CLASS(EResNotFound, Exception);
+
+// A failed system call: ErrorCode is the platform's error number (GetLastError).
+class EWin32Error : public Exception {
+public:
+    using Exception::Exception;
+    unsigned long ErrorCode = 0;
+};
 
 // Raised to leave an operation without any message being shown; the application's handler
 // swallows it.
