@@ -150,10 +150,17 @@ String QuotedString(std::string_view S, char Q)
 String ExtractQuotedString(std::string_view S, char Q)
 {
     if (S.empty() || S.front() != Q) return String(S);
-    S.remove_prefix(1);
-    if (!S.empty() && S.back() == Q) S.remove_suffix(1);
-    const char quote[1] = {Q};
-    return StringReplaceAll(S, String(2, Q), std::string_view(quote, 1));
+    // The quoted text ends at the first quote that is not doubled; what follows is no part
+    // of it.
+    String r;
+    for (size_t i = 1; i < S.size(); ++i) {
+        if (S[i] == Q) {
+            if (i + 1 >= S.size() || S[i + 1] != Q) break;
+            ++i;
+        }
+        r += S[i];
+    }
+    return r;
 }
 
 String Numb2USA(std::string_view S)

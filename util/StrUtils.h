@@ -52,7 +52,7 @@ String Copy2SpaceDel(String& S);
 // Lower case, then the first character of every word in upper case (the locale's mapping).
 String AnsiProperCase(std::string_view S, const TCharSet& D);
 String QuotedString(std::string_view S, char Q);
-// When S starts with Q: the enclosing quotes removed and doubled quotes halved; else S.
+// When S starts with Q: the text up to the closing quote, doubled quotes halved; else S.
 String ExtractQuotedString(std::string_view S, char Q);
 // Thousands separated by ",": 1234567 gives 1,234,567.
 String Numb2USA(std::string_view S);
