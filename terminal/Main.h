@@ -175,6 +175,10 @@ public:
     // BuildLineOffsets); PendingRtf shortened to them, display records trimmed.
     void RebuildScreenFromPending(std::uint32_t Lines);
     void LoadScreenFromWorkRtf(bool PlainRtf);
+    // One formatted byte pasted at once at the end of the screen, in a group that starts with
+    // one of the four colour prefixes; a failure says "Error Updating Screen" and leaves the
+    // byte to the display tick.
+    void PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::uint32_t Length);
     // The overload stop at 64,000 pending lines; returns the lines counted again after it.
     std::uint32_t StopForDelays();
     // The formatter's effects on the window (TFormatterHost).
@@ -341,3 +345,7 @@ private:
 };
 
 extern TForm1* Form1;
+
+// Appends a formatted piece (Length bytes and the NUL after them) to the pending screen text,
+// over the NUL that ended it.
+void AppendToPendingRtf(const char* Piece, std::uint32_t Length);

@@ -40,10 +40,7 @@ void TForm1::PaintBox1Paint(TObject* Sender) {}
 void TForm1::reScreenVertScroll(TObject* Sender) {}
 void TForm1::reScreenSelectionChange(TObject* Sender) {}
 
-// ---- Keyboard send path and string entry pane -----------------------------------------
-void TForm1::reScreenKeyPress(TObject* Sender, char& Key) {}
-void TForm1::reScreenKeyDown(TObject* Sender, WORD& Key, TShiftState Shift) {}
-void TForm1::NULL_00Click(TObject* Sender) {}
+// ---- String entry pane -----------------------------------------------------------------
 void TForm1::SendData_btnClick(TObject* Sender) {}
 void TForm1::Stop_btnClick(TObject* Sender) {}
 void TForm1::edtSendChange(TObject* Sender) {}

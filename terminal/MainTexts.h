@@ -61,6 +61,8 @@ inline constexpr const char* CountersOut = "Bytes Out:";
 inline constexpr const char* CountersIn = "  In:";
 inline constexpr const char* CountersTotal = "  Total:";
 inline constexpr const char* BlankMessage = "     ";
+// A byte the port did not take: shown in the status bar, neither echoed nor counted.
+inline constexpr const char* SendRefused = "Send error - the port did not take the data.";
 inline constexpr const char* FindFinished = "Finished searching the screen!";
 inline constexpr const char* SaveFailedHead = "Unable to save the screen to file:\n";
 }  // namespace MainText

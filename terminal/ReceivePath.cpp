@@ -51,13 +51,6 @@ void CaretToEnd(HWND Screen)
     SendMessageA(Screen, EM_SETSEL, end, end);
 }
 
-// Appends a formatted piece and its NUL to the pending text, over the NUL that ended it.
-void AppendToPending(const char* Piece, std::uint32_t Length)
-{
-    if (PendingRtf->Position() != 0) PendingRtf->Seek(-1, soCurrent);
-    PendingRtf->WriteBuffer(Piece, static_cast<int>(Length) + 1);
-}
-
 // WorkRtf := RtfHeader + Body (Size bytes, ending in the pending text's NUL), with the NUL
 // replaced by the closing, rewound for the screen.
 void FillWorkRtf(const char* Body, std::int64_t Size)
@@ -127,7 +120,7 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
                             static_cast<std::uint32_t>(n) - done, &taken);
             FormattedBuffer[m] = 0;
             FormattedBuffer[m + 1] = 0;
-            AppendToPending(FormattedBuffer, m);
+            AppendToPendingRtf(FormattedBuffer, m);
             if (taken == 0) break;
             done += taken;
         } while (done < static_cast<std::uint32_t>(n));
@@ -140,24 +133,7 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
             const std::uint8_t first = RawRxBuffer[0];
             const bool hexCell =
                 DisplayMode == 2 || (DisplayMode == 1 && (first < 0x20 || first >= 0x7F));
-            WorkRtf->Clear();
-            WorkRtf->WriteString(hexCell ? RxHexPrefix : RxTextPrefix);
-            WorkRtf->WriteBuffer(FormattedBuffer, static_cast<int>(m));
-            WorkRtf->WriteString("}");
-            // A failed paste is reported like a failed whole-screen load, here where the receive
-            // path can say what failed (escaping, it would reach only the application's general
-            // display), and the tick then shows the byte from the pending text.
-            try {
-                HWND screen = reScreen->Handle();
-                CaretToEnd(screen);
-                SendMessageA(screen, EM_SCROLLCARET, 0, 0);
-                WorkRtf->SetPosition(0);
-                reScreen->PasteFromStream(WorkRtf, true, false, false);
-            } catch (...) {
-                ShowMessage(ReceiveText::UpdateFailed);
-                Timer1->SetEnabled(true);
-            }
-            WorkRtf->Clear();
+            PasteAtScreenEnd(hexCell ? RxHexPrefix : RxTextPrefix, FormattedBuffer, m);
             CheckReceiveBacklog();
         } else {
             Timer1->SetEnabled(true);
@@ -172,6 +148,37 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
         Timer1->SetEnabled(true);
         return;
     }
+}
+
+// ---- pending text and the immediate paste
+// --------------------------------------------------------
+
+void AppendToPendingRtf(const char* Piece, std::uint32_t Length)
+{
+    if (PendingRtf->Position() != 0) PendingRtf->Seek(-1, soCurrent);
+    PendingRtf->WriteBuffer(Piece, static_cast<int>(Length) + 1);
+}
+
+void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::uint32_t Length)
+{
+    WorkRtf->Clear();
+    WorkRtf->WriteString(Prefix);
+    WorkRtf->WriteBuffer(Formatted, static_cast<int>(Length));
+    WorkRtf->WriteString("}");
+    // A failed paste is reported like a failed whole-screen load, here where it is known what
+    // failed (escaping, it would reach only the application's general display), and the tick
+    // then shows the byte from the pending text.
+    try {
+        HWND screen = reScreen->Handle();
+        CaretToEnd(screen);
+        SendMessageA(screen, EM_SCROLLCARET, 0, 0);
+        WorkRtf->SetPosition(0);
+        reScreen->PasteFromStream(WorkRtf, true, false, false);
+    } catch (...) {
+        ShowMessage(ReceiveText::UpdateFailed);
+        Timer1->SetEnabled(true);
+    }
+    WorkRtf->Clear();
 }
 
 // ---- the display tick -------------------------------------------------------------------------

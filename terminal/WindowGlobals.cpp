@@ -11,6 +11,7 @@ std::uint8_t RawRxBuffer[RawRxBufferSize];
 char FormattedBuffer[FormattedBufferSize];
 std::int32_t RxPassCounter = 0;
 TFileStream* CaptureFile = nullptr;
+bool CtrlCharMenuUsed = false;
 double ConnectTime = 0;
 bool PortOpen = false;
 std::int32_t ConnectToggle = 0;

@@ -32,6 +32,10 @@ extern std::int32_t RxPassCounter;
 // handler and the key path write to it.
 extern TFileStream* CaptureFile;
 
+// Set by the control-character menu and never cleared: from then on a key typed on a closed
+// port says it is not connected instead of connecting. Written by NULL_00Click only.
+extern bool CtrlCharMenuUsed;
+
 // Time of day at which the port was opened. Written by the connect handler only.
 extern double ConnectTime;
 // 1 after a successful open, 0 after a disconnect that closed the port. Written by the
