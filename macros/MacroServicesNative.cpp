@@ -13,8 +13,6 @@ TMacroTreeServices& MacroTreeServices()
             return static_cast<std::uint32_t>(generator());
         },
         [](const String& a, const String& b) { return std::strcoll(a.c_str(), b.c_str()); },
-        [](const String&, const String&) { return false; },
-        [](const String&) {},
-        [] {}};
+        [](const String&, const String&) { return false; }, [](const String&) {}, [] {}};
     return services;
 }

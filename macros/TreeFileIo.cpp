@@ -88,7 +88,9 @@ int BoundedPaneWidth(int Width)
 String UnwrapField(const String& Token) { return Token.empty() ? String() : Token.substr(1); }
 
 TMacroListFile::TMacroListFile(TTreeNodes& Items, TMacroPaneLayout& Pane, String FileName)
-    : items_(Items), pane_(Pane), fileName_(std::move(FileName))
+    : items_(Items),
+      pane_(Pane),
+      fileName_(std::move(FileName))
 {
 }
 
@@ -143,8 +145,16 @@ void TMacroListFile::LoadMacroList()
 {
     TUpdateBracket bracket(items_);
     CurrentMacroFolder = nullptr;
-    std::FILE* file = std::fopen(fileName_.c_str(), "rb");
-    if (!file) return;
+    if (std::FILE* file = std::fopen(fileName_.c_str(), "rb")) {
+        ReadMacroList(file);
+        std::fclose(file);
+    }
+}
+
+void TMacroListFile::ReadMacroList(std::FILE* file)
+{
+    TUpdateBracket bracket(items_);
+    CurrentMacroFolder = nullptr;
     // A line longer than the limit is skipped whole: read in pieces, its tail would start
     // new lines of its own, and any of them could pass for a header or a node.
     std::string line;
@@ -170,7 +180,6 @@ void TMacroListFile::LoadMacroList()
         }
     }
     if (!line.empty() || tooLong) endOfLine();
-    std::fclose(file);
 }
 
 void TMacroListFile::ParseMacroLine(const std::string& Line)

@@ -3,6 +3,7 @@
 // TMacroPaneLayout, which the main window provides and a test fakes.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 #include "framework/Strings.h"
@@ -50,6 +51,8 @@ public:
     bool SaveMacroList();
     // Adds the file's folders and items to the tree; no file: nothing, and no message.
     void LoadMacroList();
+    // The same from a file already open for reading (binary); the caller closes it.
+    void ReadMacroList(std::FILE* File);
     // One line without its line end: applies a header, or adds one folder or one item.
     void ParseMacroLine(const std::string& Line);
     // A root folder, labelled from the name and description; nullptr when refused.

@@ -66,4 +66,3 @@ TEST(TreeModel, DeleteFreesTheSubtree)
     nodes.Clear();
     EXPECT_EQ(nodes.Count(), 0);
 }
-
