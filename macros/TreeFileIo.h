@@ -23,6 +23,7 @@ int BoundedPaneWidth(int Width);
 // The macro pane as the header line sees it.
 class TMacroPaneLayout {
 public:
+    virtual ~TMacroPaneLayout() = default;
     virtual bool PaneVisible() = 0;          // Main_Panel
     virtual bool SideSplitterVisible() = 0;  // Tr_left_right_splitter, beside the pane
     virtual void ShowPane() = 0;             // with the splitter beside it
@@ -33,9 +34,6 @@ public:
     virtual void SetSplitterTop(int Top) = 0;
     virtual int PaneWidth() = 0;
     virtual void SetPaneWidth(int Width) = 0;
-
-protected:
-    ~TMacroPaneLayout() = default;
 };
 
 // The token without its first character (the "_" that guards every field).
