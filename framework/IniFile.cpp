@@ -1,6 +1,8 @@
 // TIniFile: loading a profile file into a TIniDocument and replacing it safely on write.
 #include "framework/IniFile.h"
 
+#include "framework/FileNames.h"
+
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
@@ -29,34 +31,6 @@ bool IsReadOnly(const fs::file_status& st)
                                 fs::perms::others_write)) == fs::perms::none;
 }
 
-// A name beside the target that no other writer picks: a per-process random part and a count.
-String TemporaryNameFor(const String& FileName)
-{
-    static const unsigned seed = std::random_device{}();
-    static std::atomic<unsigned> count{0};
-    char tail[32];
-    std::snprintf(tail, sizeof tail, ".~%08x%04x.tmp", seed, count++ & 0xFFFFu);
-    return FileName + tail;
-}
-
-#ifdef _WIN32
-// File names are code page 1252 text, as the platform's 8-bit file functions take them; the
-// standard library would read bytes 0x80-0x9F as Latin-1 control characters instead.
-fs::path PathOf(const String& name)
-{
-    static const wchar_t high[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    std::wstring wide;
-    for (unsigned char c : name)
-        wide += c >= 0x80 && c < 0xA0 ? high[c - 0x80] : static_cast<wchar_t>(c);
-    return fs::path(wide);
-}
-#else
-fs::path PathOf(const String& name) { return fs::path(name); }
-#endif
-
 }  // namespace
 
 struct TIniFile::TPending {
@@ -66,7 +40,7 @@ struct TIniFile::TPending {
 
 TIniFile::TIniFile(const String& FileName) : TCustomIniFile(FileName)
 {
-    fs::path path = PathOf(FileName);
+    fs::path path = FilePathOf(FileName);
     std::error_code ec;
     fs::file_status st = fs::status(path, ec);
     if (st.type() == fs::file_type::not_found) return;
@@ -113,7 +87,7 @@ std::vector<String> TIniFile::ReadSections() const { return FDocument.SectionNam
 void TIniFile::BeginChange()
 {
     if (FPending) return;
-    fs::path path = PathOf(FileName());
+    fs::path path = FilePathOf(FileName());
     std::error_code ec;
     fs::file_status st = fs::status(path, ec);
     if (st.type() != fs::file_type::not_found) {
@@ -122,8 +96,8 @@ void TIniFile::BeginChange()
         if (IsReadOnly(st)) throw EFCreateError(ReadOnlyText(FileName()));
     }
     auto pending = std::make_unique<TPending>();
-    pending->Name = TemporaryNameFor(FileName());
-    pending->Stream.open(PathOf(pending->Name), std::ios::binary | std::ios::trunc);
+    pending->Name = TemporaryFileNameFor(FileName());
+    pending->Stream.open(FilePathOf(pending->Name), std::ios::binary | std::ios::trunc);
     if (!pending->Stream) throw EFCreateError(CannotCreateText(FileName()));
     FPending = std::move(pending);
 }
@@ -151,14 +125,14 @@ void TIniFile::DiscardTemporary() noexcept
     if (!FPending) return;
     if (FPending->Stream.is_open()) FPending->Stream.close();
     std::error_code ec;
-    fs::remove(PathOf(FPending->Name), ec);
+    fs::remove(FilePathOf(FPending->Name), ec);
     FPending.reset();
 }
 
 void TIniFile::UpdateFile()
 {
     if (!FPending) return;
-    fs::path path = PathOf(FileName()), temp = PathOf(FPending->Name);
+    fs::path path = FilePathOf(FileName()), temp = FilePathOf(FPending->Name);
     String text = FDocument.Text();
     FPending->Stream.write(text.data(), static_cast<std::streamsize>(text.size()));
     FPending->Stream.flush();

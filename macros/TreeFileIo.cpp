@@ -9,6 +9,7 @@
 #include <system_error>
 #include <utility>
 
+#include "framework/FileNames.h"
 #include "macros/StringTokenizer.h"
 #include "macros/TreeFileTexts.h"
 
@@ -98,7 +99,7 @@ bool TMacroListFile::SaveMacroList()
 {
     // The list is written beside the old one and replaces it only when every byte is out, so
     // a full disk or a failing device leaves the old list as it was.
-    const String temporary = fileName_ + ".tmp";
+    const String temporary = TemporaryFileNameFor(fileName_);
     bool written = false;
     {
         TOutput out(temporary);
@@ -132,9 +133,9 @@ bool TMacroListFile::SaveMacroList()
         }
     }
     std::error_code error;
-    if (written) std::filesystem::rename(temporary, fileName_, error);
+    if (written) std::filesystem::rename(FilePathOf(temporary), FilePathOf(fileName_), error);
     if (!written || error) {
-        std::filesystem::remove(temporary, error);
+        std::filesystem::remove(FilePathOf(temporary), error);
         MacroTreeServices().ShowMessage(TreeFileText::SaveFailed);
         return false;
     }

@@ -2,7 +2,11 @@
 // and the lines a reader must not turn into nodes; a failed save keeps the old list.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <random>
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 #include "MacroTestSupport.h"
 #include "macros/TreeFileTexts.h"
@@ -153,24 +157,44 @@ TEST_F(TreeFile, OverLongLinesAreSkippedWholeAndLineEndsFromElsewhereAreRead)
     EXPECT_EQ(NodeInfo(tree.Items.Item(3))->MacroName, "c");
 }
 
-TEST_F(TreeFile, AFailedSaveShowsTheMessageAndKeepsTheOldList)
+TEST_F(TreeFile, ASaveThatCannotReplaceTheListShowsTheMessageAndLeavesNothingBehind)
 {
-    Load(ModemList);
-    std::filesystem::create_directory(file.FileName() + ".tmp");  // the new list cannot be made
     file.AddMacroFolder("New", "");
+    std::filesystem::create_directories(file.FileName() + "/keep");  // the name is taken
     EXPECT_FALSE(file.SaveMacroList());
     EXPECT_EQ(services.Messages, std::vector<std::string>{TreeFileText::SaveFailed});
-    EXPECT_EQ(ReadFileBytes(file.FileName()), ModemList);
-
-    // Nor can it replace the old one: the list's name is taken by a folder.
-    std::filesystem::remove(file.FileName() + ".tmp");
-    std::filesystem::remove(file.FileName());
-    std::filesystem::create_directories(file.FileName() + "/keep");
-    EXPECT_FALSE(file.SaveMacroList());
-    EXPECT_EQ(services.Messages.size(), 2u);
     EXPECT_TRUE(std::filesystem::is_directory(file.FileName() + "/keep"));
-    EXPECT_FALSE(std::filesystem::exists(file.FileName() + ".tmp"));
+    EXPECT_EQ(folder.EntryCount(), 1u);  // no temporary file left
+
+    TMacroListFile nowhere(tree.Items, pane, folder.File("missing/qvmacros.ini"));
+    EXPECT_FALSE(nowhere.SaveMacroList());
+    EXPECT_EQ(services.Messages.size(), 2u);
 }
+
+#ifndef _WIN32
+// The disk fills up while the new list is written: the old list stays as it was.
+TEST_F(TreeFile, AWriteThatFailsHalfwayKeepsTheOldList)
+{
+    Load(ModemList);
+    TTreeNode* big = file.AddMacroFolder("Big", "");
+    for (int i = 0; i < 40; ++i)
+        file.AddMacroItem(big,
+                          Item("x", "Data String", "", "", "", std::string(2000, 'd').c_str()));
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 16 * 1024;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool savedOk = file.SaveMacroList();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, handler);
+    EXPECT_FALSE(savedOk);
+    EXPECT_EQ(services.Messages, std::vector<std::string>{TreeFileText::SaveFailed});
+    EXPECT_EQ(ReadFileBytes(file.FileName()), ModemList);
+    EXPECT_EQ(folder.EntryCount(), 1u);
+}
+#endif
 
 TEST_F(TreeFile, TextWithTheFieldSeparatorNeverEntersARecord)
 {
