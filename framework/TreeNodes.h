@@ -127,7 +127,6 @@ public:
 
     void BeginUpdate();
     void EndUpdate();
-    bool Updating() const { return updating_ > 0; }
 
 private:
     friend class TTreeNode;
