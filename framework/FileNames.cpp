@@ -2,10 +2,13 @@
 // '\' but '/' is accepted as a separator too (the platform accepts both).
 #include "framework/FileNames.h"
 
+#include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <random>
 #include <vector>
 #ifdef _WIN32
 #include <sys/stat.h>
@@ -186,3 +189,28 @@ void SetProgramArguments(std::span<const String> Arguments)
     arguments.assign(Arguments.begin(), Arguments.end());
     argumentsRead = true;
 }
+
+String TemporaryFileNameFor(std::string_view FileName)
+{
+    static const unsigned seed = std::random_device{}();
+    static std::atomic<unsigned> count{0};
+    char tail[32];
+    std::snprintf(tail, sizeof tail, ".~%08x%04x.tmp", seed, count++ & 0xFFFFu);
+    return String(FileName) + tail;
+}
+
+#ifdef _WIN32
+std::filesystem::path FilePathOf(std::string_view name)
+{
+    static const wchar_t high[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    std::wstring wide;
+    for (unsigned char c : name)
+        wide += c >= 0x80 && c < 0xA0 ? high[c - 0x80] : static_cast<wchar_t>(c);
+    return std::filesystem::path(wide);
+}
+#else
+std::filesystem::path FilePathOf(std::string_view name) { return std::filesystem::path(name); }
+#endif

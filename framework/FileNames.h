@@ -2,6 +2,8 @@
 // existence, and the program's own path and command-line arguments.
 #pragma once
 
+#include <filesystem>
+
 #include "framework/Strings.h"
 
 // "C:\dir\name.ext" -> "name.ext"
@@ -27,3 +29,11 @@ int ParamCount();
 String ParamStr(int Index);
 // Tests set the arguments the program sees; the first entry plays ParamStr(0).
 void SetProgramArguments(std::span<const String> Arguments);
+
+// A file name as the standard library's file system functions take it. File names are code
+// page 1252 text, as the platform's 8-bit file functions take them; the standard library
+// would read bytes 0x80-0x9F as Latin-1 control characters instead.
+std::filesystem::path FilePathOf(std::string_view FileName);
+// A name beside the file that no other writer picks (a per-process random part and a count),
+// for writing a new version that then replaces the file.
+String TemporaryFileNameFor(std::string_view FileName);

@@ -1,7 +1,7 @@
 // Writing a whole file safely: the new contents go to a temporary file beside the target, which
 // is renamed over it only when every write and the close succeeded. A failure leaves the old
-// file as it was and no temporary file behind. Also the path and temporary-name helpers the INI
-// file's own replacement shares.
+// file as it was and no temporary file behind. Also the file checks and messages the INI file's
+// own replacement shares.
 #pragma once
 
 #include <cstddef>
@@ -15,10 +15,6 @@
 void WriteFileReplacing(const String& FileName, const void* Data, std::size_t Size);
 
 namespace file_replace {
-// FileName as the standard library's path (code page 1252 text on Windows).
-std::filesystem::path PathOf(const String& FileName);
-// A name beside FileName that no other writer picks.
-String TemporaryNameFor(const String& FileName);
 bool IsReadOnly(const std::filesystem::file_status& Status);
 // The messages of the exceptions above.
 String ReadOnlyText(const String& FileName);

@@ -2,12 +2,12 @@
 #include "framework/IniFile.h"
 #include "framework/FileReplace.h"
 
-#include <atomic>
+#include "framework/FileNames.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -27,7 +27,7 @@ struct TIniFile::TPending {
 
 TIniFile::TIniFile(const String& FileName) : TCustomIniFile(FileName)
 {
-    fs::path path = PathOf(FileName);
+    fs::path path = FilePathOf(FileName);
     std::error_code ec;
     fs::file_status st = fs::status(path, ec);
     if (st.type() == fs::file_type::not_found) return;
@@ -74,7 +74,7 @@ std::vector<String> TIniFile::ReadSections() const { return FDocument.SectionNam
 void TIniFile::BeginChange()
 {
     if (FPending) return;
-    fs::path path = PathOf(FileName());
+    fs::path path = FilePathOf(FileName());
     std::error_code ec;
     fs::file_status st = fs::status(path, ec);
     if (st.type() != fs::file_type::not_found) {
@@ -83,8 +83,8 @@ void TIniFile::BeginChange()
         if (IsReadOnly(st)) throw EFCreateError(ReadOnlyText(FileName()));
     }
     auto pending = std::make_unique<TPending>();
-    pending->Name = TemporaryNameFor(FileName());
-    pending->Stream.open(PathOf(pending->Name), std::ios::binary | std::ios::trunc);
+    pending->Name = TemporaryFileNameFor(FileName());
+    pending->Stream.open(FilePathOf(pending->Name), std::ios::binary | std::ios::trunc);
     if (!pending->Stream) throw EFCreateError(CannotCreateText(FileName()));
     FPending = std::move(pending);
 }
@@ -112,14 +112,14 @@ void TIniFile::DiscardTemporary() noexcept
     if (!FPending) return;
     if (FPending->Stream.is_open()) FPending->Stream.close();
     std::error_code ec;
-    fs::remove(PathOf(FPending->Name), ec);
+    fs::remove(FilePathOf(FPending->Name), ec);
     FPending.reset();
 }
 
 void TIniFile::UpdateFile()
 {
     if (!FPending) return;
-    fs::path path = PathOf(FileName()), temp = PathOf(FPending->Name);
+    fs::path path = FilePathOf(FileName()), temp = FilePathOf(FPending->Name);
     String text = FDocument.Text();
     FPending->Stream.write(text.data(), static_cast<std::streamsize>(text.size()));
     FPending->Stream.flush();

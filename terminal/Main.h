@@ -5,7 +5,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <memory>
+
 #include "comm/Comm.h"
+#include "macros/TreeFileIo.h"
 #include "terminal/Formatter.h"
 #include "terminal/MainControls.h"
 
@@ -256,6 +259,8 @@ public:
     void EditMacroNameKeyPress(TObject* Sender, char& Key);
     void ActionViewMacrosExecute(TObject* Sender);
     void ActionHideMacrosExecute(TObject* Sender);
+    // Item labels show descriptions; kept in the macro list file's header.
+    bool ShowMacroDescriptions = true;
     void CloseTree_btnClick(TObject* Sender);
     void Tr_edit_tbnClick(TObject* Sender);
     void UpDn_btnMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -337,6 +342,11 @@ private:
 
     // The file the screen was last saved to ("&Save (RTF)" writes there again).
     String screenFileName_;
+
+    // The macro list file "qvmacros.ini" beside the program, over the tree and this pane.
+    TMacroListFile& MacroListFile();
+    std::unique_ptr<TMacroPaneLayout> macroPane_;
+    std::unique_ptr<TMacroListFile> macroListFile_;
 
     // Sizes kept while the macro editor is hidden, given back when it is shown.
     int topPnlHeight_ = 280;

@@ -592,6 +592,11 @@ void TForm1::BuildMacroPane()
     Tr_left_right_splitter->OnMoved = Closure(this, &TForm1::Tr_left_right_splitterMoved);
 
     Tr_ImageListTreeViewIcons = Make<TImageList>(this, "Tr_ImageListTreeViewIcons");
+    {
+        TBitmap pictures;  // 16 x 16 cells, fuchsia transparent
+        pictures.LoadFromResourceName(nullptr, "QV_TREE_PICS");
+        Tr_ImageListTreeViewIcons->AddMasked(&pictures, clFuchsia);
+    }
 
     Top_pnl = Place<TPanel>(this, Main_Panel, "Top_pnl", alTop);
     Top_pnl->SetHeight(280);

@@ -81,8 +81,6 @@ void TForm1::ActionNodeModifyExecute(TObject* Sender) {}
 void TForm1::EditMacroTypeChange(TObject* Sender) {}
 void TForm1::EditMacroTypeKeyPress(TObject* Sender, char& Key) {}
 void TForm1::EditMacroNameKeyPress(TObject* Sender, char& Key) {}
-void TForm1::ActionViewMacrosExecute(TObject* Sender) {}
-void TForm1::ActionHideMacrosExecute(TObject* Sender) {}
 void TForm1::CloseTree_btnClick(TObject* Sender) {}
 void TForm1::Tr_edit_tbnClick(TObject* Sender) {}
 void TForm1::UpDn_btnMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)
@@ -110,8 +108,6 @@ void TForm1::ActionEditRedoExecute(TObject* Sender) {}
 void TForm1::ActionFileClearExecute(TObject* Sender) {}
 void TForm1::Tr_ClearAll_miClick(TObject* Sender) {}
 void TForm1::ActionSaveMacrosExecute(TObject* Sender) {}
-void TForm1::ActionLoadMacrosExecute(TObject* Sender) {}
-void TForm1::ActionRefreshIconsExecute(TObject* Sender) {}
 void TForm1::ActionTreeCollapseExecute(TObject* Sender) {}
 void TForm1::ActionTreeExpandExecute(TObject* Sender) {}
 void TForm1::Tr_Toggle_DescriptionExecute(TObject* Sender) {}

@@ -1,291 +1,10 @@
-// The tree node model and its mirror in the platform's tree control.
+// The tree node model's mirror in the platform's tree control.
 #include "framework/gui/TreeView.h"
 
 #include <algorithm>
 
 #include "framework/Exceptions.h"
 #include "framework/gui/CommonControls.h"
-
-// ---- TTreeNode ---------------------------------------------------------------------------
-std::vector<TTreeNode*>& TTreeNode::Siblings() const
-{
-    return parent_ ? parent_->children_ : owner_->roots_;
-}
-
-void TTreeNode::SetText(const String& v)
-{
-    text_ = v;
-    if (TTreeView* view = owner_->view_) view->UpdateItem(this);
-}
-
-int TTreeNode::Level() const
-{
-    int level = 0;
-    for (TTreeNode* p = parent_; p; p = p->parent_) ++level;
-    return level;
-}
-
-int TTreeNode::Index() const
-{
-    auto& list = Siblings();
-    return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
-}
-
-int TTreeNode::AbsoluteIndex() const
-{
-    int index = 0;
-    for (TTreeNode* n = owner_->GetFirstNode(); n && n != this; n = n->GetNext()) ++index;
-    return index;
-}
-
-TTreeNode* TTreeNode::GetNextSibling() const
-{
-    auto& list = Siblings();
-    size_t i = static_cast<size_t>(Index());
-    return i + 1 < list.size() ? list[i + 1] : nullptr;
-}
-
-TTreeNode* TTreeNode::GetPrevSibling() const
-{
-    int i = Index();
-    return i > 0 ? Siblings()[static_cast<size_t>(i - 1)] : nullptr;
-}
-
-TTreeNode* TTreeNode::GetNext() const
-{
-    if (!children_.empty()) return children_.front();
-    for (const TTreeNode* n = this; n; n = n->parent_)
-        if (TTreeNode* s = n->GetNextSibling()) return s;
-    return nullptr;
-}
-
-TTreeNode* TTreeNode::GetPrev() const
-{
-    TTreeNode* prev = GetPrevSibling();
-    if (!prev) return parent_;
-    while (prev->HasChildren()) prev = prev->children_.back();
-    return prev;
-}
-
-bool TTreeNode::IsChildOf(const TTreeNode* Ancestor) const
-{
-    for (TTreeNode* p = parent_; p; p = p->parent_)
-        if (p == Ancestor) return true;
-    return false;
-}
-
-void TTreeNode::SetImageIndex(int v)
-{
-    imageIndex_ = v;
-    if (auto* view = owner_->view_) view->UpdateItem(this);
-}
-void TTreeNode::SetSelectedIndex(int v)
-{
-    selectedIndex_ = v;
-    if (auto* view = owner_->view_) view->UpdateItem(this);
-}
-void TTreeNode::SetStateIndex(int v)
-{
-    stateIndex_ = v;
-    if (auto* view = owner_->view_) view->UpdateItem(this);
-}
-void TTreeNode::SetOverlayIndex(int v)
-{
-    overlayIndex_ = v;
-    if (auto* view = owner_->view_) view->UpdateItem(this);
-}
-
-bool TTreeNode::Selected() const
-{
-    TTreeView* view = owner_->view_;
-    return view && view->Selected() == this;
-}
-
-void TTreeNode::SetSelected(bool v)
-{
-    TTreeView* view = owner_->view_;
-    if (!view) return;
-    if (v)
-        view->SetSelected(this);
-    else if (view->Selected() == this)
-        view->SetSelected(nullptr);
-}
-
-void TTreeNode::Expand(bool Recurse)
-{
-    expanded_ = true;
-    TTreeView* view = owner_->view_;
-    if (view && item_)
-        SendMessageA(view->Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item_));
-    if (Recurse)
-        for (TTreeNode* c : children_) c->Expand(true);
-}
-
-void TTreeNode::Collapse(bool Recurse)
-{
-    expanded_ = false;
-    TTreeView* view = owner_->view_;
-    if (view && item_)
-        SendMessageA(view->Handle(), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(item_));
-    if (Recurse)
-        for (TTreeNode* c : children_) c->Collapse(true);
-}
-
-void TTreeNode::MoveTo(TTreeNode* Destination, TNodeAttachMode Mode)
-{
-    if (Destination == this || (Destination && Destination->IsChildOf(this))) return;
-    TTreeView* view = owner_->view_;
-    TTreeNode* wasSelected = view ? view->selected_ : nullptr;
-    if (view) view->RemoveItem(this);
-    owner_->Unlink(this);
-    owner_->Place(this, Destination, Mode);
-    if (view) {
-        view->InsertItem(this);
-        if (wasSelected && (wasSelected == this || wasSelected->IsChildOf(this)))
-            view->SetSelected(wasSelected);
-    }
-}
-
-void TTreeNode::Delete() { owner_->Delete(this); }
-
-// ---- TTreeNodes --------------------------------------------------------------------------
-TTreeNodes::~TTreeNodes()
-{
-    auto roots = roots_;
-    for (TTreeNode* n : roots) FreeNode(n);
-    roots_.clear();
-}
-
-TTreeNode* TTreeNodes::Place(TTreeNode* node, TTreeNode* relative, TNodeAttachMode mode)
-{
-    std::vector<TTreeNode*>* list = &roots_;
-    size_t at = roots_.size();
-    TTreeNode* parent = nullptr;
-    switch (mode) {
-    case naAdd:
-    case naAddFirst:
-    case naInsert:
-        parent = relative ? relative->parent_ : nullptr;
-        list = parent ? &parent->children_ : &roots_;
-        if (mode == naAdd)
-            at = list->size();
-        else if (mode == naAddFirst)
-            at = 0;
-        else
-            at = relative ? static_cast<size_t>(relative->Index()) : list->size();
-        break;
-    case naAddChild:
-    case naAddChildFirst:
-        parent = relative;
-        list = parent ? &parent->children_ : &roots_;
-        at = mode == naAddChild ? list->size() : 0;
-        break;
-    }
-    list->insert(list->begin() + static_cast<std::ptrdiff_t>(at), node);
-    node->parent_ = parent;
-    return node;
-}
-
-void TTreeNodes::Unlink(TTreeNode* node)
-{
-    auto& list = node->Siblings();
-    list.erase(std::find(list.begin(), list.end(), node));
-    node->parent_ = nullptr;
-}
-
-TTreeNode* TTreeNodes::AddObject(TTreeNode* Sibling, const String& S, void* Data)
-{
-    auto* n = Place(new TTreeNode(this, S), Sibling, naAdd);
-    n->Data = Data;
-    if (view_) view_->InsertItem(n);
-    return n;
-}
-
-TTreeNode* TTreeNodes::AddFirst(TTreeNode* Sibling, const String& S)
-{
-    auto* n = Place(new TTreeNode(this, S), Sibling, naAddFirst);
-    if (view_) view_->InsertItem(n);
-    return n;
-}
-
-TTreeNode* TTreeNodes::AddChildObject(TTreeNode* Parent, const String& S, void* Data)
-{
-    auto* n = Place(new TTreeNode(this, S), Parent, naAddChild);
-    n->Data = Data;
-    if (view_) view_->InsertItem(n);
-    return n;
-}
-
-TTreeNode* TTreeNodes::AddChildFirst(TTreeNode* Parent, const String& S)
-{
-    auto* n = Place(new TTreeNode(this, S), Parent, naAddChildFirst);
-    if (view_) view_->InsertItem(n);
-    return n;
-}
-
-TTreeNode* TTreeNodes::InsertObject(TTreeNode* Sibling, const String& S, void* Data)
-{
-    auto* n = Place(new TTreeNode(this, S), Sibling, naInsert);
-    n->Data = Data;
-    if (view_) view_->InsertItem(n);
-    return n;
-}
-
-void TTreeNodes::FreeNode(TTreeNode* node)
-{
-    auto children = node->children_;
-    for (TTreeNode* c : children) FreeNode(c);
-    node->children_.clear();
-    if (view_) {
-        if (view_->selected_ == node) view_->selected_ = nullptr;
-        if (view_->OnDeletion) view_->OnDeletion(view_, node);
-    }
-    delete node;
-}
-
-void TTreeNodes::Delete(TTreeNode* Node)
-{
-    if (!Node) return;
-    if (view_) view_->RemoveItem(Node);
-    Unlink(Node);
-    FreeNode(Node);
-}
-
-void TTreeNodes::Clear()
-{
-    BeginUpdate();
-    while (!roots_.empty()) Delete(roots_.back());
-    EndUpdate();
-}
-
-int TTreeNodes::Count() const
-{
-    int n = 0;
-    for (TTreeNode* node = GetFirstNode(); node; node = node->GetNext()) ++n;
-    return n;
-}
-
-TTreeNode* TTreeNodes::Item(int Index) const
-{
-    if (Index < 0) return nullptr;
-    TTreeNode* node = GetFirstNode();
-    while (node && Index-- > 0) node = node->GetNext();
-    return node;
-}
-
-void TTreeNodes::BeginUpdate()
-{
-    if (updating_++ == 0 && view_ && view_->HandleAllocated())
-        SendMessageA(view_->Handle(), WM_SETREDRAW, FALSE, 0);
-}
-
-void TTreeNodes::EndUpdate()
-{
-    if (--updating_ == 0 && view_ && view_->HandleAllocated()) {
-        SendMessageA(view_->Handle(), WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(view_->Handle(), nullptr, TRUE);
-    }
-}
 
 // ---- TTreeView ---------------------------------------------------------------------------
 TTreeView::TTreeView(TComponent* AOwner) : TWinControl(AOwner), items_(this)
@@ -349,6 +68,26 @@ void TTreeView::ForgetItems(TTreeNode* node)
 {
     node->item_ = nullptr;
     for (TTreeNode* c : node->children_) ForgetItems(c);
+}
+
+void TTreeView::NodeFreeing(TTreeNode* node)
+{
+    if (selected_ == node) selected_ = nullptr;
+    if (OnDeletion) OnDeletion(this, node);
+}
+
+void TTreeView::NodeExpanding(TTreeNode* node, bool expand)
+{
+    if (node->item_)
+        SendMessageA(Handle(), TVM_EXPAND, expand ? TVE_EXPAND : TVE_COLLAPSE,
+                     reinterpret_cast<LPARAM>(node->item_));
+}
+
+void TTreeView::UpdateBracket(bool begin)
+{
+    if (!HandleAllocated()) return;
+    SendMessageA(Handle(), WM_SETREDRAW, begin ? FALSE : TRUE, 0);
+    if (!begin) InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TTreeView::InsertItem(TTreeNode* node)

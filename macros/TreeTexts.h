@@ -1,0 +1,8 @@
+// The texts the macro tree operations show the user.
+#pragma once
+
+namespace TreeText {
+inline constexpr const char* DeleteAllItems =
+    "Are you sure you wish to permanently delete all items?";
+inline constexpr const char* DeleteAllItemsCaption = "Folder contains macro entries";
+}  // namespace TreeText
