@@ -1,6 +1,6 @@
 // The connect toggle (opening the port with the tool bar's line settings, explaining a failed
-// open, and closing it again), the live line-setting changes of the tool bar's combos with their
-// keys, and the input lamps read from the port.
+// open, and closing it again), and the live line-setting changes of the tool bar's combos with
+// their keys.
 #include <exception>
 
 #include "framework/DateTime.h"
@@ -309,15 +309,4 @@ void TForm1::ParityBoxKeyPress(TObject* Sender, char& Key) { ToggleListOnSpace(P
 void TForm1::StopBitsBoxKeyPress(TObject* Sender, char& Key)
 {
     ToggleListOnSpace(StopBitsBox, Key);
-}
-
-// ---- input lamps --------------------------------------------------------------------------------
-
-void TForm1::RefreshModemLeds()
-{
-    if (!Comm1->Enabled()) return;
-    LED_CTS->SetState(Comm1->GetModemState(1));
-    LED_DSR->SetState(Comm1->GetModemState(2));
-    LED_RI->SetState(Comm1->GetModemState(3));
-    LED_DCD->SetState(Comm1->GetModemState(4));
 }

@@ -11,30 +11,6 @@ void TForm1::Save1Click(TObject* Sender) {}
 void TForm1::ExportProfileClick(TObject* Sender) {}
 void TForm1::ImportfromProfile1Click(TObject* Sender) {}
 
-// ---- Modem lines, lamps, line errors and the status tick ------------------------------
-void TForm1::Comm1Break(TObject* Sender) {}
-void TForm1::Comm1Cts(TObject* Sender) {}
-void TForm1::Comm1Dsr(TObject* Sender) {}
-void TForm1::Comm1Ring(TObject* Sender) {}
-void TForm1::Comm1Rlsd(TObject* Sender) {}
-void TForm1::Comm1Error(TObject* Sender, int Errors) {}
-void TForm1::Comm1RxFlag(TObject* Sender) {}
-void TForm1::Comm1TxEmpty(TObject* Sender) {}
-void TForm1::LED_RTSMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)
-{
-}
-void TForm1::LED_DTRMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)
-{
-}
-void TForm1::LED_BRKMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)
-{
-}
-void TForm1::RTSExecute(TObject* Sender) {}
-void TForm1::DTRExecute(TObject* Sender) {}
-void TForm1::BreakExecute(TObject* Sender) {}
-void TForm1::Timer_BRKDTimer(TObject* Sender) {}
-void TForm1::Timer2Timer(TObject* Sender) {}
-
 // ---- Receive path, gutter and cursor inspector ----------------------------------------
 void TForm1::PaintBox1Paint(TObject* Sender) {}
 void TForm1::reScreenVertScroll(TObject* Sender) {}

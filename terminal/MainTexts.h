@@ -65,4 +65,19 @@ inline constexpr const char* BlankMessage = "     ";
 inline constexpr const char* SendRefused = "Send error - the port did not take the data.";
 inline constexpr const char* FindFinished = "Finished searching the screen!";
 inline constexpr const char* SaveFailedHead = "Unable to save the screen to file:\n";
+
+// ---- modem lines, line errors and the status tick ----------------------------------------
+inline constexpr const char* CommsError = "Comms Error:";
+inline constexpr const char* ErrorUndefined = " UNDEFINED/BREAK";
+inline constexpr const char* ErrorRxOver = " RXOVER";
+inline constexpr const char* ErrorOverrun = " OVERRUN";
+inline constexpr const char* ErrorRxParity = " RXPARITY";
+inline constexpr const char* ErrorFrame = " FRAME";
+inline constexpr const char* ErrorBreak = " BREAK";
+inline constexpr const char* ErrorTxFull = " TXFULL";
+inline constexpr const char* ErrorSeparator = ",";
+inline constexpr const char* RxFlagEvent = "RxFlag  ";
+inline constexpr const char* TxEmptyEvent = "TxEmpty  ";
+inline constexpr const char* ConnectedFor = "Connected %d:%.2d:%.2d";
+inline constexpr const char* TimeNullified = "Connected - time nullified!";
 }  // namespace MainText

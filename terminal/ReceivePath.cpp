@@ -29,10 +29,6 @@ constexpr char ScreenClosing[] = "\\par }";
 // display tick in between would count and cut the pending text under the stop's feet.
 bool OverloadStopRunning = false;
 
-// The options dialog's "ShowCommEvent" check box, which keeps the diagnostics memo from being
-// emptied. The dialog is not built yet, so the box is never ticked.
-bool ShowCommEventTicked() { return false; }
-
 // The line limit as the display uses it: the settings record holds 2..200 once read, and a
 // record never read (0) must not make every pass cut the screen.
 std::uint32_t LineLimit()

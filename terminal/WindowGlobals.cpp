@@ -22,6 +22,8 @@ String CommErrorText;
 std::int32_t CommErrorTicks = 0;
 String HelpScreenRtf;
 
+bool ShowCommEventTicked() { return false; }
+
 void InitMainGlobals()
 {
     static bool done = false;

@@ -56,5 +56,9 @@ extern std::int32_t CommErrorTicks;
 // The text the string entry help window shows. Written by the two help openers.
 extern String HelpScreenRtf;
 
+// The options dialog's "ShowCommEvent" check box: the port's diagnostic events are noted in the
+// diagnostics memo, which the display tick then keeps. The dialog is not built yet, so false.
+bool ShowCommEventTicked();
+
 // Unit start-up: runs once, before the program creates any form (a second call does nothing).
 void InitMainGlobals();
