@@ -56,14 +56,4 @@ int HandleCount()
     return count;
 }
 
-void* ApiPatch::Swap(void* Value)
-{
-    DWORD old = 0;
-    VirtualProtect(slot_, sizeof(void*), PAGE_READWRITE, &old);
-    void* previous = *slot_;
-    *slot_ = Value;
-    VirtualProtect(slot_, sizeof(void*), old, &old);
-    return previous;
-}
-
 }  // namespace commtest

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "comm/Comm.h"
+#include "tests/support/ApiPatch.h"
 #include "tests/support/VirtualLine.h"
 #include "tests/support/WaitUntil.h"
 
@@ -30,20 +31,7 @@ std::string RaisedMessage(F&& Call)
     return "";
 }
 
-// Replaces one imported system function in this executable's import table (which the port
-// code linked into it calls through) for the life of the object.
-class ApiPatch {
-public:
-    ApiPatch(void** Slot, void* Replacement) : slot_(Slot) { saved_ = Swap(Replacement); }
-    ~ApiPatch() { Swap(saved_); }
-    ApiPatch(const ApiPatch&) = delete;
-    ApiPatch& operator=(const ApiPatch&) = delete;
-
-private:
-    void* Swap(void* Value);
-    void** slot_;
-    void* saved_;
-};
+using qv::test::ApiPatch;
 
 // A port on its own virtual line, closed; Open() opens it.
 class PortOnLine {

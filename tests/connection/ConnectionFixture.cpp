@@ -12,16 +12,6 @@ extern "C" void* EscapeCommFunctionSlot __asm__("__imp__EscapeCommFunction@8");
 namespace connection_test {
 namespace {
 
-void* Swap(void** slot, void* value)
-{
-    DWORD old = 0;
-    VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &old);
-    void* previous = *slot;
-    *slot = value;
-    VirtualProtect(slot, sizeof(void*), old, &old);
-    return previous;
-}
-
 // The patches' state: one patch of each kind at a time, on the main thread.
 std::string failingPath;
 DWORD failingError = 0;
@@ -68,12 +58,6 @@ BOOL WINAPI RecordingSetCommState(HANDLE h, LPDCB dcb)
 }
 
 }  // namespace
-
-ApiPatch::ApiPatch(void** Slot, void* Replacement) : slot_(Slot)
-{
-    saved_ = Swap(Slot, Replacement);
-}
-ApiPatch::~ApiPatch() { Swap(slot_, saved_); }
 
 OpenFailure::OpenFailure(const std::string& Path, DWORD Error)
 {

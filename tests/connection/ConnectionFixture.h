@@ -8,26 +8,14 @@
 #include <string>
 
 #include "tests/mainwindow/MainWindowFixture.h"
+#include "tests/support/ApiPatch.h"
 #include "tests/support/VirtualLine.h"
 
 namespace connection_test {
 
 using namespace std::chrono_literals;
 
-// Replaces one imported system function for the life of the object. The port code is linked
-// into the test executable, so it calls through these slots.
-class ApiPatch {
-public:
-    ApiPatch(void** Slot, void* Replacement);
-    ~ApiPatch();
-    ApiPatch(const ApiPatch&) = delete;
-    ApiPatch& operator=(const ApiPatch&) = delete;
-    void* Original() const { return saved_; }
-
-private:
-    void** slot_;
-    void* saved_;
-};
+using qv::test::ApiPatch;
 
 // CreateFileA fails with Error for Path only; every other file opens as usual.
 class OpenFailure {
