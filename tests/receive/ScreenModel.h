@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <richedit.h>
+
 #include "terminal/Main.h"
 
 namespace qv::test {
@@ -33,6 +35,18 @@ inline std::vector<std::string> ScreenLines()
 // What the screen shows of Bytes (no CR, LF, tab or NUL among them) received from a cleared
 // screen: cells in Hexadecimal mode, the characters otherwise, wrapped at the line width;
 // the last Lines lines of it.
+// The colour of the screen character at Position, as the user sees it.
+inline COLORREF ScreenColourAt(int Position)
+{
+    HWND screen = Form1->reScreen->Handle();
+    SendMessageA(screen, EM_SETSEL, Position, Position + 1);
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_COLOR;
+    SendMessageA(screen, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    return (format.dwEffects & CFE_AUTOCOLOR) ? GetSysColor(COLOR_WINDOWTEXT) : format.crTextColor;
+}
+
 inline std::vector<std::string> ExpectedLines(const std::string& Bytes, int Mode, size_t Columns,
                                               size_t Lines)
 {

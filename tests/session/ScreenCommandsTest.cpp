@@ -18,11 +18,7 @@ std::vector<std::pair<char, COLORREF>> ColouredText(HWND Screen)
     SendMessageA(Screen, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     for (int i = 0; i < length; ++i) {
         if (text[static_cast<size_t>(i)] == '\r' || text[static_cast<size_t>(i)] == '\n') continue;
-        SendMessageA(Screen, EM_SETSEL, i, i + 1);
-        CHARFORMATA format{};
-        format.cbSize = sizeof format;
-        SendMessageA(Screen, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-        out.emplace_back(text[static_cast<size_t>(i)], format.crTextColor);
+        out.emplace_back(text[static_cast<size_t>(i)], qv::test::ScreenColourAt(i));
     }
     return out;
 }

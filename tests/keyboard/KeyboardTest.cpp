@@ -1,0 +1,167 @@
+// The keyboard send path end to end: keys typed into the screen and the control-character menu
+// reach the peer byte-exact, are echoed in the sent colours (or only counted), are held back by
+// BREAK, connect or say "not connected" on a closed port, and a byte the port refuses is
+// reported, not echoed.
+#include "framework/gui/Clipboard.h"
+#include "tests/receive/ReceiveFixture.h"
+#include "tests/support/ApiPatch.h"
+
+extern "C" void* WriteFileSlot __asm__("__imp__WriteFile@20");
+
+namespace receive_test {
+namespace {
+
+class KeyboardTest : public ReceiveTest {
+protected:
+    void TearDown() override
+    {
+        CtrlCharMenuUsed = false;
+        ReceiveTest::TearDown();
+    }
+    // A key as the screen gets it from the keyboard: the key-down, then its character.
+    static void Type(char Key, WORD VirtualKey = 0)
+    {
+        HWND screen = Form1->reScreen->Handle();
+        if (VirtualKey) SendMessageA(screen, WM_KEYDOWN, VirtualKey, 0);
+        SendMessageA(screen, WM_CHAR, static_cast<unsigned char>(Key), 0);
+    }
+    // Nothing more arrives at the peer within a short while.
+    bool PeerGetsNothingMore() { return line.Read(16, 150ms).empty(); }
+    static COLORREF ColourAt(int Position) { return qv::test::ScreenColourAt(Position); }
+};
+
+TEST_F(KeyboardTest, TypedKeysReachThePeerAndEchoInTheSentColoursOfMixedMode)
+{
+    Start(1, 70);
+    Type('a');
+    Type('\x01');
+    Type('\r', VK_RETURN);
+    // Enter sends exactly one carriage return: no line feed is added.
+    EXPECT_EQ(line.ReadExactly(3, 2s), std::string("a\x01\r", 3));
+    EXPECT_TRUE(PeerGetsNothingMore());
+    EXPECT_EQ(BytesOut, 3);
+
+    EXPECT_EQ(ScreenLines(), (std::vector<std::string>{"a<01><0D>"}));
+    // Text in black, hex cells in blue.
+    EXPECT_EQ(ColourAt(0), RGB(0, 0, 0));
+    EXPECT_EQ(ColourAt(1), RGB(0, 0, 255));
+}
+
+TEST_F(KeyboardTest, InTextModeAControlCharacterEchoesAsTextAndInHexadecimalModeEveryKeyIsACell)
+{
+    Start(0, 70);
+    Type('\x02');
+    ASSERT_EQ(line.ReadExactly(1, 2s), "\x02");
+    EXPECT_EQ(ColourAt(0), RGB(0, 0, 0));
+
+    script.Answer(mrYes);
+    Form1->mi_HexModeClick(Form1);
+    Type('z');
+    ASSERT_EQ(line.ReadExactly(1, 2s), "z");
+    EXPECT_EQ(ScreenLines(), ExpectedLines("z", 2, 70, 100));
+    EXPECT_EQ(ColourAt(0), RGB(0, 0, 255));
+}
+
+TEST_F(KeyboardTest, CtrlCSendsEtxAndLeavesTheClipboardAlone)
+{
+    Start(0, 70);
+    Form1->reScreen->SetText("screen text");
+    Form1->reScreen->SelectAll();
+    Clipboard()->SetAsText("before");
+    WORD key = 'C';
+    Form1->reScreenKeyDown(Form1->reScreen, key, TShiftState{ssCtrl});
+    SendMessageA(Form1->reScreen->Handle(), WM_KEYDOWN, key, 0);
+    Type('\x03');
+    EXPECT_EQ(line.ReadExactly(1, 2s), "\x03");
+    EXPECT_EQ(Clipboard()->AsText(), "before");
+}
+
+TEST_F(KeyboardTest, EachControlCharacterMenuItemSendsItsByte)
+{
+    Start(2, 70);
+    std::string expected;
+    for (int code = 0; code < 32; ++code) {
+        Form1->CtrlCharItems[code]->Click();
+        expected.push_back(static_cast<char>(code));
+    }
+    EXPECT_EQ(line.ReadExactly(32, 3s), expected);
+    EXPECT_EQ(Form1->CtrlCharItems[15]->Caption(), "SI (0Fh");
+    EXPECT_TRUE(script.Shown().empty());
+}
+
+TEST_F(KeyboardTest, NothingIsSentOrShownWhileBreakIsHeld)
+{
+    Start(0, 70);
+    Form1->BreakExecute(Form1);
+    ASSERT_TRUE(Form1->LED_BRK->Lit());
+    Type('x');
+    EXPECT_TRUE(PeerGetsNothingMore());
+    EXPECT_EQ(Form1->reScreen->Text(), "");
+    EXPECT_EQ(BytesOut, 0);
+}
+
+TEST_F(KeyboardTest, WithShowInputOnlyAKeyIsSentAndCountedButNotShown)
+{
+    Start(0, 70);
+    Settings.ShowInputOnly = true;
+    Type('q');
+    EXPECT_EQ(line.ReadExactly(1, 2s), "q");
+    EXPECT_EQ(BytesOut, 1);
+    EXPECT_EQ(Form1->reScreen->Text(), "");
+}
+
+TEST_F(KeyboardTest, AKeyOnAClosedPortConnectsOnlyWhenTheSettingAsks)
+{
+    Start(0, 70);
+    Form1->Connect_spbtnClick(Form1);
+    ASSERT_FALSE(Form1->Comm1->Enabled());
+
+    Settings.AutoConnectOnKeypress = false;
+    Type('k');
+    ASSERT_EQ(script.Shown().size(), 1u);
+    EXPECT_EQ(script.Last().Text,
+              "No connection has been made.\nPress the connect button or F2 to start.");
+    EXPECT_EQ(script.Last().DlgType, mtInformation);
+    EXPECT_EQ(Form1->reScreen->Text(), "");
+
+    Settings.AutoConnectOnKeypress = true;
+    Type('k');
+    EXPECT_TRUE(Form1->Comm1->Enabled());
+    EXPECT_EQ(line.ReadExactly(1, 2s), "k");
+
+    // Once the menu has sent a control character, a closed port only says so.
+    Form1->Connect_spbtnClick(Form1);
+    Form1->CtrlCharItems[7]->Click();
+    EXPECT_FALSE(Form1->Comm1->Enabled());
+    EXPECT_EQ(script.Shown().size(), 2u);
+    Type('k');
+    EXPECT_FALSE(Form1->Comm1->Enabled());
+    EXPECT_EQ(script.Shown().size(), 3u);
+}
+
+BOOL WINAPI RefusedWrite(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED)
+{
+    if (written) *written = 0;
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+TEST_F(KeyboardTest, AByteThePortRefusesIsReportedAndNeitherEchoedNorCounted)
+{
+    Start(0, 70);
+    {
+        qv::test::ApiPatch refuse(&WriteFileSlot, reinterpret_cast<void*>(&RefusedWrite));
+        Type('r');
+    }
+    EXPECT_EQ(BytesOut, 0);
+    EXPECT_EQ(Form1->reScreen->Text(), "");
+    EXPECT_EQ(Form1->StatusBar1->Panels(4)->Text(), "Send error - the port did not take the data.");
+    EXPECT_TRUE(PeerGetsNothingMore());
+
+    Type('s');
+    EXPECT_EQ(line.ReadExactly(1, 2s), "s");
+    EXPECT_EQ(BytesOut, 1);
+}
+
+}  // namespace
+}  // namespace receive_test
