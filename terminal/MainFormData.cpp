@@ -129,6 +129,8 @@ void TForm1::BuildNonVisual()
     Timer_BRKD = timer("Timer_BRKD", 2000, Closure(this, &TForm1::Timer_BRKDTimer));
 
     FontDialog = Make<TFontDialog>(this, "FontDialog");
+    FontDialog->MinFontSize = 7;
+    FontDialog->MaxFontSize = 48;
     ColorDialog1 = Make<TColorDialog>(this, "ColorDialog1");
     FindDialog1 = Make<TFindDialog>(this, "FindDialog1");
     // The search always runs forward: the direction choice is hidden and disabled.

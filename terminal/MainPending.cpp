@@ -2,10 +2,7 @@
 // and does nothing until its feature is built (and moves to that feature's file).
 #include "terminal/Main.h"
 
-// ---- Screen font, background colour, Save All Settings and profiles -------------------
-void TForm1::ApplyScreenFont(bool ShowDialog) {}
-void TForm1::EditFontClick(TObject* Sender) {}
-void TForm1::Background1Click(TObject* Sender) {}
+// ---- Save All Settings and profiles ---------------------------------------------------
 void TForm1::GatherPortSettings() {}
 void TForm1::Save1Click(TObject* Sender) {}
 void TForm1::ExportProfileClick(TObject* Sender) {}

@@ -1,8 +1,9 @@
-// Applying the settings record to the main window: display mode, port combos, string entry
-// pane, automatic connect, line width, caption and the status tick. The screen font's part
-// (ApplyScreenFont, the font checks) and the settings commands are not built yet.
+// Applying the settings record to the main window: display mode, port combos, screen font (it
+// must be installed and of fixed pitch), string entry pane, automatic connect, line width,
+// caption and the status tick.
 #include <exception>
 
+#include "framework/gui/InstalledFonts.h"
 #include "settings/Properties.h"
 #include "settings/Settings.h"
 #include "terminal/Main.h"
@@ -22,6 +23,18 @@ bool SelectItem(TComboBox* Combo, const String& Text)
             return true;
         }
     return false;
+}
+
+// A screen of columns needs every character as wide as every other: the widest capital and
+// the narrowest mark must measure the same in the named font.
+bool IsFixedPitch(TCanvas* Canvas, const String& FontName)
+{
+    TFont saved;
+    saved.Assign(Canvas->Font());
+    Canvas->Font()->SetName(FontName);
+    const bool fixed = Canvas->TextWidth("X") == Canvas->TextWidth("'");
+    Canvas->Font()->Assign(&saved);
+    return fixed;
 }
 
 }  // namespace
@@ -44,6 +57,22 @@ void TForm1::ApplySettings()
     if (!SelectItem(DataBitsBox, Settings.DataBits)) ++bad;
     if (!SelectItem(ParityBox, Settings.Parity)) ++bad;
     if (!SelectItem(StopBitsBox, Settings.StopBits)) ++bad;
+
+    // A font that is not installed would be replaced by whatever the system finds closest,
+    // so it is not applied at all.
+    if (FindFontIndex(Settings.FontName) == -1) {
+        Settings.FontName = FontDialog->Font()->Name();
+        ShowMessage(MainText::FontNotFound);
+        ++bad;
+    } else {
+        if (IsFixedPitch(GutterCanvas, Settings.FontName)) {
+            FontDialog->Font()->SetName(Settings.FontName);
+        } else {
+            ShowMessage(MainText::FontNotFixedPitch);
+            Settings.FontName = FontDialog->Font()->Name();
+        }
+        ApplyScreenFont(false);
+    }
 
     pnlStringEntry->SetVisible(Settings.StringEntryPaneVisible);
     Panel7->SetVisible(!Settings.StringEntryPaneVisible);

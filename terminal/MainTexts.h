@@ -34,6 +34,9 @@ inline constexpr const char* QuitCaption = "Quit Program?";
 inline constexpr const char* BadSettingsHead = "Incorrect settings found for some options ";
 inline constexpr const char* BadSettingsMiddle = "in configuration file:\n";
 inline constexpr const char* BadSettingsTail = "\n\nThese options will be set to use defaults.";
+inline constexpr const char* FontNotFound = "Error - font name is incorrect or not found.";
+inline constexpr const char* FontNotFixedPitch =
+    "Error - font in configuration is not\na fixed pitch font. Using defaults.";
 
 // ---- connection --------------------------------------------------------------------------
 inline constexpr const char* NotConnected =

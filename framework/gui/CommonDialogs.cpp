@@ -72,6 +72,11 @@ bool TFontDialog::ExecutePlatform()
     cf.lpLogFont = &lf;
     cf.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
     cf.rgbColors = ColorToRGB(font_.Color());
+    if (MaxFontSize > 0) {
+        cf.Flags |= CF_LIMITSIZE;
+        cf.nSizeMin = MinFontSize;
+        cf.nSizeMax = MaxFontSize;
+    }
     if (!ChooseFontA(&cf)) return false;
     font_.SetName(lf.lfFaceName);
     font_.SetHeight(lf.lfHeight);

@@ -69,6 +69,9 @@ public:
     const char* DialogClass() const override { return "TFontDialog"; }
     bool ExecutePlatform() override;
     TFont* Font() { return &font_; }
+    // The point sizes the dialog offers and accepts; MaxFontSize 0: any size.
+    int MinFontSize = 0;
+    int MaxFontSize = 0;
 
 private:
     TFont font_;

@@ -8,6 +8,7 @@
 
 #include "settings/Properties.h"
 #include "settings/Settings.h"
+#include "tests/support/BenchFonts.h"
 
 namespace {
 
@@ -69,6 +70,8 @@ std::string MakeProgramFolder()
     // start-up at a message box no test may wait on.
     Settings = DefaultSettings();
     Settings.AutoConnectOnStart = false;
+    // A font the bench does not have would stop start-up at its message box too.
+    Settings.FontName = qv::test::BenchFixedFont;
     String shown;
     SaveSettings(folder + "\\quorvalink.ini", [&](const String& text) { shown = text; });
     return shown.empty() ? exe : std::string();

@@ -21,6 +21,7 @@
 #include "terminal/Main.h"
 #include "terminal/MainTexts.h"
 #include "terminal/WindowGlobals.h"
+#include "tests/support/BenchFonts.h"
 #include "tests/support/WaitUntil.h"
 
 namespace mainwindow_test {
@@ -77,12 +78,18 @@ protected:
     }
 
     // A settings or profile file with the given baud rate and port and its general section
-    // (no automatic connect unless the test asks for one: the file's default is to connect).
+    // (no automatic connect unless the test asks for one: the file's default is to connect),
+    // naming a screen font the bench has.
     static std::string SettingsText(const std::string& baud, const std::string& port = "COM1",
                                     const std::string& general = "AUTO_CONNECT_ON_START=0\r\n")
     {
-        return "[Serial Port Section]\r\nPORT=" + port + "\r\nBAUD=" + baud +
+        return FontSection() + "[Serial Port Section]\r\nPORT=" + port + "\r\nBAUD=" + baud +
                "\r\nDATA_BITS=8\r\nPARITY=NONE\r\nSTOP_BITS=1\r\n[General Section]\r\n" + general;
+    }
+
+    static std::string FontSection(const std::string& name = qv::test::BenchFixedFont)
+    {
+        return "[Font Section]\r\nFONT_NAME=" + name + "\r\n";
     }
 
     // Creates the main window through the application, as the program main does.

@@ -43,9 +43,11 @@ TEST_F(MainWindowTest, WithoutArgumentsReadsTheSettingsFileAndAsksNothing)
 
 TEST_F(MainWindowTest, UnknownPortSettingsKeepTheCombosDefaultsWithOneWarningNamingTheFile)
 {
-    WriteTextFile(SettingsPath(),
-                  "[Serial Port Section]\r\nPORT=COM99\r\nBAUD=123\r\nDATA_BITS=5\r\n"
-                  "PARITY=ODD\r\nSTOP_BITS=3\r\n[General Section]\r\nAUTO_CONNECT_ON_START=0\r\n");
+    WriteTextFile(
+        SettingsPath(),
+        FontSection() +
+            "[Serial Port Section]\r\nPORT=COM99\r\nBAUD=123\r\nDATA_BITS=5\r\n"
+            "PARITY=ODD\r\nSTOP_BITS=3\r\n[General Section]\r\nAUTO_CONNECT_ON_START=0\r\n");
     StartMainWindow();
 
     const TShownDialog* box = OnlyDialog();
