@@ -69,4 +69,9 @@ else
   echo "COM1 is a virtual line that echoes what it receives."
 fi
 
+# The program's default screen font ("Terminal") is a Windows font Wine does not have: a first
+# run here starts with a settings file that names an installed fixed-pitch font instead.
+settings="$root/build/win32/app/quorvalink.ini"
+[ -f "$settings" ] || printf '[Font Section]\r\nFONT_NAME=DejaVu Sans Mono\r\n' >"$settings"
+
 wine "$root/build/win32/app/quorvalink.exe"
