@@ -4,7 +4,6 @@
 TfrmProp* frmProp = nullptr;
 TAboutBox* AboutBox = nullptr;
 TReadmeForm* ReadmeForm = nullptr;
-TfrmStringEntryHelp* frmStringEntryHelp = nullptr;
 TASCII_tbl* ASCII_tbl = nullptr;
 TOKBottomDlg* OKBottomDlg = nullptr;
 TAdvSendFile_dlg* AdvSendFile_dlg = nullptr;

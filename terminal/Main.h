@@ -224,6 +224,12 @@ public:
     void edtSendDblClick(TObject* Sender);
     void SendLoop_sedtKeyPress(TObject* Sender, char& Key);
     void SendLoop_sedtClick(TObject* Sender);
+    // Expands Source's escapes into Destination (room for Source's length and a NUL) and
+    // returns the byte count; on an error, its message, the offending characters selected in
+    // the entry field, and 0.
+    std::uint32_t ParseEscapes(std::uint8_t* Destination, const String& Source);
+    // The repeated send of the N bytes in EntrySendBuffer; Count 0: until stopped.
+    void SendEntryString(std::uint32_t N, int Count);
     void miSendFileBinaryClick(TObject* Sender);
     void miSpxSendFileBinaryClick(TObject* Sender);
     void miReceiveFileBinaryClick(TObject* Sender);

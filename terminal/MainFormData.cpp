@@ -1,6 +1,7 @@
 // The main window's form data, built in code: menus, actions, the tool bar with the port
 // combos and lamps, the string entry pane, the send bar, the screen with its gutter, the
 // status bar, the macro pane, timers, the port and the dialogs, with their events.
+#include "terminal/EntryHelpText.h"
 #include "terminal/Main.h"
 
 namespace {
@@ -570,6 +571,7 @@ void TForm1::BuildScreen()
     Memo1->SetBounds(0, 0, 200, 100);
     STR_ENTRY_TEXT_memo = Place<TMemo>(this, Panel1, "STR_ENTRY_TEXT_memo");
     STR_ENTRY_TEXT_memo->SetBounds(0, 100, 100, 50);
+    STR_ENTRY_TEXT_memo->SetText(StringEntryHelpRtf);
     SpecialStringMemo = Place<TMemo>(this, Panel1, "SpecialStringMemo");
     SpecialStringMemo->SetBounds(100, 100, 100, 50);
     Label1 = Place<TLabel>(this, Panel1, "Label1");

@@ -13,15 +13,6 @@ void TForm1::PaintBox1Paint(TObject* Sender) {}
 void TForm1::reScreenVertScroll(TObject* Sender) {}
 void TForm1::reScreenSelectionChange(TObject* Sender) {}
 
-// ---- String entry pane -----------------------------------------------------------------
-void TForm1::SendData_btnClick(TObject* Sender) {}
-void TForm1::Stop_btnClick(TObject* Sender) {}
-void TForm1::edtSendChange(TObject* Sender) {}
-void TForm1::edtSendClick(TObject* Sender) {}
-void TForm1::edtSendDblClick(TObject* Sender) {}
-void TForm1::SendLoop_sedtKeyPress(TObject* Sender, char& Key) {}
-void TForm1::SendLoop_sedtClick(TObject* Sender) {}
-
 // ---- File send, special send and capture ----------------------------------------------
 void TForm1::miSendFileBinaryClick(TObject* Sender) {}
 void TForm1::miSpxSendFileBinaryClick(TObject* Sender) {}

@@ -66,6 +66,7 @@ inline constexpr const char* CountersTotal = "  Total:";
 inline constexpr const char* BlankMessage = "     ";
 // A byte the port did not take: shown in the status bar, neither echoed nor counted.
 inline constexpr const char* SendRefused = "Send error - the port did not take the data.";
+inline constexpr const char* EntryTruncated = "Too many characters - truncated to 300 max.";
 inline constexpr const char* FindFinished = "Finished searching the screen!";
 inline constexpr const char* SaveFailedHead = "Unable to save the screen to file:\n";
 

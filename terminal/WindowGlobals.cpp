@@ -20,6 +20,7 @@ String CaretInfoText;
 String ByteInfoText;
 String CommErrorText;
 std::int32_t CommErrorTicks = 0;
+std::uint8_t EntrySendBuffer[EntrySendBufferSize];
 String HelpScreenRtf;
 
 bool ShowCommEventTicked() { return false; }

@@ -53,6 +53,11 @@ extern String ByteInfoText;
 extern String CommErrorText;
 extern std::int32_t CommErrorTicks;
 
+// The bytes of an expanded send string: the string entry pane's (at most 300) and the macro
+// runner's data strings (at most 4,096), with room for a NUL. Written by their send commands.
+inline constexpr int EntrySendBufferSize = 4099;
+extern std::uint8_t EntrySendBuffer[EntrySendBufferSize];
+
 // The text the string entry help window shows. Written by the two help openers.
 extern String HelpScreenRtf;
 
