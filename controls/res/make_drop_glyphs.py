@@ -6,8 +6,10 @@
 # changing the drawing:
 #   python3 controls/res/make_drop_glyphs.py controls/res
 import os
-import struct
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from bmp16 import bmp16  # noqa: E402
 
 # The 16-colour palette as (R, G, B); the drawing uses the indices by name.
 PALETTE = [
@@ -43,28 +45,9 @@ def left_pixels():
     return [[down[SIZE - 1 - x][y] for x in range(SIZE)] for y in range(SIZE)]
 
 
-def bmp(pixels):
-    height, width = len(pixels), len(pixels[0])
-    stride = ((width * 4 + 31) // 32) * 4
-    rows = b""
-    for y in reversed(range(height)):  # bottom-up
-        line = bytearray(stride)
-        for x in range(width):
-            if x % 2 == 0:
-                line[x // 2] |= pixels[y][x] << 4
-            else:
-                line[x // 2] |= pixels[y][x]
-        rows += bytes(line)
-    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for (r, g, b) in PALETTE)
-    offset = 14 + 40 + len(palette)
-    header = struct.pack("<2sIHHI", b"BM", offset + len(rows), 0, 0, offset)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 4, 0, len(rows), 2835, 2835, 16, 16)
-    return header + info + palette + rows
-
-
 if __name__ == "__main__":
     if len(sys.argv) != 2:
         sys.exit("usage: make_drop_glyphs.py OUTPUT_FOLDER")
     for name, pixels in (("DropDown.bmp", down_pixels()), ("DropLeft.bmp", left_pixels())):
         with open(os.path.join(sys.argv[1], name), "wb") as f:
-            f.write(bmp(pixels))
+            f.write(bmp16(pixels, PALETTE))

@@ -6,8 +6,11 @@
 # again after changing the drawing:
 #   python3 macros/res/make_tree_pics.py macros/res/TREE_PICS.bmp
 import math
-import struct
+import os
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from bmp16 import bmp16  # noqa: E402
 
 PALETTE = [
     (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0),
@@ -150,23 +153,8 @@ def image():
     return width, CELL, pixels
 
 
-def bmp(width, height, pixels):
-    stride = ((width * 4 + 31) // 32) * 4
-    rows = b""
-    for y in reversed(range(height)):  # bottom-up
-        line = bytearray(stride)
-        for x in range(width):
-            line[x // 2] |= pixels[y][x] << (4 if x % 2 == 0 else 0)
-        rows += bytes(line)
-    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for (r, g, b) in PALETTE)
-    offset = 14 + 40 + len(palette)
-    header = struct.pack("<2sIHHI", b"BM", offset + len(rows), 0, 0, offset)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 4, 0, len(rows), 2835, 2835, 16, 16)
-    return header + info + palette + rows
-
-
 if __name__ == "__main__":
     if len(sys.argv) != 2:
         sys.exit("usage: make_tree_pics.py OUTPUT.bmp")
     with open(sys.argv[1], "wb") as f:
-        f.write(bmp(*image()))
+        f.write(bmp16(image()[2], PALETTE))
