@@ -8,6 +8,7 @@
 #include "framework/Exceptions.h"
 #include "framework/Streams.h"
 #include "richedit/RichEditLibrary.h"
+#include "richedit/RichEditOle.h"
 
 namespace {
 
@@ -54,12 +55,18 @@ TQvCustomRichEdit::TQvCustomRichEdit(TComponent* AOwner) : TCustomEdit(AOwner)
     HDC screen = GetDC(nullptr);
     screenLogPixels_ = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
+    oleCallback_ = new TRichEditOleCallback(this);
 }
 
 TQvCustomRichEdit::~TQvCustomRichEdit()
 {
     Destroying();
+    lastFindDialog_ = nullptr;
+    delete findDialog_;
+    delete replaceDialog_;
     if (HandleAllocated()) DestroyWnd();
+    // The window that borrowed the callback is gone with the handle.
+    delete oleCallback_;
     RichEditControlDestroyed();
 }
 
@@ -96,6 +103,12 @@ void TQvCustomRichEdit::CreateWnd()
         undoLimit_ = static_cast<int>(SendMessageA(h, EM_SETUNDOLIMIT, undoLimit_, 0));
         UpdateTextModes(plainText_);
         SetLangOptions(langOptions_);
+    }
+    if (allowObjects_) {
+        SendMessageA(h, EM_SETOLECALLBACK, 0,
+                     reinterpret_cast<LPARAM>(static_cast<IRichEditOleCallback*>(oleCallback_)));
+        SendMessageA(h, EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(&oleInterface_));
+        UpdateHostNames();
     }
     if (saveStream_) {
         std::unique_ptr<TMemoryStream> saved = std::move(saveStream_);
@@ -386,6 +399,7 @@ void TQvCustomRichEdit::StopGroupTyping()
 
 void TQvCustomRichEdit::Clear()
 {
+    CloseObjects();
     TCustomEdit::Clear();
     SetModified(false);
 }
@@ -546,6 +560,11 @@ void TQvCustomRichEdit::Dispatch(TMessage& m)
             SendMessageA(Handle(), EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ColorToRGB(Color())));
         return;
     case EM_REPLACESEL: ReplaceSel(m); return;
+    case CN_NOTIFY: Notify(m); return;
+    case WM_DESTROY:
+        CloseObjects();
+        ReleaseOle();
+        break;
     case WM_PAINT:
         if (RichEditVersion == 1) {
             Paint(m);

@@ -12,17 +12,48 @@
 #include <richedit.h>
 
 #include "framework/Sets.h"
+#include "framework/gui/CommonDialogs.h"
 #include "framework/gui/TextControls.h"
 #include "richedit/RichEditStrings.h"
 #include "richedit/TextAttributes.h"
 
 class TMemoryStream;
+class TRichEditOleCallback;
+struct IRichEditOle;
 
 enum TRichSelection { stText, stObject, stMultiChar, stMultiObject };
 using TRichSelectionType = TSet<TRichSelection>;
 enum TUndoName { unUnknown, unTyping, unDelete, unDragDrop, unCut, unPaste };
 enum TRichLangOption { rlAutoKeyboard, rlAutoFont, rlImeCancelComplete, rlImeAlwaysSendNotify };
 using TRichLangOptions = TSet<TRichLangOption>;
+// Scoped: the framework's thin rich edit already names stWholeWord and stMatchCase.
+enum class TRichSearchType { stWholeWord, stMatchCase, stBackward, stSetSelection };
+using TRichSearchTypes = TSet<TRichSearchType>;
+
+using TRichEditURLClickEvent =
+    TClosure<void(TObject* Sender, const String& URLText, TMouseButton Button)>;
+using TRichEditProtectChange =
+    TClosure<void(TObject* Sender, int StartPos, int EndPos, bool& AllowChange)>;
+using TRichEditProtectChangeEx = TClosure<void(TObject* Sender, const TMessage& Message,
+                                               int StartPos, int EndPos, bool& AllowChange)>;
+using TRichEditResizeEvent = TClosure<void(TObject* Sender, TRect& Rect)>;
+using TRichEditSaveClipboard =
+    TClosure<void(TObject* Sender, int NumObjects, int NumChars, bool& SaveClipboard)>;
+using TRichEditFindErrorEvent = TClosure<void(TObject* Sender, const String& FindText)>;
+using TRichEditFindCloseEvent = TClosure<void(TObject* Sender, TFindDialog* Dialog)>;
+
+// What Print lays the pages out on: the printer, or any device context.
+class TRichPrintTarget {
+public:
+    virtual ~TRichPrintTarget() = default;
+    virtual HDC Handle() = 0;
+    virtual int PageWidth() = 0;  // printable area, device pixels
+    virtual int PageHeight() = 0;
+    virtual void BeginDoc(const String& Title) = 0;
+    virtual void NewPage() = 0;
+    virtual void EndDoc() = 0;
+    virtual void Abort() = 0;
+};
 
 class TQvCustomRichEdit : public TCustomEdit {
 public:
@@ -106,7 +137,42 @@ public:
     void SetWordWrap(bool v);
     bool WantTabs = false;
     bool WantReturns = true;
-    String Title;
+    String Title() const { return title_; }
+
+    // Find and replace. FindText gives the position found or -1; an empty SearchStr never
+    // matches (it would match in place for ever).
+    int FindText(const String& SearchStr, int StartPos, int Length, TRichSearchTypes Options);
+    TFindDialog* FindDialog(const String& SearchStr);
+    TReplaceDialog* ReplaceDialog(const String& SearchStr, const String& ReplaceStr);
+    bool CanFindNext();
+    bool FindNext();
+    TRichEditFindErrorEvent OnTextNotFound;
+    TRichEditFindCloseEvent OnCloseFindDialog;
+
+    // Printing: the whole text, page by page, as one job titled Caption. PrintRect is in
+    // printer pixels; empty means the whole printable page.
+    virtual void Print(const String& Caption);
+    void PrintTo(TRichPrintTarget& Target, const String& Caption);
+    TRect PrintRect;
+
+    // Notifications.
+    TNotifyEvent OnSelectionChange;
+    TRichEditResizeEvent OnResizeRequest;
+    TRichEditProtectChange OnProtectChange;
+    TRichEditProtectChangeEx OnProtectChangeEx;
+    TRichEditSaveClipboard OnSaveClipboard;
+    TRichEditURLClickEvent OnURLClick;
+
+    // Embedded objects (only with AllowObjects when the window was made).
+    bool AllowInPlace = true;
+    bool AutoVerbMenu = true;
+    IRichEditOle* OleInterface() const { return oleInterface_; }
+    TRichEditOleCallback* OleCallback() const { return oleCallback_; }
+    void CloseObjects();
+    bool InsertObjectDialog();
+    bool PasteSpecialDialog();
+    bool ObjectPropertiesDialog();
+    void SetTitle(const String& v);
 
     // Vertical logical pixels per inch of the screen, read at construction.
     int ScreenPixelsPerInch() const { return screenLogPixels_; }
@@ -120,9 +186,34 @@ protected:
     virtual void DoSetPlainText(bool Value);
     void DoSetMaxLength(int Value);
     void UpdateTextModes(bool Plain);
+    virtual void TextNotFound(TFindDialog* Dialog);
+    virtual void RequestSize(const TRect& Rect);
+    virtual void CloseFindDialog(TFindDialog* Dialog);
+    virtual void SelectionChange();
+    virtual bool ProtectChange(const TMessage& Message, int StartPos, int EndPos);
+    virtual bool SaveClipboard(int NumObjects, int NumChars);
+    virtual void URLClick(const String& URLText, TMouseButton Button);
 
 private:
     void ReplaceSel(TMessage& m);
+    void Notify(TMessage& m);
+    void LinkNotify(const ENLINK& Link);
+    bool FindEditText(TFindDialog* Dialog, bool AdjustPos, bool Events);
+    void SetUpDialog(TFindDialog* Dialog, const String& SearchStr);
+    void MoveDialogClearOfHit(TFindDialog* Dialog);
+    void DialogFind(TObject* Sender);
+    void DialogReplace(TObject* Sender);
+    void DialogClose(TObject* Sender);
+    void UpdateHostNames();
+    void ReleaseOle();
+    TFindDialog* findDialog_ = nullptr;        // owned (a component of this control)
+    TReplaceDialog* replaceDialog_ = nullptr;  // owned
+    TFindDialog* lastFindDialog_ = nullptr;
+    CHARRANGE clickRange_{-1, -1};
+    TMouseButton clickButton_ = mbLeft;
+    TRichEditOleCallback* oleCallback_ = nullptr;  // reference counted, freed last
+    IRichEditOle* oleInterface_ = nullptr;
+    String title_;
     void Paint(TMessage& m);
     std::unique_ptr<TQvTextAttributes> selAttributes_, defAttributes_, wordAttributes_;
     std::unique_ptr<TQvParaAttributes> paragraph_;

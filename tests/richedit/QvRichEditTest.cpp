@@ -12,6 +12,7 @@
 #include "GuiTestSupport.h"
 #include "framework/Exceptions.h"
 #include "framework/Streams.h"
+#include "framework/gui/DialogService.h"
 #include "framework/gui/Form.h"
 #include "richedit/QvRichEdit.h"
 #include "richedit/RichEditLibrary.h"
@@ -414,6 +415,13 @@ TEST_F(QvRichEditOlderLibraryTest, VersionOneUsesRicheditClassCrLfLinesAndBullet
     re->SetSelectionBar(false);
     EXPECT_TRUE(re->Modified());
     EXPECT_EQ(re->Lines()->Get(0), "x");
+
+    // Searches only go down: the dialog hides the direction buttons.
+    TDialogScript script;
+    TFindDialog* dialog = re->FindDialog("two");
+    EXPECT_TRUE(dialog->Options.Contains(frHideUpDown));
+    EXPECT_TRUE(dialog->Options.Contains(frDown));
+    EXPECT_GE(re->FindText("one", 0, re->GetTextLen(), {TRichSearchType::stBackward}), 0);
 }
 
 TEST_F(QvRichEditOlderLibraryTest, VersionTwoUsesTheNewerClassAndPackedCharPositions)

@@ -197,3 +197,23 @@ TEST(MaxminTest, ScansKeepTheFirstStrictlyBetterAndEmptyListsRaise)
 }
 
 }  // namespace
+
+#include "richedit/FindDialogPlacement.h"
+
+namespace {
+
+TEST(FindDialogPlacementTest, DialogMovesAboveOrBelowTheHitOnlyWhenItCoversIt)
+{
+    const TScreenRect dialog{100, 100, 400, 250};  // 150 high
+    // Covers neither corner: stays.
+    EXPECT_FALSE(DialogTopClearOfHit({10, 400, 60, 416}, dialog, 768));
+    // Covers the hit, room above it: bottom 20 pixels above the text.
+    EXPECT_EQ(DialogTopClearOfHit({150, 200, 200, 216}, dialog, 768), 200 - 150 - 20);
+    // Only the end corner (lowered by a line) is inside.
+    EXPECT_EQ(DialogTopClearOfHit({50, 300, 150, 90}, dialog, 768), 300 - 150 - 20);
+    // No room above: below the text, when the screen is tall enough.
+    EXPECT_EQ(DialogTopClearOfHit({150, 120, 200, 136}, dialog, 768), 160);
+    EXPECT_FALSE(DialogTopClearOfHit({150, 120, 200, 136}, dialog, 200));
+}
+
+}  // namespace
