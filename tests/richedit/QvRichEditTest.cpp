@@ -220,6 +220,20 @@ TEST_F(QvRichEditTest, NameSizeStyleAndCharsetRoundTripOnTheControl)
     EXPECT_EQ(a->Color(), clWindowText);
 }
 
+TEST_F(QvRichEditTest, DefaultAttributesFollowTheFont)
+{
+    MakeForm();
+    re->Font()->SetName("Courier New");
+    re->Font()->SetSize(13);
+    re->Font()->SetStyle({fsItalic});
+    EXPECT_EQ(re->DefAttributes()->Name(), "Courier New");
+    EXPECT_EQ(re->DefAttributes()->Size(), 13);
+    EXPECT_EQ(re->DefAttributes()->Style(), TFontStyles{fsItalic});
+    re->SetText("typed");
+    re->SetSelection(1, 2, false);
+    EXPECT_EQ(re->SelAttributes()->Size(), 13);
+}
+
 TEST_F(QvRichEditTest, AttributesReadZeroWithoutAWindow)
 {
     form = std::make_unique<TForm>(nullptr);
@@ -250,6 +264,10 @@ TEST_F(QvRichEditTest, ParagraphNumberingIndentsAndTabStopsTakeEffect)
     EXPECT_THROW(p->SetTab(32, 1), EListError);
     p->SetAlignment(paCenter);
     EXPECT_EQ(p->Alignment(), paCenter);
+    for (TQvNumberingStyle style : {nsPeriod, nsEnclosed, nsSimple, nsParenthesis}) {
+        p->SetNumberingStyle(style);
+        EXPECT_EQ(p->NumberingStyle(), style);
+    }
 }
 
 TEST_F(QvRichEditTest, SelectionAndRangeReadersStayInsideTheirBuffers)
@@ -389,6 +407,28 @@ TEST_F(QvRichEditTest, NotesFileSavedAndLoadedKeepsTextAndAttributes)
 
     // The upper-case extension still finds the plain-text record.
     EXPECT_EQ(ReadFile(dir / "notes.TXT"), "Title line\r\nbody text\r\n");
+}
+
+TEST_F(QvRichEditTest, UnicodeAndOemTextLoadWithTheirLineBreaks)
+{
+    MakeForm();
+    re->SetStreamFormat(sfPlainText);
+    re->SetStreamMode({smUnicode});
+    const char16_t wide[] = u"a\nb\rc";
+    TMemoryStream unicode;
+    unicode.WriteBuffer(wide, sizeof wide - sizeof(char16_t));
+    unicode.SetPosition(0);
+    re->Lines()->LoadFromStream(&unicode);
+    EXPECT_EQ(re->Lines()->Text(), "a\r\nb\r\nc\r\n");
+
+    re->SetStreamMode({});
+    re->SetStreamFormat(sfDefault);
+    TQvCustomRichEdit::RegisterConversionFormat("oem", true, &NewConversion<TOEMConversion>);
+    WriteFile(dir / "dos.oem", "gr\x81n\r\n");  // u-umlaut in the OEM code page
+    re->Lines()->LoadFromFile(Path("dos.oem"));
+    EXPECT_EQ(re->Lines()->Get(0), "gr\xFCn");
+    re->Lines()->SaveToFile(Path("back.oem"));
+    EXPECT_EQ(ReadFile(dir / "back.oem"), "gr\x81n\r\n");
 }
 
 class QvRichEditOlderLibraryTest : public QvRichEditTest {};
