@@ -265,6 +265,8 @@ void TfrmProp::BuildButtons()
 
 void TfrmProp::FormActivate(TObject* Sender)
 {
+    // A visible dialog may be activated while the program ends, after the main window is gone.
+    if (!Form1) return;
     SettingsBackup = Settings;
     Settings.Accepted = false;
 
@@ -314,7 +316,7 @@ void TfrmProp::FormActivate(TObject* Sender)
 
 void TfrmProp::FormClose(TObject* Sender, TCloseAction& Action)
 {
-    if (Settings.Accepted) return;
+    if (Settings.Accepted || !Form1) return;
     // The display mode and the entry pane's visibility stay as they are on the main window.
     Settings = SettingsBackup;
     CharsPerLine = static_cast<std::uint32_t>(Settings.Columns);
