@@ -1,7 +1,6 @@
 // The empty stand-ins for the windows that are not built yet.
 #include "app/LaterForms.h"
 
-TfrmProp* frmProp = nullptr;
 TAboutBox* AboutBox = nullptr;
 TReadmeForm* ReadmeForm = nullptr;
 TASCII_tbl* ASCII_tbl = nullptr;

@@ -4,6 +4,7 @@
 
 #include "dialogs/StringEntryHelp.h"
 #include "framework/gui/Form.h"
+#include "settings/PropertiesForm.h"
 
 // One empty form: the window class is the form's class name.
 class TPlainLaterForm : public TForm {
@@ -23,7 +24,6 @@ private:
         explicit Class(TComponent* AOwner) : TPlainLaterForm(AOwner, #Class, Caption) {}           \
     }
 
-QV_LATER_FORM(TfrmProp, "Settings");
 QV_LATER_FORM(TAboutBox, "About");
 QV_LATER_FORM(TReadmeForm, "User Notes");
 QV_LATER_FORM(TASCII_tbl, "ASCII Table");
@@ -33,7 +33,6 @@ QV_LATER_FORM(TForm2, "Visual Scripting In Progress...");
 
 #undef QV_LATER_FORM
 
-extern TfrmProp* frmProp;
 extern TAboutBox* AboutBox;
 extern TReadmeForm* ReadmeForm;
 extern TASCII_tbl* ASCII_tbl;
