@@ -13,18 +13,41 @@ struct {
     DWORD thread = 0;
     int refuseAfter = -1;
     bool shortWrites = false;
-    std::vector<TWriteSnapshot> writes;
+    HANDLE lastPort = nullptr;
+    int count = 0;
+    std::vector<TWriteSnapshot> states;
 } watch;
+
+bool SameState(const TWriteSnapshot& a, const TWriteSnapshot& b)
+{
+    return a.Status == b.Status && a.SendBarVisible == b.SendBarVisible &&
+           a.EntryPaneVisible == b.EntryPaneVisible && a.ScreenEnabled == b.ScreenEnabled &&
+           a.StopSendingVisible == b.StopSendingVisible && a.SendFileVisible == b.SendFileVisible;
+}
+
+bool IsPort(HANDLE h)
+{
+    // Asked once per handle: a megabyte's writes each asking the system would slow the send.
+    if (h == watch.lastPort) return true;
+    if (GetFileType(h) != FILE_TYPE_CHAR) return false;
+    watch.lastPort = h;
+    return true;
+}
 
 BOOL WINAPI WatchedWriteFile(HANDLE h, LPCVOID buffer, DWORD count, LPDWORD written,
                              LPOVERLAPPED overlapped)
 {
-    if (GetCurrentThreadId() == watch.thread && GetFileType(h) == FILE_TYPE_CHAR && Form1) {
-        watch.writes.push_back({StatusMessageText, Form1->pnlSend->Visible(),
-                                Form1->pnlStringEntry->Visible(), Form1->reScreen->Enabled(),
-                                Form1->miStopSending->Visible(),
-                                Form1->miSendFileBinary->Visible()});
-        if (watch.refuseAfter >= 0 && static_cast<int>(watch.writes.size()) > watch.refuseAfter) {
+    if (GetCurrentThreadId() == watch.thread && Form1 && IsPort(h)) {
+        const TWriteSnapshot now{StatusMessageText,
+                                 Form1->pnlSend->Visible(),
+                                 Form1->pnlStringEntry->Visible(),
+                                 Form1->reScreen->Enabled(),
+                                 Form1->miStopSending->Visible(),
+                                 Form1->miSendFileBinary->Visible()};
+        if (watch.states.empty() || !SameState(watch.states.back(), now))
+            watch.states.push_back(now);
+        ++watch.count;
+        if (watch.refuseAfter >= 0 && watch.count > watch.refuseAfter) {
             if (watch.shortWrites) {
                 if (written) *written = 0;
                 return TRUE;
@@ -54,19 +77,22 @@ PortWriteWatch::PortWriteWatch(int RefuseAfter, bool ShortWrites)
     watch.thread = GetCurrentThreadId();
     watch.refuseAfter = RefuseAfter;
     watch.shortWrites = ShortWrites;
-    watch.writes.clear();
+    watch.lastPort = nullptr;
+    watch.count = 0;
+    watch.states.clear();
     saved_ = Swap(&WriteFileSlot, reinterpret_cast<void*>(&WatchedWriteFile));
     watch.real = saved_;
 }
 
 PortWriteWatch::~PortWriteWatch() { Swap(&WriteFileSlot, saved_); }
 
-const std::vector<TWriteSnapshot>& PortWriteWatch::Writes() const { return watch.writes; }
+int PortWriteWatch::Count() const { return watch.count; }
+const std::vector<TWriteSnapshot>& PortWriteWatch::States() const { return watch.states; }
 
 std::vector<std::string> PortWriteWatch::StatusTexts() const
 {
     std::vector<std::string> texts;
-    for (const auto& w : watch.writes)
+    for (const auto& w : watch.states)
         if (texts.empty() || texts.back() != w.Status) texts.push_back(w.Status);
     return texts;
 }

@@ -27,9 +27,10 @@ struct TWriteSnapshot {
     bool SendFileVisible;
 };
 
-// Watches the main thread's writes to the port (a character device) while it lives: each is
-// recorded with the window's state; from write RefuseAfter + 1 on the port refuses them (a
-// failed WriteFile, or with ShortWrites one that succeeds having written nothing).
+// Watches the main thread's writes to the port (a character device) while it lives: they are
+// counted, and the window's state at each is recorded whenever it changed; from write RefuseAfter +
+// 1 on the port refuses them (a failed WriteFile, or with ShortWrites one that succeeds having
+// written nothing).
 class PortWriteWatch {
 public:
     explicit PortWriteWatch(int RefuseAfter = -1, bool ShortWrites = false);
@@ -37,7 +38,9 @@ public:
     PortWriteWatch(const PortWriteWatch&) = delete;
     PortWriteWatch& operator=(const PortWriteWatch&) = delete;
 
-    const std::vector<TWriteSnapshot>& Writes() const;
+    int Count() const;
+    // The window's states at the writes, each change once, in order.
+    const std::vector<TWriteSnapshot>& States() const;
     // The distinct status texts seen at the writes, in order.
     std::vector<std::string> StatusTexts() const;
 

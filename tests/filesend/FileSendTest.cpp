@@ -19,8 +19,8 @@ TEST_F(FileSendTest, AMegabyteArrivesByteExactWithTwentyProgressStepsAndASuccess
     EXPECT_TRUE(arrived == bytes);
     EXPECT_EQ(BytesSent(), std::int64_t(bytes.size()));
     // During the send: the bar shown, the entry pane hidden, the screen and the menus disabled.
-    ASSERT_FALSE(watch.Writes().empty());
-    const TWriteSnapshot& during = watch.Writes().front();
+    ASSERT_FALSE(watch.States().empty());
+    const TWriteSnapshot& during = watch.States().front();
     EXPECT_TRUE(during.SendBarVisible);
     EXPECT_FALSE(during.EntryPaneVisible);
     EXPECT_FALSE(during.ScreenEnabled);
@@ -78,7 +78,7 @@ TEST_F(FileSendTest, AnEmptyFileWarnsAndNeverShowsTheSendBar)
     PortWriteWatch watch;
     SendFileThroughMenu(path);
 
-    EXPECT_TRUE(watch.Writes().empty());
+    EXPECT_EQ(watch.Count(), 0);
     EXPECT_EQ(Form1->edtFile->Text(), "");
     const auto boxes = Boxes();
     ASSERT_EQ(boxes.size(), 1u);
@@ -121,6 +121,24 @@ TEST_F(FileSendTest, DisconnectDuringASendEndsItWithoutAMessage)
     ExpectIdleWindow();
 }
 
+TEST_F(FileSendTest, ClosingTheWindowDuringASendEndsTheSendAndTheWindowCloses)
+{
+    const std::string bytes = RandomBytes(40000);
+    const std::string path = MakeFile("closed.bin", bytes);
+    script.Answer(mrYes);  // "You are currently connected ... disconnect now?"
+    PeerReader peer(line, bytes.size(), 10000, Form1->FileExit->Command());
+    SendFileThroughMenu(path);
+    const std::string arrived = peer.Finish();
+
+    EXPECT_TRUE(Application->Terminated());
+    EXPECT_FALSE(PortOpen);
+    EXPECT_LT(arrived.size(), bytes.size());
+    EXPECT_TRUE(arrived == bytes.substr(0, arrived.size()));
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].Text, MainText::DisconnectQuestion);
+    EXPECT_EQ(SendFile, nullptr);
+}
+
 // The port's refusal used to pass unseen: the loop went on and the success box followed.
 TEST_F(FileSendTest, APortThatRefusesOrShortWritesEndsTheSendWithAnErrorAndNoSuccess)
 {
@@ -134,7 +152,7 @@ TEST_F(FileSendTest, APortThatRefusesOrShortWritesEndsTheSendWithAnErrorAndNoSuc
             PeerReader peer(line, 100);
             SendFileThroughMenu(path);
             EXPECT_EQ(peer.Finish(), bytes.substr(0, 100));
-            EXPECT_EQ(watch.Writes().size(), 101u);
+            EXPECT_EQ(watch.Count(), 101);
         }
         EXPECT_EQ(BytesOut - before, 100);
         const auto boxes = Boxes();
