@@ -244,7 +244,7 @@ int main()
         std::string path;
         size_t size;
         bool echo;
-        std::vector<double> seconds, pumpShare, writeShare;
+        std::vector<double> seconds = {}, pumpShare = {}, writeShare = {};
     } cases[] = {{"text lines (CR LF), silent peer", textPath, FileBytes, false},
                  {"random bytes, silent peer", randomPath, FileBytes, false},
                  {"text lines, peer echoes (receive in pump)", halfPath, FileBytes / 2, true}};

@@ -51,7 +51,7 @@ TEST_F(FileSendTest, AMegabyteArrivesByteExactWithTwentyProgressStepsAndASuccess
 
 TEST_F(FileSendTest, SmallFilesShowOnlyTheStartAndTheEndAndOneByteSaysByte)
 {
-    for (const std::string bytes : {std::string("Z"), std::string("0123456789abcdefghi")}) {
+    for (const std::string& bytes : {std::string("Z"), std::string("0123456789abcdefghi")}) {
         script.Clear();
         const std::string path = MakeFile("small.txt", bytes);
         const std::string size = std::to_string(bytes.size());
