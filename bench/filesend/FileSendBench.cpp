@@ -19,6 +19,7 @@
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/WindowGlobals.h"
+#include "tests/support/ApiPatch.h"
 #include "tests/support/VirtualLine.h"
 #include "tests/support/WaitUntil.h"
 
@@ -70,16 +71,6 @@ BOOL WINAPI TimedWrite(HANDLE h, LPCVOID buffer, DWORD count, LPDWORD written, L
     // The echoing peer writes from its own thread.
     if (GetCurrentThreadId() == timing.mainThread) timing.writeSeconds += Now() - start;
     return result;
-}
-
-void* Swap(void** slot, void* value)
-{
-    DWORD old = 0;
-    VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &old);
-    void* previous = *slot;
-    *slot = value;
-    VirtualProtect(slot, sizeof(void*), old, &old);
-    return previous;
 }
 
 double Now()
@@ -179,16 +170,19 @@ Result TimedSend(VirtualLine& line, TDialogScript& script, const std::string& pa
     const std::int64_t inBefore = BytesIn;
     timing.pumpSeconds = timing.writeSeconds = 0;
     timing.mainThread = GetCurrentThreadId();
-    timing.peek = Swap(&PeekMessageSlot, reinterpret_cast<void*>(&TimedPeek));
-    timing.dispatch = Swap(&DispatchMessageSlot, reinterpret_cast<void*>(&TimedDispatch));
-    timing.write = Swap(&WriteFileSlot, reinterpret_cast<void*>(&TimedWrite));
-    const double start = Now();
-    Form1->miSendFileBinaryClick(Form1);
-    // The send ends with a 50 ms pause after its message box: not part of the transfer.
-    const double seconds = Now() - start - 0.050;
-    Swap(&PeekMessageSlot, timing.peek);
-    Swap(&DispatchMessageSlot, timing.dispatch);
-    Swap(&WriteFileSlot, timing.write);
+    double seconds = 0;
+    {
+        qv::test::ApiPatch peek(&PeekMessageSlot, reinterpret_cast<void*>(&TimedPeek));
+        qv::test::ApiPatch dispatch(&DispatchMessageSlot, reinterpret_cast<void*>(&TimedDispatch));
+        qv::test::ApiPatch write(&WriteFileSlot, reinterpret_cast<void*>(&TimedWrite));
+        timing.peek = peek.Original();
+        timing.dispatch = dispatch.Original();
+        timing.write = write.Original();
+        const double start = Now();
+        Form1->miSendFileBinaryClick(Form1);
+        // The send ends with a 50 ms pause after its message box: not part of the transfer.
+        seconds = Now() - start - 0.050;
+    }
     const size_t arrived = peer.Finish();
     if (echo)
         qv::test::WaitUntil([&] { return BytesIn - inBefore >= static_cast<std::int64_t>(size); },

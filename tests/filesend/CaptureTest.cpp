@@ -20,6 +20,12 @@ protected:
         line.Write(Bytes);
         ASSERT_TRUE(WaitForBytesIn(before + std::int64_t(Bytes.size())));
     }
+    // A key typed on the screen: captured, then sent.
+    static void Type(char Key)
+    {
+        char key = Key;
+        Form1->reScreenKeyPress(Form1->reScreen, key);
+    }
     static void ExpectNoCapture()
     {
         EXPECT_EQ(CaptureFile, nullptr);
@@ -37,10 +43,11 @@ TEST_F(CaptureTest, HoldsReceivedAndTypedBytesInArrivalOrderButNoFileSend)
     EXPECT_TRUE(Form1->miStopCapture->Visible());
 
     PeerSends("abc");
-    Form1->CaptureTypedByte('x');
+    Type('x');
     PeerSends(std::string("d\0e", 3));
-    Form1->CaptureTypedByte(0xFF);
+    Type('\xFF');
     // A file sent meanwhile goes to the port, not into the capture.
+    line.DiscardInput();
     const std::string sent = "not captured";
     PeerReader peer(line, sent.size());
     SendFileThroughMenu(MakeFile("sent.txt", sent));
@@ -102,7 +109,7 @@ TEST_F(CaptureTest, AFullDiskFoundByTheTickFlushEndsTheCapture)
     script.Clear();
     PeerSends("buffered");
     ASSERT_NE(CaptureFile, nullptr);
-    Form1->FlushCapture();
+    Form1->Timer2Timer(Form1->Timer2);
     ExpectNoCapture();
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].Text,
@@ -114,8 +121,8 @@ TEST_F(CaptureTest, TheTickFlushPutsTheBytesInTheFileWhileTheCaptureRuns)
     const std::string path = InFolder("live.cap");
     StartCapture(path);
     PeerSends("now");
-    Form1->CaptureTypedByte('!');
-    Form1->FlushCapture();
+    Type('!');
+    Form1->Timer2Timer(Form1->Timer2);
     EXPECT_EQ(ReadFile(path), "now!");
     EXPECT_NE(CaptureFile, nullptr);
 }

@@ -60,31 +60,19 @@ BOOL WINAPI WatchedWriteFile(HANDLE h, LPCVOID buffer, DWORD count, LPDWORD writ
     return reinterpret_cast<Fn>(watch.real)(h, buffer, count, written, overlapped);
 }
 
-void* Swap(void** slot, void* value)
-{
-    DWORD old = 0;
-    VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &old);
-    void* previous = *slot;
-    *slot = value;
-    VirtualProtect(slot, sizeof(void*), old, &old);
-    return previous;
-}
-
 }  // namespace
 
 PortWriteWatch::PortWriteWatch(int RefuseAfter, bool ShortWrites)
+    : patch_(&WriteFileSlot, reinterpret_cast<void*>(&WatchedWriteFile))
 {
+    watch.real = patch_.Original();
     watch.thread = GetCurrentThreadId();
     watch.refuseAfter = RefuseAfter;
     watch.shortWrites = ShortWrites;
     watch.lastPort = nullptr;
     watch.count = 0;
     watch.states.clear();
-    saved_ = Swap(&WriteFileSlot, reinterpret_cast<void*>(&WatchedWriteFile));
-    watch.real = saved_;
 }
-
-PortWriteWatch::~PortWriteWatch() { Swap(&WriteFileSlot, saved_); }
 
 int PortWriteWatch::Count() const { return watch.count; }
 const std::vector<TWriteSnapshot>& PortWriteWatch::States() const { return watch.states; }

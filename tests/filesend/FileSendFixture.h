@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/receive/ReceiveFixture.h"
+#include "tests/support/ApiPatch.h"
 
 namespace filesend_test {
 
@@ -34,9 +35,6 @@ struct TWriteSnapshot {
 class PortWriteWatch {
 public:
     explicit PortWriteWatch(int RefuseAfter = -1, bool ShortWrites = false);
-    ~PortWriteWatch();
-    PortWriteWatch(const PortWriteWatch&) = delete;
-    PortWriteWatch& operator=(const PortWriteWatch&) = delete;
 
     int Count() const;
     // The window's states at the writes, each change once, in order.
@@ -45,7 +43,7 @@ public:
     std::vector<std::string> StatusTexts() const;
 
 private:
-    void* saved_;
+    qv::test::ApiPatch patch_;
 };
 
 // Reads everything the program sends on its own thread, until Expected bytes came or, once the
