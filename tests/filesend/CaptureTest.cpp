@@ -20,6 +20,11 @@ protected:
         line.Write(Bytes);
         ASSERT_TRUE(WaitForBytesIn(before + std::int64_t(Bytes.size())));
     }
+    void StartCaptureFails(const std::string& Path)
+    {
+        Choose(Path);
+        Form1->miReceiveFileBinaryClick(Form1);
+    }
     // A key typed on the screen: captured, then sent.
     static void Type(char Key)
     {
@@ -47,7 +52,7 @@ TEST_F(CaptureTest, HoldsReceivedAndTypedBytesInArrivalOrderButNoFileSend)
     PeerSends(std::string("d\0e", 3));
     Type('\xFF');
     // A file sent meanwhile goes to the port, not into the capture.
-    line.DiscardInput();
+    EXPECT_EQ(line.ReadExactly(2, 5s), "x\xFF");
     const std::string sent = "not captured";
     PeerReader peer(line, sent.size());
     SendFileThroughMenu(MakeFile("sent.txt", sent));
@@ -101,15 +106,15 @@ TEST_F(CaptureTest, AFailedWriteEndsTheCaptureNamingTheFileAndTheLineGoesOn)
     EXPECT_EQ(Boxes().size(), 1u);
 }
 
-// A full disk shows only when the buffer goes to the system: the status tick's flush finds it.
-TEST_F(CaptureTest, AFullDiskFoundByTheTickFlushEndsTheCapture)
+// A full disk shows only when the buffer goes to the system: the running status tick finds it.
+TEST_F(CaptureTest, AFullDiskIsFoundByTheStatusTickWhichEndsTheCapture)
 {
     const std::string path = "Z:\\dev\\full";
     StartCapture(path);
     script.Clear();
     PeerSends("buffered");
-    ASSERT_NE(CaptureFile, nullptr);
-    Form1->Timer2Timer(Form1->Timer2);
+    ASSERT_TRUE(Form1->Timer2->Enabled());
+    ASSERT_TRUE(qv::test::WaitUntil([] { return CaptureFile == nullptr; }));
     ExpectNoCapture();
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].Text,
@@ -125,6 +130,21 @@ TEST_F(CaptureTest, TheTickFlushPutsTheBytesInTheFileWhileTheCaptureRuns)
     Form1->Timer2Timer(Form1->Timer2);
     EXPECT_EQ(ReadFile(path), "now!");
     EXPECT_NE(CaptureFile, nullptr);
+}
+
+TEST_F(CaptureTest, FilesThatCannotBeOpenedSayWhyAndNothingStarts)
+{
+    const std::string nowhere = InFolder("no such folder\\file.bin");
+    StartCaptureFails(nowhere);
+    SendFileThroughMenu(nowhere);
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].Kind, TDialogKind::ShowMessage);
+    EXPECT_EQ(boxes[0].Text, "Could not open file. File may be set to \"Read Only\"");
+    EXPECT_EQ(boxes[1].Text, "Could not open file for reading:\n" + nowhere);
+    EXPECT_EQ(boxes[1].DlgType, mtError);
+    ExpectNoCapture();
+    ExpectIdleWindow();
 }
 
 }  // namespace
