@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "framework/Streams.h"
 #include "settings/Settings.h"
@@ -29,6 +30,15 @@ constexpr char ScreenClosing[] = "\\par }";
 // display tick in between would count and cut the pending text under the stop's feet.
 bool OverloadStopRunning = false;
 
+// While a read is formatted, the formatter's line feeds for the screen are counted here and sent
+// as one insertion after it (see AppendNewLineToScreen).
+bool CollectingNewLines = false;
+std::uint32_t NewLinesDue = 0;
+
+// A pass shortened the pending text without loading the screen: the tick's load that shows it
+// also tells the gutter and the inspector, as a shortened rebuild does.
+bool ShortenedSinceLoad = false;
+
 // The options dialog's "ShowCommEvent" check box, which keeps the diagnostics memo from being
 // emptied. The dialog is not built yet, so the box is never ticked.
 bool ShowCommEventTicked() { return false; }
@@ -50,6 +60,40 @@ void CaretToEnd(HWND Screen)
     const int end = ScreenTextLength(Screen);
     SendMessageA(Screen, EM_SETSEL, end, end);
 }
+
+void InsertNewLinesAtEnd(HWND Screen, std::uint32_t Count)
+{
+    CaretToEnd(Screen);
+    const std::string feeds(Count, '\n');
+    SendMessageA(Screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(feeds.c_str()));
+}
+
+// Counts the formatter's line feeds for the screen while a read is formatted, and inserts them
+// at the end in one go afterwards: one insertion per line end cost the control a layout and a
+// repaint each, and held text lines to a few thousand bytes a second. Nothing is drawn in
+// between, so the screen is the same. More than a screen's line limit of them are not inserted:
+// a read with that many line ends is followed by a load that replaces the whole screen, by the
+// tick or by the backlog check, before the window next paints.
+class TNewLineBatch {
+public:
+    explicit TNewLineBatch(HWND Screen) : screen_(Screen)
+    {
+        CollectingNewLines = true;
+        NewLinesDue = 0;
+    }
+    ~TNewLineBatch()
+    {
+        CollectingNewLines = false;
+        const std::uint32_t due = std::min(NewLinesDue, LineLimit());
+        NewLinesDue = 0;
+        if (due > 0) InsertNewLinesAtEnd(screen_, due);
+    }
+    TNewLineBatch(const TNewLineBatch&) = delete;
+    TNewLineBatch& operator=(const TNewLineBatch&) = delete;
+
+private:
+    HWND screen_;
+};
 
 // Appends a formatted piece and its NUL to the pending text, over the NUL that ended it.
 void AppendToPending(const char* Piece, std::uint32_t Length)
@@ -120,19 +164,25 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
         std::uint32_t done = 0;
         std::uint32_t m = 0;
         int pieces = 0;
-        do {
-            ++pieces;
-            std::uint32_t taken = 0;
-            m = FormatToRtf(Sender, RawRxBuffer + done, FormattedBuffer, FormattedBufferSize - 1, 0,
-                            static_cast<std::uint32_t>(n) - done, &taken);
-            FormattedBuffer[m] = 0;
-            FormattedBuffer[m + 1] = 0;
-            AppendToPending(FormattedBuffer, m);
-            if (taken == 0) break;
-            done += taken;
-        } while (done < static_cast<std::uint32_t>(n));
+        {
+            TNewLineBatch newLines(reScreen->Handle());
+            do {
+                ++pieces;
+                std::uint32_t taken = 0;
+                m = FormatToRtf(Sender, RawRxBuffer + done, FormattedBuffer,
+                                FormattedBufferSize - 1, 0, static_cast<std::uint32_t>(n) - done,
+                                &taken);
+                FormattedBuffer[m] = 0;
+                FormattedBuffer[m + 1] = 0;
+                AppendToPending(FormattedBuffer, m);
+                if (taken == 0) break;
+                done += taken;
+            } while (done < static_cast<std::uint32_t>(n));
+        }
 
-        if (PendingRtf->Size() > BacklogCheckBytes) CheckReceiveBacklog();
+        // A pass only keeps the pending text short here; the screen is loaded by the paste's
+        // check below or by the tick, not twice (a whole-screen load is the path's main cost).
+        if (PendingRtf->Size() > BacklogCheckBytes) CheckReceiveBacklog(false);
 
         if (n == 1 && ScreenColumn + 4 <= CharsPerLine) pasteNow = true;
         // Only the last piece is still in the buffer: a read of several goes to the tick.
@@ -191,22 +241,24 @@ void TForm1::Timer1Timer(TObject* Sender)
     if (lines == MaxPendingLines) lines = StopForDelays();
     if (lines < LineLimit()) {
         ReloadScreenFromPending();
+        if (ShortenedSinceLoad) reScreenSelectionChange(this);
     } else {
         RebuildScreenFromPending(lines);
         reScreenSelectionChange(this);
     }
+    ShortenedSinceLoad = false;
 }
 
 // ---- line limit and screen loads ----------------------------------------------------------------
 
-void TForm1::CheckReceiveBacklog()
+void TForm1::CheckReceiveBacklog(bool LoadScreen)
 {
     if (PendingRtf->Size() == 0) return;
     std::uint32_t lines = BuildLineOffsets(PendingRtf->Memory(), 0);
     if (lines == MaxPendingLines) lines = StopForDelays();
     if (lines >= LineLimit()) {
-        RebuildScreenFromPending(lines);
-        reScreenSelectionChange(this);
+        RebuildScreenFromPending(lines, LoadScreen);
+        if (LoadScreen) reScreenSelectionChange(this);
     }
 }
 
@@ -216,7 +268,7 @@ void TForm1::ReloadScreenFromPending()
     LoadScreenFromWorkRtf(true);
 }
 
-void TForm1::RebuildScreenFromPending(std::uint32_t Lines)
+void TForm1::RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen)
 {
     if (PendingRtf->Size() == 0) return;
     const std::uint32_t skip =
@@ -225,7 +277,7 @@ void TForm1::RebuildScreenFromPending(std::uint32_t Lines)
 
     // The kept tail, its NUL included, becomes the screen and the whole pending text.
     const std::int64_t tail = PendingRtf->Size() - offset;
-    FillWorkRtf(PendingRtf->Memory() + offset, tail);
+    if (LoadScreen) FillWorkRtf(PendingRtf->Memory() + offset, tail);
     std::memmove(PendingRtf->Memory(), PendingRtf->Memory() + offset, static_cast<size_t>(tail));
     PendingRtf->SetSize(tail);
     PendingRtf->Seek(0, soEnd);
@@ -239,7 +291,13 @@ void TForm1::RebuildScreenFromPending(std::uint32_t Lines)
         DropLeadingLineRecords(skip);
     }
 
+    if (!LoadScreen) {
+        ShortenedSinceLoad = true;
+        Timer1->SetEnabled(true);
+        return;
+    }
     LoadScreenFromWorkRtf(false);
+    ShortenedSinceLoad = false;
 }
 
 // Replaces the screen with WorkRtf, notifications and redraw off, and empties WorkRtf. A failed
@@ -286,7 +344,9 @@ void TForm1::StopForOverflow(TObject* Sender, const String& Message)
 
 void TForm1::AppendNewLineToScreen()
 {
-    HWND screen = reScreen->Handle();
-    CaretToEnd(screen);
-    SendMessageA(screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("\n"));
+    if (CollectingNewLines) {
+        ++NewLinesDue;
+        return;
+    }
+    InsertNewLinesAtEnd(reScreen->Handle(), 1);
 }
