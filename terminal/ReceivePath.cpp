@@ -35,6 +35,10 @@ bool OverloadStopRunning = false;
 bool CollectingNewLines = false;
 std::uint32_t NewLinesDue = 0;
 
+// The screen's drawing is held off from a read that goes to the display tick until that tick:
+// during a burst the window then paints once per tick, not once per read.
+bool RedrawHeld = false;
+
 // A pass shortened the pending text without loading the screen: the tick's load that shows it
 // also tells the gutter and the inspector, as a shortened rebuild does.
 bool ShortenedSinceLoad = false;
@@ -61,6 +65,21 @@ void CaretToEnd(HWND Screen)
     SendMessageA(Screen, EM_SETSEL, end, end);
 }
 
+void HoldRedraw(HWND Screen)
+{
+    if (RedrawHeld) return;
+    SendMessageA(Screen, WM_SETREDRAW, FALSE, 0);
+    RedrawHeld = true;
+}
+
+void ReleaseRedraw(HWND Screen)
+{
+    if (!RedrawHeld) return;
+    RedrawHeld = false;
+    SendMessageA(Screen, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(Screen, nullptr, FALSE);
+}
+
 void InsertNewLinesAtEnd(HWND Screen, std::uint32_t Count)
 {
     CaretToEnd(Screen);
@@ -71,9 +90,10 @@ void InsertNewLinesAtEnd(HWND Screen, std::uint32_t Count)
 // Counts the formatter's line feeds for the screen while a read is formatted, and inserts them
 // at the end in one go afterwards: one insertion per line end cost the control a layout and a
 // repaint each, and held text lines to a few thousand bytes a second. Nothing is drawn in
-// between, so the screen is the same. More than a screen's line limit of them are not inserted:
-// a read with that many line ends is followed by a load that replaces the whole screen, by the
-// tick or by the backlog check, before the window next paints.
+// between, so the screen is the same. A read whose drawing is held for the tick gets none: the
+// tick's load replaces the whole screen before anything of them could be drawn. Nor do more
+// than the line limit of them go in: a read with that many line ends is followed by a load of
+// the whole screen (by the tick or the backlog check) before the window next paints.
 class TNewLineBatch {
 public:
     explicit TNewLineBatch(HWND Screen) : screen_(Screen)
@@ -86,7 +106,7 @@ public:
         CollectingNewLines = false;
         const std::uint32_t due = std::min(NewLinesDue, LineLimit());
         NewLinesDue = 0;
-        if (due > 0) InsertNewLinesAtEnd(screen_, due);
+        if (due > 0 && !RedrawHeld) InsertNewLinesAtEnd(screen_, due);
     }
     TNewLineBatch(const TNewLineBatch&) = delete;
     TNewLineBatch& operator=(const TNewLineBatch&) = delete;
@@ -125,6 +145,7 @@ public:
     }
     ~TScreenLoad()
     {
+        RedrawHeld = false;
         SendMessageA(screen_, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(screen_, nullptr, FALSE);
         SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_);
@@ -164,6 +185,9 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
         std::uint32_t done = 0;
         std::uint32_t m = 0;
         int pieces = 0;
+        // A read that cannot be pasted at once is shown by the tick's load: nothing of it is
+        // drawn before.
+        if (!pasteNow && n != 1) HoldRedraw(reScreen->Handle());
         {
             TNewLineBatch newLines(reScreen->Handle());
             do {
@@ -199,6 +223,7 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
             // and the tick then shows the byte from the pending text.
             try {
                 HWND screen = reScreen->Handle();
+                ReleaseRedraw(screen);
                 CaretToEnd(screen);
                 SendMessageA(screen, EM_SCROLLCARET, 0, 0);
                 WorkRtf->SetPosition(0);
@@ -230,6 +255,11 @@ void TForm1::Timer1Timer(TObject* Sender)
 {
     if (OverloadStopRunning) return;  // still enabled: it comes again after the stop
     Timer1->SetEnabled(false);
+    // The one refresh after a burst, whatever this tick finds to load.
+    struct Release {
+        HWND screen;
+        ~Release() { ReleaseRedraw(screen); }
+    } release{reScreen->Handle()};
     if (!ShowCommEventTicked() && GetWindowTextLengthA(Memo1->Handle()) > MemoLimit)
         Memo1->SetText("");
 
