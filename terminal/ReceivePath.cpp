@@ -367,6 +367,8 @@ void TForm1::StopForOverflow(TObject* Sender, const String& Message)
         Running() { OverloadStopRunning = true; }
         ~Running() { OverloadStopRunning = was; }
     } running;
+    // The screen paints behind the message box: the tick that would release it waits.
+    ReleaseRedraw(reScreen->Handle());
     // The toggle connects when it is off: a port already closed stays closed.
     if (ConnectToggle != 0) Connect_spbtnClick(Sender);
     ShowMessage(Message);
