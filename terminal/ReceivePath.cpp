@@ -1,6 +1,7 @@
 // The receive path: bytes read from the port are captured, formatted into the pending screen
 // text and shown, a single byte pasted at once, anything more by the display tick's whole-screen
-// load; the screen keeps to its line limit. Also the formatter's effects on the window.
+// load (during a burst the screen is drawn once per tick); the screen keeps to its line limit.
+// Also the formatter's effects on the window.
 #include <richedit.h>
 
 #include <algorithm>
@@ -36,8 +37,9 @@ bool CollectingNewLines = false;
 std::uint32_t NewLinesDue = 0;
 
 // The screen's drawing is held off from a read that goes to the display tick until that tick:
-// during a burst the window then paints once per tick, not once per read.
-bool RedrawHeld = false;
+// during a burst the window then paints once per tick, not once per read. The screen whose
+// drawing is held, or none.
+HWND RedrawHeldOn = nullptr;
 
 // A pass shortened the pending text without loading the screen: the tick's load that shows it
 // also tells the gutter and the inspector, as a shortened rebuild does.
@@ -67,15 +69,15 @@ void CaretToEnd(HWND Screen)
 
 void HoldRedraw(HWND Screen)
 {
-    if (RedrawHeld) return;
+    if (RedrawHeldOn == Screen) return;
     SendMessageA(Screen, WM_SETREDRAW, FALSE, 0);
-    RedrawHeld = true;
+    RedrawHeldOn = Screen;
 }
 
 void ReleaseRedraw(HWND Screen)
 {
-    if (!RedrawHeld) return;
-    RedrawHeld = false;
+    if (RedrawHeldOn != Screen) return;
+    RedrawHeldOn = nullptr;
     SendMessageA(Screen, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(Screen, nullptr, FALSE);
 }
@@ -106,7 +108,7 @@ public:
         CollectingNewLines = false;
         const std::uint32_t due = std::min(NewLinesDue, LineLimit());
         NewLinesDue = 0;
-        if (due > 0 && !RedrawHeld) InsertNewLinesAtEnd(screen_, due);
+        if (due > 0 && RedrawHeldOn != screen_) InsertNewLinesAtEnd(screen_, due);
     }
     TNewLineBatch(const TNewLineBatch&) = delete;
     TNewLineBatch& operator=(const TNewLineBatch&) = delete;
@@ -145,7 +147,7 @@ public:
     }
     ~TScreenLoad()
     {
-        RedrawHeld = false;
+        if (RedrawHeldOn == screen_) RedrawHeldOn = nullptr;
         SendMessageA(screen_, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(screen_, nullptr, FALSE);
         SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_);
