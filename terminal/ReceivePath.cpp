@@ -341,6 +341,12 @@ void TForm1::LoadScreenFromWorkRtf(bool PlainRtf)
     {
         TScreenLoad load(screen);
         try {
+            // The old content goes first, by a replacement that keeps no undo: replaced by the
+            // stream-in itself, it left the control's heap fragmented, and under Wine each load
+            // took longer as a run went on (22 ms at first, 52 ms after a thousand loads;
+            // emptied first, about 33 ms throughout: bench/receive/screen_load_timing.exe).
+            SendMessageA(screen, EM_SETSEL, 0, -1);
+            SendMessageA(screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
             reScreen->PasteFromStream(WorkRtf, false, false, PlainRtf);
             CaretToEnd(screen);
             SendMessageA(screen, EM_SCROLLCARET, 0, 0);

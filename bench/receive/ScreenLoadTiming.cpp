@@ -2,8 +2,9 @@
 // RTF into a bare rich edit of the screen's kind, again and again, timed per 200 loads with the
 // repaint after them and the process's memory. Shows what one load costs and whether it slows
 // down over a long run (under Wine 8 it does: the heap the control allocates from fragments).
-//   tools/wine-run --build-dir=<build> bench/receive/screen_load_timing.exe [LOADS] [NOUNDO]
-// LOADS: 1000 by default. NOUNDO 1 sets the control's undo limit to 0 first.
+//   tools/wine-run --build-dir=<build> bench/receive/screen_load_timing.exe [LOADS] [WAY]
+// LOADS: 1000 by default. WAY: 0 the stream-in replaces the content (default); 1 the content is
+// first deleted by a replacement that keeps no undo; 2 the control's undo limit is 0.
 #include <windows.h>
 #include <psapi.h>
 #include <richedit.h>
@@ -46,7 +47,7 @@ double MemoryMiB()
 int main(int argc, char** argv)
 {
     const int loads = argc > 1 ? std::atoi(argv[1]) : 1000;
-    const bool noUndo = argc > 2 && std::atoi(argv[2]) != 0;
+    const int way = argc > 2 ? std::atoi(argv[2]) : 0;
     LoadLibraryA("RICHED32.DLL");
     HWND frame = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 700,
                                  nullptr, nullptr, nullptr, nullptr);
@@ -58,7 +59,7 @@ int main(int argc, char** argv)
     HFONT font =
         CreateFontA(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, FIXED_PITCH, "Courier New");
     SendMessageA(screen, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
-    if (noUndo) SendMessageA(screen, EM_SETUNDOLIMIT, 0, 0);
+    if (way == 2) SendMessageA(screen, EM_SETUNDOLIMIT, 0, 0);
 
     const std::string header =
         "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang2057{\\fonttbl{;}}{\\colortbl\\red000\\green000"
@@ -80,6 +81,10 @@ int main(int argc, char** argv)
         const auto start = std::chrono::steady_clock::now();
         const LRESULT mask = SendMessageA(screen, EM_SETEVENTMASK, 0, 0);
         SendMessageA(screen, WM_SETREDRAW, FALSE, 0);
+        if (way == 1) {
+            SendMessageA(screen, EM_SETSEL, 0, -1);
+            SendMessageA(screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
+        }
         TSource source{&rtf, 0};
         EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, StreamFromString};
         SendMessageA(screen, EM_STREAMIN, SF_RTF | SFF_PLAINRTF, reinterpret_cast<LPARAM>(&stream));

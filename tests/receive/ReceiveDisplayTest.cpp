@@ -211,8 +211,11 @@ TEST_F(ReceiveTest, TextLinesAtAModestRateAreAllShownAndTheWindowKeepsAnswering)
             std::this_thread::sleep_for(20ms);
         }
     });
-    const bool allIn = qv::test::WaitUntil(
-        [&] { return writerDone && BytesIn == std::int64_t(sent.size()); }, 15s);
+    // The peer's writes block while the window lags: a window that keeps up lets it finish in
+    // about 2 s, one held to a few thousand bytes a second needs about 15.
+    const bool allIn =
+        qv::test::WaitUntil([&] { return writerDone.load(); }, 10s) &&
+        qv::test::WaitUntil([&] { return BytesIn == std::int64_t(sent.size()); }, 5s);
     stop = true;
     qv::test::WaitUntil([] { return false; }, 50ms);  // the probe's last message is answered
     probe.join();
@@ -222,7 +225,7 @@ TEST_F(ReceiveTest, TextLinesAtAModestRateAreAllShownAndTheWindowKeepsAnswering)
     ASSERT_TRUE(allIn) << BytesIn << " of " << sent.size() << " bytes read";
     ASSERT_TRUE(WaitForQuietScreen());
     EXPECT_TRUE(ScreenShows(expected));
-    EXPECT_LT(longestAnswerMs, 1000) << "the window was unresponsive";
+    EXPECT_LT(longestAnswerMs, 2000) << "the window was unresponsive";
 }
 
 class FinalScreen : public ReceiveTest, public ::testing::WithParamInterface<int> {};
