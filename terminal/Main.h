@@ -170,13 +170,15 @@ public:
     void Comm1RxChar(TObject* Sender, DWORD Count);
     void Timer1Timer(TObject* Sender);
     // Line count of the pending text: overload stop at 64,000, shortened rebuild at the line
-    // limit (never a whole reload). Also run after each echoed byte.
-    void CheckReceiveBacklog();
+    // limit (never a whole reload). Also run after each echoed byte. Without LoadScreen only
+    // the pending text and the records are shortened; the display tick shows them.
+    void CheckReceiveBacklog(bool LoadScreen = true);
     // The whole screen from RtfHeader and all of PendingRtf.
     void ReloadScreenFromPending();
     // The screen from RtfHeader and the last lines only (Lines: the count just taken by
-    // BuildLineOffsets); PendingRtf shortened to them, display records trimmed.
-    void RebuildScreenFromPending(std::uint32_t Lines);
+    // BuildLineOffsets); PendingRtf shortened to them, display records trimmed. Without
+    // LoadScreen the screen is left to the display tick.
+    void RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen = true);
     void LoadScreenFromWorkRtf(bool PlainRtf);
     // One formatted byte pasted at once at the end of the screen, in a group that starts with
     // one of the four colour prefixes; a failure says "Error Updating Screen" and leaves the
