@@ -3,4 +3,5 @@
 
 namespace PlacementText {
 inline constexpr const char* LineTooLong = "Line too long";
+inline constexpr const char* DuplicateName = "String list does not allow duplicates";
 }  // namespace PlacementText
