@@ -310,3 +310,40 @@ TEST_F(FormPlacementTest, TheDefaultKeyIsNamedAfterTheProgram)
     EXPECT_EQ(form.FormPlacement1->IniSection(), "TPlacedForm");
     EXPECT_EQ(GetDefaultSection(form.FormPlacement1), "TPlacedForm.FormPlacement1");
 }
+
+TEST_F(FormPlacementTest, LinksHearTheSaveAndRestoreWithTheStorageOpen)
+{
+    struct TListener {
+        TIniLink Link;
+        std::vector<String> Heard;
+        void Save(TObject*) { Heard.push_back(Link.GetIniObject() ? "save open" : "save closed"); }
+        void Load(TObject*) { Heard.push_back(Link.GetIniObject() ? "load open" : "load closed"); }
+    } listener;
+    listener.Link.OnSave = Closure(&listener, &TListener::Save);
+    listener.Link.OnLoad = Closure(&listener, &TListener::Load);
+    {
+        TPlacedForm form(key.Path, bsSizeable, poDesigned);
+        listener.Link.SetStorage(form.FormPlacement1);
+        EXPECT_EQ(listener.Link.GetRootSection(), "");
+        form.FormPlacement1->SetIniSection("Mine");
+        EXPECT_EQ(listener.Link.GetRootSection(), "Mine\\");
+        form.Show();
+        form.Close();
+    }
+    EXPECT_EQ(listener.Heard, (std::vector<String>{"load open", "save open"}));
+    EXPECT_EQ(listener.Link.Storage(), nullptr);  // the placement let it go
+    EXPECT_NE(key.Read("Mine", "NormPos"), "<none>");
+}
+
+TEST_F(FormPlacementTest, EraseSectionsTakesTheSectionAndItsSubsectionsOnly)
+{
+    for (const char* s : {"Mine", "Mine.Edit1_Lines", "Mine\\Sub", "Mine2", "Other"})
+        key.Write(s, "x", "1");
+    TPlacedForm form(key.Path, bsSizeable, poDesigned);
+    form.FormPlacement1->SetIniSection("Mine");
+    form.FormPlacement1->EraseSections();
+    EXPECT_EQ(key.Read("Mine", "x"), "<none>");
+    EXPECT_EQ(key.Read("Mine.Edit1_Lines", "x"), "<none>");
+    EXPECT_EQ(key.Read("Mine2", "x"), "1");
+    EXPECT_EQ(key.Read("Other", "x"), "1");
+}
