@@ -9,6 +9,7 @@
 
 #include "comm/Comm.h"
 #include "macros/TreeFileIo.h"
+#include "placement/FormPlacement.h"
 #include "terminal/Formatter.h"
 #include "terminal/MainControls.h"
 
@@ -112,6 +113,7 @@ public:
     TPrinterSetupDialog* PrinterSetupDialog1;
     TSaveDialog *SaveDialog1, *captureSaveDialog, *OutProfileDialog;
     TOpenDialog *sendOpenDialog, *InProfileDialog;
+    TFormPlacement* FormPlacement1;
 
     // ---- life cycle ------------------------------------------------------------------------
     void FormCreate(TObject* Sender);
