@@ -8,11 +8,6 @@ void TForm1::Save1Click(TObject* Sender) {}
 void TForm1::ExportProfileClick(TObject* Sender) {}
 void TForm1::ImportfromProfile1Click(TObject* Sender) {}
 
-// ---- Receive path, gutter and cursor inspector ----------------------------------------
-void TForm1::PaintBox1Paint(TObject* Sender) {}
-void TForm1::reScreenVertScroll(TObject* Sender) {}
-void TForm1::reScreenSelectionChange(TObject* Sender) {}
-
 // ---- File send, special send and capture ----------------------------------------------
 void TForm1::miSendFileBinaryClick(TObject* Sender) {}
 void TForm1::miSpxSendFileBinaryClick(TObject* Sender) {}
