@@ -21,14 +21,14 @@ std::optional<std::uint32_t> RecordAt(const std::uint32_t* Records, std::size_t 
 
 std::int32_t CaretProbe(std::int32_t SelMin, std::int32_t SelMax)
 {
-    return SelMax - SelMin > 0 ? SelMax - 1 : SelMax;
+    return SelMax > SelMin ? SelMax - 1 : SelMax;
 }
 
 String CaretInfoFor(const TScreenSelection& S, bool TextMode)
 {
-    const std::int32_t line = S.Line0 + 1;
+    const std::int64_t line = std::int64_t(S.Line0) + 1;
     if (TextMode) return InspectorText::TextLine + IntToStr(line);
-    const std::int32_t sel = S.Copied - S.LineBreaks;
+    const std::int64_t sel = std::int64_t(S.Copied) - S.LineBreaks;
     std::int64_t col = std::int64_t(CaretProbe(S.SelMin, S.SelMax)) - S.LineStart + 1;
     if (S.Copied > 0 && IsLineBreak(S.Last)) col -= 2;
     col -= (std::int64_t(S.SelMax) - S.SelMin) - S.LineBreaks - sel;
@@ -39,9 +39,10 @@ String CaretInfoFor(const TScreenSelection& S, bool TextMode)
 std::optional<std::uint8_t> ByteUnderSelection(const TScreenSelection& S, bool TextMode,
                                                const std::uint32_t* Records, std::size_t Capacity)
 {
-    const std::int32_t sel = S.Copied - S.LineBreaks;
+    const std::int64_t sel = std::int64_t(S.Copied) - S.LineBreaks;
     if (TextMode) {
-        if (S.SelMax - S.SelMin == 1 && sel != 0) return static_cast<std::uint8_t>(S.First);
+        if (std::int64_t(S.SelMax) - S.SelMin == 1 && sel != 0)
+            return static_cast<std::uint8_t>(S.First);
         return std::nullopt;
     }
     // Two positions per line break above the character; the records hold none.
