@@ -68,9 +68,17 @@ void TForm1::reScreenVertScroll(TObject* Sender)
     RepaintGutter();
     Memo1->Lines()->Add("SelectionChange");
     if (NudgingToWholeLines || !GutterCanvas) return;
+    HWND screen = reScreen->Handle();
     const int h = GutterCanvas->TextHeight("1");
-    if (h <= 0 || GetScrollPos(reScreen->Handle(), SB_VERT) % h == 0) return;
+    if (h <= 0 || GetScrollPos(screen, SB_VERT) % h == 0) return;
     NudgingToWholeLines = true;
-    SendMessageA(reScreen->Handle(), EM_LINESCROLL, 0, 0);
+    SendMessageA(screen, EM_LINESCROLL, 0, 0);
+    // Some rich edit controls (Wine's) scroll nothing for a scroll by no lines: the view is
+    // then put at the start of its first visible line.
+    const int position = GetScrollPos(screen, SB_VERT);
+    if (position % h != 0) {
+        POINT to{GetScrollPos(screen, SB_HORZ), position - position % h};
+        SendMessageA(screen, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&to));
+    }
     NudgingToWholeLines = false;
 }

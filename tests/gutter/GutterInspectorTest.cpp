@@ -195,5 +195,20 @@ TEST_F(GutterInspectorTest, TheGutterIsFourDigitsWidePast999LinesAndNumbersTheVi
     EXPECT_TRUE(SamePixels(drawn.Bitmap(), after));
 }
 
+TEST_F(GutterInspectorTest, AScrollThatEndsBetweenTwoLinesComesToRestOnAWholeLine)
+{
+    Start(2, 70);
+    std::string text;
+    for (int i = 0; i < 300; ++i) text += "line\r\n";
+    Form1->reScreen->SetText(text);
+    HWND screen = Form1->reScreen->Handle();
+    const int h = Form1->GutterCanvas->TextHeight("1");
+    Form1->Memo1->SetText("");
+    SendMessageA(screen, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3 * h + 5), 0);
+    EXPECT_EQ(GetScrollPos(screen, SB_VERT), 3 * h);
+    EXPECT_EQ(SendMessageA(screen, EM_GETFIRSTVISIBLELINE, 0, 0), 3);
+    EXPECT_EQ(Form1->Memo1->Lines()->Get(0), "SelectionChange");
+}
+
 }  // namespace
 }  // namespace receive_test
