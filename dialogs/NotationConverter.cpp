@@ -7,6 +7,11 @@ namespace {
 
 namespace ConverterText {
 inline constexpr const char* Caption = "Notation Converter (32-bit)";
+inline constexpr const char* DecimalLabel = "Dec:";
+inline constexpr const char* HexLabel = "Hex:";
+inline constexpr const char* BinaryLabel = "Bin:";
+inline constexpr const char* MsbLabel = "(MSB)";
+inline constexpr const char* Close = "&Close";
 inline constexpr const char* DecimalHint = "Type in a decimal number to convert";
 inline constexpr const char* HexHint = "Type in a hexadecimal number to convert";
 inline constexpr const char* BinaryHint =
@@ -52,10 +57,10 @@ TOKBottomDlg::TOKBottomDlg(TComponent* AOwner) : TForm(AOwner)
     Position = poScreenCenter;
     SetClientSize(415, 161);
 
-    Dec = PlaceLabel(this, "Dec", "Dec:", 10, 14);
-    Hex = PlaceLabel(this, "Hex", "Hex:", 10, 44);
-    Label1 = PlaceLabel(this, "Label1", "(MSB)", 44, 70);
-    Bin = PlaceLabel(this, "Bin", "Bin:", 10, 90);
+    Dec = PlaceLabel(this, "Dec", ConverterText::DecimalLabel, 10, 14);
+    Hex = PlaceLabel(this, "Hex", ConverterText::HexLabel, 10, 44);
+    Label1 = PlaceLabel(this, "Label1", ConverterText::MsbLabel, 44, 70);
+    Bin = PlaceLabel(this, "Bin", ConverterText::BinaryLabel, 10, 90);
 
     edt_dec = PlaceEdit(this, "edt_dec", 10, 120, TNotationConverter::DecimalMaxLength,
                         ConverterText::DecimalHint);
@@ -83,7 +88,7 @@ TOKBottomDlg::TOKBottomDlg(TComponent* AOwner) : TForm(AOwner)
     NotConvTmr->OnTimer = Closure(this, &TOKBottomDlg::NotConvTmrTimer);
 
     sbtnClose = Place<TSpeedButton>(this, "sbtnClose", 330, 132, 75, 24);
-    sbtnClose->SetCaption("&Close");
+    sbtnClose->SetCaption(ConverterText::Close);
     sbtnClose->Flat = true;
     sbtnClose->Hint = ConverterText::CloseHint;
     sbtnClose->ShowHint = true;
