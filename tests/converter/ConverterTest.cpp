@@ -133,20 +133,4 @@ TEST(NotationConverter, EmptyingAnEditEmptiesTheOthersWithoutAMessage)
     EXPECT_FALSE(c.ErrorReported);
 }
 
-TEST(NotationConverter, KeyFiltersPassTheirDigitsAndTheEditingKeysOnly)
-{
-    for (char key : {'0', '9', '\b', char(3), char(22), char(24), char(26), '.'})
-        EXPECT_TRUE(TNotationConverter::KeyAllowed(TNotationEdit::Decimal, key)) << int(key);
-    for (char key : {'a', ' ', '-', '\r'})
-        EXPECT_FALSE(TNotationConverter::KeyAllowed(TNotationEdit::Decimal, key)) << key;
-    for (char key : {'a', 'F', '7'})
-        EXPECT_TRUE(TNotationConverter::KeyAllowed(TNotationEdit::Hexadecimal, key));
-    for (char key : {'g', ' '})
-        EXPECT_FALSE(TNotationConverter::KeyAllowed(TNotationEdit::Hexadecimal, key));
-    for (char key : {'0', '1', ' '})
-        EXPECT_TRUE(TNotationConverter::KeyAllowed(TNotationEdit::Binary, key));
-    for (char key : {'2', 'a'})
-        EXPECT_FALSE(TNotationConverter::KeyAllowed(TNotationEdit::Binary, key));
-}
-
 }  // namespace
