@@ -191,8 +191,12 @@ public:
     // The formatter's effects on the window (TFormatterHost).
     void StopForOverflow(TObject* Sender, const String& Message) override;
     void AppendNewLineToScreen() override;
+    // The line-number gutter: numbers of the visible screen lines, as many as fit; the first
+    // step of the three handlers below.
+    void RepaintGutter();
     void PaintBox1Paint(TObject* Sender);
     void reScreenVertScroll(TObject* Sender);
+    // The cursor inspector: CaretInfoText and ByteInfoText for the selection.
     void reScreenSelectionChange(TObject* Sender);
     void FileNewClick(TObject* Sender);
     void Clear_spbtnClick(TObject* Sender);

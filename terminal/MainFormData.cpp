@@ -564,6 +564,7 @@ void TForm1::BuildScreen()
     reScreen->OnKeyPress = Closure(this, &TForm1::reScreenKeyPress);
     reScreen->OnKeyDown = Closure(this, &TForm1::reScreenKeyDown);
     reScreen->OnVertScroll = Closure(this, &TForm1::reScreenVertScroll);
+    reScreen->OnSelectionChange = Closure(this, &TForm1::reScreenSelectionChange);
 
     // A second screen for RTF work, never shown.
     RichEdit_RTF = Place<TRichEditP>(this, ScreenPanel, "RichEdit_RTF");
