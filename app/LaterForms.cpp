@@ -4,7 +4,6 @@
 TfrmProp* frmProp = nullptr;
 TAboutBox* AboutBox = nullptr;
 TReadmeForm* ReadmeForm = nullptr;
-TASCII_tbl* ASCII_tbl = nullptr;
 TOKBottomDlg* OKBottomDlg = nullptr;
 TAdvSendFile_dlg* AdvSendFile_dlg = nullptr;
 TForm2* Form2 = nullptr;

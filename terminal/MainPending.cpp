@@ -24,7 +24,6 @@ void TForm1::miStopCaptureClick(TObject* Sender) {}
 void TForm1::HelpAboutClick(TObject* Sender) {}
 void TForm1::Readme_sbtnClick(TObject* Sender) {}
 void TForm1::settings_spbtnClick(TObject* Sender) {}
-void TForm1::ASCIITable1Click(TObject* Sender) {}
 void TForm1::NotationCon1Click(TObject* Sender) {}
 void TForm1::miStringEntryPaneClick(TObject* Sender) {}
 void TForm1::Fullscreen1Click(TObject* Sender) {}
