@@ -2,7 +2,6 @@
 #include "app/LaterForms.h"
 
 TfrmProp* frmProp = nullptr;
-TAboutBox* AboutBox = nullptr;
 TReadmeForm* ReadmeForm = nullptr;
 TOKBottomDlg* OKBottomDlg = nullptr;
 TAdvSendFile_dlg* AdvSendFile_dlg = nullptr;

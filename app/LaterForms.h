@@ -2,6 +2,7 @@
 // built, it is an empty window with its class name and caption.
 #pragma once
 
+#include "dialogs/AboutBox.h"
 #include "dialogs/AsciiTable.h"
 #include "dialogs/StringEntryHelp.h"
 #include "framework/gui/Form.h"
@@ -25,7 +26,6 @@ private:
     }
 
 QV_LATER_FORM(TfrmProp, "Settings");
-QV_LATER_FORM(TAboutBox, "About");
 QV_LATER_FORM(TReadmeForm, "User Notes");
 QV_LATER_FORM(TOKBottomDlg, "Notation Converter (32-bit)");
 QV_LATER_FORM(TAdvSendFile_dlg, "Special Send File - Options");
@@ -34,7 +34,6 @@ QV_LATER_FORM(TForm2, "Visual Scripting In Progress...");
 #undef QV_LATER_FORM
 
 extern TfrmProp* frmProp;
-extern TAboutBox* AboutBox;
 extern TReadmeForm* ReadmeForm;
 extern TOKBottomDlg* OKBottomDlg;
 extern TAdvSendFile_dlg* AdvSendFile_dlg;

@@ -21,7 +21,6 @@ void TForm1::miStopSendingClick(TObject* Sender) {}
 void TForm1::miStopCaptureClick(TObject* Sender) {}
 
 // ---- View, panes and menu state -------------------------------------------------------
-void TForm1::HelpAboutClick(TObject* Sender) {}
 void TForm1::Readme_sbtnClick(TObject* Sender) {}
 void TForm1::settings_spbtnClick(TObject* Sender) {}
 void TForm1::NotationCon1Click(TObject* Sender) {}

@@ -86,7 +86,7 @@ TEST_F(AsciiTableTest, CodesAreBoldBinaryNavyNamesGreenInTenPointCourierNew)
     EXPECT_EQ(FormatAt(table, 105 - 32, 26, 1).crTextColor, RGB(0, 128, 0));
 }
 
-TEST_F(AsciiTableTest, CtrlAThenCtrlCCopiesTheWholeStandardPageAsRichTextAndEscCloses)
+TEST_F(AsciiTableTest, CtrlAThenCtrlCCopiesTheWholeStandardPageAsRichTextAndEscOrOKCloses)
 {
     ASCII_tbl->Show();
     ASCII_tbl->ASCII_page_ctrl->SetActivePage(ASCII_tbl->TabSheet2);
@@ -100,6 +100,9 @@ TEST_F(AsciiTableTest, CtrlAThenCtrlCCopiesTheWholeStandardPageAsRichTextAndEscC
     EXPECT_EQ(ASCII_tbl->ASCII_re1->SelLength(), 0);
 
     SendMessageA(ASCII_tbl->ASCII_re2->Handle(), WM_CHAR, VK_ESCAPE, 1);
+    EXPECT_FALSE(ASCII_tbl->Visible());
+    ASCII_tbl->Show();
+    ClickOn(ASCII_tbl->sbtnOK);
     EXPECT_FALSE(ASCII_tbl->Visible());
 }
 
