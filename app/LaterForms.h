@@ -6,6 +6,7 @@
 #include "dialogs/AsciiTable.h"
 #include "dialogs/StringEntryHelp.h"
 #include "framework/gui/Form.h"
+#include "settings/PropertiesForm.h"
 
 // One empty form: the window class is the form's class name.
 class TPlainLaterForm : public TForm {
@@ -25,7 +26,6 @@ private:
         explicit Class(TComponent* AOwner) : TPlainLaterForm(AOwner, #Class, Caption) {}           \
     }
 
-QV_LATER_FORM(TfrmProp, "Settings");
 QV_LATER_FORM(TReadmeForm, "User Notes");
 QV_LATER_FORM(TOKBottomDlg, "Notation Converter (32-bit)");
 QV_LATER_FORM(TAdvSendFile_dlg, "Special Send File - Options");
@@ -33,7 +33,6 @@ QV_LATER_FORM(TForm2, "Visual Scripting In Progress...");
 
 #undef QV_LATER_FORM
 
-extern TfrmProp* frmProp;
 extern TReadmeForm* ReadmeForm;
 extern TOKBottomDlg* OKBottomDlg;
 extern TAdvSendFile_dlg* AdvSendFile_dlg;

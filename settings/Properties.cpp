@@ -2,7 +2,9 @@
 #include "settings/Properties.h"
 
 #include <exception>
+#include <vector>
 
+#include "framework/IniDocument.h"
 #include "framework/IniFile.h"
 
 namespace {
@@ -78,7 +80,7 @@ void ReadInto(const TIniFile& ini, TSettings& s)
 
 // Each write may be the one that finds the file cannot be written; the clamps done before
 // it stay in Settings.
-void WriteFrom(TIniFile& ini, TSettings& s)
+void WriteFrom(TCustomIniFile& ini, TSettings& s)
 {
     ini.WriteString(SerialSection, "PORT", s.Port);
     ini.WriteString(SerialSection, "BAUD", s.Baud);
@@ -114,6 +116,44 @@ void WriteFrom(TIniFile& ini, TSettings& s)
                      (s.FontStyle.Contains(fsBold) ? FontStyleBold : 0) +
                          (s.FontStyle.Contains(fsItalic) ? FontStyleItalic : 0));
 }
+
+// A settings file that exists only in memory: the text of a profile written from scratch.
+class TMemoryIniFile : public TCustomIniFile {
+public:
+    TMemoryIniFile() : TCustomIniFile("") {}
+    String Text() const { return document_.Text(); }
+
+    String ReadString(const String& Section, const String& Ident,
+                      const String& Default) const override
+    {
+        return document_.Value(Section, Ident).value_or(Default);
+    }
+    bool SectionExists(const String& Section) const override
+    {
+        return document_.SectionExists(Section);
+    }
+    bool ValueExists(const String& Section, const String& Ident) const override
+    {
+        return document_.Value(Section, Ident).has_value();
+    }
+    std::vector<String> ReadSection(const String& Section) const override
+    {
+        return document_.KeyNames(Section);
+    }
+    std::vector<String> ReadSections() const override { return document_.SectionNames(); }
+    void WriteString(const String& Section, const String& Ident, const String& Value) override
+    {
+        document_.SetValue(Section, Ident, Value);
+    }
+    void EraseSection(const String& Section) override { document_.EraseSection(Section); }
+    void DeleteKey(const String& Section, const String& Ident) override
+    {
+        document_.DeleteKey(Section, Ident);
+    }
+
+private:
+    TIniDocument document_;
+};
 
 }  // namespace
 
@@ -172,4 +212,11 @@ void SaveSettings(const String& FileName, const TShowSettingsMessage& ShowMessag
     } catch (const std::exception&) {
         if (ShowMessage) ShowMessage(SaveFailedMessage(FileName));
     }
+}
+
+String SettingsFileText()
+{
+    TMemoryIniFile ini;
+    WriteFrom(ini, Settings);
+    return ini.Text();
 }

@@ -22,6 +22,10 @@ void LoadSettings(const String& FileName, const TShowSettingsMessage& ShowMessag
 // it was before the failed write. Nothing is raised.
 void SaveSettings(const String& FileName, const TShowSettingsMessage& ShowMessage);
 
+// Settings as a file of their own: the text SaveSettings would write into an empty file, with
+// the same clamps in Settings. A profile export writes it in place of whatever the file held.
+String SettingsFileText();
+
 // The stored fields with the file's defaults; ConfigFileName empty, Accepted false.
 TSettings DefaultSettings();
 

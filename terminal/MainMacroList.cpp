@@ -1,9 +1,11 @@
 // The main window's side of the macro list file: the pane as the file's header line sees it,
-// the load at start-up and the icon refresh that follows it, and showing and hiding the pane.
+// the load at start-up and the icon refresh that follows it, the save, and showing and hiding
+// the pane.
 #include <memory>
 
 #include "framework/FileNames.h"
 #include "macros/TreeFileIo.h"
+#include "macros/TreeTexts.h"
 #include "terminal/Main.h"
 
 namespace {
@@ -68,6 +70,27 @@ void TForm1::ActionLoadMacrosExecute(TObject* Sender)
     FreeAllInfos(*TreeView->Items());
     MacroListFile().LoadMacroList();
     ActionRefreshIconsExecute(Sender);
+}
+
+void TForm1::ActionSaveMacrosExecute(TObject* Sender)
+{
+    TTreeNodes& items = *TreeView->Items();
+    bool marked = false;
+    for (TTreeNode* node = items.GetFirstNode(); node && !marked; node = node->GetNext())
+        marked = NodeMarkedForDeletion(node);
+    // Saving removes what is marked for deletion for good, so the user is asked first.
+    if (marked && !MacroTreeServices().AskYesNo(TreeText::SaveMarkedItems,
+                                                TreeText::SaveMarkedItemsCaption)) {
+        MacroTreeServices().Beep();
+        return;
+    }
+    // The undo and redo trees only refer to the records that the purge frees.
+    TreeViewUndo->Items()->Clear();
+    TreeViewRedo->Items()->Clear();
+    PurgeDeletedNodes(items);
+    TreeViewClick(Sender);
+    RelabelAllNodes(items);
+    MacroListFile().SaveMacroList();
 }
 
 void TForm1::ActionRefreshIconsExecute(TObject* Sender)

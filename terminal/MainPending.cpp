@@ -2,12 +2,6 @@
 // and does nothing until its feature is built (and moves to that feature's file).
 #include "terminal/Main.h"
 
-// ---- Save All Settings and profiles ---------------------------------------------------
-void TForm1::GatherPortSettings() {}
-void TForm1::Save1Click(TObject* Sender) {}
-void TForm1::ExportProfileClick(TObject* Sender) {}
-void TForm1::ImportfromProfile1Click(TObject* Sender) {}
-
 // ---- Receive path, gutter and cursor inspector ----------------------------------------
 void TForm1::PaintBox1Paint(TObject* Sender) {}
 void TForm1::reScreenVertScroll(TObject* Sender) {}
@@ -22,7 +16,6 @@ void TForm1::miStopCaptureClick(TObject* Sender) {}
 
 // ---- View, panes and menu state -------------------------------------------------------
 void TForm1::Readme_sbtnClick(TObject* Sender) {}
-void TForm1::settings_spbtnClick(TObject* Sender) {}
 void TForm1::NotationCon1Click(TObject* Sender) {}
 void TForm1::miStringEntryPaneClick(TObject* Sender) {}
 void TForm1::Fullscreen1Click(TObject* Sender) {}
@@ -69,7 +62,6 @@ void TForm1::ActionEditUndoExecute(TObject* Sender) {}
 void TForm1::ActionEditRedoExecute(TObject* Sender) {}
 void TForm1::ActionFileClearExecute(TObject* Sender) {}
 void TForm1::Tr_ClearAll_miClick(TObject* Sender) {}
-void TForm1::ActionSaveMacrosExecute(TObject* Sender) {}
 void TForm1::ActionTreeCollapseExecute(TObject* Sender) {}
 void TForm1::ActionTreeExpandExecute(TObject* Sender) {}
 void TForm1::Tr_Toggle_DescriptionExecute(TObject* Sender) {}

@@ -23,6 +23,9 @@ inline constexpr const char* DroppedProfile =
 inline constexpr const char* DroppedWrongType = "Drag and drop error - incorrect file type.\nOnly "
                                                 "Quorvalink Profile (*.qvp) files are accepted.";
 inline constexpr const char* ProfileExtension = ".qvp";
+// A profile export that cannot create its file: the head, the file's name, the tail.
+inline constexpr const char* ExportFailedHead = "Could not export settings to file \"";
+inline constexpr const char* ExportFailedTail = "\" \nFile may be set to \"Read Only\" access.";
 
 // ---- closing -----------------------------------------------------------------------------
 inline constexpr const char* DisconnectQuestion =

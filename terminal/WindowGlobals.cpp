@@ -23,8 +23,6 @@ std::int32_t CommErrorTicks = 0;
 std::uint8_t EntrySendBuffer[EntrySendBufferSize];
 String HelpScreenRtf;
 
-bool ShowCommEventTicked() { return false; }
-
 void InitMainGlobals()
 {
     static bool done = false;

@@ -62,7 +62,7 @@ extern std::uint8_t EntrySendBuffer[EntrySendBufferSize];
 extern String HelpScreenRtf;
 
 // The options dialog's "ShowCommEvent" check box: the port's diagnostic events are noted in the
-// diagnostics memo, which the display tick then keeps. The dialog is not built yet, so false.
+// diagnostics memo, which the display tick then keeps. False while the dialog does not exist.
 bool ShowCommEventTicked();
 
 // Unit start-up: runs once, before the program creates any form (a second call does nothing).

@@ -195,6 +195,7 @@ void TFindDialog::Notify(DWORD Flags)
     if (Flags & FR_DIALOGTERM) {
         Application->RemoveModelessDialog(window_);
         window_ = nullptr;
+        if (OnClose) OnClose(this);
         return;
     }
     FindText = buffers_->find;

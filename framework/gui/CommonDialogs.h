@@ -122,6 +122,8 @@ public:
     String FindText;
     TFindOptions Options{frDown};
     TNotifyEvent OnFind;
+    // The user closed the dialog.
+    TNotifyEvent OnClose;
     void DoFind()
     {
         if (OnFind) OnFind(this);

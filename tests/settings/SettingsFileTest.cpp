@@ -189,6 +189,15 @@ TEST_F(SettingsFile, NewFileHoldsTheSixSectionsInOrder)
     EXPECT_TRUE(Messages.empty());
 }
 
+TEST_F(SettingsFile, AProfileTextIsTheNewFileLayoutWithTheClampsOfASave)
+{
+    Settings = DefaultSettings();
+    EXPECT_EQ(SettingsFileText(), NewFileLayout);
+    Settings.Lines = 1;
+    EXPECT_NE(SettingsFileText().find("LINES=2\r\n"), String::npos);
+    EXPECT_EQ(Settings.Lines, 2);
+}
+
 TEST_F(SettingsFile, SavingClampsTheRecordItself)
 {
     Settings = DefaultSettings();

@@ -77,7 +77,9 @@ TEST_F(StringEntryTest, ACountOfZeroRepeatsUntilStopWithSendDisabled)
     Start(0, 70);
     bool sendWasEnabled = false;
     WhileSending([&] {
-        sendWasEnabled = sendWasEnabled || Form1->SendData_btn->Enabled();
+        // Until Stop is pressed (Stop itself enables Send again).
+        if (Form1->Stop_btn->Enabled())
+            sendWasEnabled = sendWasEnabled || Form1->SendData_btn->Enabled();
         if (BytesOut >= 40) Form1->Stop_btnClick(Form1->Stop_btn);
     });
     Send("ab", 0);

@@ -1,0 +1,285 @@
+// The OLE side of the editor control: the callback object, the window's OLE interface with
+// the host names, closing the objects, and the insert-object and paste-special dialogs.
+#include "richedit/RichEditOle.h"
+
+#include <oledlg.h>
+
+#include "framework/FileNames.h"
+#include "framework/Strings.h"
+#include "framework/gui/Application.h"
+#include "richedit/QvRichEdit.h"
+#include "richedit/RichEditLibrary.h"
+
+namespace {
+// The platform's interface identifier of IRichEditOleCallback.
+constexpr IID IidRichEditOleCallback = {
+    0x00020D03, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr IID IidOleObject = {
+    0x00000112, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+HRESULT NewStorage(LPSTORAGE* storage)
+{
+    *storage = nullptr;
+    ILockBytes* bytes = nullptr;
+    if (FAILED(CreateILockBytesOnHGlobal(nullptr, TRUE, &bytes))) return E_OUTOFMEMORY;
+    const HRESULT hr = StgCreateDocfileOnILockBytes(
+        bytes, STGM_SHARE_EXCLUSIVE | STGM_READWRITE | STGM_CREATE, 0, storage);
+    bytes->Release();
+    return FAILED(hr) ? E_OUTOFMEMORY : S_OK;
+}
+// The icon picture the OLE dialogs hand back: a metafile inside a global block.
+void FreeIconPicture(HGLOBAL picture)
+{
+    if (auto* p = static_cast<METAFILEPICT*>(GlobalLock(picture))) {
+        if (p->hMF) DeleteMetaFile(p->hMF);
+        GlobalUnlock(picture);
+    }
+    GlobalFree(picture);
+}
+}  // namespace
+
+STDMETHODIMP TRichEditOleCallback::QueryInterface(REFIID Iid, void** Object)
+{
+    if (!Object) return E_POINTER;
+    if (IsEqualIID(Iid, IID_IUnknown) || IsEqualIID(Iid, IidRichEditOleCallback)) {
+        *Object = static_cast<IRichEditOleCallback*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *Object = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) TRichEditOleCallback::AddRef() { return ++refCount_; }
+
+STDMETHODIMP_(ULONG) TRichEditOleCallback::Release()
+{
+    if (refCount_ > 0) --refCount_;
+    return refCount_;
+}
+
+STDMETHODIMP TRichEditOleCallback::GetNewStorage(LPSTORAGE* Storage)
+{
+    if (!Storage) return E_INVALIDARG;
+    return NewStorage(Storage);
+}
+
+STDMETHODIMP TRichEditOleCallback::GetInPlaceContext(LPOLEINPLACEFRAME* Frame,
+                                                     LPOLEINPLACEUIWINDOW* Document,
+                                                     LPOLEINPLACEFRAMEINFO)
+{
+    if (Frame) *Frame = nullptr;
+    if (Document) *Document = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP TRichEditOleCallback::ShowContainerUI(BOOL) { return E_NOTIMPL; }
+
+STDMETHODIMP TRichEditOleCallback::QueryInsertObject(LPCLSID, LPSTORAGE, LONG) { return S_OK; }
+
+STDMETHODIMP TRichEditOleCallback::DeleteObject(LPOLEOBJECT Object)
+{
+    if (Object) Object->Close(OLECLOSE_NOSAVE);
+    return S_OK;
+}
+
+STDMETHODIMP TRichEditOleCallback::QueryAcceptData(LPDATAOBJECT, CLIPFORMAT*, DWORD, BOOL, HGLOBAL)
+{
+    return S_OK;
+}
+
+STDMETHODIMP TRichEditOleCallback::ContextSensitiveHelp(BOOL) { return S_OK; }
+
+STDMETHODIMP TRichEditOleCallback::GetClipboardData(CHARRANGE*, DWORD, LPDATAOBJECT* Data)
+{
+    if (Data) *Data = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP TRichEditOleCallback::GetDragDropEffect(BOOL, DWORD, LPDWORD) { return E_NOTIMPL; }
+
+STDMETHODIMP TRichEditOleCallback::GetContextMenu(WORD, LPOLEOBJECT, CHARRANGE*, HMENU*)
+{
+    return E_NOTIMPL;
+}
+
+// ---- the control's side ------------------------------------------------------------------
+
+void TQvCustomRichEdit::UpdateHostNames()
+{
+    if (!HandleAllocated() || !oleInterface_) return;
+    String application = Trim(Application->Title);
+    if (application.empty()) application = ExtractFileName(Application->ExeName());
+    const String document = Trim(title_);
+    oleInterface_->SetHostNames(application.c_str(),
+                                document.empty() ? application.c_str() : document.c_str());
+}
+
+void TQvCustomRichEdit::SetTitle(const String& v)
+{
+    if (v == title_) return;
+    title_ = v;
+    UpdateHostNames();
+}
+
+void TQvCustomRichEdit::ReleaseOle()
+{
+    if (oleInterface_) oleInterface_->Release();
+    oleInterface_ = nullptr;
+}
+
+void TQvCustomRichEdit::CloseObjects()
+{
+    if (!oleInterface_) return;
+    for (LONG i = oleInterface_->GetObjectCount() - 1; i >= 0; --i) {
+        REOBJECT object{};
+        object.cbStruct = sizeof object;
+        if (FAILED(oleInterface_->GetObject(i, &object, REO_GETOBJ_POLEOBJ))) continue;
+        if (object.dwFlags & REO_INPLACEACTIVE) oleInterface_->InPlaceDeactivate();
+        if (object.poleobj) {
+            object.poleobj->Close(OLECLOSE_NOSAVE);
+            object.poleobj->Release();
+        }
+    }
+}
+
+bool TQvCustomRichEdit::InsertObjectDialog()
+{
+    if (!oleInterface_) return false;
+    LPSTORAGE storage = nullptr;
+    if (FAILED(NewStorage(&storage))) return false;
+    LPOLECLIENTSITE site = nullptr;
+    oleInterface_->GetClientSite(&site);
+    char fileName[256] = {};
+    LPOLEOBJECT object = nullptr;
+    OLEUIINSERTOBJECTA dialog{};
+    dialog.cbStruct = sizeof dialog;
+    dialog.dwFlags = IOF_SELECTCREATENEW | IOF_CREATENEWOBJECT | IOF_CREATEFILEOBJECT |
+                     IOF_CREATELINKOBJECT | IOF_VERIFYSERVERSEXIST;
+    dialog.hWndOwner = Handle();
+    dialog.lpszFile = fileName;
+    dialog.cchFile = sizeof fileName;
+    dialog.iid = IidOleObject;
+    dialog.oleRender = OLERENDER_DRAW;
+    dialog.lpIOleClientSite = site;
+    dialog.lpIStorage = storage;
+    dialog.ppvObj = reinterpret_cast<void**>(&object);
+    bool result = false;
+    if (OleUIInsertObjectA(&dialog) == OLEUI_SUCCESS && object) {
+        result = true;
+        const bool created = (dialog.dwFlags & IOF_SELECTCREATENEW) != 0;
+        REOBJECT insert{};
+        insert.cbStruct = sizeof insert;
+        insert.cp = REO_CP_SELECTION;
+        insert.clsid = dialog.clsid;
+        insert.poleobj = object;
+        insert.pstg = storage;
+        insert.polesite = site;
+        insert.dvaspect =
+            (dialog.dwFlags & IOF_CHECKDISPLAYASICON) ? DVASPECT_ICON : DVASPECT_CONTENT;
+        insert.dwFlags = REO_RESIZABLE | (created ? REO_BLANK : 0);
+        const CHARRANGE sel = GetSelection();
+        SetSelection(sel.cpMin, sel.cpMin + 1, false);
+        oleInterface_->InsertObject(&insert);
+        SetSelection(sel.cpMin, sel.cpMax, true);
+        if (created) {
+            RECT client{};
+            GetClientRect(Handle(), &client);
+            object->DoVerb(OLEIVERB_SHOW, nullptr, site, 0, Handle(), &client);
+        }
+        object->Release();
+    }
+    if (dialog.hMetaPict) FreeIconPicture(dialog.hMetaPict);
+    if (site) site->Release();
+    storage->Release();
+    return result;
+}
+
+bool TQvCustomRichEdit::PasteSpecialDialog()
+{
+    if (!CanPaste() || !oleInterface_) return false;
+    OLEUIPASTEENTRYA entries[6] = {};
+    auto entry = [](OLEUIPASTEENTRYA& e, UINT format, DWORD medium, const char* name,
+                    const char* result, DWORD options) {
+        e.fmtetc =
+            FORMATETC{static_cast<CLIPFORMAT>(format), nullptr, DVASPECT_CONTENT, -1, medium};
+        e.lpstrFormatName = name;
+        e.lpstrResultText = result;
+        e.dwFlags = options;
+    };
+    const auto& formats = RichEditClipboardFormats;
+    entry(entries[0], formats.EmbeddedObject, TYMED_ISTORAGE, "%s", "%s",
+          OLEUIPASTE_PASTE | OLEUIPASTE_ENABLEICON);
+    entry(entries[1], formats.LinkSource, TYMED_ISTREAM, "%s", "%s",
+          OLEUIPASTE_LINKTYPE1 | OLEUIPASTE_ENABLEICON);
+    entry(entries[2], formats.RichText, TYMED_ISTORAGE, "Rich Text Format", "Rich Text Format",
+          OLEUIPASTE_PASTE);
+    entry(entries[3], formats.RichTextNoObjects, TYMED_ISTORAGE, "Rich Text Format Without Objects",
+          "Rich Text Format Without Objects", OLEUIPASTE_PASTE);
+    entry(entries[4], CF_TEXT, TYMED_HGLOBAL, "Unformatted text", "text without any formatting",
+          OLEUIPASTE_PASTE);
+    entry(entries[5], CF_BITMAP, TYMED_GDI, "Windows Bitmap", "bitmap image", OLEUIPASTE_PASTE);
+    UINT linkTypes[1] = {formats.LinkSource};
+    OLEUIPASTESPECIALA dialog{};
+    dialog.cbStruct = sizeof dialog;
+    dialog.dwFlags = PSF_SELECTPASTE;
+    dialog.hWndOwner = Handle();
+    dialog.arrPasteEntries = entries;
+    dialog.cPasteEntries = 6;
+    dialog.arrLinkTypes = linkTypes;
+    dialog.cLinkTypes = 1;
+    bool result = false;
+    if (OleUIPasteSpecialA(&dialog) == OLEUI_OK) {
+        result = true;
+        const int chosen = dialog.nSelectedIndex;
+        if (chosen == 0 || chosen == 1) {
+            LPSTORAGE storage = nullptr;
+            LPOLECLIENTSITE site = nullptr;
+            LPOLEOBJECT object = nullptr;
+            if (SUCCEEDED(NewStorage(&storage))) {
+                oleInterface_->GetClientSite(&site);
+                const HRESULT made =
+                    chosen == 0 || !dialog.fLink
+                        ? OleCreateFromData(dialog.lpSrcDataObj, IidOleObject, OLERENDER_DRAW,
+                                            nullptr, site, storage,
+                                            reinterpret_cast<void**>(&object))
+                        : OleCreateLinkFromData(dialog.lpSrcDataObj, IidOleObject, OLERENDER_DRAW,
+                                                nullptr, site, storage,
+                                                reinterpret_cast<void**>(&object));
+                if (SUCCEEDED(made) && object) {
+                    REOBJECT insert{};
+                    insert.cbStruct = sizeof insert;
+                    insert.cp = REO_CP_SELECTION;
+                    object->GetUserClassID(&insert.clsid);
+                    insert.poleobj = object;
+                    insert.pstg = storage;
+                    insert.polesite = site;
+                    insert.dvaspect = (dialog.dwFlags & PSF_CHECKDISPLAYASICON) ? DVASPECT_ICON
+                                                                                : DVASPECT_CONTENT;
+                    insert.dwFlags = REO_RESIZABLE;
+                    const CHARRANGE sel = GetSelection();
+                    SetSelection(sel.cpMin, sel.cpMin + 1, false);
+                    oleInterface_->InsertObject(&insert);
+                    SetSelection(sel.cpMin, sel.cpMax, true);
+                    object->Release();
+                }
+                if (site) site->Release();
+                storage->Release();
+            }
+        } else {
+            oleInterface_->ImportDataObject(dialog.lpSrcDataObj, entries[chosen].fmtetc.cfFormat,
+                                            nullptr);
+            SendMessageA(Handle(), EM_SCROLLCARET, 0, 0);
+        }
+        if (dialog.lpSrcDataObj) dialog.lpSrcDataObj->Release();
+    }
+    if (dialog.hMetaPict) FreeIconPicture(dialog.hMetaPict);
+    return result;
+}
+
+bool TQvCustomRichEdit::ObjectPropertiesDialog()
+{
+    // The properties sheet is not built (see the notes editor, which never allows objects):
+    // it is never shown, whatever is selected.
+    return false;
+}

@@ -1,0 +1,204 @@
+// The options dialog beside the real main window on a virtual line: what it shows on opening,
+// the error-checking rule, live spins and boxes, half-typed values, the mode list, and what OK,
+// Cancel, Esc and Save Settings keep or put back.
+#include <fstream>
+#include <iterator>
+
+#include "settings/PropertiesForm.h"
+#include "tests/receive/ReceiveFixture.h"
+
+namespace receive_test {
+namespace {
+
+class OptionsTest : public ReceiveTest {
+protected:
+    // Opens the dialog with the main window's settings command and waits for its activation.
+    void Open()
+    {
+        if (!frmProp) Application->CreateForm(frmProp);
+        Form1->settings_spbtnClick(Form1->settings_spbtn);
+        ASSERT_TRUE(qv::test::WaitUntil([] { return frmProp->Active(); }));
+    }
+    // The user's keystroke into a control, through its window.
+    static void Type(TWinControl* Control, char Key)
+    {
+        SendMessageA(Control->Handle(), WM_CHAR, static_cast<unsigned char>(Key), 1);
+    }
+};
+
+TEST_F(OptionsTest, OpensModelessOnTopWithTheSettingsAndParityBoxOnlyWhileDisconnected)
+{
+    Start(0, 70, 120, "SHOW_INPUT_ONLY=1\r\n");
+    Open();
+    EXPECT_EQ(frmProp->Caption(), "Settings");
+    EXPECT_TRUE(GetWindowLongA(frmProp->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(frmProp->Modal());
+    EXPECT_EQ(frmProp->NumLines_spedt->Value(), 120);
+    EXPECT_EQ(frmProp->Col_sedt->Value(), 70);
+    EXPECT_TRUE(frmProp->Col_sedt->Enabled());
+    EXPECT_TRUE(frmProp->ShowIPOnlycbx->Checked());
+    EXPECT_EQ(frmProp->Displaymode_cbx->ItemIndex(), 0);
+    EXPECT_FALSE(frmProp->cbCheckParity->Enabled());
+    EXPECT_EQ(frmProp->Labelparitytext->Caption(), "Disconnect to enable option.");
+    EXPECT_EQ(frmProp->Labelparitytext->Font()->Color(), clRed);
+
+    frmProp->sbtnOKClick(frmProp->sbtnOK);
+    EXPECT_FALSE(frmProp->Visible());
+    Form1->Connect_spbtnClick(Form1);
+    Open();
+    EXPECT_TRUE(frmProp->cbCheckParity->Enabled());
+    EXPECT_EQ(frmProp->Labelparitytext->Caption(), "Configure error checking option here:");
+    EXPECT_EQ(frmProp->Labelparitytext->Font()->Color(), clBlack);
+    EXPECT_TRUE(script.Shown().empty());
+}
+
+TEST_F(OptionsTest, AnUnknownReplacementByteBecomesTheDefaultWithOneWarning)
+{
+    Start(0, 70, 100, "[Error Section]\r\nPARITY_REPLACE_CH=65\r\n");
+    ASSERT_EQ(Settings.ParityReplaceCh, 'A');
+    Open();
+    EXPECT_EQ(Settings.ParityReplaceCh, '?');
+    EXPECT_EQ(frmProp->ParityReplaceChLst->ItemIndex(), 0);
+    ASSERT_EQ(script.Shown().size(), 1u);
+    EXPECT_EQ(script.Last().Kind, TDialogKind::ShowMessage);
+    EXPECT_EQ(script.Last().Text,
+              "Incorrect settings found for some options in configuration file:\n" +
+                  SettingsPath() + "\n\nThese options will be set to use defaults.");
+
+    frmProp->sbtnOKClick(frmProp->sbtnOK);
+    Open();
+    EXPECT_EQ(script.Shown().size(), 1u);
+}
+
+TEST_F(OptionsTest, ColumnsFollowTheirSpinAtOnceWhileHalfTypedValuesChangeNothing)
+{
+    Start(0, 70);
+    Open();
+    frmProp->Col_sedt->SetText("50");
+    EXPECT_EQ(Settings.Columns, 50);
+    EXPECT_EQ(CharsPerLine, 50u);
+    line.Write(std::string(60, 'x'));
+    ASSERT_TRUE(WaitForBytesIn(60));
+    ASSERT_TRUE(WaitForQuietScreen());
+    EXPECT_EQ(ScreenLines(), ExpectedLines(std::string(60, 'x'), 0, 50, 100));
+
+    for (const char* typed : {"", "3", "4x"}) {
+        frmProp->Col_sedt->SetText(typed);
+        EXPECT_EQ(Settings.Columns, 50) << typed;
+    }
+    frmProp->Col_sedt->SetText("95");
+    EXPECT_EQ(Settings.Columns, 90);
+    EXPECT_EQ(CharsPerLine, 90u);
+}
+
+TEST_F(OptionsTest, AHalfTypedLineLimitNeverCutsTheScreenWhileDataFlows)
+{
+    Start(0, 70, 100);
+    Open();
+    std::string rows;
+    for (int i = 0; i < 30; ++i) rows += "ab\r";
+    line.Write(rows);
+    ASSERT_TRUE(WaitForBytesIn(30 * 3));
+    ASSERT_TRUE(WaitForQuietScreen());
+    const size_t shown = ScreenLines().size();
+    ASSERT_GE(shown, 30u);
+
+    // A click selects the value; the first digit of "12" replaces it; a letter is refused.
+    frmProp->NumLines_spedtClick(frmProp->NumLines_spedt);
+    Type(frmProp->NumLines_spedt, '1');
+    Type(frmProp->NumLines_spedt, 'q');
+    EXPECT_EQ(frmProp->NumLines_spedt->Text(), "1");
+    EXPECT_EQ(Settings.Lines, 100);
+
+    line.Write("cd\rcd\rcd\rcd\rcd\r");
+    ASSERT_TRUE(WaitForBytesIn(35 * 3));
+    ASSERT_TRUE(WaitForQuietScreen());
+    EXPECT_EQ(ScreenLines().size(), shown + 5);
+}
+
+TEST_F(OptionsTest, CancelAndEscPutBackColumnsAndFontWhileOkKeepsThem)
+{
+    Start(0, 70);
+    const int size = Form1->reScreen->Font()->Size();
+    const std::int32_t fontSize = Settings.FontSize;
+    Open();
+    frmProp->Col_sedt->SetText("50");
+    script.AnswerDialog([&](TCommonDialog& Dialog) {
+        static_cast<TFontDialog&>(Dialog).Font()->SetSize(size + 6);
+        return true;
+    });
+    frmProp->btnFontClick(frmProp->btnFont);
+    ASSERT_EQ(Form1->reScreen->Font()->Size(), size + 6);
+
+    frmProp->sbtn_CancelClick(frmProp->sbtn_Cancel);
+    EXPECT_FALSE(frmProp->Visible());
+    EXPECT_EQ(Settings.Columns, 70);
+    EXPECT_EQ(CharsPerLine, 70u);
+    EXPECT_EQ(Settings.FontSize, fontSize);
+    EXPECT_EQ(Form1->reScreen->Font()->Size(), size);
+
+    Open();
+    frmProp->Col_sedt->SetText("50");
+    frmProp->sbtnOKClick(frmProp->sbtnOK);
+    EXPECT_EQ(Settings.Columns, 50);
+    EXPECT_TRUE(Settings.Accepted);
+
+    Open();
+    frmProp->Col_sedt->SetText("60");
+    Type(frmProp->Col_sedt, 27);
+    EXPECT_FALSE(frmProp->Visible());
+    EXPECT_EQ(Settings.Columns, 50);
+    EXPECT_EQ(CharsPerLine, 50u);
+}
+
+TEST_F(OptionsTest, ADeclinedModeChangePutsTheListBackAndTheTabSpinFollowsTheMode)
+{
+    Start(0, 70);
+    Open();
+    frmProp->Displaymode_cbx->SetItemIndex(2);
+    script.Answer(mrNo);
+    frmProp->Displaymode_cbxChange(frmProp->Displaymode_cbx);
+    EXPECT_EQ(frmProp->Displaymode_cbx->ItemIndex(), 0);
+    EXPECT_EQ(DisplayMode, 0);
+    EXPECT_TRUE(frmProp->TabNums_sedt->Enabled());
+
+    frmProp->Displaymode_cbx->SetItemIndex(2);
+    script.Answer(mrYes);
+    frmProp->Displaymode_cbxChange(frmProp->Displaymode_cbx);
+    EXPECT_EQ(frmProp->Displaymode_cbx->ItemIndex(), 2);
+    EXPECT_EQ(DisplayMode, 2);
+    EXPECT_EQ(Settings.DisplayMode, 2);
+    EXPECT_FALSE(frmProp->TabNums_sedt->Enabled());
+    EXPECT_FALSE(frmProp->TABspace_lbl->Enabled());
+    EXPECT_EQ(script.Shown().size(), 2u);
+}
+
+TEST_F(OptionsTest, TheEntryPaneBoxActsAtOnceAndCancelRestoresOnlyTheSetting)
+{
+    Start(0, 70);
+    Open();
+    frmProp->cbDispStringEntryPnl->SetChecked(false);
+    EXPECT_FALSE(Form1->pnlStringEntry->Visible());
+    EXPECT_TRUE(Form1->Panel7->Visible());
+    frmProp->sbtn_CancelClick(frmProp->sbtn_Cancel);
+    EXPECT_TRUE(Settings.StringEntryPaneVisible);
+    EXPECT_FALSE(Form1->pnlStringEntry->Visible());
+}
+
+TEST_F(OptionsTest, SaveSettingsKeepsTheChangesAndWritesTheSettingsFile)
+{
+    Start(0, 70);
+    Open();
+    frmProp->ShowIPOnlycbx->SetChecked(true);
+    frmProp->sbtnSaveSettingsClick(frmProp->sbtnSaveSettings);
+    EXPECT_FALSE(frmProp->Visible());
+    EXPECT_TRUE(frmProp->sbtnSaveSettings->Enabled());
+    EXPECT_TRUE(Settings.ShowInputOnly);
+    EXPECT_TRUE(Settings.Accepted);
+    std::ifstream in(SettingsPath(), std::ios::binary);
+    const std::string ini{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_NE(ini.find("SHOW_INPUT_ONLY=1\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace receive_test

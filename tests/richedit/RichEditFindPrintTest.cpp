@@ -1,0 +1,382 @@
+// The editor control's find and replace (dialog events driven as the dialogs fire them),
+// printing into an enhanced metafile, the notifications with links, and embedded objects as
+// far as Wine's rich edit and OLE let them run.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "GuiTestSupport.h"
+#include "framework/gui/DialogService.h"
+#include "framework/gui/Form.h"
+#include "richedit/QvRichEdit.h"
+#include "richedit/RichEditOle.h"
+
+namespace {
+
+// Records what the control's events report.
+class TEventLog : public TObject {
+public:
+    void Changed(TObject*) { ++changes; }
+    void SelectionChanged(TObject*) { ++selectionChanges; }
+    void NotFound(TObject*, const String& text) { notFound.push_back(text); }
+    void Clicked(TObject*, const String& url, TMouseButton button)
+    {
+        clicks.push_back(url);
+        buttons.push_back(button);
+    }
+    void AllowProtected(TObject*, int, int, bool& allow) { allow = true; }
+    void Resize(TObject*, TRect& r) { resized = r; }
+    void DialogClosed(TObject*, TFindDialog* dialog) { closed = dialog; }
+    TFindDialog* closed = nullptr;
+    int changes = 0, selectionChanges = 0;
+    std::vector<String> notFound, clicks;
+    std::vector<TMouseButton> buttons;
+    TRect resized;
+};
+
+// A print target on an enhanced metafile: counts the pages instead of printing them.
+class TMetafileTarget : public TRichPrintTarget {
+public:
+    TMetafileTarget(int width, int height) : width_(width), height_(height) {}
+    ~TMetafileTarget() override
+    {
+        if (dc_) DeleteEnhMetaFile(CloseEnhMetaFile(dc_));
+    }
+    HDC Handle() override { return dc_; }
+    int PageWidth() override { return width_; }
+    int PageHeight() override { return height_; }
+    void BeginDoc(const String& title) override
+    {
+        Title = title;
+        dc_ = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+        Pages = 1;
+    }
+    void NewPage() override
+    {
+        ++Pages;
+        // A runaway loop is cut short here rather than by the test's time-out.
+        if (Pages > 1000) throw Exception(String("runaway printing"));
+    }
+    void EndDoc() override { Ended = true; }
+    void Abort() override { Aborted = true; }
+    String Title;
+    int Pages = 0;
+    bool Ended = false, Aborted = false;
+
+private:
+    HDC dc_ = nullptr;
+    int width_, height_;
+};
+
+class RichEditFindPrintTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        form = std::make_unique<TForm>(nullptr);
+        form->SetBounds(0, 0, 500, 400);
+        re = new TQvRichEdit(form.get());
+        re->SetParent(form.get());
+        re->SetBounds(10, 10, 400, 300);
+        form->Show();
+        PumpPending();
+        re->OnTextNotFound = TRichEditFindErrorEvent(&log, &TEventLog::NotFound);
+    }
+    void TearDown() override
+    {
+        form.reset();
+        PumpPending();
+    }
+    std::unique_ptr<TForm> form;
+    TQvRichEdit* re = nullptr;
+    TEventLog log;
+    TDialogScript script;  // the modeless dialogs are recorded, never shown
+};
+
+TEST_F(RichEditFindPrintTest, FindStepsFromHitToHitForwardAndBackward)
+{
+    re->SetText("one two one two one");
+    re->SetSelection(0, 0, false);
+    TFindDialog* dialog = re->FindDialog("one");
+    ASSERT_EQ(script.Last().Caption, "TFindDialog");
+    std::vector<int> hits;
+    for (int i = 0; i < 3; ++i) {
+        dialog->DoFind();
+        hits.push_back(re->SelStart());
+    }
+    EXPECT_EQ(hits, (std::vector<int>{0, 8, 16}));
+    EXPECT_EQ(re->SelLength(), 3);
+    dialog->DoFind();
+    EXPECT_EQ(log.notFound, std::vector<String>{"one"});
+
+    dialog->Options >> frDown;
+    hits.clear();
+    for (int i = 0; i < 2; ++i) {
+        dialog->DoFind();
+        hits.push_back(re->SelStart());
+    }
+    EXPECT_EQ(hits, (std::vector<int>{8, 0}));
+    EXPECT_TRUE(re->CanFindNext());
+    EXPECT_FALSE(re->FindNext());
+    EXPECT_EQ(log.notFound.size(), 2u);
+
+    re->OnCloseFindDialog = TRichEditFindCloseEvent(&log, &TEventLog::DialogClosed);
+    dialog->Notify(FR_DIALOGTERM);
+    EXPECT_EQ(log.closed, dialog);
+}
+
+TEST_F(RichEditFindPrintTest, EmptyFindTextNeverMatchesNorBecomesTheLastDialog)
+{
+    re->SetText("abc");
+    TFindDialog* dialog = re->FindDialog("");
+    dialog->DoFind();
+    EXPECT_EQ(log.notFound.size(), 1u);
+    EXPECT_FALSE(re->CanFindNext());
+    EXPECT_FALSE(re->FindNext());
+    EXPECT_EQ(re->FindText("", 0, 3, {}), -1);
+}
+
+TEST_F(RichEditFindPrintTest, ReplaceAllGivesOneChangeAndOneSelectionChangeOrOneNotFound)
+{
+    re->SetText("a cat and a cat and a CAT");
+    re->SetSelection(0, 0, false);
+    re->OnChange = TNotifyEvent(&log, &TEventLog::Changed);
+    re->OnSelectionChange = TNotifyEvent(&log, &TEventLog::SelectionChanged);
+    TReplaceDialog* dialog = re->ReplaceDialog("cat", "dog");
+    dialog->Options << frReplaceAll;
+    PumpPending();
+    log.changes = log.selectionChanges = 0;
+    dialog->DoReplace();
+    EXPECT_EQ(re->Text(), "a dog and a dog and a dog");
+    EXPECT_EQ(log.changes, 1);
+    EXPECT_EQ(log.selectionChanges, 1);
+    EXPECT_TRUE(log.notFound.empty());
+    EXPECT_TRUE(re->OnSelectionChange);  // put back after the run
+
+    log.changes = log.selectionChanges = 0;
+    re->SetSelection(0, 0, false);
+    log.selectionChanges = 0;
+    dialog->FindText = "zebra";
+    dialog->DoReplace();
+    EXPECT_EQ(log.notFound, std::vector<String>{"zebra"});
+    EXPECT_EQ(log.changes, 0);
+
+    // An empty find text ends at once instead of replacing in place for ever.
+    dialog->FindText = "";
+    dialog->DoReplace();
+    EXPECT_EQ(log.notFound.size(), 2u);
+    EXPECT_EQ(re->Text(), "a dog and a dog and a dog");
+}
+
+TEST_F(RichEditFindPrintTest, SingleReplaceReplacesOnlyTheSelectedMatchThenSelectsTheNext)
+{
+    re->SetText("cat cat");
+    re->SetSelection(0, 0, false);
+    TReplaceDialog* dialog = re->ReplaceDialog("cat", "dog");
+    dialog->Options << frReplace;
+    dialog->DoReplace();  // nothing selected yet: the first hit is only shown
+    EXPECT_EQ(re->Text(), "cat cat");
+    EXPECT_EQ(re->SelStart(), 0);
+    EXPECT_EQ(re->SelLength(), 3);
+    dialog->DoReplace();
+    EXPECT_EQ(re->Text(), "dog cat");
+    EXPECT_EQ(re->SelStart(), 4);
+    EXPECT_EQ(re->SelText(), "cat");
+}
+
+TEST_F(RichEditFindPrintTest, LinksFireOnlyForTheSameButtonDownAndUpOnOneRange)
+{
+    re->SetText("go http://a.example/ or http://b.example/ now");
+    re->OnURLClick = TRichEditURLClickEvent(&log, &TEventLog::Clicked);
+    auto link = [&](UINT msg, LONG from, LONG to) {
+        ENLINK n{};
+        n.nmhdr.hwndFrom = re->Handle();
+        n.nmhdr.code = EN_LINK;
+        n.msg = msg;
+        n.chrg = {from, to};
+        re->Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&n));
+    };
+    link(WM_LBUTTONDOWN, 3, 20);
+    link(WM_LBUTTONUP, 3, 20);
+    EXPECT_EQ(log.clicks, std::vector<String>{"http://a.example/"});
+    link(WM_LBUTTONDOWN, 3, 20);
+    link(WM_LBUTTONUP, 24, 41);  // released over the other link
+    link(WM_LBUTTONUP, 3, 20);   // the press was used up
+    link(WM_RBUTTONDOWN, 24, 41);
+    link(WM_LBUTTONUP, 24, 41);  // another button
+    link(WM_MOUSEMOVE, 24, 41);
+    EXPECT_EQ(log.clicks.size(), 1u);
+    link(WM_RBUTTONDOWN, 24, 41);
+    link(WM_RBUTTONUP, 24, 41);
+    EXPECT_EQ(log.clicks.back(), "http://b.example/");
+    EXPECT_EQ(log.buttons.back(), mbRight);
+}
+
+TEST_F(RichEditFindPrintTest, RealClickOnADetectedUrlReportsItsText)
+{
+    // The handler records the link; nothing is launched (opening it is the application's).
+    re->OnURLClick = TRichEditURLClickEvent(&log, &TEventLog::Clicked);
+    re->SetText("see http://example.com/page here");
+    PumpPending();
+    const TPoint p = re->GetCharPos(10);
+    ClickAt(re->Handle(), p.x + 1, p.y + 4);
+    PumpPending();
+    ASSERT_EQ(log.clicks.size(), 1u);
+    EXPECT_EQ(log.clicks[0], "http://example.com/page");
+    EXPECT_EQ(log.buttons[0], mbLeft);
+}
+
+TEST_F(RichEditFindPrintTest, ProtectedChangesAreRefusedUnlessAHandlerAllowsThem)
+{
+    ENPROTECTED n{};
+    n.nmhdr.code = EN_PROTECTED;
+    n.msg = WM_CHAR;
+    n.chrg = {0, 1};
+    EXPECT_EQ(re->Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&n)), 1);
+    re->OnProtectChange = TRichEditProtectChange(&log, &TEventLog::AllowProtected);
+    EXPECT_EQ(re->Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&n)), 0);
+
+    ENSAVECLIPBOARD s{};
+    s.nmhdr.code = EN_SAVECLIPBOARD;
+    EXPECT_EQ(re->Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&s)), 0);  // kept by default
+
+    re->OnResizeRequest = TRichEditResizeEvent(&log, &TEventLog::Resize);
+    REQRESIZE r{};
+    r.nmhdr.code = EN_REQUESTRESIZE;
+    r.rc = {1, 2, 300, 40};
+    re->Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(log.resized.Bottom, 40);
+}
+
+// Wine's rich edit answers EM_FORMATRANGE with 0 always (a stub), so the page loop is driven
+// here by a layer over the control's window that formats a fixed number of characters a
+// page, or none at all.
+struct TFakePages {
+    static inline WNDPROC next = nullptr;
+    static inline int charsPerPage = 0;
+    static inline std::vector<RECT> pages;
+    static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM w, LPARAM l)
+    {
+        if (msg == EM_FORMATRANGE && l) {
+            const auto* range = reinterpret_cast<const FORMATRANGE*>(l);
+            pages.push_back(range->rc);
+            const int length = GetWindowTextLengthA(h);
+            return std::min<LRESULT>(range->chrg.cpMin + charsPerPage, length);
+        }
+        return CallWindowProcA(next, h, msg, w, l);
+    }
+    explicit TFakePages(HWND h, int perPage) : window(h)
+    {
+        charsPerPage = perPage;
+        pages.clear();
+        next = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
+    }
+    ~TFakePages() { SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next)); }
+    HWND window;
+};
+
+TEST_F(RichEditFindPrintTest, EmptyTextPrintsOnePage)
+{
+    TMetafileTarget empty(800, 1000);
+    re->PrintTo(empty, "Notes");
+    EXPECT_EQ(empty.Pages, 1);
+    EXPECT_TRUE(empty.Ended);
+    EXPECT_EQ(empty.Title, "Notes");
+}
+
+TEST_F(RichEditFindPrintTest, LongTextPrintsPageByPageOnTheWholePageOrThePrintRect)
+{
+    re->SetText(String(2890, 'x'));
+    TMetafileTarget target(800, 1000);
+    {
+        TFakePages fake(re->Handle(), 1000);
+        re->PrintTo(target, "Long");
+    }
+    EXPECT_EQ(target.Pages, 3);
+    ASSERT_EQ(TFakePages::pages.size(), 3u);
+    const int logY = GetDeviceCaps(target.Handle(), LOGPIXELSY);
+    EXPECT_EQ(TFakePages::pages[0].bottom, 1000 * 1440 / logY);  // twips
+
+    re->PrintRect = TRect{10, 20, 400, 500};
+    TMetafileTarget inRect(800, 1000);
+    {
+        TFakePages fake(re->Handle(), 2000);
+        re->PrintTo(inRect, "Rect");
+    }
+    EXPECT_EQ(inRect.Pages, 2);
+    EXPECT_EQ(TFakePages::pages[0].top, 20 * 1440 / logY);
+    EXPECT_EQ(TFakePages::pages[0].bottom, 500 * 1440 / logY);
+}
+
+TEST_F(RichEditFindPrintTest, PrintingEndsWhenAPageTakesNoText)
+{
+    re->SetText("some text that will not fit");
+    TMetafileTarget target(800, 1000);
+    {
+        TFakePages fake(re->Handle(), 0);  // a page too small for one line
+        re->PrintTo(target, "Stuck");
+    }
+    EXPECT_TRUE(target.Ended);
+    EXPECT_FALSE(target.Aborted);
+    EXPECT_EQ(target.Pages, 1);
+}
+
+BOOL CALLBACK CountVisible(HWND h, LPARAM counter)
+{
+    if (IsWindowVisible(h)) ++*reinterpret_cast<int*>(counter);
+    return TRUE;
+}
+
+int TopLevelWindowsOfThisThread()
+{
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountVisible, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+TEST_F(RichEditFindPrintTest, WithObjectsNotAllowedTheObjectDialogsReturnFalseAndShowNothing)
+{
+    re->SetAllowObjects(false);
+    EXPECT_EQ(re->OleInterface(), nullptr);
+    const int windows = TopLevelWindowsOfThisThread();
+    EXPECT_FALSE(re->InsertObjectDialog());
+    EXPECT_FALSE(re->PasteSpecialDialog());
+    EXPECT_FALSE(re->ObjectPropertiesDialog());
+    re->CloseObjects();
+    EXPECT_EQ(TopLevelWindowsOfThisThread(), windows);
+    EXPECT_TRUE(script.Shown().empty());
+}
+
+TEST_F(RichEditFindPrintTest, WithObjectsAllowedTheWindowTakesTheCallbackAndGivesItsOleInterface)
+{
+    re->SetText("text survives the switch");
+    re->SetAllowObjects(false);
+    re->SetAllowObjects(true);  // made again, with objects
+    ASSERT_NE(re->OleInterface(), nullptr);
+    EXPECT_EQ(re->Text(), "text survives the switch");
+    EXPECT_GT(re->OleCallback()->RefCount(), 0u);
+    EXPECT_EQ(re->OleInterface()->GetObjectCount(), 0);
+    re->SetTitle("User notes");
+
+    IStorage* storage = nullptr;
+    ASSERT_EQ(re->OleCallback()->GetNewStorage(&storage), S_OK);
+    ASSERT_NE(storage, nullptr);
+    IStream* stream = nullptr;
+    EXPECT_EQ(storage->CreateStream(L"probe", STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE,
+                                    0, 0, &stream),
+              S_OK);
+    if (stream) stream->Release();
+    storage->Release();
+
+    OLEINPLACEFRAMEINFO info{};
+    IOleInPlaceFrame* frame = reinterpret_cast<IOleInPlaceFrame*>(1);
+    IOleInPlaceUIWindow* document = reinterpret_cast<IOleInPlaceUIWindow*>(1);
+    EXPECT_EQ(re->OleCallback()->GetInPlaceContext(&frame, &document, &info), E_NOTIMPL);
+    EXPECT_EQ(frame, nullptr);
+    re->Clear();  // closes the (no) objects, then empties the text
+    EXPECT_EQ(re->Text(), "");
+}
+
+}  // namespace
