@@ -15,7 +15,6 @@ void TForm1::miStopSendingClick(TObject* Sender) {}
 void TForm1::miStopCaptureClick(TObject* Sender) {}
 
 // ---- View, panes and menu state -------------------------------------------------------
-void TForm1::Readme_sbtnClick(TObject* Sender) {}
 void TForm1::NotationCon1Click(TObject* Sender) {}
 void TForm1::miStringEntryPaneClick(TObject* Sender) {}
 void TForm1::Fullscreen1Click(TObject* Sender) {}
