@@ -150,5 +150,55 @@ TEST_F(ReadmeFormTest, ALinkGoesToTheShellAndOneItCannotOpenIsABadUrl)
     EXPECT_EQ(script.Last().DlgType, mtError);
 }
 
+TEST_F(ReadmeFormTest, PlaceInStringEntryPaneNeedsTheVisiblePaneAndASelection)
+{
+    WriteTextFile(InFolder("notes.rtf"), "{\\rtf1\\ansi AT\\\\r note}");
+    ShowNotes();
+    Form1->pnlStringEntry->SetVisible(true);
+    notes->SetSelStart(0);
+    notes->SetSelLength(0);
+    ReadmeForm->UN_popupPopup(ReadmeForm->UN_popup);
+    EXPECT_FALSE(ReadmeForm->miPlaceQVP->Enabled());
+    notes->SetSelLength(4);
+    Form1->pnlStringEntry->SetVisible(false);
+    ReadmeForm->UN_popupPopup(ReadmeForm->UN_popup);
+    EXPECT_FALSE(ReadmeForm->miPlaceQVP->Enabled());
+    EXPECT_FALSE(ReadmeForm->N4->Enabled());
+    Form1->pnlStringEntry->SetVisible(true);
+    ReadmeForm->UN_popupPopup(ReadmeForm->UN_popup);
+    EXPECT_TRUE(ReadmeForm->miPlaceQVP->Enabled());
+    EXPECT_TRUE(ReadmeForm->N4->Enabled());
+    ReadmeForm->miPlaceQVP->Click();
+    EXPECT_EQ(Form1->edtSend->Text(), "AT\\r");
+}
+
+TEST_F(ReadmeFormTest, TheSizeFieldTakesDigitsOnlyAndTheFontDialogSetsTheSelection)
+{
+    WriteTextFile(InFolder("notes.rtf"), "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 text}");
+    ShowNotes();
+    notes->SelectAll();
+    ReadmeForm->FontSize->SetText("0");
+    EXPECT_EQ(notes->SelAttributes()->Size(), 10);
+    ReadmeForm->FontSize->SetText("14");
+    EXPECT_EQ(notes->SelAttributes()->Size(), 14);
+    for (char key : {'a', '\b', '7'}) {
+        char typed = key;
+        ReadmeForm->FontSizeKeyPress(ReadmeForm->FontSize, typed);
+        EXPECT_EQ(typed, key == '7' ? '7' : '\0');
+    }
+
+    script.AnswerDialog([](TCommonDialog& Dialog) {
+        auto& font = dynamic_cast<TFontDialog&>(Dialog);
+        font.Font()->SetSize(20);
+        font.Font()->SetStyle(TFontStyles{fsUnderline});
+        return true;
+    });
+    CtrlType('F');
+    EXPECT_EQ(notes->Text(), "text");
+    EXPECT_EQ(notes->SelAttributes()->Size(), 20);
+    EXPECT_TRUE(notes->SelAttributes()->Style().Contains(fsUnderline));
+    EXPECT_EQ(ReadmeForm->FontSize->Text(), "20");
+}
+
 }  // namespace
 }  // namespace dialogs_test
