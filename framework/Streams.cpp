@@ -195,6 +195,11 @@ std::int64_t TFileStream::Seek(std::int64_t Offset, TSeekOrigin Origin)
     return target;
 }
 
+void TFileStream::Flush()
+{
+    if (std::fflush(file_) != 0) throw EWriteError("Cannot write to file \"%s\"", fileName_);
+}
+
 void TFileStream::SetSize(std::int64_t NewSize)
 {
     std::int64_t here = Position();

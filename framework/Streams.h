@@ -83,6 +83,9 @@ public:
     int Write(const void* Buffer, int Count) override;
     std::int64_t Seek(std::int64_t Offset, TSeekOrigin Origin) override;
     void SetSize(std::int64_t NewSize) override;
+    // Hands the buffered bytes to the system; raises EWriteError when it refuses them (a full
+    // disk shows up here, not at the write that filled the buffer).
+    void Flush();
     const String& FileName() const { return fileName_; }
 
 private:

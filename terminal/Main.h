@@ -235,6 +235,14 @@ public:
     void miReceiveFileBinaryClick(TObject* Sender);
     void miStopSendingClick(TObject* Sender);
     void miStopCaptureClick(TObject* Sender);
+    // Every capture write goes through CaptureBytes: a write the system refuses ends the
+    // capture with a message naming the file. The receive handler captures what it reads, the
+    // key path each typed byte just before it goes to the port.
+    void CaptureBytes(const void* Bytes, int Count);
+    void CaptureTypedByte(std::uint8_t Byte) { CaptureBytes(&Byte, 1); }
+    // Hands the capture's buffered bytes to the system, checked like a write; the status tick
+    // calls it, so a crash loses at most one tick of capture.
+    void FlushCapture();
 
     // ---- view, panes and menu state ------------------------------------------------------
     void HelpAboutClick(TObject* Sender);

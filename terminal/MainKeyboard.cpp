@@ -25,7 +25,7 @@ void TForm1::reScreenKeyPress(TObject* Sender, char& Key)
     if (LED_BRK->Lit()) return;
 
     const bool echo = !Settings.ShowInputOnly;
-    if (CaptureFile) CaptureFile->WriteBuffer(&c, 1);
+    CaptureTypedByte(static_cast<std::uint8_t>(c));
     const auto byte = static_cast<std::uint8_t>(c);
     const bool hexCell =
         byte == 0x0D || (!TextMode && (byte < 0x20 || byte > 0x7E || DisplayMode == 2));

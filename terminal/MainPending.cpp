@@ -7,12 +7,8 @@ void TForm1::PaintBox1Paint(TObject* Sender) {}
 void TForm1::reScreenVertScroll(TObject* Sender) {}
 void TForm1::reScreenSelectionChange(TObject* Sender) {}
 
-// ---- File send, special send and capture ----------------------------------------------
-void TForm1::miSendFileBinaryClick(TObject* Sender) {}
+// ---- Special send ------------------------------------------------------------------------
 void TForm1::miSpxSendFileBinaryClick(TObject* Sender) {}
-void TForm1::miReceiveFileBinaryClick(TObject* Sender) {}
-void TForm1::miStopSendingClick(TObject* Sender) {}
-void TForm1::miStopCaptureClick(TObject* Sender) {}
 
 // ---- View, panes and menu state -------------------------------------------------------
 void TForm1::NotationCon1Click(TObject* Sender) {}

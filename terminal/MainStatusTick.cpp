@@ -37,4 +37,6 @@ void TForm1::Timer2Timer(TObject* Sender)
 
     UpdateStatusCounters(true);
     if (GetWindowTextLengthA(Memo1->Handle()) > MemoLimit) Memo1->Clear();
+    // A crash loses at most one tick of capture, and a full disk is found within one.
+    FlushCapture();
 }

@@ -87,4 +87,32 @@ inline constexpr const char* RxFlagEvent = "RxFlag  ";
 inline constexpr const char* TxEmptyEvent = "TxEmpty  ";
 inline constexpr const char* ConnectedFor = "Connected %d:%.2d:%.2d";
 inline constexpr const char* TimeNullified = "Connected - time nullified!";
+
+// ---- file send and capture ---------------------------------------------------------------
+inline constexpr const char* SendingFile = "Sending file, ";
+inline constexpr const char* CannotOpenForReading = "Could not open file for reading:\n";
+inline constexpr const char* ProgressSizeHead = "File size: ";
+inline constexpr const char* ProgressSizeTail = " bytes,";
+// The pass starts with a blank before its 0; the later steps have none.
+inline constexpr const char* ProgressStart = " Completed: 0%";
+inline constexpr const char* ProgressCompleted = " Completed:";
+inline constexpr const char* EmptyFileHead = "File: ";
+inline constexpr const char* EmptyFileTail = " is empty\n0 bytes sent.";
+inline constexpr const char* SentHead = "Successfully sent ";
+inline constexpr const char* SentOneByte = " byte from file:\n";
+inline constexpr const char* SentBytes = " bytes from file:\n";
+inline constexpr const char* FileErrorText =
+    "Can't perform one of the following file operations: Find, Read, Close.";
+inline constexpr const char* FileErrorCaption = "File Error";
+// A port that refuses a byte ends the send: the file did not all go out.
+inline constexpr const char* PortRefusedHead =
+    "Sending stopped: the port did not accept the data.\n";
+inline constexpr const char* PortRefusedMiddle = " of ";
+inline constexpr const char* PortRefusedTail = " bytes sent from file:\n";
+inline constexpr const char* CapturingTo = "Capturing to file: ";
+inline constexpr const char* CaptureOpenFailed =
+    "Could not open file. File may be set to \"Read Only\"";
+// A capture write the system refuses (disk full, file gone) ends the capture.
+inline constexpr const char* CaptureWriteFailed =
+    "Capture stopped: the received and sent data could not be written to file:\n";
 }  // namespace MainText

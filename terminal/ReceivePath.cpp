@@ -101,7 +101,7 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
                                   static_cast<unsigned long>(std::min(queued, MaxReadBytes)));
         if (n < 0) return;
         BytesIn += n;
-        if (CaptureFile) CaptureFile->WriteBuffer(RawRxBuffer, n);
+        CaptureBytes(RawRxBuffer, n);
         RawRxBuffer[n] = 0;
 
         // A read can format to more than the buffer holds (a tab of many blanks per byte):

@@ -12,6 +12,8 @@ char FormattedBuffer[FormattedBufferSize];
 std::int32_t RxPassCounter = 0;
 TFileStream* CaptureFile = nullptr;
 bool CtrlCharMenuUsed = false;
+TFileStream* SendFile = nullptr;
+bool EntryPaneHidden = false;
 double ConnectTime = 0;
 bool PortOpen = false;
 std::int32_t ConnectToggle = 0;

@@ -31,6 +31,12 @@ extern std::int32_t RxPassCounter;
 // The open capture file, or null. Opened and closed by the capture commands; the receive
 // handler and the key path write to it.
 extern TFileStream* CaptureFile;
+// The file being sent, or null when no send runs. Opened by the send commands, closed only by
+// miStopSendingClick; a send loop reads it again after each pass of the message queue.
+extern TFileStream* SendFile;
+// The string entry pane was shown when a send started and was hidden for it; the end of the
+// send shows it again. Written by the send commands and miStopSendingClick.
+extern bool EntryPaneHidden;
 
 // Set by the control-character menu and never cleared: from then on a key typed on a closed
 // port says it is not connected instead of connecting. Written by NULL_00Click only.

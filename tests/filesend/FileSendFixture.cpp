@@ -1,0 +1,120 @@
+// The file send tests' port write watch (a patch of this executable's import of WriteFile) and
+// the peer's reader.
+#include "FileSendFixture.h"
+
+extern "C" void* WriteFileSlot __asm__("__imp__WriteFile@20");
+
+namespace filesend_test {
+namespace {
+
+// The watch's state: one watch at a time, written on the main thread only.
+struct {
+    void* real = nullptr;
+    DWORD thread = 0;
+    int refuseAfter = -1;
+    bool shortWrites = false;
+    HANDLE lastPort = nullptr;
+    int count = 0;
+    std::vector<TWriteSnapshot> states;
+} watch;
+
+bool SameState(const TWriteSnapshot& a, const TWriteSnapshot& b)
+{
+    return a.Status == b.Status && a.SendBarVisible == b.SendBarVisible &&
+           a.EntryPaneVisible == b.EntryPaneVisible && a.ScreenEnabled == b.ScreenEnabled &&
+           a.StopSendingVisible == b.StopSendingVisible && a.SendFileVisible == b.SendFileVisible;
+}
+
+bool IsPort(HANDLE h)
+{
+    // Asked once per handle: a megabyte's writes each asking the system would slow the send.
+    if (h == watch.lastPort) return true;
+    if (GetFileType(h) != FILE_TYPE_CHAR) return false;
+    watch.lastPort = h;
+    return true;
+}
+
+BOOL WINAPI WatchedWriteFile(HANDLE h, LPCVOID buffer, DWORD count, LPDWORD written,
+                             LPOVERLAPPED overlapped)
+{
+    if (GetCurrentThreadId() == watch.thread && Form1 && IsPort(h)) {
+        const TWriteSnapshot now{StatusMessageText,
+                                 Form1->pnlSend->Visible(),
+                                 Form1->pnlStringEntry->Visible(),
+                                 Form1->reScreen->Enabled(),
+                                 Form1->miStopSending->Visible(),
+                                 Form1->miSendFileBinary->Visible()};
+        if (watch.states.empty() || !SameState(watch.states.back(), now))
+            watch.states.push_back(now);
+        ++watch.count;
+        if (watch.refuseAfter >= 0 && watch.count > watch.refuseAfter) {
+            if (watch.shortWrites) {
+                if (written) *written = 0;
+                return TRUE;
+            }
+            SetLastError(ERROR_GEN_FAILURE);
+            return FALSE;
+        }
+    }
+    using Fn = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+    return reinterpret_cast<Fn>(watch.real)(h, buffer, count, written, overlapped);
+}
+
+}  // namespace
+
+PortWriteWatch::PortWriteWatch(int RefuseAfter, bool ShortWrites)
+    : patch_(&WriteFileSlot, reinterpret_cast<void*>(&WatchedWriteFile))
+{
+    watch.real = patch_.Original();
+    watch.thread = GetCurrentThreadId();
+    watch.refuseAfter = RefuseAfter;
+    watch.shortWrites = ShortWrites;
+    watch.lastPort = nullptr;
+    watch.count = 0;
+    watch.states.clear();
+}
+
+int PortWriteWatch::Count() const { return watch.count; }
+const std::vector<TWriteSnapshot>& PortWriteWatch::States() const { return watch.states; }
+
+std::vector<std::string> PortWriteWatch::StatusTexts() const
+{
+    std::vector<std::string> texts;
+    for (const auto& w : watch.states)
+        if (texts.empty() || texts.back() != w.Status) texts.push_back(w.Status);
+    return texts;
+}
+
+PeerReader::PeerReader(qv::test::VirtualLine& Line, size_t Expected, size_t PostAt, UINT Command)
+{
+    HWND form = Form1->Handle();
+    thread_ = std::thread([this, &Line, Expected, PostAt, Command, form] {
+        // Every byte the program wrote is on the line once its send has returned: a short
+        // silence after that is the end.
+        int silentAfterEnd = 0;
+        bool posted = false;
+        const auto giveUp = std::chrono::steady_clock::now() + 240s;
+        while (data_.size() < Expected && silentAfterEnd < 3 &&
+               std::chrono::steady_clock::now() < giveUp) {
+            const bool ended = sendEnded_;
+            const std::string got = Line.Read(1 << 16, 200ms);
+            silentAfterEnd = got.empty() && ended ? silentAfterEnd + 1 : 0;
+            data_ += got;
+            if (PostAt != 0 && !posted && data_.size() >= PostAt) {
+                PostMessageA(form, WM_COMMAND, Command, 0);
+                posted = true;
+            }
+        }
+    });
+}
+
+PeerReader::~PeerReader() { Finish(); }
+
+std::string PeerReader::Finish()
+{
+    sendEnded_ = true;
+    if (thread_.joinable()) thread_.join();
+    return data_;
+}
+
+}  // namespace filesend_test

@@ -1,0 +1,185 @@
+// Send File on the real main window: the bytes at the peer, the counters, the progress texts,
+// the window's state during and after a send, and its ends (the last byte, Stop, a disconnect,
+// a port that refuses the data).
+#include "FileSendFixture.h"
+
+namespace filesend_test {
+namespace {
+
+TEST_F(FileSendTest, AMegabyteArrivesByteExactWithTwentyProgressStepsAndASuccessBox)
+{
+    const std::string bytes = RandomBytes(1 << 20);
+    const std::string path = MakeFile("mega.bin", bytes);
+    PortWriteWatch watch;
+    PeerReader peer(line, bytes.size());
+    SendFileThroughMenu(path);
+    const std::string arrived = peer.Finish();
+
+    EXPECT_EQ(arrived.size(), bytes.size());
+    EXPECT_TRUE(arrived == bytes);
+    EXPECT_EQ(BytesSent(), std::int64_t(bytes.size()));
+    // During the send: the bar shown, the entry pane hidden, the screen and the menus disabled.
+    ASSERT_FALSE(watch.States().empty());
+    const TWriteSnapshot& during = watch.States().front();
+    EXPECT_TRUE(during.SendBarVisible);
+    EXPECT_FALSE(during.EntryPaneVisible);
+    EXPECT_FALSE(during.ScreenEnabled);
+    EXPECT_TRUE(during.StopSendingVisible);
+    EXPECT_FALSE(during.SendFileVisible);
+    EXPECT_EQ(Form1->edtFile->Text(), "Sending file, " + path);
+    // The start's 0 %, then one text per twentieth, each a higher percentage below 100.
+    const std::vector<std::string> texts = watch.StatusTexts();
+    ASSERT_EQ(texts.size(), 21u);
+    EXPECT_EQ(texts[0], "File size: 1048576 bytes, Completed: 0%");
+    int last = 0;
+    for (size_t i = 1; i < texts.size(); ++i) {
+        const std::string head = "File size: 1048576 bytes, Completed:";
+        ASSERT_EQ(texts[i].substr(0, head.size()), head);
+        const int percent = std::stoi(texts[i].substr(head.size()));
+        EXPECT_GT(percent, last);
+        EXPECT_LT(percent, 100);
+        last = percent;
+    }
+    EXPECT_EQ(StatusMessageText, "File size: 1048576 bytes, Completed:100%");
+
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, "Successfully sent 1048576 bytes from file:\n" + path);
+    EXPECT_EQ(boxes[0].DlgType, mtInformation);
+    ExpectIdleWindow();
+}
+
+TEST_F(FileSendTest, SmallFilesShowOnlyTheStartAndTheEndAndOneByteSaysByte)
+{
+    for (const std::string& bytes : {std::string("Z"), std::string("0123456789abcdefghi")}) {
+        script.Clear();
+        const std::string path = MakeFile("small.txt", bytes);
+        const std::string size = std::to_string(bytes.size());
+        PortWriteWatch watch;
+        PeerReader peer(line, bytes.size());
+        SendFileThroughMenu(path);
+        EXPECT_EQ(peer.Finish(), bytes);
+
+        EXPECT_EQ(watch.StatusTexts(),
+                  std::vector<std::string>{"File size: " + size + " bytes, Completed: 0%"});
+        EXPECT_EQ(StatusMessageText, "File size: " + size + " bytes, Completed:100%");
+        const auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].Text, "Successfully sent " + size +
+                                     (bytes.size() == 1 ? " byte" : " bytes") + " from file:\n" +
+                                     path);
+        ExpectIdleWindow();
+    }
+}
+
+TEST_F(FileSendTest, AnEmptyFileWarnsAndNeverShowsTheSendBar)
+{
+    const std::string path = MakeFile("empty.bin", "");
+    PortWriteWatch watch;
+    SendFileThroughMenu(path);
+
+    EXPECT_EQ(watch.Count(), 0);
+    EXPECT_EQ(Form1->edtFile->Text(), "");
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, "File: " + path + " is empty\n0 bytes sent.");
+    EXPECT_EQ(boxes[0].DlgType, mtWarning);
+    EXPECT_EQ(BytesSent(), 0);
+    ExpectIdleWindow();
+}
+
+TEST_F(FileSendTest, StopDuringASendEndsSilentlyRestoresThePaneAndLeavesTheBarAtZero)
+{
+    const std::string bytes = RandomBytes(200000);
+    const std::string path = MakeFile("half.bin", bytes);
+    PeerReader peer(line, bytes.size(), 10000, Form1->miStopSending->Command());
+    SendFileThroughMenu(path);
+    const std::string arrived = peer.Finish();
+
+    EXPECT_GE(arrived.size(), 10000u);
+    EXPECT_LT(arrived.size(), bytes.size());
+    EXPECT_TRUE(arrived == bytes.substr(0, arrived.size()));
+    EXPECT_EQ(BytesSent(), std::int64_t(arrived.size()));
+    EXPECT_TRUE(Boxes().empty());
+    ExpectIdleWindow();
+    EXPECT_TRUE(Form1->Comm1->Enabled());
+}
+
+TEST_F(FileSendTest, DisconnectDuringASendEndsItWithoutAMessage)
+{
+    const std::string bytes = RandomBytes(200000);
+    const std::string path = MakeFile("cut.bin", bytes);
+    PeerReader peer(line, bytes.size(), 10000, Form1->Disconnect1_mi->Command());
+    SendFileThroughMenu(path);
+    const std::string arrived = peer.Finish();
+
+    EXPECT_FALSE(Form1->Comm1->Enabled());
+    EXPECT_FALSE(PortOpen);
+    EXPECT_LT(arrived.size(), bytes.size());
+    EXPECT_TRUE(arrived == bytes.substr(0, arrived.size()));
+    EXPECT_TRUE(Boxes().empty());
+    ExpectIdleWindow();
+}
+
+TEST_F(FileSendTest, ClosingTheWindowDuringASendEndsTheSendAndTheWindowCloses)
+{
+    const std::string bytes = RandomBytes(200000);
+    const std::string path = MakeFile("closed.bin", bytes);
+    script.Answer(mrYes);  // "You are currently connected ... disconnect now?"
+    PeerReader peer(line, bytes.size(), 10000, Form1->FileExit->Command());
+    SendFileThroughMenu(path);
+    const std::string arrived = peer.Finish();
+
+    EXPECT_TRUE(Application->Terminated());
+    EXPECT_FALSE(PortOpen);
+    EXPECT_LT(arrived.size(), bytes.size());
+    EXPECT_TRUE(arrived == bytes.substr(0, arrived.size()));
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].Text, MainText::DisconnectQuestion);
+    EXPECT_EQ(SendFile, nullptr);
+}
+
+// The port's refusal used to pass unseen: the loop went on and the success box followed.
+TEST_F(FileSendTest, APortThatRefusesOrShortWritesEndsTheSendWithAnErrorAndNoSuccess)
+{
+    const std::string bytes = RandomBytes(1000);
+    const std::string path = MakeFile("refused.bin", bytes);
+    for (const bool shortWrites : {false, true}) {
+        script.Clear();
+        const std::int64_t before = BytesOut;
+        {
+            PortWriteWatch watch(100, shortWrites);
+            PeerReader peer(line, 100);
+            SendFileThroughMenu(path);
+            EXPECT_EQ(peer.Finish(), bytes.substr(0, 100));
+            EXPECT_EQ(watch.Count(), 101);
+        }
+        EXPECT_EQ(BytesOut - before, 100);
+        const auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), 1u) << shortWrites;
+        EXPECT_EQ(boxes[0].Text, "Sending stopped: the port did not accept the data.\n100 of "
+                                 "1000 bytes sent from file:\n" +
+                                     path);
+        EXPECT_EQ(boxes[0].DlgType, mtError);
+        ExpectIdleWindow();
+    }
+}
+
+TEST_F(FileSendTest, WithThePortClosedBothCommandsSayNotConnectedAndOpenNothing)
+{
+    Form1->Connect_spbtnClick(Form1);
+    ASSERT_FALSE(PortOpen);
+    script.Clear();
+    Form1->miSendFileBinaryClick(Form1);
+    Form1->miReceiveFileBinaryClick(Form1);
+    ASSERT_EQ(script.Shown().size(), 2u);
+    for (const auto& shown : script.Shown()) {
+        EXPECT_EQ(shown.Text, MainText::NotConnected);
+        EXPECT_EQ(shown.DlgType, mtInformation);
+    }
+    EXPECT_EQ(SendFile, nullptr);
+    EXPECT_EQ(CaptureFile, nullptr);
+}
+
+}  // namespace
+}  // namespace filesend_test
