@@ -18,12 +18,12 @@ namespace {
 constexpr int NotesClientW = 512, NotesClientH = 400;
 
 TSpeedButton* ToolButton(TReadmeForm* form, TWinControl* parent, const char* name, int left,
-                         const char* caption, const char* hint)
+                         const char* caption, const char* hint, int width = 24)
 {
     auto* button = new TSpeedButton(form);
     button->Name = name;
     button->SetParent(parent);
-    button->SetBounds(left, 3, 24, 24);
+    button->SetBounds(left, 3, width, 24);
     button->SetCaption(caption);
     button->Flat = true;
     button->Hint = hint;
@@ -71,41 +71,44 @@ TReadmeForm::TReadmeForm(TComponent* AOwner) : TForm(AOwner)
     Panel1->SetBevelOuter(bvNone);
     sbtnBold = ToolButton(this, Panel1, "sbtnBold", 4, "B", "Bold");
     MakeToggle(sbtnBold, 1);
+    sbtnBold->Font()->SetStyle(TFontStyles{fsBold});
     sbtnBold->OnClick = Closure(this, &TReadmeForm::sbtnBoldClick);
     sbtnItalics = ToolButton(this, Panel1, "sbtnItalics", 28, "I", "Italic");
     MakeToggle(sbtnItalics, 2);
+    sbtnItalics->Font()->SetStyle(TFontStyles{fsItalic});
     sbtnItalics->OnClick = Closure(this, &TReadmeForm::sbtnItalicsClick);
     sbtnUnderline = ToolButton(this, Panel1, "sbtnUnderline", 52, "U", "Underline");
     MakeToggle(sbtnUnderline, 3);
+    sbtnUnderline->Font()->SetStyle(TFontStyles{fsUnderline});
     sbtnUnderline->OnClick = Closure(this, &TReadmeForm::sbtnUnderlineClick);
     BulletsButton = ToolButton(this, Panel1, "BulletsButton", 76, "*", "Bullets");
     MakeToggle(BulletsButton, 4);
     BulletsButton->SetVisible(false);
     BulletsButton->OnClick = Closure(this, &TReadmeForm::BulletsButtonClick);
-    sbtnUndo = ToolButton(this, Panel1, "sbtnUndo", 84, "Un", "Undo|");
+    sbtnUndo = ToolButton(this, Panel1, "sbtnUndo", 82, "Undo", "Undo|", 38);
     sbtnUndo->OnClick = Closure(this, &TReadmeForm::sbtnUndoClick);
-    sbtnCut = ToolButton(this, Panel1, "sbtnCut", 108, "Ct", "Cut|");
+    sbtnCut = ToolButton(this, Panel1, "sbtnCut", 120, "Cut", "Cut|", 38);
     sbtnCut->OnClick = Closure(this, &TReadmeForm::sbtnCutClick);
-    sbtnCopy = ToolButton(this, Panel1, "sbtnCopy", 132, "Cp", "Copy|");
+    sbtnCopy = ToolButton(this, Panel1, "sbtnCopy", 158, "Copy", "Copy|", 38);
     sbtnCopy->OnClick = Closure(this, &TReadmeForm::sbtnCopyClick);
-    sbtnPaste = ToolButton(this, Panel1, "sbtnPaste", 156, "Ps", "Paste|");
+    sbtnPaste = ToolButton(this, Panel1, "sbtnPaste", 196, "Paste", "Paste|", 38);
     sbtnPaste->OnClick = Closure(this, &TReadmeForm::sbtnPasteClick);
-    sbtnFont = ToolButton(this, Panel1, "sbtnFont", 184, "F", "Font Selector|");
+    sbtnFont = ToolButton(this, Panel1, "sbtnFont", 238, "Font", "Font Selector|", 38);
     sbtnFont->OnClick = Closure(this, &TReadmeForm::sbtnFontClick);
-    sbtnFind = ToolButton(this, Panel1, "sbtnFind", 208, "?", "Find|");
+    sbtnFind = ToolButton(this, Panel1, "sbtnFind", 276, "Find", "Find|", 38);
     sbtnFind->OnClick = Closure(this, &TReadmeForm::sbtnFindClick);
 
     FontName = new TComboBox(this);
     FontName->Name = "FontName";
     FontName->SetParent(Panel1);
-    FontName->SetBounds(240, 4, 160, 22);
+    FontName->SetBounds(320, 4, 130, 22);
     FontName->Hint = "Font";
     FontName->ShowHint = true;
     FontName->OnChange = Closure(this, &TReadmeForm::FontNameChange);
     FontSize = new TEdit(this);
     FontSize->Name = "FontSize";
     FontSize->SetParent(Panel1);
-    FontSize->SetBounds(406, 4, 28, 22);
+    FontSize->SetBounds(454, 4, 28, 22);
     FontSize->SetMaxLength(2);
     FontSize->SetText("10");
     FontSize->Hint = "Font Size";
@@ -115,7 +118,7 @@ TReadmeForm::TReadmeForm(TComponent* AOwner) : TForm(AOwner)
     UpDown1 = new TUpDown(this);
     UpDown1->Name = "UpDown1";
     UpDown1->SetParent(Panel1);
-    UpDown1->SetBounds(434, 4, 16, 22);
+    UpDown1->SetBounds(482, 4, 16, 22);
     UpDown1->Min = 6;
     UpDown1->Max = 60;
     UpDown1->Wrap = false;
@@ -128,12 +131,10 @@ TReadmeForm::TReadmeForm(TComponent* AOwner) : TForm(AOwner)
     Panel2->SetAlign(alBottom);
     Panel2->SetHeight(30);
     Panel2->SetBevelOuter(bvNone);
-    sbtnSave = ToolButton(this, Panel2, "sbtnSave", 4, "&Save", "Save Changes|");
-    sbtnSave->SetWidth(75);
+    sbtnSave = ToolButton(this, Panel2, "sbtnSave", 4, "&Save", "Save Changes|", 75);
     sbtnSave->SetEnabled(false);
     sbtnSave->OnClick = Closure(this, &TReadmeForm::sbtnSaveClick);
-    sbtnClose = ToolButton(this, Panel2, "sbtnClose", 84, "&Close", "Close, Exit Notes|");
-    sbtnClose->SetWidth(75);
+    sbtnClose = ToolButton(this, Panel2, "sbtnClose", 84, "&Close", "Close, Exit Notes|", 75);
     sbtnClose->OnClick = Closure(this, &TReadmeForm::sbtnCloseClick);
 
     UN_popup = new TPopupMenu(this);
