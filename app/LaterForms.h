@@ -4,6 +4,7 @@
 
 #include "dialogs/AboutBox.h"
 #include "dialogs/AsciiTable.h"
+#include "dialogs/NotationConverter.h"
 #include "dialogs/ReadmeForm.h"
 #include "dialogs/StringEntryHelp.h"
 #include "framework/gui/Form.h"
@@ -27,12 +28,10 @@ private:
         explicit Class(TComponent* AOwner) : TPlainLaterForm(AOwner, #Class, Caption) {}           \
     }
 
-QV_LATER_FORM(TOKBottomDlg, "Notation Converter (32-bit)");
 QV_LATER_FORM(TAdvSendFile_dlg, "Special Send File - Options");
 QV_LATER_FORM(TForm2, "Visual Scripting In Progress...");
 
 #undef QV_LATER_FORM
 
-extern TOKBottomDlg* OKBottomDlg;
 extern TAdvSendFile_dlg* AdvSendFile_dlg;
 extern TForm2* Form2;

@@ -9,6 +9,7 @@
 
 #include "comm/Comm.h"
 #include "macros/TreeFileIo.h"
+#include "placement/FormPlacement.h"
 #include "terminal/Formatter.h"
 #include "terminal/MainControls.h"
 
@@ -112,6 +113,7 @@ public:
     TPrinterSetupDialog* PrinterSetupDialog1;
     TSaveDialog *SaveDialog1, *captureSaveDialog, *OutProfileDialog;
     TOpenDialog *sendOpenDialog, *InProfileDialog;
+    TFormPlacement* FormPlacement1;
 
     // ---- life cycle ------------------------------------------------------------------------
     void FormCreate(TObject* Sender);
@@ -170,13 +172,15 @@ public:
     void Comm1RxChar(TObject* Sender, DWORD Count);
     void Timer1Timer(TObject* Sender);
     // Line count of the pending text: overload stop at 64,000, shortened rebuild at the line
-    // limit (never a whole reload). Also run after each echoed byte.
-    void CheckReceiveBacklog();
+    // limit (never a whole reload). Also run after each echoed byte. Without LoadScreen only
+    // the pending text and the records are shortened; the display tick shows them.
+    void CheckReceiveBacklog(bool LoadScreen = true);
     // The whole screen from RtfHeader and all of PendingRtf.
     void ReloadScreenFromPending();
     // The screen from RtfHeader and the last lines only (Lines: the count just taken by
-    // BuildLineOffsets); PendingRtf shortened to them, display records trimmed.
-    void RebuildScreenFromPending(std::uint32_t Lines);
+    // BuildLineOffsets); PendingRtf shortened to them, display records trimmed. Without
+    // LoadScreen the screen is left to the display tick.
+    void RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen = true);
     void LoadScreenFromWorkRtf(bool PlainRtf);
     // One formatted byte pasted at once at the end of the screen, in a group that starts with
     // one of the four colour prefixes; a failure says "Error Updating Screen" and leaves the
@@ -187,8 +191,12 @@ public:
     // The formatter's effects on the window (TFormatterHost).
     void StopForOverflow(TObject* Sender, const String& Message) override;
     void AppendNewLineToScreen() override;
+    // The line-number gutter: numbers of the visible screen lines, as many as fit; the first
+    // step of the three handlers below.
+    void RepaintGutter();
     void PaintBox1Paint(TObject* Sender);
     void reScreenVertScroll(TObject* Sender);
+    // The cursor inspector: CaretInfoText and ByteInfoText for the selection.
     void reScreenSelectionChange(TObject* Sender);
     void FileNewClick(TObject* Sender);
     void Clear_spbtnClick(TObject* Sender);

@@ -77,6 +77,7 @@ void TForm1::BuildFormData()
 {
     SetCaption("Quorvalink - RS232 Data Analyser / Visual Scripter");
     SetBounds(60, 40, 960, 640);
+    Position = poDefault;
     KeyPreview = false;
     BuildNonVisual();
     BuildActions();
@@ -97,6 +98,12 @@ void TForm1::BuildFormData()
     OnCloseQuery = Closure(this, &TForm1::FormCloseQuery);
     OnClose = Closure(this, &TForm1::FormClose);
     OnResize = Closure(this, &TForm1::FormResize);
+
+    // Built after the handlers above, in front of which it chains its restore and save.
+    FormPlacement1 = Make<TFormPlacement>(this, "FormPlacement1");
+    FormPlacement1->BeginLoading();
+    FormPlacement1->UseRegistry = true;
+    FormPlacement1->EndLoading();
 }
 
 void TForm1::BuildNonVisual()
@@ -557,6 +564,7 @@ void TForm1::BuildScreen()
     reScreen->OnKeyPress = Closure(this, &TForm1::reScreenKeyPress);
     reScreen->OnKeyDown = Closure(this, &TForm1::reScreenKeyDown);
     reScreen->OnVertScroll = Closure(this, &TForm1::reScreenVertScroll);
+    reScreen->OnSelectionChange = Closure(this, &TForm1::reScreenSelectionChange);
 
     // A second screen for RTF work, never shown.
     RichEdit_RTF = Place<TRichEditP>(this, ScreenPanel, "RichEdit_RTF");

@@ -2,11 +2,6 @@
 // and does nothing until its feature is built (and moves to that feature's file).
 #include "terminal/Main.h"
 
-// ---- Receive path, gutter and cursor inspector ----------------------------------------
-void TForm1::PaintBox1Paint(TObject* Sender) {}
-void TForm1::reScreenVertScroll(TObject* Sender) {}
-void TForm1::reScreenSelectionChange(TObject* Sender) {}
-
 // ---- Special send ------------------------------------------------------------------------
 void TForm1::miSpxSendFileBinaryClick(TObject* Sender) {}
 

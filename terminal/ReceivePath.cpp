@@ -1,10 +1,12 @@
 // The receive path: bytes read from the port are captured, formatted into the pending screen
 // text and shown, a single byte pasted at once, anything more by the display tick's whole-screen
-// load; the screen keeps to its line limit. Also the formatter's effects on the window.
+// load (during a burst the screen is drawn once per tick); the screen keeps to its line limit.
+// Also the formatter's effects on the window.
 #include <richedit.h>
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "framework/Streams.h"
 #include "settings/Settings.h"
@@ -29,6 +31,20 @@ constexpr char ScreenClosing[] = "\\par }";
 // display tick in between would count and cut the pending text under the stop's feet.
 bool OverloadStopRunning = false;
 
+// While a read is formatted, the formatter's line feeds for the screen are counted here and sent
+// as one insertion after it (see AppendNewLineToScreen).
+bool CollectingNewLines = false;
+std::uint32_t NewLinesDue = 0;
+
+// The screen's drawing is held off from a read that goes to the display tick until that tick:
+// during a burst the window then paints once per tick, not once per read. The screen whose
+// drawing is held, or none.
+HWND RedrawHeldOn = nullptr;
+
+// A pass shortened the pending text without loading the screen: the tick's load that shows it
+// also tells the gutter and the inspector, as a shortened rebuild does.
+bool ShortenedSinceLoad = false;
+
 // The line limit as the display uses it: the settings record holds 2..200 once read, and a
 // record never read (0) must not make every pass cut the screen.
 std::uint32_t LineLimit()
@@ -46,6 +62,56 @@ void CaretToEnd(HWND Screen)
     const int end = ScreenTextLength(Screen);
     SendMessageA(Screen, EM_SETSEL, end, end);
 }
+
+void HoldRedraw(HWND Screen)
+{
+    if (RedrawHeldOn == Screen) return;
+    SendMessageA(Screen, WM_SETREDRAW, FALSE, 0);
+    RedrawHeldOn = Screen;
+}
+
+void ReleaseRedraw(HWND Screen)
+{
+    if (RedrawHeldOn != Screen) return;
+    RedrawHeldOn = nullptr;
+    SendMessageA(Screen, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(Screen, nullptr, FALSE);
+}
+
+void InsertNewLinesAtEnd(HWND Screen, std::uint32_t Count)
+{
+    CaretToEnd(Screen);
+    const std::string feeds(Count, '\n');
+    SendMessageA(Screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(feeds.c_str()));
+}
+
+// Counts the formatter's line feeds for the screen while a read is formatted, and inserts them
+// at the end in one go afterwards: one insertion per line end cost the control a layout and a
+// repaint each, and held text lines to a few thousand bytes a second. Nothing is drawn in
+// between, so the screen is the same. A read whose drawing is held for the tick gets none: the
+// tick's load replaces the whole screen before anything of them could be drawn. Nor do more
+// than the line limit of them go in: a read with that many line ends is followed by a load of
+// the whole screen (by the tick or the backlog check) before the window next paints.
+class TNewLineBatch {
+public:
+    explicit TNewLineBatch(HWND Screen) : screen_(Screen)
+    {
+        CollectingNewLines = true;
+        NewLinesDue = 0;
+    }
+    ~TNewLineBatch()
+    {
+        CollectingNewLines = false;
+        const std::uint32_t due = std::min(NewLinesDue, LineLimit());
+        NewLinesDue = 0;
+        if (due > 0 && RedrawHeldOn != screen_) InsertNewLinesAtEnd(screen_, due);
+    }
+    TNewLineBatch(const TNewLineBatch&) = delete;
+    TNewLineBatch& operator=(const TNewLineBatch&) = delete;
+
+private:
+    HWND screen_;
+};
 
 // WorkRtf := RtfHeader + Body (Size bytes, ending in the pending text's NUL), with the NUL
 // replaced by the closing, rewound for the screen.
@@ -70,6 +136,7 @@ public:
     }
     ~TScreenLoad()
     {
+        if (RedrawHeldOn == screen_) RedrawHeldOn = nullptr;
         SendMessageA(screen_, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(screen_, nullptr, FALSE);
         SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_);
@@ -109,19 +176,28 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
         std::uint32_t done = 0;
         std::uint32_t m = 0;
         int pieces = 0;
-        do {
-            ++pieces;
-            std::uint32_t taken = 0;
-            m = FormatToRtf(Sender, RawRxBuffer + done, FormattedBuffer, FormattedBufferSize - 1, 0,
-                            static_cast<std::uint32_t>(n) - done, &taken);
-            FormattedBuffer[m] = 0;
-            FormattedBuffer[m + 1] = 0;
-            AppendToPendingRtf(FormattedBuffer, m);
-            if (taken == 0) break;
-            done += taken;
-        } while (done < static_cast<std::uint32_t>(n));
+        // A read that cannot be pasted at once is shown by the tick's load: nothing of it is
+        // drawn before.
+        if (!pasteNow && n != 1) HoldRedraw(reScreen->Handle());
+        {
+            TNewLineBatch newLines(reScreen->Handle());
+            do {
+                ++pieces;
+                std::uint32_t taken = 0;
+                m = FormatToRtf(Sender, RawRxBuffer + done, FormattedBuffer,
+                                FormattedBufferSize - 1, 0, static_cast<std::uint32_t>(n) - done,
+                                &taken);
+                FormattedBuffer[m] = 0;
+                FormattedBuffer[m + 1] = 0;
+                AppendToPendingRtf(FormattedBuffer, m);
+                if (taken == 0) break;
+                done += taken;
+            } while (done < static_cast<std::uint32_t>(n));
+        }
 
-        if (PendingRtf->Size() > BacklogCheckBytes) CheckReceiveBacklog();
+        // A pass only keeps the pending text short here; the screen is loaded by the paste's
+        // check below or by the tick, not twice (a whole-screen load is the path's main cost).
+        if (PendingRtf->Size() > BacklogCheckBytes) CheckReceiveBacklog(false);
 
         if (n == 1 && ScreenColumn + 4 <= CharsPerLine) pasteNow = true;
         // Only the last piece is still in the buffer: a read of several goes to the tick.
@@ -146,8 +222,7 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
     }
 }
 
-// ---- pending text and the immediate paste
-// --------------------------------------------------------
+// ---- pending text and the immediate paste ----------------------------------------------------
 
 void AppendToPendingRtf(const char* Piece, std::uint32_t Length)
 {
@@ -166,6 +241,7 @@ void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::
     // then shows the byte from the pending text.
     try {
         HWND screen = reScreen->Handle();
+        ReleaseRedraw(screen);
         CaretToEnd(screen);
         SendMessageA(screen, EM_SCROLLCARET, 0, 0);
         WorkRtf->SetPosition(0);
@@ -183,6 +259,11 @@ void TForm1::Timer1Timer(TObject* Sender)
 {
     if (OverloadStopRunning) return;  // still enabled: it comes again after the stop
     Timer1->SetEnabled(false);
+    // The one refresh after a burst, whatever this tick finds to load.
+    struct Release {
+        HWND screen;
+        ~Release() { ReleaseRedraw(screen); }
+    } release{reScreen->Handle()};
     if (!ShowCommEventTicked() && GetWindowTextLengthA(Memo1->Handle()) > MemoLimit)
         Memo1->SetText("");
 
@@ -194,22 +275,24 @@ void TForm1::Timer1Timer(TObject* Sender)
     if (lines == MaxPendingLines) lines = StopForDelays();
     if (lines < LineLimit()) {
         ReloadScreenFromPending();
+        if (ShortenedSinceLoad) reScreenSelectionChange(this);
     } else {
         RebuildScreenFromPending(lines);
         reScreenSelectionChange(this);
     }
+    ShortenedSinceLoad = false;
 }
 
 // ---- line limit and screen loads ----------------------------------------------------------------
 
-void TForm1::CheckReceiveBacklog()
+void TForm1::CheckReceiveBacklog(bool LoadScreen)
 {
     if (PendingRtf->Size() == 0) return;
     std::uint32_t lines = BuildLineOffsets(PendingRtf->Memory(), 0);
     if (lines == MaxPendingLines) lines = StopForDelays();
     if (lines >= LineLimit()) {
-        RebuildScreenFromPending(lines);
-        reScreenSelectionChange(this);
+        RebuildScreenFromPending(lines, LoadScreen);
+        if (LoadScreen) reScreenSelectionChange(this);
     }
 }
 
@@ -219,7 +302,7 @@ void TForm1::ReloadScreenFromPending()
     LoadScreenFromWorkRtf(true);
 }
 
-void TForm1::RebuildScreenFromPending(std::uint32_t Lines)
+void TForm1::RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen)
 {
     if (PendingRtf->Size() == 0) return;
     const std::uint32_t skip =
@@ -228,7 +311,7 @@ void TForm1::RebuildScreenFromPending(std::uint32_t Lines)
 
     // The kept tail, its NUL included, becomes the screen and the whole pending text.
     const std::int64_t tail = PendingRtf->Size() - offset;
-    FillWorkRtf(PendingRtf->Memory() + offset, tail);
+    if (LoadScreen) FillWorkRtf(PendingRtf->Memory() + offset, tail);
     std::memmove(PendingRtf->Memory(), PendingRtf->Memory() + offset, static_cast<size_t>(tail));
     PendingRtf->SetSize(tail);
     PendingRtf->Seek(0, soEnd);
@@ -242,7 +325,13 @@ void TForm1::RebuildScreenFromPending(std::uint32_t Lines)
         DropLeadingLineRecords(skip);
     }
 
+    if (!LoadScreen) {
+        ShortenedSinceLoad = true;
+        Timer1->SetEnabled(true);
+        return;
+    }
     LoadScreenFromWorkRtf(false);
+    ShortenedSinceLoad = false;
 }
 
 // Replaces the screen with WorkRtf, notifications and redraw off, and empties WorkRtf. A failed
@@ -254,6 +343,12 @@ void TForm1::LoadScreenFromWorkRtf(bool PlainRtf)
     {
         TScreenLoad load(screen);
         try {
+            // The old content goes first, by a replacement that keeps no undo: replaced by the
+            // stream-in itself, it left the control's heap fragmented, and under Wine each load
+            // took longer as a run went on (22 ms at first, 52 ms after a thousand loads;
+            // emptied first, about 33 ms throughout: bench/receive/screen_load_timing.exe).
+            SendMessageA(screen, EM_SETSEL, 0, -1);
+            SendMessageA(screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
             reScreen->PasteFromStream(WorkRtf, false, false, PlainRtf);
             CaretToEnd(screen);
             SendMessageA(screen, EM_SCROLLCARET, 0, 0);
@@ -282,6 +377,8 @@ void TForm1::StopForOverflow(TObject* Sender, const String& Message)
         Running() { OverloadStopRunning = true; }
         ~Running() { OverloadStopRunning = was; }
     } running;
+    // The screen paints behind the message box: the tick that would release it waits.
+    ReleaseRedraw(reScreen->Handle());
     // The pending text and the records are still full: the next connect clears them first, or
     // its first block would stop the line again.
     displayNeedsReset_ = true;
@@ -292,7 +389,9 @@ void TForm1::StopForOverflow(TObject* Sender, const String& Message)
 
 void TForm1::AppendNewLineToScreen()
 {
-    HWND screen = reScreen->Handle();
-    CaretToEnd(screen);
-    SendMessageA(screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("\n"));
+    if (CollectingNewLines) {
+        ++NewLinesDue;
+        return;
+    }
+    InsertNewLinesAtEnd(reScreen->Handle(), 1);
 }

@@ -69,6 +69,9 @@ void TForm::CreateParams(TCreateParams& p)
         p.ExStyle |= WS_EX_TOOLWINDOW;
         break;
     }
+    if (!borderIcons_.Contains(biMaximize)) p.Style &= ~WS_MAXIMIZEBOX;
+    if (!borderIcons_.Contains(biMinimize)) p.Style &= ~WS_MINIMIZEBOX;
+    if (!borderIcons_.Contains(biSystemMenu)) p.Style &= ~WS_SYSMENU;
     if (formStyle_ == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
     if (!Enabled()) p.Style |= WS_DISABLED;
     p.WndParent = nullptr;
@@ -124,6 +127,21 @@ void TForm::SetBorderStyle(TFormBorderStyle v)
         RecreateWnd();
         if (Visible()) ShowWindow(Handle(), SW_SHOWNORMAL);
     }
+}
+
+void TForm::SetBorderIcons(TBorderIcons v)
+{
+    if (v == borderIcons_) return;
+    borderIcons_ = v;
+    if (!HandleAllocated()) return;
+    // The style changes in place: a new window would lose what others attached to this one.
+    const DWORD buttons = WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_SYSMENU;
+    TCreateParams p;
+    CreateParams(p);
+    const auto style = static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE));
+    SetWindowLongPtrA(Handle(), GWL_STYLE, (style & ~buttons) | (p.Style & buttons));
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void TForm::SetFormStyle(TFormStyle v)

@@ -24,6 +24,8 @@ enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bs
 enum TFormStyle { fsNormal, fsStayOnTop };
 enum TPosition { poDesigned, poDefault, poScreenCenter, poMainFormCenter, poOwnerFormCenter };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TBorderIcon { biSystemMenu, biMinimize, biMaximize };
+using TBorderIcons = TSet<TBorderIcon>;
 
 using TModalResult = int;
 constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT,
@@ -62,6 +64,9 @@ public:
     TFormStyle FormStyle() const { return formStyle_; }
     void SetFormStyle(TFormStyle v);
     TPosition Position = poDesigned;
+    // The caption's buttons, as far as the border style has them.
+    TBorderIcons BorderIcons() const { return borderIcons_; }
+    void SetBorderIcons(TBorderIcons v);
     TWindowState WindowState();
     void SetWindowState(TWindowState v);
     // Sets the client area's size (the window grows by its frame).
@@ -106,6 +111,7 @@ private:
     void PlaceOnFirstShow();
     TFormBorderStyle borderStyle_ = bsSizeable;
     TFormStyle formStyle_ = fsNormal;
+    TBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize};
     TWindowState windowState_ = wsNormal;
     TMainMenu* menu_ = nullptr;
     TWinControl* activeControl_ = nullptr;

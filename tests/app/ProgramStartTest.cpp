@@ -57,6 +57,11 @@ HWND WaitForMainWindow(DWORD pid, HANDLE process, DWORD timeoutMs)
     return nullptr;
 }
 
+// The copy's own name, so that its window placement goes to a key of its own (named after the
+// program file), never to the program's.
+std::string ProgramName() { return "qvstart" + std::to_string(GetCurrentProcessId()); }
+std::string PlacementKey() { return "Software\\" + ProgramName(); }
+
 // A private folder holding a copy of the program and its settings file.
 std::string MakeProgramFolder()
 {
@@ -64,7 +69,7 @@ std::string MakeProgramFolder()
     GetTempPathA(sizeof temp, temp);
     std::string folder = std::string(temp) + "qv-start-" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(folder.c_str(), nullptr);
-    std::string exe = folder + "\\quorvalink.exe";
+    std::string exe = folder + "\\" + ProgramName() + ".exe";
     if (!CopyFileA(ProgramPath().c_str(), exe.c_str(), FALSE)) return std::string();
     // No automatic connect: nothing on this machine is COM1, and a refused port would stop
     // start-up at a message box no test may wait on.
@@ -73,7 +78,7 @@ std::string MakeProgramFolder()
     // A font the bench does not have would stop start-up at its message box too.
     Settings.FontName = qv::test::BenchFixedFont;
     String shown;
-    SaveSettings(folder + "\\quorvalink.ini", [&](const String& text) { shown = text; });
+    SaveSettings(folder + "\\" + ProgramName() + ".ini", [&](const String& text) { shown = text; });
     return shown.empty() ? exe : std::string();
 }
 
@@ -81,7 +86,8 @@ void RemoveProgramFolder(const std::string& exe)
 {
     std::string folder = exe.substr(0, exe.rfind('\\'));
     DeleteFileA(exe.c_str());
-    DeleteFileA((folder + "\\quorvalink.ini").c_str());
+    DeleteFileA((folder + "\\" + ProgramName() + ".ini").c_str());
+    RegDeleteTreeA(HKEY_CURRENT_USER, PlacementKey().c_str());
     DeleteFileA((folder + "\\qvmacros.ini").c_str());
     RemoveDirectoryA(folder.c_str());
 }
@@ -109,6 +115,13 @@ TEST(ProgramStart, ShowsMainWindowWithSettingsCaptionAndExitsCleanlyWhenClosed)
     DWORD code = 1;
     GetExitCodeProcess(pi.hProcess, &code);
     EXPECT_EQ(code, 0u);
+    // Closing saved the main window's placement under the program's key.
+    char showCmd[16] = {};
+    DWORD size = sizeof showCmd;
+    EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, (PlacementKey() + "\\TForm1").c_str(), "ShowCmd",
+                           RRF_RT_REG_SZ, nullptr, showCmd, &size),
+              ERROR_SUCCESS);
+    EXPECT_STREQ(showCmd, "3");  // first run: maximized
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     RemoveProgramFolder(exe);

@@ -16,6 +16,7 @@
 #include "framework/FileNames.h"
 #include "framework/gui/Application.h"
 #include "framework/gui/DialogService.h"
+#include "placement/PlacementValues.h"
 #include "settings/Properties.h"
 #include "settings/Settings.h"
 #include "terminal/Main.h"
@@ -36,6 +37,10 @@ protected:
         folder_ = std::string(temp) + "qv_mainwin_" + std::to_string(GetCurrentProcessId()) + "_" +
                   std::to_string(++counter);
         CreateDirectoryA(folder_.c_str(), nullptr);
+        // The main window's placement goes to a private key, never the program's own.
+        DefCompanyName = "QvMainWindowTest" + std::to_string(GetCurrentProcessId()) + "_" +
+                         std::to_string(counter);
+        RegDeleteTreeA(HKEY_CURRENT_USER, PlacementCompanyKey().c_str());
         InitMainGlobals();
         SetArguments({});
     }
@@ -53,7 +58,12 @@ protected:
         ConnectToggle = 0;
         PortOpen = false;
         RemoveFolder(folder_);
+        RegDeleteTreeA(HKEY_CURRENT_USER, PlacementCompanyKey().c_str());
+        DefCompanyName.clear();
     }
+
+    // "Software\" + the private company name: the placement key is below it.
+    static std::string PlacementCompanyKey() { return "Software\\" + DefCompanyName; }
 
     // The program's file name as the forms see it (ParamStr(0)): its settings file is
     // "quorvalink.ini" in the test's folder.

@@ -1,6 +1,7 @@
 // Received bytes on the screen: a single byte pasted at once, more by the display tick, the line
 // limit with its record trimming, reads in bounded pieces, the tail of a burst read without a
-// further port event, and the final screen equal to the last lines sent.
+// further port event, text lines shown in time, and the final screen equal to the last lines
+// sent.
 #include "ReceiveFixture.h"
 
 namespace receive_test {
@@ -167,6 +168,64 @@ TEST_F(ReceiveTest, BytesLeftQueuedAfterTheHandlersPassesAreShownWithoutAnotherE
     ASSERT_TRUE(WaitForBytesIn(static_cast<std::int64_t>(sent.size())));
     ASSERT_TRUE(WaitForQuietScreen());
     EXPECT_TRUE(ScreenShows(ExpectedLines(sent, 0, 80, 200)));
+}
+
+// Ordinary text lines, CR LF, at a modest rate: with both newline flags a line end makes an empty
+// line after each text line. The bounds are loose (a loaded machine); the figures are the
+// receive benchmark's.
+TEST_F(ReceiveTest, TextLinesAtAModestRateAreAllShownAndTheWindowKeepsAnswering)
+{
+    Start(0, 88, 100);
+    std::string sent;
+    std::vector<std::string> expected;
+    for (int i = 0; sent.size() < 40000; ++i) {
+        const std::string text = PrintableBytes(70, unsigned(i));
+        sent += text + "\r\n";
+        expected.push_back(text);
+        expected.push_back("");
+    }
+    expected.push_back("");  // the CR and the LF each end a line: the last line end leaves two
+    expected.erase(expected.begin(), expected.end() - 100);
+    while (!expected.empty() && expected.back().empty()) expected.pop_back();
+
+    std::atomic<bool> stop{false}, writerDone{false};
+    std::atomic<long long> longestAnswerMs{0};
+    HWND window = Form1->Handle();
+    // About 20,000 bytes a second: 1,000 bytes every 50 ms.
+    std::thread writer([&] {
+        for (size_t at = 0; at < sent.size() && !stop; at += 1000) {
+            line.Write(sent.data() + at, std::min<size_t>(1000, sent.size() - at));
+            std::this_thread::sleep_for(50ms);
+        }
+        writerDone = true;
+    });
+    std::thread probe([&] {
+        while (!stop) {
+            const auto start = std::chrono::steady_clock::now();
+            DWORD_PTR result = 0;
+            SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result);
+            const long long ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now() - start)
+                                     .count();
+            if (ms > longestAnswerMs) longestAnswerMs = ms;
+            std::this_thread::sleep_for(20ms);
+        }
+    });
+    // The peer's writes block while the window lags: a window that keeps up lets it finish in
+    // about 2 s, one held to a few thousand bytes a second needs about 15.
+    const bool allIn =
+        qv::test::WaitUntil([&] { return writerDone.load(); }, 10s) &&
+        qv::test::WaitUntil([&] { return BytesIn == std::int64_t(sent.size()); }, 5s);
+    stop = true;
+    qv::test::WaitUntil([] { return false; }, 50ms);  // the probe's last message is answered
+    probe.join();
+    if (!allIn && !writerDone) qv::test::DrainProgramSideUntil(line.DevicePath(), writerDone);
+    writer.join();
+
+    ASSERT_TRUE(allIn) << BytesIn << " of " << sent.size() << " bytes read";
+    ASSERT_TRUE(WaitForQuietScreen());
+    EXPECT_TRUE(ScreenShows(expected));
+    EXPECT_LT(longestAnswerMs, 2000) << "the window was unresponsive";
 }
 
 class FinalScreen : public ReceiveTest, public ::testing::WithParamInterface<int> {};

@@ -1,0 +1,84 @@
+// The line-number gutter left of the receive screen: the numbers of the visible screen lines,
+// repainted on demand, when the screen scrolls (which then comes to rest on whole lines) and
+// when the selection changes.
+#include <algorithm>
+
+#include "terminal/Main.h"
+
+namespace {
+
+// Digits the gutter is made wide enough for.
+int GutterDigits(int LineCount)
+{
+    if (LineCount > 999) return 4;
+    if (LineCount > 99) return 3;
+    if (LineCount > 9) return 2;
+    return 1;
+}
+
+// The screen's font in black. Property by property: each setter keeps the font's handle when
+// nothing changes, where a whole assignment would make a new one on every selection change.
+void UseScreenFont(TFont* Font, TFont* ScreenFont)
+{
+    Font->SetName(ScreenFont->Name());
+    Font->SetHeight(ScreenFont->Height());
+    Font->SetStyle(ScreenFont->Style());
+    Font->SetCharset(ScreenFont->Charset());
+    Font->SetColor(clBlack);
+}
+
+// The nudge to whole lines scrolls the screen, which reports it again: one nudge at a time.
+bool NudgingToWholeLines = false;
+
+}  // namespace
+
+void TForm1::RepaintGutter()
+{
+    // Selection changes come while the form data is still being built.
+    if (!GutterCanvas) return;
+    TCanvas* canvas = GutterCanvas;
+    canvas->Brush()->SetColor(PanelLine->Color());
+    UseScreenFont(canvas->Font(), reScreen->Font());
+
+    HWND screen = reScreen->Handle();
+    const int first = static_cast<int>(SendMessageA(screen, EM_GETFIRSTVISIBLELINE, 0, 0));
+    const int count = reScreen->Lines()->Count();
+    PanelLine->SetWidth(canvas->TextWidth("0") * GutterDigits(count) + 7);
+
+    // The selection handler repaints on every caret movement: a hidden gutter is not drawn.
+    if (!PanelLine->Showing()) return;
+    const int h = canvas->TextHeight("1");
+    const int height = PanelLine->Height();
+    // Each number on the background of four blanks at least, so that a shorter number leaves
+    // no digits of a longer one beside it: one call per line, as drawing the blanks and then
+    // the number would paint it.
+    const int blanks = canvas->TextWidth("    ");
+    for (int i = 0; i < count && (i + 2) * h <= height; ++i) {
+        const String number = IntToStr(first + i + 1);
+        const int y = i * h + 2;
+        const int width = std::max(blanks, canvas->TextWidth(number));
+        canvas->TextRect(Rect(2, y, 2 + width, y + h), 2, y, number);
+    }
+}
+
+void TForm1::PaintBox1Paint(TObject* Sender) { RepaintGutter(); }
+
+void TForm1::reScreenVertScroll(TObject* Sender)
+{
+    RepaintGutter();
+    Memo1->Lines()->Add("SelectionChange");
+    if (NudgingToWholeLines || !GutterCanvas) return;
+    HWND screen = reScreen->Handle();
+    const int h = GutterCanvas->TextHeight("1");
+    if (h <= 0 || GetScrollPos(screen, SB_VERT) % h == 0) return;
+    NudgingToWholeLines = true;
+    SendMessageA(screen, EM_LINESCROLL, 0, 0);
+    // Some rich edit controls (Wine's) scroll nothing for a scroll by no lines: the view is
+    // then put at the start of its first visible line.
+    const int position = GetScrollPos(screen, SB_VERT);
+    if (position % h != 0) {
+        POINT to{GetScrollPos(screen, SB_HORZ), position - position % h};
+        SendMessageA(screen, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&to));
+    }
+    NudgingToWholeLines = false;
+}
