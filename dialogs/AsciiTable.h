@@ -8,6 +8,7 @@
 #include "framework/gui/Form.h"
 #include "framework/gui/Menu.h"
 #include "framework/gui/TextControls.h"
+#include "placement/FormPlacement.h"
 
 class TASCII_tbl : public TForm {
 public:
@@ -24,6 +25,8 @@ public:
     TMenuItem *Copy1, *SelectAll1;
     // The pages' documents, hidden (codes 0-31 and 32-127).
     TMemo *CTRL_TEXT_memo, *STD_ASCII_TEXT_memo;
+    // Keeps the window where the user left it (in the registry), from its second showing on.
+    TFormPlacement* FormPlacement1;
 
     void FormShow(TObject* Sender);
     void FormKeyPress(TObject* Sender, char& Key);

@@ -106,5 +106,17 @@ TEST_F(AsciiTableTest, CtrlAThenCtrlCCopiesTheWholeStandardPageAsRichTextAndEscO
     EXPECT_FALSE(ASCII_tbl->Visible());
 }
 
+TEST_F(AsciiTableTest, TheWindowComesBackWhereItWasClosed)
+{
+    ASCII_tbl->Show();
+    ASCII_tbl->SetBounds(37, 41, ASCII_tbl->Width(), ASCII_tbl->Height());
+    ASCII_tbl->Close();
+    ASCII_tbl->SetBounds(300, 200, ASCII_tbl->Width(), ASCII_tbl->Height());
+    ASCII_tbl->Show();
+    EXPECT_EQ(ASCII_tbl->Left(), 37);
+    EXPECT_EQ(ASCII_tbl->Top(), 41);
+    EXPECT_EQ(ASCII_tbl->ClientWidth(), 379);
+}
+
 }  // namespace
 }  // namespace dialogs_test
