@@ -6,9 +6,6 @@
 void TForm1::miSpxSendFileBinaryClick(TObject* Sender) {}
 
 // ---- View, panes and menu state -------------------------------------------------------
-void TForm1::HelpAboutClick(TObject* Sender) {}
-void TForm1::Readme_sbtnClick(TObject* Sender) {}
-void TForm1::ASCIITable1Click(TObject* Sender) {}
 void TForm1::NotationCon1Click(TObject* Sender) {}
 void TForm1::miStringEntryPaneClick(TObject* Sender) {}
 void TForm1::Fullscreen1Click(TObject* Sender) {}
