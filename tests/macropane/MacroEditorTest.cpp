@@ -1,6 +1,8 @@
 // The macro editor on the real main window: fields filled from the selected record, changes
 // applied when the selection moves, and every record kept intact by a round trip.
 #include "MacroPaneFixture.h"
+#include "dialogs/StringEntryHelp.h"
+#include "framework/gui/CommonDialogs.h"
 
 namespace macropane_test {
 namespace {
@@ -129,6 +131,43 @@ TEST_F(MacroPaneTest, TheEditorShowsAndHidesWithItsToolBar)
     EXPECT_FALSE(Form1->Tr_edit_tbn->Down());
     EXPECT_EQ(Form1->Editor_mi1->Caption(), MacroPaneText::ShowEditor);
     EXPECT_TRUE(Form1->Tr_Send_btn->Enabled());
+}
+
+TEST_F(MacroPaneTest, TheDataFieldPicksAReadableFileOrShowsTheDataStringHelp)
+{
+    StartWithList(
+        "+|_F|_|_|_|_|_\r\n-|_Log|_File|_|_|_|_old.bin\r\n-|_Hi|_Data String|_|_|_|_Hi\r\n");
+    Application->CreateForm(frmStringEntryHelp);
+    Click(Node(1));
+    EXPECT_TRUE(Form1->Tr_FileOpen_btn->Visible());
+    const std::string missing = InFolder("missing.bin");
+    auto pick = [](const std::string& name) {
+        return [name](TCommonDialog& d) {
+            static_cast<TOpenDialog&>(d).FileName = name;
+            return true;
+        };
+    };
+    script.AnswerDialog(pick(missing));
+    Form1->EditDataDblClick(Form1->EditData);
+    EXPECT_EQ(script.Last().Text, MacroPaneText::CouldNotOpen + missing);
+    EXPECT_EQ(script.Last().DlgType, mtError);
+    EXPECT_EQ(Form1->EditData->Text(), "old.bin");
+    EXPECT_EQ(Form1->PendingEditNode, nullptr);
+
+    const std::string present = InFolder("present.bin");
+    WriteTextFile(present, "x");
+    script.AnswerDialog(pick(present));
+    Form1->Tr_FileOpen_btnClick(Form1->Tr_FileOpen_btn);
+    EXPECT_EQ(Form1->EditData->Text(), present);
+    EXPECT_EQ(Form1->PendingEditNode, Node(1));
+    Click(Node(2));
+    EXPECT_EQ(NodeInfo(Node(1))->MacroData, present);
+
+    EXPECT_FALSE(Form1->Tr_FileOpen_btn->Visible());
+    Form1->EditDataDblClick(Form1->EditData);
+    ASSERT_TRUE(frmStringEntryHelp->Visible());
+    EXPECT_NE(frmStringEntryHelp->STRING_ENTRY_HELP_re->Text().find("Data String Macros"),
+              String::npos);
 }
 
 }  // namespace

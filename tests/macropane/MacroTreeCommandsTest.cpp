@@ -188,5 +188,19 @@ TEST_F(MacroPaneTest, AListBuiltInThePaneAndSavedLoadsAgainAsTheSameTree)
     EXPECT_EQ(NodeKind(Node(1)), mkDelayMs);
 }
 
+TEST_F(MacroPaneTest, ButtonsMoveAnItemAmongItsSiblingsOnlyAndBeepAtTheEnds)
+{
+    StartWithList(TwoFolders);
+    TTreeNode* reset = Node(1);
+    Click(reset);
+    Form1->ActionNodeMoveUpExecute(Form1->Tr_Up_btn);
+    EXPECT_EQ(script.Beeps, 1);
+    Form1->ActionNodeMoveDownExecute(Form1->Tr_Dn_btn);
+    EXPECT_EQ(Labels(), "Modem, AT commands  (2)\nDial\nReset, Send ATZ\nLines  (1)\nRaise RTS\n");
+    Form1->ActionNodeMoveDownExecute(Form1->Tr_Dn_btn);
+    EXPECT_EQ(script.Beeps, 2);
+    EXPECT_EQ(reset->Parent(), Node(0));
+}
+
 }  // namespace
 }  // namespace macropane_test
