@@ -111,7 +111,9 @@ void TForm1::TreeViewDragDrop(TObject* Sender, TObject* Source, int X, int Y)
             point.Target = LastShownNode(*TreeView->Items());
     }
     TTreeNode* target = point.Target;
-    TTreeNode* dragged = TreeView->Selected();
+    // The node the user dragged, which the control does not select: moving the selection
+    // instead would move a node the user never touched.
+    TTreeNode* dragged = TreeView->DragNode() ? TreeView->DragNode() : TreeView->Selected();
     if (!target || !dragged || target == dragged) return;
     // A marked node stays where it is, so its undo entry still finds it in its folder.
     if (NodeMarkedForDeletion(dragged)) {
@@ -145,6 +147,8 @@ void TForm1::TreeViewDragDrop(TObject* Sender, TObject* Source, int X, int Y)
     dragged->MoveTo(destination, mode);
     dragged->SetOverlayIndex(OverlayNone);
     dragged->SetOverlayIndex(overlay);
+    // The editor shows the moved node, so later changes must go to it.
+    TreeView->SetSelected(dragged);
     ReflectNodeLabel(dragged);
     RelabelAllNodes(*TreeView->Items());
 }
