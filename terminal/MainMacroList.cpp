@@ -64,16 +64,15 @@ void TForm1::ActionHideMacrosExecute(TObject* Sender)
 
 void TForm1::ActionLoadMacrosExecute(TObject* Sender)
 {
-    // The undo and redo trees only refer to the records, which go with the main tree.
-    TreeViewUndo->Items()->Clear();
-    TreeViewRedo->Items()->Clear();
-    FreeAllInfos(*TreeView->Items());
+    // The form as sender: cleared without the question.
+    ActionFileClearExecute(this);
     MacroListFile().LoadMacroList();
     ActionRefreshIconsExecute(Sender);
 }
 
 void TForm1::ActionSaveMacrosExecute(TObject* Sender)
 {
+    ActionNodeModifyExecute(Sender);
     TTreeNodes& items = *TreeView->Items();
     bool marked = false;
     for (TTreeNode* node = items.GetFirstNode(); node && !marked; node = node->GetNext())
