@@ -20,3 +20,20 @@ String RemoveBackSlash(std::string_view DirName)
     if (result.size() > 1 && !driveRoot && result.back() == '\\') result.pop_back();
     return result;
 }
+
+bool ValidFileName(std::string_view FileName)
+{
+    return !FileName.empty() && FileName.find_first_of("<>\"[]|") == std::string_view::npos;
+}
+
+std::string ShellNameList(std::string_view Text, bool Split)
+{
+    if (Text.empty()) return std::string();
+    std::string list(Text);
+    if (Split)
+        for (char& c : list)
+            if (c == ';' || c == '|') c = '\0';
+    list += '\0';
+    list += '\0';
+    return list;
+}
