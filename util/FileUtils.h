@@ -36,10 +36,9 @@ void ForceDirectories(std::string_view DirName);
 void CopyFile(std::string_view FileName, std::string_view DestName, TObject* Progress = nullptr);
 void CopyFileEx(std::string_view FileName, std::string_view DestName, bool OverwriteReadOnly,
                 bool ShellDialog, TObject* Progress = nullptr);
-// The platform's move; when it fails because the target is on another volume (or the platform
-// reports no clearer reason and the target does not exist), a copy and a delete. An existing
-// target is never replaced. EFOpenError and friends from the copy; source keeps its attributes
-// when the copy fails.
+// The platform's move; when that fails and the target does not exist (or lies on another
+// volume), a copy and a delete. An existing target is never replaced: EWin32Error then, and
+// for a missing source. The copy's errors pass on, the source keeping its read-only bit.
 void MoveFile(std::string_view FileName, std::string_view DestName);
 void MoveFileEx(std::string_view FileName, std::string_view DestName, bool ShellDialog);
 
@@ -78,8 +77,7 @@ DWORD FileUnlock(HANDLE Handle, std::uint32_t Offset, std::uint32_t LockSize);
 DWORD FileLock(HANDLE Handle, std::int64_t Offset, std::int64_t LockSize);
 DWORD FileUnlock(HANDLE Handle, std::int64_t Offset, std::int64_t LockSize);
 
-// The path of a special shell folder (CSIDL_... code); EOleSysError-like Exception when the
-// shell has none.
+// The path of a special shell folder (a CSIDL_ code); Exception when the shell has none.
 String SpecialFolderPath(int Folder);
 // Creates (or replaces) DisplayName.lnk in the special folder, pointing at FileName with its
 // first icon. Exception with the failing step's code on any failure.

@@ -13,6 +13,20 @@ namespace {
 constexpr const char* BadMaskText =
     "File name mask '%s' must hold exactly one integer placeholder (such as %%d)";
 
+// No file name is longer than this, so neither is a sensible width or precision.
+constexpr int MaxFieldSize = 255;
+
+// Skips the digits of a width or precision at Pos; false when they exceed MaxFieldSize.
+bool SkipSize(std::string_view Mask, std::size_t& Pos)
+{
+    int value = 0;
+    while (Pos < Mask.size() && std::isdigit(static_cast<unsigned char>(Mask[Pos]))) {
+        value = value * 10 + (Mask[Pos++] - '0');
+        if (value > MaxFieldSize) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool IsIntegerFileNameMask(std::string_view Mask)
@@ -23,11 +37,8 @@ bool IsIntegerFileNameMask(std::string_view Mask)
         ++i;
         if (i < Mask.size() && Mask[i] == '%') continue;
         if (i < Mask.size() && Mask[i] == '-') ++i;
-        while (i < Mask.size() && std::isdigit(static_cast<unsigned char>(Mask[i]))) ++i;
-        if (i < Mask.size() && Mask[i] == '.') {
-            ++i;
-            while (i < Mask.size() && std::isdigit(static_cast<unsigned char>(Mask[i]))) ++i;
-        }
+        if (!SkipSize(Mask, i)) return false;
+        if (i < Mask.size() && Mask[i] == '.' && !SkipSize(Mask, ++i)) return false;
         if (i >= Mask.size()) return false;
         const char type = static_cast<char>(std::tolower(static_cast<unsigned char>(Mask[i])));
         if (type != 'd' && type != 'u' && type != 'x') return false;

@@ -29,8 +29,8 @@ TEST(UniqueFileName, MaskWithoutExactlyOneIntegerPlaceholderIsRefused)
         ++probes;
         return true;
     };
-    for (const char* mask :
-         {"Doc.txt", "Doc%s.txt", "Doc%d-%d.txt", "Doc%", "Doc%f.txt", "100%%.txt", "Doc%-3.txt"}) {
+    for (const char* mask : {"Doc.txt", "Doc%s.txt", "Doc%d-%d.txt", "Doc%", "Doc%f.txt",
+                             "100%%.txt", "Doc%-3.txt", "Doc%999999d", "Doc%.300d"}) {
         SCOPED_TRACE(mask);
         try {
             GetUniqueFileNameInDir("C:\\Work", mask, exists);
