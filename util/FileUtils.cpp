@@ -197,11 +197,10 @@ void MoveFile(std::string_view FileName, std::string_view DestName)
     if (MoveFileA(source.c_str(), dest.c_str())) return;
     const DWORD error = GetLastError();
     const DWORD attr = GetFileAttributesA(source.c_str());
-    // The copy would replace whatever is there; only a target that does not exist yet (or one
-    // the platform could not reach across volumes) is copied to.
+    // The copy would replace whatever is there: it only runs for a target that does not exist
+    // yet (the platform's move copies across volumes by itself).
     const bool fallback = attr != INVALID_FILE_ATTRIBUTES &&
-                          (error == ERROR_NOT_SAME_DEVICE ||
-                           GetFileAttributesA(dest.c_str()) == INVALID_FILE_ATTRIBUTES);
+                          GetFileAttributesA(dest.c_str()) == INVALID_FILE_ATTRIBUTES;
     if (!fallback) {
         EWin32Error e(FileUtilsText::CannotMove, source, dest);
         e.ErrorCode = error;

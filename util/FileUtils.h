@@ -36,9 +36,9 @@ void ForceDirectories(std::string_view DirName);
 void CopyFile(std::string_view FileName, std::string_view DestName, TObject* Progress = nullptr);
 void CopyFileEx(std::string_view FileName, std::string_view DestName, bool OverwriteReadOnly,
                 bool ShellDialog, TObject* Progress = nullptr);
-// The platform's move; when that fails and the target does not exist (or lies on another
-// volume), a copy and a delete. An existing target is never replaced: EWin32Error then, and
-// for a missing source. The copy's errors pass on, the source keeping its read-only bit.
+// The platform's move; when that fails and the target does not exist, a copy and a delete. An
+// existing target is never replaced: EWin32Error then, and for a missing source. The copy's errors
+// pass on, the source keeping its read-only bit.
 void MoveFile(std::string_view FileName, std::string_view DestName);
 void MoveFileEx(std::string_view FileName, std::string_view DestName, bool ShellDialog);
 
