@@ -3,6 +3,7 @@
 #pragma once
 
 #include "dialogs/NotationConverter.h"
+#include "dialogs/SpecialSendOptions.h"
 #include "dialogs/StringEntryHelp.h"
 #include "framework/gui/Form.h"
 #include "settings/PropertiesForm.h"
@@ -28,7 +29,6 @@ private:
 QV_LATER_FORM(TAboutBox, "About");
 QV_LATER_FORM(TReadmeForm, "User Notes");
 QV_LATER_FORM(TASCII_tbl, "ASCII Table");
-QV_LATER_FORM(TAdvSendFile_dlg, "Special Send File - Options");
 QV_LATER_FORM(TForm2, "Visual Scripting In Progress...");
 
 #undef QV_LATER_FORM
@@ -36,5 +36,4 @@ QV_LATER_FORM(TForm2, "Visual Scripting In Progress...");
 extern TAboutBox* AboutBox;
 extern TReadmeForm* ReadmeForm;
 extern TASCII_tbl* ASCII_tbl;
-extern TAdvSendFile_dlg* AdvSendFile_dlg;
 extern TForm2* Form2;
