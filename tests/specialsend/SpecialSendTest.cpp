@@ -115,6 +115,51 @@ TEST_F(SpecialSendTest, DisconnectDuringEndlessTimedPassesEndsTheSendAndKillsIts
     ExpectIdleWindow();
 }
 
+TEST_F(SpecialSendTest, ClosingTheWindowDuringEndlessTimedPassesEndsTheSendAndItsTimer)
+{
+    const std::string bytes = RandomBytes(100);
+    const std::string path = MakeFile("closed.bin", bytes);
+    TimerWatch timers;
+    script.Answer(mrYes);  // "You are currently connected ... disconnect now?"
+    PeerReader peer(line, 1 << 20, 30, Form1->FileExit->Command());
+    SpecialSendThroughMenu(path, "20", 0);
+    const std::string arrived = peer.Finish();
+
+    EXPECT_TRUE(Application->Terminated());
+    EXPECT_FALSE(PortOpen);
+    EXPECT_LT(arrived.size(), bytes.size());
+    EXPECT_TRUE(arrived == bytes.substr(0, arrived.size()));
+    EXPECT_EQ(TimerWatch::started, TimerWatch::killed);
+    EXPECT_EQ(Form1->SendTimerId, 0u);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].Text, MainText::DisconnectQuestion);
+    EXPECT_EQ(SendFile, nullptr);
+}
+
+void CALLBACK LoseThePortMark(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (SendFile) PortOpen = 0;
+}
+
+// With the port marked closed but the send not ended, every pass sent nothing and the next
+// began at once: a loop that never ended and never slept.
+TEST_F(SpecialSendTest, APortMarkedClosedWithoutTheDisconnectEndsEndlessPasses)
+{
+    const std::string bytes = RandomBytes(100);
+    const std::string path = MakeFile("lost.bin", bytes);
+    const UINT_PTR lose = SetTimer(nullptr, 0, 300, LoseThePortMark);
+    PeerReader peer(line, 1 << 20);
+    SpecialSendThroughMenu(path, "10", 0);
+    KillTimer(nullptr, lose);
+    const std::string arrived = peer.Finish();
+    PortOpen = 1;
+
+    EXPECT_GT(arrived.size(), 0u);
+    EXPECT_TRUE(arrived == Repeated(bytes, arrived.size()));
+    EXPECT_TRUE(Boxes().empty());
+    ExpectIdleWindow();
+}
+
 // A pause with no timer used to wait for a tick that never came, and Stop could not end it.
 TEST_F(SpecialSendTest, APauseWithNoTimerEndsTheSendWithAMessage)
 {
