@@ -1,7 +1,6 @@
 // The empty stand-ins for the windows that are not built yet.
 #include "app/LaterForms.h"
 
-TAdvSendFile_dlg* AdvSendFile_dlg = nullptr;
 TForm2* Form2 = nullptr;
 
 TPlainLaterForm::TPlainLaterForm(TComponent* AOwner, const char* WindowClass, const char* Caption)

@@ -6,6 +6,7 @@
 #include "dialogs/AsciiTable.h"
 #include "dialogs/NotationConverter.h"
 #include "dialogs/ReadmeForm.h"
+#include "dialogs/SpecialSendOptions.h"
 #include "dialogs/StringEntryHelp.h"
 #include "framework/gui/Form.h"
 #include "settings/PropertiesForm.h"
@@ -28,10 +29,8 @@ private:
         explicit Class(TComponent* AOwner) : TPlainLaterForm(AOwner, #Class, Caption) {}           \
     }
 
-QV_LATER_FORM(TAdvSendFile_dlg, "Special Send File - Options");
 QV_LATER_FORM(TForm2, "Visual Scripting In Progress...");
 
 #undef QV_LATER_FORM
 
-extern TAdvSendFile_dlg* AdvSendFile_dlg;
 extern TForm2* Form2;

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -403,6 +404,37 @@ private:
     int topPnlHeight_ = 280;
     int editorLabelWidth_ = 120;
     int treeLabelHeight_ = 18;
+
+    // ---- what Send File and Special Send File share (MainFileSend.cpp) ------------------
+    struct TFileSendRun {
+        String Name;
+        std::int64_t Size = 0;
+        std::uint64_t Serial = 0;  // the send runs while this is the current one
+    };
+    struct TFileSendPass {
+        std::int64_t Sent = 0;
+        bool PortRefused = false;
+        bool PauseFailed = false;
+    };
+    // The open dialog and the opening of SendFile, with its error box; false: nothing opened.
+    bool OpenSendFile(String& Name);
+    // The size, the progress range, the menus, the screen and, for a file that is not empty,
+    // the send bar and the hidden entry pane.
+    TFileSendRun BeginFileSend(const String& Name);
+    bool FileSendRuns(const TFileSendRun& Send) const;
+    // One pass from SendFile's position: each byte to the port, then Pause (which lets the
+    // queue run; false ends the pass), with the progress texts. A file that gives fewer bytes
+    // than its size, while the send runs, raises a read error.
+    TFileSendPass SendFilePass(const TFileSendRun& Send, const std::function<bool()>& Pause);
+    void ShowFileSendError();
+    void ShowPortRefused(const TFileSendRun& Send, const TFileSendPass& Pass);
+
+    // ---- special send's pause after each byte (MainSpecialSend.cpp) -----------------------
+    // A pause of Delay ms on the multimedia timer while the queue runs; 0 runs the queue once.
+    // False when the system gives no timer for it.
+    bool PauseAfterByte(int Delay);
+    bool StartSendTimer(UINT Period, UINT Resolution);
+    void StopSendTimer();
 };
 
 extern TForm1* Form1;

@@ -2,9 +2,6 @@
 // and does nothing until its feature is built (and moves to that feature's file).
 #include "terminal/Main.h"
 
-// ---- Special send ------------------------------------------------------------------------
-void TForm1::miSpxSendFileBinaryClick(TObject* Sender) {}
-
 // ---- View, panes and menu state -------------------------------------------------------
 void TForm1::NotationCon1Click(TObject* Sender) {}
 void TForm1::miStringEntryPaneClick(TObject* Sender) {}

@@ -109,6 +109,11 @@ inline constexpr const char* PortRefusedHead =
     "Sending stopped: the port did not accept the data.\n";
 inline constexpr const char* PortRefusedMiddle = " of ";
 inline constexpr const char* PortRefusedTail = " bytes sent from file:\n";
+// A pause after each byte that gets no timer (too short for one, or refused by the system)
+// ends a special send: waiting for a tick that never comes could not be stopped.
+inline constexpr const char* PauseTimerRefusedHead =
+    "Sending stopped: the system gave no timer for a pause of ";
+inline constexpr const char* PauseTimerRefusedTail = " ms after each character.\n";
 inline constexpr const char* CapturingTo = "Capturing to file: ";
 inline constexpr const char* CaptureOpenFailed =
     "Could not open file. File may be set to \"Read Only\"";

@@ -1,0 +1,144 @@
+// Special Send File: a file sent like Send File, but with a pause after every byte, timed by
+// a multimedia timer, and repeated as often as the options dialog says (0: until stopped),
+// without a success box.
+#include <windows.h>
+// After windows.h, whose types it uses.
+#include <mmsystem.h>
+
+#include <atomic>
+
+#include "dialogs/SpecialSendOptions.h"
+#include "framework/Streams.h"
+#include "terminal/FileSendProgress.h"
+#include "terminal/Main.h"
+#include "terminal/MainGlobals.h"
+#include "terminal/MainTexts.h"
+#include "terminal/WindowGlobals.h"
+
+namespace {
+
+// Set to 1 by the timer's callback, on the timer service's thread; cleared by the send loop.
+std::atomic<std::int32_t> SendTimerFlag{0};
+
+// Wakes the send loop's wait when the flag is set, so the wait sleeps instead of polling.
+HANDLE SendTimerWake()
+{
+    static const HANDLE wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    return wake;
+}
+
+void SignalSendTimer()
+{
+    SendTimerFlag.store(1);
+    SetEvent(SendTimerWake());
+}
+
+void CALLBACK SendTimerCallback(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) { SignalSendTimer(); }
+
+// A tick this late means the timer is not running after all; the send then ends rather than
+// wait for ever.
+constexpr DWORD LateTickMs = 5000;
+
+}  // namespace
+
+bool TForm1::StartSendTimer(UINT Period, UINT Resolution)
+{
+    SendTimerId = timeSetEvent(Period, Resolution, SendTimerCallback, 0, TIME_PERIODIC);
+    return SendTimerId != 0;
+}
+
+void TForm1::StopSendTimer()
+{
+    if (SendTimerId != 0) timeKillEvent(SendTimerId);
+    SendTimerId = 0;
+}
+
+bool TForm1::PauseAfterByte(int Delay)
+{
+    if (Delay == 0) {
+        Application->ProcessMessages();
+        return true;
+    }
+    SendTimerFlag.store(0);
+    ResetEvent(SendTimerWake());
+    // A delay of 1 ms would ask for a period of 0, which is no timer at all.
+    if (Delay < 2 || !StartSendTimer(Delay - 1, 0)) {
+        SendTimerId = 0;
+        return false;
+    }
+    // Whatever leaves the wait (an exception from a handler included) leaves no timer behind.
+    struct KillTimer {
+        TForm1* form;
+        ~KillTimer() { form->StopSendTimer(); }
+    } kill{this};
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(Delay) + LateTickMs;
+    for (;;) {
+        Application->ProcessMessages();
+        if (SendTimerFlag.load() == 1) break;
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) return false;
+        HANDLE wake = SendTimerWake();
+        MsgWaitForMultipleObjectsEx(1, &wake, static_cast<DWORD>(deadline - now), QS_ALLINPUT,
+                                    MWMO_INPUTAVAILABLE);
+    }
+    SendTimerFlag.store(0);
+    return true;
+}
+
+void TForm1::miSpxSendFileBinaryClick(TObject* Sender)
+{
+    if (!PortOpen) {
+        MessageDlg(MainText::NotConnected, mtInformation, TMsgDlgButtons{mbOK});
+        return;
+    }
+    AdvSendFile_dlg->ShowModal();
+    if (!AdvSendFile_dlg->OkPressed) return;
+    bool endless = AdvSendFile_dlg->RepeatCount == 0;
+    std::int32_t remaining = AdvSendFile_dlg->RepeatCount - 1;
+    const int delay = AdvSendFile_dlg->CharDelayMs;
+
+    String name;
+    if (!OpenSendFile(name)) return;
+    TFileSendRun send;
+    TFileSendPass pass;
+    try {
+        send = BeginFileSend(name);
+        Application->ProcessMessages();
+        if (FileSendRuns(send)) SendFile->SetPosition(0);
+        // A port that closed without the disconnect (which ends the send) would otherwise
+        // start empty passes for ever.
+        while (FileSendRuns(send) && PortOpen) {
+            pass = SendFilePass(send, [this, delay] { return PauseAfterByte(delay); });
+            if (pass.PortRefused || pass.PauseFailed) break;
+            if (pass.Sent == send.Size) {
+                ProgressBar1->SetPosition(ProgressBarUnits(send.Size, send.Size));
+                StatusMessageText = ProgressText(send.Size, 100);
+                if (send.Size == 0) {
+                    MessageDlg(MainText::EmptyFileHead + name + MainText::EmptyFileTail, mtWarning,
+                               TMsgDlgButtons{mbOK});
+                    remaining = 0;
+                    endless = false;
+                }
+            }
+            ProgressBar1->SetPosition(0);
+            Application->ProcessMessages();
+            if (!FileSendRuns(send)) break;
+            SendFile->SetPosition(0);
+            if (!endless) {
+                if (remaining == 0) break;
+                --remaining;
+            }
+        }
+    } catch (...) {
+        ShowFileSendError();
+        return;
+    }
+    miStopSendingClick(this);
+    if (pass.PortRefused) ShowPortRefused(send, pass);
+    if (pass.PauseFailed)
+        MessageDlg(MainText::PauseTimerRefusedHead + CountToText(delay) +
+                       MainText::PauseTimerRefusedTail + CountToText(pass.Sent) +
+                       MainText::PortRefusedMiddle + CountToText(send.Size) +
+                       MainText::PortRefusedTail + name,
+                   mtError, TMsgDlgButtons{mbOK});
+}

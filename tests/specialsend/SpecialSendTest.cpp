@@ -1,0 +1,222 @@
+// Special Send File on the real main window: repeated passes at the peer, the pause timer's
+// life, and the ends of a send (the last repeat, Stop, a disconnect, a timer the system
+// refuses).
+#include "SpecialSendFixture.h"
+// After windows.h, whose types it uses.
+#include <mmsystem.h>
+
+extern "C" void* TimeSetEventSlot __asm__("__imp__timeSetEvent@20");
+extern "C" void* TimeKillEventSlot __asm__("__imp__timeKillEvent@4");
+
+namespace specialsend_test {
+namespace {
+
+// Counts the timers started and killed while it lives; with Refuse, the system gives none.
+struct TimerWatch {
+    static inline int started = 0, killed = 0;
+    static inline bool refuse = false;
+    static inline void* realSet = nullptr;
+    static inline void* realKill = nullptr;
+
+    static MMRESULT WINAPI Set(UINT Delay, UINT Resolution, LPTIMECALLBACK Callback, DWORD_PTR User,
+                               UINT Flags)
+    {
+        if (refuse) return 0;
+        ++started;
+        using Fn = MMRESULT(WINAPI*)(UINT, UINT, LPTIMECALLBACK, DWORD_PTR, UINT);
+        return reinterpret_cast<Fn>(realSet)(Delay, Resolution, Callback, User, Flags);
+    }
+    static MMRESULT WINAPI Kill(UINT Id)
+    {
+        ++killed;
+        return reinterpret_cast<MMRESULT(WINAPI*)(UINT)>(realKill)(Id);
+    }
+
+    explicit TimerWatch(bool Refuse = false)
+        : set_(&TimeSetEventSlot, reinterpret_cast<void*>(&Set)),
+          kill_(&TimeKillEventSlot, reinterpret_cast<void*>(&Kill))
+    {
+        started = killed = 0;
+        refuse = Refuse;
+        realSet = set_.Original();
+        realKill = kill_.Original();
+    }
+
+private:
+    qv::test::ApiPatch set_, kill_;
+};
+
+std::string Repeated(const std::string& Bytes, size_t Length)
+{
+    std::string s;
+    while (s.size() < Length) s += Bytes;
+    return s.substr(0, Length);
+}
+
+TEST_F(SpecialSendTest, ThreeRepeatsArriveAsThreeCopiesEachFromZeroPercentWithoutASuccessBox)
+{
+    const std::string bytes = RandomBytes(40);
+    const std::string path = MakeFile("three.bin", bytes);
+    TimerWatch timers;
+    PortWriteWatch watch;
+    PeerReader peer(line, 3 * bytes.size());
+    SpecialSendThroughMenu(path, "10", 3);
+
+    EXPECT_TRUE(peer.Finish() == bytes + bytes + bytes);
+    EXPECT_EQ(BytesSent(), 120);
+    // One timer per byte, each killed after its tick.
+    EXPECT_EQ(TimerWatch::started, 120);
+    EXPECT_EQ(TimerWatch::killed, 120);
+    EXPECT_EQ(Form1->SendTimerId, 0u);
+    // Every pass starts at 0 % and climbs in twentieths.
+    const std::vector<std::string> texts = watch.StatusTexts();
+    ASSERT_EQ(texts.size(), 60u);
+    for (size_t pass = 0; pass < 3; ++pass) {
+        EXPECT_EQ(texts[20 * pass], "File size: 40 bytes, Completed: 0%");
+        EXPECT_EQ(texts[20 * pass + 19], "File size: 40 bytes, Completed:95%");
+    }
+    EXPECT_EQ(StatusMessageText, "File size: 40 bytes, Completed:100%");
+    EXPECT_EQ(Form1->edtFile->Text(), "Sending file, " + path);
+    EXPECT_TRUE(Boxes().empty());
+    ExpectIdleWindow();
+}
+
+TEST_F(SpecialSendTest, NoRepeatCountSendsAgainAndAgainUntilStop)
+{
+    const std::string bytes = RandomBytes(50);
+    const std::string path = MakeFile("loop.bin", bytes);
+    PeerReader peer(line, 1 << 20, 10 * bytes.size(), Form1->miStopSending->Command());
+    SpecialSendThroughMenu(path, "0", 0);
+    const std::string arrived = peer.Finish();
+
+    EXPECT_GE(arrived.size(), 10 * bytes.size());
+    EXPECT_TRUE(arrived == Repeated(bytes, arrived.size()));
+    EXPECT_EQ(BytesSent(), std::int64_t(arrived.size()));
+    EXPECT_TRUE(Boxes().empty());
+    ExpectIdleWindow();
+}
+
+TEST_F(SpecialSendTest, DisconnectDuringEndlessTimedPassesEndsTheSendAndKillsItsTimer)
+{
+    const std::string bytes = RandomBytes(100);
+    const std::string path = MakeFile("cut.bin", bytes);
+    TimerWatch timers;
+    PeerReader peer(line, 1 << 20, 30, Form1->Disconnect1_mi->Command());
+    SpecialSendThroughMenu(path, "20", 0);
+    const std::string arrived = peer.Finish();
+
+    EXPECT_FALSE(PortOpen);
+    EXPECT_GE(arrived.size(), 30u);
+    EXPECT_LT(arrived.size(), bytes.size());
+    EXPECT_TRUE(arrived == bytes.substr(0, arrived.size()));
+    EXPECT_EQ(TimerWatch::started, TimerWatch::killed);
+    EXPECT_EQ(Form1->SendTimerId, 0u);
+    EXPECT_TRUE(Boxes().empty());
+    ExpectIdleWindow();
+}
+
+TEST_F(SpecialSendTest, ClosingTheWindowDuringEndlessTimedPassesEndsTheSendAndItsTimer)
+{
+    const std::string bytes = RandomBytes(100);
+    const std::string path = MakeFile("closed.bin", bytes);
+    TimerWatch timers;
+    script.Answer(mrYes);  // "You are currently connected ... disconnect now?"
+    PeerReader peer(line, 1 << 20, 30, Form1->FileExit->Command());
+    SpecialSendThroughMenu(path, "20", 0);
+    const std::string arrived = peer.Finish();
+
+    EXPECT_TRUE(Application->Terminated());
+    EXPECT_FALSE(PortOpen);
+    EXPECT_LT(arrived.size(), bytes.size());
+    EXPECT_TRUE(arrived == bytes.substr(0, arrived.size()));
+    EXPECT_EQ(TimerWatch::started, TimerWatch::killed);
+    EXPECT_EQ(Form1->SendTimerId, 0u);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].Text, MainText::DisconnectQuestion);
+    EXPECT_EQ(SendFile, nullptr);
+}
+
+void CALLBACK LoseThePortMark(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (SendFile) PortOpen = 0;
+}
+
+// With the port marked closed but the send not ended, every pass sent nothing and the next
+// began at once: a loop that never ended and never slept.
+TEST_F(SpecialSendTest, APortMarkedClosedWithoutTheDisconnectEndsEndlessPasses)
+{
+    const std::string bytes = RandomBytes(100);
+    const std::string path = MakeFile("lost.bin", bytes);
+    const UINT_PTR lose = SetTimer(nullptr, 0, 300, LoseThePortMark);
+    PeerReader peer(line, 1 << 20);
+    SpecialSendThroughMenu(path, "10", 0);
+    KillTimer(nullptr, lose);
+    const std::string arrived = peer.Finish();
+    PortOpen = 1;
+
+    EXPECT_GT(arrived.size(), 0u);
+    EXPECT_TRUE(arrived == Repeated(bytes, arrived.size()));
+    EXPECT_TRUE(Boxes().empty());
+    ExpectIdleWindow();
+}
+
+// A pause with no timer used to wait for a tick that never came, and Stop could not end it.
+TEST_F(SpecialSendTest, APauseWithNoTimerEndsTheSendWithAMessage)
+{
+    const std::string bytes = RandomBytes(40);
+    const std::string path = MakeFile("notimer.bin", bytes);
+    for (const bool refused : {true, false}) {
+        script.Clear();
+        TimerWatch timers(refused);
+        PeerReader peer(line, bytes.size());
+        if (refused) {
+            SpecialSendThroughMenu(path, "10", 1);
+        } else {
+            // A delay of 1 ms asks for a timer period of 0.
+            AnswerOptions([](TAdvSendFile_dlg& Dialog) {
+                Dialog.InterchDly_index->Items()->Add("1");
+                Dialog.InterchDly_index->SetItemIndex(Dialog.InterchDly_index->Items()->Count() -
+                                                      1);
+                Dialog.sbtnOK->Click();
+            });
+            Choose(path);
+            Form1->miSpxSendFileBinaryClick(Form1);
+        }
+        EXPECT_EQ(peer.Finish(), bytes.substr(0, 1));
+        const auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].Text, "Sending stopped: the system gave no timer for a pause of " +
+                                     std::string(refused ? "10" : "1") +
+                                     " ms after each character.\n1 of 40 bytes sent from file:\n" +
+                                     path);
+        EXPECT_EQ(boxes[0].DlgType, mtError);
+        EXPECT_EQ(TimerWatch::started, TimerWatch::killed);
+        ExpectIdleWindow();
+    }
+}
+
+TEST_F(SpecialSendTest, AnEmptyFileSentEndlesslyWarnsOnceAndEnds)
+{
+    const std::string path = MakeFile("empty.bin", "");
+    SpecialSendThroughMenu(path, "0", 0);
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, "File: " + path + " is empty\n0 bytes sent.");
+    EXPECT_EQ(boxes[0].DlgType, mtWarning);
+    EXPECT_EQ(BytesSent(), 0);
+    ExpectIdleWindow();
+}
+
+TEST_F(SpecialSendTest, WithThePortClosedItSaysNotConnectedAndAsksNothing)
+{
+    Form1->Connect_spbtnClick(Form1);
+    script.Clear();
+    Form1->miSpxSendFileBinaryClick(Form1);
+    ASSERT_EQ(script.Shown().size(), 1u);
+    EXPECT_EQ(script.Last().Text, MainText::NotConnected);
+    EXPECT_FALSE(AdvSendFile_dlg->Visible());
+    EXPECT_EQ(SendFile, nullptr);
+}
+
+}  // namespace
+}  // namespace specialsend_test
