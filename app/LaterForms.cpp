@@ -5,7 +5,6 @@ TAboutBox* AboutBox = nullptr;
 TReadmeForm* ReadmeForm = nullptr;
 TASCII_tbl* ASCII_tbl = nullptr;
 TAdvSendFile_dlg* AdvSendFile_dlg = nullptr;
-TForm2* Form2 = nullptr;
 
 TPlainLaterForm::TPlainLaterForm(TComponent* AOwner, const char* WindowClass, const char* Caption)
     : TForm(AOwner),

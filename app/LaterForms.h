@@ -2,6 +2,7 @@
 // built, it is an empty window with its class name and caption.
 #pragma once
 
+#include "dialogs/MacroScriptForm.h"
 #include "dialogs/NotationConverter.h"
 #include "dialogs/StringEntryHelp.h"
 #include "framework/gui/Form.h"
@@ -29,7 +30,6 @@ QV_LATER_FORM(TAboutBox, "About");
 QV_LATER_FORM(TReadmeForm, "User Notes");
 QV_LATER_FORM(TASCII_tbl, "ASCII Table");
 QV_LATER_FORM(TAdvSendFile_dlg, "Special Send File - Options");
-QV_LATER_FORM(TForm2, "Visual Scripting In Progress...");
 
 #undef QV_LATER_FORM
 
@@ -37,4 +37,3 @@ extern TAboutBox* AboutBox;
 extern TReadmeForm* ReadmeForm;
 extern TASCII_tbl* ASCII_tbl;
 extern TAdvSendFile_dlg* AdvSendFile_dlg;
-extern TForm2* Form2;

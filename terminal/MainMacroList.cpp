@@ -6,6 +6,7 @@
 #include "framework/FileNames.h"
 #include "macros/TreeFileIo.h"
 #include "macros/TreeTexts.h"
+#include "terminal/MacroRunner.h"
 #include "terminal/Main.h"
 
 namespace {
@@ -64,6 +65,8 @@ void TForm1::ActionHideMacrosExecute(TObject* Sender)
 
 void TForm1::ActionLoadMacrosExecute(TObject* Sender)
 {
+    // A run inside a wait walks the nodes this frees.
+    if (MacroRunActive) stop_tbtnClick(this);
     // The undo and redo trees only refer to the records, which go with the main tree.
     TreeViewUndo->Items()->Clear();
     TreeViewRedo->Items()->Clear();
@@ -74,6 +77,8 @@ void TForm1::ActionLoadMacrosExecute(TObject* Sender)
 
 void TForm1::ActionSaveMacrosExecute(TObject* Sender)
 {
+    // The purge frees nodes that a run inside a wait may be walking.
+    if (MacroRunActive) stop_tbtnClick(this);
     TTreeNodes& items = *TreeView->Items();
     bool marked = false;
     for (TTreeNode* node = items.GetFirstNode(); node && !marked; node = node->GetNext())

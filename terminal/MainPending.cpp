@@ -20,9 +20,8 @@ void TForm1::pnlSendResize(TObject* Sender) {}
 void TForm1::Panel5Resize(TObject* Sender) {}
 void TForm1::ScrollDwn_sbtnClick(TObject* Sender) {}
 
-// ---- Macro pane: tree, editor, run commands and tree commands -------------------------
+// ---- Macro pane: tree, editor and tree commands -------------------------
 void TForm1::TreeViewClick(TObject* Sender) {}
-void TForm1::TreeViewDblClick(TObject* Sender) {}
 void TForm1::ActionOtherChangeExecute(TObject* Sender) {}
 void TForm1::ActionOtherRestoreExecute(TObject* Sender) {}
 void TForm1::ActionNodeModifyExecute(TObject* Sender) {}
@@ -38,13 +37,6 @@ void TForm1::Tr_left_right_splitterMoved(TObject* Sender) {}
 void TForm1::Tr_FileOpen_btnClick(TObject* Sender) {}
 void TForm1::EditDataDblClick(TObject* Sender) {}
 void TForm1::Tr_Erase_btnClick(TObject* Sender) {}
-void TForm1::Tr_Send_btnClick(TObject* Sender) {}
-void TForm1::Tr_SendNext_btnClick(TObject* Sender) {}
-void TForm1::Tr_SendScript_btnClick(TObject* Sender) {}
-void TForm1::Tr_SendScriptRpt_btnClick(TObject* Sender) {}
-void TForm1::stop_tbtnClick(TObject* Sender) {}
-void TForm1::TR_breakpnt_btnClick(TObject* Sender) {}
-void TForm1::Tr_RemBreakpointClick(TObject* Sender) {}
 void TForm1::Add1Click(TObject* Sender) {}
 void TForm1::ActionAddNewFolderExecute(TObject* Sender) {}
 void TForm1::ActionNodeMoveUpExecute(TObject* Sender) {}
