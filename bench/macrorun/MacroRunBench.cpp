@@ -78,6 +78,8 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // The start-up's notes on the short settings file are not the runner's.
+    script.Clear();
     TTreeNodes& nodes = *Form1->TreeView->Items();
     auto* folderInfo = new TInfo;
     folderInfo->Kind = mkFolder;
@@ -118,6 +120,7 @@ int main(int argc, char** argv)
         if (received != static_cast<std::size_t>(items) || !script.Shown().empty()) {
             std::printf("pass %d: %zu of %d bytes arrived, %zu messages\n", pass, received.load(),
                         items, script.Shown().size());
+            for (const auto& shown : script.Shown()) std::printf("  %s\n", shown.Text.c_str());
             return 1;
         }
         std::printf("pass %d: %8.0f items/s  %7.1f ms  main thread CPU %5.1f %%\n", pass,
