@@ -52,6 +52,9 @@ int main(int argc, char** argv)
     Application->Initialize();
     const int items = argc > 1 ? std::atoi(argv[1]) : 1000;
     const int passes = argc > 2 ? std::atoi(argv[2]) : 5;
+    // "noecho": the sent bytes are counted, not shown, so the runner's own cost stands out
+    // from the screen's.
+    const bool echo = !(argc > 3 && std::string(argv[3]) == "noecho");
 
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
@@ -63,7 +66,8 @@ int main(int argc, char** argv)
         TFileStream file(folder + "\\quorvalink.ini", fmCreate);
         file.WriteString("[Serial Port Section]\r\nPORT=" + line.PortName() +
                          "\r\nBAUD=115200\r\nDATA_BITS=8\r\nPARITY=NONE\r\nSTOP_BITS=1\r\n"
-                         "[General Section]\r\nAUTO_CONNECT_ON_START=0\r\n");
+                         "[General Section]\r\nAUTO_CONNECT_ON_START=0\r\n" +
+                         (echo ? "" : "[Display Section]\r\nSHOW_INPUT_ONLY=1\r\n"));
     }
     InitMainGlobals();
     const std::vector<String> arguments{folder + "\\quorvalink.exe"};
@@ -94,7 +98,8 @@ int main(int argc, char** argv)
         info->ID = NewRecordId();
         nodes.AddChildObject(top, "item", info);
     }
-    std::printf("macro run bench: %d one-byte data items, 0 ms delay, %d passes\n", items, passes);
+    std::printf("macro run bench: %d one-byte data items, 0 ms delay, %d passes, echo %s\n", items,
+                passes, echo ? "on" : "off");
 
     HANDLE mainThread = nullptr;
     DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &mainThread, 0,
