@@ -96,6 +96,12 @@ TEST_F(MacroRunTest, DataStringSendsItsExpandedBytesThroughTheKeyPath)
     EXPECT_EQ(ScreenLines(), (std::vector<std::string>{"AB<0D>"}));
     EXPECT_TRUE(script.Shown().empty());
     EXPECT_TRUE(RunButtonsEnabled());
+
+    // Only a hand-edited list holds a string past the runner's buffer: refused, not cut.
+    Select(Item(folder, mkDataString, std::string(MacroStringBufferSize, 'x')));
+    Form1->Tr_Send_btnClick(Form1);
+    EXPECT_EQ(ShownTexts(), std::vector<std::string>{MacroText::DataTooLong});
+    EXPECT_TRUE(PeerGetsNothingMore());
 }
 
 TEST_F(MacroRunTest, EscapeErrorsOpenTheEditorWithTheBadCharactersSelected)
