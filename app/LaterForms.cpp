@@ -1,9 +1,6 @@
 // The empty stand-ins for the windows that are not built yet.
 #include "app/LaterForms.h"
 
-TAboutBox* AboutBox = nullptr;
-TReadmeForm* ReadmeForm = nullptr;
-TASCII_tbl* ASCII_tbl = nullptr;
 TAdvSendFile_dlg* AdvSendFile_dlg = nullptr;
 
 TPlainLaterForm::TPlainLaterForm(TComponent* AOwner, const char* WindowClass, const char* Caption)

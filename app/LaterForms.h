@@ -2,8 +2,11 @@
 // built, it is an empty window with its class name and caption.
 #pragma once
 
+#include "dialogs/AboutBox.h"
+#include "dialogs/AsciiTable.h"
 #include "dialogs/MacroScriptForm.h"
 #include "dialogs/NotationConverter.h"
+#include "dialogs/ReadmeForm.h"
 #include "dialogs/StringEntryHelp.h"
 #include "framework/gui/Form.h"
 #include "settings/PropertiesForm.h"
@@ -26,14 +29,8 @@ private:
         explicit Class(TComponent* AOwner) : TPlainLaterForm(AOwner, #Class, Caption) {}           \
     }
 
-QV_LATER_FORM(TAboutBox, "About");
-QV_LATER_FORM(TReadmeForm, "User Notes");
-QV_LATER_FORM(TASCII_tbl, "ASCII Table");
 QV_LATER_FORM(TAdvSendFile_dlg, "Special Send File - Options");
 
 #undef QV_LATER_FORM
 
-extern TAboutBox* AboutBox;
-extern TReadmeForm* ReadmeForm;
-extern TASCII_tbl* ASCII_tbl;
 extern TAdvSendFile_dlg* AdvSendFile_dlg;

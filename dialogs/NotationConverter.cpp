@@ -95,6 +95,13 @@ TOKBottomDlg::TOKBottomDlg(TComponent* AOwner) : TForm(AOwner)
     sbtnClose->OnClick = Closure(this, &TOKBottomDlg::sbtnCloseClick);
 
     OnShow = Closure(this, &TOKBottomDlg::FormShow);
+    // The converter reopens where the user left it; assigned after the form's own handlers,
+    // so it chains in front of them.
+    FormPlacement1 = new TFormPlacement(this);
+    FormPlacement1->Name = "FormPlacement1";
+    FormPlacement1->BeginLoading();
+    FormPlacement1->UseRegistry = true;
+    FormPlacement1->EndLoading();
     DoCreate();
 }
 

@@ -7,6 +7,7 @@
 #include "framework/gui/Form.h"
 #include "framework/gui/TextControls.h"
 #include "framework/gui/Timer.h"
+#include "placement/FormPlacement.h"
 #include "terminal/NotationModel.h"
 
 class TOKBottomDlg : public TForm {
@@ -18,6 +19,7 @@ public:
     TEdit *edt_dec, *edt_hex, *edt_binary;
     TTimer* NotConvTmr;
     TSpeedButton* sbtnClose;
+    TFormPlacement* FormPlacement1;
 
     // Each works only while its own edit is the one typed in: the texts this window puts into
     // the other edits convert nothing.

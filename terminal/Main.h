@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <functional>
 #include <memory>
 
 #include "comm/Comm.h"
@@ -315,6 +316,30 @@ public:
     void Tr_Toggle_DescriptionExecute(TObject* Sender);
     void Tr_PopupMenu1Popup(TObject* Sender);
     void Main_PanelResize(TObject* Sender);
+    // The macro editor's transfer between a node's record and the fields, and the tree's
+    // keys, drag and drop and in-place editing.
+    void ClearEntryPanel();
+    void LayoutEditorForMacroType(const String& Type);
+    void TransferPersonalInfoToEditEntry(TInfo* Info);
+    void TransferPersonalInfoFromEditEntry(std::uint32_t ID, const String& Label, TInfo* Info);
+    void ReflectNodeLabel(TTreeNode* Node);
+    std::int32_t PM_AddNewChild(const String& Name);
+    void TreeViewKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+    void TreeViewKeyUp(TObject* Sender, WORD& Key, TShiftState Shift);
+    void TreeViewDragOver(TObject* Sender, TObject* Source, int X, int Y, TDragState State,
+                          bool& Accept);
+    void TreeViewDragDrop(TObject* Sender, TObject* Source, int X, int Y);
+    void TreeViewEditing(TObject* Sender, TTreeNode* Node, bool& AllowEdit);
+    void TreeViewEdited(TObject* Sender, TTreeNode* Node, String& S);
+    // The node whose fields were changed in the editor and not applied yet, or nullptr.
+    TTreeNode* PendingEditNode = nullptr;
+    // Where a drop point lies: the node there and how the point hits it. The tree's own hit
+    // test unless a test puts another in.
+    struct TMacroDropPoint {
+        TTreeNode* Target = nullptr;
+        THitTests Hits;
+    };
+    std::function<TMacroDropPoint(int X, int Y)> MacroDropHitTest;
 
     // The gutter's canvas (PaintBox1's), also used to measure text in the screen's font.
     TCanvas* GutterCanvas = nullptr;
@@ -369,6 +394,10 @@ private:
     TMacroListFile& MacroListFile();
     std::unique_ptr<TMacroPaneLayout> macroPane_;
     std::unique_ptr<TMacroListFile> macroListFile_;
+
+    // A list value of the shown record the editor's list cannot show (a delay in seconds,
+    // an unlisted delay): kept as stored until the user changes that list.
+    bool keepStoredType_ = false, keepStoredOther_ = false, keepStoredSignal_ = false;
 
     // Sizes kept while the macro editor is hidden, given back when it is shown.
     int topPnlHeight_ = 280;

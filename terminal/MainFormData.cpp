@@ -1,6 +1,7 @@
 // The main window's form data, built in code: menus, actions, the tool bar with the port
 // combos and lamps, the string entry pane, the send bar, the screen with its gutter, the
 // status bar, the macro pane, timers, the port and the dialogs, with their events.
+#include "terminal/DataStringHelpText.h"
 #include "terminal/EntryHelpText.h"
 #include "terminal/Main.h"
 
@@ -582,6 +583,7 @@ void TForm1::BuildScreen()
     STR_ENTRY_TEXT_memo->SetText(StringEntryHelpRtf);
     SpecialStringMemo = Place<TMemo>(this, Panel1, "SpecialStringMemo");
     SpecialStringMemo->SetBounds(100, 100, 100, 50);
+    SpecialStringMemo->SetText(DataStringHelpRtf);
     Label1 = Place<TLabel>(this, Panel1, "Label1");
     Label1->SetBounds(210, 0, 80, 16);
     Label10 = Place<TLabel>(this, Panel1, "Label10");
@@ -692,6 +694,13 @@ void TForm1::BuildMacroPane()
     TreeView->SetStateImages(Tr_ImageListTreeViewIcons);
     TreeView->OnClick = Closure(this, &TForm1::TreeViewClick);
     TreeView->OnDblClick = Closure(this, &TForm1::TreeViewDblClick);
+    TreeView->OnKeyDown = Closure(this, &TForm1::TreeViewKeyDown);
+    TreeView->OnKeyUp = Closure(this, &TForm1::TreeViewKeyUp);
+    TreeView->DragMode = dmAutomatic;
+    TreeView->OnDragOver = Closure(this, &TForm1::TreeViewDragOver);
+    TreeView->OnDragDrop = Closure(this, &TForm1::TreeViewDragDrop);
+    TreeView->OnEditing = Closure(this, &TForm1::TreeViewEditing);
+    TreeView->OnEdited = Closure(this, &TForm1::TreeViewEdited);
 
     Tr_PopupMenu1 = Make<TPopupMenu>(this, "Tr_PopupMenu1");
     Tr_PopupMenu1->OnPopup = Closure(this, &TForm1::Tr_PopupMenu1Popup);
@@ -791,7 +800,9 @@ void TForm1::BuildMacroPane()
                      {"0",   "10",   "20",   "30",   "40",    "50",    "60",    "70",   "80",
                       "90",  "100",  "200",  "300",  "400",   "500",   "600",   "700",  "800",
                       "900", "1000", "2000", "5000", "10000", "20000", "30000", "60000"});
-    EditSignal = list("EditSignal", 82, {});
+    EditSignal = list("EditSignal", 82,
+                      {"RTS OFF", "RTS ON", "DTR OFF", "DTR ON", "RTS OFF, DTR OFF",
+                       "RTS OFF, DTR ON", "RTS ON,  DTR OFF", "RTS ON,  DTR ON"});
     Tr_File_Data_lbl = label("Tr_File_Data_lbl", "Data:", 108);
     EditData = edit("EditData", 108, 3000);
     EditData->OnDblClick = Closure(this, &TForm1::EditDataDblClick);

@@ -65,12 +65,8 @@ void TForm1::ActionHideMacrosExecute(TObject* Sender)
 
 void TForm1::ActionLoadMacrosExecute(TObject* Sender)
 {
-    // A run inside a wait walks the nodes this frees.
-    if (MacroRunActive) stop_tbtnClick(this);
-    // The undo and redo trees only refer to the records, which go with the main tree.
-    TreeViewUndo->Items()->Clear();
-    TreeViewRedo->Items()->Clear();
-    FreeAllInfos(*TreeView->Items());
+    // The form as sender: cleared without the question.
+    ActionFileClearExecute(this);
     MacroListFile().LoadMacroList();
     ActionRefreshIconsExecute(Sender);
 }
@@ -79,6 +75,7 @@ void TForm1::ActionSaveMacrosExecute(TObject* Sender)
 {
     // The purge frees nodes that a run inside a wait may be walking.
     if (MacroRunActive) stop_tbtnClick(this);
+    ActionNodeModifyExecute(Sender);
     TTreeNodes& items = *TreeView->Items();
     bool marked = false;
     for (TTreeNode* node = items.GetFirstNode(); node && !marked; node = node->GetNext())

@@ -1,10 +1,12 @@
 // The macro editor's visibility inside the macro pane (shown and hidden with its tool bar and
-// title). The tree, the editor's fields and the run commands are not built yet.
+// title).
 #include "terminal/Main.h"
 
 void TForm1::HideMacroEditor()
 {
     Editor_mi1->SetCaption("Show Editor");
+    // Hidden again (a clear, a load): the sizes kept from the shown editor stay.
+    if (!ScrollBox->Visible()) return;
     topPnlHeight_ = Top_pnl->Height();
     ScrollBox->SetVisible(false);
     Splitter1->SetVisible(false);
@@ -32,5 +34,5 @@ void TForm1::ShowMacroEditor()
     DTviewEdit_pnl->SetWidth(TreeListLbl->Width() + 8);
     treelabel_pnl->SetHeight(treeLabelHeight_);
     Apply_panel->SetVisible(true);
-    PanelEditEntry->SetVisible(false);
+    PanelEditEntry->SetVisible(TreeView->Selected() != nullptr);
 }

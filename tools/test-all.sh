@@ -10,7 +10,7 @@ cd "$root"
 "$root/tools/setup-debian.sh"
 
 jobs=$(nproc)
-fuzz_seconds=${QV_FUZZ_SECONDS:-15}
+fuzz_seconds=${QV_FUZZ_SECONDS:-5}
 
 echo "== native"
 cmake --preset native >/dev/null

@@ -9,6 +9,7 @@
 
 #include "dialogs/NotationConverter.h"
 #include "framework/gui/Application.h"
+#include "placement/PlacementValues.h"
 
 namespace {
 
@@ -16,10 +17,17 @@ class ConverterWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The window's placement goes to a private key, never the program's own.
+        DefCompanyName = "QvConverterTest" + std::to_string(GetCurrentProcessId());
         form = new TOKBottomDlg(nullptr);
         form->Show();
     }
-    void TearDown() override { delete form; }
+    void TearDown() override
+    {
+        delete form;
+        RegDeleteTreeA(HKEY_CURRENT_USER, ("Software\\" + DefCompanyName).c_str());
+        DefCompanyName.clear();
+    }
 
     // Characters as the keyboard delivers them to the edit, through its key filter.
     static void Type(TEdit* Edit, const std::string& Keys)

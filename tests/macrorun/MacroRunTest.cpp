@@ -55,7 +55,17 @@ protected:
                     const String& Other = "0", const String& Signal = "")
     {
         auto* info = new TInfo;
+        static const char* const TypeTexts[] = {"",
+                                                "(NONE)",
+                                                "",
+                                                "File",
+                                                "Data String",
+                                                "Delay in ms",
+                                                "Delay in seconds",
+                                                "Delay in minutes",
+                                                "Control Signal"};
         info->Kind = Kind;
+        info->MacroType = TypeTexts[Kind];
         info->MacroName = info->NodeText = "item";
         info->LevelMark = '-';
         info->MacroData = Data;
@@ -118,13 +128,12 @@ TEST_F(MacroRunTest, EscapeErrorsOpenTheEditorWithTheBadCharactersSelected)
     for (const auto& c : cases) {
         script.Clear();
         Select(Item(folder, mkDataString, c.Data));
-        // What the editor shows for the selected item.
-        Form1->EditData->SetText(c.Data);
         Form1->Tr_edit_tbn->SetDown(false);
         Form1->Tr_Send_btnClick(Form1);
         ASSERT_EQ(ShownTexts(), std::vector<std::string>{c.Message}) << c.Data;
         EXPECT_EQ(script.Last().DlgType, mtError);
         EXPECT_TRUE(Form1->Tr_edit_tbn->Down());
+        EXPECT_EQ(Form1->EditData->Text(), c.Data);
         EXPECT_EQ(Form1->EditData->SelStart(), c.Start) << c.Data;
         EXPECT_EQ(Form1->EditData->SelLength(), c.Length) << c.Data;
     }

@@ -1,0 +1,334 @@
+// The macro editor: filling its fields from the selected node's record, the layout per macro
+// type, applying and cancelling edits, the data field's file pick and help, and the pane's
+// and editor's visibility commands.
+#include <cstdio>
+
+#include "dialogs/StringEntryHelp.h"
+#include "framework/gui/DialogService.h"
+#include "macros/TreeUtil.h"
+#include "terminal/MacroPaneTexts.h"
+#include "terminal/Main.h"
+#include "terminal/WindowGlobals.h"
+
+namespace {
+String WithoutFieldDelimiters(const String& Text)
+{
+    String result;
+    for (char c : Text)
+        if (c != FieldDelimiter) result += c;
+    return result;
+}
+
+String Decimal(std::uint32_t Value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%u", Value);
+    return text;
+}
+}  // namespace
+
+void TForm1::LayoutEditorForMacroType(const String& Type)
+{
+    bool other = false, signal = false, data = false, fileButton = false;
+    String dataCaption, selectionCaption;
+    if (Type == "File") {
+        other = data = fileButton = true;
+        dataCaption = MacroPaneText::FileNameCaption;
+        selectionCaption = "Char Delay(ms):";
+    } else if (Type == "Data String") {
+        other = data = true;
+        dataCaption = MacroPaneText::DataCaption;
+        selectionCaption = "Char Delay(ms):";
+    } else if (Type == "Control Signal") {
+        signal = true;
+        selectionCaption = "Signal State:";
+    } else if (Type == "Delay in ms") {
+        other = true;
+        selectionCaption = "Delay (ms):";
+    } else if (Type == "Delay in seconds") {
+        other = true;
+        selectionCaption = "Delay (secs):";
+    } else if (Type == "Delay in minutes") {
+        other = true;
+        selectionCaption = "Delay (mins):";
+    } else if (!(Type == "(NONE)" || Type.empty())) {
+        return;  // a type this program does not know: the layout stays as it is
+    }
+    EditOther->SetVisible(other);
+    EditSignal->SetVisible(signal);
+    EditData->SetVisible(data);
+    Tr_File_Data_lbl->SetVisible(data);
+    if (data) Tr_File_Data_lbl->SetCaption(dataCaption);
+    Tr_FileOpen_btn->SetVisible(fileButton);
+    if (fileButton)
+        Tr_FileOpen_btn->SetBounds(EditData->Left() + EditData->Width(), EditData->Top(),
+                                   Tr_FileOpen_btn->Width(), Tr_FileOpen_btn->Height());
+    Selection_lbl->SetCaption(selectionCaption);
+    Selection_lbl->SetVisible(!selectionCaption.empty());
+}
+
+void TForm1::ClearEntryPanel()
+{
+    for (TEdit* e :
+         {EditMacroName, EditDescription, EditParentFolder, EditParentFolderID, EditData})
+        e->SetText("");
+    for (TComboBox* c : {EditMacroType, EditOther, EditSignal}) c->SetItemIndex(-1);
+    keepStoredType_ = keepStoredOther_ = keepStoredSignal_ = false;
+    EditMacroTypeChange(this);
+}
+
+void TForm1::TransferPersonalInfoToEditEntry(TInfo* Info)
+{
+    ClearEntryPanel();
+    if (!Info) return;
+    EditMacroName->SetText(Info->MacroName);
+    // A value the list cannot show (a delay in seconds or minutes from the list file, an
+    // unlisted delay) shows as no selection and stays stored until the user picks one.
+    auto choose = [](TComboBox* list, const String& value, bool& keep) {
+        int index = list->Items()->IndexOf(value);
+        list->SetItemIndex(index);
+        keep = index < 0 && !value.empty();
+    };
+    choose(EditMacroType, Info->MacroType, keepStoredType_);
+    LayoutEditorForMacroType(Info->MacroType);
+    EditDescription->SetText(Info->Description);
+    choose(EditOther, Info->OtherValue, keepStoredOther_);
+    choose(EditSignal, Info->SignalState, keepStoredSignal_);
+    EditData->SetText(Info->MacroData);
+    if (Info->ParentFolder) {
+        EditParentFolder->SetText(Info->ParentFolder->NodeText);
+        EditParentFolderID->SetText(Decimal(Info->ParentFolder->ID));
+    }
+    EditID->SetText(Decimal(Info->ID));
+}
+
+void TForm1::TransferPersonalInfoFromEditEntry(std::uint32_t ID, const String& Label, TInfo* Info)
+{
+    Info->ID = ID;
+    Info->NodeText = Label;
+    Info->Description = EditDescription->Text();
+    Info->MacroName = EditMacroName->Text();
+    if (!keepStoredType_) Info->MacroType = EditMacroType->Text();
+    if (!keepStoredOther_) Info->OtherValue = EditOther->Text();
+    if (!keepStoredSignal_) Info->SignalState = EditSignal->Text();
+    Info->MacroData = EditData->Text();
+    LayoutEditorForMacroType(Info->MacroType);
+}
+
+void TForm1::ReflectNodeLabel(TTreeNode* Node)
+{
+    if (!Node) return;
+    String name = Node->Text();
+    StripCountSuffix(name);
+    if (size_t comma = name.find(','); comma != String::npos) name.resize(comma);
+    EditMacroName->SetText(name);
+    ActionNodeDeleteHard->SetEnabled(true);
+    ActionNodeDeleteSoft->SetEnabled(true);
+    if (TInfo* info = NodeInfo(Node)) {
+        info->ParentFolder = Node->Parent() ? NodeInfo(Node->Parent()) : nullptr;
+        // The fields come from the record itself: a name holding a comma is not cut.
+        TransferPersonalInfoToEditEntry(info);
+    }
+}
+
+void TForm1::TreeViewClick(TObject* Sender)
+{
+    ActionNodeModifyExecute(Sender);
+    TTreeNode* node = TreeView->Selected();
+    if (!node) {
+        node = TreeView->Items()->GetFirstNode();
+        if (!node) return;
+        TreeView->SetSelected(node);
+    }
+    for (TToolButton* b : {Tr_Delete_btn, Tr_Up_btn, Tr_Dn_btn}) b->SetEnabled(true);
+    if (node->Level() > 0) {
+        EditMacroType->SetEnabled(true);
+    } else {
+        EditMacroType->SetItemIndex(-1);
+        EditMacroType->SetEnabled(false);
+    }
+    ReflectNodeLabel(node);
+    if (Tr_edit_tbn->Down()) {
+        PanelEditEntry->SetVisible(true);
+        PanelEditEntry->SetEnabled(true);
+    }
+}
+
+void TForm1::TreeViewKeyUp(TObject* Sender, WORD& Key, TShiftState Shift)
+{
+    if (Key == VK_LEFT || Key == VK_UP || Key == VK_RIGHT || Key == VK_DOWN) TreeViewClick(Sender);
+}
+
+void TForm1::TreeViewEditing(TObject* Sender, TTreeNode* Node, bool& AllowEdit)
+{
+    AllowEdit = Node && Node->OverlayIndex() < 0;
+    if (!AllowEdit) Beep();
+}
+
+void TForm1::TreeViewEdited(TObject* Sender, TTreeNode* Node, String& S)
+{
+    if (!Node || S.empty()) return;
+    Node->SetText(S);
+    ReflectNodeLabel(Node);
+}
+
+void TForm1::ActionOtherChangeExecute(TObject* Sender)
+{
+    if (auto* edit = dynamic_cast<TCustomEdit*>(Sender)) {
+        if (!edit->Modified()) return;
+        // The "|" separates the list file's fields: refused when pasted as when typed.
+        if (HasFieldDelimiter(edit->Text())) {
+            int caret = edit->SelStart();
+            String text = edit->Text();
+            String clean = WithoutFieldDelimiters(text);
+            edit->SetText(clean);
+            edit->SetModified(true);
+            edit->SetSelStart(caret - static_cast<int>(text.size() - clean.size()));
+            Beep();
+        }
+    } else if (auto* list = dynamic_cast<TComboBox*>(Sender)) {
+        if (list == EditMacroType) keepStoredType_ = false;
+        if (list == EditOther) keepStoredOther_ = false;
+        if (list == EditSignal) keepStoredSignal_ = false;
+    } else {
+        return;
+    }
+    ActionNodeModify->SetEnabled(true);
+    ActionOtherRestore->SetEnabled(true);
+    Restore_mi->SetEnabled(true);
+    PendingEditNode = TreeView->Selected();
+}
+
+void TForm1::EditMacroTypeChange(TObject* Sender)
+{
+    LayoutEditorForMacroType(EditMacroType->Text());
+    ActionOtherChangeExecute(Sender);
+}
+
+void TForm1::ActionOtherRestoreExecute(TObject* Sender)
+{
+    if (!PendingEditNode) return;
+    ReflectNodeLabel(PendingEditNode);
+    ActionNodeModify->SetEnabled(false);
+    ActionOtherRestore->SetEnabled(false);
+    Restore_mi->SetEnabled(false);
+    PendingEditNode = nullptr;
+}
+
+void TForm1::ActionNodeModifyExecute(TObject* Sender)
+{
+    if (!PendingEditNode) {
+        ActionNodeModify->SetEnabled(false);
+        return;
+    }
+    String label =
+        CreateLabel(EditDescription->Text(), EditMacroName->Text(), ShowMacroDescriptions);
+    if (label.empty()) {
+        ShowMessage(MacroPaneText::EmptyName);
+        EditMacroName->SetText("?");
+        label = CreateLabel(EditDescription->Text(), EditMacroName->Text(), ShowMacroDescriptions);
+    }
+    TTreeNode* node = PendingEditNode;
+    node->SetText(label);
+    if (TInfo* info = NodeInfo(node)) {
+        TransferPersonalInfoFromEditEntry(info->ID, label, info);
+    } else {
+        info = new TInfo;
+        if (node->Level() > 0) info->LevelMark = '-';
+        TransferPersonalInfoFromEditEntry(NewRecordId(), label, info);
+        node->Data = info;
+    }
+    SetNodeIcon(node);
+    RelabelAllNodes(*TreeView->Items());
+    ActionOtherRestore->SetEnabled(false);
+    Restore_mi->SetEnabled(false);
+    ActionNodeModify->SetEnabled(false);
+    PendingEditNode = nullptr;
+}
+
+void TForm1::EditMacroNameKeyPress(TObject* Sender, char& Key)
+{
+    if (Key == FieldDelimiter) Key = 0;
+}
+
+void TForm1::EditMacroTypeKeyPress(TObject* Sender, char& Key)
+{
+    auto* list = dynamic_cast<TComboBox*>(Sender);
+    if (!list || Key != ' ') return;
+    list->SetDroppedDown(!list->DroppedDown());
+    Key = 0;
+}
+
+void TForm1::Tr_FileOpen_btnClick(TObject* Sender)
+{
+    if (!Tr_OpenDialog->Execute()) return;
+    String name = Tr_OpenDialog->FileName;
+    std::FILE* file = std::fopen(name.c_str(), "rb");
+    if (!file) {
+        MessageDlg(MacroPaneText::CouldNotOpen + name, mtError, TMsgDlgButtons{mbOK});
+        return;
+    }
+    EditData->SetText(name);
+    ActionNodeModify->SetEnabled(true);
+    ActionOtherRestore->SetEnabled(true);
+    Restore_mi->SetEnabled(true);
+    PendingEditNode = TreeView->Selected();
+    std::fclose(file);
+}
+
+void TForm1::EditDataDblClick(TObject* Sender)
+{
+    if (Tr_File_Data_lbl->Caption() == MacroPaneText::FileNameCaption) {
+        Tr_FileOpen_btnClick(Sender);
+    } else if (Tr_File_Data_lbl->Caption() == MacroPaneText::DataCaption) {
+        HelpScreenRtf = SpecialStringMemo->Text();
+        frmStringEntryHelp->Show();
+        frmStringEntryHelp->BringToFront();
+    }
+}
+
+void TForm1::Tr_Erase_btnClick(TObject* Sender)
+{
+    for (TEdit* e : {EditMacroName, EditDescription, EditData}) e->SetText("");
+    for (TComboBox* c : {EditMacroType, EditOther, EditSignal}) c->SetItemIndex(-1);
+    keepStoredType_ = keepStoredOther_ = keepStoredSignal_ = false;
+    ActionNodeModify->SetEnabled(true);
+    ActionOtherRestore->SetEnabled(true);
+    PendingEditNode = TreeView->Selected();
+}
+
+// ---- pane and editor visibility -----------------------------------------------------------
+
+void TForm1::CloseTree_btnClick(TObject* Sender) { ActionHideMacrosExecute(Sender); }
+
+void TForm1::Tr_edit_tbnClick(TObject* Sender)
+{
+    if (!ScrollBox->Visible()) {
+        stop_tbtnClick(Sender);
+        ShowMacroEditor();
+        Tr_edit_tbn->SetDown(true);
+    } else {
+        HideMacroEditor();
+        Tr_edit_tbn->SetDown(false);
+    }
+    // Running and editing exclude each other.
+    for (TToolButton* b : {Tr_Send_btn, Tr_SendNext_btn, Tr_SendScript_btn, Tr_SendScriptRpt_btn})
+        b->SetEnabled(!Tr_edit_tbn->Down());
+}
+
+void TForm1::UpDn_btnMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TPoint at = UpDn_btn->ClientToScreen(TPoint{0, 0});
+    Tr_TEditorPopUp->Popup(at.x - 95, at.y);
+}
+
+void TForm1::Tr_left_right_splitterMoved(TObject* Sender)
+{
+    PanelEditEntry->SetWidth(std::max(Main_Panel->Width() - 42, 276));
+    int fieldWidth =
+        std::max(PanelEditEntry->Width() - MacroNameLbl->Width() - 50, EditMacroName->Width());
+    for (TControl* c : std::initializer_list<TControl*>{EditDescription, EditData, Bevel14})
+        c->SetWidth(fieldWidth);
+    Tr_FileOpen_btn->SetLeft(EditData->Left() + EditData->Width());
+    FormResize(Sender);
+}

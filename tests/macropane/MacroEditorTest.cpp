@@ -1,0 +1,174 @@
+// The macro editor on the real main window: fields filled from the selected record, changes
+// applied when the selection moves, and every record kept intact by a round trip.
+#include "MacroPaneFixture.h"
+#include "dialogs/StringEntryHelp.h"
+#include "framework/gui/CommonDialogs.h"
+
+namespace macropane_test {
+namespace {
+
+const std::string ModemList = "+|_Modem|_|_AT commands|_|_|_\r\n"
+                              "-|_Reset|_Data String|_Send ATZ|_100|_|_ATZ\\r\r\n"
+                              "-|_Raise RTS|_Control Signal|_|_|_RTS ON|_\r\n";
+
+TEST_F(MacroPaneTest, SelectingAnotherNodeAppliesThePendingEditWithoutAsking)
+{
+    StartWithList(ModemList);
+    Click(Node(1));
+    EXPECT_EQ(Form1->EditMacroName->Text(), "Reset");
+    EXPECT_EQ(Form1->Selection_lbl->Caption(), "Char Delay(ms):");
+    EXPECT_EQ(Form1->Tr_File_Data_lbl->Caption(), "Data:");
+    EXPECT_FALSE(Form1->ActionNodeModify->Enabled());
+
+    UserTypes(Form1->EditMacroName, "Reboot");
+    EXPECT_TRUE(Form1->ActionNodeModify->Enabled());
+    EXPECT_EQ(Form1->PendingEditNode, Node(1));
+
+    Click(Node(2));
+    EXPECT_TRUE(script.Shown().empty());
+    EXPECT_EQ(NodeInfo(Node(1))->MacroName, "Reboot");
+    EXPECT_EQ(Node(1)->Text(), "Reboot, Send ATZ");
+    EXPECT_EQ(Node(0)->Text(), "Modem, AT commands  (2)");
+    EXPECT_EQ(Form1->PendingEditNode, nullptr);
+    EXPECT_FALSE(Form1->ActionNodeModify->Enabled());
+    EXPECT_EQ(Form1->EditMacroName->Text(), "Raise RTS");
+    EXPECT_EQ(Form1->EditSignal->Text(), "RTS ON");
+    EXPECT_EQ(Form1->EditParentFolder->Text(), "Modem, AT commands");
+}
+
+TEST_F(MacroPaneTest, AnEmptyNameIsReplacedByAQuestionMarkWithItsMessage)
+{
+    StartWithList(ModemList);
+    Click(Node(1));
+    UserTypes(Form1->EditMacroName, "");
+    Form1->ActionNodeModifyExecute(Form1->Tr_OK_btn);
+
+    const TShownDialog* box = OnlyDialog();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->Kind, TDialogKind::ShowMessage);
+    EXPECT_EQ(box->Text, MacroPaneText::EmptyName);
+    EXPECT_EQ(NodeInfo(Node(1))->MacroName, "?");
+    EXPECT_EQ(Node(1)->Text(), "?, Send ATZ");
+}
+
+TEST_F(MacroPaneTest, ApplyingEveryTypeUnchangedKeepsItsRecordExactly)
+{
+    // Types and values the lists cannot show, and a name holding a comma, among them.
+    StartWithList("+|_All|_|_|_|_|_\r\n"
+                  "-|_Send, then wait|_File|_log|_20|_|_C:\\data\\log.bin\r\n"
+                  "-|_Odd delay|_Data String|_|_15|_|_AB\\0D\r\n"
+                  "-|_Lines|_Control Signal|_x|_|_RTS ON,  DTR OFF|_\r\n"
+                  "-|_Wait ms|_Delay in ms|_|_500|_|_\r\n"
+                  "-|_Wait s|_Delay in seconds|_|_5|_|_\r\n"
+                  "-|_Wait m|_Delay in minutes|_|_2|_|_\r\n"
+                  "-|_Nothing|_(NONE)|_|_|_|_\r\n"
+                  "-|_Bare|_|_|_|_|_\r\n");
+    ASSERT_EQ(Items().Count(), 9);
+    for (int i = 0; i < 9; ++i) {
+        TTreeNode* node = Node(i);
+        std::string before = Fields(*NodeInfo(node));
+        std::uint32_t id = NodeInfo(node)->ID;
+        Click(node);
+        // Applied as it stands, as if a field had been touched and put back.
+        Form1->PendingEditNode = node;
+        Form1->ActionNodeModifyExecute(Form1->Tr_OK_btn);
+        Click(Node(0));
+        EXPECT_EQ(Fields(*NodeInfo(node)), before) << "node " << i;
+        EXPECT_EQ(NodeInfo(node)->ID, id);
+    }
+    EXPECT_EQ(Node(5)->Text(), "Wait s");
+    EXPECT_EQ(NodeKind(Node(5)), mkDelaySecs);
+    EXPECT_TRUE(script.Shown().empty());
+
+    // Choosing from a list replaces what it could not show.
+    Click(Node(5));
+    Form1->EditOther->SetItemIndex(Form1->EditOther->Items()->IndexOf("10"));
+    Form1->ActionOtherChangeExecute(Form1->EditOther);
+    Click(Node(0));
+    EXPECT_EQ(NodeInfo(Node(5))->OtherValue, "10");
+    EXPECT_EQ(NodeInfo(Node(5))->MacroType, "Delay in seconds");
+}
+
+TEST_F(MacroPaneTest, AFieldDelimiterIsRefusedWhenPastedAsWhenTyped)
+{
+    StartWithList(ModemList);
+    Click(Node(1));
+    UserTypes(Form1->EditDescription, "one|two");
+    EXPECT_EQ(Form1->EditDescription->Text(), "onetwo");
+    char key = '|';
+    Form1->EditMacroNameKeyPress(Form1->EditMacroName, key);
+    EXPECT_EQ(key, 0);
+    Click(Node(2));
+    EXPECT_EQ(NodeInfo(Node(1))->Description, "onetwo");
+}
+
+TEST_F(MacroPaneTest, RestoreRefillsTheEditorAndDropsThePendingEdit)
+{
+    StartWithList(ModemList);
+    Click(Node(2));
+    UserTypes(Form1->EditMacroName, "Lower RTS");
+    EXPECT_TRUE(Form1->Restore_mi->Enabled());
+    Form1->ActionOtherRestoreExecute(Form1->Restore_mi);
+    EXPECT_EQ(Form1->EditMacroName->Text(), "Raise RTS");
+    EXPECT_EQ(Form1->PendingEditNode, nullptr);
+    EXPECT_FALSE(Form1->Restore_mi->Enabled());
+    Click(Node(1));
+    EXPECT_EQ(NodeInfo(Node(2))->MacroName, "Raise RTS");
+}
+
+TEST_F(MacroPaneTest, TheEditorShowsAndHidesWithItsToolBar)
+{
+    StartWithList(ModemList);
+    EXPECT_FALSE(Form1->ScrollBox->Visible());
+    Form1->Tr_edit_tbnClick(Form1->Tr_edit_tbn);
+    EXPECT_TRUE(Form1->ScrollBox->Visible());
+    EXPECT_TRUE(Form1->ToolBar1->Visible());
+    EXPECT_TRUE(Form1->Tr_edit_tbn->Down());
+    EXPECT_EQ(Form1->Editor_mi1->Caption(), MacroPaneText::HideEditor);
+    EXPECT_FALSE(Form1->Tr_Send_btn->Enabled());
+    Form1->Tr_edit_tbnClick(Form1->Tr_edit_tbn);
+    EXPECT_FALSE(Form1->ScrollBox->Visible());
+    EXPECT_FALSE(Form1->Tr_edit_tbn->Down());
+    EXPECT_EQ(Form1->Editor_mi1->Caption(), MacroPaneText::ShowEditor);
+    EXPECT_TRUE(Form1->Tr_Send_btn->Enabled());
+}
+
+TEST_F(MacroPaneTest, TheDataFieldPicksAReadableFileOrShowsTheDataStringHelp)
+{
+    StartWithList(
+        "+|_F|_|_|_|_|_\r\n-|_Log|_File|_|_|_|_old.bin\r\n-|_Hi|_Data String|_|_|_|_Hi\r\n");
+    Application->CreateForm(frmStringEntryHelp);
+    Click(Node(1));
+    EXPECT_TRUE(Form1->Tr_FileOpen_btn->Visible());
+    const std::string missing = InFolder("missing.bin");
+    auto pick = [](const std::string& name) {
+        return [name](TCommonDialog& d) {
+            static_cast<TOpenDialog&>(d).FileName = name;
+            return true;
+        };
+    };
+    script.AnswerDialog(pick(missing));
+    Form1->EditDataDblClick(Form1->EditData);
+    EXPECT_EQ(script.Last().Text, MacroPaneText::CouldNotOpen + missing);
+    EXPECT_EQ(script.Last().DlgType, mtError);
+    EXPECT_EQ(Form1->EditData->Text(), "old.bin");
+    EXPECT_EQ(Form1->PendingEditNode, nullptr);
+
+    const std::string present = InFolder("present.bin");
+    WriteTextFile(present, "x");
+    script.AnswerDialog(pick(present));
+    Form1->Tr_FileOpen_btnClick(Form1->Tr_FileOpen_btn);
+    EXPECT_EQ(Form1->EditData->Text(), present);
+    EXPECT_EQ(Form1->PendingEditNode, Node(1));
+    Click(Node(2));
+    EXPECT_EQ(NodeInfo(Node(1))->MacroData, present);
+
+    EXPECT_FALSE(Form1->Tr_FileOpen_btn->Visible());
+    Form1->EditDataDblClick(Form1->EditData);
+    ASSERT_TRUE(frmStringEntryHelp->Visible());
+    EXPECT_NE(frmStringEntryHelp->STRING_ENTRY_HELP_re->Text().find("Data String Macros"),
+              String::npos);
+}
+
+}  // namespace
+}  // namespace macropane_test

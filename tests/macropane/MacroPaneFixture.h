@@ -1,0 +1,71 @@
+// What the macro pane's tests share: the main window started over a macro list written into
+// the test's folder, and the user's typing into an editor field.
+#pragma once
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "MainWindowFixture.h"
+#include "macros/TreeUtil.h"
+#include "terminal/MacroPaneTexts.h"
+
+namespace macropane_test {
+
+// Pane shown, descriptions shown, upper part 260 high, pane 320 wide.
+inline const std::string ListHeader = "[MACRO_LIST]\r\n!|_1|_1|_260|_320\r\n";
+
+class MacroPaneTest : public mainwindow_test::MainWindowTest {
+protected:
+    void StartWithList(const std::string& lines)
+    {
+        WriteTextFile(SettingsPath(), SettingsText("9600"));
+        WriteTextFile(ListPath(), ListHeader + lines);
+        StartMainWindow();
+        script.Clear();
+    }
+    std::string ListPath() const { return InFolder("qvmacros.ini"); }
+    std::string ListBytes() const
+    {
+        std::ifstream in(ListPath(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    TTreeNodes& Items() { return *Form1->TreeView->Items(); }
+    TTreeNode* Node(int AbsoluteIndex) { return Items().Item(AbsoluteIndex); }
+    // Selects the node as a click on it does.
+    void Click(TTreeNode* Node)
+    {
+        Form1->TreeView->SetSelected(Node);
+        Form1->TreeViewClick(Form1->TreeView);
+    }
+    // Replaces the field's text the way typing or pasting does (the field marks itself
+    // modified and reports the change).
+    static void UserTypes(TEdit* Edit, const char* Text)
+    {
+        SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+        SendMessageA(Edit->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Text));
+    }
+    // Every node's label in tree order, one a line.
+    std::string Labels()
+    {
+        std::string all;
+        for (TTreeNode* n = Items().GetFirstNode(); n; n = n->GetNext()) all += n->Text() + "\n";
+        return all;
+    }
+};
+
+// The fields a record keeps in the list file, one a line (the level mark is the file's
+// writer's to set).
+inline std::string Fields(const TInfo& Info)
+{
+    std::ostringstream out;
+    out << Info.MacroName << '\n'
+        << Info.MacroType << '\n'
+        << Info.Description << '\n'
+        << Info.OtherValue << '\n'
+        << Info.SignalState << '\n'
+        << Info.MacroData << '\n';
+    return out.str();
+}
+
+}  // namespace macropane_test
