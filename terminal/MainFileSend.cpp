@@ -12,11 +12,6 @@
 
 namespace {
 
-// Counts the starts and ends of sends. A loop goes on only while the count is the one it
-// started with: after the queue ran, SendFile may have been closed (Stop, a disconnect, the
-// window closing), and even opened again by another send at the same address.
-std::uint64_t SendSerial = 0;
-
 bool ReadByte(std::uint8_t& Byte) { return SendFile->Read(&Byte, 1) == 1; }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "framework/FileNames.h"
 #include "macros/TreeFileIo.h"
 #include "macros/TreeTexts.h"
+#include "terminal/MacroRunner.h"
 #include "terminal/Main.h"
 
 namespace {
@@ -72,6 +73,8 @@ void TForm1::ActionLoadMacrosExecute(TObject* Sender)
 
 void TForm1::ActionSaveMacrosExecute(TObject* Sender)
 {
+    // The purge frees nodes that a run inside a wait may be walking.
+    if (MacroRunActive) stop_tbtnClick(this);
     ActionNodeModifyExecute(Sender);
     TTreeNodes& items = *TreeView->Items();
     bool marked = false;

@@ -6,6 +6,7 @@
 #include "framework/gui/DialogService.h"
 #include "macros/TreeUtil.h"
 #include "terminal/MacroPaneTexts.h"
+#include "terminal/MacroRunner.h"
 #include "terminal/Main.h"
 
 namespace {
@@ -226,6 +227,8 @@ void TForm1::ActionFileClearExecute(TObject* Sender)
     if (dynamic_cast<TMenuItem*>(Sender) &&
         MessageDlg(MacroPaneText::ClearQuestion, mtWarning, TMsgDlgButtons{mbYes, mbNo}) != mrYes)
         return;
+    // A run inside a wait walks the nodes this frees.
+    if (MacroRunActive) stop_tbtnClick(this);
     // The pending node is about to be freed: no later click may write into it.
     PendingEditNode = nullptr;
     ActionNodeModify->SetEnabled(false);

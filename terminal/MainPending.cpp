@@ -13,13 +13,3 @@ void TForm1::pnlStringEntryResize(TObject* Sender) {}
 void TForm1::pnlSendResize(TObject* Sender) {}
 void TForm1::Panel5Resize(TObject* Sender) {}
 void TForm1::ScrollDwn_sbtnClick(TObject* Sender) {}
-
-// ---- Macro pane: run commands ---------------------------------------------------------
-void TForm1::TreeViewDblClick(TObject* Sender) {}
-void TForm1::Tr_Send_btnClick(TObject* Sender) {}
-void TForm1::Tr_SendNext_btnClick(TObject* Sender) {}
-void TForm1::Tr_SendScript_btnClick(TObject* Sender) {}
-void TForm1::Tr_SendScriptRpt_btnClick(TObject* Sender) {}
-void TForm1::stop_tbtnClick(TObject* Sender) {}
-void TForm1::TR_breakpnt_btnClick(TObject* Sender) {}
-void TForm1::Tr_RemBreakpointClick(TObject* Sender) {}

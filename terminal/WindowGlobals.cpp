@@ -13,6 +13,7 @@ std::int32_t RxPassCounter = 0;
 TFileStream* CaptureFile = nullptr;
 bool CtrlCharMenuUsed = false;
 TFileStream* SendFile = nullptr;
+std::uint64_t SendSerial = 0;
 bool EntryPaneHidden = false;
 double ConnectTime = 0;
 bool PortOpen = false;

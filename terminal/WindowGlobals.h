@@ -34,6 +34,11 @@ extern TFileStream* CaptureFile;
 // The file being sent, or null when no send runs. Opened by the send commands, closed only by
 // miStopSendingClick; a send loop reads it again after each pass of the message queue.
 extern TFileStream* SendFile;
+// Counts the starts and ends of sends (every send command and miStopSendingClick add one). A
+// send loop goes on only while the count is the one it started with: after the queue ran,
+// SendFile may have been closed (Stop, a disconnect, the window closing), and even opened
+// again by another send at the same address.
+extern std::uint64_t SendSerial;
 // The string entry pane was shown when a send started and was hidden for it; the end of the
 // send shows it again. Written by the send commands and miStopSendingClick.
 extern bool EntryPaneHidden;

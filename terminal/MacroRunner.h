@@ -1,0 +1,45 @@
+// The macro runner: one macro record executed against the line (a data string through the key
+// path, a file, the RTS and DTR lines, a delay), and the state every run shares. Main thread
+// only, except the delay's timer callback.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "framework/Strings.h"
+#include "macros/Macros.h"
+
+struct TInfo;
+
+// 0 no run yet, 2 running, 1 stop requested. Written by the run commands (2), stop_tbtnClick
+// and the waits (1).
+extern std::int32_t MacroRunState;
+// Non-functional steps still allowed in a row. Reset by the run commands and by every step of
+// kind 3 to 8; decremented by the others.
+extern std::int32_t MacroLoopGuard;
+// 1 while a delay waits; cleared by the timer callback on the timer's thread.
+extern std::atomic<std::int32_t> MacroDelayPending;
+// The multimedia timer of the delay that waits, 0 when none.
+extern std::atomic<std::uint32_t> MacroTimer;
+// The data string being expanded, NUL-terminated. Written by SendMacroString only.
+extern char MacroStringBuffer[MacroStringBufferSize];
+// A run command is inside its loop: no other run command starts until it ends. Written by the
+// run commands only.
+extern bool MacroRunActive;
+
+// 1 when the step was carried out (or needed nothing), 0 when it failed or the run stopped.
+// The record is read once at the start: a command run inside a wait may free it.
+std::int32_t ExecuteMacroStep(TInfo* Info);
+// Waits Milliseconds unless the run is stopped; "0" and "" return at once. A text that is not a
+// number, or a delay whose timer the system refuses, shows its message, stops the run and
+// returns false.
+bool MacroDelay(const String& Milliseconds);
+void StartMacroDelayTimer(std::int32_t DelayMs, int Unused);
+void ClearMacroDelayFlag();
+// 1 when every byte was sent, each followed by the per-character delay.
+std::int32_t SendMacroString(const String& Data, const String& DelayMs);
+// Bytes written to Output and a NUL after them; 0 after an escape error, which is shown and
+// selected in the macro editor.
+std::int32_t ExpandMacroEscapes(std::uint8_t* Output, const char* Input);
+void ApplyControlSignal(const String& Signal);
+void SendMacroFile(const char* FileName, const String& DelayMs);

@@ -1,0 +1,353 @@
+// The macro runner and its run commands end to end on the main window connected to a virtual
+// line: data strings and files reach the peer byte-exact, escape errors point at the bad
+// characters, breakpoints, the end of the list and the loop guard end runs, Stop ends a long
+// delay at once, one run at a time, and a reload inside a run does not pull nodes from under it.
+#include <windows.h>
+
+#include <mmsystem.h>
+
+#include <functional>
+
+#include "macros/TreeUtil.h"
+#include "terminal/Escapes.h"
+#include "terminal/MacroRunner.h"
+#include "tests/receive/ReceiveFixture.h"
+
+namespace receive_test {
+namespace {
+
+// Something the user does while a run waits: a thread timer that fires once inside the run's
+// message processing.
+std::function<void()> PendingAction;
+void CALLBACK RunPendingAction(HWND, UINT, UINT_PTR Id, DWORD)
+{
+    KillTimer(nullptr, Id);
+    auto action = std::move(PendingAction);
+    PendingAction = nullptr;
+    if (action) action();
+}
+void DuringRun(int DelayMs, std::function<void()> Action)
+{
+    PendingAction = std::move(Action);
+    SetTimer(nullptr, 0, DelayMs, RunPendingAction);
+}
+
+class MacroRunTest : public ReceiveTest {
+protected:
+    void TearDown() override
+    {
+        PendingAction = nullptr;
+        if (Form1) FreeAllInfos(*Form1->TreeView->Items());
+        ReceiveTest::TearDown();
+    }
+
+    TTreeNodes& Items() { return *Form1->TreeView->Items(); }
+
+    TTreeNode* Folder(const String& Name)
+    {
+        auto* info = new TInfo;
+        info->Kind = mkFolder;
+        info->MacroName = info->NodeText = Name;
+        info->ID = NewRecordId();
+        return Items().AddObject(nullptr, Name, info);
+    }
+    TTreeNode* Item(TTreeNode* Parent, std::int32_t Kind, const String& Data,
+                    const String& Other = "0", const String& Signal = "")
+    {
+        auto* info = new TInfo;
+        static const char* const TypeTexts[] = {"",
+                                                "(NONE)",
+                                                "",
+                                                "File",
+                                                "Data String",
+                                                "Delay in ms",
+                                                "Delay in seconds",
+                                                "Delay in minutes",
+                                                "Control Signal"};
+        info->Kind = Kind;
+        info->MacroType = TypeTexts[Kind];
+        info->MacroName = info->NodeText = "item";
+        info->LevelMark = '-';
+        info->MacroData = Data;
+        info->OtherValue = Other;
+        info->SignalState = Signal;
+        info->ID = NewRecordId();
+        SetParentInfo(info, NodeInfo(Parent));
+        return Items().AddChildObject(Parent, "item", info);
+    }
+    static void Select(TTreeNode* Node) { Form1->TreeView->SetSelected(Node); }
+    static TTreeNode* Selected() { return Form1->TreeView->Selected(); }
+
+    bool PeerGetsNothingMore() { return line.Read(16, 200ms).empty(); }
+    static bool RunButtonsEnabled()
+    {
+        return Form1->Tr_Send_btn->Enabled() && Form1->Tr_SendNext_btn->Enabled() &&
+               Form1->Tr_SendScript_btn->Enabled() && Form1->Tr_SendScriptRpt_btn->Enabled() &&
+               !Form1->stop_tbtn->Enabled() && !MacroRunActive;
+    }
+    std::vector<std::string> ShownTexts() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& d : script.Shown()) texts.push_back(d.Text);
+        return texts;
+    }
+};
+
+TEST_F(MacroRunTest, DataStringSendsItsExpandedBytesThroughTheKeyPath)
+{
+    Start(1, 70);
+    TTreeNode* folder = Folder("F");
+    Select(Item(folder, mkDataString, "AB\\0d", "5"));
+    Form1->Tr_Send_btnClick(Form1);
+    EXPECT_EQ(line.ReadExactly(3, 2s), "\x41\x42\x0D");
+    EXPECT_TRUE(PeerGetsNothingMore());
+    EXPECT_EQ(BytesOut, 3);
+    // Echoed like typed keys.
+    EXPECT_EQ(ScreenLines(), (std::vector<std::string>{"AB<0D>"}));
+    EXPECT_TRUE(script.Shown().empty());
+    EXPECT_TRUE(RunButtonsEnabled());
+
+    // Only a hand-edited list holds a string past the runner's buffer: refused, not cut.
+    Select(Item(folder, mkDataString, std::string(MacroStringBufferSize, 'x')));
+    Form1->Tr_Send_btnClick(Form1);
+    EXPECT_EQ(ShownTexts(), std::vector<std::string>{MacroText::DataTooLong});
+    EXPECT_TRUE(PeerGetsNothingMore());
+}
+
+TEST_F(MacroRunTest, EscapeErrorsOpenTheEditorWithTheBadCharactersSelected)
+{
+    Start(0, 70);
+    TTreeNode* folder = Folder("F");
+    const struct {
+        const char* Data;
+        const char* Message;
+        int Start, Length;
+    } cases[] = {{"AB\\4G", EscapeText::InvalidHex, 3, 2},
+                 {"xyz\\", EscapeText::Incomplete, 3, 1},
+                 {"q\\", EscapeText::Incomplete, 1, 1}};
+    for (const auto& c : cases) {
+        script.Clear();
+        Select(Item(folder, mkDataString, c.Data));
+        Form1->Tr_edit_tbn->SetDown(false);
+        Form1->Tr_Send_btnClick(Form1);
+        ASSERT_EQ(ShownTexts(), std::vector<std::string>{c.Message}) << c.Data;
+        EXPECT_EQ(script.Last().DlgType, mtError);
+        EXPECT_TRUE(Form1->Tr_edit_tbn->Down());
+        EXPECT_EQ(Form1->EditData->Text(), c.Data);
+        EXPECT_EQ(Form1->EditData->SelStart(), c.Start) << c.Data;
+        EXPECT_EQ(Form1->EditData->SelLength(), c.Length) << c.Data;
+    }
+    EXPECT_TRUE(PeerGetsNothingMore());
+    EXPECT_TRUE(RunButtonsEnabled());
+}
+
+TEST_F(MacroRunTest, ScriptStopsInFrontOfABreakpointAndGoesOnOnceItIsRemoved)
+{
+    Start(0, 70);
+    TTreeNode* folder = Folder("F");
+    TTreeNode* first = Item(folder, mkDataString, "a");
+    TTreeNode* third = Item(folder, mkDataString, "b");
+    Item(folder, mkDataString, "c");
+    Select(third);
+    Form1->TR_breakpnt_btnClick(Form1);
+    EXPECT_EQ(third->OverlayIndex(), OverlayBreakpoint);
+
+    Select(folder);
+    Form1->Tr_SendScript_btnClick(Form1);
+    EXPECT_EQ(line.ReadExactly(1, 2s), "a");
+    EXPECT_TRUE(PeerGetsNothingMore());
+    EXPECT_EQ(ShownTexts(), std::vector<std::string>{MacroText::BreakpointReached});
+    EXPECT_EQ(Selected(), third);
+    EXPECT_TRUE(RunButtonsEnabled());
+
+    // Marked nodes take no breakpoint.
+    script.Clear();
+    Select(first);
+    NodeInfo(first)->Deleted = 1;
+    Form1->TR_breakpnt_btnClick(Form1);
+    EXPECT_EQ(ShownTexts(), std::vector<std::string>{MacroText::BreakpointOnMarked});
+    EXPECT_EQ(NodeInfo(first)->Breakpoint, 'N');
+    NodeInfo(first)->Deleted = 0;
+
+    script.Clear();
+    Form1->Tr_RemBreakpointClick(Form1);
+    EXPECT_EQ(NodeInfo(third)->Breakpoint, 'N');
+    EXPECT_EQ(third->OverlayIndex(), OverlayNone);
+    Select(third);
+    Form1->Tr_SendScript_btnClick(Form1);
+    EXPECT_EQ(line.ReadExactly(2, 2s), "bc");
+    EXPECT_EQ(Selected(), nullptr);
+    EXPECT_TRUE(script.Shown().empty());
+}
+
+TEST_F(MacroRunTest, SendNextOnTheLastNodeRunsItAndThenReportsNoMoreEntries)
+{
+    Start(0, 70);
+    TTreeNode* folder = Folder("F");
+    Item(folder, mkDataString, "1");
+    TTreeNode* last = Item(folder, mkDataString, "2");
+    Select(last);
+    Form1->Tr_SendNext_btnClick(Form1);
+    EXPECT_EQ(line.ReadExactly(1, 2s), "2");
+    EXPECT_EQ(Selected(), nullptr);
+    Form1->Tr_SendNext_btnClick(Form1);
+    EXPECT_EQ(ShownTexts(), std::vector<std::string>{MacroText::NoMoreEntries});
+    EXPECT_TRUE(PeerGetsNothingMore());
+    EXPECT_TRUE(RunButtonsEnabled());
+}
+
+TEST_F(MacroRunTest, EndlessScriptOverFoldersOnlyStopsAtTheLoopGuard)
+{
+    Start(0, 70);
+    Folder("A");
+    Folder("B");
+    Select(Folder("C"));
+    Form1->Tr_SendScriptRpt_btnClick(Form1);
+    EXPECT_EQ(ShownTexts(), std::vector<std::string>{MacroText::LoopGuardStop});
+    EXPECT_EQ(MacroRunState, 1);
+    EXPECT_EQ(MacroLoopGuard, MacroLoopGuardStart);
+    EXPECT_TRUE(RunButtonsEnabled());
+}
+
+TEST_F(MacroRunTest, StopDuringALongDelayEndsItAtOnceAndKillsItsTimer)
+{
+    Start(0, 70);
+    TTreeNode* folder = Folder("F");
+    Select(Item(folder, mkDelayMs, "", "60000"));
+    std::uint32_t timer = 0;
+    DuringRun(200, [&] {
+        timer = MacroTimer;
+        Form1->stop_tbtnClick(Form1->stop_tbtn);
+    });
+    const auto start = std::chrono::steady_clock::now();
+    Form1->Tr_Send_btnClick(Form1);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+    ASSERT_NE(timer, 0u);
+    EXPECT_EQ(MacroTimer.load(), 0u);
+    EXPECT_EQ(MacroDelayPending.load(), 0);
+    // The timer no longer exists.
+    EXPECT_NE(timeKillEvent(timer), static_cast<MMRESULT>(TIMERR_NOERROR));
+    EXPECT_TRUE(RunButtonsEnabled());
+}
+
+TEST_F(MacroRunTest, ADelayThatCannotRunStopsTheRunWithAMessage)
+{
+    Start(0, 70);
+    TTreeNode* folder = Folder("F");
+    for (const char* delay : {"abc", "-5"}) {
+        script.Clear();
+        Select(Item(folder, mkDelayMs, "", delay));
+        Item(folder, mkDataString, "x");
+        Form1->Tr_SendScript_btnClick(Form1);
+        ASSERT_EQ(script.Shown().size(), 1u) << delay;
+        EXPECT_EQ(script.Last().DlgType, mtError);
+        EXPECT_NE(script.Last().Text.find(delay), std::string::npos) << script.Last().Text;
+        EXPECT_EQ(MacroRunState, 1);
+        EXPECT_TRUE(PeerGetsNothingMore()) << delay;
+        EXPECT_TRUE(RunButtonsEnabled());
+    }
+}
+
+TEST_F(MacroRunTest, NoRunStartsInsideARunningOne)
+{
+    Start(0, 70);
+    TTreeNode* folder = Folder("F");
+    TTreeNode* waits = Item(folder, mkDelayMs, "", "400");
+    TTreeNode* sends = Item(folder, mkDataString, "Z");
+    Select(waits);
+    bool nestedDone = false;
+    DuringRun(50, [&] {
+        Select(sends);
+        Form1->TreeViewDblClick(Form1->TreeView);
+        Form1->Tr_SendScript_btnClick(Form1);
+        Form1->Tr_SendNext_btnClick(Form1);
+        nestedDone = true;
+    });
+    Form1->Tr_Send_btnClick(Form1);
+    EXPECT_TRUE(nestedDone);
+    EXPECT_TRUE(PeerGetsNothingMore());
+    EXPECT_TRUE(script.Shown().empty());
+    EXPECT_TRUE(RunButtonsEnabled());
+}
+
+TEST_F(MacroRunTest, ReloadingTheListInsideARunStopsItBeforeItsNodesGo)
+{
+    Start(0, 70);
+    TTreeNode* folder = Folder("F");
+    Select(Item(folder, mkDataString, "ab", "300"));
+    Item(folder, mkDataString, "c");
+    DuringRun(100, [&] { Form1->ActionLoadMacrosExecute(Form1); });
+    Form1->Tr_SendScript_btnClick(Form1);
+    // Stopped during the first character's delay: the second one is not sent.
+    EXPECT_EQ(line.Read(16, 1s), "a");
+    EXPECT_TRUE(PeerGetsNothingMore());
+    EXPECT_EQ(Items().Count(), 0);
+    EXPECT_EQ(MacroRunState, 1);
+    EXPECT_TRUE(RunButtonsEnabled());
+}
+
+TEST_F(MacroRunTest, FileItemArrivesByteExactAndCountsAndIsRefusedDuringAMenuSend)
+{
+    Start(0, 70);
+    std::string bytes;
+    for (int i = 0; i < 1500; ++i) bytes += static_cast<char>((i * 37 + i / 7) & 0xFF);
+    const std::string path = InFolder("macro_send.bin");
+    WriteTextFile(path, bytes);
+    TTreeNode* folder = Folder("F");
+    TTreeNode* file = Item(folder, mkFile, path);
+    Select(file);
+    Form1->Tr_Send_btnClick(Form1);
+    EXPECT_EQ(line.ReadExactly(bytes.size(), 5s), bytes);
+    EXPECT_EQ(BytesOut, static_cast<std::int64_t>(bytes.size()));
+    EXPECT_EQ(SendFile, nullptr);
+    EXPECT_FALSE(Form1->pnlSend->Visible());
+    EXPECT_TRUE(Form1->reScreen->Enabled());
+    EXPECT_EQ(StatusMessageText, "File size: 1500 bytes, Completed:100%");
+    EXPECT_TRUE(script.Shown().empty());
+
+    // A send from the menu owns the send state: neither a file nor a data item may start.
+    SendFile = new TFileStream(path, fmOpenRead);
+    for (TTreeNode* node : {file, Item(folder, mkDataString, "d")}) {
+        script.Clear();
+        Select(node);
+        Form1->Tr_Send_btnClick(Form1);
+        EXPECT_EQ(ShownTexts(), std::vector<std::string>{MacroText::SendBusy});
+    }
+    delete SendFile;
+    SendFile = nullptr;
+    EXPECT_TRUE(PeerGetsNothingMore());
+    EXPECT_EQ(BytesOut, static_cast<std::int64_t>(bytes.size()));
+}
+
+TEST_F(MacroRunTest, EachControlSignalReachesThePeerAndTheLamps)
+{
+    Start(0, 70);
+    TTreeNode* folder = Folder("F");
+    const struct {
+        const char* Text;
+        bool Rts, Dtr;
+    } steps[] = {{"RTS ON,  DTR ON", true, true},  {"RTS OFF", false, true},
+                 {"DTR OFF", false, false},        {"RTS ON", true, false},
+                 {"DTR ON", true, true},           {"RTS OFF, DTR OFF", false, false},
+                 {"RTS OFF, DTR ON", false, true}, {"RTS ON,  DTR OFF", true, false},
+                 {"RTS OFF, DTR ON", false, true}, {"RTS ON, DTR OFF", false, true}};
+    for (const auto& s : steps) {
+        Select(Item(folder, mkControlSignal, "", "0", s.Text));
+        Form1->Tr_Send_btnClick(Form1);
+        EXPECT_EQ(line.Rts(), s.Rts) << s.Text;
+        EXPECT_EQ(line.Dtr(), s.Dtr) << s.Text;
+        EXPECT_EQ(Form1->LED_RTS->Lit(), s.Rts) << s.Text;
+        EXPECT_EQ(Form1->LED_DTR->Lit(), s.Dtr) << s.Text;
+    }
+    EXPECT_TRUE(script.Shown().empty());
+
+    // On a closed port the step says so and stops the run.
+    Form1->Comm1->Close();
+    Select(Item(folder, mkControlSignal, "", "0", "RTS ON"));
+    Form1->Tr_SendScript_btnClick(Form1);
+    EXPECT_EQ(ShownTexts(), std::vector<std::string>{MainText::NotConnected});
+    EXPECT_EQ(MacroRunState, 1);
+}
+
+}  // namespace
+}  // namespace receive_test
