@@ -163,11 +163,19 @@ public:
         SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_ & ~static_cast<LRESULT>(ENM_SCROLL));
         SendMessageA(screen_, WM_SETREDRAW, FALSE, 0);
         scrollPos_ = GetScrollPos(screen_, SB_VERT);
+        pasteAt_ = ScreenTextLength(screen_);
     }
+    // A view that ended where it was needs only the lines from the pasted byte's down drawn.
     ~TQuietPaste()
     {
         SendMessageA(screen_, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(screen_, nullptr, FALSE);
+        RECT area{};
+        GetClientRect(screen_, &area);
+        POINTL at{};
+        SendMessageA(screen_, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), pasteAt_);
+        if (GetScrollPos(screen_, SB_VERT) == scrollPos_ && at.y >= area.top && at.y < area.bottom)
+            area.top = at.y;
+        InvalidateRect(screen_, &area, FALSE);
         SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_);
     }
     // Whether the view moved and the scroll notification held back is due; the notifications
@@ -184,6 +192,7 @@ private:
     HWND screen_;
     LRESULT oldMask_;
     int scrollPos_;
+    int pasteAt_;
 };
 
 }  // namespace
