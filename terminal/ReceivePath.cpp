@@ -149,6 +149,52 @@ private:
     LRESULT oldMask_;
 };
 
+// An echo or single byte pasted at the end: no drawing and no scroll notifications while the
+// caret is brought into view and the byte goes in, one repaint afterwards. Once the screen was
+// full, every paste scrolled it to show the caret's whole line and the scroll handler put it
+// back on whole lines, each scroll drawing the screen and the gutter at once: some ten
+// scrolls and paints per typed key, 20-50 ms a key. The scroll handler now runs once, after
+// the paste, when the view has moved, still undrawn, and leaves the view where it did.
+class TQuietPaste {
+public:
+    explicit TQuietPaste(HWND Screen) : screen_(Screen)
+    {
+        oldMask_ = SendMessageA(screen_, EM_SETEVENTMASK, 0, 0);
+        SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_ & ~static_cast<LRESULT>(ENM_SCROLL));
+        SendMessageA(screen_, WM_SETREDRAW, FALSE, 0);
+        scrollPos_ = GetScrollPos(screen_, SB_VERT);
+        pasteAt_ = ScreenTextLength(screen_);
+    }
+    // A view that ended where it was needs only the lines from the pasted byte's down drawn.
+    ~TQuietPaste()
+    {
+        SendMessageA(screen_, WM_SETREDRAW, TRUE, 0);
+        RECT area{};
+        GetClientRect(screen_, &area);
+        POINTL at{};
+        SendMessageA(screen_, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), pasteAt_);
+        if (GetScrollPos(screen_, SB_VERT) == scrollPos_ && at.y >= area.top && at.y < area.bottom)
+            area.top = at.y;
+        InvalidateRect(screen_, &area, FALSE);
+        SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_);
+    }
+    // Whether the view moved and the scroll notification held back is due; the notifications
+    // are back on from here (the drawing is still held).
+    bool ScrolledNotifying()
+    {
+        SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_);
+        return (oldMask_ & ENM_SCROLL) != 0 && GetScrollPos(screen_, SB_VERT) != scrollPos_;
+    }
+    TQuietPaste(const TQuietPaste&) = delete;
+    TQuietPaste& operator=(const TQuietPaste&) = delete;
+
+private:
+    HWND screen_;
+    LRESULT oldMask_;
+    int scrollPos_;
+    int pasteAt_;
+};
+
 }  // namespace
 
 // ---- the receive handler ----------------------------------------------------------------------
@@ -242,10 +288,12 @@ void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::
     try {
         HWND screen = reScreen->Handle();
         ReleaseRedraw(screen);
+        TQuietPaste quiet(screen);
         CaretToEnd(screen);
         SendMessageA(screen, EM_SCROLLCARET, 0, 0);
         WorkRtf->SetPosition(0);
         reScreen->PasteFromStream(WorkRtf, true, false, false);
+        if (quiet.ScrolledNotifying()) reScreenVertScroll(reScreen);
     } catch (...) {
         ShowMessage(ReceiveText::UpdateFailed);
         Timer1->SetEnabled(true);

@@ -247,6 +247,36 @@ public:
         lines.insert(lines.begin() + Index, S);
         Join(lines);
     }
+    // A line added at the end goes in by one replacement at the end, leaving the control as a
+    // rewrite of the whole text would (caret and view at the start, not modified, the change
+    // reported once): a rewrite made the word-wrapped control lay out every line again, and a
+    // memo that gets a line on every scroll of the screen made each typed key cost tens of
+    // milliseconds once it held some thousand lines. Past the control's limit for appended text
+    // (a rewrite is not held to it) the whole text is still rewritten.
+    int Add(const String& S) override
+    {
+        const String text = memo_->Text();
+        const int at = LineCount(text);
+        const String piece =
+            (text.empty() || text.back() == '\n' ? String() : String("\r\n")) + S + "\r\n";
+        if (!memo_->HandleAllocated()) {
+            Insert(at, S);
+            return at;
+        }
+        HWND h = memo_->Handle();
+        const auto limit = static_cast<size_t>(SendMessageA(h, EM_GETLIMITTEXT, 0, 0));
+        if (text.size() + piece.size() > limit) {
+            Insert(at, S);
+            return at;
+        }
+        const auto end = static_cast<WPARAM>(text.size());
+        SendMessageA(h, EM_SETSEL, end, static_cast<LPARAM>(end));
+        SendMessageA(h, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
+        SendMessageA(h, EM_SETSEL, 0, 0);
+        SendMessageA(h, EM_SCROLLCARET, 0, 0);
+        SendMessageA(h, EM_SETMODIFY, FALSE, 0);
+        return at;
+    }
     void Delete(int Index) override
     {
         auto lines = Split();
@@ -275,6 +305,13 @@ private:
             start = end + 1;
         }
         return lines;
+    }
+    // As Split counts them, without building the lines.
+    static int LineCount(const String& text)
+    {
+        const auto breaks = std::count(text.begin(), text.end(), '\n');
+        const bool open = !text.empty() && text.back() != '\n';
+        return static_cast<int>(breaks) + (open ? 1 : 0);
     }
     void Join(const std::vector<String>& lines)
     {

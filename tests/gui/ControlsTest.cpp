@@ -90,6 +90,31 @@ TEST_F(ControlsTest, MemoLinesAreAViewOfItsTextAndEveryChangeIsReported)
     EXPECT_EQ(events.seen.size(), 4u);
 }
 
+TEST_F(ControlsTest, AddingAMemoLineLeavesTheMemoAsARewriteOfItsTextWould)
+{
+    auto* memo = Make<TMemo>("Memo1");
+    memo->SetBounds(0, 0, 120, 60);
+    memo->OnChange = Closure(&events, &Events::Change);
+    // A last line without its line break gets one first.
+    memo->SetText("Activity List:");
+    memo->SetSelStart(5);
+    memo->SetModified(true);
+    events.seen.clear();
+    EXPECT_EQ(memo->Lines()->Add("SelectionChange"), 1);
+    EXPECT_EQ(memo->Text(), "Activity List:\r\nSelectionChange\r\n");
+    EXPECT_EQ(memo->SelStart(), 0);
+    EXPECT_FALSE(memo->Modified());
+    EXPECT_EQ(events.seen.size(), 1u);
+    for (int i = 2; i < 400; ++i) EXPECT_EQ(memo->Lines()->Add("SelectionChange"), i);
+    EXPECT_EQ(memo->Lines()->Count(), 400);
+    EXPECT_EQ(memo->Lines()->Get(399), "SelectionChange");
+    EXPECT_EQ(events.seen.size(), 399u);
+    // Past the limit for appended text the line still goes in, as a rewrite puts it.
+    memo->SetMaxLength(memo->GetTextLen() + 4);
+    EXPECT_EQ(memo->Lines()->Add("past the limit"), 400);
+    EXPECT_EQ(memo->Lines()->Get(400), "past the limit");
+}
+
 TEST_F(ControlsTest, SettingACheckBoxFiresOnClickOnlyWhenItChanges)
 {
     auto* box = Make<TCheckBox>("cbEcho");

@@ -210,5 +210,28 @@ TEST_F(GutterInspectorTest, AScrollThatEndsBetweenTwoLinesComesToRestOnAWholeLin
     EXPECT_EQ(Form1->Memo1->Lines()->Get(0), "SelectionChange");
 }
 
+TEST_F(GutterInspectorTest, TypingPastAFullScreenLeavesTheViewOnWholeLinesAndTheGutterOnIt)
+{
+    Start(0, 70);
+    Form1->PanelLine->SetVisible(true);
+    HWND screen = Form1->reScreen->Handle();
+    const int h = Form1->GutterCanvas->TextHeight("1");
+    const int rows = Form1->PanelLine->Height() / h - 1;
+    ASSERT_GT(rows, 2);
+    TGutterPicture drawn;
+    const std::string typed = "fox\r";
+    for (int i = 0; i < rows + 3; ++i) {
+        for (char c : typed) SendMessageA(screen, WM_CHAR, static_cast<unsigned char>(c), 0);
+        ASSERT_EQ(GetScrollPos(screen, SB_VERT) % h, 0) << "after line " << i;
+    }
+    // The screen scrolled with the typing, and the gutter numbers the lines it shows.
+    const int first = static_cast<int>(SendMessageA(screen, EM_GETFIRSTVISIBLELINE, 0, 0));
+    ASSERT_GE(first, 3);
+    TBitmap expected;
+    expected.SetSize(drawn.Bitmap().Width(), drawn.Bitmap().Height());
+    DrawNumbers(expected, first + 1, rows);
+    EXPECT_TRUE(SamePixels(drawn.Bitmap(), expected));
+}
+
 }  // namespace
 }  // namespace receive_test
