@@ -129,5 +129,25 @@ TEST_F(ViewMenusTest, PanesKeepTheirEditFieldsSizedToThem)
     EXPECT_EQ(Form1->ProgressBar1->Width(), 400 - (64 + 15));
 }
 
+TEST_F(ViewMenusTest, ToolButtonsShowPicturesNotWordsAndKeepTheirHints)
+{
+    Start();
+    const std::pair<TSpeedButton*, const char*> buttons[] = {
+        {Form1->Connect_spbtn, "Connect"},     {Form1->DisConnect_spbtn1, "Connect"},
+        {Form1->Connect_spbtn2, "Disconnect"}, {Form1->Clear_spbtn, "Clear Screen"},
+        {Form1->Find_spbtn, "Find"},           {Form1->settings_spbtn, "Settings"},
+        {Form1->Readme_sbtn, "User Notes"},    {Form1->ScrollDwn_sbtn, "Scroll Down"},
+    };
+    for (const auto& [button, hint] : buttons) {
+        EXPECT_EQ(button->Glyph()->Width(), 16) << hint;
+        EXPECT_EQ(button->Glyph()->Height(), 16) << hint;
+        EXPECT_EQ(button->Caption(), "") << hint;
+        EXPECT_EQ(button->Hint, hint);
+    }
+    // The two connect pictures differ, so the button shows which way it goes.
+    EXPECT_NE(GetPixel(Form1->DisConnect_spbtn1->Glyph()->Canvas()->Handle(), 7, 7),
+              GetPixel(Form1->Connect_spbtn2->Glyph()->Canvas()->Handle(), 7, 7));
+}
+
 }  // namespace
 }  // namespace mainwindow_test
