@@ -380,32 +380,34 @@ void TForm1::BuildToolBar()
     IconPanel = Place<TPanel>(this, Panel3, "IconPanel", alLeft);
     IconPanel->SetWidth(190);
     IconPanel->SetBevelOuter(bvNone);
-    auto button = [this](const char* name, const char* caption, const char* hint, int left,
+    // Each button shows its picture (a bitmap resource) and names itself in its hint.
+    auto button = [this](const char* name, const char* glyph, const char* hint, int left,
                          TNotifyEvent onClick) {
         TSpeedButton* b = Place<TSpeedButton>(this, IconPanel, name);
         b->SetBounds(left, 4, 30, 26);
-        b->SetCaption(caption);
+        b->Glyph()->LoadFromResourceName(nullptr, glyph);
         b->Flat = true;
         Hinted(b, hint);
         b->OnClick = onClick;
         return b;
     };
-    Connect_spbtn =
-        button("Connect_spbtn", "Con", "Connect", 4, Closure(this, &TForm1::Connect_spbtnClick));
+    Connect_spbtn = button("Connect_spbtn", "ToolConnect", "Connect", 4,
+                           Closure(this, &TForm1::Connect_spbtnClick));
     // Glyph holders: the connect button copies its look from these two.
-    DisConnect_spbtn1 = button("DisConnect_spbtn1", "Con", "Connect", 4, nullptr);
+    DisConnect_spbtn1 = button("DisConnect_spbtn1", "ToolConnect", "Connect", 4, nullptr);
     DisConnect_spbtn1->SetVisible(false);
-    Connect_spbtn2 = button("Connect_spbtn2", "Dis", "Disconnect", 4,
+    Connect_spbtn2 = button("Connect_spbtn2", "ToolDisconnect", "Disconnect", 4,
                             Closure(this, &TForm1::Connect_spbtnClick));
     Connect_spbtn2->SetVisible(false);
-    Clear_spbtn =
-        button("Clear_spbtn", "Clr", "Clear Screen", 38, Closure(this, &TForm1::Clear_spbtnClick));
-    Find_spbtn = button("Find_spbtn", "Find", "Find", 72, Closure(this, &TForm1::Find_spbtnClick));
-    settings_spbtn = button("settings_spbtn", "Set", "Settings", 106,
+    Clear_spbtn = button("Clear_spbtn", "ToolClear", "Clear Screen", 38,
+                         Closure(this, &TForm1::Clear_spbtnClick));
+    Find_spbtn =
+        button("Find_spbtn", "ToolFind", "Find", 72, Closure(this, &TForm1::Find_spbtnClick));
+    settings_spbtn = button("settings_spbtn", "ToolSettings", "Settings", 106,
                             Closure(this, &TForm1::settings_spbtnClick));
-    Readme_sbtn =
-        button("Readme_sbtn", "Note", "User Notes", 140, Closure(this, &TForm1::Readme_sbtnClick));
-    ScrollDwn_sbtn = button("ScrollDwn_sbtn", "End", "Scroll Down", 174,
+    Readme_sbtn = button("Readme_sbtn", "ToolNotes", "User Notes", 140,
+                         Closure(this, &TForm1::Readme_sbtnClick));
+    ScrollDwn_sbtn = button("ScrollDwn_sbtn", "ToolScrollDown", "Scroll Down", 174,
                             Closure(this, &TForm1::ScrollDwn_sbtnClick));
     ScrollDwn_sbtn->SetVisible(false);
 

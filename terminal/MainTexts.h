@@ -120,4 +120,8 @@ inline constexpr const char* CaptureOpenFailed =
 // A capture write the system refuses (disk full, file gone) ends the capture.
 inline constexpr const char* CaptureWriteFailed =
     "Capture stopped: the received and sent data could not be written to file:\n";
+
+// ---- View menu ---------------------------------------------------------------------------
+inline constexpr const char* FullScreen = "F&ull Screen";
+inline constexpr const char* ExitFullScreen = "Exit F&ull Screen";
 }  // namespace MainText

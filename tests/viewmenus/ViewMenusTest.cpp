@@ -1,0 +1,153 @@
+// The menus' state as they open (entry pane, full screen, Transfer during a string send), the
+// entry pane's toggle with its thin line and setting, the panes keeping their edit fields
+// sized, and the utility windows opening once and coming to the front.
+#include "app/LaterForms.h"
+#include "app/ProgramMain.h"
+#include "MainWindowFixture.h"
+
+namespace mainwindow_test {
+namespace {
+
+class ViewMenusTest : public MainWindowTest {
+protected:
+    void Start()
+    {
+        WriteTextFile(SettingsPath(), SettingsText("9600"));
+        CreateProgramForms();
+        Form1->Show();
+    }
+
+    // Which of two top-level windows the system holds nearer the front.
+    static bool InFrontOf(HWND a, HWND b)
+    {
+        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+            if (w == a) return true;
+            if (w == b) return false;
+        }
+        return false;
+    }
+};
+
+TEST_F(ViewMenusTest, HidingTheEntryPaneShowsTheThinLineAndStoresTheChoiceShowingItUndoesBoth)
+{
+    Start();
+    ASSERT_TRUE(Form1->pnlStringEntry->Visible());
+    ASSERT_FALSE(Form1->Panel7->Visible());
+
+    Form1->miStringEntryPaneClick(Form1->miStringEntryPane);
+    EXPECT_FALSE(Form1->pnlStringEntry->Visible());
+    EXPECT_TRUE(Form1->Panel7->Visible());
+    EXPECT_FALSE(Settings.StringEntryPaneVisible);
+    Form1->View1Click(Form1->View1);
+    EXPECT_FALSE(Form1->miStringEntryPane->Checked());
+
+    Form1->miStringEntryPaneClick(Form1->miStringEntryPane);
+    EXPECT_TRUE(Form1->pnlStringEntry->Visible());
+    EXPECT_FALSE(Form1->Panel7->Visible());
+    EXPECT_TRUE(Settings.StringEntryPaneVisible);
+    Form1->View1Click(Form1->View1);
+    EXPECT_TRUE(Form1->miStringEntryPane->Checked());
+}
+
+TEST_F(ViewMenusTest, FullScreenTogglesMaximisedAndBothItemsOfferToExitWhileMaximised)
+{
+    Start();
+    Form1->SetWindowState(wsNormal);  // a first start opens maximised
+    Form1->Fullscreen1Click(Form1->Fullscreen1);
+    EXPECT_EQ(Form1->WindowState(), wsMaximized);
+    Form1->View1Click(Form1->PopupMenu1);
+    EXPECT_EQ(Form1->Fullscreen1->Caption(), "Exit F&ull Screen");
+    EXPECT_EQ(Form1->ScreenMaximiseRestore1->Caption(), "Exit F&ull Screen");
+
+    Form1->Fullscreen1Click(Form1->ScreenMaximiseRestore1);
+    EXPECT_EQ(Form1->WindowState(), wsNormal);
+    Form1->View1Click(Form1->View1);
+    EXPECT_EQ(Form1->Fullscreen1->Caption(), "F&ull Screen");
+    EXPECT_EQ(Form1->ScreenMaximiseRestore1->Caption(), "F&ull Screen");
+}
+
+TEST_F(ViewMenusTest, TransferSendItemsAreDisabledOnlyWhileAStringSendCanBeStopped)
+{
+    Start();
+    Form1->Stop_btn->SetEnabled(true);
+    Form1->Transfer1Click(Form1->Transfer1);
+    EXPECT_FALSE(Form1->miSendFileBinary->Enabled());
+    EXPECT_FALSE(Form1->miSpxSendFileBinary->Enabled());
+
+    Form1->Stop_btn->SetEnabled(false);
+    Form1->Transfer1Click(Form1->Transfer1);
+    EXPECT_TRUE(Form1->miSendFileBinary->Enabled());
+    EXPECT_TRUE(Form1->miSpxSendFileBinary->Enabled());
+}
+
+TEST_F(ViewMenusTest, SaveIsOfferedOnlyForAModifiedScreen)
+{
+    Start();
+    Form1->reScreen->SetModified(false);
+    Form1->FileMenuClick(Form1->FileMenu);
+    EXPECT_FALSE(Form1->miFileSave->Enabled());
+    EXPECT_TRUE(Form1->miFileSaveAs->Enabled());
+    EXPECT_TRUE(Form1->miFilePrint->Enabled());
+    Form1->reScreen->SetModified(true);
+    Form1->FileMenuClick(Form1->FileMenu);
+    EXPECT_TRUE(Form1->miFileSave->Enabled());
+}
+
+TEST_F(ViewMenusTest, UtilityWindowsOpenOnceAndASecondOpeningBringsThemToTheFront)
+{
+    Start();
+    Form1->NotationCon1Click(Form1->NotationCon1);
+    Form1->ASCIITable1Click(Form1);
+    ASSERT_TRUE(OKBottomDlg->Visible());
+    ASSERT_TRUE(ASCII_tbl->Visible());
+    ASSERT_TRUE(InFrontOf(ASCII_tbl->Handle(), OKBottomDlg->Handle()));
+
+    const HWND converter = OKBottomDlg->Handle();
+    Form1->NotationCon1Click(Form1->NotationCon1);
+    EXPECT_EQ(OKBottomDlg->Handle(), converter);
+    EXPECT_TRUE(InFrontOf(OKBottomDlg->Handle(), ASCII_tbl->Handle()));
+
+    Form1->Readme_sbtnClick(Form1);
+    Form1->View1Click(Form1->View1);
+    EXPECT_TRUE(Form1->NotationCon1->Checked());
+    EXPECT_TRUE(Form1->UserNotes->Checked());
+    OKBottomDlg->Hide();
+    Form1->View1Click(Form1->View1);
+    EXPECT_FALSE(Form1->NotationCon1->Checked());
+}
+
+TEST_F(ViewMenusTest, PanesKeepTheirEditFieldsSizedToThem)
+{
+    Start();
+    Form1->pnlSend->SetVisible(true);  // as a file send shows it
+    Form1->Panel5->SetWidth(400);
+    Form1->SetWindowState(wsNormal);
+    Form1->SetWidth(Form1->Width() + 120);
+    qv::test::PumpMessages();
+    EXPECT_EQ(Form1->edtSend->Width(), Form1->pnlStringEntry->Width() - 200);
+    EXPECT_EQ(Form1->edtFile->Width(), Form1->pnlSend->Width() - 400);
+    EXPECT_EQ(Form1->ProgressBar1->Width(), 400 - (64 + 15));
+}
+
+TEST_F(ViewMenusTest, ToolButtonsShowPicturesNotWordsAndKeepTheirHints)
+{
+    Start();
+    const std::pair<TSpeedButton*, const char*> buttons[] = {
+        {Form1->Connect_spbtn, "Connect"},     {Form1->DisConnect_spbtn1, "Connect"},
+        {Form1->Connect_spbtn2, "Disconnect"}, {Form1->Clear_spbtn, "Clear Screen"},
+        {Form1->Find_spbtn, "Find"},           {Form1->settings_spbtn, "Settings"},
+        {Form1->Readme_sbtn, "User Notes"},    {Form1->ScrollDwn_sbtn, "Scroll Down"},
+    };
+    for (const auto& [button, hint] : buttons) {
+        EXPECT_EQ(button->Glyph()->Width(), 16) << hint;
+        EXPECT_EQ(button->Glyph()->Height(), 16) << hint;
+        EXPECT_EQ(button->Caption(), "") << hint;
+        EXPECT_EQ(button->Hint, hint);
+    }
+    // The two connect pictures differ, so the button shows which way it goes.
+    EXPECT_NE(GetPixel(Form1->DisConnect_spbtn1->Glyph()->Canvas()->Handle(), 7, 7),
+              GetPixel(Form1->Connect_spbtn2->Glyph()->Canvas()->Handle(), 7, 7));
+}
+
+}  // namespace
+}  // namespace mainwindow_test
