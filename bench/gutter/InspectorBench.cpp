@@ -20,6 +20,7 @@
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/WindowGlobals.h"
+#include "bench/support/BenchWindow.h"
 #include "tests/support/VirtualLine.h"
 #include "tests/support/WaitUntil.h"
 
@@ -64,33 +65,13 @@ int main(int argc, char** argv)
     Application->Initialize();
     const int calls = argc > 1 ? std::atoi(argv[1]) : 2000;
 
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    const std::string folder =
-        std::string(temp) + "qv_inspectorbench_" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), nullptr);
     qv::test::VirtualLine line;
-    {
-        TFileStream file(folder + "\\quorvalink.ini", fmCreate);
-        file.WriteString("[Serial Port Section]\r\nPORT=" + line.PortName() +
-                         "\r\nBAUD=115200\r\nDATA_BITS=8\r\nPARITY=NONE\r\nSTOP_BITS=1\r\n"
-                         "[General Section]\r\nAUTO_CONNECT_ON_START=0\r\n"
-                         "[Display Section]\r\nDISPLAY_MODE=2\r\nCOLUMNS=" +
-                         std::to_string(Columns) + "\r\nLINES=" + std::to_string(Lines) +
-                         "\r\nAUTO_ADJUST_COLS=0\r\n");
-    }
-    InitMainGlobals();
-    const std::vector<String> arguments{folder + "\\quorvalink.exe"};
-    SetProgramArguments(arguments);
     TDialogScript script;
-    Application->CreateForm(Form1);
-    Form1->Show();
-    Form1->PortIndex->SetItemIndex(line.PortNumber() - 1);
-    Form1->Connect_spbtnClick(Form1);
-    if (!Form1->Comm1->Enabled()) {
-        std::printf("could not open %s\n", line.PortName().c_str());
+    if (!qv::bench::StartConnectedMainWindow(
+            line, "inspectorbench",
+            "[Display Section]\r\nDISPLAY_MODE=2\r\nCOLUMNS=" + std::to_string(Columns) +
+                "\r\nLINES=" + std::to_string(Lines) + "\r\nAUTO_ADJUST_COLS=0\r\n"))
         return 1;
-    }
 
     // A screen and a half of random bytes: the last 200 lines stay.
     std::mt19937 random(42);

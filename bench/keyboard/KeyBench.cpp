@@ -19,6 +19,7 @@
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/WindowGlobals.h"
+#include "bench/support/BenchWindow.h"
 #include "tests/support/VirtualLine.h"
 #include "tests/support/WaitUntil.h"
 
@@ -51,30 +52,9 @@ int main(int argc, char** argv)
     Application->Initialize();
     const int keys = argc > 1 ? std::atoi(argv[1]) : 1000;
 
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    const std::string folder =
-        std::string(temp) + "qv_keybench_" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), nullptr);
     qv::test::VirtualLine line;
-    {
-        TFileStream file(folder + "\\quorvalink.ini", fmCreate);
-        file.WriteString("[Serial Port Section]\r\nPORT=" + line.PortName() +
-                         "\r\nBAUD=115200\r\nDATA_BITS=8\r\nPARITY=NONE\r\nSTOP_BITS=1\r\n"
-                         "[General Section]\r\nAUTO_CONNECT_ON_START=0\r\n");
-    }
-    InitMainGlobals();
-    const std::vector<String> arguments{folder + "\\quorvalink.exe"};
-    SetProgramArguments(arguments);
     TDialogScript script;
-    Application->CreateForm(Form1);
-    Form1->Show();
-    Form1->PortIndex->SetItemIndex(line.PortNumber() - 1);
-    Form1->Connect_spbtnClick(Form1);
-    if (!Form1->Comm1->Enabled()) {
-        std::printf("could not open %s\n", line.PortName().c_str());
-        return 1;
-    }
+    if (!qv::bench::StartConnectedMainWindow(line, "keybench")) return 1;
     HWND screen = Form1->reScreen->Handle();
     std::printf("key bench: %d keys per mode\n", keys);
 

@@ -20,6 +20,7 @@
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/WindowGlobals.h"
+#include "bench/support/BenchWindow.h"
 #include "tests/support/VirtualLine.h"
 
 namespace {
@@ -56,31 +57,11 @@ int main(int argc, char** argv)
     // from the screen's.
     const bool echo = !(argc > 3 && std::string(argv[3]) == "noecho");
 
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    const std::string folder =
-        std::string(temp) + "qv_macrorunbench_" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), nullptr);
     qv::test::VirtualLine line;
-    {
-        TFileStream file(folder + "\\quorvalink.ini", fmCreate);
-        file.WriteString("[Serial Port Section]\r\nPORT=" + line.PortName() +
-                         "\r\nBAUD=115200\r\nDATA_BITS=8\r\nPARITY=NONE\r\nSTOP_BITS=1\r\n"
-                         "[General Section]\r\nAUTO_CONNECT_ON_START=0\r\n" +
-                         (echo ? "" : "[Display Section]\r\nSHOW_INPUT_ONLY=1\r\n"));
-    }
-    InitMainGlobals();
-    const std::vector<String> arguments{folder + "\\quorvalink.exe"};
-    SetProgramArguments(arguments);
     TDialogScript script;
-    Application->CreateForm(Form1);
-    Form1->Show();
-    Form1->PortIndex->SetItemIndex(line.PortNumber() - 1);
-    Form1->Connect_spbtnClick(Form1);
-    if (!Form1->Comm1->Enabled()) {
-        std::printf("could not open %s\n", line.PortName().c_str());
+    if (!qv::bench::StartConnectedMainWindow(
+            line, "macrorunbench", echo ? "" : "[Display Section]\r\nSHOW_INPUT_ONLY=1\r\n"))
         return 1;
-    }
 
     // The start-up's notes on the short settings file are not the runner's.
     script.Clear();

@@ -1,0 +1,50 @@
+// The program's main window for a Win32 benchmark: a private folder plays the program's folder,
+// its settings file names the virtual line (and whatever else the benchmark needs), the forms
+// start up as the program's do, and the window connects.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "framework/FileNames.h"
+#include "framework/Streams.h"
+#include "framework/gui/Application.h"
+#include "terminal/Main.h"
+#include "terminal/WindowGlobals.h"
+#include "tests/support/VirtualLine.h"
+
+namespace qv::bench {
+
+// Name tells the folder apart; MoreSettings is appended to the settings file. False (after
+// saying why) when the port could not be opened.
+inline bool StartConnectedMainWindow(qv::test::VirtualLine& Line, const std::string& Name,
+                                     const std::string& MoreSettings = "")
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    const std::string folder =
+        std::string(temp) + "qv_" + Name + "_" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder.c_str(), nullptr);
+    {
+        TFileStream file(folder + "\\quorvalink.ini", fmCreate);
+        file.WriteString("[Serial Port Section]\r\nPORT=" + Line.PortName() +
+                         "\r\nBAUD=115200\r\nDATA_BITS=8\r\nPARITY=NONE\r\nSTOP_BITS=1\r\n"
+                         "[General Section]\r\nAUTO_CONNECT_ON_START=0\r\n" +
+                         MoreSettings);
+    }
+    InitMainGlobals();
+    const std::vector<String> arguments{folder + "\\quorvalink.exe"};
+    SetProgramArguments(arguments);
+    Application->CreateForm(Form1);
+    Form1->Show();
+    Form1->PortIndex->SetItemIndex(Line.PortNumber() - 1);
+    Form1->Connect_spbtnClick(Form1);
+    if (Form1->Comm1->Enabled()) return true;
+    std::printf("could not open %s\n", Line.PortName().c_str());
+    return false;
+}
+
+}  // namespace qv::bench
