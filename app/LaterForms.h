@@ -8,6 +8,6 @@
 #include "dialogs/MacroScriptForm.h"
 #include "dialogs/NotationConverter.h"
 #include "dialogs/ReadmeForm.h"
-#include "dialogs/SpecialSendOptions.h"
+#include "dialogs/PacedSendOptions.h"
 #include "dialogs/StringEntryHelp.h"
 #include "settings/PropertiesForm.h"

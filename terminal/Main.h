@@ -429,7 +429,7 @@ private:
     void ShowFileSendError();
     void ShowPortRefused(const TFileSendRun& Send, const TFileSendPass& Pass);
 
-    // ---- special send's pause after each byte (MainSpecialSend.cpp) -----------------------
+    // ---- special send's pause after each byte (MainPacedSend.cpp) -----------------------
     // A pause of Delay ms on the multimedia timer while the queue runs; 0 runs the queue once.
     // False when the system gives no timer for it.
     bool PauseAfterByte(int Delay);

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "dialogs/SpecialSendOptions.h"
+#include "dialogs/PacedSendOptions.h"
 #include "framework/FileNames.h"
 #include "framework/Streams.h"
 #include "framework/gui/Application.h"
@@ -98,7 +98,7 @@ int main()
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
     const std::string folder =
-        std::string(temp) + "qv_specialsend_bench_" + std::to_string(GetCurrentProcessId());
+        std::string(temp) + "qv_pacedsend_bench_" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(folder.c_str(), nullptr);
     {
         TFileStream ini(folder + "\\quorvalink.ini", fmCreate);

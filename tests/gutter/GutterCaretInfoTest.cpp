@@ -3,7 +3,7 @@
 // oldest lines were trimmed, a selection longer than the copy buffer, and the gutter's width
 // and numbers read back by pixels.
 #include "framework/gui/Canvas.h"
-#include "terminal/CursorInspector.h"
+#include "terminal/CaretInfo.h"
 #include "tests/receive/ReceiveFixture.h"
 
 namespace receive_test {

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "terminal/CursorInspector.h"
+#include "terminal/CaretInfo.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/WindowGlobals.h"

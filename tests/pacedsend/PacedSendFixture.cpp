@@ -1,10 +1,10 @@
 // The options dialog's answers: a thread timer whose procedure runs inside the dialog's modal
 // loop.
-#include "SpecialSendFixture.h"
+#include "PacedSendFixture.h"
 
 #include <deque>
 
-namespace specialsend_test {
+namespace pacedsend_test {
 namespace {
 
 std::deque<std::function<void(TAdvSendFile_dlg&)>> answers;
@@ -41,4 +41,4 @@ int UnusedOptionAnswers()
     return unused;
 }
 
-}  // namespace specialsend_test
+}  // namespace pacedsend_test

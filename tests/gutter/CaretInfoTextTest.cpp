@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "terminal/CursorInspector.h"
+#include "terminal/CaretInfo.h"
 #include "terminal/MainGlobals.h"
 
 namespace {

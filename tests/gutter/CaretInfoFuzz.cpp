@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "terminal/CursorInspector.h"
+#include "terminal/CaretInfo.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size)
 {

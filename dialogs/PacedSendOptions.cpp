@@ -1,5 +1,5 @@
 // The special send's options dialog: its form data and its handlers.
-#include "dialogs/SpecialSendOptions.h"
+#include "dialogs/PacedSendOptions.h"
 
 #include <algorithm>
 

@@ -7,7 +7,7 @@
 
 #include <atomic>
 
-#include "dialogs/SpecialSendOptions.h"
+#include "dialogs/PacedSendOptions.h"
 #include "framework/Streams.h"
 #include "terminal/FileSendProgress.h"
 #include "terminal/Main.h"

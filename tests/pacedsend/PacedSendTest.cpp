@@ -1,14 +1,14 @@
 // Special Send File on the real main window: repeated passes at the peer, the pause timer's
 // life, and the ends of a send (the last repeat, Stop, a disconnect, a timer the system
 // refuses).
-#include "SpecialSendFixture.h"
+#include "PacedSendFixture.h"
 // After windows.h, whose types it uses.
 #include <mmsystem.h>
 
 extern "C" void* TimeSetEventSlot __asm__("__imp__timeSetEvent@20");
 extern "C" void* TimeKillEventSlot __asm__("__imp__timeKillEvent@4");
 
-namespace specialsend_test {
+namespace pacedsend_test {
 namespace {
 
 // Counts the timers started and killed while it lives; with Refuse, the system gives none.
@@ -219,4 +219,4 @@ TEST_F(SpecialSendTest, WithThePortClosedItSaysNotConnectedAndAsksNothing)
 }
 
 }  // namespace
-}  // namespace specialsend_test
+}  // namespace pacedsend_test

@@ -6,9 +6,9 @@
 #include <functional>
 
 #include "FileSendFixture.h"
-#include "dialogs/SpecialSendOptions.h"
+#include "dialogs/PacedSendOptions.h"
 
-namespace specialsend_test {
+namespace pacedsend_test {
 
 using namespace filesend_test;
 
@@ -49,4 +49,4 @@ protected:
     }
 };
 
-}  // namespace specialsend_test
+}  // namespace pacedsend_test

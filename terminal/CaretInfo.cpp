@@ -1,5 +1,5 @@
 // The cursor inspector's position and byte texts.
-#include "terminal/CursorInspector.h"
+#include "terminal/CaretInfo.h"
 
 #include "terminal/MainGlobals.h"
 #include "terminal/NotationModel.h"

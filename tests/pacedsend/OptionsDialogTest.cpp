@@ -1,9 +1,9 @@
 // The special send's options dialog, shown modally by the menu command: the values it gives,
 // a confirmation that never outlives its showing, Esc and Cancel, the counter's limits and the
 // blank key on the list.
-#include "SpecialSendFixture.h"
+#include "PacedSendFixture.h"
 
-namespace specialsend_test {
+namespace pacedsend_test {
 namespace {
 
 using OptionsDialogTest = SpecialSendTest;
@@ -75,4 +75,4 @@ TEST_F(OptionsDialogTest, TheBlankOpensAndClosesTheDelayList)
 }
 
 }  // namespace
-}  // namespace specialsend_test
+}  // namespace pacedsend_test
