@@ -20,6 +20,7 @@
 #include "terminal/MainGlobals.h"
 #include "terminal/WindowGlobals.h"
 #include "tests/support/ApiPatch.h"
+#include "bench/support/BenchWindow.h"
 #include "tests/support/VirtualLine.h"
 #include "tests/support/WaitUntil.h"
 
@@ -201,29 +202,11 @@ void Report(const char* what, size_t bytes, double seconds)
 
 int main()
 {
-    InitSynchronize();
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    const std::string folder =
-        std::string(temp) + "qv_filesend_bench_" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), nullptr);
-    {
-        TFileStream ini(folder + "\\quorvalink.ini", fmCreate);
-        ini.WriteString("[General Section]\r\nAUTO_CONNECT_ON_START=0\r\n");
-    }
-    const String arguments[] = {folder + "\\quorvalink.exe"};
-    SetProgramArguments(arguments);
-    InitMainGlobals();
-    TDialogScript script;
+    Application->Initialize();
     VirtualLine line;
-    Application->CreateForm(Form1);
-    Form1->Show();
-    Form1->PortIndex->SetItemIndex(line.PortNumber() - 1);
-    Form1->Connect_spbtnClick(Form1);
-    if (!Form1->Comm1->Enabled()) {
-        std::printf("cannot open %s\n", line.PortName().c_str());
-        return 1;
-    }
+    TDialogScript script;
+    std::string folder;
+    if (!qv::bench::StartConnectedMainWindow(line, "filesend_bench", "", &folder)) return 1;
 
     const std::string textPath = folder + "\\lines.txt";
     const std::string randomPath = folder + "\\random.bin";

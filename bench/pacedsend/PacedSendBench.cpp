@@ -21,6 +21,7 @@
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/WindowGlobals.h"
+#include "bench/support/BenchWindow.h"
 #include "tests/support/VirtualLine.h"
 #include "tests/support/WaitUntil.h"
 
@@ -94,30 +95,12 @@ double Percentile(std::vector<double> v, double p)
 
 int main()
 {
-    InitSynchronize();
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    const std::string folder =
-        std::string(temp) + "qv_pacedsend_bench_" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), nullptr);
-    {
-        TFileStream ini(folder + "\\quorvalink.ini", fmCreate);
-        ini.WriteString("[General Section]\r\nAUTO_CONNECT_ON_START=0\r\n");
-    }
-    const String arguments[] = {folder + "\\quorvalink.exe"};
-    SetProgramArguments(arguments);
-    InitMainGlobals();
-    TDialogScript script;
+    Application->Initialize();
     VirtualLine line;
-    Application->CreateForm(Form1);
+    TDialogScript script;
+    std::string folder;
+    if (!qv::bench::StartConnectedMainWindow(line, "pacedsend_bench", "", &folder)) return 1;
     Application->CreateForm(AdvSendFile_dlg);
-    Form1->Show();
-    Form1->PortIndex->SetItemIndex(line.PortNumber() - 1);
-    Form1->Connect_spbtnClick(Form1);
-    if (!Form1->Comm1->Enabled()) {
-        std::printf("cannot open %s\n", line.PortName().c_str());
-        return 1;
-    }
     const std::string path = folder + "\\lines.txt";
     {
         const std::string text = TextLines(FileBytes);

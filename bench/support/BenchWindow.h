@@ -18,16 +18,19 @@
 
 namespace qv::bench {
 
-// Name tells the folder apart; MoreSettings is appended to the settings file. False (after
-// saying why) when the port could not be opened.
+// Name tells the folder apart; MoreSettings is appended to the settings file; Folder, when
+// given, receives the folder (for the benchmark's own files). False (after saying why) when the
+// port could not be opened.
 inline bool StartConnectedMainWindow(qv::test::VirtualLine& Line, const std::string& Name,
-                                     const std::string& MoreSettings = "")
+                                     const std::string& MoreSettings = "",
+                                     std::string* Folder = nullptr)
 {
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
     const std::string folder =
         std::string(temp) + "qv_" + Name + "_" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(folder.c_str(), nullptr);
+    if (Folder) *Folder = folder;
     {
         TFileStream file(folder + "\\quorvalink.ini", fmCreate);
         file.WriteString("[Serial Port Section]\r\nPORT=" + Line.PortName() +
