@@ -6,7 +6,7 @@
 namespace pacedsend_test {
 namespace {
 
-using OptionsDialogTest = SpecialSendTest;
+using OptionsDialogTest = PacedSendTest;
 
 TEST_F(OptionsDialogTest, ConfirmedValuesReachTheSendAndCancelOrEscOnTheNextShowingSendNothing)
 {

@@ -17,7 +17,7 @@ void AnswerOptions(std::function<void(TAdvSendFile_dlg&)> Act);
 // The answers queued that no showing took (a test that expected a showing fails on it).
 int UnusedOptionAnswers();
 
-class SpecialSendTest : public FileSendTest {
+class PacedSendTest : public FileSendTest {
 protected:
     void SetUp() override
     {
@@ -34,7 +34,7 @@ protected:
             Dialog.sbtnOK->Click();
         });
     }
-    void SpecialSendThroughMenu(const std::string& Path, const char* Delay, int Repeats)
+    void PacedSendThroughMenu(const std::string& Path, const char* Delay, int Repeats)
     {
         Confirm(Delay, Repeats);
         Choose(Path);
