@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -86,8 +87,9 @@ double Now()
     return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-constexpr size_t FileBytes = 128u << 10;
-constexpr int Rounds = 3;
+// The file size and the number of rounds; the command line may set both (KiB, rounds).
+size_t FileBytes = 128u << 10;
+int Rounds = 3;
 
 double Median(std::vector<double> v)
 {
@@ -200,8 +202,10 @@ void Report(const char* what, size_t bytes, double seconds)
 
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    if (argc > 1) FileBytes = std::max<size_t>(1, std::strtoul(argv[1], nullptr, 10)) << 10;
+    if (argc > 2) Rounds = std::max(1, std::atoi(argv[2]));
     Application->Initialize();
     VirtualLine line;
     TDialogScript script;

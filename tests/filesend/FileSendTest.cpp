@@ -10,7 +10,7 @@ namespace {
 // bench for now (a few KB a second), and a megabyte outlasts the test's time-out.
 TEST_F(FileSendTest, ALargeFileArrivesByteExactWithTwentyProgressStepsAndASuccessBox)
 {
-    const std::string bytes = RandomBytes(1 << 17);
+    const std::string bytes = RandomBytes(1 << 20);
     const std::string path = MakeFile("mega.bin", bytes);
     PortWriteWatch watch;
     PeerReader peer(line, bytes.size());
@@ -32,21 +32,21 @@ TEST_F(FileSendTest, ALargeFileArrivesByteExactWithTwentyProgressStepsAndASucces
     // The start's 0 %, then one text per twentieth, each a higher percentage below 100.
     const std::vector<std::string> texts = watch.StatusTexts();
     ASSERT_EQ(texts.size(), 21u);
-    EXPECT_EQ(texts[0], "File size: 131072 bytes, Completed: 0%");
+    EXPECT_EQ(texts[0], "File size: 1048576 bytes, Completed: 0%");
     int last = 0;
     for (size_t i = 1; i < texts.size(); ++i) {
-        const std::string head = "File size: 131072 bytes, Completed:";
+        const std::string head = "File size: 1048576 bytes, Completed:";
         ASSERT_EQ(texts[i].substr(0, head.size()), head);
         const int percent = std::stoi(texts[i].substr(head.size()));
         EXPECT_GT(percent, last);
         EXPECT_LT(percent, 100);
         last = percent;
     }
-    EXPECT_EQ(StatusMessageText, "File size: 131072 bytes, Completed:100%");
+    EXPECT_EQ(StatusMessageText, "File size: 1048576 bytes, Completed:100%");
 
     const auto boxes = Boxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].Text, "Successfully sent 131072 bytes from file:\n" + path);
+    EXPECT_EQ(boxes[0].Text, "Successfully sent 1048576 bytes from file:\n" + path);
     EXPECT_EQ(boxes[0].DlgType, mtInformation);
     ExpectIdleWindow();
 }

@@ -1,9 +1,10 @@
 # Test, fuzz and benchmark helpers shared by every folder's CMakeLists.txt.
 #
-#   qv_add_gtest(name SOURCES a.cpp ... [LIBS lib ...] [TIMEOUT s] [LINES n] [NO_MAIN])
+#   qv_add_gtest(name SOURCES a.cpp ... [LIBS lib ...] [TIMEOUT s] [LINES n] [COST c] [NO_MAIN])
 #     A GoogleTest executable. Its cases are discovered when ctest runs (under Wine in the
 #     win32 build, through the emulator), never at build time. LINES n asks the bench for n
-#     virtual serial lines (informational: each test process makes its own lines).
+#     virtual serial lines (informational: each test process makes its own lines). COST c
+#     makes ctest start the cases of a long suite first.
 #   qv_add_fuzzer(name SOURCES ... [LIBS ...])      only with QV_FUZZ
 #   qv_add_benchmark(name SOURCES ... [LIBS ...])   only with QV_BENCH (Google Benchmark)
 
@@ -29,7 +30,7 @@ macro(qv_setup_gtest)
 endmacro()
 
 function(qv_add_gtest name)
-  cmake_parse_arguments(T "NO_MAIN" "TIMEOUT;LINES" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "NO_MAIN" "TIMEOUT;LINES;COST" "SOURCES;LIBS" ${ARGN})
   if(QV_FUZZ)
     return()
   endif()
@@ -48,10 +49,13 @@ function(qv_add_gtest name)
   if(QV_WIN32)
     target_link_options(${name} PRIVATE -mconsole)
   endif()
+  if(NOT T_COST)
+    set(T_COST 0)
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 300
-    PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${name}")
+    PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${name}" COST ${T_COST})
 endfunction()
 
 function(qv_add_fuzzer name)
