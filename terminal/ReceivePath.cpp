@@ -245,7 +245,10 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
         // check below or by the tick, not twice (a whole-screen load is the path's main cost).
         if (PendingRtf->Size() > BacklogCheckBytes) CheckReceiveBacklog(false);
 
-        if (n == 1 && ScreenColumn + 4 <= CharsPerLine) pasteNow = true;
+        // A single byte is shown at once wherever it leaves the column: one that ended its
+        // line (the echo of Enter, the last cell of a line) used to wait up to a tick and a
+        // whole-screen load for nothing, since the paste shows what that load would.
+        if (n == 1) pasteNow = true;
         // Only the last piece is still in the buffer: a read of several goes to the tick.
         if (pasteNow && pieces == 1) {
             const std::uint8_t first = RawRxBuffer[0];

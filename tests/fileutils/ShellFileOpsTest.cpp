@@ -5,6 +5,7 @@
 #include <atomic>
 #include <thread>
 
+#include "tests/support/WaitUntil.h"
 #include "tests/fileutils/FileTestFolder.h"
 #include "util/FileUtils.h"
 #include "util/ShellFileOps.h"
@@ -97,6 +98,17 @@ TEST_F(ShellFileOps, BrowserEnablesOkOnlyForExistingFolders)
         {
             *initialized = true;
             HWND wnd = dialog->Handle();
+            // On a busy machine Wine's folder tree may not hold the folder yet when the dialog
+            // first selects it (it then says it could not read a drive): it is asked again,
+            // with the messages of the filling tree run in between, a few times at most.
+            const String wanted = dialog->FolderName;
+            for (int i = 0; i < 20 && lstrcmpiA(RemoveBackSlash(dialog->SelectedName()).c_str(),
+                                                wanted.c_str()) != 0;
+                 ++i) {
+                qv::test::PumpMessages();
+                SendMessageA(wnd, BFFM_SETSELECTIONA, TRUE,
+                             reinterpret_cast<LPARAM>(wanted.c_str()));
+            }
             *firstSelection = dialog->SelectedName();
             *okForFolder = IsWindowEnabled(GetDlgItem(wnd, IDOK)) != FALSE;
             *help = GetDlgItem(wnd, BrowseHelpButtonId);

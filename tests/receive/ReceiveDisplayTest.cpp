@@ -43,16 +43,31 @@ TEST_F(ReceiveTest, OnePrintableByteIsPastedAtOnceAndTwoBytesWaitForTheTick)
     EXPECT_FALSE(Form1->Timer1->Enabled());
 }
 
-TEST_F(ReceiveTest, ASingleByteThatLeavesNoRoomOnTheLineWaitsForTheTick)
+// Single bytes are pasted at once, also those that end a line or break it (a cell split over
+// two lines, CR and LF): the screen they build is the one the tick's whole load gives.
+TEST_F(ReceiveTest, SingleBytesArePastedAtOnceAndBuildTheScreenAWholeLoadGives)
 {
-    Start(1, 4);
+    Start(1, 6);
     Form1->Timer1->SetInterval(600000);
-    line.Write("x");  // column 1 afterwards: 1 + 4 > 4
-    ASSERT_TRUE(WaitForBytesIn(1));
-    EXPECT_EQ(Form1->reScreen->Text(), "");
-    EXPECT_TRUE(Form1->Timer1->Enabled());
-    Form1->Timer1->Timer();
-    EXPECT_EQ(ScreenLines(), (std::vector<std::string>{"x"}));
+    const std::string bytes = "abc\x01"
+                              "de\rf\ngh\x7f"
+                              "ij\r\nk\tl";
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        line.Write(bytes.substr(i, 1));
+        ASSERT_TRUE(WaitForBytesIn(std::int64_t(i) + 1));
+        EXPECT_FALSE(Form1->Timer1->Enabled()) << "byte " << i;
+    }
+    const std::string pasted = Form1->reScreen->Text();
+    // The control counts a line break as two characters, as the text has it.
+    std::vector<COLORREF> colours;
+    for (int i = 0; i < int(pasted.size()); ++i) colours.push_back(qv::test::ScreenColourAt(i));
+
+    Form1->ReloadScreenFromPending();
+    EXPECT_EQ(Form1->reScreen->Text(), pasted);
+    for (int i = 0; i < int(pasted.size()); ++i)
+        if (pasted[size_t(i)] != '\r' && pasted[size_t(i)] != '\n')
+            EXPECT_EQ(qv::test::ScreenColourAt(i), colours[size_t(i)]) << "character " << i;
+    EXPECT_EQ(ScreenLines().size(), 8u);
 }
 
 TEST_F(ReceiveTest, AnEventWithAnEmptyQueueMakesNoPassAndATickWithNothingPendingDoesNothing)

@@ -32,9 +32,6 @@ inline std::vector<std::string> ScreenLines()
     return lines;
 }
 
-// What the screen shows of Bytes (no CR, LF, tab or NUL among them) received from a cleared
-// screen: cells in Hexadecimal mode, the characters otherwise, wrapped at the line width;
-// the last Lines lines of it.
 // The colour of the screen character at Position, as the user sees it.
 inline COLORREF ScreenColourAt(int Position)
 {
@@ -45,6 +42,27 @@ inline COLORREF ScreenColourAt(int Position)
     format.dwMask = CFM_COLOR;
     SendMessageA(screen, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
     return (format.dwEffects & CFE_AUTOCOLOR) ? GetSysColor(COLOR_WINDOWTEXT) : format.crTextColor;
+}
+
+// What the screen shows of Bytes (no CR, LF, tab or NUL among them) received from a cleared
+// screen: cells in Hexadecimal mode, the characters otherwise, wrapped at the line width;
+// the last Lines lines of it.
+// What the screen shows of Bytes (no CR, LF, tab or NUL among them) received from a cleared
+// screen: cells in Hexadecimal mode, the characters otherwise, wrapped at the line width;
+// the last Lines lines of it.
+// Every character of the screen with its colour, in the control's own positions (a line break
+// is one character there).
+inline std::vector<std::pair<char, COLORREF>> ScreenCharacters()
+{
+    HWND screen = Form1->reScreen->Handle();
+    std::vector<std::pair<char, COLORREF>> shown;
+    for (int i = 0;; ++i) {
+        char c[4] = {};
+        TEXTRANGEA range{{i, i + 1}, c};
+        if (SendMessageA(screen, EM_GETTEXTRANGE, 0, LPARAM(&range)) < 1) break;
+        shown.emplace_back(c[0], ScreenColourAt(i));
+    }
+    return shown;
 }
 
 inline std::vector<std::string> ExpectedLines(const std::string& Bytes, int Mode, size_t Columns,
