@@ -149,6 +149,27 @@ private:
     LRESULT oldMask_;
 };
 
+// Whether the screen shows all of the pending text's Lines line ends, and nothing of it waits
+// for the tick: then the screen's lines are the pending text's.
+bool ScreenShowsPending(HWND Screen, std::uint32_t Lines)
+{
+    return RedrawHeldOn != Screen && !Form1->Timer1->Enabled() &&
+           SendMessageA(Screen, EM_GETLINECOUNT, 0, 0) == static_cast<LRESULT>(Lines) + 1;
+}
+
+// Removes the screen's first Lines lines (the screen does not wrap: its lines are the
+// formatter's), the caret at the end and in view.
+void CutScreenTop(HWND Screen, std::uint32_t Lines)
+{
+    const LRESULT end = SendMessageA(Screen, EM_LINEINDEX, Lines, 0);
+    if (end <= 0) return;
+    TScreenLoad cut(Screen);
+    SendMessageA(Screen, EM_SETSEL, 0, end);
+    SendMessageA(Screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
+    CaretToEnd(Screen);
+    SendMessageA(Screen, EM_SCROLLCARET, 0, 0);
+}
+
 // An echo or single byte pasted at the end: no drawing and no scroll notifications while the
 // caret is brought into view and the byte goes in, one repaint afterwards. Once the screen was
 // full, every paste scrolled it to show the caret's whole line and the scroll handler put it
@@ -360,9 +381,13 @@ void TForm1::RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen)
         Lines == MaxPendingLines ? MaxPendingLines : Lines - (LineLimit() - 1);
     const std::uint32_t offset = BuildLineOffsets(PendingRtf->Memory(), 1, skip);
 
-    // The kept tail, its NUL included, becomes the screen and the whole pending text.
+    // The kept tail, its NUL included, becomes the screen and the whole pending text. A screen
+    // that already shows every pending line only loses its top lines: loading the kept ones
+    // anew cost a whole-screen load for each line a typed echo or a single byte added at the
+    // limit (30-100 ms, where the cut takes well under one).
+    const bool cutInPlace = LoadScreen && ScreenShowsPending(reScreen->Handle(), Lines);
     const std::int64_t tail = PendingRtf->Size() - offset;
-    if (LoadScreen) FillWorkRtf(PendingRtf->Memory() + offset, tail);
+    if (LoadScreen && !cutInPlace) FillWorkRtf(PendingRtf->Memory() + offset, tail);
     std::memmove(PendingRtf->Memory(), PendingRtf->Memory() + offset, static_cast<size_t>(tail));
     PendingRtf->SetSize(tail);
     PendingRtf->Seek(0, soEnd);
@@ -381,7 +406,10 @@ void TForm1::RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen)
         Timer1->SetEnabled(true);
         return;
     }
-    LoadScreenFromWorkRtf(false);
+    if (cutInPlace)
+        CutScreenTop(reScreen->Handle(), skip);
+    else
+        LoadScreenFromWorkRtf(false);
     ShortenedSinceLoad = false;
 }
 

@@ -49,25 +49,23 @@ TEST_F(ReceiveTest, SingleBytesArePastedAtOnceAndBuildTheScreenAWholeLoadGives)
 {
     Start(1, 6);
     Form1->Timer1->SetInterval(600000);
-    const std::string bytes = "abc\x01"
-                              "de\rf\ngh\x7f"
-                              "ij\r\nk\tl";
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        line.Write(bytes.substr(i, 1));
-        ASSERT_TRUE(WaitForBytesIn(std::int64_t(i) + 1));
-        EXPECT_FALSE(Form1->Timer1->Enabled()) << "byte " << i;
-    }
-    const std::string pasted = Form1->reScreen->Text();
-    // The control counts a line break as two characters, as the text has it.
-    std::vector<COLORREF> colours;
-    for (int i = 0; i < int(pasted.size()); ++i) colours.push_back(qv::test::ScreenColourAt(i));
-
-    Form1->ReloadScreenFromPending();
-    EXPECT_EQ(Form1->reScreen->Text(), pasted);
-    for (int i = 0; i < int(pasted.size()); ++i)
-        if (pasted[size_t(i)] != '\r' && pasted[size_t(i)] != '\n')
-            EXPECT_EQ(qv::test::ScreenColourAt(i), colours[size_t(i)]) << "character " << i;
+    SendSingly("abc\x01"
+               "de\rf\ngh\x7f"
+               "ij\r\nk\tl");
     EXPECT_EQ(ScreenLines().size(), 8u);
+    ExpectAWholeLoadShowsTheSame();
+}
+
+// At the line limit each single byte that begins a line cuts the screen's top line, in place:
+// the last lines stay, as a whole load of them shows them.
+TEST_F(ReceiveTest, SingleBytesAtTheLineLimitKeepTheLastLinesAsAWholeLoadShowsThem)
+{
+    Start(2, 8, 5);
+    Form1->Timer1->SetInterval(600000);
+    const std::string bytes = PrintableBytes(40);
+    SendSingly(bytes);
+    EXPECT_TRUE(ScreenShows(ExpectedLines(bytes, 2, 8, 5)));
+    ExpectAWholeLoadShowsTheSame();
 }
 
 TEST_F(ReceiveTest, AnEventWithAnEmptyQueueMakesNoPassAndATickWithNothingPendingDoesNothing)

@@ -121,6 +121,32 @@ protected:
         return ::testing::AssertionSuccess();
     }
 
+    // Sends Bytes one at a time, each read before the next goes, and expects each shown at once.
+    void SendSingly(const std::string& Bytes)
+    {
+        const std::int64_t before = BytesIn;
+        for (size_t i = 0; i < Bytes.size(); ++i) {
+            line.Write(Bytes.substr(i, 1));
+            ASSERT_TRUE(WaitForBytesIn(before + std::int64_t(i) + 1));
+            ASSERT_FALSE(Form1->Timer1->Enabled()) << "byte " << i << " waits for the tick";
+        }
+    }
+
+    // The screen's text and colours as they are, then as a whole load of the pending text
+    // shows them: the same.
+    static void ExpectAWholeLoadShowsTheSame()
+    {
+        const std::string shown = Form1->reScreen->Text();
+        // The control counts a line break as two characters, as the text has it.
+        std::vector<COLORREF> colours;
+        for (int i = 0; i < int(shown.size()); ++i) colours.push_back(qv::test::ScreenColourAt(i));
+        Form1->ReloadScreenFromPending();
+        EXPECT_EQ(Form1->reScreen->Text(), shown);
+        for (int i = 0; i < int(shown.size()); ++i)
+            if (shown[size_t(i)] != '\r' && shown[size_t(i)] != '\n')
+                EXPECT_EQ(qv::test::ScreenColourAt(i), colours[size_t(i)]) << "character " << i;
+    }
+
     static size_t PendingLineBreaks()
     {
         const char* text = PendingRtf->Memory();
