@@ -142,9 +142,10 @@ protected:
         for (int i = 0; i < int(shown.size()); ++i) colours.push_back(qv::test::ScreenColourAt(i));
         Form1->ReloadScreenFromPending();
         EXPECT_EQ(Form1->reScreen->Text(), shown);
-        for (int i = 0; i < int(shown.size()); ++i)
-            if (shown[size_t(i)] != '\r' && shown[size_t(i)] != '\n')
-                EXPECT_EQ(qv::test::ScreenColourAt(i), colours[size_t(i)]) << "character " << i;
+        for (int i = 0; i < int(shown.size()); ++i) {
+            if (shown[size_t(i)] == '\r' || shown[size_t(i)] == '\n') continue;
+            EXPECT_EQ(qv::test::ScreenColourAt(i), colours[size_t(i)]) << "character " << i;
+        }
     }
 
     static size_t PendingLineBreaks()
