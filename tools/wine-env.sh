@@ -3,9 +3,23 @@
 #   qv_prefix_ensure                      creates the prefix once (safe when tests start in parallel)
 #   qv_server_ensure                      starts the persistent wineserver of this prefix
 #   qv_server_stop                        stops it (only this prefix's server)
+#   qv_first_cpus N LIST                  the first N CPUs of an affinity list
 #   qv_lines_env                          virtual lines for what runs next: the line helper,
 #                                         its directory and the line shim preloaded into Wine
 # The test prefix uses Wine's null display driver, so GUI tests need no X server.
+
+# The first N CPUs of an affinity list such as "0-3,8-11" (all of them when it has fewer), as
+# a list taskset takes.
+qv_first_cpus() {
+  local n=$1 parts part a b c out=()
+  IFS=, read -ra parts <<<"$2"
+  for part in "${parts[@]}"; do
+    a=${part%-*}
+    b=${part#*-}
+    for ((c = a; c <= b && ${#out[@]} < n; c++)); do out+=("$c"); done
+  done
+  (IFS=,; echo "${out[*]}")
+}
 
 qv_wine_env() {
   local build_dir=$1 name=${2:-wineprefix}
