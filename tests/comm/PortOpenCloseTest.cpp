@@ -176,6 +176,8 @@ TEST(PortCycles, TwoHundredOpenCloseCyclesWithTrafficLeakNothing)
     }
     EXPECT_TRUE(WaitUntil([&] { return ThreadCount() == threads; }, 3s))
         << "threads " << ThreadCount() << " vs " << threads;
-    EXPECT_TRUE(WaitUntil([&] { return HandleCount() <= handles; }, 3s))
+    // A leak per cycle shows as 200 more; Wine may still make one of its own lazy objects
+    // after the first cycles (seen once on a loaded machine: 41 against 40).
+    EXPECT_TRUE(WaitUntil([&] { return HandleCount() <= handles + 4; }, 3s))
         << "handles " << HandleCount() << " vs " << handles;
 }
