@@ -99,16 +99,22 @@ TEST_F(ShellFileOps, BrowserEnablesOkOnlyForExistingFolders)
             *initialized = true;
             HWND wnd = dialog->Handle();
             // On a busy machine Wine's folder tree may not hold the folder yet when the dialog
-            // first selects it (it then says it could not read a drive): it is asked again,
-            // with the messages of the filling tree run in between, a few times at most.
+            // first selects it (it then says it could not read a drive, and nothing is
+            // selected): the folder is asked for again now and then, with the tree's messages
+            // run in between, for a few seconds at most.
             const String wanted = dialog->FolderName;
-            for (int i = 0; i < 20 && lstrcmpiA(RemoveBackSlash(dialog->SelectedName()).c_str(),
-                                                wanted.c_str()) != 0;
-                 ++i) {
-                qv::test::PumpMessages();
-                SendMessageA(wnd, BFFM_SETSELECTIONA, TRUE,
-                             reinterpret_cast<LPARAM>(wanted.c_str()));
-            }
+            int polls = 0;
+            qv::test::WaitUntil(
+                [&] {
+                    if (lstrcmpiA(RemoveBackSlash(dialog->SelectedName()).c_str(),
+                                  wanted.c_str()) == 0)
+                        return true;
+                    if (++polls % 50 == 0)
+                        SendMessageA(wnd, BFFM_SETSELECTIONA, TRUE,
+                                     reinterpret_cast<LPARAM>(wanted.c_str()));
+                    return false;
+                },
+                std::chrono::seconds(5));
             *firstSelection = dialog->SelectedName();
             *okForFolder = IsWindowEnabled(GetDlgItem(wnd, IDOK)) != FALSE;
             *help = GetDlgItem(wnd, BrowseHelpButtonId);
@@ -126,7 +132,8 @@ TEST_F(ShellFileOps, BrowserEnablesOkOnlyForExistingFolders)
     EXPECT_FALSE(dialog.Execute());
     EXPECT_FALSE(watchdog.Fired());
     ASSERT_TRUE(initialized);
-    EXPECT_EQ(lstrcmpiA(RemoveBackSlash(firstSelection).c_str(), Path("pick").c_str()), 0);
+    EXPECT_EQ(lstrcmpiA(RemoveBackSlash(firstSelection).c_str(), Path("pick").c_str()), 0)
+        << "selected: \"" << firstSelection << "\"";
     EXPECT_TRUE(okForFolder);
     EXPECT_FALSE(okForComputer);
     EXPECT_EQ(help, nullptr);  // HelpContext 0 adds no Help button
