@@ -124,11 +124,7 @@ TASCII_tbl::TASCII_tbl(TComponent* AOwner) : TForm(AOwner)
     OnKeyPress = Closure(this, &TASCII_tbl::FormKeyPress);
 
     // Built after the handlers above, in front of which it chains its restore and save.
-    FormPlacement1 = new TFormPlacement(this);
-    FormPlacement1->Name = "FormPlacement1";
-    FormPlacement1->BeginLoading();
-    FormPlacement1->UseRegistry = true;
-    FormPlacement1->EndLoading();
+    FormPlacement1 = NewRegistryPlacement(this);
     DoCreate();
 }
 

@@ -97,11 +97,7 @@ TOKBottomDlg::TOKBottomDlg(TComponent* AOwner) : TForm(AOwner)
     OnShow = Closure(this, &TOKBottomDlg::FormShow);
     // The converter reopens where the user left it; assigned after the form's own handlers,
     // so it chains in front of them.
-    FormPlacement1 = new TFormPlacement(this);
-    FormPlacement1->Name = "FormPlacement1";
-    FormPlacement1->BeginLoading();
-    FormPlacement1->UseRegistry = true;
-    FormPlacement1->EndLoading();
+    FormPlacement1 = NewRegistryPlacement(this);
     DoCreate();
 }
 

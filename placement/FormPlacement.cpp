@@ -566,3 +566,13 @@ void TFormPlacement::WndMessage(TObject* Sender, TMessage& Msg, bool& Handled)
     }
     Msg.Result = 1;
 }
+
+TFormPlacement* NewRegistryPlacement(TForm* Form)
+{
+    auto* placement = new TFormPlacement(Form);
+    placement->Name = "FormPlacement1";
+    placement->BeginLoading();
+    placement->UseRegistry = true;
+    placement->EndLoading();
+    return placement;
+}

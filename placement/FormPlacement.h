@@ -170,3 +170,8 @@ private:
     TClosure<void(TObject*, bool&)> saveFormCloseQuery_;
     TNotifyEvent saveFormDestroy_;
 };
+
+// The placement every window of the program keeps in the registry under its default key, as the
+// component "FormPlacement1" of Form. Made after the form's own show and close handlers, it
+// chains in front of them.
+TFormPlacement* NewRegistryPlacement(TForm* Form);

@@ -31,6 +31,30 @@ int InsertedLength(const char* text)
     return length - pairs;
 }
 
+// Puts the lines' stream format and mode back to Format and Mode when it ends, whatever the
+// load or save in between did or raised.
+class TStreamSettingsRestore {
+public:
+    TStreamSettingsRestore(TRichEditStrings& Lines, TRichStreamFormat Format, TRichStreamModes Mode)
+        : lines_(Lines),
+          format_(Format),
+          mode_(Mode)
+    {
+    }
+    ~TStreamSettingsRestore()
+    {
+        lines_.Format = format_;
+        lines_.Mode = mode_;
+    }
+    TStreamSettingsRestore(const TStreamSettingsRestore&) = delete;
+    TStreamSettingsRestore& operator=(const TStreamSettingsRestore&) = delete;
+
+private:
+    TRichEditStrings& lines_;
+    TRichStreamFormat format_;
+    TRichStreamModes mode_;
+};
+
 }  // namespace
 
 void TQvCustomRichEdit::RegisterConversionFormat(std::string_view Extension, bool PlainText,
@@ -114,19 +138,12 @@ void TQvCustomRichEdit::CreateWnd()
         std::unique_ptr<TMemoryStream> saved = std::move(saveStream_);
         char designFlag = 0;
         saved->ReadBuffer(&designFlag, 1);
+        TStreamSettingsRestore restore(*lines_, format, mode);
         if (designFlag == 1) {
             lines_->Format = sfPlainText;
             lines_->Mode = {};
         }
-        try {
-            lines_->LoadFromStream(saved.get());
-        } catch (...) {
-            lines_->Format = format;
-            lines_->Mode = mode;
-            throw;
-        }
-        lines_->Format = format;
-        lines_->Mode = mode;
+        lines_->LoadFromStream(saved.get());
     }
     if (RichEditVersion == 1) SendMessageA(h, WM_SETFONT, 0, 0);
     SetModified(savedModified_);
@@ -137,24 +154,17 @@ void TQvCustomRichEdit::DestroyWnd()
     if (HandleAllocated() && !ComponentState().Contains(csDestroying)) {
         savedModified_ = Modified();
         auto saved = std::make_unique<TMemoryStream>();
-        const TRichStreamFormat format = lines_->Format;
-        const TRichStreamModes mode = lines_->Mode;
         const bool designing = ComponentState().Contains(csDesigning);
         const char designFlag = designing ? 1 : 0;
         saved->WriteBuffer(&designFlag, 1);
-        if (designing) {
-            lines_->Format = sfPlainText;
-            lines_->Mode = {};
-        }
-        try {
+        {
+            TStreamSettingsRestore restore(*lines_, lines_->Format, lines_->Mode);
+            if (designing) {
+                lines_->Format = sfPlainText;
+                lines_->Mode = {};
+            }
             lines_->SaveToStream(saved.get());
-        } catch (...) {
-            lines_->Format = format;
-            lines_->Mode = mode;
-            throw;
         }
-        lines_->Format = format;
-        lines_->Mode = mode;
         saved->SetPosition(0);
         saveStream_ = std::move(saved);
     }

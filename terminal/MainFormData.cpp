@@ -101,10 +101,7 @@ void TForm1::BuildFormData()
     OnResize = Closure(this, &TForm1::FormResize);
 
     // Built after the handlers above, in front of which it chains its restore and save.
-    FormPlacement1 = Make<TFormPlacement>(this, "FormPlacement1");
-    FormPlacement1->BeginLoading();
-    FormPlacement1->UseRegistry = true;
-    FormPlacement1->EndLoading();
+    FormPlacement1 = NewRegistryPlacement(this);
 }
 
 void TForm1::BuildNonVisual()

@@ -149,11 +149,12 @@ private:
     LRESULT oldMask_;
 };
 
-// Whether the screen shows all of the pending text's Lines line ends, and nothing of it waits
-// for the tick: then the screen's lines are the pending text's.
-bool ScreenShowsPending(HWND Screen, std::uint32_t Lines)
+// Whether the screen, its drawing not held for the tick, has a line for each of the pending
+// text's Lines line ends and the last one; with no tick due, its lines are then the pending
+// text's.
+bool ScreenHasPendingLines(HWND Screen, std::uint32_t Lines)
 {
-    return RedrawHeldOn != Screen && !Form1->Timer1->Enabled() &&
+    return RedrawHeldOn != Screen &&
            SendMessageA(Screen, EM_GETLINECOUNT, 0, 0) == static_cast<LRESULT>(Lines) + 1;
 }
 
@@ -383,9 +384,10 @@ void TForm1::RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen)
 
     // The kept tail, its NUL included, becomes the screen and the whole pending text. A screen
     // that already shows every pending line only loses its top lines: loading the kept ones
-    // anew cost a whole-screen load for each line a typed echo or a single byte added at the
-    // limit (30-100 ms, where the cut takes well under one).
-    const bool cutInPlace = LoadScreen && ScreenShowsPending(reScreen->Handle(), Lines);
+    // anew cost a whole-screen load (30-100 ms) for each line a typed echo or a single byte
+    // added at the limit.
+    const bool cutInPlace =
+        LoadScreen && !Timer1->Enabled() && ScreenHasPendingLines(reScreen->Handle(), Lines);
     const std::int64_t tail = PendingRtf->Size() - offset;
     if (LoadScreen && !cutInPlace) FillWorkRtf(PendingRtf->Memory() + offset, tail);
     std::memmove(PendingRtf->Memory(), PendingRtf->Memory() + offset, static_cast<size_t>(tail));
