@@ -188,6 +188,8 @@ public:
     // one of the four colour prefixes; a failure says "Error Updating Screen" and leaves the
     // byte to the display tick.
     void PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::uint32_t Length);
+    // Count line breaks added at the end of the screen, drawn and scrolled once.
+    void InsertNewLinesAtScreenEnd(std::uint32_t Count);
     // The overload stop at 64,000 pending lines; returns the lines counted again after it.
     std::uint32_t StopForDelays();
     // The formatter's effects on the window (TFormatterHost).

@@ -1,9 +1,10 @@
 // The line-number gutter left of the receive screen: the numbers of the visible screen lines,
-// repainted on demand, when the screen scrolls (which then comes to rest on whole lines) and
-// when the selection changes.
+// repainted on demand, when the screen scrolls (which then comes to rest on whole lines, except
+// at the end of the text) and when the selection changes.
 #include <algorithm>
 
 #include "terminal/Main.h"
+#include "terminal/ScreenView.h"
 
 namespace {
 
@@ -53,9 +54,12 @@ void TForm1::RepaintGutter()
     // no digits of a longer one beside it: one call per line, as drawing the blanks and then
     // the number would paint it.
     const int blanks = canvas->TextWidth("    ");
-    for (int i = 0; i < count && (i + 2) * h <= height; ++i) {
+    // A view at the end of the text may start inside its first line (see the scroll handler):
+    // the numbers move up with the lines.
+    const int hidden = h > 0 ? GetScrollPos(screen, SB_VERT) % h : 0;
+    for (int i = 0; i < count && (i + 2) * h - hidden <= height; ++i) {
         const String number = IntToStr(first + i + 1);
-        const int y = i * h + 2;
+        const int y = i * h + 2 - hidden;
         const int width = std::max(blanks, canvas->TextWidth(number));
         canvas->TextRect(Rect(2, y, 2 + width, y + h), 2, y, number);
     }
@@ -70,7 +74,12 @@ void TForm1::reScreenVertScroll(TObject* Sender)
     if (NudgingToWholeLines || !GutterCanvas) return;
     HWND screen = reScreen->Handle();
     const int h = GutterCanvas->TextHeight("1");
-    if (h <= 0 || GetScrollPos(screen, SB_VERT) % h == 0) return;
+    const int hidden = h > 0 ? GetScrollPos(screen, SB_VERT) % h : 0;
+    if (hidden == 0) return;
+    // The last line, wholly in view, stays so: on a screen whose height is not a whole number
+    // of lines, resting on whole lines at the end of the text hid all but a few pixels of the
+    // newest line, the one being typed or received.
+    if (ScreenLastLineInView(screen, h) && !ScreenLastLineInView(screen, h, hidden)) return;
     NudgingToWholeLines = true;
     SendMessageA(screen, EM_LINESCROLL, 0, 0);
     // Some rich edit controls (Wine's) scroll nothing for a scroll by no lines: the view is

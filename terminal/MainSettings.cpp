@@ -1,6 +1,7 @@
 // Applying the settings record to the main window: display mode, port combos, screen font (it
 // must be installed and of fixed pitch), string entry pane, automatic connect, line width,
 // caption and the status tick.
+#include <algorithm>
 #include <exception>
 
 #include "framework/gui/InstalledFonts.h"
@@ -13,6 +14,19 @@
 #include "terminal/WindowGlobals.h"
 
 namespace {
+
+// The width a line can take on the screen without sliding it sideways: the formatting
+// rectangle, less a pixel for the caret after a full line, and less the vertical scroll bar
+// while it is not shown (it comes once the screen is full, and narrows the rectangle).
+int ScreenLineWidth(HWND Screen)
+{
+    RECT format{};
+    SendMessageA(Screen, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    int width = format.right - format.left - 1;
+    if ((GetWindowLongA(Screen, GWL_STYLE) & WS_VSCROLL) == 0)
+        width -= GetSystemMetrics(SM_CXVSCROLL);
+    return width;
+}
 
 // Selects the first item equal to Text, ignoring case; false (combo unchanged) when none is.
 bool SelectItem(TComboBox* Combo, const String& Text)
@@ -107,13 +121,22 @@ void TForm1::ApplySettings()
 void TForm1::AdjustColumns()
 {
     GutterCanvas->Font()->Assign(reScreen->Font());
-    const int w = GutterCanvas->TextWidth("ABCDEFGHIJKLMNOP") / 16;
+    const int sixteen = GutterCanvas->TextWidth("ABCDEFGHIJKLMNOP");
+    const int w = sixteen / 16;
     if (Settings.AutoAdjustCols && w > 0) {
         // Unsigned on purpose: a screen narrower than the margin gives a huge count that the
         // clamp turns into the widest line.
         std::uint32_t chars = (static_cast<std::uint32_t>(reScreen->Width()) -
                                static_cast<std::uint32_t>(w / 2 + 12)) /
                               static_cast<std::uint32_t>(w);
+        // That margin can be narrower than the screen's border, scroll bar and caret: a full
+        // line was then a few pixels wider than the screen, and in Hexadecimal mode the view
+        // slid sideways at every line end, the whole screen redrawn for each key. No more
+        // columns than a full line shows whole.
+        const int usable = reScreen->HandleAllocated() ? ScreenLineWidth(reScreen->Handle()) : 0;
+        if (usable > 0)
+            chars = std::min(chars, static_cast<std::uint32_t>(usable) * 16u /
+                                        static_cast<std::uint32_t>(sixteen));
         if (chars < static_cast<std::uint32_t>(MinColumns)) chars = MinColumns;
         if (chars > static_cast<std::uint32_t>(MaxColumns)) chars = MaxColumns;
         CharsPerLine = chars;

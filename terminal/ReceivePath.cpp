@@ -14,6 +14,7 @@
 #include "terminal/MainGlobals.h"
 #include "terminal/ReceiveTexts.h"
 #include "terminal/ScreenLines.h"
+#include "terminal/ScreenView.h"
 #include "terminal/WindowGlobals.h"
 
 namespace {
@@ -78,13 +79,6 @@ void ReleaseRedraw(HWND Screen)
     InvalidateRect(Screen, nullptr, FALSE);
 }
 
-void InsertNewLinesAtEnd(HWND Screen, std::uint32_t Count)
-{
-    CaretToEnd(Screen);
-    const std::string feeds(Count, '\n');
-    SendMessageA(Screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(feeds.c_str()));
-}
-
 // Counts the formatter's line feeds for the screen while a read is formatted, and inserts them
 // at the end in one go afterwards: one insertion per line end cost the control a layout and a
 // repaint each, and held text lines to a few thousand bytes a second. Nothing is drawn in
@@ -94,7 +88,7 @@ void InsertNewLinesAtEnd(HWND Screen, std::uint32_t Count)
 // the whole screen (by the tick or the backlog check) before the window next paints.
 class TNewLineBatch {
 public:
-    explicit TNewLineBatch(HWND Screen) : screen_(Screen)
+    explicit TNewLineBatch(TForm1& Form) : form_(Form), screen_(Form.reScreen->Handle())
     {
         CollectingNewLines = true;
         NewLinesDue = 0;
@@ -104,12 +98,13 @@ public:
         CollectingNewLines = false;
         const std::uint32_t due = std::min(NewLinesDue, LineLimit());
         NewLinesDue = 0;
-        if (due > 0 && RedrawHeldOn != screen_) InsertNewLinesAtEnd(screen_, due);
+        if (due > 0 && RedrawHeldOn != screen_) form_.InsertNewLinesAtScreenEnd(due);
     }
     TNewLineBatch(const TNewLineBatch&) = delete;
     TNewLineBatch& operator=(const TNewLineBatch&) = delete;
 
 private:
+    TForm1& form_;
     HWND screen_;
 };
 
@@ -179,17 +174,24 @@ void CutScreenTop(HWND Screen, std::uint32_t Lines)
 // the paste, when the view has moved, still undrawn, and leaves the view where it did.
 class TQuietPaste {
 public:
-    explicit TQuietPaste(HWND Screen) : screen_(Screen)
+    // HoldDrawing false: for text that scrolls nothing (no new line, the last line in view),
+    // which then draws only itself. Drawing turned off and on costs Wine's control a redraw
+    // of the whole screen, 4-7 ms, and this is the path of every typed key.
+    TQuietPaste(HWND Screen, bool HoldDrawing) : screen_(Screen), holdDrawing_(HoldDrawing)
     {
         oldMask_ = SendMessageA(screen_, EM_SETEVENTMASK, 0, 0);
         SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_ & ~static_cast<LRESULT>(ENM_SCROLL));
-        SendMessageA(screen_, WM_SETREDRAW, FALSE, 0);
+        if (holdDrawing_) SendMessageA(screen_, WM_SETREDRAW, FALSE, 0);
         scrollPos_ = GetScrollPos(screen_, SB_VERT);
         pasteAt_ = ScreenTextLength(screen_);
     }
     // A view that ended where it was needs only the lines from the pasted byte's down drawn.
     ~TQuietPaste()
     {
+        if (!holdDrawing_) {
+            SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_);
+            return;
+        }
         SendMessageA(screen_, WM_SETREDRAW, TRUE, 0);
         RECT area{};
         GetClientRect(screen_, &area);
@@ -201,7 +203,7 @@ public:
         SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_);
     }
     // Whether the view moved and the scroll notification held back is due; the notifications
-    // are back on from here (the drawing is still held).
+    // are back on from here (the drawing, when held, still is).
     bool ScrolledNotifying()
     {
         SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_);
@@ -212,6 +214,7 @@ public:
 
 private:
     HWND screen_;
+    bool holdDrawing_;
     LRESULT oldMask_;
     int scrollPos_;
     int pasteAt_;
@@ -248,7 +251,7 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
         // drawn before.
         if (!pasteNow && n != 1) HoldRedraw(reScreen->Handle());
         {
-            TNewLineBatch newLines(reScreen->Handle());
+            TNewLineBatch newLines(*this);
             do {
                 ++pieces;
                 std::uint32_t taken = 0;
@@ -313,7 +316,10 @@ void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::
     try {
         HWND screen = reScreen->Handle();
         ReleaseRedraw(screen);
-        TQuietPaste quiet(screen);
+        const bool newLine = std::search(Formatted, Formatted + Length, RtfLineBreakHead,
+                                         RtfLineBreakHead + 4) != Formatted + Length;
+        TQuietPaste quiet(screen,
+                          newLine || !ScreenLastLineInView(screen, GutterCanvas->TextHeight("1")));
         CaretToEnd(screen);
         SendMessageA(screen, EM_SCROLLCARET, 0, 0);
         WorkRtf->SetPosition(0);
@@ -324,6 +330,25 @@ void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::
         Timer1->SetEnabled(true);
     }
     WorkRtf->Clear();
+}
+
+void TForm1::InsertNewLinesAtScreenEnd(std::uint32_t Count)
+{
+    HWND screen = reScreen->Handle();
+    const std::string feeds(Count, '\n');
+    // Drawing held for the tick: nothing shows before its load.
+    if (RedrawHeldOn == screen) {
+        CaretToEnd(screen);
+        SendMessageA(screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(feeds.c_str()));
+        return;
+    }
+    // Quiet as a paste: once the screen was full, the line feed of every Enter scrolled it
+    // back and forth between the caret's line and whole lines, drawing it each time (35-50 ms
+    // a key under Wine).
+    TQuietPaste quiet(screen, true);
+    CaretToEnd(screen);
+    SendMessageA(screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(feeds.c_str()));
+    if (quiet.ScrolledNotifying()) reScreenVertScroll(reScreen);
 }
 
 // ---- the display tick -------------------------------------------------------------------------
@@ -474,5 +499,5 @@ void TForm1::AppendNewLineToScreen()
         ++NewLinesDue;
         return;
     }
-    InsertNewLinesAtEnd(reScreen->Handle(), 1);
+    InsertNewLinesAtScreenEnd(1);
 }

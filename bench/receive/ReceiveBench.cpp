@@ -1,6 +1,8 @@
 // Receive path under load: the program's main window (the same forms, port and message loop as
 // quorvalink.exe, made in this process so BytesIn can be read) connected to a virtual line, the
-// peer sending one kind of traffic at a set rate in one display mode, default line-end flags.
+// peer sending one kind of traffic at a set rate in one display mode, with the settings a first
+// run has (default line-end flags, the line width fitted to the screen) and the installed
+// fixed-pitch font the program's start script names.
 // One step per process, so every step starts fresh (bench/receive/run.sh climbs the rates):
 //   tools/wine-run --build-dir=<build> bench/receive/receive_bench.exe KIND MODE RATE [SECONDS]
 // KIND: lines (70 printable characters, CR LF), random (any byte), plain (printable, no line
@@ -35,6 +37,7 @@
 #include "terminal/MainGlobals.h"
 #include "terminal/WindowGlobals.h"
 #include "tests/receive/ScreenModel.h"
+#include "tests/support/BenchFonts.h"
 #include "tests/support/VirtualLine.h"
 #include "tests/support/WaitUntil.h"
 
@@ -43,7 +46,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr int Columns = 88;
 constexpr int Lines = 100;
 constexpr double ReportEverySeconds = 30;
 
@@ -357,12 +359,14 @@ int main(int argc, char** argv)
 
     qv::test::VirtualLine line;
     {
-        const std::string ini = "[Serial Port Section]\r\nPORT=" + line.PortName() +
-                                "\r\nBAUD=921600\r\nDATA_BITS=8\r\nPARITY=NONE\r\nSTOP_BITS=1\r\n"
-                                "[General Section]\r\nAUTO_CONNECT_ON_START=0\r\n"
-                                "[Display Section]\r\nDISPLAY_MODE=" +
-                                std::to_string(mode) + "\r\nCOLUMNS=" + std::to_string(Columns) +
-                                "\r\nLINES=" + std::to_string(Lines) + "\r\nAUTO_ADJUST_COLS=0\r\n";
+        const std::string ini =
+            "[Serial Port Section]\r\nPORT=" + line.PortName() +
+            "\r\nBAUD=921600\r\nDATA_BITS=8\r\nPARITY=NONE\r\nSTOP_BITS=1\r\n"
+            "[General Section]\r\nAUTO_CONNECT_ON_START=0\r\n"
+            "[Display Section]\r\nDISPLAY_MODE=" +
+            std::to_string(mode) + "\r\nLINES=" + std::to_string(Lines) +
+            "\r\nAUTO_ADJUST_COLS=1\r\n[Font Section]\r\nFONT_NAME=" + qv::test::BenchFixedFont +
+            "\r\n";
         TFileStream file(folder + "\\quorvalink.ini", fmCreate);
         file.WriteString(ini);
     }
@@ -384,12 +388,12 @@ int main(int argc, char** argv)
     const double memoryStart = MemoryMiB();
     const StepResult r = RunStep(line, script, period, mode, rate, seconds);
     const bool kept = !r.stopped && r.allIn && r.screenRight && r.sentRate >= rate * 0.98;
-    std::printf("%-6s %-11s target %8.0f B/s sent %8.0f B/s  stop %-3s  BytesIn==sent %-3s  "
-                "screen %-5s  main-thread CPU %5.1f%%  drain %.2f s  longest answer %lld ms  "
-                "memory %.1f -> %.1f MiB  %s\n",
-                kind.c_str(), names[mode], rate, r.sentRate, r.stopped ? "yes" : "no",
-                r.allIn ? "yes" : "no", r.screenRight ? "right" : "WRONG", r.cpuShare * 100,
-                r.drainSeconds, r.longestAnswerMs, memoryStart, r.memoryEnd,
+    std::printf("%-6s %-11s %u columns  target %8.0f B/s sent %8.0f B/s  stop %-3s  "
+                "BytesIn==sent %-3s  screen %-5s  main-thread CPU %5.1f%%  drain %.2f s  "
+                "longest answer %lld ms  memory %.1f -> %.1f MiB  %s\n",
+                kind.c_str(), names[mode], static_cast<unsigned>(CharsPerLine), rate, r.sentRate,
+                r.stopped ? "yes" : "no", r.allIn ? "yes" : "no", r.screenRight ? "right" : "WRONG",
+                r.cpuShare * 100, r.drainSeconds, r.longestAnswerMs, memoryStart, r.memoryEnd,
                 kept ? "KEPT" : "FAILED");
     std::fflush(stdout);
     if (Form1->Comm1->Enabled()) Form1->Comm1->Close();

@@ -1,6 +1,8 @@
 // The program's main window for a Win32 benchmark: a private folder plays the program's folder,
-// its settings file names the virtual line (and whatever else the benchmark needs), the forms
-// start up as the program's do, and the window connects.
+// its settings file names the virtual line and the installed fixed-pitch font the program's
+// start script gives a first run (Wine has no "Terminal": without a font the screen would show a
+// stand-in no user runs with), plus whatever else the benchmark needs; the forms start up as the
+// program's do, and the window connects.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +16,7 @@
 #include "framework/gui/Application.h"
 #include "terminal/Main.h"
 #include "terminal/WindowGlobals.h"
+#include "tests/support/BenchFonts.h"
 #include "tests/support/VirtualLine.h"
 
 namespace qv::bench {
@@ -35,8 +38,9 @@ inline bool StartConnectedMainWindow(qv::test::VirtualLine& Line, const std::str
         TFileStream file(folder + "\\quorvalink.ini", fmCreate);
         file.WriteString("[Serial Port Section]\r\nPORT=" + Line.PortName() +
                          "\r\nBAUD=115200\r\nDATA_BITS=8\r\nPARITY=NONE\r\nSTOP_BITS=1\r\n"
-                         "[General Section]\r\nAUTO_CONNECT_ON_START=0\r\n" +
-                         MoreSettings);
+                         "[General Section]\r\nAUTO_CONNECT_ON_START=0\r\n"
+                         "[Font Section]\r\nFONT_NAME=" +
+                         qv::test::BenchFixedFont + "\r\n" + MoreSettings);
     }
     InitMainGlobals();
     const std::vector<String> arguments{folder + "\\quorvalink.exe"};

@@ -230,6 +230,51 @@ TEST_F(ScreenFontTest, AutomaticColumnsFollowTheWindowAndTheFontSize)
     EXPECT_EQ(CharsPerLine, 30u);
 }
 
+// Every line of Hexadecimal mode is full: at the automatic width each one must lie inside the
+// screen, before and after the vertical scroll bar comes, or the view slides sideways at every
+// line end (at 700 pixels the width's margin left a full line 5 pixels too wide).
+TEST_F(ScreenFontTest, FullLinesOfTheAutomaticWidthLieInsideTheScreen)
+{
+    WriteTextFile(SettingsPath(),
+                  SettingsText("115200") +
+                      "[Display Section]\r\nDISPLAY_MODE=2\r\nAUTO_ADJUST_COLS=1\r\n");
+    ResetDisplayState(TDisplayReset::NewSession);
+    StartMainWindow();
+    Form1->Show();
+    ASSERT_TRUE(script.Shown().empty());
+    Form1->PortIndex->SetItemIndex(line.PortNumber() - 1);
+    Form1->Connect_spbtnClick(Form1);
+    ASSERT_TRUE(Form1->Comm1->Enabled());
+    HWND screen = Form1->reScreen->Handle();
+    auto x = [&](int Position) {
+        POINTL at{};
+        SendMessageA(screen, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), Position);
+        return static_cast<int>(at.x);
+    };
+
+    for (int width : {700, 757, 830}) {
+        Form1->SetWidth(width);
+        Form1->Clear_spbtnClick(Form1);
+        // Sixty full lines of cells: more than the screen shows.
+        const std::int64_t before = BytesIn;
+        const std::string bytes(CharsPerLine * 60 / 4, '\x5A');
+        line.Write(bytes);
+        ASSERT_TRUE(WaitForBytesIn(before + static_cast<std::int64_t>(bytes.size())));
+        ASSERT_TRUE(WaitForQuietScreen());
+        ASSERT_NE(GetWindowLongA(screen, GWL_STYLE) & WS_VSCROLL, 0) << width;
+
+        EXPECT_EQ(GetScrollPos(screen, SB_HORZ), 0) << width;
+        RECT format{};
+        SendMessageA(screen, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+        const int first = static_cast<int>(SendMessageA(screen, EM_LINEINDEX, 1, 0));
+        const int length = static_cast<int>(SendMessageA(screen, EM_LINELENGTH, first, 0));
+        ASSERT_EQ(length, static_cast<int>(CharsPerLine)) << width;
+        const int cell = x(first + 1) - x(first);
+        EXPECT_LE(x(first + length - 1) + cell, format.right)
+            << width << " px, " << CharsPerLine << " columns";
+    }
+}
+
 TEST_F(ScreenFontTest, TheBackgroundColourChangesForTheRunOnlyWhenConfirmed)
 {
     WriteTextFile(SettingsPath(), SettingsText("9600"));
