@@ -166,12 +166,12 @@ void CutScreenTop(HWND Screen, std::uint32_t Lines)
     SendMessageA(Screen, EM_SCROLLCARET, 0, 0);
 }
 
-// An echo or single byte pasted at the end: no drawing and no scroll notifications while the
-// caret is brought into view and the byte goes in, one repaint afterwards. Once the screen was
-// full, every paste scrolled it to show the caret's whole line and the scroll handler put it
-// back on whole lines, each scroll drawing the screen and the gutter at once: some ten
-// scrolls and paints per typed key, 20-50 ms a key. The scroll handler now runs once, after
-// the paste, when the view has moved, still undrawn, and leaves the view where it did.
+// An echo, single byte or line feed added at the end: no scroll notifications while the caret
+// is brought into view and the text goes in, and, for text that scrolls, no drawing either and
+// one repaint afterwards. Each scroll of a paste used to draw the screen and the gutter at once,
+// and the scroll handler's move back to whole lines scrolled again: some ten scrolls and paints
+// per typed key, 20-50 ms a key. The scroll handler now runs once, after the paste, when the
+// view has moved, still undrawn, and leaves the view where it did.
 class TQuietPaste {
 public:
     // HoldDrawing false: for text that scrolls nothing (no new line, the last line in view),
