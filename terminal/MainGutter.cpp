@@ -79,7 +79,8 @@ void TForm1::reScreenVertScroll(TObject* Sender)
     // The last line, wholly in view, stays so: on a screen whose height is not a whole number
     // of lines, resting on whole lines at the end of the text hid all but a few pixels of the
     // newest line, the one being typed or received.
-    if (ScreenLastLineInView(screen, h) && !ScreenLastLineInView(screen, h, hidden)) return;
+    const int room = ScreenRoomBelowLastLine(screen, h);
+    if (room >= 0 && room < hidden) return;
     NudgingToWholeLines = true;
     SendMessageA(screen, EM_LINESCROLL, 0, 0);
     // Some rich edit controls (Wine's) scroll nothing for a scroll by no lines: the view is

@@ -53,11 +53,6 @@ std::uint32_t LineLimit()
     return static_cast<std::uint32_t>(std::clamp(Settings.Lines, MinLines, MaxLines));
 }
 
-int ScreenTextLength(HWND Screen)
-{
-    return static_cast<int>(SendMessageA(Screen, WM_GETTEXTLENGTH, 0, 0));
-}
-
 void CaretToEnd(HWND Screen)
 {
     const int end = ScreenTextLength(Screen);
@@ -318,8 +313,8 @@ void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::
         ReleaseRedraw(screen);
         const bool newLine = std::search(Formatted, Formatted + Length, RtfLineBreakHead,
                                          RtfLineBreakHead + 4) != Formatted + Length;
-        TQuietPaste quiet(screen,
-                          newLine || !ScreenLastLineInView(screen, GutterCanvas->TextHeight("1")));
+        TQuietPaste quiet(
+            screen, newLine || ScreenRoomBelowLastLine(screen, GutterCanvas->TextHeight("1")) < 0);
         CaretToEnd(screen);
         SendMessageA(screen, EM_SCROLLCARET, 0, 0);
         WorkRtf->SetPosition(0);
@@ -336,18 +331,20 @@ void TForm1::InsertNewLinesAtScreenEnd(std::uint32_t Count)
 {
     HWND screen = reScreen->Handle();
     const std::string feeds(Count, '\n');
-    // Drawing held for the tick: nothing shows before its load.
-    if (RedrawHeldOn == screen) {
+    auto insert = [&] {
         CaretToEnd(screen);
         SendMessageA(screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(feeds.c_str()));
+    };
+    // Drawing held for the tick: nothing shows before its load.
+    if (RedrawHeldOn == screen) {
+        insert();
         return;
     }
     // Quiet as a paste: once the screen was full, the line feed of every Enter scrolled it
     // back and forth between the caret's line and whole lines, drawing it each time (35-50 ms
     // a key under Wine).
     TQuietPaste quiet(screen, true);
-    CaretToEnd(screen);
-    SendMessageA(screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(feeds.c_str()));
+    insert();
     if (quiet.ScrolledNotifying()) reScreenVertScroll(reScreen);
 }
 

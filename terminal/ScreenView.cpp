@@ -1,12 +1,17 @@
 // Where the screen's view stands in its text.
 #include "terminal/ScreenView.h"
 
-bool ScreenLastLineInView(HWND Screen, int RowHeight, int Up)
+int ScreenTextLength(HWND Screen)
 {
-    const LRESULT end = SendMessageA(Screen, WM_GETTEXTLENGTH, 0, 0);
+    return static_cast<int>(SendMessageA(Screen, WM_GETTEXTLENGTH, 0, 0));
+}
+
+int ScreenRoomBelowLastLine(HWND Screen, int RowHeight)
+{
     POINTL at{};
-    SendMessageA(Screen, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), end);
+    SendMessageA(Screen, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), ScreenTextLength(Screen));
     RECT client{};
     GetClientRect(Screen, &client);
-    return at.y >= client.top && at.y + Up + RowHeight <= client.bottom;
+    if (at.y < client.top) return -1;
+    return client.bottom - (at.y + RowHeight);
 }

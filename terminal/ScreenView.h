@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
-// Whether the text's last line, of rows RowHeight pixels high, is wholly in view, and still
-// would be with the view Up pixels higher in the text.
-bool ScreenLastLineInView(HWND Screen, int RowHeight, int Up = 0);
+// The screen's text length in characters.
+int ScreenTextLength(HWND Screen);
+
+// The pixels between the bottom of the text's last line, of rows RowHeight pixels high, and the
+// bottom of the screen; negative when that line is not wholly in view.
+int ScreenRoomBelowLastLine(HWND Screen, int RowHeight);

@@ -25,20 +25,23 @@ using namespace std::chrono_literals;
 
 class ReceiveTest : public mainwindow_test::MainWindowTest {
 protected:
-    // Mode 0 ASCII/Text, 1 Mixed, 2 Hexadecimal; Columns characters per screen line.
+    // Mode 0 ASCII/Text, 1 Mixed, 2 Hexadecimal; Columns characters per screen line, 0 for the
+    // width fitted to the screen.
     void Start(int Mode, int Columns, int Lines = 100, const std::string& MoreDisplay = "")
     {
-        WriteTextFile(
-            SettingsPath(),
-            SettingsText("115200") + "[Display Section]\r\nDISPLAY_MODE=" + std::to_string(Mode) +
-                "\r\nCOLUMNS=" + std::to_string(Columns) + "\r\nLINES=" + std::to_string(Lines) +
-                "\r\nAUTO_ADJUST_COLS=0\r\n" + MoreDisplay);
+        const std::string width =
+            Columns > 0 ? "\r\nCOLUMNS=" + std::to_string(Columns) + "\r\nAUTO_ADJUST_COLS=0"
+                        : std::string("\r\nAUTO_ADJUST_COLS=1");
+        WriteTextFile(SettingsPath(),
+                      SettingsText("115200") +
+                          "[Display Section]\r\nDISPLAY_MODE=" + std::to_string(Mode) +
+                          "\r\nLINES=" + std::to_string(Lines) + width + "\r\n" + MoreDisplay);
         // One test process may run several tests: the display state starts afresh.
         ResetDisplayState(TDisplayReset::NewSession);
         StartMainWindow();
         Form1->Show();
         ASSERT_TRUE(script.Shown().empty());
-        ASSERT_EQ(CharsPerLine, static_cast<std::uint32_t>(Columns));
+        if (Columns > 0) ASSERT_EQ(CharsPerLine, static_cast<std::uint32_t>(Columns));
         ASSERT_EQ(DisplayMode, Mode);
         Form1->PortIndex->SetItemIndex(line.PortNumber() - 1);
         Form1->Connect_spbtnClick(Form1);

@@ -235,16 +235,7 @@ TEST_F(ScreenFontTest, AutomaticColumnsFollowTheWindowAndTheFontSize)
 // line end (at 700 pixels the width's margin left a full line 5 pixels too wide).
 TEST_F(ScreenFontTest, FullLinesOfTheAutomaticWidthLieInsideTheScreen)
 {
-    WriteTextFile(SettingsPath(),
-                  SettingsText("115200") +
-                      "[Display Section]\r\nDISPLAY_MODE=2\r\nAUTO_ADJUST_COLS=1\r\n");
-    ResetDisplayState(TDisplayReset::NewSession);
-    StartMainWindow();
-    Form1->Show();
-    ASSERT_TRUE(script.Shown().empty());
-    Form1->PortIndex->SetItemIndex(line.PortNumber() - 1);
-    Form1->Connect_spbtnClick(Form1);
-    ASSERT_TRUE(Form1->Comm1->Enabled());
+    Start(2, 0);
     HWND screen = Form1->reScreen->Handle();
     auto x = [&](int Position) {
         POINTL at{};
