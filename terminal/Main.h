@@ -187,7 +187,12 @@ public:
     // One formatted byte pasted at once at the end of the screen, in a group that starts with
     // one of the four colour prefixes; a failure says "Error Updating Screen" and leaves the
     // byte to the display tick.
-    void PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::uint32_t Length);
+    // NewLinesFirst line feeds the formatter gave the screen go in first, in the same insertion.
+    void PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::uint32_t Length,
+                          std::uint32_t NewLinesFirst = 0);
+    // A byte sent by hand formatted into the pending text in the sent colours and pasted at
+    // the screen's end, Prefix starting its group.
+    void EchoSentByte(TObject* Sender, std::uint8_t Byte, const String& Prefix);
     // Count line breaks added at the end of the screen, drawn and scrolled once.
     void InsertNewLinesAtScreenEnd(std::uint32_t Count);
     // The overload stop at 64,000 pending lines; returns the lines counted again after it.

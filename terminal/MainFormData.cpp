@@ -584,6 +584,9 @@ void TForm1::BuildScreen()
     SpecialStringMemo->SetBounds(100, 100, 100, 50);
     SpecialStringMemo->SetText(DataStringHelpRtf);
     Label1 = Place<TLabel>(this, Panel1, "Label1");
+    // The inspector writes it twice at every caret move: measuring each text for a size nobody
+    // sees cost 0.8 ms of every typed key.
+    Label1->SetAutoSize(false);
     Label1->SetBounds(210, 0, 80, 16);
     Label10 = Place<TLabel>(this, Panel1, "Label10");
     Label10->SetBounds(210, 20, 80, 16);

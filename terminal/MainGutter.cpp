@@ -69,8 +69,10 @@ void TForm1::PaintBox1Paint(TObject* Sender) { RepaintGutter(); }
 
 void TForm1::reScreenVertScroll(TObject* Sender)
 {
+    // No "SelectionChange" line in the diagnostics memo for every scroll: nobody sees the memo,
+    // and the append to its word-wrapped text cost 1.4 ms of every line a typed key or a byte
+    // added at the end of a full screen.
     RepaintGutter();
-    Memo1->Lines()->Add("SelectionChange");
     if (NudgingToWholeLines || !GutterCanvas) return;
     HWND screen = reScreen->Handle();
     const int h = GutterCanvas->TextHeight("1");

@@ -41,11 +41,7 @@ void TForm1::reScreenKeyPress(TObject* Sender, char& Key)
     if (!echo) {
         ++BytesOut;
     } else {
-        const std::uint32_t n =
-            FormatToRtf(Sender, &byte, FormattedBuffer, FormattedBufferSize - 1, 1, 1);
-        FormattedBuffer[n] = 0;
-        AppendToPendingRtf(FormattedBuffer, n);
-        PasteAtScreenEnd(hexCell ? TxHexPrefix : TxTextPrefix, FormattedBuffer, n);
+        EchoSentByte(Sender, byte, hexCell ? TxHexPrefix : TxTextPrefix);
     }
     CheckReceiveBacklog();
 }

@@ -5,7 +5,9 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "framework/Streams.h"
@@ -59,6 +61,14 @@ void CaretToEnd(HWND Screen)
     SendMessageA(Screen, EM_SETSEL, end, end);
 }
 
+void InsertLineFeeds(HWND Screen, std::uint32_t Count)
+{
+    if (Count == 0) return;
+    const std::string feeds(Count, '\n');
+    CaretToEnd(Screen);
+    SendMessageA(Screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(feeds.c_str()));
+}
+
 void HoldRedraw(HWND Screen)
 {
     if (RedrawHeldOn == Screen) return;
@@ -74,10 +84,11 @@ void ReleaseRedraw(HWND Screen)
     InvalidateRect(Screen, nullptr, FALSE);
 }
 
-// Counts the formatter's line feeds for the screen while a read is formatted, and inserts them
-// at the end in one go afterwards: one insertion per line end cost the control a layout and a
-// repaint each, and held text lines to a few thousand bytes a second. Nothing is drawn in
-// between, so the screen is the same. A read whose drawing is held for the tick gets none: the
+// Counts the formatter's line feeds for the screen while a read or a sent byte is formatted, and
+// inserts them at the end in one go afterwards, or hands them to the paste of the text that
+// follows them: one insertion per line end cost the control a layout and a repaint each, and
+// held text lines to a few thousand bytes a second. Nothing is drawn in between, so the screen
+// is the same. A read whose drawing is held for the tick gets none: the
 // tick's load replaces the whole screen before anything of them could be drawn. Nor do more
 // than the line limit of them go in: a read with that many line ends is followed by a load of
 // the whole screen (by the tick or the backlog check) before the window next paints.
@@ -90,10 +101,17 @@ public:
     }
     ~TNewLineBatch()
     {
+        const std::uint32_t due = Take();
+        if (due > 0) form_.InsertNewLinesAtScreenEnd(due);
+    }
+    // Ends the collecting and hands over the line feeds the screen is to get, for the caller
+    // to insert with the text that follows them.
+    std::uint32_t Take()
+    {
         CollectingNewLines = false;
         const std::uint32_t due = std::min(NewLinesDue, LineLimit());
         NewLinesDue = 0;
-        if (due > 0 && RedrawHeldOn != screen_) form_.InsertNewLinesAtScreenEnd(due);
+        return RedrawHeldOn != screen_ ? due : 0;
     }
     TNewLineBatch(const TNewLineBatch&) = delete;
     TNewLineBatch& operator=(const TNewLineBatch&) = delete;
@@ -154,65 +172,68 @@ void CutScreenTop(HWND Screen, std::uint32_t Lines)
 {
     const LRESULT end = SendMessageA(Screen, EM_LINEINDEX, Lines, 0);
     if (end <= 0) return;
-    TScreenLoad cut(Screen);
+    const LRESULT mask = SendMessageA(Screen, EM_SETEVENTMASK, 0, 0);
+    // The kept lines stay as they were drawn: at the end of the text the view keeps showing
+    // them, and nothing is drawn again; a view that had the cut lines in it moves up.
+    const int last = ScreenTextLength(Screen) - 1;
+    TScreenHold hold(Screen, last);
     SendMessageA(Screen, EM_SETSEL, 0, end);
     SendMessageA(Screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
     CaretToEnd(Screen);
     SendMessageA(Screen, EM_SCROLLCARET, 0, 0);
+    hold.Release(last - static_cast<int>(end), INT_MAX);
+    SendMessageA(Screen, EM_SETEVENTMASK, 0, mask);
 }
 
-// An echo, single byte or line feed added at the end: no scroll notifications while the caret
-// is brought into view and the text goes in, and, for text that scrolls, no drawing either and
-// one repaint afterwards. Each scroll of a paste used to draw the screen and the gutter at once,
-// and the scroll handler's move back to whole lines scrolled again: some ten scrolls and paints
-// per typed key, 20-50 ms a key. The scroll handler now runs once, after the paste, when the
-// view has moved, still undrawn, and leaves the view where it did.
+// An echo, single byte or line feed added at the end: no scroll or selection notifications
+// while the caret is brought into view and the text goes in, and, for text that scrolls, no
+// drawing either; afterwards the lines above the paste keep their pixels (TScreenHold) and the
+// rest is drawn. Each scroll of a paste used to draw the screen and the gutter at once, and the
+// scroll handler's move back to whole lines scrolled again: some ten scrolls and paints per
+// typed key, 20-50 ms a key. Each selection change (the caret put at the end, then after the
+// text) redrew the gutter and read the inspector's text again, about 2 ms a paste. Finish runs
+// each handler once, after the paste, still undrawn.
 class TQuietPaste {
 public:
     // HoldDrawing false: for text that scrolls nothing (no new line, the last line in view),
-    // which then draws only itself. Drawing turned off and on costs Wine's control a redraw
-    // of the whole screen, 4-7 ms, and this is the path of every typed key.
-    TQuietPaste(HWND Screen, bool HoldDrawing) : screen_(Screen), holdDrawing_(HoldDrawing)
+    // which then draws only itself. Drawing turned off and on makes Wine's next paint of the
+    // screen cost 4-5 ms more, and this is the path of every typed key.
+    TQuietPaste(TForm1& Form, bool HoldDrawing)
+        : form_(Form),
+          screen_(Form.reScreen->Handle()),
+          pasteAt_(ScreenTextLength(screen_))
     {
         oldMask_ = SendMessageA(screen_, EM_SETEVENTMASK, 0, 0);
-        SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_ & ~static_cast<LRESULT>(ENM_SCROLL));
-        if (holdDrawing_) SendMessageA(screen_, WM_SETREDRAW, FALSE, 0);
+        SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_ & ~HeldBack);
+        if (HoldDrawing) hold_.emplace(screen_, pasteAt_ - 1);
         scrollPos_ = GetScrollPos(screen_, SB_VERT);
-        pasteAt_ = ScreenTextLength(screen_);
     }
-    // A view that ended where it was needs only the lines from the pasted byte's down drawn.
+    // The lines above the pasted text are drawn already, the view moved up or not.
     ~TQuietPaste()
     {
-        if (!holdDrawing_) {
-            SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_);
-            return;
-        }
-        SendMessageA(screen_, WM_SETREDRAW, TRUE, 0);
-        RECT area{};
-        GetClientRect(screen_, &area);
-        POINTL at{};
-        SendMessageA(screen_, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), pasteAt_);
-        if (GetScrollPos(screen_, SB_VERT) == scrollPos_ && at.y >= area.top && at.y < area.bottom)
-            area.top = at.y;
-        InvalidateRect(screen_, &area, FALSE);
         SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_);
+        if (hold_) hold_->Release(pasteAt_ - 1, ScreenCharTop(screen_, pasteAt_));
     }
-    // Whether the view moved and the scroll notification held back is due; the notifications
-    // are back on from here (the drawing, when held, still is).
-    bool ScrolledNotifying()
+    // After the paste: the notifications are back on, and the scroll handler runs if the view
+    // moved, the selection handler if it was to run at all (the caret always moves).
+    void Finish()
     {
         SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_);
-        return (oldMask_ & ENM_SCROLL) != 0 && GetScrollPos(screen_, SB_VERT) != scrollPos_;
+        if ((oldMask_ & ENM_SCROLL) != 0 && GetScrollPos(screen_, SB_VERT) != scrollPos_)
+            form_.reScreenVertScroll(form_.reScreen);
+        if ((oldMask_ & ENM_SELCHANGE) != 0) form_.reScreenSelectionChange(form_.reScreen);
     }
     TQuietPaste(const TQuietPaste&) = delete;
     TQuietPaste& operator=(const TQuietPaste&) = delete;
 
 private:
+    static constexpr LRESULT HeldBack = ENM_SCROLL | ENM_SELCHANGE;
+    TForm1& form_;
     HWND screen_;
-    bool holdDrawing_;
+    int pasteAt_;
+    std::optional<TScreenHold> hold_;
     LRESULT oldMask_;
     int scrollPos_;
-    int pasteAt_;
 };
 
 }  // namespace
@@ -245,36 +266,39 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
         // A read that cannot be pasted at once is shown by the tick's load: nothing of it is
         // drawn before.
         if (!pasteNow && n != 1) HoldRedraw(reScreen->Handle());
-        {
-            TNewLineBatch newLines(*this);
-            do {
-                ++pieces;
-                std::uint32_t taken = 0;
-                m = FormatToRtf(Sender, RawRxBuffer + done, FormattedBuffer,
-                                FormattedBufferSize - 1, 0, static_cast<std::uint32_t>(n) - done,
-                                &taken);
-                FormattedBuffer[m] = 0;
-                FormattedBuffer[m + 1] = 0;
-                AppendToPendingRtf(FormattedBuffer, m);
-                if (taken == 0) break;
-                done += taken;
-            } while (done < static_cast<std::uint32_t>(n));
-        }
-
-        // A pass only keeps the pending text short here; the screen is loaded by the paste's
-        // check below or by the tick, not twice (a whole-screen load is the path's main cost).
-        if (PendingRtf->Size() > BacklogCheckBytes) CheckReceiveBacklog(false);
+        TNewLineBatch newLines(*this);
+        do {
+            ++pieces;
+            std::uint32_t taken = 0;
+            m = FormatToRtf(Sender, RawRxBuffer + done, FormattedBuffer, FormattedBufferSize - 1, 0,
+                            static_cast<std::uint32_t>(n) - done, &taken);
+            FormattedBuffer[m] = 0;
+            FormattedBuffer[m + 1] = 0;
+            AppendToPendingRtf(FormattedBuffer, m);
+            if (taken == 0) break;
+            done += taken;
+        } while (done < static_cast<std::uint32_t>(n));
 
         // A single byte is shown at once wherever it leaves the column: one that ended its
         // line (the echo of Enter, the last cell of a line) used to wait up to a tick and a
         // whole-screen load for nothing, since the paste shows what that load would.
         if (n == 1) pasteNow = true;
         // Only the last piece is still in the buffer: a read of several goes to the tick.
-        if (pasteNow && pieces == 1) {
+        const bool pasting = pasteNow && pieces == 1;
+        // A read for the tick gets its line feeds now (see TNewLineBatch); a pasted byte, with
+        // its text.
+        const std::uint32_t feeds = newLines.Take();
+        if (!pasting && feeds > 0) InsertNewLinesAtScreenEnd(feeds);
+
+        // A pass only keeps the pending text short here; the screen is loaded by the paste's
+        // check below or by the tick, not twice (a whole-screen load is the path's main cost).
+        if (PendingRtf->Size() > BacklogCheckBytes) CheckReceiveBacklog(false);
+
+        if (pasting) {
             const std::uint8_t first = RawRxBuffer[0];
             const bool hexCell =
                 DisplayMode == 2 || (DisplayMode == 1 && (first < 0x20 || first >= 0x7F));
-            PasteAtScreenEnd(hexCell ? RxHexPrefix : RxTextPrefix, FormattedBuffer, m);
+            PasteAtScreenEnd(hexCell ? RxHexPrefix : RxTextPrefix, FormattedBuffer, m, feeds);
             CheckReceiveBacklog();
         } else {
             Timer1->SetEnabled(true);
@@ -299,7 +323,8 @@ void AppendToPendingRtf(const char* Piece, std::uint32_t Length)
     PendingRtf->WriteBuffer(Piece, static_cast<int>(Length) + 1);
 }
 
-void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::uint32_t Length)
+void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::uint32_t Length,
+                              std::uint32_t NewLinesFirst)
 {
     WorkRtf->Clear();
     WorkRtf->WriteString(Prefix);
@@ -313,13 +338,15 @@ void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::
         ReleaseRedraw(screen);
         const bool newLine = std::search(Formatted, Formatted + Length, RtfLineBreakHead,
                                          RtfLineBreakHead + 4) != Formatted + Length;
-        TQuietPaste quiet(
-            screen, newLine || ScreenRoomBelowLastLine(screen, GutterCanvas->TextHeight("1")) < 0);
+        TQuietPaste quiet(*this,
+                          NewLinesFirst > 0 || newLine ||
+                              ScreenRoomBelowLastLine(screen, GutterCanvas->TextHeight("1")) < 0);
+        InsertLineFeeds(screen, NewLinesFirst);
         CaretToEnd(screen);
         SendMessageA(screen, EM_SCROLLCARET, 0, 0);
         WorkRtf->SetPosition(0);
         reScreen->PasteFromStream(WorkRtf, true, false, false);
-        if (quiet.ScrolledNotifying()) reScreenVertScroll(reScreen);
+        quiet.Finish();
     } catch (...) {
         ShowMessage(ReceiveText::UpdateFailed);
         Timer1->SetEnabled(true);
@@ -330,22 +357,29 @@ void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::
 void TForm1::InsertNewLinesAtScreenEnd(std::uint32_t Count)
 {
     HWND screen = reScreen->Handle();
-    const std::string feeds(Count, '\n');
-    auto insert = [&] {
-        CaretToEnd(screen);
-        SendMessageA(screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(feeds.c_str()));
-    };
     // Drawing held for the tick: nothing shows before its load.
     if (RedrawHeldOn == screen) {
-        insert();
+        InsertLineFeeds(screen, Count);
         return;
     }
     // Quiet as a paste: once the screen was full, the line feed of every Enter scrolled it
     // back and forth between the caret's line and whole lines, drawing it each time (35-50 ms
     // a key under Wine).
-    TQuietPaste quiet(screen, true);
-    insert();
-    if (quiet.ScrolledNotifying()) reScreenVertScroll(reScreen);
+    TQuietPaste quiet(*this, true);
+    InsertLineFeeds(screen, Count);
+    quiet.Finish();
+}
+
+void TForm1::EchoSentByte(TObject* Sender, std::uint8_t Byte, const String& Prefix)
+{
+    // The line feed a new line gives the screen goes in with the byte's text: one insertion,
+    // one scroll, one drawing of the new line.
+    TNewLineBatch newLines(*this);
+    const std::uint32_t n =
+        FormatToRtf(Sender, &Byte, FormattedBuffer, FormattedBufferSize - 1, 1, 1);
+    FormattedBuffer[n] = 0;
+    AppendToPendingRtf(FormattedBuffer, n);
+    PasteAtScreenEnd(Prefix, FormattedBuffer, n, newLines.Take());
 }
 
 // ---- the display tick -------------------------------------------------------------------------

@@ -1,5 +1,9 @@
-// Where the screen's view stands in its text.
+// Where the screen's view stands in its text, and what of it must be drawn again after a change.
 #include "terminal/ScreenView.h"
+
+#include <richedit.h>
+
+#include <algorithm>
 
 int ScreenTextLength(HWND Screen)
 {
@@ -8,10 +12,77 @@ int ScreenTextLength(HWND Screen)
 
 int ScreenRoomBelowLastLine(HWND Screen, int RowHeight)
 {
-    POINTL at{};
-    SendMessageA(Screen, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), ScreenTextLength(Screen));
     RECT client{};
     GetClientRect(Screen, &client);
-    if (at.y < client.top) return -1;
-    return client.bottom - (at.y + RowHeight);
+    const int top = ScreenCharTop(Screen, ScreenTextLength(Screen));
+    if (top < client.top) return -1;
+    return client.bottom - (top + RowHeight);
+}
+
+int ScreenCharTop(HWND Screen, int Char)
+{
+    POINTL at{};
+    SendMessageA(Screen, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), Char);
+    return at.y;
+}
+
+TScreenHold::TScreenHold(HWND Screen, int Anchor)
+    : screen_(Screen),
+      anchorTop_(Anchor >= 0 ? ScreenCharTop(Screen, Anchor) : -1),
+      horizontal_(GetScrollPos(Screen, SB_HORZ))
+{
+    GetUpdateRect(screen_, &pending_, FALSE);
+    caretHidden_ = HideCaret(screen_) != FALSE;
+    SendMessageA(screen_, WM_SETREDRAW, FALSE, 0);
+}
+
+TScreenHold::~TScreenHold()
+{
+    if (held_) {
+        SendMessageA(screen_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(screen_, nullptr, FALSE);
+    }
+    if (caretHidden_) ShowCaret(screen_);
+}
+
+void TScreenHold::Release(int AnchorNow, int DirtyTop)
+{
+    held_ = false;
+    SendMessageA(screen_, WM_SETREDRAW, TRUE, 0);
+    RECT area{};
+    GetClientRect(screen_, &area);
+    const int rise = anchorTop_ - ScreenCharTop(screen_, AnchorNow);
+    if (anchorTop_ < area.top || anchorTop_ >= area.bottom || rise < 0 ||
+        rise > (area.bottom - area.top) / 2 || GetScrollPos(screen_, SB_HORZ) != horizontal_) {
+        InvalidateRect(screen_, nullptr, FALSE);
+        return;
+    }
+    if (rise > 0) {
+        // Only the lines move: the margin around them stays blank. (The control draws every
+        // line across the bounding box of what is to be drawn, so a strip of margin to draw at
+        // the top would draw the whole screen again.) A plain copy of the pixels, not a
+        // scroll of the window: the system's scroll also moves the caret, which the control
+        // has already put where it belongs, and it then left its image on the lines above.
+        RECT lines{};
+        SendMessageA(screen_, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&lines));
+        IntersectRect(&lines, &lines, &area);
+        if (HDC dc = GetDC(screen_)) {
+            BitBlt(dc, lines.left, lines.top, lines.right - lines.left,
+                   lines.bottom - lines.top - rise, dc, lines.left, lines.top + rise, SRCCOPY);
+            ReleaseDC(screen_, dc);
+        }
+        RECT uncovered{lines.left, lines.bottom - rise, lines.right, lines.bottom};
+        InvalidateRect(screen_, &uncovered, FALSE);
+    }
+    // What was still to be drawn when the hold began (Wine's control lost it when its drawing
+    // was turned off and on) is drawn where it was and where it went.
+    if (!IsRectEmpty(&pending_)) {
+        InvalidateRect(screen_, &pending_, FALSE);
+        OffsetRect(&pending_, 0, -rise);
+        InvalidateRect(screen_, &pending_, FALSE);
+    }
+    if (DirtyTop < area.bottom) {
+        area.top = std::max<LONG>(area.top, DirtyTop);
+        InvalidateRect(screen_, &area, FALSE);
+    }
 }

@@ -1,7 +1,7 @@
 // Received bytes on the screen: a single byte pasted at once, more by the display tick, the line
 // limit with its record trimming, reads in bounded pieces, the tail of a burst read without a
-// further port event, text lines shown in time, and the final screen equal to the last lines
-// sent.
+// further port event, text lines shown in time, the final screen equal to the last lines sent,
+// and a screen whose lines moved up drawn as it would be drawn anew.
 #include "ReceiveFixture.h"
 
 namespace receive_test {
@@ -260,6 +260,82 @@ TEST_P(FinalScreen, IsTheLastLinesSent)
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryMode, FinalScreen, ::testing::Values(0, 1, 2));
+
+// The screen's pixels once everything due is drawn, those of the caret (which blinks) as blank.
+std::vector<std::uint32_t> ScreenPixels()
+{
+    HWND screen = Form1->reScreen->Handle();
+    UpdateWindow(screen);
+    RECT r{};
+    GetClientRect(screen, &r);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = GetDC(screen);
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+    GdiFlush();
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    std::vector<std::uint32_t> pixels(first, first + r.right * r.bottom);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(screen, dc);
+    POINT caret{};
+    if (GetFocus() == screen && GetCaretPos(&caret)) {
+        const int h = Form1->GutterCanvas->TextHeight("1");
+        for (int y = std::max<int>(0, caret.y); y < std::min<int>(r.bottom, caret.y + h); ++y)
+            for (int x = std::max<int>(0, caret.x - 1); x < std::min<int>(r.right, caret.x + 3);
+                 ++x)
+                pixels[size_t(y) * size_t(r.right) + size_t(x)] = 0;
+    }
+    return pixels;
+}
+
+class MovedScreenTest : public ReceiveTest {
+protected:
+    // Keys typed, each echoed by the peer (two colours in turn), the screen compared after every
+    // few keys with the screen drawn anew: new lines move the drawn lines up instead of drawing
+    // them again, and a line limit cuts the top line in place.
+    void TypeEchoedAndCompare(int Keys)
+    {
+        HWND screen = Form1->reScreen->Handle();
+        ASSERT_EQ(GetFocus(), screen);
+        const std::string typed = "the quick brown fox jumps over 13 lazy dogs\r";
+        for (int i = 0; i < Keys; ++i) {
+            const char key = typed[size_t(i) % typed.size()];
+            SendMessageA(screen, WM_CHAR, static_cast<unsigned char>(key), 0);
+            ASSERT_EQ(line.ReadExactly(1, 2000ms), std::string(1, key));
+            const std::int64_t in = BytesIn;
+            line.Write(std::string(1, key));
+            ASSERT_TRUE(WaitForBytesIn(in + 1));
+            if (i % 3 != 2) continue;
+            const std::vector<std::uint32_t> drawn = ScreenPixels();
+            InvalidateRect(screen, nullptr, FALSE);
+            ASSERT_TRUE(ScreenPixels() == drawn) << "after key " << i;
+        }
+    }
+};
+
+TEST_F(MovedScreenTest, LinesMovedUpByNewLinesAndCutsAtTheLimitLookAsDrawnAnew)
+{
+    Start(2, 0, 40);
+    TypeEchoedAndCompare(400);
+    HWND screen = Form1->reScreen->Handle();
+    EXPECT_GE(SendMessageA(screen, EM_GETFIRSTVISIBLELINE, 0, 0), 5);
+    EXPECT_EQ(SendMessageA(screen, EM_GETLINECOUNT, 0, 0), 40);
+}
+
+// A limit below the screen's height: each cut moves the lines up with the view at the top. In
+// Text mode, where the line feeds go in as plain text.
+TEST_F(MovedScreenTest, LinesMovedUpByCutsOnAScreenLongerThanTheLimitLookAsDrawnAnew)
+{
+    Start(0, 0, 6);
+    TypeEchoedAndCompare(90);
+    EXPECT_EQ(SendMessageA(Form1->reScreen->Handle(), EM_GETLINECOUNT, 0, 0), 6);
+}
 
 }  // namespace
 }  // namespace receive_test
