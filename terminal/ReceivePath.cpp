@@ -39,10 +39,12 @@ bool OverloadStopRunning = false;
 bool CollectingNewLines = false;
 std::uint32_t NewLinesDue = 0;
 
-// The screen's drawing is held off from a read that goes to the display tick until that tick:
-// during a burst the window then paints once per tick, not once per read. The screen whose
-// drawing is held, or none.
-HWND RedrawHeldOn = nullptr;
+// A read that goes to the display tick leaves the screen as it is until that tick's load, which
+// replaces the whole screen: its line feeds are not inserted. The screen waiting so, or none.
+// Its drawing is not turned off meanwhile: turned off at every such read and on again at the
+// tick, it was off whenever the window could have painted, and under steady traffic (20,000
+// bytes a second of text lines) the screen was drawn only when the traffic paused.
+HWND ScreenAwaitingTick = nullptr;
 
 // A pass shortened the pending text without loading the screen: the tick's load that shows it
 // also tells the gutter and the inspector, as a shortened rebuild does.
@@ -69,29 +71,14 @@ void InsertLineFeeds(HWND Screen, std::uint32_t Count)
     SendMessageA(Screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(feeds.c_str()));
 }
 
-void HoldRedraw(HWND Screen)
-{
-    if (RedrawHeldOn == Screen) return;
-    SendMessageA(Screen, WM_SETREDRAW, FALSE, 0);
-    RedrawHeldOn = Screen;
-}
-
-void ReleaseRedraw(HWND Screen)
-{
-    if (RedrawHeldOn != Screen) return;
-    RedrawHeldOn = nullptr;
-    SendMessageA(Screen, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(Screen, nullptr, FALSE);
-}
-
 // Counts the formatter's line feeds for the screen while a read or a sent byte is formatted, and
 // inserts them at the end in one go afterwards, or hands them to the paste of the text that
 // follows them: one insertion per line end cost the control a layout and a repaint each, and
 // held text lines to a few thousand bytes a second. Nothing is drawn in between, so the screen
-// is the same. A read whose drawing is held for the tick gets none: the
-// tick's load replaces the whole screen before anything of them could be drawn. Nor do more
-// than the line limit of them go in: a read with that many line ends is followed by a load of
-// the whole screen (by the tick or the backlog check) before the window next paints.
+// is the same. A read whose screen awaits the tick gets none: the tick's load replaces the
+// whole screen. Nor do more than the line limit of them go in: a read with that many line ends
+// is followed by a load of the whole screen (by the tick or the backlog check) before the window
+// next paints.
 class TNewLineBatch {
 public:
     explicit TNewLineBatch(TForm1& Form) : form_(Form), screen_(Form.reScreen->Handle())
@@ -111,7 +98,7 @@ public:
         CollectingNewLines = false;
         const std::uint32_t due = std::min(NewLinesDue, LineLimit());
         NewLinesDue = 0;
-        return RedrawHeldOn != screen_ ? due : 0;
+        return ScreenAwaitingTick != screen_ ? due : 0;
     }
     TNewLineBatch(const TNewLineBatch&) = delete;
     TNewLineBatch& operator=(const TNewLineBatch&) = delete;
@@ -144,7 +131,7 @@ public:
     }
     ~TScreenLoad()
     {
-        if (RedrawHeldOn == screen_) RedrawHeldOn = nullptr;
+        if (ScreenAwaitingTick == screen_) ScreenAwaitingTick = nullptr;
         SendMessageA(screen_, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(screen_, nullptr, FALSE);
         SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_);
@@ -157,12 +144,11 @@ private:
     LRESULT oldMask_;
 };
 
-// Whether the screen, its drawing not held for the tick, has a line for each of the pending
-// text's Lines line ends and the last one; with no tick due, its lines are then the pending
-// text's.
+// Whether the screen, not awaiting the tick, has a line for each of the pending text's Lines
+// line ends and the last one; with no tick due, its lines are then the pending text's.
 bool ScreenHasPendingLines(HWND Screen, std::uint32_t Lines)
 {
-    return RedrawHeldOn != Screen &&
+    return ScreenAwaitingTick != Screen &&
            SendMessageA(Screen, EM_GETLINECOUNT, 0, 0) == static_cast<LRESULT>(Lines) + 1;
 }
 
@@ -265,7 +251,7 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
         int pieces = 0;
         // A read that cannot be pasted at once is shown by the tick's load: nothing of it is
         // drawn before.
-        if (!pasteNow && n != 1) HoldRedraw(reScreen->Handle());
+        if (!pasteNow && n != 1) ScreenAwaitingTick = reScreen->Handle();
         TNewLineBatch newLines(*this);
         do {
             ++pieces;
@@ -335,7 +321,7 @@ void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::
     // then shows the byte from the pending text.
     try {
         HWND screen = reScreen->Handle();
-        ReleaseRedraw(screen);
+        ScreenAwaitingTick = nullptr;
         const bool newLine = std::search(Formatted, Formatted + Length, RtfLineBreakHead,
                                          RtfLineBreakHead + 4) != Formatted + Length;
         TQuietPaste quiet(*this,
@@ -357,11 +343,8 @@ void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::
 void TForm1::InsertNewLinesAtScreenEnd(std::uint32_t Count)
 {
     HWND screen = reScreen->Handle();
-    // Drawing held for the tick: nothing shows before its load.
-    if (RedrawHeldOn == screen) {
-        InsertLineFeeds(screen, Count);
-        return;
-    }
+    // The tick's load shows them.
+    if (ScreenAwaitingTick == screen) return;
     // Quiet as a paste: once the screen was full, the line feed of every Enter scrolled it
     // back and forth between the caret's line and whole lines, drawing it each time (35-50 ms
     // a key under Wine).
@@ -388,11 +371,10 @@ void TForm1::Timer1Timer(TObject* Sender)
 {
     if (OverloadStopRunning) return;  // still enabled: it comes again after the stop
     Timer1->SetEnabled(false);
-    // The one refresh after a burst, whatever this tick finds to load.
+    // Whatever this tick finds to load, the screen waits no more.
     struct Release {
-        HWND screen;
-        ~Release() { ReleaseRedraw(screen); }
-    } release{reScreen->Handle()};
+        ~Release() { ScreenAwaitingTick = nullptr; }
+    } release;
     if (!ShowCommEventTicked() && GetWindowTextLengthA(Memo1->Handle()) > MemoLimit)
         Memo1->SetText("");
 
@@ -514,8 +496,6 @@ void TForm1::StopForOverflow(TObject* Sender, const String& Message)
         Running() { OverloadStopRunning = true; }
         ~Running() { OverloadStopRunning = was; }
     } running;
-    // The screen paints behind the message box: the tick that would release it waits.
-    ReleaseRedraw(reScreen->Handle());
     // The pending text and the records are still full: the next connect clears them first, or
     // its first block would stop the line again.
     displayNeedsReset_ = true;
