@@ -75,13 +75,13 @@ void InsertLineFeeds(HWND Screen, std::uint32_t Count)
 // inserts them at the end in one go afterwards, or hands them to the paste of the text that
 // follows them: one insertion per line end cost the control a layout and a repaint each, and
 // held text lines to a few thousand bytes a second. Nothing is drawn in between, so the screen
-// is the same. A read whose screen awaits the tick gets none: the tick's load replaces the
-// whole screen. Nor do more than the line limit of them go in: a read with that many line ends
-// is followed by a load of the whole screen (by the tick or the backlog check) before the window
-// next paints.
+// is the same. Inserted on their own, they do not go in while the screen awaits the tick, whose
+// load replaces the whole screen. Nor do more than the line limit of them go in: a read with that
+// many line ends is followed by a load of the whole screen (by the tick or the backlog check)
+// before the window next paints.
 class TNewLineBatch {
 public:
-    explicit TNewLineBatch(TForm1& Form) : form_(Form), screen_(Form.reScreen->Handle())
+    explicit TNewLineBatch(TForm1& Form) : form_(Form)
     {
         CollectingNewLines = true;
         NewLinesDue = 0;
@@ -98,14 +98,13 @@ public:
         CollectingNewLines = false;
         const std::uint32_t due = std::min(NewLinesDue, LineLimit());
         NewLinesDue = 0;
-        return ScreenAwaitingTick != screen_ ? due : 0;
+        return due;
     }
     TNewLineBatch(const TNewLineBatch&) = delete;
     TNewLineBatch& operator=(const TNewLineBatch&) = delete;
 
 private:
     TForm1& form_;
-    HWND screen_;
 };
 
 // WorkRtf := RtfHeader + Body (Size bytes, ending in the pending text's NUL), with the NUL
