@@ -23,7 +23,7 @@ public:
     DialogWatchdog() : thread_(GetCurrentThreadId())
     {
         watcher_ = std::thread([this] {
-            for (int i = 0; i < 200 && !done_; ++i) Sleep(50);
+            for (int i = 0; i < 600 && !done_; ++i) Sleep(50);
             if (!done_) {
                 fired_ = true;
                 EnumThreadWindows(thread_, CancelOne, 0);
@@ -101,7 +101,7 @@ TEST_F(ShellFileOps, BrowserEnablesOkOnlyForExistingFolders)
             // On a busy machine Wine's folder tree may not hold the folder yet when the dialog
             // first selects it (it then says it could not read a drive, and nothing is
             // selected): the folder is asked for again now and then, with the tree's messages
-            // run in between, for a few seconds at most.
+            // run in between, for fifteen seconds at most.
             const String wanted = dialog->FolderName;
             int polls = 0;
             qv::test::WaitUntil(
@@ -114,7 +114,7 @@ TEST_F(ShellFileOps, BrowserEnablesOkOnlyForExistingFolders)
                                      reinterpret_cast<LPARAM>(wanted.c_str()));
                     return false;
                 },
-                std::chrono::seconds(5));
+                std::chrono::seconds(15));
             *firstSelection = dialog->SelectedName();
             *okForFolder = IsWindowEnabled(GetDlgItem(wnd, IDOK)) != FALSE;
             *help = GetDlgItem(wnd, BrowseHelpButtonId);

@@ -41,7 +41,9 @@ protected:
         StartMainWindow();
         Form1->Show();
         ASSERT_TRUE(script.Shown().empty());
-        if (Columns > 0) ASSERT_EQ(CharsPerLine, static_cast<std::uint32_t>(Columns));
+        if (Columns > 0) {
+            ASSERT_EQ(CharsPerLine, static_cast<std::uint32_t>(Columns));
+        }
         ASSERT_EQ(DisplayMode, Mode);
         Form1->PortIndex->SetItemIndex(line.PortNumber() - 1);
         Form1->Connect_spbtnClick(Form1);
