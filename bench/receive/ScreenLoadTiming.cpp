@@ -4,7 +4,8 @@
 // down over a long run (under Wine 8 it does: the heap the control allocates from fragments).
 //   tools/wine-run --build-dir=<build> bench/receive/screen_load_timing.exe [LOADS] [WAY]
 // LOADS: 1000 by default. WAY: 0 the stream-in replaces the content (default); 1 the content is
-// first deleted by a replacement that keeps no undo; 2 the control's undo limit is 0.
+// first deleted by a replacement that keeps no undo; 2 the control's undo limit is 0; 3 as 1,
+// with text lines and the empty lines their line ends make instead of hex cells.
 #include <windows.h>
 #include <psapi.h>
 #include <richedit.h>
@@ -70,6 +71,13 @@ int main(int argc, char** argv)
         std::string rtf = header;
         char cell[8];
         for (int line = 0; line < 100; ++line) {
+            if (way == 3) {
+                // Text lines, each followed by the empty line its LF makes.
+                rtf += "\\par\r\\cf2 ";
+                if (line % 2 == 0)
+                    for (int c = 0; c < 70; ++c) rtf += char('a' + (load + line + c) % 26);
+                continue;
+            }
             rtf += "\\par\r\\cf3 ";
             for (int c = 0; c < 22; ++c) {
                 std::snprintf(cell, sizeof cell, "<%02X>", (load * 7 + line * 13 + c) & 255);
@@ -81,7 +89,7 @@ int main(int argc, char** argv)
         const auto start = std::chrono::steady_clock::now();
         const LRESULT mask = SendMessageA(screen, EM_SETEVENTMASK, 0, 0);
         SendMessageA(screen, WM_SETREDRAW, FALSE, 0);
-        if (way == 1) {
+        if (way == 1 || way == 3) {
             SendMessageA(screen, EM_SETSEL, 0, -1);
             SendMessageA(screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
         }
