@@ -71,28 +71,22 @@ void InsertLineFeeds(HWND Screen, std::uint32_t Count)
     SendMessageA(Screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(feeds.c_str()));
 }
 
-// Counts the formatter's line feeds for the screen while a read or a sent byte is formatted, and
-// inserts them at the end in one go afterwards, or hands them to the paste of the text that
-// follows them: one insertion per line end cost the control a layout and a repaint each, and
-// held text lines to a few thousand bytes a second. Nothing is drawn in between, so the screen
-// is the same. Inserted on their own, they do not go in while the screen awaits the tick, whose
-// load replaces the whole screen. Nor do more than the line limit of them go in: a read with that
-// many line ends is followed by a load of the whole screen (by the tick or the backlog check)
-// before the window next paints.
+// Counts the formatter's line feeds for the screen while a read or a sent byte is formatted; the
+// caller takes them afterwards and inserts them in one go, or with the text that follows them:
+// one insertion per line end cost the control a layout and a repaint each, and held text lines
+// to a few thousand bytes a second. Nothing is drawn in between, so the screen is the same. No
+// more than the line limit of them are handed over: a read with that many line ends is followed
+// by a load of the whole screen (by the tick or the backlog check) before the window next paints.
 class TNewLineBatch {
 public:
-    explicit TNewLineBatch(TForm1& Form) : form_(Form)
+    TNewLineBatch()
     {
         CollectingNewLines = true;
         NewLinesDue = 0;
     }
-    ~TNewLineBatch()
-    {
-        const std::uint32_t due = Take();
-        if (due > 0) form_.InsertNewLinesAtScreenEnd(due);
-    }
-    // Ends the collecting and hands over the line feeds the screen is to get, for the caller
-    // to insert with the text that follows them.
+    // Collecting ends here at the latest, also when formatting raised.
+    ~TNewLineBatch() { Take(); }
+    // Ends the collecting and hands over the line feeds the screen is to get.
     std::uint32_t Take()
     {
         CollectingNewLines = false;
@@ -102,9 +96,6 @@ public:
     }
     TNewLineBatch(const TNewLineBatch&) = delete;
     TNewLineBatch& operator=(const TNewLineBatch&) = delete;
-
-private:
-    TForm1& form_;
 };
 
 // WorkRtf := RtfHeader + Body (Size bytes, ending in the pending text's NUL), with the NUL
@@ -251,7 +242,7 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
         // A read that cannot be pasted at once is shown by the tick's load: nothing of it is
         // drawn before.
         if (!pasteNow && n != 1) ScreenAwaitingTick = reScreen->Handle();
-        TNewLineBatch newLines(*this);
+        TNewLineBatch newLines;
         do {
             ++pieces;
             std::uint32_t taken = 0;
@@ -270,8 +261,8 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
         if (n == 1) pasteNow = true;
         // Only the last piece is still in the buffer: a read of several goes to the tick.
         const bool pasting = pasteNow && pieces == 1;
-        // A read for the tick gets its line feeds now (see TNewLineBatch); a pasted byte, with
-        // its text.
+        // A read's line feeds go in now (none while the screen awaits the tick, whose load
+        // replaces the whole screen); a pasted byte's, with its text.
         const std::uint32_t feeds = newLines.Take();
         if (!pasting && feeds > 0) InsertNewLinesAtScreenEnd(feeds);
 
@@ -356,7 +347,7 @@ void TForm1::EchoSentByte(TObject* Sender, std::uint8_t Byte, const String& Pref
 {
     // The line feed a new line gives the screen goes in with the byte's text: one insertion,
     // one scroll, one drawing of the new line.
-    TNewLineBatch newLines(*this);
+    TNewLineBatch newLines;
     const std::uint32_t n =
         FormatToRtf(Sender, &Byte, FormattedBuffer, FormattedBufferSize - 1, 1, 1);
     FormattedBuffer[n] = 0;
