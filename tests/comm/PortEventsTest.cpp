@@ -278,7 +278,7 @@ TEST(PortEvents, ClosingFromTheExceptionDisplayDoesNotDeadlock)
     bool closed = WaitUntil([&] { return display.shown == 1 && !p.port->Enabled(); });
     Application->OnException = saved;
     EXPECT_TRUE(closed);
-    EXPECT_TRUE(WaitUntil([&] { return ThreadCount() == threads; }));
+    EXPECT_TRUE(WaitUntil([&] { return ThreadCount() <= threads; }));
 }
 
 // ---- closing from a handler --------------------------------------------------------------
@@ -295,7 +295,7 @@ TEST(PortEvents, ClosingInsideRxCharReturnsAndNothingIsDeliveredAfterwards)
     ASSERT_TRUE(WaitUntil([&] { return !p.port->Enabled(); }));
     // The rest of that dispatch still runs, and finds the port closed.
     EXPECT_EQ(r.calls, Expected({"RxChar:1", "ComStat:1/1"}));
-    EXPECT_TRUE(WaitUntil([&] { return ThreadCount() == threads; }));
+    EXPECT_TRUE(WaitUntil([&] { return ThreadCount() <= threads; }));
 
     r.calls.clear();
     p.line.Write("more");
@@ -362,7 +362,7 @@ TEST(PortEvents, CloseWhileAHandOverWaitsForTheMainThreadDeliversNothing)
     EXPECT_FALSE(p.port->Enabled());
     qv::test::PumpMessages();
     EXPECT_TRUE(r.calls.empty()) << ::testing::PrintToString(r.calls);
-    EXPECT_TRUE(WaitUntil([&] { return ThreadCount() == threads; }));
+    EXPECT_TRUE(WaitUntil([&] { return ThreadCount() <= threads; }));
 }
 
 // ---- a wait that fails at once -----------------------------------------------------------
@@ -401,6 +401,6 @@ TEST(PortEvents, WaitFailingAtOnceBacksOffInsteadOfSpinning)
         EXPECT_GE(elapsed, 40u);
         EXPECT_EQ(r.dispatches, 0);
         p.port->Close();
-        EXPECT_TRUE(WaitUntil([&] { return ThreadCount() == threads; }));
+        EXPECT_TRUE(WaitUntil([&] { return ThreadCount() <= threads; }));
     }
 }

@@ -174,7 +174,9 @@ TEST(PortCycles, TwoHundredOpenCloseCyclesWithTrafficLeakNothing)
         cycle();
         if (HasFatalFailure()) return;
     }
-    EXPECT_TRUE(WaitUntil([&] { return ThreadCount() == threads; }, 3s))
+    // The event thread frees itself after Close, so the count taken above may still hold the
+    // last cycle's thread on its way out: a leak shows as more, never as fewer.
+    EXPECT_TRUE(WaitUntil([&] { return ThreadCount() <= threads; }, 3s))
         << "threads " << ThreadCount() << " vs " << threads;
     // A leak per cycle shows as 200 more; Wine may still make one of its own lazy objects
     // after the first cycles (seen once on a loaded machine: 41 against 40).
