@@ -2,6 +2,8 @@
 // port's event handlers, on the main thread, in a fixed order.
 #include "comm/ThreadComm.h"
 
+#include "comm/CommEventThread.h"
+
 void TThreadComm::HandleCommEvent(TObject* Sender, unsigned long EventMask)
 {
     // Read once, before any handler runs: every handler of this call gets these values,
@@ -9,6 +11,8 @@ void TThreadComm::HandleCommEvent(TObject* Sender, unsigned long EventMask)
     DWORD errors = 0;
     COMSTAT status = {};
     ClearCommError(handle_.Get(), &errors, &status);
+    if ((EventMask & EV_ERR) && eventThread_ && Sender == eventThread_)
+        errors |= eventThread_->TakePolledErrors();
 
     if ((EventMask & EV_BREAK) && OnBreak) OnBreak(this);
     if ((EventMask & EV_CTS) && OnCts) OnCts(this);

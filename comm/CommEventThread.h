@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 
 #include "comm/CommTypes.h"
@@ -29,11 +30,20 @@ public:
     // Asks the thread to stop and ends its back-off wait. The object may free itself at any
     // time afterwards: the caller forgets it.
     void Stop();
+    // Line errors that a poll of the queue read (and so cleared) before the error event's
+    // dispatch asks for them; called on the main thread during that hand-over.
+    DWORD TakePolledErrors() { return polledErrors_.exchange(0); }
 
 protected:
     void Execute() override;
 
 private:
+    // One WaitCommEvent per turn, for every monitored event.
+    void WaitLoop();
+    // Received bytes found by polling the queue, the other events by a wait (see the .cpp).
+    void PollLoop();
+    // Hands Mask to the main thread and returns once it has been dispatched.
+    void Deliver(DWORD Mask);
     void SyncCommEvent();
     // Waits on the stop signal for a short time, so a wait that fails at once does not
     // make this highest-priority thread spin.
@@ -41,6 +51,9 @@ private:
 
     HANDLE portHandle_;
     DWORD eventMask_ = 0;
+    DWORD monitorMask_ = 0;
+    bool pollsReceivedBytes_ = false;
+    std::atomic<DWORD> polledErrors_{0};
     std::uint32_t SuspendTime;
     // Manual-reset; set by Stop.
     TOwnedHandle stopSignal_;

@@ -165,8 +165,10 @@ void TThreadComm::StopEventThread()
         // its hand-over until we return, so it cannot be waited for. It is told to leave
         // without touching the device again (the handle may be reused by the next Open), and
         // the purge it would have done after its loop is done here.
+        // A wait it has pending is ended here, while the device is still ours.
         thread->ReleaseDevice();
         thread->Stop();
+        SetCommMask(handle_.Get(), 0);
         PurgeComm(handle_.Get(), PurgeAll);
     } else {
         // After Stop the thread object may free itself at any moment: only its kernel handle

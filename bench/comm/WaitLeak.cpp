@@ -2,7 +2,9 @@
 // virtual line: a thousand waits that find the byte already there, then a thousand that wait
 // for it. Under Wine 8 each wait that had to wait leaves four heap blocks (4, 4, 40 and 128
 // bytes) for good, whatever the program does around it: a program that is told of every piece
-// of a steady trickle of bytes grows by about 1 MiB a minute.
+// of a steady trickle of bytes grows by about 1 MiB a minute. So under Wine the port's event
+// thread looks at the queue itself and keeps its wait for the other events
+// (comm/CommEventThread.cpp).
 //   tools/wine-run --build-dir=<build dir> bench/comm/wait_leak.exe
 #include <windows.h>
 

@@ -11,7 +11,8 @@
 // Figures: the rate the peer kept up, an overload stop, BytesIn against the bytes sent, the
 // screen's last lines against a fresh load of the same traffic, the main thread's CPU share,
 // memory at start and end, and the longest the window took to answer a message sent from
-// another thread; every 30 s an interim line shows whether the step slows down over time.
+// another thread; every 30 s an interim line shows whether the step slows down over time, with
+// the process heap's blocks and free pieces.
 #include <windows.h>
 #include <psapi.h>
 #include <richedit.h>
@@ -48,6 +49,28 @@ namespace {
 
 constexpr int Lines = 100;
 constexpr double ReportEverySeconds = 30;
+
+// The process heap, where the rich edit control and the system's other parts allocate: a
+// count of free pieces that grows means every allocation there gets slower.
+void PrintProcessHeap()
+{
+    long busy = 0, pieces = 0;
+    unsigned long long freeBytes = 0;
+    HANDLE heap = GetProcessHeap();
+    PROCESS_HEAP_ENTRY entry{};
+    HeapLock(heap);
+    while (HeapWalk(heap, &entry)) {
+        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) {
+            ++busy;
+        } else if (!(entry.wFlags & (PROCESS_HEAP_REGION | PROCESS_HEAP_UNCOMMITTED_RANGE))) {
+            ++pieces;
+            freeBytes += entry.cbData;
+        }
+    }
+    HeapUnlock(heap);
+    std::printf("           process heap: %ld blocks in use, %ld free pieces (%llu KiB)\n", busy,
+                pieces, freeBytes / 1024);
+}
 
 double ThreadSeconds(HANDLE thread)
 {
@@ -283,6 +306,7 @@ StepResult RunStep(qv::test::VirtualLine& line, TDialogScript& script, const std
                         static_cast<long long>(sent.load()) - static_cast<long long>(BytesIn),
                         (cpu - lastCpu) / interval * 100, probe.TakeLongestSinceReport(),
                         MemoryMiB());
+            PrintProcessHeap();
             std::fflush(stdout);
             lastReport = now;
             lastCpu = cpu;
