@@ -1,5 +1,5 @@
-// TCommEventThread: the wait loop on WaitCommEvent and the hand-over of each event mask to
-// the main thread.
+// TCommEventThread: the wait loop on WaitCommEvent (under Wine: a look at the input queue
+// beside a wait for the other events) and the hand-over of each event mask to the main thread.
 #include "comm/CommEventThread.h"
 
 #include "framework/win/Ownership.h"
@@ -50,7 +50,8 @@ struct TPendingWait {
     TOwnedHandle done{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
 };
 
-// How long the thread, leaving, waits for its pending wait to end once the mask is cleared.
+// The longest the thread waits for a wait's event once its status says it has ended, or,
+// leaving, once it has cleared the mask.
 constexpr DWORD WaitEndMs = 2000;
 
 }  // namespace
@@ -132,9 +133,11 @@ void TCommEventThread::PollLoop()
             if (!pending && mask == 0) retryAt = GetTickCount() + BackOffMs;
         }
         // The wait's status and mask are written before its event is set: reading them asks
-        // nothing of the system. The next wait resets the event.
+        // nothing of the system. Once they are, the event is waited for too, so that nothing
+        // of that wait touches the record or its event afterwards; the next wait resets it.
         if (pending && HasOverlappedIoCompleted(&wait->overlapped)) {
             MemoryBarrier();
+            WaitForSingleObject(wait->overlapped.hEvent, WaitEndMs);
             pending = false;
             // Close ends a pending wait with an empty mask.
             mask = wait->mask;
