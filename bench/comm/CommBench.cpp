@@ -60,17 +60,24 @@ struct Receiver {
     }
 };
 
+// The peer reads until Expected bytes came (or nothing more comes for 2 s), counting them in
+// Got; join the thread before reading Got.
+std::thread CountAtPeer(VirtualLine& line, size_t Expected, size_t& Got)
+{
+    return std::thread([&line, Expected, &Got] {
+        while (Got < Expected) {
+            std::string s = line.Read(1 << 16, 2000ms);
+            if (s.empty()) break;
+            Got += s.size();
+        }
+    });
+}
+
 double SendRate(VirtualLine& line, TComm& port)
 {
     std::vector<char> block(1 << 16, 'x');
     size_t peerGot = 0;
-    std::thread peer([&] {
-        while (peerGot < TransferBytes) {
-            std::string s = line.Read(1 << 16, 2000ms);
-            if (s.empty()) break;
-            peerGot += s.size();
-        }
-    });
+    std::thread peer = CountAtPeer(line, TransferBytes, peerGot);
     double start = Now();
     for (size_t sent = 0; sent < TransferBytes; sent += block.size())
         port.Write(block.data(), static_cast<unsigned long>(block.size()));
@@ -176,13 +183,7 @@ int main()
     {
         constexpr size_t Bytes = 5000;
         size_t peerGot = 0;
-        std::thread peer([&] {
-            while (peerGot < Bytes) {
-                std::string s = line.Read(1 << 16, 2000ms);
-                if (s.empty()) break;
-                peerGot += s.size();
-            }
-        });
+        std::thread peer = CountAtPeer(line, Bytes, peerGot);
         double start = Now();
         for (size_t i = 0; i < Bytes; ++i) {
             char c = 'w';

@@ -9,26 +9,10 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 
+#include "tests/support/ProcessHeap.h"
 #include "tests/support/VirtualLine.h"
-
-namespace {
-
-std::map<size_t, long> HeapBlocks()
-{
-    std::map<size_t, long> sizes;
-    HANDLE heap = GetProcessHeap();
-    PROCESS_HEAP_ENTRY entry{};
-    HeapLock(heap);
-    while (HeapWalk(heap, &entry))
-        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) ++sizes[entry.cbData];
-    HeapUnlock(heap);
-    return sizes;
-}
-
-}  // namespace
 
 int main()
 {
@@ -44,7 +28,7 @@ int main()
     HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     constexpr int Waits = 1000;
     for (const bool byteFirst : {true, false}) {
-        const auto before = HeapBlocks();
+        const auto before = qv::test::ProcessHeapCensus().busyBySize;
         int waited = 0;
         for (int i = 0; i < Waits; ++i) {
             if (byteFirst) {
@@ -64,7 +48,7 @@ int main()
         }
         std::printf("%d waits, %d of them waited:", Waits, waited);
         long total = 0;
-        for (const auto& [size, count] : HeapBlocks()) {
+        for (const auto& [size, count] : qv::test::ProcessHeapCensus().busyBySize) {
             const long grown = count - (before.count(size) ? before.at(size) : 0);
             if (grown >= Waits / 2) std::printf(" %ld blocks of %zu bytes", grown, size);
             total += grown;

@@ -39,6 +39,7 @@
 #include "terminal/WindowGlobals.h"
 #include "tests/receive/ScreenModel.h"
 #include "tests/support/BenchFonts.h"
+#include "tests/support/ProcessHeap.h"
 #include "tests/support/VirtualLine.h"
 #include "tests/support/WaitUntil.h"
 
@@ -50,26 +51,12 @@ namespace {
 constexpr int Lines = 100;
 constexpr double ReportEverySeconds = 30;
 
-// The process heap, where the rich edit control and the system's other parts allocate: a
-// count of free pieces that grows means every allocation there gets slower.
+// A count of free pieces that grows means every allocation of the control gets slower.
 void PrintProcessHeap()
 {
-    long busy = 0, pieces = 0;
-    unsigned long long freeBytes = 0;
-    HANDLE heap = GetProcessHeap();
-    PROCESS_HEAP_ENTRY entry{};
-    HeapLock(heap);
-    while (HeapWalk(heap, &entry)) {
-        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) {
-            ++busy;
-        } else if (!(entry.wFlags & (PROCESS_HEAP_REGION | PROCESS_HEAP_UNCOMMITTED_RANGE))) {
-            ++pieces;
-            freeBytes += entry.cbData;
-        }
-    }
-    HeapUnlock(heap);
-    std::printf("           process heap: %ld blocks in use, %ld free pieces (%llu KiB)\n", busy,
-                pieces, freeBytes / 1024);
+    const auto heap = qv::test::ProcessHeapCensus();
+    std::printf("           process heap: %ld blocks in use, %ld free pieces (%llu KiB)\n",
+                heap.busy, heap.freePieces, heap.freeBytes / 1024);
 }
 
 double ThreadSeconds(HANDLE thread)

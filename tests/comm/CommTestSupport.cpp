@@ -25,18 +25,6 @@ int ThreadCount()
     return count;
 }
 
-long ProcessHeapBlocks()
-{
-    HANDLE heap = GetProcessHeap();
-    PROCESS_HEAP_ENTRY entry = {};
-    long blocks = 0;
-    HeapLock(heap);
-    while (HeapWalk(heap, &entry))
-        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) ++blocks;
-    HeapUnlock(heap);
-    return blocks;
-}
-
 int HandleCount()
 {
     // GetProcessHandleCount answers 0 under Wine; the system handle list is complete.

@@ -18,8 +18,6 @@ using namespace std::chrono_literals;
 
 int ThreadCount();
 int HandleCount();
-// Blocks in use in the process heap (where the system's own components allocate).
-long ProcessHeapBlocks();
 
 // The message of the exception Call raises, or "" when it raises none.
 template <class F>

@@ -8,6 +8,7 @@
 #include "framework/Exceptions.h"
 #include "framework/gui/Application.h"
 #include "tests/comm/CommTestSupport.h"
+#include "tests/support/ProcessHeap.h"
 
 using namespace commtest;
 using qv::test::WaitUntil;
@@ -351,11 +352,11 @@ TEST(PortEvents, BytesArrivingOneByOneLeaveTheProcessHeapAsItWas)
         return WaitUntil([&] { return r.received.size() == before + 1; });
     };
     for (int i = 0; i < 20; ++i) ASSERT_TRUE(receiveOne(i));
-    const long blocks = ProcessHeapBlocks();
+    const long blocks = qv::test::ProcessHeapCensus().busy;
     constexpr int Pieces = 300;
     for (int i = 0; i < Pieces; ++i) ASSERT_TRUE(receiveOne(i));
     // Room for a lazily made object of Wine's; the waits left about 400 here.
-    EXPECT_LE(ProcessHeapBlocks() - blocks, 20);
+    EXPECT_LE(qv::test::ProcessHeapCensus().busy - blocks, 20);
     EXPECT_EQ(r.received.size(), 20u + Pieces);
 }
 
