@@ -3,6 +3,7 @@
 // further port event, text lines shown in time, the final screen equal to the last lines sent,
 // and a screen whose lines moved up drawn as it would be drawn anew.
 #include "ReceiveFixture.h"
+#include "tests/support/ProcessHeap.h"
 
 namespace receive_test {
 namespace {
@@ -303,6 +304,39 @@ TEST_F(ReceiveTest, TextLinesAtAModestRateAreShownWhileTheyComeAndTheWindowKeeps
     EXPECT_TRUE(ScreenShows(expected));
     EXPECT_LT(longestAnswerMs, 2000) << "the window was unresponsive";
     EXPECT_GE(paintsWhileSending, 5) << "the screen was not drawn while the lines came";
+}
+
+// Under traffic the display tick loads the whole screen up to ten times a second, for hours: a
+// load may leave nothing in the process heap, where every later allocation of the control would
+// have to step over it. Text lines end in an empty line, which the screen keeps.
+TEST_F(ReceiveTest, WholeScreenLoadsLeaveTheProcessHeapAsItWasAndKeepTheLastEmptyLine)
+{
+    Start(0, 88, 100);
+    std::string sent;
+    std::vector<std::string> expected;
+    for (int i = 0; i < 120; ++i) {
+        expected.push_back(PrintableBytes(70, unsigned(i)));
+        sent += expected.back() + "\r\n";
+        expected.push_back("");  // CR and LF each end a line
+    }
+    expected.push_back("");
+    expected.erase(expected.begin(), expected.end() - 100);
+    Send(sent);
+    ASSERT_TRUE(WaitForBytesIn(std::int64_t(sent.size())));
+    ASSERT_TRUE(WaitForQuietScreen());
+    HWND screen = Form1->reScreen->Handle();
+    const auto load = [screen] {
+        Form1->ReloadScreenFromPending();
+        UpdateWindow(screen);
+    };
+    // The control's undo list fills first: a hundred entries at most.
+    for (int i = 0; i < 105; ++i) load();
+    const long before = qv::test::ProcessHeapCensus().busy;
+    for (int i = 0; i < 100; ++i) load();
+    EXPECT_LT(qv::test::ProcessHeapCensus().busy - before, 40);  // 200 more before the mend
+    EXPECT_EQ(SendMessageA(screen, EM_GETLINECOUNT, 0, 0), 100);
+    while (expected.back().empty()) expected.pop_back();
+    EXPECT_TRUE(ScreenShows(expected));
 }
 
 class FinalScreen : public ReceiveTest, public ::testing::WithParamInterface<int> {};
