@@ -2,6 +2,7 @@
 #include "placement/IniStorage.h"
 
 #include "framework/Exceptions.h"
+#include "framework/IniFile.h"
 #include "placement/PlacementTexts.h"
 
 namespace {
@@ -18,6 +19,51 @@ void CheckLength(std::string_view Str)
 }
 
 bool HasLineBreak(std::string_view Str) { return Str.find_first_of("\r\n") != Str.npos; }
+
+// An INI file keeps a value on one line, so a text with line breaks is stored marked and escaped:
+// the mark, then the text with each backslash, CR and LF as backslash + "\\", "r", "n". Only
+// marked values are unescaped when read, so any other stored text (a path such as C:\new)
+// reads back as it was written. A plain text that happens to begin with the mark is stored
+// marked too, so that it is not taken for an escaped one.
+constexpr std::string_view EscapedMark = "\\lines:";
+
+bool NeedsEscape(std::string_view Str) { return HasLineBreak(Str) || Str.starts_with(EscapedMark); }
+
+String EscapeForIni(std::string_view Str)
+{
+    String result(EscapedMark);
+    result.reserve(EscapedMark.size() + Str.size() + Str.size() / 8);
+    for (const char c : Str) {
+        switch (c) {
+        case '\\': result += "\\\\"; break;
+        case '\r': result += "\\r"; break;
+        case '\n': result += "\\n"; break;
+        default: result += c; break;
+        }
+    }
+    return result;
+}
+
+String UnescapeFromIni(std::string_view Str)
+{
+    if (!Str.starts_with(EscapedMark)) return String(Str);
+    Str.remove_prefix(EscapedMark.size());
+    String result;
+    result.reserve(Str.size());
+    for (size_t i = 0; i < Str.size(); ++i) {
+        const char next = i + 1 < Str.size() ? Str[i + 1] : '\0';
+        if (Str[i] == '\\' && (next == '\\' || next == 'r' || next == 'n')) {
+            result += next == 'r' ? '\r' : next == 'n' ? '\n' : '\\';
+            ++i;
+        } else {
+            result += Str[i];
+        }
+    }
+    return result;
+}
+
+// The registry holds any text as it is; only an INI file needs the escaping.
+bool IsIniFile(const TCustomIniFile* Ini) { return dynamic_cast<const TIniFile*>(Ini) != nullptr; }
 
 }  // namespace
 
@@ -62,9 +108,10 @@ String IniReadString(const TCustomIniFile* Ini, const String& Section, const Str
                      const String& Default)
 {
     if (!Ini) return Default;
-    const String text = Ini->ReadString(Section, Ident, Default);
-    // Only a text that holds an escape is converted: any other may be of any length.
-    return text.find("\\n") != String::npos ? IniStrToStr(text) : text;
+    if (!IsIniFile(Ini)) return Ini->ReadString(Section, Ident, Default);
+    // The default goes in escaped as well, so an absent value gives it back unchanged.
+    return UnescapeFromIni(
+        Ini->ReadString(Section, Ident, NeedsEscape(Default) ? EscapeForIni(Default) : Default));
 }
 
 void IniWriteString(TCustomIniFile* Ini, const String& Section, const String& Ident,
@@ -73,7 +120,10 @@ void IniWriteString(TCustomIniFile* Ini, const String& Section, const String& Id
     if (!Ini) return;
     // A quoted value needs no extra pair here: the INI file itself quotes any value its reader
     // would otherwise change (enclosing quotes, outer blanks), so it reads back as written.
-    Ini->WriteString(Section, Ident, HasLineBreak(Value) ? StrToIniStr(Value) : Value);
+    if (IsIniFile(Ini) && NeedsEscape(Value))
+        Ini->WriteString(Section, Ident, EscapeForIni(Value));
+    else
+        Ini->WriteString(Section, Ident, Value);
 }
 
 std::int32_t IniReadInteger(const TCustomIniFile* Ini, const String& Section, const String& Ident,

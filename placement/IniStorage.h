@@ -18,8 +18,9 @@ String StrToIniStr(std::string_view Str);
 String IniStrToStr(std::string_view Str);
 
 // Each takes the storage as it is: an INI file, a registry-as-INI, or nullptr, for which the
-// reads give Default and the writes do nothing. A text with line breaks is stored escaped and
-// read back unescaped, so it never splits an INI line into a bogus key.
+// reads give Default and the writes do nothing. Every text reads back exactly as written. The
+// registry holds it as it is; an INI file too, unless it has line breaks: then it is stored
+// marked and escaped, so it never splits an INI line into a bogus key.
 String IniReadString(const TCustomIniFile* Ini, const String& Section, const String& Ident,
                      const String& Default);
 void IniWriteString(TCustomIniFile* Ini, const String& Section, const String& Ident,

@@ -25,24 +25,25 @@ void TForm1::reScreenKeyPress(TObject* Sender, char& Key)
     if (LED_BRK->Lit()) return;
 
     const bool echo = !Settings.ShowInputOnly;
-    CaptureTypedByte(static_cast<std::uint8_t>(c));
     const auto byte = static_cast<std::uint8_t>(c);
     const bool hexCell =
         byte == 0x0D || (!TextMode && (byte < 0x20 || byte > 0x7E || DisplayMode == 2));
 
-    // A byte the port did not take was not sent: it is neither echoed nor counted, and the
-    // status bar says so (the port keeps its own reason).
-    if (Comm1->Write(&c, 1) != 1) {
+    // A byte the port did not take was not sent: it is neither echoed, counted nor captured
+    // (so the capture is written once the port took it), and the status bar says so (the port
+    // keeps its own reason).
+    if (Comm1->Write(&c, 1) == 1) {
+        CaptureTypedByte(byte);
+        if (!echo) {
+            ++BytesOut;
+        } else {
+            EchoSentByte(Sender, byte, hexCell ? TxHexPrefix : TxTextPrefix);
+        }
+    } else {
         StatusMessageText = MainText::SendRefused;
         StatusBar1->Panels(4)->SetText(StatusMessageText);
-        return;
     }
-
-    if (!echo) {
-        ++BytesOut;
-    } else {
-        EchoSentByte(Sender, byte, hexCell ? TxHexPrefix : TxTextPrefix);
-    }
+    // Received text may have piled up meanwhile, whether this byte went out or not.
     CheckReceiveBacklog();
 }
 
@@ -50,6 +51,12 @@ void TForm1::reScreenKeyDown(TObject* Sender, WORD& Key, TShiftState Shift)
 {
     // Backspace must not delete screen text: the character event that follows sends 0x08.
     if (Key == VK_BACK) {
+        Key = 0;
+        return;
+    }
+    // Nor may Esc reach the control: taking the window for a dialog, it closes its parent (the
+    // screen vanished until the next received line rebuilt it). Its character still sends 0x1B.
+    if (Key == VK_ESCAPE) {
         Key = 0;
         return;
     }

@@ -1,7 +1,9 @@
 // Send File on the real main window: the bytes at the peer, the counters, the progress texts,
 // the window's state during and after a send, and its ends (the last byte, Stop, a disconnect,
-// a port that refuses the data).
+// a port that refuses the data, a file that fails to be read).
 #include "FileSendFixture.h"
+
+extern "C" void* WriteFileSlot __asm__("__imp__WriteFile@20");
 
 namespace filesend_test {
 namespace {
@@ -165,6 +167,73 @@ TEST_F(FileSendTest, APortThatRefusesOrShortWritesEndsTheSendWithAnErrorAndNoSuc
         EXPECT_EQ(boxes[0].DlgType, mtError);
         ExpectIdleWindow();
     }
+}
+
+// The "File Error" box as the send shows it, the send ended and the window back at rest.
+void ExpectFileErrorEnd(const std::vector<TShownDialog>& Boxes)
+{
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].Kind, TDialogKind::MessageBox);
+    EXPECT_EQ(Boxes[0].Text,
+              "Can't perform one of the following file operations: Find, Read, Close.");
+    EXPECT_EQ(Boxes[0].Caption, "File Error");
+    EXPECT_EQ(Boxes[0].Flags & MB_TYPEMASK, UINT(MB_OKCANCEL));
+    EXPECT_EQ(StatusMessageText, "File Error");
+}
+
+// A pipe has no size to take: the send cannot start, and says so.
+TEST_F(FileSendTest, AFileWhoseSizeCannotBeTakenEndsWithTheFileErrorBox)
+{
+    const std::string pipe = "\\\\.\\pipe\\qv-send-" + std::to_string(GetCurrentProcessId());
+    HANDLE server = CreateNamedPipeA(pipe.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 4096,
+                                     4096, 0, nullptr);
+    ASSERT_NE(server, INVALID_HANDLE_VALUE);
+    SendFileThroughMenu(pipe);
+    CloseHandle(server);
+    ExpectFileErrorEnd(Boxes());
+    EXPECT_EQ(BytesSent(), 0);
+    ExpectIdleWindow();
+}
+
+// Another program cutting the file short while it is sent.
+struct {
+    void* real = nullptr;
+    int writes = 0;
+    std::string path;
+} cut;
+
+BOOL WINAPI CuttingWriteFile(HANDLE h, LPCVOID buffer, DWORD count, LPDWORD written,
+                             LPOVERLAPPED overlapped)
+{
+    if (GetFileType(h) == FILE_TYPE_CHAR && ++cut.writes == 10) {
+        HANDLE file = CreateFileA(cut.path.c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        SetEndOfFile(file);
+        CloseHandle(file);
+    }
+    using Fn = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+    return reinterpret_cast<Fn>(cut.real)(h, buffer, count, written, overlapped);
+}
+
+// A file that gives fewer bytes than its size used to end the send quietly, as if stopped.
+TEST_F(FileSendTest, AFileCutShortDuringTheSendEndsWithTheFileErrorBox)
+{
+    const std::string bytes = RandomBytes(20000);
+    cut.path = MakeFile("shrinking.bin", bytes);
+    cut.writes = 0;
+    std::string arrived;
+    {
+        qv::test::ApiPatch patch(&WriteFileSlot, reinterpret_cast<void*>(&CuttingWriteFile));
+        cut.real = patch.Original();
+        PeerReader peer(line, bytes.size());
+        SendFileThroughMenu(cut.path);
+        arrived = peer.Finish();
+    }
+    EXPECT_LT(arrived.size(), bytes.size());
+    EXPECT_TRUE(arrived == bytes.substr(0, arrived.size()));
+    ExpectFileErrorEnd(Boxes());
+    ExpectIdleWindow();
 }
 
 TEST_F(FileSendTest, WithThePortClosedBothCommandsSayNotConnectedAndOpenNothing)

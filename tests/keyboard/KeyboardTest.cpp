@@ -1,7 +1,7 @@
 // The keyboard send path end to end: keys typed into the screen and the control-character menu
 // reach the peer byte-exact, are echoed in the sent colours (or only counted), are held back by
 // BREAK, connect or say "not connected" on a closed port, and a byte the port refuses is
-// reported, not echoed.
+// reported, neither echoed nor captured. Ctrl+C and Esc reach the peer, not the screen control.
 #include "framework/gui/Clipboard.h"
 #include "tests/receive/ReceiveFixture.h"
 #include "tests/support/ApiPatch.h"
@@ -68,12 +68,38 @@ TEST_F(KeyboardTest, CtrlCSendsEtxAndLeavesTheClipboardAlone)
     Form1->reScreen->SetText("screen text");
     Form1->reScreen->SelectAll();
     Clipboard()->SetAsText("before");
-    WORD key = 'C';
-    Form1->reScreenKeyDown(Form1->reScreen, key, TShiftState{ssCtrl});
-    SendMessageA(Form1->reScreen->Handle(), WM_KEYDOWN, key, 0);
-    Type('\x03');
+    // Ctrl held as the keyboard reports it to the screen and to the control's own shortcuts.
+    BYTE keys[256];
+    ASSERT_TRUE(GetKeyboardState(keys));
+    BYTE withCtrl[256];
+    std::copy(std::begin(keys), std::end(keys), withCtrl);
+    withCtrl[VK_CONTROL] = withCtrl[VK_LCONTROL] = 0x80;
+    SetKeyboardState(withCtrl);
+    Type('\x03', 'C');
+    SetKeyboardState(keys);
     EXPECT_EQ(line.ReadExactly(1, 2s), "\x03");
     EXPECT_EQ(Clipboard()->AsText(), "before");
+}
+
+// Esc used to reach the screen control, which took the window for a dialog and closed its
+// parent: the screen vanished until the next received line.
+TEST_F(KeyboardTest, EscSendsItsByteAndTheScreenStaysDrawn)
+{
+    Start(0, 70);
+    line.Write("shown text");
+    ASSERT_TRUE(WaitForBytesIn(10));
+    ASSERT_TRUE(WaitForQuietScreen());
+    HWND screen = Form1->reScreen->Handle();
+    // Through the message loop, as the keyboard delivers them: the key, then its character.
+    PostMessageA(screen, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PostMessageA(screen, WM_CHAR, 0x1B, 0x00010001);
+    Application->ProcessMessages();
+    EXPECT_EQ(line.ReadExactly(1, 2s), "\x1B");
+    // The same window, still shown with its text: not one destroyed and made anew.
+    ASSERT_TRUE(IsWindow(screen));
+    EXPECT_TRUE(IsWindowVisible(screen));
+    EXPECT_EQ(Form1->reScreen->Handle(), screen);
+    EXPECT_EQ(Form1->reScreen->Text().substr(0, 10), "shown text");
 }
 
 TEST_F(KeyboardTest, EachControlCharacterMenuItemSendsItsByte)
@@ -146,21 +172,35 @@ BOOL WINAPI RefusedWrite(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED)
     return FALSE;
 }
 
-TEST_F(KeyboardTest, AByteThePortRefusesIsReportedAndNeitherEchoedNorCounted)
+TEST_F(KeyboardTest,
+       AByteThePortRefusesIsReportedNeitherEchoedCountedNorCapturedAndTheBacklogIsChecked)
 {
-    Start(0, 70);
+    Start(0, 70, 100);
+    CaptureFile = new TFileStream(InFolder("typed.cap"), fmCreate);
+    // More received lines pending than the screen keeps: the key's backlog check trims them.
+    std::string pending = "\\cf2 a";
+    for (int i = 0; i < 100; ++i) pending += "\\par\r\\cf2 b";
+    PendingRtf->Clear();
+    PendingRtf->WriteBuffer(pending.c_str(), static_cast<int>(pending.size()) + 1);
     {
         qv::test::ApiPatch refuse(&WriteFileSlot, reinterpret_cast<void*>(&RefusedWrite));
         Type('r');
     }
     EXPECT_EQ(BytesOut, 0);
-    EXPECT_EQ(Form1->reScreen->Text(), "");
+    EXPECT_EQ(CaptureFile->Size(), 0);
+    EXPECT_EQ(Form1->reScreen->Text().find('r'), std::string::npos);
+    EXPECT_EQ(PendingLineBreaks(), 99u);
     EXPECT_EQ(Form1->StatusBar1->Panels(4)->Text(), "Send error - the port did not take the data.");
     EXPECT_TRUE(PeerGetsNothingMore());
 
     Type('s');
     EXPECT_EQ(line.ReadExactly(1, 2s), "s");
     EXPECT_EQ(BytesOut, 1);
+    delete CaptureFile;
+    CaptureFile = nullptr;
+    TMemoryStream captured;
+    captured.LoadFromFile(InFolder("typed.cap"));
+    EXPECT_EQ(captured.DataString(), "s");
 }
 
 }  // namespace

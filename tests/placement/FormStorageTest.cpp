@@ -71,7 +71,7 @@ TEST_F(FormStorageTest, PropertiesAndValuesComeBackAndAKeyedValueIsHexOnDisk)
     EXPECT_EQ(key.Read("TStoredForm", "Edit1_FontSize"), "14");
     EXPECT_EQ(key.Read("TStoredForm", "Password"), XorEncode("k3y", "hunter2"));
     EXPECT_EQ(key.Read("TStoredForm", "Password").find("hunter"), String::npos);
-    EXPECT_EQ(key.Read("TStoredForm", "Note"), "two\\nlines");
+    EXPECT_EQ(key.Read("TStoredForm", "Note"), "two\r\nlines");
 
     TStoredForm form(key.Path);
     form.Plain->Value = String("mine");

@@ -64,24 +64,35 @@ TEST(IniStorageValues, QuotedAndMultiLineValuesRoundTripThroughAnIniFile)
     }
     const String text = FileText(name);
     EXPECT_NE(text.find("dq=\"\"quoted\"\"\r\n"), String::npos);  // one more pair on disk
-    EXPECT_NE(text.find("lines=one\\ntwo\\nthree\r\n"), String::npos);
+    EXPECT_NE(text.find("lines=\\lines:one\\r\\ntwo\\nthree\r\n"), String::npos);
     EXPECT_EQ(text.find("\ntwo"), String::npos);  // no bogus key from the second line
 
     TIniFile ini(name);
     EXPECT_EQ(IniReadString(&ini, "S", "dq", ""), "\"quoted\"");
     EXPECT_EQ(IniReadString(&ini, "S", "sq", ""), "'single'");
-    EXPECT_EQ(IniReadString(&ini, "S", "lines", ""), "one\r\ntwo\r\nthree");
+    EXPECT_EQ(IniReadString(&ini, "S", "lines", ""), "one\r\ntwo\nthree");
     EXPECT_EQ(IniReadString(&ini, "S", "long", "").size(), 5000u);
     EXPECT_EQ(IniReadString(&ini, "S", "after", ""), "x");
     EXPECT_EQ(ini.ReadSection("S").size(), 5u);
 }
 
-TEST(IniStorageValues, ALiteralBackslashNDoesNotSurviveTheRoundTrip)
+TEST(IniStorageValues, BackslashesAndEveryKindOfLineBreakComeBackAsWritten)
 {
     TTempFolder dir;
-    TIniFile ini(dir.File("p.ini"));
-    IniWriteString(&ini, "S", "path", "C:\\new");
-    EXPECT_EQ(IniReadString(&ini, "S", "path", ""), "C:\r\new");
+    const String name = dir.File("p.ini");
+    const String texts[] = {"C:\\new", "\\\\server\\n\\", "C:\\new\r\n\\r\n\rx\n\r",
+                            "\\lines:plain", "\\lines:two\r\nlines"};
+    {
+        TIniFile ini(name);
+        for (size_t i = 0; i < std::size(texts); ++i)
+            IniWriteString(&ini, "S", "t" + std::to_string(i), texts[i]);
+    }
+    // A text without a line break is stored as it is: files written before read back the same.
+    EXPECT_NE(FileText(name).find("t0=C:\\new\r\n"), String::npos);
+    TIniFile ini(name);
+    for (size_t i = 0; i < std::size(texts); ++i)
+        EXPECT_EQ(IniReadString(&ini, "S", "t" + std::to_string(i), ""), texts[i]) << i;
+    EXPECT_EQ(IniReadString(&ini, "S", "absent", "\\lines:a\\nb"), "\\lines:a\\nb");
 }
 
 TEST(IniStorageValues, NoStorageGivesDefaultsAndWritesNothing)
