@@ -186,7 +186,10 @@ void TForm1::FormCreate(TObject* Sender)
 
     HideMacroEditor();
     ActionLoadMacrosExecute(this);
-    Top_pnl->SetHeight(Splitter1->Top() - 4);
+    // The list file's header has just placed the splitter, but the editor is hidden and the
+    // upper part fills the pane: its height from the file waits for the editor's showing. The
+    // height kept by the load's clear was taken before the header was read.
+    topPnlHeight_ = Splitter1->Top();
 }
 
 void TForm1::FormShow(TObject* Sender)

@@ -26,6 +26,9 @@ constexpr UINT CM_MOUSEENTER = CM_BASE + 8;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 9;
 // Posted to a form that closed with caFree: it is freed once its own messages are done.
 constexpr UINT CM_RELEASE = CM_BASE + 10;
+// Posted by a tree view to itself on a click: by the time it arrives the control has moved its
+// selection to the clicked item.
+constexpr UINT CM_TREECLICK = CM_BASE + 11;
 
 constexpr UINT CN_BASE = 0xA800;
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;

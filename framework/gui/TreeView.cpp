@@ -2,6 +2,7 @@
 #include "framework/gui/TreeView.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "framework/Exceptions.h"
 #include "framework/gui/CommonControls.h"
@@ -149,6 +150,20 @@ void TTreeView::SetSelected(TTreeNode* v)
     if (OnChange) OnChange(this, v);
 }
 
+void TTreeView::SelectNode(TTreeNode* Node)
+{
+    // A node the model moved comes back as a new item, and the control gave the highlight to
+    // a neighbour while the old item went: the item is highlighted again even though the
+    // model's selection stayed the same.
+    if (Node && Node == selected_ && HandleAllocated()) {
+        syncing_ = true;
+        SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(Node->item_));
+        syncing_ = false;
+        return;
+    }
+    SetSelected(Node);
+}
+
 TTreeNode* TTreeView::GetNodeAt(int X, int Y)
 {
     TVHITTESTINFO hit{};
@@ -186,6 +201,19 @@ THitTests TTreeView::GetHitTestInfoAt(int X, int Y)
         if (hit.flags & m.flag) result << m.test;
     if (hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON)) result << htOnItem;
     return result;
+}
+
+LPARAM TTreeView::KeyboardMenuPoint()
+{
+    // Under the selected item's label, where the user is looking; without one, the menu's
+    // own default place.
+    if (!selected_ || !selected_->item_) return -1;
+    RECT r{};
+    std::memcpy(&r, &selected_->item_, sizeof selected_->item_);  // the item goes in the rect
+    if (!SendMessageA(Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r))) return -1;
+    POINT at{r.left, r.bottom};
+    ::ClientToScreen(Handle(), &at);
+    return MAKELPARAM(at.x, at.y);
 }
 
 void TTreeView::EndDrag(bool drop, int X, int Y)
@@ -278,12 +306,24 @@ void TTreeView::Dispatch(TMessage& m)
                 SetCapture(Handle());
             }
             break;
-        case NM_CLICK: Click(); break;
+        case NM_CLICK:
+            // The control tells of the click before it selects the clicked item: OnClick
+            // waits until it has, so that it sees the node the user now sees selected.
+            PostMessageA(Handle(), CM_TREECLICK, 0, 0);
+            break;
         case NM_DBLCLK: DblClick(); break;
+        case NM_RCLICK:
+            // Left alone, the control sends its context menu message to the parent, which
+            // offers the parent's menu instead of the tree's.
+            SendMessageA(Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Handle()),
+                         static_cast<LPARAM>(GetMessagePos()));
+            m.Result = TRUE;
+            break;
         default: break;
         }
         return;
     }
+    case CM_TREECLICK: Click(); return;
     case WM_MOUSEMOVE:
         if (dragging_) {
             const int x = static_cast<short>(LOWORD(m.LParam)),
@@ -310,6 +350,17 @@ void TTreeView::Dispatch(TMessage& m)
         break;
     case WM_CAPTURECHANGED:
         if (dragging_ && reinterpret_cast<HWND>(m.LParam) != Handle()) EndDrag(false, 0, 0);
+        break;
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+        // This platform's tree control keeps Shift+F10 and the menu key to itself, so the
+        // default handling never turns them into a request for the context menu.
+        if ((m.Msg == WM_SYSKEYDOWN && m.WParam == VK_F10 && GetKeyState(VK_SHIFT) < 0) ||
+            (m.Msg == WM_KEYUP && m.WParam == VK_APPS)) {
+            SendMessageA(Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Handle()),
+                         KeyboardMenuPoint());
+            return;
+        }
         break;
     case WM_KEYDOWN:
         if (dragging_ && m.WParam == VK_ESCAPE) {

@@ -92,7 +92,7 @@ private:
     void NodeFreeing(TTreeNode* Node) override;
     void NodeExpanding(TTreeNode* Node, bool Expand) override;
     TTreeNode* SelectedNode() override { return selected_; }
-    void SelectNode(TTreeNode* Node) override { SetSelected(Node); }
+    void SelectNode(TTreeNode* Node) override;
     void UpdateBracket(bool Begin) override;
     void InsertItem(TTreeNode* node);  // the node and its children into the control
     void RemoveItem(TTreeNode* node);  // the node's item (with its children) out of it
@@ -106,4 +106,5 @@ private:
     bool dragging_ = false, dragAccepted_ = false;
     TTreeNode* dragNode_ = nullptr;
     void EndDrag(bool drop, int X, int Y);
+    LPARAM KeyboardMenuPoint();  // where the context menu opens for a key, in screen pixels
 };

@@ -36,6 +36,26 @@ TEST_F(MacroPaneTest, SelectingAnotherNodeAppliesThePendingEditWithoutAsking)
     EXPECT_EQ(Form1->EditParentFolder->Text(), "Modem, AT commands");
 }
 
+TEST_F(MacroPaneTest, AMouseClickShowsTheClickedNodeAndTheEditGoesToIt)
+{
+    StartWithList(ModemList);
+    Form1->Tr_edit_tbnClick(Form1->Tr_edit_tbn);
+    Form1->ActionTreeExpandExecute(Form1);
+    const std::string raiseRts = Fields(*NodeInfo(Node(2)));
+    MousePress(LabelPoint(Node(2)));
+    MousePress(LabelPoint(Node(1)));
+    EXPECT_EQ(Form1->TreeView->Selected(), Node(1));
+    EXPECT_EQ(Form1->EditMacroName->Text(), "Reset");
+    EXPECT_EQ(Form1->EditDescription->Text(), "Send ATZ");
+
+    UserTypes(Form1->EditDescription, "Send ATZX");
+    MousePress(LabelPoint(Node(2)));
+    EXPECT_EQ(NodeInfo(Node(1))->Description, "Send ATZX");
+    EXPECT_EQ(Node(1)->Text(), "Reset, Send ATZX");
+    EXPECT_EQ(Fields(*NodeInfo(Node(2))), raiseRts);
+    EXPECT_EQ(Form1->EditMacroName->Text(), "Raise RTS");
+}
+
 TEST_F(MacroPaneTest, AnEmptyNameIsReplacedByAQuestionMarkWithItsMessage)
 {
     StartWithList(ModemList);

@@ -2,6 +2,7 @@
 // the test's folder, and the user's typing into an editor field.
 #pragma once
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -37,6 +38,27 @@ protected:
     {
         Form1->TreeView->SetSelected(Node);
         Form1->TreeViewClick(Form1->TreeView);
+    }
+    // A point inside the node's label, in the tree's client coordinates (its folder expanded).
+    POINT LabelPoint(TTreeNode* Node)
+    {
+        RECT r{};
+        HTREEITEM item = Node->ItemId();
+        std::memcpy(&r, &item, sizeof item);  // the item goes in the rect
+        EXPECT_TRUE(SendMessageA(Form1->TreeView->Handle(), TVM_GETITEMRECT, TRUE,
+                                 reinterpret_cast<LPARAM>(&r)));
+        return {r.left + 3, (r.top + r.bottom) / 2};
+    }
+    // A press of the mouse button at the point as the user's reaches the control: the control
+    // tracks the press itself until the release, which is already waiting in the queue. What
+    // the program left for later (posted) runs before this returns.
+    void MousePress(POINT At, UINT Down = WM_LBUTTONDOWN, UINT Up = WM_LBUTTONUP)
+    {
+        HWND tree = Form1->TreeView->Handle();
+        const LPARAM at = MAKELPARAM(At.x, At.y);
+        PostMessageA(tree, Up, 0, at);
+        SendMessageA(tree, Down, Down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, at);
+        qv::test::PumpMessages();
     }
     // Replaces the field's text the way typing or pasting does (the field marks itself
     // modified and reports the change).

@@ -61,6 +61,28 @@ TEST_F(MacroPaneTest, DroppingAnItemOnAFolderMovesItAndRecountsBothFolders)
     EXPECT_TRUE(script.Shown().empty());
 }
 
+TEST_F(MacroPaneTest, AnItemDroppedBelowTheLastNodeBecomesTheLastOfThatNodesFolder)
+{
+    StartWithList(TwoFolders);
+    Form1->ActionTreeExpandExecute(Form1);
+    TTreeNode* reset = Node(1);
+    TTreeNode* lines = Node(3);
+    HWND tree = Form1->TreeView->Handle();
+    const POINT from = LabelPoint(reset);
+    const POINT below = {from.x, LabelPoint(Node(4)).y + 30};
+    RECT client{};
+    GetClientRect(tree, &client);
+    ASSERT_LT(below.y, client.bottom);
+    // The mouse leaves the drag distance while the button is down: the control starts a drag.
+    PostMessageA(tree, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(from.x + 30, from.y + 30));
+    SendMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    ASSERT_TRUE(Form1->TreeView->Dragging());
+    SendMessageA(tree, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(below.x, below.y));
+    SendMessageA(tree, WM_LBUTTONUP, 0, MAKELPARAM(below.x, below.y));
+    EXPECT_EQ(reset->Parent(), lines);
+    EXPECT_EQ(Labels(), "Modem, AT commands  (1)\nDial\nLines  (2)\nRaise RTS\nReset, Send ATZ\n");
+}
+
 TEST_F(MacroPaneTest, NothingIsDroppedOrAddedIntoAMarkedFolder)
 {
     StartWithList(TwoFolders);
@@ -200,6 +222,54 @@ TEST_F(MacroPaneTest, ButtonsMoveAnItemAmongItsSiblingsOnlyAndBeepAtTheEnds)
     Form1->ActionNodeMoveDownExecute(Form1->Tr_Dn_btn);
     EXPECT_EQ(script.Beeps, 2);
     EXPECT_EQ(reset->Parent(), Node(0));
+}
+
+TEST_F(MacroPaneTest, AMovedNodeStaysHighlightedInTheTree)
+{
+    StartWithList(TwoFolders);
+    TTreeNode* dial = Node(2);
+    Click(dial);
+    Form1->ActionNodeMoveUp->Execute();
+    EXPECT_EQ(Form1->TreeView->Selected(), dial);
+    EXPECT_EQ(SendMessageA(Form1->TreeView->Handle(), TVM_GETNEXTITEM, TVGN_CARET, 0),
+              reinterpret_cast<LRESULT>(dial->ItemId()));
+}
+
+TEST_F(MacroPaneTest, ThePopUpMenuOpensOnARightClickAndOnShiftF10)
+{
+    StartWithList(TwoFolders);
+    HWND tree = Form1->TreeView->Handle();
+    // The press, with its release waiting in the queue and behind it a cancel that ends the
+    // menu's modal loop once the menu is open. The menu sets its check marks as it opens.
+    auto opens = [&](UINT down, UINT up, WPARAM wParam, POINT at) {
+        Form1->Tr_Toggle_Description->SetChecked(false);
+        const LPARAM where = MAKELPARAM(at.x, at.y);
+        PostMessageA(tree, up, wParam, where);
+        PostMessageA(tree, WM_CANCELMODE, 0, 0);
+        SendMessageA(tree, down, wParam, where);
+        qv::test::PumpMessages();
+        return Form1->Tr_Toggle_Description->Checked();
+    };
+    EXPECT_TRUE(opens(WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, LabelPoint(Node(0))));
+    const POINT empty{5, LabelPoint(Node(3)).y + 40};
+    ASSERT_EQ(Form1->TreeView->GetNodeAt(empty.x, empty.y), nullptr);
+    EXPECT_TRUE(opens(WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, empty));
+
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    EXPECT_TRUE(opens(WM_SYSKEYDOWN, WM_SYSKEYUP, VK_F10, POINT{}));
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+}
+
+TEST_F(MacroPaneTest, TheUpperPartsHeightFromTheListFileIsSavedBackUnchanged)
+{
+    StartWithList(TwoFolders);
+    Form1->Tr_edit_tbnClick(Form1->Tr_edit_tbn);
+    Form1->ActionSaveMacrosExecute(Form1->Tr_Save_btn);
+    EXPECT_NE(ListBytes().find("!|_1|_1|_260|_320\r\n"), std::string::npos) << ListBytes();
 }
 
 }  // namespace
