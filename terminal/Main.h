@@ -406,6 +406,8 @@ private:
     // A list value of the shown record the editor's list cannot show (a delay in seconds,
     // an unlisted delay): kept as stored until the user changes that list.
     bool keepStoredType_ = false, keepStoredOther_ = false, keepStoredSignal_ = false;
+    // The node whose record the editor's fields were last filled from.
+    TTreeNode* editorNode_ = nullptr;
 
     // Sizes kept while the macro editor is hidden, given back when it is shown.
     int topPnlHeight_ = 280;

@@ -118,6 +118,7 @@ void TForm1::TransferPersonalInfoFromEditEntry(std::uint32_t ID, const String& L
 void TForm1::ReflectNodeLabel(TTreeNode* Node)
 {
     if (!Node) return;
+    editorNode_ = Node;
     String name = Node->Text();
     StripCountSuffix(name);
     if (size_t comma = name.find(','); comma != String::npos) name.resize(comma);
@@ -156,7 +157,11 @@ void TForm1::TreeViewClick(TObject* Sender)
 
 void TForm1::TreeViewKeyUp(TObject* Sender, WORD& Key, TShiftState Shift)
 {
-    if (Key == VK_LEFT || Key == VK_UP || Key == VK_RIGHT || Key == VK_DOWN) TreeViewClick(Sender);
+    // Home, End, the page keys and a typed letter move the selection too: the editor must
+    // follow, or the next edit would be applied to a node it does not show.
+    if (Key == VK_LEFT || Key == VK_UP || Key == VK_RIGHT || Key == VK_DOWN ||
+        TreeView->Selected() != editorNode_)
+        TreeViewClick(Sender);
 }
 
 void TForm1::TreeViewEditing(TObject* Sender, TTreeNode* Node, bool& AllowEdit)

@@ -56,6 +56,29 @@ TEST_F(MacroPaneTest, AMouseClickShowsTheClickedNodeAndTheEditGoesToIt)
     EXPECT_EQ(Form1->EditMacroName->Text(), "Raise RTS");
 }
 
+TEST_F(MacroPaneTest, AKeyThatMovesTheSelectionRefillsTheEditorSoTheEditGoesToTheNodeShown)
+{
+    StartWithList(ModemList);
+    Form1->Tr_edit_tbnClick(Form1->Tr_edit_tbn);
+    Form1->ActionTreeExpandExecute(Form1);
+    const std::string raiseRts = Fields(*NodeInfo(Node(2)));
+    MousePress(LabelPoint(Node(1)));
+    // Home, as the user's key reaches the tree: through the queue, down then up.
+    HWND tree = Form1->TreeView->Handle();
+    SetFocus(tree);
+    PostMessageA(tree, WM_KEYDOWN, VK_HOME, 1);
+    PostMessageA(tree, WM_KEYUP, VK_HOME, 0xC0000001);
+    qv::test::PumpMessages();
+    ASSERT_EQ(Form1->TreeView->Selected(), Node(0));
+    EXPECT_EQ(Form1->EditMacroName->Text(), "Modem");
+
+    UserTypes(Form1->EditDescription, "AT set");
+    MousePress(LabelPoint(Node(2)));
+    EXPECT_EQ(NodeInfo(Node(0))->Description, "AT set");
+    EXPECT_EQ(NodeInfo(Node(1))->Description, "Send ATZ");
+    EXPECT_EQ(Fields(*NodeInfo(Node(2))), raiseRts);
+}
+
 TEST_F(MacroPaneTest, AnEmptyNameIsReplacedByAQuestionMarkWithItsMessage)
 {
     StartWithList(ModemList);
