@@ -31,7 +31,7 @@ public:
     virtual int Add(const String& S);  // returns the new line's index
     int AddObject(const String& S, TObject* AObject);
     void InsertObject(int Index, const String& S, TObject* AObject);
-    void AddStrings(const TStrings* Source);
+    virtual void AddStrings(const TStrings* Source);
     // First line equal to S (case-insensitive), or -1.
     virtual int IndexOf(std::string_view S) const;
     int IndexOfObject(const TObject* AObject) const;

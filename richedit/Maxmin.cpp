@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "framework/Exceptions.h"
+#include "framework/VariantCompare.h"
 #include "richedit/RichEditTexts.h"
 
 namespace {
@@ -39,3 +40,17 @@ long double MaxFloat(std::span<const long double> v) { return Pick(v, Greater); 
 long double MinFloat(std::span<const long double> v) { return Pick(v, Less); }
 TDateTime MaxDateTime(std::span<const TDateTime> v) { return Pick(v, Greater); }
 TDateTime MinDateTime(std::span<const TDateTime> v) { return Pick(v, Less); }
+
+TVariant MaxOf(std::span<const TVariant> v)
+{
+    return Pick(v, [](const TVariant& a, const TVariant& b) {
+        return VarCompareValue(a, b) == vrGreaterThan;
+    });
+}
+
+TVariant MinOf(std::span<const TVariant> v)
+{
+    return Pick(v, [](const TVariant& a, const TVariant& b) {
+        return VarCompareValue(a, b) == vrLessThan;
+    });
+}

@@ -7,6 +7,7 @@
 
 #include "framework/Exceptions.h"
 #include "framework/Streams.h"
+#include "framework/gui/Menu.h"
 #include "richedit/RichEditLibrary.h"
 #include "richedit/RichEditOle.h"
 
@@ -80,6 +81,7 @@ TQvCustomRichEdit::TQvCustomRichEdit(TComponent* AOwner) : TCustomEdit(AOwner)
     screenLogPixels_ = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     oleCallback_ = new TRichEditOleCallback(this);
+    Perform(CM_PARENTBIDIMODECHANGED);
 }
 
 TQvCustomRichEdit::~TQvCustomRichEdit()
@@ -88,6 +90,7 @@ TQvCustomRichEdit::~TQvCustomRichEdit()
     lastFindDialog_ = nullptr;
     delete findDialog_;
     delete replaceDialog_;
+    delete verbMenu_;
     if (HandleAllocated()) DestroyWnd();
     // The window that borrowed the callback is gone with the handle.
     delete oleCallback_;
@@ -107,9 +110,24 @@ void TQvCustomRichEdit::CreateParams(TCreateParams& p)
     if (!hideScrollBars_) p.Style |= ES_DISABLENOSCROLL;
     if (selectionBar_) p.Style |= ES_SELECTIONBAR;
     if (!hideSelection_) p.Style |= ES_NOHIDESEL;
+    if (alignment_ == taRightJustify) p.Style |= ES_RIGHT;
+    if (alignment_ == taCenter) p.Style |= ES_CENTER;
     p.ClassStyle &= ~(CS_HREDRAW | CS_VREDRAW);
     // A re-created window gets its text from the saved stream, with its formatting.
     if (saveStream_) p.Caption.clear();
+}
+
+void TQvCustomRichEdit::CreateWindowHandle(const TCreateParams& Params)
+{
+    // The control's bounds stand, whatever size the new window took or reported on the way.
+    const TRect bounds = BoundsRect();
+    TCustomEdit::CreateWindowHandle(Params);
+    if (!HandleAllocated()) return;
+    left_ = bounds.Left;
+    top_ = bounds.Top;
+    width_ = bounds.Width();
+    height_ = bounds.Height();
+    SetWindowPos(Handle(), nullptr, left_, top_, width_, height_, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TQvCustomRichEdit::CreateWnd()
@@ -118,6 +136,11 @@ void TQvCustomRichEdit::CreateWnd()
     const TRichStreamModes mode = lines_->Mode;
     TCustomEdit::CreateWnd();
     HWND h = Handle();
+    // Far East systems other than Japanese: the font's own charset would show their text in
+    // the wrong script; the default charset lets the control choose per character.
+    if (GetSystemMetrics(SM_DBCSENABLED) &&
+        PRIMARYLANGID(GetSystemDefaultLangID()) != LANG_JAPANESE)
+        Font()->SetCharset(DEFAULT_CHARSET);
     SendMessageA(h, EM_SETEVENTMASK, 0, BaseEventMask | (RichEditVersion >= 2 ? ENM_LINK : 0));
     SendMessageA(h, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ColorToRGB(Color())));
     DoSetMaxLength(MaxLength());
@@ -520,6 +543,13 @@ void TQvCustomRichEdit::SetWordWrap(bool v)
     RecreateWnd();
 }
 
+void TQvCustomRichEdit::SetAlignment(TAlignment v)
+{
+    if (v == alignment_) return;
+    alignment_ = v;
+    RecreateWnd();
+}
+
 // ---- messages ----------------------------------------------------------------------------
 
 void TQvCustomRichEdit::ReplaceSel(TMessage& m)
@@ -529,6 +559,21 @@ void TQvCustomRichEdit::ReplaceSel(TMessage& m)
     if (undoLimit_ >= 2 && RichEditVersion >= 2 && !LinesUpdating) m.WParam = 1;
     TCustomEdit::Dispatch(m);
     if (!LinesUpdating) SetSelection(before.cpMin, end, true);
+}
+
+void TQvCustomRichEdit::BiDiModeChanged(TMessage& m)
+{
+    // The paragraph needs the window; a control on no parent yet can have none.
+    if (Parent()) HandleNeeded();
+    TCustomEdit::Dispatch(m);
+    if (!HandleAllocated()) return;
+    // Written through the paragraph attributes, which mirror left and right for a window
+    // that now aligns right to left.
+    TParaFormatRecord p;
+    paragraph_->GetAttributes(p);
+    p.dwMask = PFM_ALIGNMENT;
+    p.wAlignment = static_cast<WORD>(alignment_ + 1);
+    paragraph_->SetAttributes(p);
 }
 
 void TQvCustomRichEdit::Paint(TMessage& m)
@@ -571,6 +616,9 @@ void TQvCustomRichEdit::Dispatch(TMessage& m)
         return;
     case EM_REPLACESEL: ReplaceSel(m); return;
     case CN_NOTIFY: Notify(m); return;
+    case CM_BIDIMODECHANGED: BiDiModeChanged(m); return;
+    case CM_DOCWINDOWACTIVATE: DocWindowActivate(m); return;
+    case CM_UIDEACTIVATE: return;
     case WM_DESTROY:
         CloseObjects();
         ReleaseOle();

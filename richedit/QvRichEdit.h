@@ -18,6 +18,7 @@
 #include "richedit/TextAttributes.h"
 
 class TMemoryStream;
+class TPopupMenu;
 class TRichEditOleCallback;
 struct IRichEditOle;
 
@@ -135,6 +136,10 @@ public:
     void SetScrollBars(TScrollStyle v);
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool v);
+    // The paragraphs' alignment when the window is made, and again when the reading
+    // direction changes (mirrored under a right-to-left mode that aligns).
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment v);
     bool WantTabs = false;
     bool WantReturns = true;
     String Title() const { return title_; }
@@ -171,8 +176,16 @@ public:
     void CloseObjects();
     bool InsertObjectDialog();
     bool PasteSpecialDialog();
+    // False on a system without the dialog too (its stub answers ERROR_CALL_NOT_IMPLEMENTED,
+    // left as the last error).
     bool ObjectPropertiesDialog();
     void SetTitle(const String& v);
+    // The object of this control takes over (or gives up) the form's OLE user interface.
+    void SetUIActive(bool Active);
+    // The popup menu, with the selected object's verbs and properties when AutoVerbMenu is
+    // set (a menu made here lives until the next call).
+    TPopupMenu* GetPopupMenu() override;
+    TPopupMenu* ObjectVerbMenu() const { return verbMenu_; }
 
     // Vertical logical pixels per inch of the screen, read at construction.
     int ScreenPixelsPerInch() const { return screenLogPixels_; }
@@ -181,6 +194,7 @@ public:
 
 protected:
     void CreateParams(TCreateParams& Params) override;
+    void CreateWindowHandle(const TCreateParams& Params) override;
     void CreateWnd() override;
     void DestroyWnd() override;
     virtual void DoSetPlainText(bool Value);
@@ -206,6 +220,11 @@ private:
     void DialogClose(TObject* Sender);
     void UpdateHostNames();
     void ReleaseOle();
+    void BiDiModeChanged(TMessage& m);
+    void DocWindowActivate(TMessage& m);
+    void VerbClick(TObject* Sender);
+    void PropertiesClick(TObject* Sender);
+    TPopupMenu* verbMenu_ = nullptr;           // owned
     TFindDialog* findDialog_ = nullptr;        // owned (a component of this control)
     TReplaceDialog* replaceDialog_ = nullptr;  // owned
     TFindDialog* lastFindDialog_ = nullptr;
@@ -231,6 +250,7 @@ private:
     TRichLangOptions langOptions_{rlAutoFont};
     TScrollStyle scrollBars_ = ssBoth;
     bool wordWrap_ = true;
+    TAlignment alignment_ = taLeftJustify;
     bool savedModified_ = false;
 };
 

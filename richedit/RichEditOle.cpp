@@ -1,5 +1,6 @@
-// The OLE side of the editor control: the callback object, the window's OLE interface with
-// the host names, closing the objects, and the insert-object and paste-special dialogs.
+// The OLE side of the editor control: the callback object with the in-place frame, the
+// window's OLE interface with the host names, closing the objects, the selected object's verb
+// menu, user-interface activation, and the insert-object and paste-special dialogs.
 #include "richedit/RichEditOle.h"
 
 #include <oledlg.h>
@@ -7,8 +8,13 @@
 #include "framework/FileNames.h"
 #include "framework/Strings.h"
 #include "framework/gui/Application.h"
+#include "framework/gui/Form.h"
+#include "framework/gui/Menu.h"
+#include "framework/gui/OleForm.h"
 #include "richedit/QvRichEdit.h"
 #include "richedit/RichEditLibrary.h"
+#include "richedit/RichEditOleObject.h"
+#include "richedit/RichEditTexts.h"
 
 namespace {
 // The platform's interface identifier of IRichEditOleCallback.
@@ -64,16 +70,79 @@ STDMETHODIMP TRichEditOleCallback::GetNewStorage(LPSTORAGE* Storage)
     return NewStorage(Storage);
 }
 
-STDMETHODIMP TRichEditOleCallback::GetInPlaceContext(LPOLEINPLACEFRAME* Frame,
-                                                     LPOLEINPLACEUIWINDOW* Document,
-                                                     LPOLEINPLACEFRAMEINFO)
+TRichEditOleCallback::~TRichEditOleCallback()
 {
-    if (Frame) *Frame = nullptr;
-    if (Document) *Document = nullptr;
-    return E_NOTIMPL;
+    if (accelTable_) DestroyAcceleratorTable(accelTable_);
 }
 
-STDMETHODIMP TRichEditOleCallback::ShowContainerUI(BOOL) { return E_NOTIMPL; }
+static bool IsMDIChild(TForm* Form)
+{
+    return Form && Form->HandleAllocated() &&
+           (GetWindowLongA(Form->Handle(), GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
+}
+
+void TRichEditOleCallback::PrepareFrameForms()
+{
+    TForm* form = GetParentForm(richEdit_);
+    if (!form || frameForm_ || !richEdit_->AllowInPlace) return;
+    docForm_ = TOleForm::Of(form);
+    docForm_->AddRef();
+    TForm* main = Application->MainForm();
+    frameForm_ = IsMDIChild(form) && main ? TOleForm::Of(main) : docForm_;
+    frameForm_->AddRef();
+}
+
+void TRichEditOleCallback::ReleaseForms()
+{
+    if (docForm_) docForm_->Release();
+    if (frameForm_) frameForm_->Release();
+    docForm_ = frameForm_ = nullptr;
+}
+
+STDMETHODIMP TRichEditOleCallback::GetInPlaceContext(LPOLEINPLACEFRAME* Frame,
+                                                     LPOLEINPLACEUIWINDOW* Document,
+                                                     LPOLEINPLACEFRAMEINFO FrameInfo)
+{
+    if (!Frame || !Document || !FrameInfo) return E_POINTER;
+    *Frame = nullptr;
+    *Document = nullptr;
+    PrepareFrameForms();
+    if (!frameForm_ || !richEdit_->AllowInPlace) return E_NOTIMPL;
+    *Frame = frameForm_;
+    frameForm_->AddRef();
+    *Document = docForm_;
+    docForm_->AddRef();
+    if (accelTable_) DestroyAcceleratorTable(accelTable_);
+    accelTable_ = nullptr;
+    accelCount_ = 0;
+    if (TMainMenu* menu = frameForm_->Form()->Menu())
+        accelTable_ = menu->CreateAccelerators(accelCount_);
+    FrameInfo->fMDIApp = FALSE;
+    FrameInfo->hwndFrame = frameForm_->Form()->Handle();
+    FrameInfo->haccel = accelTable_;
+    FrameInfo->cAccelEntries = static_cast<UINT>(accelCount_);
+    return S_OK;
+}
+
+STDMETHODIMP TRichEditOleCallback::ShowContainerUI(BOOL Show)
+{
+    if (!Show) PrepareFrameForms();
+    if (!frameForm_) return E_NOTIMPL;
+    // The framework's forms do not scroll, so there is no auto-scroll to hold off while the
+    // object's user interface is up.
+    if (!Show) {
+        richEdit_->SetUIActive(true);
+        return S_OK;
+    }
+    frameForm_->SetMenu(nullptr, nullptr, nullptr);
+    frameForm_->SetBorderSpace(nullptr);
+    richEdit_->SetUIActive(false);
+    if (accelTable_) DestroyAcceleratorTable(accelTable_);
+    accelTable_ = nullptr;
+    accelCount_ = 0;
+    ReleaseForms();
+    return S_OK;
+}
 
 STDMETHODIMP TRichEditOleCallback::QueryInsertObject(LPCLSID, LPSTORAGE, LONG) { return S_OK; }
 
@@ -277,9 +346,109 @@ bool TQvCustomRichEdit::PasteSpecialDialog()
     return result;
 }
 
-bool TQvCustomRichEdit::ObjectPropertiesDialog()
+// ---- the selected object's menu and user interface ---------------------------------------
+
+TPopupMenu* TQvCustomRichEdit::GetPopupMenu()
 {
-    // The properties sheet is not built (see the notes editor, which never allows objects):
-    // it is never shown, whatever is selected.
-    return false;
+    delete verbMenu_;
+    verbMenu_ = nullptr;
+    TPopupMenu* result = TCustomEdit::GetPopupMenu();
+    if (!AutoVerbMenu || GetSelectionType() != TRichSelectionType{stObject} || !oleInterface_)
+        return result;
+    TSelectedObject selected(oleInterface_);
+    if (!selected.Valid() || selected.InPlaceActive()) return result;
+    IOleObject* object = selected.Record.poleobj;
+    // Every item made here is owned by the verb menu, so freeing it takes back what was
+    // added to the control's own popup menu too.
+    verbMenu_ = new TPopupMenu(this);
+    IEnumOLEVERB* verbs = nullptr;
+    if (SUCCEEDED(object->EnumVerbs(&verbs)) && verbs) {
+        OLEVERB verb{};
+        ULONG got = 0;
+        while (verbs->Next(1, &verb, &got) == S_OK && got == 1) {
+            const String name = NarrowOleText(verb.lpszVerbName);
+            CoTaskMemFree(verb.lpszVerbName);
+            if (verb.lVerb < 0 || !(verb.grfAttribs & OLEVERBATTRIB_ONCONTAINERMENU)) break;
+            auto* item = new TMenuItem(verbMenu_);
+            item->SetCaption(name);
+            item->Tag = verb.lVerb;
+            item->SetDefault(verb.lVerb == 0);
+            item->OnClick = TNotifyEvent(this, &TQvCustomRichEdit::VerbClick);
+            verbMenu_->Items()->Add(item);
+        }
+        verbs->Release();
+    }
+    const String typeName = UserTypeName(object, USERCLASSTYPE_FULL);
+    auto* properties = new TMenuItem(verbMenu_);
+    properties->SetCaption(Format(RichEditText::ObjectProperties, typeName));
+    properties->OnClick = TNotifyEvent(this, &TQvCustomRichEdit::PropertiesClick);
+    if (result && result->Items()->Count() > 0) {
+        auto* separator = new TMenuItem(verbMenu_);
+        separator->SetCaption("-");
+        result->Items()->Add(separator);
+        result->Items()->Add(properties);
+        if (verbMenu_->Items()->Count() > 0) {
+            auto* submenu = new TMenuItem(verbMenu_);
+            submenu->SetCaption(typeName);
+            while (verbMenu_->Items()->Count() > 0) {
+                TMenuItem* verbItem = verbMenu_->Items()->Items(0);
+                verbMenu_->Items()->Remove(verbItem);
+                submenu->Add(verbItem);
+            }
+            result->Items()->Add(submenu);
+        }
+    } else if (verbMenu_->Items()->Count() > 0) {
+        verbMenu_->Items()->Insert(0, properties);
+        result = verbMenu_;
+    }
+    return result;
+}
+
+void TQvCustomRichEdit::VerbClick(TObject* Sender)
+{
+    if (!oleInterface_) return;
+    TSelectedObject selected(oleInterface_);
+    if (!selected.Valid() || selected.InPlaceActive()) return;
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    selected.Record.poleobj->DoVerb(static_cast<TMenuItem*>(Sender)->Tag, nullptr,
+                                    selected.Record.polesite, 0, Handle(), &client);
+}
+
+void TQvCustomRichEdit::PropertiesClick(TObject*) { ObjectPropertiesDialog(); }
+
+void TQvCustomRichEdit::SetUIActive(bool Active)
+{
+    TForm* form = GetParentForm(this);
+    if (!form) return;
+    try {
+        if (Active) {
+            TOleForm* ole = TOleForm::Of(form);
+            if (TWinControl* other = ole->ActiveOleControl(); other && other != this)
+                other->Perform(CM_UIDEACTIVATE);
+            ole->SetActiveOleControl(this);
+            if (AllowInPlace && CanFocus()) SetFocus();
+        } else {
+            if (TOleForm* ole = TOleForm::Of(form, false); ole && ole->ActiveOleControl() == this)
+                ole->SetActiveOleControl(nullptr);
+            if (form->ActiveControl() == this && AllowInPlace) {
+                ::SetFocus(Handle());
+                SelectionChange();
+            }
+        }
+    } catch (...) {
+        Application->HandleException(this);
+    }
+}
+
+void TQvCustomRichEdit::DocWindowActivate(TMessage& m)
+{
+    // An MDI child's object shares the main form's menu bar and border: a deactivated child
+    // gives them back.
+    TOleForm* document = oleCallback_->DocForm();
+    if (!document || !IsMDIChild(document->Form()) || m.WParam != 0) return;
+    if (TOleForm* frame = oleCallback_->FrameForm()) {
+        frame->SetMenu(nullptr, nullptr, nullptr);
+        frame->SetBorderSpace(nullptr);
+    }
 }

@@ -7,11 +7,12 @@
 #include <richole.h>
 
 class TQvCustomRichEdit;
+class TOleForm;
 
 class TRichEditOleCallback : public IRichEditOleCallback {
 public:
     explicit TRichEditOleCallback(TQvCustomRichEdit* RichEdit) : richEdit_(RichEdit) {}
-    virtual ~TRichEditOleCallback() = default;
+    virtual ~TRichEditOleCallback();
 
     STDMETHODIMP QueryInterface(REFIID Iid, void** Object) override;
     // The count follows the window's references but never frees the object: the control
@@ -20,9 +21,12 @@ public:
     STDMETHODIMP_(ULONG) Release() override;
     // A compound-file storage on a memory block, freed with its last reference.
     STDMETHODIMP GetNewStorage(LPSTORAGE* Storage) override;
-    // The framework has no in-place frame for an object to take over: not offered.
+    // The parent form as frame and document (an MDI child's frame is the main form), with
+    // the accelerators of the frame's main menu; E_NOTIMPL without AllowInPlace or a form.
     STDMETHODIMP GetInPlaceContext(LPOLEINPLACEFRAME* Frame, LPOLEINPLACEUIWINDOW* Document,
                                    LPOLEINPLACEFRAMEINFO FrameInfo) override;
+    // Show False: the object's user interface takes over and the control becomes the form's
+    // active OLE control; Show True: the frame gets its own menu back and the forms go.
     STDMETHODIMP ShowContainerUI(BOOL Show) override;
     STDMETHODIMP QueryInsertObject(LPCLSID Clsid, LPSTORAGE Storage, LONG Position) override;
     STDMETHODIMP DeleteObject(LPOLEOBJECT Object) override;
@@ -35,8 +39,16 @@ public:
                                 HMENU* Menu) override;
 
     ULONG RefCount() const { return refCount_; }
+    TOleForm* DocForm() const { return docForm_; }
+    TOleForm* FrameForm() const { return frameForm_; }
 
 private:
+    void PrepareFrameForms();
+    void ReleaseForms();
+    TOleForm* docForm_ = nullptr;
+    TOleForm* frameForm_ = nullptr;
+    HACCEL accelTable_ = nullptr;
+    int accelCount_ = 0;
     TQvCustomRichEdit* richEdit_;
     ULONG refCount_ = 0;
 };

@@ -190,6 +190,19 @@ void TRichEditStrings::SetText(std::string_view Value)
     EnableChange(true);
 }
 
+void TRichEditStrings::AddStrings(const TStrings* Source)
+{
+    const TNotifyEvent selectionChange = richEdit_->OnSelectionChange;
+    richEdit_->OnSelectionChange = nullptr;
+    try {
+        TStrings::AddStrings(Source);
+    } catch (...) {
+        richEdit_->OnSelectionChange = selectionChange;
+        throw;
+    }
+    richEdit_->OnSelectionChange = selectionChange;
+}
+
 void TRichEditStrings::EnableChange(bool Value)
 {
     HWND h = richEdit_->Handle();

@@ -27,6 +27,8 @@ public:
     void Delete(int Index) override;
     void Clear() override;
     void SetText(std::string_view Value) override;
+    // Without OnSelectionChange: the handler hears nothing of the lines going in one by one.
+    void AddStrings(const TStrings* Source) override;
 
     // A failed load tries the other format once (keeping a selection load a selection load)
     // and then raises EOutOfResources "Failed to Load Stream"; a failed save raises

@@ -34,6 +34,7 @@ void TControl::SetParent(TWinControl* AParent)
     if (AParent == this) throw EInvalidOperation(String(GuiText::OwnParent));
     if (parent_) parent_->RemoveControl(this);
     if (AParent) AParent->InsertControl(this);
+    if (AParent && parentBiDiMode_) Perform(CM_PARENTBIDIMODECHANGED);
 }
 
 void TControl::SetBounds(int l, int t, int w, int h)
@@ -131,6 +132,22 @@ void TControl::SetParentFont(bool v)
 {
     parentFont_ = v;
     if (v) Perform(CM_PARENTFONTCHANGED);
+}
+
+void TControl::SetBiDiMode(TBiDiMode v)
+{
+    // A mode set by hand ends the following of the parent's (one taken from it sets it again).
+    parentBiDiMode_ = false;
+    if (biDiMode_ == v) return;
+    biDiMode_ = v;
+    Perform(CM_BIDIMODECHANGED);
+}
+
+void TControl::SetParentBiDiMode(bool v)
+{
+    if (parentBiDiMode_ == v) return;
+    parentBiDiMode_ = v;
+    if (v) Perform(CM_PARENTBIDIMODECHANGED);
 }
 
 void TControl::FontChanged(TObject*)

@@ -28,6 +28,9 @@ class TControlCanvas;
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
+// Reading direction: right-to-left text, with the scroll bar on the left and the alignment
+// mirrored, or without the alignment, or only the text's direction.
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = TSet<TShiftStateItem>;
 
@@ -109,6 +112,12 @@ public:
     TFont* Font() { return &font_; }
     bool ParentFont() const { return parentFont_; }
     void SetParentFont(bool v);
+    // A change is announced with CM_BIDIMODECHANGED; children that follow their parent's
+    // (ParentBiDiMode, the default) take it through CM_PARENTBIDIMODECHANGED.
+    TBiDiMode BiDiMode() const { return biDiMode_; }
+    void SetBiDiMode(TBiDiMode v);
+    bool ParentBiDiMode() const { return parentBiDiMode_; }
+    void SetParentBiDiMode(bool v);
 
     // Caption and Text are the same string: a window's text, or the control's own.
     String Caption() { return GetText(); }
@@ -120,6 +129,8 @@ public:
     bool ShowHint = false;
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* v);
+    // The menu a right click shows: PopupMenu, unless the control builds its own.
+    virtual TPopupMenu* GetPopupMenu() { return popupMenu_; }
 
     // The action this control shows and runs on click (caption, enabled, hint follow it).
     TBasicAction* Action() const { return action_; }
@@ -171,6 +182,8 @@ private:
     TColor color_ = clBtnFace;
     bool parentColor_ = false;
     bool parentFont_ = true;
+    TBiDiMode biDiMode_ = bdLeftToRight;
+    bool parentBiDiMode_ = true;
     TFont font_;
     TPopupMenu* popupMenu_ = nullptr;
     TBasicAction* action_ = nullptr;
@@ -239,6 +252,8 @@ protected:
     virtual void CreateParams(TCreateParams& Params);
     // Makes the window from CreateParams and takes it over; then creates the children's.
     virtual void CreateWnd();
+    // The window itself (CreateWnd's first step): made and taken over, or no handle.
+    virtual void CreateWindowHandle(const TCreateParams& Params);
     // Keeps what the window holds (text) and destroys it; the children's go with it.
     virtual void DestroyWnd();
     // Hands the message to the window's original procedure.
@@ -293,6 +308,7 @@ private:
     bool WMKeyUp(TMessage& m);
     bool WMChar(TMessage& m);
     bool WMContextMenu(TMessage& m);
+    void BiDiModeChanged();
     bool RouteMouseToGraphicChild(TMessage& m);
 
     HWND handle_ = nullptr;

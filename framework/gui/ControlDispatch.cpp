@@ -31,6 +31,17 @@ void TControl::Dispatch(TMessage& m)
             parentFont_ = true;  // FontChanged cleared it: this change came from the parent
         }
         break;
+    case CM_BIDIMODECHANGED:
+        if (auto* w = dynamic_cast<TWinControl*>(this))
+            for (TControl* c : w->controls_) c->Perform(CM_PARENTBIDIMODECHANGED);
+        Invalidate();
+        break;
+    case CM_PARENTBIDIMODECHANGED:
+        if (parentBiDiMode_ && parent_) {
+            SetBiDiMode(parent_->BiDiMode());
+            parentBiDiMode_ = true;  // SetBiDiMode cleared it: the mode came from the parent
+        }
+        break;
     default: HandleMouse(m); break;
     }
 }
@@ -111,6 +122,10 @@ void TWinControl::Dispatch(TMessage& m)
         HandleMouse(m);
         break;
 
+    case CM_BIDIMODECHANGED:
+        TControl::Dispatch(m);
+        BiDiModeChanged();
+        return;
     case CM_FONTCHANGED:
         TControl::Dispatch(m);
         if (handle_)

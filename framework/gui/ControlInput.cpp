@@ -273,7 +273,7 @@ bool TWinControl::WMContextMenu(TMessage& m)
     } else {
         GetCursorPos(&pt);
     }
-    TPopupMenu* menu = target->PopupMenu();
+    TPopupMenu* menu = target->GetPopupMenu();
     if (!menu) return false;
     menu->PopupComponent = target;
     menu->Popup(pt.x, pt.y);

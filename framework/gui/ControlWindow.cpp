@@ -12,11 +12,23 @@
 namespace {
 
 constexpr const char* ControlProp = "QvControl";
+constexpr DWORD BiDiExStyles = WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR | WS_EX_RIGHT;
 constexpr const char* GenericWindowClass = "QvWindow";
 
 // The control whose window CreateWindowEx is making now: our class's first messages
 // (WM_NCCREATE, WM_CREATE, the first WM_SIZE) arrive before CreateWindowEx returns.
 thread_local TWinControl* creatingControl = nullptr;
+
+// The window's extended styles for a reading direction.
+DWORD BiDiExStyle(TBiDiMode Mode)
+{
+    switch (Mode) {
+    case bdRightToLeft: return WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR | WS_EX_RIGHT;
+    case bdRightToLeftNoAlign: return WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR;
+    case bdRightToLeftReadingOnly: return WS_EX_RTLREADING;
+    default: return 0;
+    }
+}
 
 }  // namespace
 
@@ -128,6 +140,7 @@ void TWinControl::CreateParams(TCreateParams& p)
     if (visible_) p.Style |= WS_VISIBLE;
     if (!enabled_) p.Style |= WS_DISABLED;
     if (TabStop) p.Style |= WS_TABSTOP;
+    p.ExStyle |= BiDiExStyle(BiDiMode());
     p.X = left_;
     p.Y = top_;
     p.Width = width_;
@@ -141,6 +154,19 @@ void TWinControl::CreateWnd()
     CreateParams(p);
     if ((p.Style & WS_CHILD) && !p.WndParent)
         throw EInvalidOperation(GuiText::NoParentWindow, Name);
+    CreateWindowHandle(p);
+    if (!handle_)
+        throw EOutOfResources(GuiText::WindowCreate,
+                              p.WinClassName.empty() ? GenericWindowClass : p.WinClassName);
+    SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
+    for (size_t i = 0; i < controls_.size(); ++i)
+        if (auto* w = dynamic_cast<TWinControl*>(controls_[i])) w->CreateHandle();
+    Realign();
+}
+
+void TWinControl::CreateWindowHandle(const TCreateParams& Params)
+{
+    TCreateParams p = Params;
     HWND h;
     if (p.WinClassName.empty()) {
         // Tab moves through the controls inside our own containers too (the platform's
@@ -161,13 +187,16 @@ void TWinControl::CreateWnd()
                             nullptr);
         if (h) AttachHandle(h);
     }
-    if (!h)
-        throw EOutOfResources(GuiText::WindowCreate,
-                              p.WinClassName.empty() ? GenericWindowClass : p.WinClassName);
-    SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
-    for (size_t i = 0; i < controls_.size(); ++i)
-        if (auto* w = dynamic_cast<TWinControl*>(controls_[i])) w->CreateHandle();
-    Realign();
+}
+
+void TWinControl::BiDiModeChanged()
+{
+    if (!handle_) return;
+    const LONG_PTR others = GetWindowLongPtrA(handle_, GWL_EXSTYLE) & ~LONG_PTR(BiDiExStyles);
+    SetWindowLongPtrA(handle_, GWL_EXSTYLE, others | BiDiExStyle(BiDiMode()));
+    SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    InvalidateRect(handle_, nullptr, TRUE);
 }
 
 void TWinControl::AttachHandle(HWND h)

@@ -10,6 +10,7 @@
 #include "framework/gui/Application.h"
 #include "framework/gui/ButtonControls.h"
 #include "framework/gui/Menu.h"
+#include "framework/gui/OleForm.h"
 
 TForm::TForm(TComponent* AOwner) : TCustomControl(AOwner)
 {
@@ -384,6 +385,7 @@ void TForm::Dispatch(TMessage& m)
         m.Result = 0;
         return;
     case WM_ACTIVATE:
+        TOleForm::DocWindowActivated(this, LOWORD(m.WParam) != WA_INACTIVE);
         if (LOWORD(m.WParam) != WA_INACTIVE) {
             active_ = true;
             if (OnActivate) OnActivate(this);
@@ -399,6 +401,10 @@ void TForm::Dispatch(TMessage& m)
             active_ = false;
             if (OnDeactivate) OnDeactivate(this);
         }
+        break;
+    case WM_MDIACTIVATE:
+        // An MDI child hears of its activation here instead of WM_ACTIVATE.
+        TOleForm::DocWindowActivated(this, reinterpret_cast<HWND>(m.LParam) == Handle());
         break;
     case WM_ACTIVATEAPP:
         // The program as a whole gains or loses the user's attention.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <map>
+#include <vector>
 
 #include "framework/Exceptions.h"
 #include "framework/gui/Action.h"
@@ -60,7 +61,8 @@ void TMenuItem::UpdateItem()
     MENUITEMINFOA mi{};
     mi.cbSize = sizeof(mi);
     mi.fMask = MIIM_STATE;
-    mi.fState = (checked_ ? MFS_CHECKED : 0) | (enabled_ ? 0 : MFS_GRAYED);
+    mi.fState =
+        (checked_ ? MFS_CHECKED : 0) | (enabled_ ? 0 : MFS_GRAYED) | (default_ ? MFS_DEFAULT : 0);
     SetMenuItemInfoA(root, command_, FALSE, &mi);
     if (caption_ != "-") {
         String text = MenuText();
@@ -106,6 +108,13 @@ void TMenuItem::SetShortCut(TShortCut v)
 {
     if (v != shortCut_) {
         shortCut_ = v;
+        UpdateItem();
+    }
+}
+void TMenuItem::SetDefault(bool v)
+{
+    if (v != default_) {
+        default_ = v;
         UpdateItem();
     }
 }
@@ -220,7 +229,8 @@ void TMenuItem::Build(HMENU into)
         mi.cbSize = sizeof(mi);
         mi.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE;
         mi.wID = i->command_;
-        mi.fState = (i->checked_ ? MFS_CHECKED : 0) | (i->enabled_ ? 0 : MFS_GRAYED);
+        mi.fState = (i->checked_ ? MFS_CHECKED : 0) | (i->enabled_ ? 0 : MFS_GRAYED) |
+                    (i->default_ ? MFS_DEFAULT : 0);
         String text = i->MenuText();
         if (i->caption_ == "-") {
             mi.fType = MFT_SEPARATOR;
@@ -280,6 +290,29 @@ void TMainMenu::Rebuild()
 {
     TMenu::Rebuild();
     if (Window) DrawMenuBar(Window);
+}
+
+HACCEL TMainMenu::CreateAccelerators(int& Count)
+{
+    std::vector<ACCEL> table;
+    auto add = [&table](auto& self, TMenuItem* item) -> void {
+        if (const TShortCut s = item->ShortCut()) {
+            BYTE flags = FVIRTKEY;
+            if (s & scShift) flags |= FSHIFT;
+            if (s & scCtrl) flags |= FCONTROL;
+            if (s & scAlt) flags |= FALT;
+            table.push_back(
+                ACCEL{flags, static_cast<WORD>(s & 0xFF), static_cast<WORD>(item->Command())});
+        }
+        for (int i = 0; i < item->Count(); ++i) self(self, item->Items(i));
+    };
+    for (int i = 0; i < Items()->Count(); ++i) {
+        TMenuItem* top = Items()->Items(i);
+        if (top->GroupIndex == 0 || top->GroupIndex == 2 || top->GroupIndex == 4) add(add, top);
+    }
+    Count = static_cast<int>(table.size());
+    return table.empty() ? nullptr
+                         : CreateAcceleratorTableA(table.data(), static_cast<int>(table.size()));
 }
 
 void TPopupMenu::Popup(int X, int Y)

@@ -30,7 +30,13 @@ public:
     TShortCut ShortCut() const { return shortCut_; }
     void SetShortCut(TShortCut v);
     bool RadioItem = false;
+    // Shown in bold: the item a double click on the menu's owner would choose.
+    bool Default() const { return default_; }
+    void SetDefault(bool v);
     String Hint;
+    // A main menu's top-level items of groups 0, 2 and 4 are the form's own when an embedded
+    // object's menus join them (see TMainMenu::CreateAccelerators).
+    int GroupIndex = 0;
 
     void Add(TMenuItem* Item);
     void Insert(int Index, TMenuItem* Item);
@@ -72,7 +78,7 @@ private:
     String MenuText() const;
 
     String caption_;
-    bool checked_ = false, enabled_ = true, visible_ = true;
+    bool checked_ = false, enabled_ = true, visible_ = true, default_ = false;
     TShortCut shortCut_ = 0;
     std::vector<TMenuItem*> items_;
     TMenuItem* parent_ = nullptr;
@@ -107,6 +113,10 @@ public:
     void Rebuild() override;
     // The window whose menu bar shows this menu (set by the form).
     HWND Window = nullptr;
+    // An accelerator table of the shortcuts under the top-level items of groups 0, 2 and 4
+    // (the container's, for an object active in place), with Count its entries; the caller
+    // destroys it. nullptr when there are none.
+    HACCEL CreateAccelerators(int& Count);
 
 protected:
     HMENU CreateMenuHandle() override { return CreateMenu(); }

@@ -29,6 +29,14 @@ constexpr UINT CM_RELEASE = CM_BASE + 10;
 // Posted by a tree view to itself on a click: by the time it arrives the control has moved its
 // selection to the clicked item.
 constexpr UINT CM_TREECLICK = CM_BASE + 11;
+// Reading direction (a block of their own, clear of the numbers above as they grow).
+constexpr UINT CM_BIDIMODECHANGED = CM_BASE + 32;
+constexpr UINT CM_PARENTBIDIMODECHANGED = CM_BASE + 33;
+// Embedded objects: the form tells its active object's control that the document window
+// was activated (WParam 1) or deactivated (0); a control is told its object's user interface
+// is to go because another control's object takes over.
+constexpr UINT CM_DOCWINDOWACTIVATE = CM_BASE + 34;
+constexpr UINT CM_UIDEACTIVATE = CM_BASE + 35;
 
 constexpr UINT CN_BASE = 0xA800;
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;

@@ -316,6 +316,51 @@ TEST_F(QvRichEditTest, LinesCountGetPutInsertAndDelete)
     EXPECT_THROW(re->Lines()->Get(7), EListError);
 }
 
+TEST_F(QvRichEditTest, SelectionChangeFiresForTheCaretButNotWhileLinesAreAdded)
+{
+    MakeForm();
+    struct Counter : TObject {
+        int changes = 0;
+        void Changed(TObject*) { ++changes; }
+    } counter;
+    re->OnSelectionChange = TNotifyEvent(&counter, &Counter::Changed);
+    re->SetText("abc");
+    re->SetSelStart(0);
+    re->SetFocus();
+    counter.changes = 0;
+    TypeKey(re, VK_END);
+    EXPECT_GT(counter.changes, 0);
+
+    TStringList more;
+    more.Add("two");
+    more.Add("three");
+    counter.changes = 0;
+    re->Lines()->AddStrings(&more);
+    EXPECT_EQ(counter.changes, 0);
+    EXPECT_EQ(re->Lines()->Text(), "abc\r\ntwo\r\nthree\r\n");
+    TypeKey(re, VK_HOME);  // the handler is back
+    EXPECT_GT(counter.changes, 0);
+}
+
+TEST_F(QvRichEditTest, ReadingDirectionFromTheFormReachesTheControlAndMirrorsItsParagraph)
+{
+    MakeForm();
+    re->SetText("abc");
+    re->SelectAll();
+    re->Paragraph()->SetAlignment(paCenter);
+    form->SetBiDiMode(bdRightToLeft);
+    EXPECT_EQ(re->BiDiMode(), bdRightToLeft);
+    EXPECT_TRUE(re->ParentBiDiMode());
+    const LONG ex = GetWindowLongA(re->Handle(), GWL_EXSTYLE);
+    EXPECT_EQ(ex & (WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR | WS_EX_RIGHT),
+              WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR | WS_EX_RIGHT);
+    // Alignment (left) again, mirrored for the right-to-left window.
+    EXPECT_EQ(re->Paragraph()->Alignment(), paRightJustify);
+    form->SetBiDiMode(bdLeftToRight);
+    EXPECT_EQ(GetWindowLongA(re->Handle(), GWL_EXSTYLE) & WS_EX_RTLREADING, 0);
+    EXPECT_EQ(re->Paragraph()->Alignment(), paLeftJustify);
+}
+
 TEST_F(QvRichEditTest, LoneCrAndLfLoadAsBreaksIncludingAtChunkEdges)
 {
     TQvCustomRichEdit::RegisterConversionFormat("chunk3", true,

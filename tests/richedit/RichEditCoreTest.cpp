@@ -196,6 +196,21 @@ TEST(MaxminTest, ScansKeepTheFirstStrictlyBetterAndEmptyListsRaise)
     EXPECT_EQ(a * 10 + b, 21);
 }
 
+TEST(MaxminTest, VariantsOfMixedKindsCompareEmptyFirstThenAsNumbersWhereTextReadsAsOne)
+{
+    const TVariant mixed[] = {TVariant{}, 2LL, String("10"), 9.5, true};
+    EXPECT_EQ(MaxOf(mixed), TVariant(String("10")));  // "10" read as ten, above 9.5
+    EXPECT_TRUE(VarIsEmpty(MinOf(mixed)));
+    const TVariant ties[] = {1LL, 1.0, true};  // equal values: the first stays
+    EXPECT_TRUE(std::holds_alternative<long long>(MaxOf(ties)));
+    const TVariant texts[] = {String("b"), String("B"), String("a")};
+    EXPECT_EQ(MinOf(texts), TVariant(String("B")));
+    const TVariant big[] = {(1LL << 53) + 1, 1LL << 53};  // beyond a double's exact range
+    EXPECT_EQ(MinOf(big), TVariant(1LL << 53));
+    const TVariant word[] = {1LL, String("one")};
+    EXPECT_THROW(MaxOf(word), EConvertError);
+}
+
 }  // namespace
 
 #include "richedit/FindDialogPlacement.h"

@@ -10,6 +10,9 @@
 #include "GuiTestSupport.h"
 #include "framework/gui/DialogService.h"
 #include "framework/gui/Form.h"
+#include "framework/gui/Menu.h"
+#include "framework/gui/OleForm.h"
+#include "framework/gui/Timer.h"
 #include "richedit/QvRichEdit.h"
 #include "richedit/RichEditOle.h"
 
@@ -370,13 +373,109 @@ TEST_F(RichEditFindPrintTest, WithObjectsAllowedTheWindowTakesTheCallbackAndGive
     if (stream) stream->Release();
     storage->Release();
 
+    // In place, the form is the frame, with its main menu's shortcuts as accelerators.
+    auto* menu = new TMainMenu(form.get());
+    NewMenuItem(form.get(), NewMenuItem(form.get(), menu->Items(), "&File"), "&Save", nullptr,
+                ShortCut('S', TShiftState{ssCtrl}));
+    form->SetMenu(menu);
     OLEINPLACEFRAMEINFO info{};
-    IOleInPlaceFrame* frame = reinterpret_cast<IOleInPlaceFrame*>(1);
-    IOleInPlaceUIWindow* document = reinterpret_cast<IOleInPlaceUIWindow*>(1);
+    IOleInPlaceFrame* frame = nullptr;
+    IOleInPlaceUIWindow* document = nullptr;
+    ASSERT_EQ(re->OleCallback()->GetInPlaceContext(&frame, &document, &info), S_OK);
+    TOleForm* ole = TOleForm::Of(form.get(), false);
+    EXPECT_EQ(frame, static_cast<IOleInPlaceFrame*>(ole));
+    EXPECT_EQ(info.hwndFrame, form->Handle());
+    EXPECT_FALSE(info.fMDIApp);
+    EXPECT_EQ(info.cAccelEntries, 1u);
+    EXPECT_EQ(re->OleCallback()->ShowContainerUI(FALSE), S_OK);  // the object takes over
+    EXPECT_EQ(ole->ActiveOleControl(), re);
+    EXPECT_EQ(re->OleCallback()->ShowContainerUI(TRUE), S_OK);
+    EXPECT_EQ(ole->ActiveOleControl(), nullptr);
+    re->AllowInPlace = false;
     EXPECT_EQ(re->OleCallback()->GetInPlaceContext(&frame, &document, &info), E_NOTIMPL);
     EXPECT_EQ(frame, nullptr);
     re->Clear();  // closes the (no) objects, then empties the text
     EXPECT_EQ(re->Text(), "");
+}
+
+// A class of objects known only by its registry entries (no server): its name and verbs are
+// all Wine's OLE can show of an embedded object. Removed again with the guard.
+constexpr CLSID ProbeClass = {
+    0x5A1C3E70, 0x1111, 0x4D2E, {0x9A, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77}};
+constexpr const char* ProbeKey = "CLSID\\{5A1C3E70-1111-4D2E-9A11-223344556677}";
+struct TProbeClass {
+    TProbeClass()
+    {
+        Set("", "Probe Object");
+        Set("\\Verb\\0", "&Open,0,2");  // 2: on the container's menu
+        Set("\\Verb\\1", "&Edit,0,2");
+        Set("\\Verb\\2", "&Hidden,0,0");
+    }
+    ~TProbeClass() { RegDeleteTreeA(HKEY_CLASSES_ROOT, ProbeKey); }
+    static void Set(const String& sub, const String& value)
+    {
+        RegSetValueA(HKEY_CLASSES_ROOT, (ProbeKey + sub).c_str(), REG_SZ, value.c_str(),
+                     static_cast<DWORD>(value.size()));
+    }
+};
+
+std::vector<String> Captions(TMenuItem* parent)
+{
+    std::vector<String> captions;
+    for (int i = 0; i < parent->Count(); ++i) captions.push_back(parent->Items(i)->Caption());
+    return captions;
+}
+
+TEST_F(RichEditFindPrintTest, TheSelectedObjectsVerbsAndPropertiesJoinTheContextMenu)
+{
+    TProbeClass probe;
+    re->SetText("ab");
+    IStorage* storage = nullptr;
+    ASSERT_EQ(re->OleCallback()->GetNewStorage(&storage), S_OK);
+    WriteClassStg(storage, ProbeClass);
+    IOleClientSite* site = nullptr;
+    re->OleInterface()->GetClientSite(&site);
+    IOleObject* object = nullptr;
+    ASSERT_EQ(OleLoad(storage, IID_IOleObject, site, reinterpret_cast<void**>(&object)), S_OK);
+    REOBJECT record{sizeof(REOBJECT), 1, ProbeClass, object, storage, site};
+    record.dvaspect = DVASPECT_CONTENT;
+    ASSERT_EQ(re->OleInterface()->InsertObject(&record), S_OK);
+    object->Release();
+    site->Release();
+    storage->Release();
+    re->SetSelection(1, 2, false);
+
+    // No popup menu of its own: a right click pops up the verbs, up to the first kept off the
+    // menu, under the properties item.
+    struct Menus {
+        void Close(TObject*) { EndMenu(); }
+    } menus;
+    TTimer closer(nullptr);
+    closer.SetInterval(50);
+    closer.OnTimer = TNotifyEvent(&menus, &Menus::Close);
+    SendMessageA(re->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(re->Handle()),
+                 MAKELPARAM(20, 20));
+    TPopupMenu* verbs = re->ObjectVerbMenu();
+    ASSERT_NE(verbs, nullptr);
+    EXPECT_EQ(verbs->PopupComponent, re);
+    EXPECT_EQ(Captions(verbs->Items()),
+              (std::vector<String>{"Probe Object Properties", "&Open", "&Edit"}));
+    EXPECT_TRUE(verbs->Items()->Items(1)->Default());
+
+    // With a popup menu of its own (asked twice, as two right clicks would), the object's
+    // items follow once.
+    auto* own = new TPopupMenu(form.get());
+    NewMenuItem(form.get(), own->Items(), "Copy");
+    re->SetPopupMenu(own);
+    re->GetPopupMenu();
+    EXPECT_EQ(re->GetPopupMenu(), own);
+    EXPECT_EQ(Captions(own->Items()),
+              (std::vector<String>{"Copy", "-", "Probe Object Properties", "Probe Object"}));
+    EXPECT_EQ(Captions(own->Items()->Items(3)), (std::vector<String>{"&Open", "&Edit"}));
+
+    // Wine has no object properties sheet: its stub is reached and says so.
+    EXPECT_FALSE(re->ObjectPropertiesDialog());
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CALL_NOT_IMPLEMENTED));
 }
 
 }  // namespace
