@@ -279,7 +279,8 @@ void TTreeView::Dispatch(TMessage& m)
             }
             break;
         case NM_CLICK: Click(); break;
-        case NM_DBLCLK: DblClick(); break;
+        // NM_DBLCLK is not taken: it is the same double click that WM_LBUTTONDBLCLK already
+        // brought through the mouse path, and a second handler call would run a macro twice.
         default: break;
         }
         return;

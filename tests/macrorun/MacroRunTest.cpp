@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <mmsystem.h>
+#include <commctrl.h>
 
 #include <functional>
 
@@ -209,6 +210,37 @@ TEST_F(MacroRunTest, EndlessScriptOverFoldersOnlyStopsAtTheLoopGuard)
     EXPECT_TRUE(RunButtonsEnabled());
 }
 
+TEST_F(MacroRunTest, ARealStepBetweenFoldersLetsTheScriptRunPastFiveHundredFolderSteps)
+{
+    Start(0, 70);
+    // 500 folder steps in all, never 500 in a row: the delay item in the middle counts afresh.
+    TTreeNode* first = Folder("0");
+    for (int i = 1; i < 250; ++i) Folder(IntToStr(i));
+    Item(Folder("250"), mkDelaySecs, "", "1");
+    for (int i = 251; i < 501; ++i) Folder(IntToStr(i));
+    Select(first);
+    Form1->Tr_SendScript_btnClick(Form1);
+    EXPECT_TRUE(script.Shown().empty());
+    EXPECT_EQ(Selected(), nullptr);  // the walk reached the end
+    EXPECT_TRUE(RunButtonsEnabled());
+}
+
+TEST_F(MacroRunTest, SendNextNeverRunsANodeWithABreakpoint)
+{
+    Start(0, 70);
+    TTreeNode* stops = Item(Folder("F"), mkDataString, "x");
+    Select(stops);
+    Form1->TR_breakpnt_btnClick(Form1);
+    for (int click = 0; click < 2; ++click) {
+        script.Clear();
+        Form1->Tr_SendNext_btnClick(Form1);
+        EXPECT_EQ(ShownTexts(), std::vector<std::string>{MacroText::BreakpointReached});
+        EXPECT_EQ(Selected(), stops);
+    }
+    EXPECT_TRUE(PeerGetsNothingMore());
+    EXPECT_TRUE(RunButtonsEnabled());
+}
+
 TEST_F(MacroRunTest, StopDuringALongDelayEndsItAtOnceAndKillsItsTimer)
 {
     Start(0, 70);
@@ -228,6 +260,50 @@ TEST_F(MacroRunTest, StopDuringALongDelayEndsItAtOnceAndKillsItsTimer)
     // The timer no longer exists.
     EXPECT_NE(timeKillEvent(timer), static_cast<MMRESULT>(TIMERR_NOERROR));
     EXPECT_TRUE(RunButtonsEnabled());
+}
+
+TEST_F(MacroRunTest, StopClickedWithTheMouseEndsARunStartedWithTheMouse)
+{
+    Start(0, 70);
+    TTreeNode* waits = Item(Folder("F"), mkDelayMs, "", "60000");
+    waits->Parent()->Expand(false);
+    Select(waits);
+    // The user's press and release, posted to the window under the mouse.
+    const auto post = [](TWinControl* Window, LPARAM At, bool Double = false) {
+        PostMessageA(Window->Handle(), Double ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, MK_LBUTTON, At);
+        PostMessageA(Window->Handle(), WM_LBUTTONUP, 0, At);
+    };
+    const auto centre = [](TControl* c) {
+        return MAKELPARAM(c->Left() + c->Width() / 2, c->Top() + c->Height() / 2);
+    };
+    RECT item{};
+    *reinterpret_cast<_TREEITEM**>(&item) = waits->ItemId();
+    SendMessageA(Form1->TreeView->Handle(), TVM_GETITEMRECT, TRUE, LPARAM(&item));
+    const LPARAM onItem = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    for (const bool doubleClick : {false, true}) {
+        int runs = 0;
+        bool ranOn = false;
+        DuringRun(10, [&] {
+            ++runs;
+            post(Form1->ToolBar4, centre(Form1->stop_tbtn));
+            // A timer fires only after the posted messages: by then Stop has acted, and a
+            // second run of the same double click would have started.
+            DuringRun(1, [&] {
+                ranOn = MacroRunActive;
+                if (ranOn) Form1->stop_tbtnClick(nullptr);
+            });
+        });
+        if (doubleClick) {
+            post(Form1->TreeView, onItem);
+            post(Form1->TreeView, onItem, true);
+        } else {
+            post(Form1->ToolBar4, centre(Form1->Tr_Send_btn));
+        }
+        ASSERT_TRUE(qv::test::WaitUntil([&] { return runs && !PendingAction; }, 10s));
+        EXPECT_FALSE(ranOn) << doubleClick;
+        EXPECT_EQ(MacroTimer.load(), 0u);
+        EXPECT_TRUE(RunButtonsEnabled());
+    }
 }
 
 TEST_F(MacroRunTest, ADelayThatCannotRunStopsTheRunWithAMessage)
