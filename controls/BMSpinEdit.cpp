@@ -58,12 +58,21 @@ public:
     explicit TButtonPanel(TBMSpinEdit* SpinEdit) : TPanel(SpinEdit), spinEdit_(SpinEdit) {}
     void Dispatch(TMessage& m) override
     {
+        // The mouse is let go before the release reaches the drop button, whose release
+        // handler ends the drop (and selects the text) itself.
+        if (m.Msg == WM_LBUTTONUP) {
+            releasing_ = true;
+            TPanel::Dispatch(m);
+            releasing_ = false;
+            return;
+        }
         TPanel::Dispatch(m);
-        if (m.Msg == WM_CAPTURECHANGED) spinEdit_->EndDrop();
+        if (m.Msg == WM_CAPTURECHANGED && !releasing_) spinEdit_->EndDrop();
     }
 
 private:
     TBMSpinEdit* spinEdit_;
+    bool releasing_ = false;
 };
 
 // ---- TBMPopupForm ------------------------------------------------------------------------

@@ -46,7 +46,18 @@ struct TInfo {
 
 // Image indexes of the tree's image list (the tool buttons and menus use the same list).
 namespace MacroImage {
+inline constexpr int AddFolder = 0;
+inline constexpr int AddItem = 1;
+inline constexpr int MoveUp = 2;
+inline constexpr int MoveDown = 3;
+inline constexpr int Erase = 4;
+inline constexpr int MarkForDeletion = 5;
+inline constexpr int Restore = 6;
 inline constexpr int MarkedOverlay = 7;
+inline constexpr int Apply = 8;
+inline constexpr int Save = 9;
+inline constexpr int EditorShown = 13;
+inline constexpr int EditorHidden = 14;
 inline constexpr int FolderClosed = 16;
 inline constexpr int BreakpointOverlay = 20;
 inline constexpr int FolderOpen = 25;

@@ -1,6 +1,7 @@
 // The main window's form data, built in code: menus, actions, the tool bar with the port
 // combos and lamps, the string entry pane, the send bar, the screen with its gutter, the
 // status bar, the macro pane, timers, the port and the dialogs, with their events.
+#include "macros/TreeUtil.h"
 #include "terminal/DataStringHelpText.h"
 #include "terminal/EntryHelpText.h"
 #include "terminal/Main.h"
@@ -729,30 +730,34 @@ void TForm1::BuildMacroPane()
     ToolBar1 = Place<TToolBar>(this, Main_Panel, "ToolBar1", alLeft);
     ToolBar1->SetWidth(27);
     ToolBar1->SetImages(Tr_ImageListTreeViewIcons);
-    auto editButton = [this](const char* name, const char* hint, TAction* action,
+    auto editButton = [this](const char* name, const char* hint, int image, TAction* action,
                              TNotifyEvent onClick) {
         TToolButton* b = Place<TToolButton>(this, ToolBar1, name);
         if (action) b->SetAction(action);
         Hinted(b, hint);
+        b->SetImageIndex(image);
         if (onClick) b->OnClick = onClick;
         return b;
     };
-    Tr_NewFolder_btn =
-        editButton("Tr_NewFolder_btn", "Add New Folder", ActionAddNewFolder, nullptr);
-    Tr_NewFile_btn = editButton("Tr_NewFile_btn", "Add New Macro Item", nullptr,
-                                Closure(this, &TForm1::Add1Click));
-    Tr_Up_btn = editButton("Tr_Up_btn", "Move Item Up", ActionNodeMoveUp, nullptr);
-    Tr_Dn_btn = editButton("Tr_Dn_btn", "Move Item Down", ActionNodeMoveDown, nullptr);
-    Tr_Erase_btn =
-        editButton("Tr_Erase_btn", "Erase", nullptr, Closure(this, &TForm1::Tr_Erase_btnClick));
+    Tr_NewFolder_btn = editButton("Tr_NewFolder_btn", "Add New Folder", MacroImage::AddFolder,
+                                  ActionAddNewFolder, nullptr);
+    Tr_NewFile_btn = editButton("Tr_NewFile_btn", "Add New Macro Item", MacroImage::AddItem,
+                                nullptr, Closure(this, &TForm1::Add1Click));
+    Tr_Up_btn =
+        editButton("Tr_Up_btn", "Move Item Up", MacroImage::MoveUp, ActionNodeMoveUp, nullptr);
+    Tr_Dn_btn = editButton("Tr_Dn_btn", "Move Item Down", MacroImage::MoveDown, ActionNodeMoveDown,
+                           nullptr);
+    Tr_Erase_btn = editButton("Tr_Erase_btn", "Erase", MacroImage::Erase, nullptr,
+                              Closure(this, &TForm1::Tr_Erase_btnClick));
     Tr_Erase_btn->SetVisible(false);
-    Tr_Delete_btn =
-        editButton("Tr_Delete_btn", "Mark Macro For Deletion", ActionNodeDeleteSoft, nullptr);
+    Tr_Delete_btn = editButton("Tr_Delete_btn", "Mark Macro For Deletion",
+                               MacroImage::MarkForDeletion, ActionNodeDeleteSoft, nullptr);
     Tr_Restore_btn = editButton("Tr_Restore_btn", "Cancel / Restore Changes To Existing Macro",
-                                ActionOtherRestore, nullptr);
-    Tr_OK_btn =
-        editButton("Tr_OK_btn", "Apply Changes to Existing Macro", ActionNodeModify, nullptr);
-    Tr_Save_btn = editButton("Tr_Save_btn", "Save Macro List", ActionSaveMacros, nullptr);
+                                MacroImage::Restore, ActionOtherRestore, nullptr);
+    Tr_OK_btn = editButton("Tr_OK_btn", "Apply Changes to Existing Macro", MacroImage::Apply,
+                           ActionNodeModify, nullptr);
+    Tr_Save_btn =
+        editButton("Tr_Save_btn", "Save Macro List", MacroImage::Save, ActionSaveMacros, nullptr);
 
     Apply_panel = Place<TPanel>(this, Main_Panel, "Apply_panel", alBottom);
     Apply_panel->SetHeight(4);

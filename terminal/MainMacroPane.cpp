@@ -5,6 +5,8 @@
 void TForm1::HideMacroEditor()
 {
     Editor_mi1->SetCaption("Show Editor");
+    Tr_ImageListTreeViewIcons->GetBitmap(MacroImage::EditorHidden, UpDn_btn->Glyph());
+    UpDn_btn->Invalidate();
     // Hidden again (a clear, a load): the sizes kept from the shown editor stay.
     if (!ScrollBox->Visible()) return;
     topPnlHeight_ = Top_pnl->Height();
@@ -25,6 +27,8 @@ void TForm1::HideMacroEditor()
 void TForm1::ShowMacroEditor()
 {
     Editor_mi1->SetCaption("Hide Editor");
+    Tr_ImageListTreeViewIcons->GetBitmap(MacroImage::EditorShown, UpDn_btn->Glyph());
+    UpDn_btn->Invalidate();
     Top_pnl->SetAlign(alTop);
     Top_pnl->SetHeight(topPnlHeight_);
     Splitter1->SetVisible(true);

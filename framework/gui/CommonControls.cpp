@@ -334,6 +334,16 @@ void TImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled)
                      ILD_TRANSPARENT | (Enabled ? 0 : ILD_BLEND50));
 }
 
+void TImageList::GetBitmap(int Index, TBitmap* Image)
+{
+    Image->SetSize(Width, Height);
+    TCanvas* canvas = Image->Canvas();
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(clFuchsia);
+    canvas->FillRect(Rect(0, 0, Width, Height));
+    Draw(canvas, 0, 0, Index);
+}
+
 void TImageList::Clear()
 {
     if (handle_) ImageList_Remove(handle_, -1);

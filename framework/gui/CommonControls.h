@@ -156,6 +156,9 @@ public:
     // Makes image ImageIndex overlay number Overlay (0 to 3).
     bool Overlay(int ImageIndex, int Overlay);
     void Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled = true);
+    // Image Index as a glyph: drawn on a fuchsia ground, which its bottom-left pixel then
+    // names as the see-through colour.
+    void GetBitmap(int Index, TBitmap* Image);
     void Clear();
 
 private:

@@ -234,7 +234,9 @@ TControl* TWinControl::GraphicControlAt(int x, int y)
 }
 
 // Mouse messages over a graphic child are that child's (it keeps the mouse from the button
-// press to the release).
+// press to the release). The mouse is let go before the release reaches the child, as a system
+// push button does: its click handler may run for long (a macro run pumps messages until it
+// ends), and the clicks meanwhile, on Stop for one, belong to the controls under the mouse.
 bool TWinControl::RouteMouseToGraphicChild(TMessage& m)
 {
     const int x = static_cast<short>(LOWORD(m.LParam)), y = static_cast<short>(HIWORD(m.LParam));
@@ -254,11 +256,11 @@ bool TWinControl::RouteMouseToGraphicChild(TMessage& m)
         mouseControl_ = target;
         SetCapture(handle_);
     }
-    target->Perform(m.Msg, m.WParam, MAKELPARAM(x - target->left_, y - target->top_));
     if (up && mouseControl_ == target) {
         mouseControl_ = nullptr;
         if (GetCapture() == handle_) ReleaseCapture();
     }
+    target->Perform(m.Msg, m.WParam, MAKELPARAM(x - target->left_, y - target->top_));
     return true;
 }
 

@@ -311,7 +311,8 @@ void TTreeView::Dispatch(TMessage& m)
             // waits until it has, so that it sees the node the user now sees selected.
             PostMessageA(Handle(), CM_TREECLICK, 0, 0);
             break;
-        case NM_DBLCLK: DblClick(); break;
+        // NM_DBLCLK is not taken: it is the same double click that WM_LBUTTONDBLCLK already
+        // brought through the mouse path, and a second handler call would run a macro twice.
         case NM_RCLICK:
             // Left alone, the control sends its context menu message to the parent, which
             // offers the parent's menu instead of the tree's.

@@ -77,6 +77,19 @@ def page(cell, fill=WHITE):
     cell.put(12, 2, CLEAR)
 
 
+def plus(cell, c):  # a bold plus in the upper right corner
+    cell.rect(10, 3, 15, 4, c)
+    cell.rect(12, 1, 13, 6, c)
+
+
+def arrow(cell, up, c):  # a broad head and a shaft, pointing up or down
+    for i in range(6):
+        y = 2 + i if up else 13 - i
+        cell.line(7 - i, y, 8 + i, y, c)
+    for y in range(8, 14) if up else range(2, 8):
+        cell.line(6, y, 9, y, c)
+
+
 def draw(index):
     c = Cell()
     if index == 7:  # overlay: marked for deletion, a red cross in the lower left
@@ -134,6 +147,44 @@ def draw(index):
             c.line(14, 12, 14, 14, NAVY)
     elif index == 36:  # stop
         c.rect(3, 3, 12, 12, RED, MAROON)
+    elif index == 0:  # add a folder: a folder and a plus
+        c.rect(0, 4, 4, 6, YELLOW, OLIVE)
+        c.rect(0, 6, 11, 14, YELLOW, OLIVE)
+        plus(c, GREEN)
+    elif index == 1:  # add an item: a page and a plus
+        c.rect(1, 2, 10, 15, WHITE, BLACK)
+        for y in (6, 8, 10, 12):
+            c.line(3, y, 8, y, GREY)
+        plus(c, GREEN)
+    elif index in (2, 3):  # move up / down
+        arrow(c, index == 2, BLUE)
+    elif index == 4:  # erase the fields: a rubber on a line
+        c.rect(2, 5, 13, 10, WHITE, BLACK)
+        c.rect(8, 6, 12, 9, RED)
+        c.line(1, 13, 14, 13, GREY)
+    elif index == 5:  # mark for deletion: a page crossed out
+        page(c)
+        for d in (0, 1):
+            c.line(3 + d, 4, 11 + d, 12, RED)
+            c.line(11 + d, 4, 3 + d, 12, RED)
+    elif index == 6:  # cancel / restore: an arrow turning back
+        for r in (4.0, 5.0):
+            for a in range(0, 181, 5):
+                c.put(round(8 + r * math.cos(math.radians(a))),
+                      round(9 - r * math.sin(math.radians(a))), NAVY)
+        c.line(12, 9, 12, 13, NAVY)
+        c.line(13, 9, 13, 13, NAVY)
+        for i in range(4):
+            c.line(1 + i, 9 + i, 6 - i, 9 + i, NAVY)
+    elif index == 8:  # apply: a tick
+        for d in (0, 1, 2):
+            c.line(2, 7 + d, 6, 11 + d, GREEN)
+            c.line(6, 11 + d, 13, 4 + d, GREEN)
+    elif index == 9:  # save the list: a diskette
+        c.rect(1, 1, 14, 14, NAVY, BLACK)
+        c.rect(4, 1, 11, 6, WHITE, BLACK)
+        c.rect(4, 10, 11, 14, SILVER, BLACK)
+        c.rect(8, 11, 9, 13, NAVY)
     elif index in (26, 27):  # collapse / expand all: a box with minus or plus
         c.rect(3, 3, 12, 12, WHITE, GREY)
         c.line(5, 7, 10, 7, BLACK)

@@ -176,6 +176,40 @@ TEST_F(MacroPaneTest, TheEditorShowsAndHidesWithItsToolBar)
     EXPECT_TRUE(Form1->Tr_Send_btn->Enabled());
 }
 
+TEST_F(MacroPaneTest, EveryEditButtonAndTheEditorArrowShowAPicture)
+{
+    StartWithList(ModemList);
+    const auto pixels = [](TBitmap& Picture) {
+        std::vector<TColor> all;
+        for (int y = 0; y < Picture.Height(); ++y)
+            for (int x = 0; x < Picture.Width(); ++x) all.push_back(Picture.Canvas()->Pixel(x, y));
+        return all;
+    };
+    const auto drawn = [&](TBitmap& Picture, TColor Clear) {
+        const auto all = pixels(Picture);
+        return std::count_if(all.begin(), all.end(), [&](TColor c) { return c != Clear; });
+    };
+    for (TToolButton* b :
+         {Form1->Tr_NewFolder_btn, Form1->Tr_NewFile_btn, Form1->Tr_Up_btn, Form1->Tr_Dn_btn,
+          Form1->Tr_Delete_btn, Form1->Tr_Restore_btn, Form1->Tr_OK_btn, Form1->Tr_Save_btn}) {
+        TBitmap picture;
+        picture.SetSize(16, 16);
+        picture.Canvas()->Brush()->SetColor(clFuchsia);
+        picture.Canvas()->FillRect(Rect(0, 0, 16, 16));
+        Form1->ToolBar1->Images()->Draw(picture.Canvas(), 0, 0, b->ImageIndex());
+        EXPECT_GT(drawn(picture, clFuchsia), 20) << b->Name;
+    }
+    // The title bar's button: one arrow while the editor is hidden, another while it shows.
+    std::vector<std::vector<TColor>> arrows;
+    for (int shown = 0; shown < 2; ++shown) {
+        TBitmap& glyph = *Form1->UpDn_btn->Glyph();
+        EXPECT_GT(drawn(glyph, glyph.TransparentColor()), 10);
+        arrows.push_back(pixels(glyph));
+        Form1->Tr_edit_tbnClick(Form1->Tr_edit_tbn);
+    }
+    EXPECT_NE(arrows[0], arrows[1]);
+}
+
 TEST_F(MacroPaneTest, TheDataFieldPicksAReadableFileOrShowsTheDataStringHelp)
 {
     StartWithList(

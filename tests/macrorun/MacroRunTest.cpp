@@ -1,10 +1,12 @@
 // The macro runner and its run commands end to end on the main window connected to a virtual
 // line: data strings and files reach the peer byte-exact, escape errors point at the bad
-// characters, breakpoints, the end of the list and the loop guard end runs, Stop ends a long
-// delay at once, one run at a time, and a reload inside a run does not pull nodes from under it.
+// characters, breakpoints, the end of the list and the loop guard end runs, Stop (a mouse click
+// too) ends a long delay at once, one run at a time, and a reload inside a run does not pull
+// nodes from under it.
 #include <windows.h>
 
 #include <mmsystem.h>
+#include <commctrl.h>
 
 #include <functional>
 
@@ -209,6 +211,38 @@ TEST_F(MacroRunTest, EndlessScriptOverFoldersOnlyStopsAtTheLoopGuard)
     EXPECT_TRUE(RunButtonsEnabled());
 }
 
+TEST_F(MacroRunTest, ARealStepBetweenFoldersLetsTheScriptRunPastFiveHundredFolderSteps)
+{
+    Start(0, 70);
+    // 501 folder steps in all, at most 251 in a row: the item between them (a delay in
+    // seconds, which waits for nothing) gives the guard its full count again.
+    TTreeNode* first = Folder("0");
+    for (int i = 1; i < 250; ++i) Folder(IntToStr(i));
+    Item(Folder("250"), mkDelaySecs, "", "1");
+    for (int i = 251; i < 501; ++i) Folder(IntToStr(i));
+    Select(first);
+    Form1->Tr_SendScript_btnClick(Form1);
+    EXPECT_TRUE(script.Shown().empty());
+    EXPECT_EQ(Selected(), nullptr);  // the walk reached the end
+    EXPECT_TRUE(RunButtonsEnabled());
+}
+
+TEST_F(MacroRunTest, SendNextNeverRunsANodeWithABreakpoint)
+{
+    Start(0, 70);
+    TTreeNode* stops = Item(Folder("F"), mkDataString, "x");
+    Select(stops);
+    Form1->TR_breakpnt_btnClick(Form1);
+    for (int click = 0; click < 2; ++click) {
+        script.Clear();
+        Form1->Tr_SendNext_btnClick(Form1);
+        EXPECT_EQ(ShownTexts(), std::vector<std::string>{MacroText::BreakpointReached});
+        EXPECT_EQ(Selected(), stops);
+    }
+    EXPECT_TRUE(PeerGetsNothingMore());
+    EXPECT_TRUE(RunButtonsEnabled());
+}
+
 TEST_F(MacroRunTest, StopDuringALongDelayEndsItAtOnceAndKillsItsTimer)
 {
     Start(0, 70);
@@ -228,6 +262,48 @@ TEST_F(MacroRunTest, StopDuringALongDelayEndsItAtOnceAndKillsItsTimer)
     // The timer no longer exists.
     EXPECT_NE(timeKillEvent(timer), static_cast<MMRESULT>(TIMERR_NOERROR));
     EXPECT_TRUE(RunButtonsEnabled());
+}
+
+TEST_F(MacroRunTest, StopClickedWithTheMouseEndsARunStartedWithTheMouse)
+{
+    Start(0, 70);
+    TTreeNode* waits = Item(Folder("F"), mkDelayMs, "", "60000");
+    waits->Parent()->Expand(false);
+    Select(waits);
+    // The user's press and release, posted to the window under the mouse.
+    const auto post = [](TWinControl* Window, LPARAM At, bool Double = false) {
+        PostMessageA(Window->Handle(), Double ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, MK_LBUTTON, At);
+        PostMessageA(Window->Handle(), WM_LBUTTONUP, 0, At);
+    };
+    const auto centre = [](TControl* c) {
+        return MAKELPARAM(c->Left() + c->Width() / 2, c->Top() + c->Height() / 2);
+    };
+    RECT item{};
+    *reinterpret_cast<_TREEITEM**>(&item) = waits->ItemId();
+    SendMessageA(Form1->TreeView->Handle(), TVM_GETITEMRECT, TRUE, LPARAM(&item));
+    const LPARAM onItem = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    for (const bool doubleClick : {false, true}) {
+        bool started = false, ranOn = false;
+        DuringRun(10, [&] {
+            started = true;
+            post(Form1->ToolBar4, centre(Form1->stop_tbtn));
+            // A timer fires only after the posted messages: by then Stop has acted, and a
+            // second run of the same double click would have started.
+            DuringRun(1, [&] {
+                ranOn = MacroRunActive;
+                if (ranOn) Form1->stop_tbtnClick(nullptr);
+            });
+        });
+        if (doubleClick) {
+            post(Form1->TreeView, onItem);
+            post(Form1->TreeView, onItem, true);
+        } else {
+            post(Form1->ToolBar4, centre(Form1->Tr_Send_btn));
+        }
+        ASSERT_TRUE(qv::test::WaitUntil([&] { return started && !PendingAction; }, 10s));
+        EXPECT_FALSE(ranOn) << doubleClick;
+        EXPECT_TRUE(RunButtonsEnabled());
+    }
 }
 
 TEST_F(MacroRunTest, ADelayThatCannotRunStopsTheRunWithAMessage)
