@@ -4,6 +4,7 @@
 
 #include "app/LaterForms.h"
 #include "framework/gui/Application.h"
+#include "util/AppForms.h"
 #include "terminal/Main.h"
 #include "terminal/MainTexts.h"
 #include "terminal/WindowGlobals.h"
@@ -11,6 +12,8 @@
 void CreateProgramForms()
 {
     Application->Initialize();
+    // The library's start-up: its cursors are there before any form could ask for them.
+    InstallLibraryCursors();
     Application->Title = MainText::ApplicationTitle;
     Application->CreateForm(Form1);
     Application->CreateForm(frmProp);

@@ -3,5 +3,6 @@
 
 // Steps 1 to 3 with the exception display around them; returns 0.
 int ProgramMain();
-// The application's title and the forms, created in order (the first is the main window).
+// The library's cursors, the application's title and the forms, created in order (the first
+// is the main window).
 void CreateProgramForms();

@@ -104,6 +104,7 @@ TBMSpinEdit::TBMSpinEdit(TComponent* AOwner) : TCustomEdit(AOwner)
     gauge_->SetParent(this);
 
     upDown_ = new TUpDown(this);
+    upDown_->ArrowKeys = true;
     upDown_->Wrap = true;
     upDown_->Min = 0;
     upDown_->Max = 100;
@@ -392,7 +393,9 @@ bool TBMSpinEdit::DoKeyDown(WORD& Key, TShiftState Shift)
 {
     if (Key == VK_UP || Key == VK_DOWN) {
         UpDownClick(this, Key == VK_UP ? btNext : btPrev);
+        // Consumed; the inherited handling still runs (OnKeyDown hears of it, with key 0).
         Key = 0;
+        TCustomEdit::DoKeyDown(Key, Shift);
         return true;
     }
     if (Key == VK_DELETE && !EditorEnabled) {

@@ -10,7 +10,9 @@ TfrmStringEntryHelp::TfrmStringEntryHelp(TComponent* AOwner) : TForm(AOwner)
     SetCaption("Help Screen");
     SetBorderStyle(bsDialog);
     SetFormStyle(fsStayOnTop);
-    SetBounds(Left(), Top(), 407 + (Width() - ClientWidth()), 278 + (Height() - ClientHeight()));
+    SetBorderWidth(4);
+    // 407 x 278 inside the inner border.
+    SetClientSize(407 + 2 * BorderWidth(), 278 + 2 * BorderWidth());
 
     Panel1 = new TPanel(this);
     Panel1->Name = "Panel1";
@@ -56,7 +58,8 @@ void TfrmStringEntryHelp::CreateParams(TCreateParams& Params)
 void TfrmStringEntryHelp::FormShow(TObject* Sender)
 {
     STRING_ENTRY_HELP_re->SetText("");
-    STRING_ENTRY_HELP_re->PutRtf(HelpScreenRtf, true);
+    // Nothing to paste is an empty page (the control refuses an empty stream).
+    if (!HelpScreenRtf.empty()) STRING_ENTRY_HELP_re->PutRtf(HelpScreenRtf, true);
     STRING_ENTRY_HELP_re->SetSelStart(0);
     STRING_ENTRY_HELP_re->SetSelLength(0);
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "framework/Exceptions.h"
+#include "framework/TypeInfo.h"
 
 namespace {
 
@@ -114,4 +115,15 @@ void TComponent::Destroying()
     if (state_.Contains(csDestroying)) return;
     state_ << csDestroying;
     for (TComponent* c : components_) c->Destroying();
+}
+
+void TComponent::WriteState(TWriter& Writer)
+{
+    for (const TPropInfo* p : GetPropList(this))
+        if (!p->Stored || p->Stored(this)) Writer.WriteProperty(this, *p);
+}
+
+void TComponent::ReadState(TReader& Reader)
+{
+    for (const TPropInfo* p : GetPropList(this)) Reader.ReadProperty(this, *p);
 }

@@ -12,6 +12,9 @@ using TComponentState = TSet<TComponentStateItem>;
 
 enum TOperation { opInsert, opRemove };
 
+class TWriter;
+class TReader;
+
 class TComponent : public TPersistent {
 public:
     // Owner may be nullptr; an owned component is freed by its owner's destructor.
@@ -45,6 +48,11 @@ public:
     // owned ones, in creation order, each of which clears its csLoading.
     void BeginLoading();
     void EndLoading();
+
+    // Form data: the published properties of this component that are stored (TPropInfo::
+    // Stored), written out one by one; and read back, each property in registration order.
+    virtual void WriteState(TWriter& Writer);
+    virtual void ReadState(TReader& Reader);
 
 protected:
     // Told about components inserted into or removed from this owner, and about the

@@ -37,6 +37,7 @@ QV_EXCEPTION_CLASS(EFCreateError, EStreamError);
 QV_EXCEPTION_CLASS(EReadError, EStreamError);
 QV_EXCEPTION_CLASS(EWriteError, EStreamError);
 QV_EXCEPTION_CLASS(EResNotFound, Exception);
+QV_EXCEPTION_CLASS(EVariantError, Exception);
 
 // A failed system call: ErrorCode is the platform's error number (GetLastError).
 class EWin32Error : public Exception {

@@ -61,6 +61,22 @@ struct TPropInfo {
     std::function<void(TObject*, const TVariant&)> SetVar;
     std::function<TObject*(TObject*)> GetObj;
     std::function<void(TObject*, TObject*)> SetObj;
+    // Whether the property goes into form data for this object (empty: always).
+    std::function<bool(const TObject*)> Stored;
+};
+
+// Form data (TComponent::WriteState and ReadState): the place one published property of an
+// object is written to, and read back from, in the property's own text form.
+class TWriter {
+public:
+    virtual ~TWriter() = default;
+    virtual void WriteProperty(TObject* Instance, const TPropInfo& Prop) = 0;
+};
+
+class TReader {
+public:
+    virtual ~TReader() = default;
+    virtual void ReadProperty(TObject* Instance, const TPropInfo& Prop) = 0;
 };
 
 // Registers Props as published by every object for which IsA holds (and so by its

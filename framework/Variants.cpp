@@ -1,7 +1,9 @@
-// The text form of a variant.
+// The text form of a variant, and array variants.
 #include "framework/Variants.h"
 
 #include <charconv>
+
+#include "framework/Exceptions.h"
 
 String VarToStr(const TVariant& V)
 {
@@ -13,5 +15,20 @@ String VarToStr(const TVariant& V)
         const auto end = std::to_chars(buffer, buffer + sizeof buffer, *d).ptr;
         return String(buffer, end);
     }
+    if (VarIsArray(V)) throw EVariantError(String("Invalid variant type conversion"));
     return "";
+}
+
+TVariant VarArrayOf(std::vector<TVariant> Values)
+{
+    auto array = std::make_shared<TVarArray>();
+    array->Items = std::move(Values);
+    return TVarArrayRef(std::move(array));
+}
+
+const std::vector<TVariant>& VarArrayItems(const TVariant& V)
+{
+    static const std::vector<TVariant> none;
+    const auto* array = std::get_if<TVarArrayRef>(&V);
+    return array && *array ? (*array)->Items : none;
 }

@@ -7,8 +7,10 @@
 
 #include "framework/IniFile.h"
 #include "framework/StringList.h"
+#include "framework/TypeInfo.h"
 #include "framework/gui/Application.h"
 #include "framework/gui/Form.h"
+#include "framework/gui/Menu.h"
 #include "framework/win/RegIniFile.h"
 #include "placement/IniStorage.h"
 #include "placement/PlacementValues.h"
@@ -112,6 +114,7 @@ TFormPlacement::TFormPlacement(TComponent* AOwner)
     : TComponent(AOwner),
       minMaxInfo_(std::make_unique<TWinMinMaxInfo>(this))
 {
+    RegisterProps();
     if (dynamic_cast<TForm*>(AOwner)) Options = {fpState, fpPosition};
     winHook_ = new TQvWindowHook(this);
     winHook_->AfterMessage = Closure(this, &TFormPlacement::WndMessage);
@@ -129,6 +132,61 @@ TFormPlacement::~TFormPlacement()
         if (Owner() && !Owner()->ComponentState().Contains(csDestroying)) RestoreEvents();
     }
     DestroyComponents();
+}
+
+void TFormPlacement::RegisterProps()
+{
+    static bool registered = false;
+    if (registered) return;
+    registered = true;
+    using P = TFormPlacement;
+    auto boolField = [](const char* Name, bool P::*Field) {
+        return BoolProp<P>(
+            Name, [Field](P* p) { return p->*Field; }, [Field](P* p, bool v) { p->*Field = v; });
+    };
+    // The names as set: form data keeps an empty name empty (the default is found on use).
+    auto textField = [](const char* Name, String P::*Field) {
+        return StrProp<P>(
+            Name, [Field](P* p) { return p->*Field; },
+            [Field](P* p, const String& v) { p->*Field = v; });
+    };
+    RegisterPublished<P>({
+        boolField("Active", &P::Active),
+        textField("IniFileName", &P::iniFileName_),
+        textField("IniSection", &P::iniSection_),
+        ObjProp<P>("MinMaxInfo", [](P* p) -> TObject* { return p->MinMaxInfo(); }),
+        OrdProp<P>(
+            "Options", tkSet, [](P* p) { return static_cast<long long>(p->Options.Bits()); },
+            [](P* p, long long v) {
+                p->Options = TPlacementOptions::FromBits(static_cast<std::uint32_t>(v));
+            },
+            {"fpState", "fpPosition", "fpActiveControl"}),
+        BoolProp<P>(
+            "PreventResize", [](P* p) { return p->PreventResize(); },
+            [](P* p, bool v) { p->SetPreventResize(v); }),
+        OrdProp<P>(
+            "RegistryRoot", tkEnumeration,
+            [](P* p) { return static_cast<long long>(p->RegistryRoot); },
+            [](P* p, long long v) { p->RegistryRoot = static_cast<TPlacementRegRoot>(v); },
+            {"prCurrentUser", "prLocalMachine", "prCurrentConfig", "prClassesRoot", "prUsers",
+             "prDynData"}),
+        boolField("UseRegistry", &P::UseRegistry),
+        OrdProp<P>(
+            "Version", tkInteger, [](P* p) { return static_cast<long long>(p->Version); },
+            [](P* p, long long v) { p->Version = static_cast<int>(v); }),
+    });
+    std::vector<TPropInfo> limits;
+    const char* names[] = {"MaxPosLeft",     "MaxPosTop",     "MaxSizeHeight",  "MaxSizeWidth",
+                           "MaxTrackHeight", "MaxTrackWidth", "MinTrackHeight", "MinTrackWidth"};
+    for (int i = TWinMinMaxInfo::MaxPosLeft; i <= TWinMinMaxInfo::MinTrackWidth; ++i) {
+        const auto index = static_cast<TWinMinMaxInfo::Index>(i);
+        limits.push_back(OrdProp<TWinMinMaxInfo>(
+            names[i], tkInteger, [index](TWinMinMaxInfo* m) { return m->GetMinMaxInfo(index); },
+            [index](TWinMinMaxInfo* m, long long v) {
+                m->SetMinMaxInfo(index, static_cast<int>(v));
+            }));
+    }
+    RegisterPublished<TWinMinMaxInfo>(std::move(limits));
 }
 
 void TFormPlacement::Loaded()
@@ -537,6 +595,9 @@ void TFormPlacement::WndMessage(TObject* Sender, TMessage& Msg, bool& Handled)
         case WM_INITMENUPOPUP:
             if (HIWORD(Msg.LParam) != 0) {
                 auto menu = reinterpret_cast<HMENU>(Msg.WParam);
+                // The form's menu has its say first; the size commands stay grey whatever
+                // it did.
+                if (form->Menu()) form->Menu()->DispatchPopup(menu);
                 EnableMenuItem(menu, SC_SIZE, MF_BYCOMMAND | MF_GRAYED);
                 EnableMenuItem(menu, SC_MAXIMIZE, MF_BYCOMMAND | MF_GRAYED);
                 Msg.Result = 1;

@@ -137,6 +137,7 @@ protected:
 
 private:
     friend class TIniLink;
+    static void RegisterProps();
     void SetEvents();
     void RestoreEvents();
     void NotifyLinks(TPlacementOperation Operation);

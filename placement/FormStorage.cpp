@@ -3,6 +3,7 @@
 #include "placement/FormStorage.h"
 
 #include "framework/Exceptions.h"
+#include "framework/TypeInfo.h"
 #include "framework/gui/Application.h"
 #include "framework/gui/ControlProps.h"
 #include "placement/PlacementTexts.h"
@@ -118,7 +119,38 @@ void TStoredValues::RestoreValues()
 TFormStorage::TFormStorage(TComponent* AOwner) : TFormPlacement(AOwner), storedValues_(this)
 {
     RegisterControlProps();
+    RegisterProps();
     FindGlobalComponent = &FindApplicationComponent;
+}
+
+void TFormStorage::RegisterProps()
+{
+    static bool registered = false;
+    if (registered) return;
+    registered = true;
+    RegisterPublished<TFormStorage>({
+        ObjProp<TFormStorage>("StoredProps",
+                              [](TFormStorage* s) -> TObject* { return &s->storedProps_; }),
+        ObjProp<TFormStorage>("StoredValues",
+                              [](TFormStorage* s) -> TObject* { return &s->storedValues_; }),
+    });
+    RegisterPublished<TStoredValue>({
+        StrProp<TStoredValue>(
+            "Name", [](TStoredValue* v) { return v->Name(); },
+            [](TStoredValue* v, const String& s) { v->SetName(s); }),
+        VarProp<TStoredValue>(
+            "Value", [](TStoredValue* v) { return v->Value; },
+            [](TStoredValue* v, const TVariant& x) { v->Value = x; }),
+        StrProp<TStoredValue>(
+            "KeyString", [](TStoredValue* v) { return v->KeyString; },
+            [](TStoredValue* v, const String& s) { v->KeyString = s; }),
+    });
+}
+
+void TFormStorage::WriteState(TWriter& Writer)
+{
+    UpdateStoredList(Owner(), storedProps_, false);
+    TFormPlacement::WriteState(Writer);
 }
 
 TFormStorage::~TFormStorage() { Destroying(); }

@@ -70,6 +70,9 @@ public:
     TStoredValues* StoredValues() { return &storedValues_; }
     void SetStoredValues(TStoredValues* Value) { storedValues_.Assign(Value); }
 
+    // Form data keeps the lines under the components' current names.
+    void WriteState(TWriter& Writer) override;
+
 protected:
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -79,6 +82,7 @@ protected:
     virtual void RestoreProperties();
 
 private:
+    static void RegisterProps();
     void WatchStoredComponents();
     TStringList storedProps_;
     TStoredValues storedValues_;

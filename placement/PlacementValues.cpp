@@ -98,6 +98,9 @@ void WriteFormPlacementValues(TForm* Form, TCustomIniFile* Ini, const String& Se
     placement.length = sizeof placement;
     GetWindowPlacement(Form->Handle(), &placement);
     if (IsMainForm(Form) && IsIconic(Form->Handle())) placement.showCmd = SW_SHOWMINIMIZED;
+    // A minimised MDI child comes back to its own minimised place, not the next free one.
+    if (Form->FormStyle() == fsMDIChild && Form->WindowState() == wsMinimized)
+        placement.flags |= WPF_SETMINPOSITION;
     IniWriteInteger(Ini, Section, "Flags", static_cast<int>(placement.flags));
     IniWriteInteger(Ini, Section, "ShowCmd", static_cast<int>(placement.showCmd));
     IniWriteInteger(Ini, Section, "PixelsPerInch", TFont::PixelsPerInch());
@@ -150,7 +153,8 @@ void ReadFormPlacementValues(TForm* Form, const TCustomIniFile* Ini, const Strin
             }
             if (r.right > r.left) {
                 // Otherwise the form would be centred again on the next show.
-                if (Form->Position == poScreenCenter) Form->Position = poDesigned;
+                if (Form->Position == poScreenCenter || Form->Position == poDesktopCenter)
+                    Form->Position = poDesigned;
                 SetWindowPlacement(Form->Handle(), &placement);
             }
         }
@@ -158,8 +162,9 @@ void ReadFormPlacementValues(TForm* Form, const TCustomIniFile* Ini, const Strin
 
     if (LoadState) {
         TWindowState state = wsNormal;
-        if ((IsMainForm(Form) || NoMainForm()) && Form->FormStyle() == fsNormal &&
-            Form->Position == poDefault)
+        if ((IsMainForm(Form) || NoMainForm()) &&
+            (Form->FormStyle() == fsMDIForm ||
+             (Form->FormStyle() == fsNormal && Form->Position == poDefault)))
             state = wsMaximized;
         switch (IniReadInteger(Ini, Section, "ShowCmd", SW_HIDE)) {
         case SW_SHOWNORMAL:
@@ -175,6 +180,9 @@ void ReadFormPlacementValues(TForm* Form, const TCustomIniFile* Ini, const Strin
             // Opened normal and then minimised through the program, so its button shows it.
             Form->SetWindowState(wsNormal);
             PostMessageA(Form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        } else if (Form->FormStyle() == fsMDIChild || Form->FormStyle() == fsMDIForm) {
+            // MDI windows take their state when they are shown.
+            Form->RecordWindowState(state);
         } else {
             Form->SetWindowState(state);
         }

@@ -62,6 +62,13 @@ long long TextToInt64(const String& Text)
     return result.ec == std::errc() && result.ptr == last ? value : 0;
 }
 
+// Puts the storage's handled object back when a form data call is done with another.
+struct THandledObject {
+    TObject*& Slot;
+    TObject* Saved;
+    ~THandledObject() { Slot = Saved; }
+};
+
 int IndexOfName(const std::vector<String>& Names, std::string_view Name)
 {
     for (size_t i = 0; i < Names.size(); ++i)
@@ -210,6 +217,20 @@ void TPropsStorage::LoadAnyProperty(const TPropInfo* PropInfo)
     if (!current.empty() || IsStringKind(PropInfo->Kind) || IsCharKind(PropInfo->Kind))
         text = Trim(ReadString(Section, GetItemName(PropInfo->Name), current));
     LoadText(PropInfo, text);
+}
+
+void TPropsStorage::WriteProperty(TObject* Instance, const TPropInfo& Prop)
+{
+    const THandledObject restore{AObject, AObject};
+    AObject = Instance;
+    StoreAnyProperty(&Prop);
+}
+
+void TPropsStorage::ReadProperty(TObject* Instance, const TPropInfo& Prop)
+{
+    const THandledObject restore{AObject, AObject};
+    AObject = Instance;
+    LoadAnyProperty(&Prop);
 }
 
 // ---- class properties ---------------------------------------------------------------------------

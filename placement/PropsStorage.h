@@ -42,7 +42,9 @@ using TWriteStrEvent =
     TClosure<void(const String& ASection, const String& Item, const String& Value)>;
 using TEraseSectEvent = TClosure<void(const String& ASection)>;
 
-class TPropsStorage : public TObject {
+// Also the form data of components (TComponent::WriteState, ReadState): each property goes
+// through StoreAnyProperty or LoadAnyProperty of its component.
+class TPropsStorage : public TObject, public TWriter, public TReader {
 public:
     TPropsStorage() = default;
 
@@ -67,6 +69,9 @@ public:
     // StoredList: lines "Component.Property" whose objects are the components.
     void StoreObjectsProps(TComponent* AComponent, TStrings& StoredList);
     void LoadObjectsProps(TComponent* AComponent, TStrings& StoredList);
+
+    void WriteProperty(TObject* Instance, const TPropInfo& Prop) override;
+    void ReadProperty(TObject* Instance, const TPropInfo& Prop) override;
 
 private:
     String PropText(const TPropInfo* P);

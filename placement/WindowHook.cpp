@@ -6,8 +6,10 @@
 #include <map>
 #include <memory>
 
+#include "framework/TypeInfo.h"
 #include "framework/gui/Application.h"
 #include "framework/gui/Control.h"
+#include "framework/gui/Form.h"
 #include "framework/win/HelperWindow.h"
 
 namespace {
@@ -276,7 +278,30 @@ LRESULT TControlHook::WndProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LPara
 
 // ---- TQvWindowHook ---------------------------------------------------------------------------
 
-TQvWindowHook::TQvWindowHook(TComponent* AOwner) : TComponent(AOwner) {}
+TQvWindowHook::TQvWindowHook(TComponent* AOwner) : TComponent(AOwner) { RegisterProps(); }
+
+void TQvWindowHook::RegisterProps()
+{
+    static bool registered = false;
+    if (registered) return;
+    registered = true;
+    auto active = BoolProp<TQvWindowHook>(
+        "Active", [](TQvWindowHook* h) { return h->Active(); },
+        [](TQvWindowHook* h, bool v) { h->SetActive(v); });
+    auto winControl = ObjProp<TQvWindowHook>(
+        "WinControl", [](TQvWindowHook* h) -> TObject* { return h->WinControl(); },
+        [](TQvWindowHook* h, TObject* v) { h->SetWinControl(dynamic_cast<TWinControl*>(v)); },
+        true);
+    winControl.Stored = [](const TObject* o) {
+        return static_cast<const TQvWindowHook*>(o)->NotIsForm();
+    };
+    auto isForm = BoolProp<TQvWindowHook>(
+        "IsForm", [](TQvWindowHook* h) { return h->IsForm(); },
+        [](TQvWindowHook* h, bool v) { h->ReadForm(v); });
+    // Written only when true: a hook of no form has nothing to say here.
+    isForm.Stored = [](const TObject* o) { return static_cast<const TQvWindowHook*>(o)->IsForm(); };
+    RegisterPublished<TQvWindowHook>({active, winControl, isForm});
+}
 
 TQvWindowHook::~TQvWindowHook()
 {
@@ -331,6 +356,16 @@ void TQvWindowHook::SetWinControl(TWinControl* Value)
     control_ = Value;
     if (Value) FreeNotification(Value);
     if (wasActive) HookControl();
+}
+
+bool TQvWindowHook::IsForm() const
+{
+    return WinControl() && WinControl() == Owner() && dynamic_cast<TForm*>(Owner());
+}
+
+void TQvWindowHook::ReadForm(bool Value)
+{
+    if (auto* form = dynamic_cast<TForm*>(Owner()); Value && form) SetWinControl(form);
 }
 
 HWND TQvWindowHook::GetHookHandle()

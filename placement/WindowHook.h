@@ -34,6 +34,11 @@ public:
 
     void HookControl();
     void UnhookControl();
+    // Whether the watched control is the hook's owner form. Form data keeps this instead of
+    // WinControl (the pseudo-property "IsForm"), so the hook read back watches its own form,
+    // whichever form that is.
+    bool IsForm() const;
+    bool NotIsForm() const { return !IsForm(); }
     // The hook list's utility window, or INVALID_HANDLE_VALUE while there is no list.
     static HWND GetHookHandle();
 
@@ -48,6 +53,9 @@ protected:
 private:
     friend class TControlHook;
     TControlHook* DoUnhookControl();
+    // "IsForm" read from form data: true makes the owner form the watched control.
+    void ReadForm(bool Value);
+    static void RegisterProps();
 
     bool active_ = true;
     TWinControl* control_ = nullptr;

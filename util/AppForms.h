@@ -47,8 +47,8 @@ bool ShowDialog(const TFormClass& FormClass);
 // Creates a form into Reference only when Reference is empty; returns Reference.
 TForm* InstantiateForm(const TFormClass& FormClass, TForm*& Reference);
 
-// What the MDI save and restore need of a main form. The framework has no MDI frame: a form
-// is an MDI parent here when it implements this.
+// What the MDI save and restore need of a main form. The framework's MDI frame (fsMDIForm)
+// keeps no list of its children: a form is an MDI parent here when it implements this.
 class IMdiParent {
 public:
     virtual ~IMdiParent() = default;

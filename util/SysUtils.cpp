@@ -64,7 +64,9 @@ void FreeUnusedOle() { CoFreeUnusedLibraries(); }
 void NotImplemented()
 {
     Screen->SetCursor(crDefault);
-    MessageDlg(WinUtilText::NotImplemented, mtInformation, TMsgDlgButtons{mbOK});
+    char text[256] = {};
+    LoadStringA(GetModuleHandleA(nullptr), WinUtilText::NotImplementedId, text, sizeof text);
+    MessageDlg(text, mtInformation, TMsgDlgButtons{mbOK});
     Abort();
 }
 

@@ -29,7 +29,12 @@ void CenterControl(TControl* Control)
 {
     if (!Control) return;
     int x = 0, y = 0;
-    if (dynamic_cast<TForm*>(Control) && !Control->Parent()) {
+    auto* form = dynamic_cast<TForm*>(Control);
+    TForm* frame = Application->MainForm();
+    if (form && !form->Parent() && form->FormStyle() == fsMDIChild && frame) {
+        x = (frame->ClientWidth() - Control->Width()) / 2;
+        y = (frame->ClientHeight() - Control->Height()) / 2;
+    } else if (form && !form->Parent()) {
         x = (GetSystemMetrics(SM_CXSCREEN) - Control->Width()) / 2;
         y = (GetSystemMetrics(SM_CYSCREEN) - Control->Height()) / 2;
     } else if (TWinControl* parent = Control->Parent()) {
@@ -51,6 +56,22 @@ void CenterWindow(HWND Window)
     const int y = (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
     SetWindowPos(Window, nullptr, std::max(x, 0), std::max(y, 0), 0, 0,
                  SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
+void MergeForm(TWinControl* Container, TForm* Form, TAlign Align, bool Show)
+{
+    const TRect client = Container->ClientRect();
+    Form->SetVisible(false);
+    Form->SetBorderStyle(bsNone);
+    Form->SetBorderIcons({});
+    // The form's window goes with its new parent; the next one is a child of the container.
+    Form->SetParent(Container);
+    if (Align != alNone)
+        Form->SetAlign(Align);
+    else
+        Form->SetBounds(Form->Left() + client.Left, Form->Top() + client.Top, Form->Width(),
+                        Form->Height());
+    Form->SetVisible(Show);
 }
 
 void ShowMDIClientEdge(HWND ClientHandle, bool ShowEdge)

@@ -7,10 +7,13 @@
 #include <windows.h>
 
 #include "framework/gui/Canvas.h"
+#include "framework/gui/Control.h"
 #include "framework/gui/DialogService.h"
 #include "util/Geometry.h"
 
 class TControl;
+class TForm;
+class TWinControl;
 
 // Whether Point lies in the polygon of Points (winding fill).
 bool PointInPolyRgn(TPoint Point, std::span<const TPoint> Points);
@@ -21,11 +24,14 @@ int DialogUnitsToPixelsY(WORD DlgUnits);
 int PixelsToDialogUnitsX(WORD PixUnits);
 int PixelsToDialogUnitsY(WORD PixUnits);
 
-// A form in the middle of the screen, any other control in the middle of its parent; never
-// left or above the origin.
+// A form in the middle of the screen (an MDI child in the middle of the main form's client
+// area), any other control in the middle of its parent; never left or above the origin.
 void CenterControl(TControl* Control);
 // The window in the middle of the screen, keeping its size, z-order and activation.
 void CenterWindow(HWND Window);
+// Places Form inside Container as a borderless child window, with Align (alNone: at its own
+// place, counted from the container's client origin), visible when Show is set.
+void MergeForm(TWinControl* Container, TForm* Form, TAlign Align, bool Show);
 // Adds or removes the sunken client edge of an MDI client window.
 void ShowMDIClientEdge(HWND ClientHandle, bool ShowEdge);
 // The desktop's work area (the screen without the task bar), or the whole screen.

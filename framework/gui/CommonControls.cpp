@@ -223,7 +223,8 @@ void TUpDown::CreateParams(TCreateParams& p)
     TWinControl::CreateParams(p);
     p.WinClassName = UPDOWN_CLASSA;
     p.Style &= ~WS_CLIPCHILDREN;
-    p.Style |= (Orientation == udHorizontal ? UDS_HORZ : 0) | (Wrap ? UDS_WRAP : 0);
+    p.Style |= (Orientation == udHorizontal ? UDS_HORZ : 0) | (Wrap ? UDS_WRAP : 0) |
+               (ArrowKeys ? UDS_ARROWKEYS : 0);
 }
 
 void TUpDown::CreateWnd()

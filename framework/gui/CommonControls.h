@@ -123,6 +123,9 @@ public:
     int Max = 100;
     int Increment = 1;
     bool Wrap = false;
+    // The arrow keys step the position while the up-down has the focus (set before its
+    // window is made).
+    bool ArrowKeys = true;
     TUDOrientation Orientation = udVertical;
     int Position();
     void SetPosition(int v);

@@ -257,7 +257,7 @@ protected:
     // Keeps what the window holds (text) and destroys it; the children's go with it.
     virtual void DestroyWnd();
     // Hands the message to the window's original procedure.
-    void DefaultHandler(TMessage& Message);
+    virtual void DefaultHandler(TMessage& Message);
     // Paints our own class's window (TCustomControl); standard classes paint themselves.
     virtual void PaintWindow(HDC DC);
     // Paints the graphic children on DC (in the window's client coordinates).

@@ -12,6 +12,11 @@
 #include "framework/gui/Menu.h"
 #include "framework/gui/OleForm.h"
 
+namespace {
+// The command id of the first MDI child in a window menu (none is given here).
+constexpr UINT FirstMDIChildId = 0xFF00;
+}  // namespace
+
 TForm::TForm(TComponent* AOwner) : TCustomControl(AOwner)
 {
     visible_ = false;
@@ -32,6 +37,9 @@ TForm::~TForm()
     }
     // The children go before our window (TWinControl), while the form is still a form.
     while (ControlCount() > 0) delete Controls(ControlCount() - 1);
+    // An MDI child leaves through its MDI client, which keeps the list of its children.
+    if (formStyle_ == fsMDIChild && HandleAllocated() && !Parent())
+        SendMessageA(GetParent(Handle()), WM_MDIDESTROY, reinterpret_cast<WPARAM>(Handle()), 0);
 }
 
 void TForm::DoCreate()
@@ -76,12 +84,41 @@ void TForm::CreateParams(TCreateParams& p)
     if (formStyle_ == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
     if (!Enabled()) p.Style |= WS_DISABLED;
     p.WndParent = nullptr;
+    if (Parent()) {
+        // Placed inside another control: a child window there, at its place in the parent.
+        p.Style = (p.Style & ~WS_POPUP) | WS_CHILD;
+        p.ExStyle &= ~WS_EX_TOPMOST;
+        p.WndParent = Parent()->Handle();
+        return;
+    }
     if (Position == poDefault) p.X = p.Y = static_cast<int>(CW_USEDEFAULT);
+    if (formStyle_ == fsMDIChild) {
+        TForm* frame = Application->MainForm();
+        if (!frame || frame == this || frame->FormStyle() != fsMDIForm)
+            throw EInvalidOperation(String(GuiText::NoMDIForm));
+        frame->HandleNeeded();
+        p.Style = (p.Style & ~WS_POPUP) | WS_CHILD;
+        p.ExStyle |= WS_EX_MDICHILD;
+        p.WndParent = frame->ClientHandle();
+    }
 }
 
 void TForm::CreateWnd()
 {
     TWinControl::CreateWnd();
+    if (formStyle_ == fsMDIForm && !Parent()) {
+        CLIENTCREATESTRUCT client{nullptr, FirstMDIChildId};
+        RECT r;
+        GetClientRect(Handle(), &r);
+        clientHandle_ = CreateWindowExA(
+            WS_EX_CLIENTEDGE, "MDICLIENT", nullptr,
+            WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL | WS_VSCROLL, 0,
+            0, r.right, r.bottom, Handle(), nullptr, GetModuleHandleA(nullptr), &client);
+        if (!clientHandle_) throw EOutOfResources(GuiText::WindowCreate, "MDICLIENT");
+        // Below the frame's own controls (tool bars, status bars).
+        SetWindowPos(clientHandle_, HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
     if (menu_) {
         ::SetMenu(Handle(), menu_->Handle());
         menu_->Window = Handle();
@@ -148,10 +185,55 @@ void TForm::SetBorderIcons(TBorderIcons v)
 void TForm::SetFormStyle(TFormStyle v)
 {
     if (v == formStyle_) return;
+    const auto isMdi = [](TFormStyle s) { return s == fsMDIChild || s == fsMDIForm; };
+    const bool newWindow = isMdi(v) || isMdi(formStyle_);
     formStyle_ = v;
-    if (HandleAllocated())
+    if (HandleAllocated() && newWindow) {
+        RecreateWnd();
+        if (Visible()) ShowWindow(Handle(), SW_SHOWNORMAL);
+    } else if (HandleAllocated()) {
         SetWindowPos(Handle(), v == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+void TForm::SetBorderWidth(int v)
+{
+    if (v == borderWidth_) return;
+    borderWidth_ = v;
+    Realign();
+    Invalidate();
+}
+
+TRect TForm::AlignRect()
+{
+    const TRect r = ClientRect();
+    return Rect(r.Left + borderWidth_, r.Top + borderWidth_, r.Right - borderWidth_,
+                r.Bottom - borderWidth_);
+}
+
+void TForm::SetParent(TWinControl* AParent)
+{
+    if (AParent == Parent()) return;
+    // A top-level window does not become a child (nor a child a top-level window) in place:
+    // the window is made again, as CreateParams then says.
+    if (HandleAllocated()) DestroyWnd();
+    TCustomControl::SetParent(AParent);
+}
+
+void TForm::DefaultHandler(TMessage& m)
+{
+    if (HandleAllocated() && !Parent()) {
+        if (formStyle_ == fsMDIForm) {
+            m.Result = DefFrameProcA(Handle(), clientHandle_, m.Msg, m.WParam, m.LParam);
+            return;
+        }
+        if (formStyle_ == fsMDIChild) {
+            m.Result = DefMDIChildProcA(Handle(), m.Msg, m.WParam, m.LParam);
+            return;
+        }
+    }
+    TCustomControl::DefaultHandler(m);
 }
 
 TWindowState TForm::WindowState()
@@ -186,6 +268,15 @@ void TForm::PlaceOnFirstShow()
 {
     if (placed_) return;
     placed_ = true;
+    // A child window (placed in a control, or an MDI child) keeps the place it was given.
+    if (Parent() || formStyle_ == fsMDIChild) return;
+    if (Position == poDesktopCenter) {
+        const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        const int w = GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                  h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+        SetBounds(x + (w - Width()) / 2, y + (h - Height()) / 2, Width(), Height());
+        return;
+    }
     RECT area;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
     TForm* main = Application->MainForm();
@@ -406,6 +497,10 @@ void TForm::Dispatch(TMessage& m)
         // An MDI child hears of its activation here instead of WM_ACTIVATE.
         TOleForm::DocWindowActivated(this, reinterpret_cast<HWND>(m.LParam) == Handle());
         break;
+    case WM_NCDESTROY:
+        TCustomControl::Dispatch(m);
+        clientHandle_ = nullptr;  // went with the frame's window
+        return;
     case WM_ACTIVATEAPP:
         // The program as a whole gains or loses the user's attention.
         if (m.WParam) {

@@ -21,8 +21,17 @@ class TMainMenu;
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
-enum TFormStyle { fsNormal, fsStayOnTop };
-enum TPosition { poDesigned, poDefault, poScreenCenter, poMainFormCenter, poOwnerFormCenter };
+// An MDI frame (fsMDIForm) holds the platform's MDI client window, inside which its MDI
+// children (fsMDIChild) live; a child needs the application's main form to be such a frame.
+enum TFormStyle { fsNormal, fsStayOnTop, fsMDIChild, fsMDIForm };
+enum TPosition {
+    poDesigned,
+    poDefault,
+    poScreenCenter,
+    poMainFormCenter,
+    poOwnerFormCenter,
+    poDesktopCenter
+};
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize };
 using TBorderIcons = TSet<TBorderIcon>;
@@ -69,8 +78,15 @@ public:
     void SetBorderIcons(TBorderIcons v);
     TWindowState WindowState();
     void SetWindowState(TWindowState v);
+    // Notes the state without applying it: the window takes it when it is next shown.
+    void RecordWindowState(TWindowState v) { windowState_ = v; }
     // Sets the client area's size (the window grows by its frame).
     void SetClientSize(int w, int h);
+    // An inner border: aligned controls keep this many pixels from the client area's edges.
+    int BorderWidth() const { return borderWidth_; }
+    void SetBorderWidth(int v);
+    // The MDI client window of an MDI frame (created with the frame's window), else nullptr.
+    HWND ClientHandle() const { return clientHandle_; }
 
     TMainMenu* Menu() const { return menu_; }
     void SetMenu(TMainMenu* v);
@@ -89,6 +105,8 @@ public:
     void Dispatch(TMessage& Message) override;
     void SetVisible(bool v) override;
     bool Showing() const override;
+    // A form given a parent becomes a child window of it (its window is made again).
+    void SetParent(TWinControl* AParent) override;
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
@@ -105,6 +123,9 @@ protected:
     void CreateWnd() override;
     void Paint() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    TRect AlignRect() override;
+    // An MDI frame's and an MDI child's messages go on to the platform's MDI procedures.
+    void DefaultHandler(TMessage& Message) override;
 
 private:
     friend class TWinControl;
@@ -120,4 +141,6 @@ private:
     bool active_ = false;
     bool modal_ = false;
     bool placed_ = false;
+    int borderWidth_ = 0;
+    HWND clientHandle_ = nullptr;
 };

@@ -20,6 +20,7 @@ inline constexpr const char* ImageListCreate = "Failed to create image list";
 inline constexpr const char* OwnParent = "A control cannot be its own parent";
 inline constexpr const char* NoParentWindow = "Control '%s' has no parent window";
 inline constexpr const char* WindowCreate = "Error creating window (class %s)";
+inline constexpr const char* NoMDIForm = "Cannot create form. No MDI forms are currently active";
 inline constexpr const char* VisibleModal = "Cannot make a visible window modal";
 inline constexpr const char* MenuInserted = "Menu item already inserted";
 inline constexpr const char* NoDefaultPrinter = "There is no default printer currently selected";

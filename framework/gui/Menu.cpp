@@ -4,6 +4,7 @@
 #include "framework/gui/GuiTexts.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -284,6 +285,22 @@ void TMenu::Rebuild()
     items_->FreeHandles();
     while (GetMenuItemCount(handle_) > 0) DeleteMenu(handle_, 0, MF_BYPOSITION);
     items_->Build(handle_);
+}
+
+bool TMenu::DispatchPopup(HMENU Menu)
+{
+    if (!Menu) return false;
+    std::function<TMenuItem*(TMenuItem*)> find = [&](TMenuItem* parent) -> TMenuItem* {
+        for (TMenuItem* i : parent->items_) {
+            if (i->submenu_ == Menu) return i;
+            if (TMenuItem* found = find(i)) return found;
+        }
+        return nullptr;
+    };
+    TMenuItem* item = find(items_);
+    if (!item) return false;
+    item->Click();
+    return true;
 }
 
 void TMainMenu::Rebuild()

@@ -98,6 +98,9 @@ public:
     bool HandleAllocated() const { return handle_ != nullptr; }
     // Builds the platform's menu again (after structural changes).
     virtual void Rebuild();
+    // Runs the item of this menu (at any depth) whose submenu is about to open; false when
+    // the submenu is none of this menu's.
+    bool DispatchPopup(HMENU Menu);
 
 protected:
     virtual HMENU CreateMenuHandle() = 0;

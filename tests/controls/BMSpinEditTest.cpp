@@ -59,6 +59,7 @@ protected:
         spin->SetParent(form.get());
         spin->SetBounds(20, 20, 150, 21);
         spin->OnChange = TNotifyEvent(this, &BMSpinEditTest::Changed);
+        spin->OnKeyDown = TKeyEvent(this, &BMSpinEditTest::KeyHeard);
         other = new TEdit(form.get());
         other->SetParent(form.get());
         other->SetBounds(20, 150, 100, 21);
@@ -72,6 +73,7 @@ protected:
         PumpPending();
     }
     void Changed(TObject*) { ++changes; }
+    void KeyHeard(TObject*, WORD& Key, TShiftState) { heard.push_back(Key); }
 
     static void Post(HWND window, UINT message, WPARAM flags, TPoint at)
     {
@@ -136,6 +138,7 @@ protected:
     TBMSpinEdit* spin = nullptr;
     TEdit* other = nullptr;
     int changes = 0;
+    std::vector<WORD> heard;
 };
 
 TEST_F(BMSpinEditTest, PartsAreLaidOutInsideTheEditAndTheHeightMakesRoomForTheGauge)
@@ -251,6 +254,19 @@ TEST_F(BMSpinEditTest, ArrowKeysAndUpDownClicksStepAcrossTheRangeEndsWithAndWith
     Post(upDown, WM_LBUTTONDOWN, MK_LBUTTON, Point(6, bottom));
     Post(upDown, WM_LBUTTONUP, 0, Point(6, bottom));
     EXPECT_EQ(spin->Text(), "-2.50");
+}
+
+TEST_F(BMSpinEditTest, AnArrowKeyStepsOnceThenReachesOnKeyDownConsumedAndTheUpDownTakesArrowsToo)
+{
+    spin->SetFocus();
+    spin->SetValue(3);
+    PressKey(VK_UP);
+    EXPECT_EQ(spin->Text(), "4.00");
+    EXPECT_EQ(heard, std::vector<WORD>{0});
+
+    // An arrow key that reaches the up-down itself steps the value too.
+    TypeKey(spin->UpDown(), VK_DOWN);
+    EXPECT_EQ(spin->Text(), "3.00");
 }
 
 TEST_F(BMSpinEditTest, LeavingTheFieldLimitsWhatWasTypedAndReportsTextThatIsNoNumber)

@@ -1,6 +1,7 @@
 // Start-up of the main window in the test's process: the settings file, the profile named on
 // the command line (none, too many, missing, wrong type, in capitals), the window's class and
-// captions, the program's nine forms in their order, and failures that must not end start-up.
+// captions, the library's cursors and the program's nine forms in their order, and failures
+// that must not end start-up.
 #include <stdexcept>
 
 #include "app/LaterForms.h"
@@ -8,6 +9,7 @@
 #include "MainWindowFixture.h"
 #include "terminal/StartupErrors.h"
 #include "tests/support/VirtualLine.h"
+#include "util/AppForms.h"
 
 namespace mainwindow_test {
 namespace {
@@ -212,7 +214,7 @@ TEST(StartupFailureText, OtherFailuresOfAProfileAreCorruptButTheSettingsFileName
 
 class ProgramFormsTest : public MainWindowTest {};
 
-TEST_F(ProgramFormsTest, TheNineFormsAreCreatedInOrderWithTheMainWindowFirst)
+TEST_F(ProgramFormsTest, TheLibraryCursorsAndTheNineFormsInOrderWithTheMainWindowFirst)
 {
     CreateProgramForms();
 
@@ -239,6 +241,9 @@ TEST_F(ProgramFormsTest, TheNineFormsAreCreatedInOrderWithTheMainWindowFirst)
     }
     EXPECT_EQ(frmProp, Application->Components(1));
     EXPECT_EQ(Form2, Application->Components(8));
+    // The library's cursors come from the program's own resources.
+    EXPECT_NE(Screen->Cursors(LibHandCursor), Screen->Cursors(crDefault));
+    EXPECT_NE(Screen->Cursors(LibDragCursor), Screen->Cursors(crDefault));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // TFormPlacement on real forms and a private registry key: the first run, the save on close
 // and the restore on show, the order against the form's own events, version gating, a form
-// never shown, values of another screen size or pixel density, and exceptions in a restore.
+// never shown, values of another screen size or pixel density, exceptions in a restore, and
+// MDI frames and children.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -298,6 +299,31 @@ TEST_F(FormPlacementTest, ADialogKeepsItsSizeAndReopensAtItsCornerInsteadOfTheCe
     EXPECT_EQ(dialog.Width(), 320);
     EXPECT_EQ(dialog.Height(), 200);
     EXPECT_EQ(dialog.Position, poDesigned);
+}
+
+TEST_F(FormPlacementTest, AnMdiFrameOpensMaximizedAndAMinimizedChildStoresItsMinimizedPlace)
+{
+    TForm* frame = nullptr;
+    Application->CreateForm(frame);  // the main form
+    frame->SetFormStyle(fsMDIForm);
+    auto* placement = new TFormPlacement(frame);
+    placement->BeginLoading();
+    placement->UseRegistry = true;
+    placement->SetIniFileName(key.Path);
+    placement->EndLoading();
+    frame->Show();
+    EXPECT_TRUE(IsZoomed(frame->Handle()));  // nothing stored yet
+    {
+        TPlacedForm child(key.Path, bsSizeable, poDesigned);
+        child.SetFormStyle(fsMDIChild);
+        child.Show();
+        EXPECT_EQ(GetParent(child.Handle()), frame->ClientHandle());
+        child.SetWindowState(wsMinimized);
+        child.Close();
+    }
+    EXPECT_EQ(StrToIntDef(key.Read("TPlacedForm", "Flags"), 0) & WPF_SETMINPOSITION,
+              WPF_SETMINPOSITION);
+    delete frame;
 }
 
 TEST_F(FormPlacementTest, TheDefaultKeyIsNamedAfterTheProgram)

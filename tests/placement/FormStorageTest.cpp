@@ -1,6 +1,7 @@
 // TFormStorage on a real form and a private registry key: stored control properties and named
 // values come back on the next show, a keyed value is hex on disk, an absent name keeps the
-// value, a removed component's lines go, duplicate value names are refused.
+// value, a removed component's lines go, duplicate value names are refused, form data names
+// the components as they are named now.
 #include <gtest/gtest.h>
 
 #include "framework/gui/Application.h"
@@ -82,6 +83,18 @@ TEST_F(FormStorageTest, PropertiesAndValuesComeBackAndAKeyedValueIsHexOnDisk)
     EXPECT_EQ(form.Edit1->Font()->Size(), 14);
     EXPECT_EQ(VarToStr(form.Secret->Value), "hunter2");
     EXPECT_EQ(VarToStr(form.Plain->Value), "");
+}
+
+TEST_F(FormStorageTest, FormDataListsTheStoredPropertiesUnderTheComponentsCurrentNames)
+{
+    TStoredForm form(key.Path);
+    form.Edit1->Name = "NameEdit";
+    TMemoryFormData data(&form);
+    form.FormStorage1->WriteState(data.Storage);
+    EXPECT_EQ(data.Values["Data.StoredProps.Count"], "3");
+    EXPECT_EQ(data.Values["Data.StoredProps.Item0"], "NameEdit.Text");
+    EXPECT_EQ(data.Values["Data.StoredProps.Item2"], "NameEdit.Font");
+    EXPECT_EQ(data.Values["Data.UseRegistry"], "True");
 }
 
 TEST_F(FormStorageTest, AnAbsentNameKeepsTheValueAndARemovedComponentsLinesGo)

@@ -1,9 +1,11 @@
 // What the placement tests share: a private registry key removed before and after each test,
-// raw reads and writes of its string values, and message pumping with a time-out.
+// raw reads and writes of its string values, form data kept in memory, and message pumping
+// with a time-out.
 #pragma once
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -11,6 +13,7 @@
 
 #include "framework/Strings.h"
 #include "framework/gui/Application.h"
+#include "placement/PropsStorage.h"
 
 // A key under HKCU that no program uses, made unique per test process.
 class TPrivateKey {
@@ -59,6 +62,30 @@ public:
     }
 
     const String Path;
+};
+
+// Form data in memory: what components write through Storage, as "Section.Name" = text.
+class TMemoryFormData {
+public:
+    explicit TMemoryFormData(TComponent* Owner)
+    {
+        Storage.Owner = Owner;
+        Storage.Section = "Data";
+        Storage.OnWriteString = Closure(this, &TMemoryFormData::Write);
+        Storage.OnReadString = Closure(this, &TMemoryFormData::Read);
+    }
+    void Write(const String& Section, const String& Name, const String& V)
+    {
+        Values[Section + "." + Name] = V;
+    }
+    String Read(const String& Section, const String& Name, const String& Default)
+    {
+        auto it = Values.find(Section + "." + Name);
+        return it == Values.end() ? Default : it->second;
+    }
+
+    TPropsStorage Storage;
+    std::map<String, String> Values;
 };
 
 inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 3000)

@@ -1,6 +1,6 @@
 // TQvWindowHook on real windows: the order of the before and after phases, Handled, WM_DESTROY,
-// survival across a new window, a third party's subclass, freeing the watched control, and the
-// size limits the placement applies through its hook.
+// survival across a new window, a third party's subclass, freeing the watched control, its own
+// form in form data, and the size limits the placement applies through its hook.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -163,6 +163,24 @@ TEST_F(WindowHookTest, FreeingTheWatchedControlClearsEveryHookOnIt)
     EXPECT_EQ(b.hook->WinControl(), nullptr);
     EXPECT_TRUE(a.hook->Active());
     PumpUntil([] { return false; }, 50);
+}
+
+TEST_F(WindowHookTest, AHookOnItsOwnFormIsWrittenAsIsFormAndReadBackOntoItsNewOwner)
+{
+    TMemoryFormData data(nullptr);
+    {
+        THookedForm form;
+        auto* hook = new TQvWindowHook(&form);
+        hook->SetWinControl(&form);
+        hook->WriteState(data.Storage);
+    }
+    EXPECT_EQ(data.Values["Data.IsForm"], "True");
+    EXPECT_EQ(data.Values.count("Data.WinControl"), 0u);
+
+    THookedForm other;
+    auto* hook = new TQvWindowHook(&other);
+    hook->ReadState(data.Storage);
+    EXPECT_EQ(hook->WinControl(), &other);
 }
 
 TEST_F(WindowHookTest, PlacementLimitsTheFormsSizeThroughItsHook)

@@ -1,6 +1,7 @@
 // The string entry pane end to end: escaped strings arrive byte for byte at the peer, once,
 // three times or until Stop or a disconnect; an escape error says what is wrong and selects
-// it; a file send blocks it; the help window shows its page and keeps it while open.
+// it; a file send blocks it; the help window shows its page and keeps it while open, inside
+// its inner border.
 #include <functional>
 
 #include "dialogs/StringEntryHelp.h"
@@ -146,6 +147,20 @@ TEST_F(StringEntryTest, TheHelpWindowShowsItsPageAndKeepsItWhileOpen)
     EXPECT_FALSE(frmStringEntryHelp->Visible());
     Form1->edtSendDblClick(Form1->edtSend);
     EXPECT_EQ(frmStringEntryHelp->STRING_ENTRY_HELP_re->Text(), "another page");
+}
+
+TEST_F(StringEntryTest, TheHelpWindowShowsAnEmptyPageInsideAFourPixelBorder)
+{
+    HelpScreenRtf.clear();
+    Application->CreateForm(frmStringEntryHelp);
+    frmStringEntryHelp->Show();
+    TRichEditP* page = frmStringEntryHelp->STRING_ENTRY_HELP_re;
+    EXPECT_EQ(page->Text(), "");
+    TPanel* panel = frmStringEntryHelp->Panel1;
+    EXPECT_EQ(page->Left(), 4);
+    EXPECT_EQ(page->Top(), 4);
+    EXPECT_EQ(page->Width(), 407);
+    EXPECT_EQ(panel->Top() + panel->Height(), 4 + 278);
 }
 
 }  // namespace

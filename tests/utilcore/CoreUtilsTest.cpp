@@ -1,16 +1,18 @@
 // Platform-free utilities: rectangle edges, memory compare, text shortening, the wrapping
-// tick counter and class-name prefixes.
+// tick counter, class-name prefixes and variants from value lists.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
+#include "framework/Exceptions.h"
 #include "util/Geometry.h"
 #include "util/MemoryBlocks.h"
 #include "util/SmallStrings.h"
 #include "util/TextFit.h"
 #include "util/TickWait.h"
+#include "util/VariantArrays.h"
 
 namespace {
 struct Pt {
@@ -96,4 +98,13 @@ TEST(SmallStrings, DropTTakesOnlyALeadingTOffALongerName)
     EXPECT_EQ(DropT(""), "");
     const auto copy = StrPAlloc("abc");
     EXPECT_STREQ(copy.get(), "abc");
+}
+
+TEST(MakeVariant, OneValueIsItselfSeveralAreAnArrayInTheirOrder)
+{
+    const std::vector<TVariant> three{TVariant(7LL), TVariant(String("a")), TVariant(true)};
+    EXPECT_EQ(MakeVariant(std::span(three.data(), 1)), TVariant(7LL));
+    EXPECT_TRUE(VarIsEmpty(MakeVariant({})));
+    EXPECT_EQ(VarArrayItems(MakeVariant(three)), three);
+    EXPECT_THROW(VarToStr(MakeVariant(three)), EVariantError);
 }

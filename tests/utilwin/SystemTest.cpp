@@ -1,5 +1,6 @@
 // System services under Wine: environment, server registration with stand-in servers, OLE
-// library freeing, errors, global memory, pending messages, waits and the version text.
+// library freeing, errors, global memory, pending messages, waits, the version text and the
+// library's string table.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -138,6 +139,15 @@ TEST(NotImplemented, TellsTheUserAndAbortsSilently)
     ASSERT_EQ(script.Shown().size(), 1u);
     EXPECT_EQ(script.Last().Text, WinUtilText::NotImplemented);
     EXPECT_EQ(script.Last().DlgType, mtInformation);
+}
+
+TEST(LibraryStrings, TheProgramsStringTableHoldsEachTextUnderItsNumber)
+{
+    for (const auto& [id, text] : WinUtilText::LibStrings) {
+        char loaded[256] = {};
+        LoadStringA(GetModuleHandleA(nullptr), id, loaded, sizeof loaded);
+        EXPECT_STREQ(loaded, text) << id;
+    }
 }
 
 TEST(GetWindowsVersion, PlatformVersionBuildAndServicePack)

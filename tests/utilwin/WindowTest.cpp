@@ -1,7 +1,9 @@
-// Window utilities on test windows: polygon hits, dialog units, centring, and finding and
-// activating an earlier copy of a program through stand-in windows.
+// Window utilities on test windows: polygon hits, dialog units, centring, a form merged into a
+// control, and finding and activating an earlier copy of a program through stand-in windows.
 #include <gtest/gtest.h>
 
+#include "framework/gui/Application.h"
+#include "framework/gui/Containers.h"
 #include "framework/gui/Form.h"
 #include "util/WindowUtils.h"
 
@@ -63,6 +65,44 @@ TEST(Centring, WindowOnTheScreenControlInItsParentNeverBeforeTheOrigin)
     inner->SetBounds(0, 0, 400, 20);
     CenterControl(inner);
     EXPECT_EQ(inner->Left(), 0);
+}
+
+TEST(MergeForm, AMergedFormIsABorderlessChildAndAnMdiChildCentresInTheFrame)
+{
+    TForm host(nullptr);
+    host.SetClientSize(300, 200);
+    host.Show();
+    auto* panel = new TPanel(&host);
+    panel->SetParent(&host);
+    panel->SetAlign(alClient);
+    auto* guest = new TForm(nullptr);  // the panel frees it with itself
+    guest->SetBounds(10, 20, 120, 80);
+    guest->Show();
+    MergeForm(panel, guest, alNone, true);
+    const HWND h = guest->Handle();
+    EXPECT_EQ(GetParent(h), panel->Handle());
+    EXPECT_EQ(GetWindowLongA(h, GWL_STYLE) & (WS_CHILD | WS_CAPTION | WS_VISIBLE),
+              WS_CHILD | WS_VISIBLE);
+    RECT r;
+    GetWindowRect(h, &r);
+    MapWindowPoints(HWND_DESKTOP, panel->Handle(), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, 10);
+    EXPECT_EQ(r.top, 20);
+
+    TForm* frame = nullptr;
+    Application->CreateForm(frame);  // the main form
+    frame->SetFormStyle(fsMDIForm);
+    frame->Show();
+    {
+        TForm child(nullptr);
+        child.SetFormStyle(fsMDIChild);
+        child.SetBounds(0, 0, 100, 60);
+        child.Show();
+        CenterControl(&child);
+        EXPECT_EQ(child.Left(), (frame->ClientWidth() - 100) / 2);
+        EXPECT_EQ(child.Top(), (frame->ClientHeight() - 60) / 2);
+    }
+    delete frame;
 }
 
 TEST(FindPrevInstance, ByClassOrTitleAndNothingWhenBothAreEmpty)
