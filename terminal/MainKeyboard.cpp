@@ -54,12 +54,6 @@ void TForm1::reScreenKeyDown(TObject* Sender, WORD& Key, TShiftState Shift)
         Key = 0;
         return;
     }
-    // Nor may Esc reach the control: taking the window for a dialog, it closes its parent (the
-    // screen vanished until the next received line rebuilt it). Its character still sends 0x1B.
-    if (Key == VK_ESCAPE) {
-        Key = 0;
-        return;
-    }
     // The control's own select-all, copy, paste, centre and right-align shortcuts must not run:
     // the character event that follows sends the control code like any other key.
     if (Shift.Contains(ssCtrl)) {

@@ -83,9 +83,11 @@ bool TApplication::ProcessMessage(MSG& msg)
                 if (form->IsShortCut(static_cast<WORD>(msg.wParam), KeyboardShift())) return true;
                 const bool dialogKey =
                     msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE || msg.wParam == VK_TAB;
-                const LRESULT wants = dialogKey ? SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam,
-                                                               reinterpret_cast<LPARAM>(&msg))
-                                                : 0;
+                // Asked without the message: a rich edit or multi-line edit shown the message
+                // takes itself for a dialog's control from then on, and closes its parent on
+                // Esc (the receive screen vanished). These forms are not dialogs.
+                const LRESULT wants =
+                    dialogKey ? SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, 0) : 0;
                 if (msg.message == WM_KEYDOWN &&
                     (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) &&
                     !(wants & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) &&
