@@ -124,6 +124,7 @@ TfrmProp::TfrmProp(TComponent* AOwner) : TForm(AOwner)
     BuildGeneralPage();
     PageControl1->SetActivePage(DisplaySheet);
 
+    OnShow = Closure(this, &TfrmProp::FormShow);
     OnActivate = Closure(this, &TfrmProp::FormActivate);
     OnClose = Closure(this, &TfrmProp::FormClose);
     OnKeyPress = Closure(this, &TfrmProp::FormKeyPress);
@@ -261,14 +262,21 @@ void TfrmProp::BuildButtons()
                          Closure(this, &TfrmProp::sbtn_CancelClick));
 }
 
-// ---- activation and closing ---------------------------------------------------------------
+// ---- showing, activation and closing ------------------------------------------------------
+
+// The copy Cancel puts back is taken when the dialog is shown, not on each activation: the
+// dialog is activated again whenever a window it opened (the font dialog, a question) closes,
+// and a copy taken then would already hold the changes made before it.
+void TfrmProp::FormShow(TObject* Sender)
+{
+    SettingsBackup = Settings;
+    Settings.Accepted = false;
+}
 
 void TfrmProp::FormActivate(TObject* Sender)
 {
     // A visible dialog may be activated while the program ends, after the main window is gone.
     if (!Form1) return;
-    SettingsBackup = Settings;
-    Settings.Accepted = false;
 
     cbDispStringEntryPnl->SetChecked(Settings.StringEntryPaneVisible);
     Displaymode_cbx->SetItemIndex(Settings.DisplayMode);
