@@ -124,6 +124,8 @@ public:
     int Increment = 1;
     bool Wrap = false;
     TUDOrientation Orientation = udVertical;
+    // With an associate showing a number, that number (within Min..Max): the user may have
+    // typed it, or the program set it, since the last step.
     int Position();
     void SetPosition(int v);
     // The edit (or other control) whose text follows the position.
