@@ -357,6 +357,9 @@ void TForm1::BuildMenus()
     TMenuItem* pop = PopupMenu1->Items();
     PopupCopy =
         Item(this, pop, "PopupCopy", "Copy to Clipboard", Closure(this, &TForm1::EditCopyClick));
+    PopupFind = Item(this, pop, "PopupFind", "Find...");
+    PopupFind->SetAction(Find_F3);
+    PopupFind->SetCaption("Find...");
     PopupClear = Item(this, pop, "PopupClear", "Clear Screen");
     PopupClear->SetAction(Clear_F4);
     PopupClear->SetCaption("Clear Screen");
