@@ -501,6 +501,7 @@ void TForm1::BuildStringEntryPane()
     SendLoop_sedt = Place<TCSpinEdit>(this, Panel11, "SendLoop_sedt");
     SendLoop_sedt->SetBounds(4, 4, 50, 22);
     SendLoop_sedt->MaxValue = 99;
+    SendLoop_sedt->SetMaxLength(2);  // no typing past 99
     SendLoop_sedt->SetValue(1);
     Hinted(SendLoop_sedt, "Repeat send counter.\r\nUse a value of 0 to loop continuously.");
     SendLoop_sedt->OnKeyPress = Closure(this, &TForm1::SendLoop_sedtKeyPress);
