@@ -87,6 +87,7 @@ private:
     void BuildErrorPage();
     void BuildGeneralPage();
     void BuildButtons();
+    void FitToCaptions();
 };
 
 extern TfrmProp* frmProp;
