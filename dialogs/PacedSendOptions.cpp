@@ -2,6 +2,7 @@
 #include "dialogs/PacedSendOptions.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 TAdvSendFile_dlg* AdvSendFile_dlg = nullptr;
 
@@ -19,6 +20,8 @@ inline constexpr const char* OkHint = "Open and send data from file with these o
 inline constexpr const char* Cancel = "&Cancel";
 inline constexpr const char* CancelHint = "Cancel, Exit|";
 }  // namespace OptionsText
+
+constexpr int DialogClientHeight = 97;
 
 // The pauses offered, in milliseconds.
 constexpr const char* DelayItems[] = {"0",   "10",  "20",  "30",  "40",  "50",   "60",
@@ -59,7 +62,7 @@ TAdvSendFile_dlg::TAdvSendFile_dlg(TComponent* AOwner) : TForm(AOwner)
     SetBorderStyle(bsDialog);
     KeyPreview = true;
     Font()->SetName("MS Sans Serif");
-    SetClientSize(249, 97);
+    SetClientSize(249, DialogClientHeight);
 
     Label1 = Place<TLabel>(this, "Label1", 8, 8, 113, 13);
     Label1->SetCaption(OptionsText::RepeatLabel);
@@ -83,6 +86,7 @@ TAdvSendFile_dlg::TAdvSendFile_dlg(TComponent* AOwner) : TForm(AOwner)
     sbtn_Cancel =
         PlaceButton(this, "sbtn_Cancel", OptionsText::Cancel, OptionsText::CancelHint, 128);
     sbtn_Cancel->OnClick = Closure(this, &TAdvSendFile_dlg::sbtn_CancelClick);
+    FitColumnsToLabels();
 
     OnActivate = Closure(this, &TAdvSendFile_dlg::FormActivate);
     OnShow = Closure(this, &TAdvSendFile_dlg::FormShow);
@@ -93,6 +97,22 @@ TAdvSendFile_dlg::TAdvSendFile_dlg(TComponent* AOwner) : TForm(AOwner)
 TAdvSendFile_dlg::~TAdvSendFile_dlg()
 {
     if (AdvSendFile_dlg == this) AdvSendFile_dlg = nullptr;
+}
+
+// The two columns are 113 pixels wide by design, but a label may take more in the fonts at
+// hand ("Repeat Send Counter" would run into "Character Delay"): both columns then take the
+// wider label's width, and the window grows with them.
+void TAdvSendFile_dlg::FitColumnsToLabels()
+{
+    constexpr int margin = 8, gap = 7;
+    const int column = std::max({113, Label1->Width(), lblChDly->Width()});
+    const int second = margin + column + gap;
+    for (TControl* c : std::initializer_list<TControl*>{SendFileLoop_sedt, sbtnOK})
+        c->SetWidth(column);
+    lblChDly->SetLeft(second);
+    for (TControl* c : std::initializer_list<TControl*>{InterchDly_index, sbtn_Cancel})
+        c->SetBounds(second, c->Top(), column, c->Height());
+    SetClientSize(second + column + margin, DialogClientHeight);
 }
 
 void TAdvSendFile_dlg::CreateParams(TCreateParams& Params)

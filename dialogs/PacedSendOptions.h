@@ -39,6 +39,7 @@ protected:
 
 private:
     void FormShow(TObject* Sender);
+    void FitColumnsToLabels();
 };
 
 extern TAdvSendFile_dlg* AdvSendFile_dlg;

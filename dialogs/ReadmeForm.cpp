@@ -62,6 +62,9 @@ TReadmeForm::TReadmeForm(TComponent* AOwner) : TForm(AOwner)
     SetCaption("User Notes");
     SetBorderStyle(bsSizeToolWin);
     SetFormStyle(fsStayOnTop);
+    // A showing that cannot load the notes file keeps the form's size: that size must already
+    // hold the whole tool bar.
+    SetClientSize(NotesClientW, NotesClientH);
 
     Panel1 = new TPanel(this);
     Panel1->Name = "Panel1";

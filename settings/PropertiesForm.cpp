@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "framework/gui/Canvas.h"
 #include "framework/gui/DialogService.h"
 #include "settings/Properties.h"
 #include "settings/Settings.h"
@@ -64,6 +65,18 @@ TSpeedButton* Button(TComponent* owner, TWinControl* parent, const char* name, c
     return b;
 }
 
+// The designed client area; the page control's frame takes 4 pixels on either side of a page.
+constexpr int DesignedClientW = 301, DesignedClientH = 334;
+constexpr int DesignedPageW = DesignedClientW - 8;
+
+// The width of a control's caption in its font, the ampersands taken as the control draws them.
+int CaptionWidth(TControl* Control)
+{
+    TBitmap scratch;
+    scratch.Canvas()->Font()->Assign(Control->Font());
+    return scratch.Canvas()->DrawTextExtent(Control->Caption(), DT_SINGLELINE).Width();
+}
+
 // The replacement bytes in the order of the hidden list.
 constexpr char ParityReplacements[] = {'?', '#', '*', '_', '\0'};
 
@@ -112,7 +125,7 @@ TfrmProp::TfrmProp(TComponent* AOwner) : TForm(AOwner)
     SetFormStyle(fsStayOnTop);
     KeyPreview = true;
     Font()->SetName("MS Sans Serif");
-    SetClientSize(301, 334);
+    SetClientSize(DesignedClientW, DesignedClientH);
 
     BuildButtons();
     PageControl1 = new TPageControl(this);
@@ -123,7 +136,9 @@ TfrmProp::TfrmProp(TComponent* AOwner) : TForm(AOwner)
     BuildErrorPage();
     BuildGeneralPage();
     PageControl1->SetActivePage(DisplaySheet);
+    FitToCaptions();
 
+    OnShow = Closure(this, &TfrmProp::FormShow);
     OnActivate = Closure(this, &TfrmProp::FormActivate);
     OnClose = Closure(this, &TfrmProp::FormClose);
     OnKeyPress = Closure(this, &TfrmProp::FormKeyPress);
@@ -246,6 +261,34 @@ void TfrmProp::BuildGeneralPage()
     ShowCommEvent->SetVisible(false);
 }
 
+// The design holds its captions in the fonts it was drawn with; in others a label or a check
+// box may run past its group or page ("TAB to spaces ..." does). Such a check box takes its
+// caption's width, and the groups and the dialog widen by the largest overrun.
+void TfrmProp::FitToCaptions()
+{
+    constexpr int checkMark = 20, margin = 8;
+    int overrun = 0;
+    auto fit = [&](TWinControl* Box, int Width) {
+        for (int i = 0; i < Box->ControlCount(); ++i) {
+            TControl* c = Box->Controls(i);
+            int needed = 0;
+            if (auto* check = dynamic_cast<TCheckBox*>(c)) {
+                needed = CaptionWidth(check) + checkMark;
+                check->SetWidth(std::max(check->Width(), needed));
+            } else if (dynamic_cast<TLabel*>(c)) {
+                needed = c->Width();
+            }
+            if (needed) overrun = std::max(overrun, c->Left() + needed + margin - Width);
+        }
+    };
+    for (TGroupBox* group : {ModeFontGroup, MatrixGroup, FiltersGroup}) fit(group, group->Width());
+    for (TTabSheet* page : {DisplaySheet, ErrorSheet, GeneralSheet}) fit(page, DesignedPageW);
+    if (overrun <= 0) return;
+    for (TGroupBox* group : {ModeFontGroup, MatrixGroup, FiltersGroup})
+        group->SetWidth(group->Width() + overrun);
+    SetClientSize(DesignedClientW + overrun, DesignedClientH);
+}
+
 void TfrmProp::BuildButtons()
 {
     ButtonPanel = new TPanel(this);
@@ -261,14 +304,21 @@ void TfrmProp::BuildButtons()
                          Closure(this, &TfrmProp::sbtn_CancelClick));
 }
 
-// ---- activation and closing ---------------------------------------------------------------
+// ---- showing, activation and closing ------------------------------------------------------
+
+// The copy Cancel puts back is taken when the dialog is shown, not on each activation: the
+// dialog is activated again whenever a window it opened (the font dialog, a question) closes,
+// and a copy taken then would already hold the changes made before it.
+void TfrmProp::FormShow(TObject* Sender)
+{
+    SettingsBackup = Settings;
+    Settings.Accepted = false;
+}
 
 void TfrmProp::FormActivate(TObject* Sender)
 {
     // A visible dialog may be activated while the program ends, after the main window is gone.
     if (!Form1) return;
-    SettingsBackup = Settings;
-    Settings.Accepted = false;
 
     cbDispStringEntryPnl->SetChecked(Settings.StringEntryPaneVisible);
     Displaymode_cbx->SetItemIndex(Settings.DisplayMode);

@@ -1,6 +1,6 @@
 // TfrmProp: the options dialog. Modeless and on top of the main window; every control writes
-// Settings at once, OK keeps the changes, Cancel (Esc, closing) puts back the copy taken at the
-// last activation, Save Settings also writes the settings and macro list files.
+// Settings at once, OK keeps the changes, Cancel (Esc, closing) puts back the copy taken when the
+// dialog was shown, Save Settings also writes the settings and macro list files.
 #pragma once
 
 #include <cstdint>
@@ -45,6 +45,7 @@ public:
     TPanel* ButtonPanel;
     TSpeedButton *sbtnSaveSettings, *sbtnOK, *sbtn_Cancel;
 
+    void FormShow(TObject* Sender);
     void FormActivate(TObject* Sender);
     void FormClose(TObject* Sender, TCloseAction& Action);
     void FormKeyPress(TObject* Sender, char& Key);
@@ -86,6 +87,7 @@ private:
     void BuildErrorPage();
     void BuildGeneralPage();
     void BuildButtons();
+    void FitToCaptions();
 };
 
 extern TfrmProp* frmProp;

@@ -37,7 +37,7 @@ public:
     TMenuItem *HelpMenu, *HelpAbout, *ASCIITable1;
     // The screen's pop-up menu (it shows the View menu's commands).
     TPopupMenu* PopupMenu1;
-    TMenuItem *PopupCopy, *PopupClear, *PopupClearStatus, *ScreenMaximiseRestore1,
+    TMenuItem *PopupCopy, *PopupFind, *PopupClear, *PopupClearStatus, *ScreenMaximiseRestore1,
         *PopupStringEntryPane;
 
     // ---- actions (keyboard shortcuts of the commands) ------------------------------------

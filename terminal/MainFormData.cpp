@@ -358,6 +358,9 @@ void TForm1::BuildMenus()
     TMenuItem* pop = PopupMenu1->Items();
     PopupCopy =
         Item(this, pop, "PopupCopy", "Copy to Clipboard", Closure(this, &TForm1::EditCopyClick));
+    PopupFind = Item(this, pop, "PopupFind", "Find...");
+    PopupFind->SetAction(Find_F3);
+    PopupFind->SetCaption("Find...");
     PopupClear = Item(this, pop, "PopupClear", "Clear Screen");
     PopupClear->SetAction(Clear_F4);
     PopupClear->SetCaption("Clear Screen");
@@ -499,6 +502,7 @@ void TForm1::BuildStringEntryPane()
     SendLoop_sedt = Place<TCSpinEdit>(this, Panel11, "SendLoop_sedt");
     SendLoop_sedt->SetBounds(4, 4, 50, 22);
     SendLoop_sedt->MaxValue = 99;
+    SendLoop_sedt->SetMaxLength(2);  // no typing past 99
     SendLoop_sedt->SetValue(1);
     Hinted(SendLoop_sedt, "Repeat send counter.\r\nUse a value of 0 to loop continuously.");
     SendLoop_sedt->OnKeyPress = Closure(this, &TForm1::SendLoop_sedtKeyPress);

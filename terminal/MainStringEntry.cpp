@@ -37,6 +37,9 @@ void TForm1::SendData_btnClick(TObject* Sender)
     const String text = edtSend->Text().substr(0, EntryLimit);
     const std::uint32_t n = ParseEscapes(EntrySendBuffer, text);
     if (n == 0) return;
+    // The counter shows the count that is sent: a text outside 0 to 99, or none, is put right
+    // in the field first.
+    SendLoop_sedt->SetValue(SendLoop_sedt->Value());
     const int count = SendLoop_sedt->Value();
     if (!Comm1->Enabled()) {
         MessageDlg(MainText::NotConnected, mtInformation, TMsgDlgButtons{mbOK});

@@ -185,9 +185,13 @@ void TSpeedButton::Paint()
         gh = glyph_.Height();
     }
     c->Font()->Assign(Font());
+    // The caption is drawn as the system draws a button's: "&" underlines the letter after it
+    // and "&&" stands for one ampersand.
     const String caption = Caption();
-    int tw = caption.empty() ? 0 : c->TextWidth(caption);
-    int th = caption.empty() ? 0 : c->TextHeight(caption);
+    constexpr UINT textFlags = DT_SINGLELINE | DT_LEFT | DT_TOP | DT_NOCLIP;
+    const TRect extent = caption.empty() ? TRect{} : c->DrawTextExtent(caption, textFlags);
+    int tw = extent.Width();
+    int th = extent.Height();
     int gap = gw && tw ? Spacing : 0;
     int gx, gy, tx, ty;
     if (Layout == blGlyphTop || Layout == blGlyphBottom) {
@@ -221,6 +225,6 @@ void TSpeedButton::Paint()
     if (tw) {
         c->Brush()->SetStyle(bsClear);
         if (!Enabled()) c->Font()->SetColor(clGrayText);
-        c->TextOut(tx + shift, ty + shift, caption);
+        c->DrawText(caption, Bounds(tx + shift, ty + shift, tw, th), textFlags);
     }
 }

@@ -318,6 +318,14 @@ void TCanvas::DrawText(const String& text, TRect r, UINT flags)
     ::DrawTextA(dc_, text.data(), static_cast<int>(text.size()), r.Win(), flags);
 }
 
+TRect TCanvas::DrawTextExtent(const String& text, UINT flags)
+{
+    Select(true, false, false);
+    TRect r = Rect(0, 0, 0, 0);
+    ::DrawTextA(dc_, text.data(), static_cast<int>(text.size()), r.Win(), flags | DT_CALCRECT);
+    return r;
+}
+
 int TCanvas::TextWidth(const String& text)
 {
     Select(true, false, false);

@@ -178,6 +178,8 @@ public:
     void TextRect(const TRect& r, int x, int y, const String& text);
     // The platform's DrawText with its DT_ flags.
     void DrawText(const String& text, TRect r, UINT flags);
+    // The size DrawText would take for the text with these flags (DT_CALCRECT added).
+    TRect DrawTextExtent(const String& text, UINT flags);
     int TextWidth(const String& text);
     int TextHeight(const String& text);
     void Draw(int x, int y, TBitmap* bitmap);

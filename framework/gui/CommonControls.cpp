@@ -234,7 +234,17 @@ void TUpDown::CreateWnd()
     SendMessageA(Handle(), UDM_SETPOS32, 0, position_);
 }
 
-int TUpDown::Position() { return position_; }
+// The position is what the associate shows when it holds a number: its text may have been typed
+// or set by the program since the last step, and a step must start from what the user sees.
+int TUpDown::Position()
+{
+    int shown;
+    if (associate_ && TryStrToInt(Trim(associate_->Text()), shown)) {
+        position_ = std::clamp(shown, std::min(Min, Max), std::max(Min, Max));
+        if (HandleAllocated()) SendMessageA(Handle(), UDM_SETPOS32, 0, position_);
+    }
+    return position_;
+}
 
 void TUpDown::SetPosition(int v)
 {
@@ -266,7 +276,7 @@ void TUpDown::Dispatch(TMessage& m)
         if (reinterpret_cast<NMHDR*>(m.LParam)->code == static_cast<UINT>(UDN_DELTAPOS)) {
             auto* ud = reinterpret_cast<NMUPDOWN*>(m.LParam);
             const TUDBtnType button = ud->iDelta > 0 ? btNext : btPrev;
-            int next = position_ + (button == btNext ? Increment : -Increment);
+            int next = Position() + (button == btNext ? Increment : -Increment);
             const int lo = std::min(Min, Max), hi = std::max(Min, Max);
             if (next > hi) next = Wrap ? lo : hi;
             if (next < lo) next = Wrap ? hi : lo;

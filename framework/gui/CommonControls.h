@@ -127,6 +127,8 @@ public:
     // window is made).
     bool ArrowKeys = true;
     TUDOrientation Orientation = udVertical;
+    // With an associate showing a number, that number (within Min..Max): the user may have
+    // typed it, or the program set it, since the last step.
     int Position();
     void SetPosition(int v);
     // The edit (or other control) whose text follows the position.

@@ -81,6 +81,8 @@ void TLabel::Paint()
 // ---- TCustomEdit -------------------------------------------------------------------------
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner)
 {
+    // A click into the text is a click: handlers select the value there for typing over it.
+    ControlStyle << csClickEvents;
     SetColor(clWindow);
     TabStop = true;
     SetBounds(0, 0, 121, 21);

@@ -96,6 +96,25 @@ TEST_F(ReadmeFormTest, CtrlShortcutsToggleTheStylesAndTypeNoControlBytes)
     EXPECT_TRUE(typed.Contains(fsUnderline));
 }
 
+TEST_F(ReadmeFormTest, CtrlBracketsStepTheSizeFromTheSizeOfTheSelection)
+{
+    WriteTextFile(InFolder("notes.rtf"), "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs40 text}");
+    ShowNotes();
+    notes->SelectAll();
+    ASSERT_EQ(ReadmeForm->FontSize->Text(), "20");
+    // Ctrl+] and Ctrl+[ as typed: the bracket key down with Ctrl, then its control character.
+    CtrlKey(notes, VK_OEM_6);
+    SendMessageA(notes->Handle(), WM_CHAR, 29, 1);
+    EXPECT_EQ(ReadmeForm->FontSize->Text(), "21");
+    EXPECT_EQ(notes->SelAttributes()->Size(), 21);
+    for (int i = 0; i < 2; ++i) {
+        CtrlKey(notes, VK_OEM_4);
+        SendMessageA(notes->Handle(), WM_CHAR, 27, 1);
+    }
+    EXPECT_EQ(notes->SelAttributes()->Size(), 19);
+    EXPECT_EQ(notes->Text(), "text");
+}
+
 TEST_F(ReadmeFormTest, AFileThatCannotBeWrittenIsReportedAndTheNotesStayModified)
 {
     WriteTextFile(InFolder("notes.rtf"), "{\\rtf1\\ansi kept}");

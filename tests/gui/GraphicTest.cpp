@@ -1,7 +1,11 @@
 // Graphic controls and the canvas: painted into a bitmap through WM_PRINT and read back by
-// pixel; the canvas of a graphic control also draws outside painting; bitmaps and colours.
+// pixel (flat buttons' captions among them); the canvas of a graphic control also draws outside
+// painting; bitmaps and colours.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "framework/gui/ButtonControls.h"
 #include "framework/gui/Canvas.h"
 #include "framework/gui/Containers.h"
 #include "framework/gui/Form.h"
@@ -92,6 +96,54 @@ TEST(Graphic, LabelPaintsItsCaptionOnTheParentsColour)
         for (int y = 0; y < label->Height(); ++y)
             if (shot.At(x, y) == RGB(0, 0, 0)) ++dark;
     EXPECT_GT(dark, 10);
+}
+
+// The columns and rows a flat button's caption inks, in form coordinates.
+TRect InkOf(Snapshot& Shot, TControl* Button)
+{
+    const TRect r = Button->BoundsRect();
+    const COLORREF face = Shot.At(r.Left + 1, r.Top + 1);
+    TRect ink{r.Right, r.Bottom, r.Left, r.Top};
+    for (int x = r.Left; x < r.Right; ++x)
+        for (int y = r.Top; y < r.Bottom; ++y)
+            if (Shot.At(x, y) != face) {
+                ink.Left = std::min(ink.Left, x);
+                ink.Top = std::min(ink.Top, y);
+                ink.Right = std::max(ink.Right, x + 1);
+                ink.Bottom = std::max(ink.Bottom, y + 1);
+            }
+    return ink;
+}
+
+TEST(Graphic, FlatButtonsUnderlineTheirMnemonicAndShowADoubledAmpersandOnce)
+{
+    TForm form(nullptr);
+    form.SetClientSize(300, 40);
+    TSpeedButton* buttons[3];
+    const char* captions[] = {"&Cancel", "Cancel", "A&&B"};
+    for (int i = 0; i < 3; ++i) {
+        buttons[i] = new TSpeedButton(&form);
+        buttons[i]->SetParent(&form);
+        buttons[i]->SetBounds(i * 100, 5, 90, 25);
+        buttons[i]->Flat = true;
+        buttons[i]->Font()->SetName("Arial");
+        buttons[i]->Font()->SetSize(12);
+        buttons[i]->SetCaption(captions[i]);
+    }
+    form.Show();
+    Snapshot shot(form.Handle());
+    const TRect mnemonic = InkOf(shot, buttons[0]), plain = InkOf(shot, buttons[1]);
+    // No "&" drawn: the same word, centred alike (within a pixel of rounding).
+    EXPECT_NEAR(mnemonic.Left, plain.Left - 100, 1);
+    EXPECT_NEAR(mnemonic.Right, plain.Right - 100, 1);
+    EXPECT_GT(mnemonic.Bottom, plain.Bottom);  // and its first letter underlined
+
+    TCanvas* measure = buttons[2]->Canvas();
+    measure->Font()->Assign(buttons[2]->Font());
+    const int ampersands = InkOf(shot, buttons[2]).Width();
+    EXPECT_LE(ampersands, measure->TextWidth("A&B"));
+    EXPECT_GT(ampersands, measure->TextWidth("AB"));
+    PumpPending();
 }
 
 TEST(Graphic, BrushCopyReplacesTheTransparentColourWithTheBrush)

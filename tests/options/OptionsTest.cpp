@@ -1,8 +1,10 @@
 // The options dialog beside the real main window on a virtual line: what it shows on opening,
 // the error-checking rule, live spins and boxes, half-typed values, the mode list, and what OK,
-// Cancel, Esc and Save Settings keep or put back.
+// Cancel (after the platform's font dialog has come and gone), Esc and Save Settings keep or put
+// back.
 #include <fstream>
 #include <iterator>
+#include <string>
 
 #include "settings/PropertiesForm.h"
 #include "tests/receive/ReceiveFixture.h"
@@ -116,6 +118,32 @@ TEST_F(OptionsTest, AHalfTypedLineLimitNeverCutsTheScreenWhileDataFlows)
     EXPECT_EQ(ScreenLines().size(), shown + 5);
 }
 
+// Presses OK on the visible dialog box of this thread (the platform's font dialog).
+BOOL CALLBACK PressOkOn(HWND Window, LPARAM)
+{
+    char name[16] = "";
+    GetClassNameA(Window, name, sizeof name);
+    if (std::string(name) != "#32770" || !IsWindowVisible(Window)) return TRUE;
+    PostMessageA(Window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(Window, IDOK)));
+    return FALSE;
+}
+
+void CALLBACK PressOkOnTheFontDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    EnumThreadWindows(GetCurrentThreadId(), PressOkOn, 0);
+}
+
+// The platform's font dialog as the user meets it: it takes the activation from the options
+// dialog, and its OK button (pressed from the dialog's own message loop) gives it back.
+bool ChooseThroughThePlatformsFontDialog(TCommonDialog& Dialog)
+{
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, PressOkOnTheFontDialog);
+    const bool chosen = Dialog.ExecutePlatform();
+    KillTimer(nullptr, timer);
+    return chosen;
+}
+
 TEST_F(OptionsTest, CancelAndEscPutBackColumnsAndFontWhileOkKeepsThem)
 {
     Start(0, 70);
@@ -123,12 +151,17 @@ TEST_F(OptionsTest, CancelAndEscPutBackColumnsAndFontWhileOkKeepsThem)
     const std::int32_t fontSize = Settings.FontSize;
     Open();
     frmProp->Col_sedt->SetText("50");
+    // The font dialog's going activates the options dialog again: that must not take a new copy.
+    bool confirmed = false;
     script.AnswerDialog([&](TCommonDialog& Dialog) {
+        confirmed = ChooseThroughThePlatformsFontDialog(Dialog);
         static_cast<TFontDialog&>(Dialog).Font()->SetSize(size + 6);
         return true;
     });
     frmProp->btnFontClick(frmProp->btnFont);
+    ASSERT_TRUE(confirmed);
     ASSERT_EQ(Form1->reScreen->Font()->Size(), size + 6);
+    qv::test::PumpMessages();
 
     frmProp->sbtn_CancelClick(frmProp->sbtn_Cancel);
     EXPECT_FALSE(frmProp->Visible());

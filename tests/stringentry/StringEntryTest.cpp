@@ -96,6 +96,25 @@ TEST_F(StringEntryTest, ACountOfZeroRepeatsUntilStopWithSendDisabled)
     EXPECT_FALSE(Form1->Stop_btn->Enabled());
 }
 
+TEST_F(StringEntryTest, TheRepeatCounterSelectsOnAClickAndSendsWhatItShowsUpTo99)
+{
+    Start(0, 70);
+    Form1->edtSend->SetText("x");
+    HWND counter = Form1->SendLoop_sedt->Handle();
+    auto type = [&](const char* Keys) {
+        for (const char* k = Keys; *k; ++k) SendMessageA(counter, WM_CHAR, *k, 1);
+    };
+    // A click on "1" selects it, so the "3" typed next replaces it; a third digit is refused.
+    SendMessageA(counter, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 5));
+    SendMessageA(counter, WM_LBUTTONUP, 0, MAKELPARAM(20, 5));
+    type("345");
+    EXPECT_EQ(Form1->SendLoop_sedt->Text(), "34");
+    Form1->SendData_btnClick(Form1->SendData_btn);
+    EXPECT_EQ(line.ReadExactly(34, 2s), std::string(34, 'x'));
+    EXPECT_TRUE(line.Read(1, 100ms).empty());
+    EXPECT_EQ(Form1->SendLoop_sedt->Text(), "34");
+}
+
 TEST_F(StringEntryTest, ADisconnectEndsARunningSend)
 {
     Start(0, 70);

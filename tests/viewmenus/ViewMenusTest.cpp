@@ -1,6 +1,6 @@
 // The menus' state as they open (entry pane, full screen, Transfer during a string send), the
-// entry pane's toggle with its thin line and setting, the panes keeping their edit fields
-// sized, and the utility windows opening once and coming to the front.
+// screen pop-up's Find, the entry pane's toggle with its thin line and setting, the panes keeping
+// their edit fields sized, and the utility windows opening once and coming to the front.
 #include "app/LaterForms.h"
 #include "app/ProgramMain.h"
 #include "MainWindowFixture.h"
@@ -64,6 +64,24 @@ TEST_F(ViewMenusTest, FullScreenTogglesMaximisedAndBothItemsOfferToExitWhileMaxi
     Form1->View1Click(Form1->View1);
     EXPECT_EQ(Form1->Fullscreen1->Caption(), "F&ull Screen");
     EXPECT_EQ(Form1->ScreenMaximiseRestore1->Caption(), "F&ull Screen");
+}
+
+TEST_F(ViewMenusTest, TheScreensPopUpOffersFindBesideTheEditMenusFind)
+{
+    Start();
+    // The item as the platform's menu holds it; choosing it sends its command id.
+    HMENU pop = Form1->PopupMenu1->Handle();
+    UINT command = 0;
+    for (int i = 0; i < GetMenuItemCount(pop); ++i) {
+        char text[64] = "";
+        GetMenuStringA(pop, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        if (std::string(text) == "Find...\tF3") command = GetMenuItemID(pop, i);
+    }
+    ASSERT_NE(command, 0u);
+    TMenuItem::DispatchCommand(command);
+    ASSERT_EQ(script.Shown().size(), 1u);
+    EXPECT_EQ(script.Last().Caption, "TFindDialog");
+    EXPECT_EQ(Form1->Find1->Caption(), "&Find...");
 }
 
 TEST_F(ViewMenusTest, TransferSendItemsAreDisabledOnlyWhileAStringSendCanBeStopped)
