@@ -1,10 +1,9 @@
 # Test, fuzz and benchmark helpers shared by every folder's CMakeLists.txt.
 #
-#   qv_add_gtest(name SOURCES a.cpp ... [LIBS lib ...] [TIMEOUT s] [LINES n] [COST c] [NO_MAIN])
+#   qv_add_gtest(name SOURCES a.cpp ... [LIBS lib ...] [TIMEOUT s] [COST c] [NO_MAIN])
 #     A GoogleTest executable. Its cases are discovered when ctest runs (under Wine in the
-#     win32 build, through the emulator), never at build time. LINES n asks the bench for n
-#     virtual serial lines (informational: each test process makes its own lines). COST c
-#     makes ctest start the cases of a long suite first.
+#     win32 build, through the emulator), never at build time; each test process makes the
+#     virtual serial lines it needs. COST c makes ctest start the cases of a long suite first.
 #   qv_add_fuzzer(name SOURCES ... [LIBS ...])      only with QV_FUZZ
 #   qv_add_benchmark(name SOURCES ... [LIBS ...])   only with QV_BENCH (Google Benchmark)
 
@@ -30,7 +29,7 @@ macro(qv_setup_gtest)
 endmacro()
 
 function(qv_add_gtest name)
-  cmake_parse_arguments(T "NO_MAIN" "TIMEOUT;LINES;COST" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "NO_MAIN" "TIMEOUT;COST" "SOURCES;LIBS" ${ARGN})
   if(QV_FUZZ)
     return()
   endif()
