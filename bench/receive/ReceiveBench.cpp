@@ -37,7 +37,7 @@
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/WindowGlobals.h"
-#include "tests/receive/ScreenModel.h"
+#include "tests/support/ReceiveScreen.h"
 #include "tests/support/BenchFonts.h"
 #include "tests/support/ProcessHeap.h"
 #include "tests/support/VirtualLine.h"

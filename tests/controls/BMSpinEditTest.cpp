@@ -7,7 +7,7 @@
 #include <limits>
 #include <memory>
 
-#include "GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 #include "controls/BMSpinEdit.h"
 #include "framework/Exceptions.h"
 #include "framework/gui/Clipboard.h"

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 #include "controls/LED.h"
 #include "framework/gui/Form.h"
 

@@ -10,7 +10,7 @@
 
 #include <richedit.h>
 
-#include "GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 #include "controls/RichEditP.h"
 #include "framework/Exceptions.h"
 #include "framework/gui/DialogService.h"

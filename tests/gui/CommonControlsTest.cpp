@@ -8,7 +8,7 @@
 #include "framework/gui/CommonControls.h"
 #include "framework/gui/Form.h"
 #include "framework/gui/TextControls.h"
-#include "GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 
 namespace {
 struct Log {

@@ -12,7 +12,7 @@
 #include "framework/gui/Form.h"
 #include "framework/gui/TextControls.h"
 #include "framework/gui/Timer.h"
-#include "GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "framework/gui/RichEdit.h"
 #include "framework/gui/SpinEdit.h"
 #include "framework/gui/TextControls.h"
-#include "GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "framework/gui/Form.h"
 #include "framework/gui/Printer.h"
 #include "framework/gui/RichEdit.h"
-#include "GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 
 TEST(Dialogs, ScriptedOpenDialogGivesTheChosenFileAndACancelledOneNothing)
 {

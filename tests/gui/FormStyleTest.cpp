@@ -5,7 +5,7 @@
 #include "framework/gui/Canvas.h"
 #include "framework/gui/Form.h"
 #include "framework/gui/Menu.h"
-#include "GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 
 TEST(FormStyle, StayOnTopWindowStateAndClientSizeReachTheWindow)
 {

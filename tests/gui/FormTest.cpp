@@ -13,7 +13,7 @@
 #include "framework/gui/Menu.h"
 #include "framework/gui/TextControls.h"
 #include "framework/gui/Timer.h"
-#include "GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "framework/gui/Containers.h"
 #include "framework/gui/Form.h"
 #include "framework/gui/TextControls.h"
-#include "GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 
 namespace {
 

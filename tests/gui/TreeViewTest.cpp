@@ -7,7 +7,7 @@
 #include "framework/gui/CommonControls.h"
 #include "framework/gui/Form.h"
 #include "framework/gui/TreeView.h"
-#include "GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 
 namespace {
 struct TreeEvents {

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "framework/IniFile.h"
-#include "tests/ini/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 TEST(IniFileReading, MissingFileReadsEmptyAndIsNotCreatedWithoutWrites)
 {

@@ -10,7 +10,7 @@
 
 #include "MacroTestSupport.h"
 #include "macros/TreeFileTexts.h"
-#include "tests/ini/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 class TreeFile : public ::testing::Test {

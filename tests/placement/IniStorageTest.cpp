@@ -9,7 +9,7 @@
 #include "framework/IniFile.h"
 #include "placement/IniStorage.h"
 #include "placement/PlacementTexts.h"
-#include "tests/ini/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

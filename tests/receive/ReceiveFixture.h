@@ -16,7 +16,7 @@
 #include "terminal/DisplayState.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/ReceiveTexts.h"
-#include "tests/receive/ScreenModel.h"
+#include "tests/support/ReceiveScreen.h"
 #include "tests/support/VirtualLine.h"
 
 namespace receive_test {

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <memory>
 
-#include "GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 #include "framework/Exceptions.h"
 #include "framework/Streams.h"
 #include "framework/gui/DialogService.h"

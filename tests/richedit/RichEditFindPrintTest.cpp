@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 #include "framework/gui/DialogService.h"
 #include "framework/gui/Form.h"
 #include "framework/gui/Menu.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "settings/Properties.h"
-#include "tests/ini/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

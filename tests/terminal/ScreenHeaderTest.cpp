@@ -8,7 +8,7 @@
 
 #include <richedit.h>
 
-#include "GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 #include "FormatterFixture.h"
 #include "controls/RichEditP.h"
 #include "framework/gui/Form.h"

@@ -44,12 +44,6 @@ inline COLORREF ScreenColourAt(int Position)
     return (format.dwEffects & CFE_AUTOCOLOR) ? GetSysColor(COLOR_WINDOWTEXT) : format.crTextColor;
 }
 
-// What the screen shows of Bytes (no CR, LF, tab or NUL among them) received from a cleared
-// screen: cells in Hexadecimal mode, the characters otherwise, wrapped at the line width;
-// the last Lines lines of it.
-// What the screen shows of Bytes (no CR, LF, tab or NUL among them) received from a cleared
-// screen: cells in Hexadecimal mode, the characters otherwise, wrapped at the line width;
-// the last Lines lines of it.
 // Every character of the screen with its colour, in the control's own positions (a line break
 // is one character there).
 inline std::vector<std::pair<char, COLORREF>> ScreenCharacters()
@@ -65,6 +59,9 @@ inline std::vector<std::pair<char, COLORREF>> ScreenCharacters()
     return shown;
 }
 
+// What the screen shows of Bytes (no CR, LF, tab or NUL among them) received from a cleared
+// screen: cells in Hexadecimal mode, the characters otherwise, wrapped at the line width;
+// the last Lines lines of it.
 inline std::vector<std::string> ExpectedLines(const std::string& Bytes, int Mode, size_t Columns,
                                               size_t Lines)
 {
