@@ -12,8 +12,8 @@ TEST_F(ConnectionTest, ConnectOpensTheChosenPortWithItsLinesRaisedAndShowsConnec
     Form1->Timer2->SetEnabled(false);
     ConnectToLine();
     ExpectConnectedWindow();
-    EXPECT_TRUE(MemoHas("Open " + line->PortName() + " OK"));
-    EXPECT_EQ(Form1->Comm1->DeviceName(), line->DevicePath());
+    EXPECT_TRUE(MemoHas("Open " + line.PortName() + " OK"));
+    EXPECT_EQ(Form1->Comm1->DeviceName(), line.DevicePath());
     EXPECT_TRUE(script.Shown().empty());
 }
 
@@ -24,7 +24,7 @@ TEST_F(ConnectionTest, ConnectTakesTheComboSettingsToTheDevice)
     Choose(Form1->ParityBox, "EVEN");
     Choose(Form1->StopBitsBox, "2");
     ConnectToLine();
-    const qv::test::LineTermios t = line->ProgramTermios();
+    const qv::test::LineTermios t = line.ProgramTermios();
     EXPECT_EQ(t.baud, 19200u);
     EXPECT_EQ(t.dataBits, 7);
     EXPECT_EQ(t.parity, 'E');
@@ -70,12 +70,12 @@ TEST_F(ConnectionTest, PortWithNoDeviceShowsTheCode2TextWithItsNameTwice)
 TEST_F(ConnectionTest, PortHeldByAnotherOpenerShowsTheAccessDeniedText)
 {
     // Wine lets a second opener have the device: the refusal Windows gives is made at the open.
-    OpenFailure held(line->DevicePath(), ERROR_ACCESS_DENIED);
+    OpenFailure held(line.DevicePath(), ERROR_ACCESS_DENIED);
     ChooseLine();
     Form1->Connect_spbtnClick(Form1);
     const TShownDialog* box = OnlyDialog();
     ASSERT_TRUE(box);
-    const std::string p = line->PortName();
+    const std::string p = line.PortName();
     EXPECT_EQ(box->Text,
               "Unable to connect to port " + p +
                   " (system error code: 5).\n"
@@ -86,12 +86,12 @@ TEST_F(ConnectionTest, PortHeldByAnotherOpenerShowsTheAccessDeniedText)
 
 TEST_F(ConnectionTest, SharingViolationShowsItsText)
 {
-    OpenFailure held(line->DevicePath(), ERROR_SHARING_VIOLATION);
+    OpenFailure held(line.DevicePath(), ERROR_SHARING_VIOLATION);
     ChooseLine();
     Form1->Connect_spbtnClick(Form1);
     const TShownDialog* box = OnlyDialog();
     ASSERT_TRUE(box);
-    const std::string p = line->PortName();
+    const std::string p = line.PortName();
     EXPECT_EQ(box->Text, "Unable to connect to port " + p +
                              " - sharing violation (system error code: 32).\n"
                              "Another program or process may already be using (connected to) " +
@@ -102,7 +102,7 @@ TEST_F(ConnectionTest, SharingViolationShowsItsText)
 TEST_F(ConnectionTest, AnyOtherOpenErrorIsShownWithItsCode)
 {
     {
-        OpenFailure broken(line->DevicePath(), ERROR_GEN_FAILURE);
+        OpenFailure broken(line.DevicePath(), ERROR_GEN_FAILURE);
         ChooseLine();
         Form1->Connect_spbtnClick(Form1);
     }
@@ -110,7 +110,7 @@ TEST_F(ConnectionTest, AnyOtherOpenErrorIsShownWithItsCode)
     ASSERT_TRUE(box);
     EXPECT_EQ(box->DlgType, mtInformation);
     EXPECT_EQ(box->Text,
-              "Unable to connect to port " + line->PortName() + " (system error code: 31).");
+              "Unable to connect to port " + line.PortName() + " (system error code: 31).");
     ExpectDisconnectedWindow();
     // Nothing is left behind: the next connect works.
     ConnectToLine();
@@ -129,7 +129,7 @@ TEST_F(ConnectionTest, AnOpenThatRaisesIsReportedAndLeavesTheWindowDisconnected)
     EXPECT_EQ(script.Last().Kind, TDialogKind::MessageBox);
     EXPECT_EQ(script.Last().Text, "Error updating DataControlBlock (Error: 50)");
     ExpectDisconnectedWindow();
-    EXPECT_FALSE(line->Dtr() || line->Rts());
+    EXPECT_FALSE(line.Dtr() || line.Rts());
     ConnectToLine();
     ExpectConnectedWindow();
 }
@@ -149,7 +149,7 @@ TEST_F(ConnectionTest, AFailedLineRaiseIsReportedAndClosesThePort)
         // Before the mend the port stayed open behind a window saying "Connect", and every
         // later connect only wrote "Port has already been opened!".
         ExpectDisconnectedWindow();
-        EXPECT_TRUE(qv::test::WaitUntil([&] { return !line->Dtr() && !line->Rts(); }));
+        EXPECT_TRUE(qv::test::WaitUntil([&] { return !line.Dtr() && !line.Rts(); }));
         ConnectToLine();
         ExpectConnectedWindow();
         EXPECT_FALSE(MemoHas("Port has already been opened!"));

@@ -16,8 +16,8 @@ TEST_F(ConnectionTest, DisconnectClosesThePortDropsTheLinesAndDarkensAllEightLam
         lamp->SetState(true);
     Form1->Connect_spbtnClick(Form1);
     ExpectDisconnectedWindow();
-    EXPECT_TRUE(MemoHas("Close " + line->DevicePath() + " OK"));
-    EXPECT_TRUE(qv::test::WaitUntil([&] { return !line->Dtr() && !line->Rts(); }));
+    EXPECT_TRUE(MemoHas("Close " + line.DevicePath() + " OK"));
+    EXPECT_TRUE(qv::test::WaitUntil([&] { return !line.Dtr() && !line.Rts(); }));
     // And round again.
     ConnectToLine();
     ExpectConnectedWindow();
@@ -51,17 +51,17 @@ TEST_F(ConnectionTest, DisconnectFromInsideTheReceiveHandlerEndsTheEvents)
     DisconnectingReceiver receiver;
     Form1->Comm1->OnRxChar = TCommRxCharEvent(&receiver, &DisconnectingReceiver::RxChar);
     ConnectToLine();
-    line->Write("abc");
+    line.Write("abc");
     ASSERT_TRUE(qv::test::WaitUntil([&] { return !Form1->Comm1->Enabled(); }));
     ExpectDisconnectedWindow();
-    EXPECT_TRUE(qv::test::WaitUntil([&] { return !line->Dtr() && !line->Rts(); }));
-    line->Write("more");
+    EXPECT_TRUE(qv::test::WaitUntil([&] { return !line.Dtr() && !line.Rts(); }));
+    line.Write("more");
     qv::test::WaitUntil([] { return false; }, 200ms);
     EXPECT_EQ(receiver.calls, 1);
     // The port works again after such a close: events come (the bytes sent meanwhile first).
     receiver.disconnect = false;
     ConnectToLine();
-    line->Write("x");
+    line.Write("x");
     EXPECT_TRUE(qv::test::WaitUntil([&] { return receiver.calls >= 2; }));
     EXPECT_TRUE(Form1->Comm1->Enabled());
     Form1->Comm1->OnRxChar = nullptr;

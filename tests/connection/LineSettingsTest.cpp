@@ -23,15 +23,15 @@ TEST_F(ConnectionTest, EachLiveChangeReachesTheDeviceAndRaisesTheLinesAgain)
           Case{Form1->ParityBox, "ODD", true}, Case{Form1->StopBitsBox, "2", false}}) {
         SCOPED_TRACE(c.combo->Name + " " + c.item);
         BytesIn = 7;
-        const std::uint32_t changes = line->OutputChanges();
+        const std::uint32_t changes = line.OutputChanges();
         Choose(c.combo, c.item);
         // The DCB write dropped both lines; they are up again.
-        EXPECT_GE(line->OutputChanges(), changes + 2);
-        EXPECT_TRUE(line->Dtr());
-        EXPECT_TRUE(line->Rts());
+        EXPECT_GE(line.OutputChanges(), changes + 2);
+        EXPECT_TRUE(line.Dtr());
+        EXPECT_TRUE(line.Rts());
         EXPECT_EQ(BytesIn, c.newSession ? 0 : 7);
     }
-    const qv::test::LineTermios t = line->ProgramTermios();
+    const qv::test::LineTermios t = line.ProgramTermios();
     EXPECT_EQ(t.baud, 19200u);
     EXPECT_EQ(t.dataBits, 7);
     EXPECT_EQ(t.parity, 'O');
@@ -48,8 +48,8 @@ TEST_F(ConnectionTest, LiveChangeRaisesOnlyTheLinesTheLampsShowRaised)
     Form1->Comm1->SetRTSState(false);
     Form1->LED_RTS->SetState(false);
     Choose(Form1->ParityBox, "EVEN");
-    EXPECT_FALSE(line->Rts());
-    EXPECT_TRUE(line->Dtr());
+    EXPECT_FALSE(line.Rts());
+    EXPECT_TRUE(line.Dtr());
     EXPECT_FALSE(Form1->LED_RTS->Lit());
     EXPECT_TRUE(Form1->LED_DTR->Lit());
 }
@@ -79,7 +79,7 @@ TEST_F(ConnectionTest, OnAClosedPortOnlyTheStopBitsAreStored)
     EXPECT_EQ(Settings.Baud, "9600");
     // The next connect takes them all.
     ConnectToLine();
-    const qv::test::LineTermios t = line->ProgramTermios();
+    const qv::test::LineTermios t = line.ProgramTermios();
     EXPECT_EQ(t.baud, 19200u);
     EXPECT_EQ(t.dataBits, 7);
     EXPECT_EQ(t.parity, 'E');
@@ -107,15 +107,15 @@ TEST_F(ConnectionTest, ARefusedSettingIsPutBackEverywhereAndChoosingItAgainRetri
             }
         }
         EXPECT_EQ(c.combo->Text(), c.old);
-        EXPECT_TRUE(line->Dtr());
-        EXPECT_TRUE(line->Rts());
+        EXPECT_TRUE(line.Dtr());
+        EXPECT_TRUE(line.Rts());
         // Chosen again with a driver that takes it, it is really applied.
         Choose(c.combo, c.item);
     }
     EXPECT_EQ(Form1->Comm1->BaudRate(), 38400u);
     EXPECT_EQ(Settings.Baud, "38400");
     EXPECT_EQ(Settings.DataBits, "6");
-    const qv::test::LineTermios t = line->ProgramTermios();
+    const qv::test::LineTermios t = line.ProgramTermios();
     EXPECT_EQ(t.baud, 38400u);
     EXPECT_EQ(t.dataBits, 6);
     EXPECT_EQ(t.parity, 'M');
@@ -136,7 +136,7 @@ TEST_F(ConnectionTest, ARefusedSettingLeavesThePortAndSettingsWithTheValueInForc
     EXPECT_EQ(Form1->Comm1->Parity(), paNone);
     EXPECT_EQ(Settings.Baud, "9600");
     EXPECT_EQ(Settings.DataBits, "8");
-    const qv::test::LineTermios t = line->ProgramTermios();
+    const qv::test::LineTermios t = line.ProgramTermios();
     EXPECT_EQ(t.baud, 9600u);
     EXPECT_EQ(t.dataBits, 8);
     EXPECT_EQ(t.parity, 'N');

@@ -5,25 +5,23 @@
 
 #include <functional>
 
-#include "MainWindowFixture.h"
 #include "app/LaterForms.h"
+#include "tests/support/MainWindowHarness.h"
 
 namespace dialogs_test {
 
-class DialogsTest : public mainwindow_test::MainWindowTest {
+class DialogsTest : public qv::test::MainWindowHarness {
 protected:
     void SetUp() override
     {
-        MainWindowTest::SetUp();
-        WriteTextFile(SettingsPath(), SettingsText("9600"));
-        StartMainWindow();
-        Form1->Show();
+        MainWindowHarness::SetUp();
+        StartDisconnected();
     }
 
     void TearDown() override
     {
         StopTimer();
-        MainWindowTest::TearDown();
+        MainWindowHarness::TearDown();
     }
 
     // Runs Check once from the message loop, about Delay ms from now.

@@ -7,16 +7,16 @@
 #include <iterator>
 #include <sstream>
 
-#include "MainWindowFixture.h"
 #include "macros/TreeUtil.h"
 #include "terminal/MacroPaneTexts.h"
+#include "tests/support/MainWindowHarness.h"
 
 namespace macropane_test {
 
 // Pane shown, descriptions shown, upper part 260 high, pane 320 wide.
 inline const std::string ListHeader = "[MACRO_LIST]\r\n!|_1|_1|_260|_320\r\n";
 
-class MacroPaneTest : public mainwindow_test::MainWindowTest {
+class MacroPaneTest : public qv::test::MainWindowHarness {
 protected:
     void StartWithList(const std::string& lines)
     {

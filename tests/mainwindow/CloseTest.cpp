@@ -1,29 +1,18 @@
 // Closing the main window: the connected question (Yes disconnects, No keeps the window and
 // the port), the quit question for a touched screen, no question otherwise, and the close
 // handler dropping the lines and closing the port.
-#include "MainWindowFixture.h"
-#include "tests/support/VirtualLine.h"
+#include "tests/support/MainWindowHarness.h"
 
 namespace mainwindow_test {
 namespace {
 
-class CloseTest : public MainWindowTest {
+class CloseTest : public qv::test::MainWindowHarness {
 protected:
     void SetUp() override
     {
-        MainWindowTest::SetUp();
-        WriteTextFile(SettingsPath(), SettingsText("9600"));
-        StartMainWindow();
-        Form1->Show();
+        MainWindowHarness::SetUp();
+        StartDisconnected();
         ASSERT_TRUE(script.Shown().empty());
-    }
-
-    void Connect(qv::test::VirtualLine& line)
-    {
-        Form1->PortIndex->SetItemIndex(line.PortNumber() - 1);
-        Form1->Connect_spbtnClick(Form1);
-        ASSERT_TRUE(Form1->Comm1->Enabled());
-        ASSERT_TRUE(qv::test::WaitUntil([&] { return line.Dtr() && line.Rts(); }));
     }
 };
 
@@ -57,8 +46,7 @@ TEST_F(CloseTest, ATouchedScreenAnsweredYesCloses)
 
 TEST_F(CloseTest, ConnectedAnsweredNoKeepsTheWindowAndThePort)
 {
-    qv::test::VirtualLine line;
-    Connect(line);
+    ConnectToLine();
     script.Answer(mrNo);
     EXPECT_FALSE(Form1->CloseQuery());
 
@@ -73,8 +61,7 @@ TEST_F(CloseTest, ConnectedAnsweredNoKeepsTheWindowAndThePort)
 
 TEST_F(CloseTest, ConnectedAnsweredYesDisconnectsAndCloses)
 {
-    qv::test::VirtualLine line;
-    Connect(line);
+    ConnectToLine();
     // A touched screen does not add the quit question once the connected one was answered.
     Form1->reScreen->SetModified(true);
     script.Answer(mrYes);
@@ -90,8 +77,7 @@ TEST_F(CloseTest, ConnectedAnsweredYesDisconnectsAndCloses)
 
 TEST_F(CloseTest, TheCloseHandlerDropsTheLinesAndClosesThePort)
 {
-    qv::test::VirtualLine line;
-    Connect(line);
+    ConnectToLine();
     TCloseAction action = caHide;
     Form1->FormClose(Form1, action);
 

@@ -1,19 +1,43 @@
 // Files dropped on the receive screen, through a real WM_DROPFILES with a shell-style drop
 // handle: one profile is loaded; several files, a missing one, other types and ".QVP" are not.
 // Also: the screen's background is never erased.
-#include "MainWindowFixture.h"
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "tests/support/MainWindowHarness.h"
 
 namespace mainwindow_test {
 namespace {
 
-class DropFilesTest : public MainWindowTest {
+class DropFilesTest : public qv::test::MainWindowHarness {
 protected:
     void SetUp() override
     {
-        MainWindowTest::SetUp();
+        MainWindowHarness::SetUp();
         WriteTextFile(SettingsPath(), SettingsText("19200"));
         StartMainWindow();
         ASSERT_TRUE(script.Shown().empty());
+    }
+    // A real WM_DROPFILES through the screen's window procedure, with a drop handle built as
+    // the shell builds one; returns the handle (freed by the receiver).
+    HGLOBAL DropOnScreen(const std::vector<std::string>& files)
+    {
+        size_t size = sizeof(DROPFILES) + 1;
+        for (const auto& f : files) size += f.size() + 1;
+        HGLOBAL drop = GlobalAlloc(GHND, size);
+        auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
+        header->pFiles = sizeof(DROPFILES);
+        header->fWide = FALSE;
+        char* p = reinterpret_cast<char*>(header) + sizeof(DROPFILES);
+        for (const auto& f : files) {
+            memcpy(p, f.c_str(), f.size() + 1);
+            p += f.size() + 1;
+        }
+        *p = 0;
+        GlobalUnlock(drop);
+        SendMessageA(Form1->reScreen->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+        return drop;
     }
     // The drop handle has been given back (DragFinish frees it).
     static bool Released(HGLOBAL drop) { return GlobalFlags(drop) == GMEM_INVALID_HANDLE; }

@@ -1,10 +1,12 @@
 // The macro list file read while the main window is created: its header sets the pane, its
 // folders and items fill the tree with their icons from the program's image list.
-#include "MainWindowFixture.h"
+#include "tests/support/MainWindowHarness.h"
 #include "macros/TreeUtil.h"
 
 namespace mainwindow_test {
 namespace {
+
+using MainWindowTest = qv::test::MainWindowHarness;
 
 const std::string ModemList = "[MACRO_LIST]\r\n"
                               "!|_1|_0|_300|_400\r\n"

@@ -1,9 +1,11 @@
 // The main window's placement under a private registry key: maximized on the first run, its
 // rectangle and state stored on close and restored on the next start.
-#include "MainWindowFixture.h"
+#include "tests/support/MainWindowHarness.h"
 
 namespace mainwindow_test {
 namespace {
+
+using MainWindowTest = qv::test::MainWindowHarness;
 
 std::string StoredValue(const std::string& key, const char* name)
 {

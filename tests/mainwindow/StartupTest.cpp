@@ -6,13 +6,14 @@
 
 #include "app/LaterForms.h"
 #include "app/ProgramMain.h"
-#include "MainWindowFixture.h"
 #include "terminal/StartupErrors.h"
-#include "tests/support/VirtualLine.h"
+#include "tests/support/MainWindowHarness.h"
 #include "util/AppForms.h"
 
 namespace mainwindow_test {
 namespace {
+
+using MainWindowTest = qv::test::MainWindowHarness;
 
 std::string WindowClass(HWND h)
 {
@@ -152,7 +153,6 @@ TEST_F(MainWindowTest, ASettingsFileNamingAPortThatDoesNotExistStillShowsTheWind
 
 TEST_F(MainWindowTest, AnAutomaticConnectLeavesTheRaisedLinesLitWhenTheWindowIsShown)
 {
-    qv::test::VirtualLine line;
     line.SetCts(true);
     line.SetDsr(true);
     WriteTextFile(SettingsPath(),

@@ -27,10 +27,10 @@ TEST_F(ModemLinesTest, EachInputLineRaisedAndDroppedByThePeerLightsAndDarkensIts
         TLEDLabel* lamp = Form1->*c.lamp;
         ASSERT_FALSE(lamp->Lit()) << c.name;
         ASSERT_TRUE(WaitForLineWait());
-        ((*line).*c.set)(true);
+        (line.*c.set)(true);
         EXPECT_TRUE(qv::test::WaitUntil([&] { return lamp->Lit(); })) << c.name;
         ASSERT_TRUE(WaitForLineWait());
-        ((*line).*c.set)(false);
+        (line.*c.set)(false);
         EXPECT_TRUE(qv::test::WaitUntil([&] { return !lamp->Lit(); })) << c.name;
     }
 }
@@ -39,7 +39,7 @@ TEST_F(ModemLinesTest, ABreakFromThePeerLightsBrkdForOneTimerIntervalThenTheTime
 {
     ConnectToLine();
     ASSERT_TRUE(WaitForLineWait());
-    line->InjectBreak();
+    line.InjectBreak();
     ASSERT_TRUE(qv::test::WaitUntil([&] { return Form1->LED_BRKD->Lit(); }));
     const auto lit = std::chrono::steady_clock::now();
     EXPECT_TRUE(Form1->Timer_BRKD->Enabled());
@@ -48,7 +48,7 @@ TEST_F(ModemLinesTest, ABreakFromThePeerLightsBrkdForOneTimerIntervalThenTheTime
     EXPECT_GE(shown, 1500ms);  // not at once: one interval, give or take the wait's own delay
     EXPECT_LT(shown, 4s);
     EXPECT_FALSE(Form1->Timer_BRKD->Enabled());
-    EXPECT_FALSE(line->Break());
+    EXPECT_FALSE(line.Break());
     EXPECT_TRUE(script.Shown().empty());
 }
 
@@ -56,17 +56,17 @@ TEST_F(ModemLinesTest, ReleasingADetectedBreakDarkensTheBreakTheUserHeldToo)
 {
     ConnectToLine();
     PressKey(VK_F9);
-    ASSERT_TRUE(qv::test::WaitUntil([&] { return line->Break(); }));
+    ASSERT_TRUE(qv::test::WaitUntil([&] { return line.Break(); }));
     ASSERT_TRUE(Form1->LED_BRK->Lit());
     ASSERT_TRUE(WaitForLineWait());
-    line->InjectBreak();
+    line.InjectBreak();
     ASSERT_TRUE(qv::test::WaitUntil([&] { return Form1->LED_BRKD->Lit(); }));
     ASSERT_TRUE(qv::test::WaitUntil([&] { return !Form1->LED_BRKD->Lit(); }, 6s));
     // Before the mend BRK stayed lit over a clear line, and the next F9 "cleared" it again.
-    EXPECT_FALSE(line->Break());
+    EXPECT_FALSE(line.Break());
     EXPECT_FALSE(Form1->LED_BRK->Lit());
     PressKey(VK_F9);
-    EXPECT_TRUE(qv::test::WaitUntil([&] { return line->Break() && Form1->LED_BRK->Lit(); }));
+    EXPECT_TRUE(qv::test::WaitUntil([&] { return line.Break() && Form1->LED_BRK->Lit(); }));
 }
 
 struct OutputCase {
@@ -84,7 +84,7 @@ TEST_F(ModemLinesTest, EachKeyAndEachClickSwitchesItsLineAndTwiceRestoresIt)
     ConnectToLine();
     for (const OutputCase& c : Outputs) {
         TLEDLabel* lamp = Form1->*c.lamp;
-        const bool before = line->Outputs().*c.output;
+        const bool before = line.Outputs().*c.output;
         ASSERT_EQ(lamp->Lit(), before) << c.name;
         for (bool byKey : {true, false}) {
             for (int press = 1; press <= 2; ++press) {
@@ -94,7 +94,7 @@ TEST_F(ModemLinesTest, EachKeyAndEachClickSwitchesItsLineAndTwiceRestoresIt)
                 else
                     ClickLamp(lamp);
                 EXPECT_TRUE(qv::test::WaitUntil([&] {
-                    return line->Outputs().*c.output == expected && lamp->Lit() == expected;
+                    return line.Outputs().*c.output == expected && lamp->Lit() == expected;
                 })) << c.name
                     << (byKey ? " key, press " : " click, press ") << press;
             }
@@ -107,7 +107,7 @@ TEST_F(ModemLinesTest, ARefusedSwitchLeavesTheLampAndShowsThePortsErrorText)
 {
     ConnectToLine();
     {
-        connection_test::RefuseEscape refuse(CLRRTS);
+        qv::test::RefuseEscape refuse(CLRRTS);
         PressKey(VK_F8);
         ClickLamp(Form1->LED_RTS);
     }
@@ -115,7 +115,7 @@ TEST_F(ModemLinesTest, ARefusedSwitchLeavesTheLampAndShowsThePortsErrorText)
     for (const TShownDialog& shown : script.Shown())
         EXPECT_EQ(shown.Text, "EscapeCommFunction failure (Error: 50)");
     EXPECT_TRUE(Form1->LED_RTS->Lit());
-    EXPECT_TRUE(line->Rts());
+    EXPECT_TRUE(line.Rts());
 }
 
 TEST_F(ModemLinesTest, OnAClosedPortTheKeysAndClicksDoNothing)
@@ -126,7 +126,7 @@ TEST_F(ModemLinesTest, OnAClosedPortTheKeysAndClicksDoNothing)
         EXPECT_FALSE((Form1->*c.lamp)->Lit()) << c.name;
     }
     EXPECT_TRUE(script.Shown().empty());
-    EXPECT_EQ(line->OutputChanges(), 0u);
+    EXPECT_EQ(line.OutputChanges(), 0u);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@ TEST_F(ModemLinesTest, EachLineErrorFromThePeerIsNamedInTheMessagePanelAndBlinks
 {
     ConnectToLine();
     // Known once the port is open; without it every error reads as UNDEFINED/BREAK.
-    ASSERT_TRUE(line->ClearCommErrorReportsErrors());
+    ASSERT_TRUE(line.ClearCommErrorReportsErrors());
     struct {
         void (qv::test::VirtualLine::*inject)();
         std::string text;
@@ -18,7 +18,7 @@ TEST_F(ModemLinesTest, EachLineErrorFromThePeerIsNamedInTheMessagePanelAndBlinks
                        {&qv::test::VirtualLine::InjectOverrun, "Comms Error: OVERRUN"}};
     for (const auto& c : cases) {
         ASSERT_TRUE(WaitForLineWait());
-        ((*line).*c.inject)();
+        (line.*c.inject)();
         EXPECT_TRUE(qv::test::WaitUntil([&] { return Panel(4) == c.text; })) << c.text;
         EXPECT_TRUE(qv::test::WaitUntil([&] { return Panel(4) == "     "; })) << c.text;
         EXPECT_TRUE(qv::test::WaitUntil([&] { return Panel(4) == c.text; })) << c.text;

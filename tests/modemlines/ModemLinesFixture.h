@@ -1,15 +1,30 @@
-// What the modem-line tests share: the connected main window and the user's ways in (a key
-// through the message queue, a click on a lamp), and a wait for the port's pending line wait.
+// What the modem-line tests share: the main window on the settings file's defaults beside the
+// harness's line, the user's ways in (a key through the message queue, a click on a lamp), and a
+// wait for the port's pending line wait.
 #pragma once
 
-#include "ConnectionFixture.h"
+#include "tests/support/MainWindowHarness.h"
+#include "tests/support/PortFaults.h"
 
 namespace modemlines_test {
 
 using namespace std::chrono_literals;
 
-class ModemLinesTest : public connection_test::ConnectionTest {
+class ModemLinesTest : public qv::test::MainWindowHarness {
 protected:
+    void SetUp() override
+    {
+        MainWindowHarness::SetUp();
+        StartDisconnected();
+        ASSERT_TRUE(script.Shown().empty());
+    }
+    void TearDown() override
+    {
+        delete CaptureFile;
+        CaptureFile = nullptr;
+        MainWindowHarness::TearDown();
+    }
+
     // A key as typed on the screen: the action list's shortcuts take it on the way.
     void PressKey(WORD Key)
     {
@@ -30,8 +45,8 @@ protected:
     // polling before the peer changes a line.
     bool WaitForLineWait()
     {
-        const auto polls = line->LinePolls();
-        return qv::test::WaitUntil([&] { return line->LinePolls() > polls + 2; });
+        const auto polls = line.LinePolls();
+        return qv::test::WaitUntil([&] { return line.LinePolls() > polls + 2; });
     }
     std::string Panel(int Index) const { return Form1->StatusBar1->Panels(Index)->Text(); }
 };

@@ -51,7 +51,7 @@ TEST_F(StatusTickTest, TheFirstPanelCountsTheTimeSinceTheConnectUntilMidnightNul
 TEST_F(StatusTickTest, TheRiLampFollowsTheRingLineByTheTickAlone)
 {
     ConnectToLine();
-    line->SetRi(true);
+    line.SetRi(true);
     ASSERT_TRUE(qv::test::WaitUntil([&] { return Form1->LED_RI->Lit(); }));
     Form1->LED_RI->SetState(false);
     Form1->Timer2Timer(Form1);

@@ -3,12 +3,12 @@
 // their edit fields sized, and the utility windows opening once and coming to the front.
 #include "app/LaterForms.h"
 #include "app/ProgramMain.h"
-#include "MainWindowFixture.h"
+#include "tests/support/MainWindowHarness.h"
 
-namespace mainwindow_test {
+namespace viewmenus_test {
 namespace {
 
-class ViewMenusTest : public MainWindowTest {
+class ViewMenusTest : public qv::test::MainWindowHarness {
 protected:
     void Start()
     {
@@ -168,4 +168,4 @@ TEST_F(ViewMenusTest, ToolButtonsShowPicturesNotWordsAndKeepTheirHints)
 }
 
 }  // namespace
-}  // namespace mainwindow_test
+}  // namespace viewmenus_test
