@@ -10,7 +10,7 @@ class CaptureTest : public FileSendTest {
 protected:
     void StartCapture(const std::string& Path)
     {
-        Choose(Path);
+        ChooseFile(Path);
         Form1->miReceiveFileBinaryClick(Form1);
         ASSERT_NE(CaptureFile, nullptr);
     }
@@ -22,7 +22,7 @@ protected:
     }
     void StartCaptureFails(const std::string& Path)
     {
-        Choose(Path);
+        ChooseFile(Path);
         Form1->miReceiveFileBinaryClick(Form1);
     }
     // A key typed on the screen: captured, then sent.
@@ -64,7 +64,7 @@ TEST_F(CaptureTest, HoldsReceivedAndTypedBytesInArrivalOrderButNoFileSend)
     // A second stop finds nothing to end.
     Form1->miStopCaptureClick(Form1);
     ExpectNoCapture();
-    EXPECT_EQ(ReadFile(path), std::string("abcxd\0e\xFF"
+    EXPECT_EQ(FileContents(path), std::string("abcxd\0e\xFF"
                                           "f",
                                           9));
 }
@@ -77,7 +77,7 @@ TEST_F(CaptureTest, DisconnectClosesTheCaptureWithEverythingWritten)
     Form1->Connect_spbtnClick(Form1);
     ASSERT_FALSE(PortOpen);
     ExpectNoCapture();
-    EXPECT_EQ(ReadFile(path), "hello");
+    EXPECT_EQ(FileContents(path), "hello");
     // Closed for real: the file can go.
     EXPECT_TRUE(DeleteFileA(path.c_str()));
 }
@@ -128,7 +128,7 @@ TEST_F(CaptureTest, TheTickFlushPutsTheBytesInTheFileWhileTheCaptureRuns)
     PeerSends("now");
     Type('!');
     Form1->Timer2Timer(Form1->Timer2);
-    EXPECT_EQ(ReadFile(path), "now!");
+    EXPECT_EQ(FileContents(path), "now!");
     EXPECT_NE(CaptureFile, nullptr);
 }
 

@@ -1,28 +1,46 @@
-// What the special send tests share: the file send's window, line and peer, the options dialog
-// created beside the main window, and answers to its modal showings given from inside the
-// modal loop (a one-shot timer sets the controls and presses a button), so no test blocks.
+// What the special send tests share: the main window connected to the harness's line as for a
+// file send, the options dialog created beside it, answers to its modal showings given from inside
+// the modal loop (a one-shot timer sets the controls and presses a button), so no test blocks,
+// and the file send helpers.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <string>
 
-#include "FileSendFixture.h"
 #include "dialogs/PacedSendOptions.h"
+#include "tests/support/FileSendHelpers.h"
+#include "tests/support/MainWindowHarness.h"
 
 namespace pacedsend_test {
 
-using namespace filesend_test;
+using namespace std::chrono_literals;
+
+using qv::test::ExpectIdleWindow;
+using qv::test::PeerReader;
+using qv::test::PortWriteWatch;
+using qv::test::RandomBytes;
 
 // The next showing of the options dialog runs Act once the dialog is up and modal.
 void AnswerOptions(std::function<void(TAdvSendFile_dlg&)> Act);
 // The answers queued that no showing took (a test that expected a showing fails on it).
 int UnusedOptionAnswers();
 
-class PacedSendTest : public FileSendTest {
+class PacedSendTest : public qv::test::MainWindowHarness {
 protected:
     void SetUp() override
     {
-        FileSendTest::SetUp();
+        MainWindowHarness::SetUp();
+        Start(2, 70);
+        Form1->pnlStringEntry->SetVisible(true);
+        outBefore_ = BytesOut;
         Application->CreateForm(AdvSendFile_dlg);
+    }
+    void TearDown() override
+    {
+        delete CaptureFile;
+        CaptureFile = nullptr;
+        MainWindowHarness::TearDown();
     }
 
     // Chooses the delay item and the counter, then presses "&Open File".
@@ -37,7 +55,7 @@ protected:
     void PacedSendThroughMenu(const std::string& Path, const char* Delay, int Repeats)
     {
         Confirm(Delay, Repeats);
-        Choose(Path);
+        ChooseFile(Path);
         Form1->miSpxSendFileBinaryClick(Form1);
         EXPECT_EQ(UnusedOptionAnswers(), 0);
     }
@@ -47,6 +65,10 @@ protected:
         for (const auto& shown : script.Shown()) n += shown.Kind == TDialogKind::Common;
         return n;
     }
+    std::int64_t BytesSent() const { return BytesOut - outBefore_; }
+
+private:
+    std::int64_t outBefore_ = 0;
 };
 
 }  // namespace pacedsend_test

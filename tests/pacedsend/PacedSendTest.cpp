@@ -183,7 +183,7 @@ TEST_F(PacedSendTest, APauseWithNoTimerEndsTheSendWithAMessage)
                                                       1);
                 Dialog.sbtnOK->Click();
             });
-            Choose(path);
+            ChooseFile(path);
             Form1->miSpxSendFileBinaryClick(Form1);
         }
         EXPECT_EQ(peer.Finish(), bytes.substr(0, 1));

@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "terminal/DisplayState.h"
-#include "terminal/MainGlobals.h"
 
 namespace qv::test {
 namespace {

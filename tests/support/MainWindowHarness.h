@@ -18,6 +18,7 @@
 #include "settings/Properties.h"
 #include "settings/Settings.h"
 #include "terminal/Main.h"
+#include "terminal/MainGlobals.h"
 #include "terminal/MainTexts.h"
 #include "terminal/WindowGlobals.h"
 #include "tests/support/BenchFonts.h"

@@ -1,9 +1,12 @@
 // What the receive screen shows, read back by line, and what it should show of a block of
-// bytes; and draining a line whose window stopped reading. Shared by the receive tests and
-// the receive benchmark.
+// bytes; waits for received bytes and for the display tick; and draining a line whose window
+// stopped reading. Shared by the window's tests and the receive benchmark.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -11,8 +14,31 @@
 #include <richedit.h>
 
 #include "terminal/Main.h"
+#include "terminal/MainGlobals.h"
+#include "terminal/WindowGlobals.h"
+#include "tests/support/WaitUntil.h"
 
 namespace qv::test {
+
+// Until the window has counted N received bytes.
+inline bool WaitForBytesIn(std::int64_t N,
+                           std::chrono::milliseconds Timeout = std::chrono::seconds(10))
+{
+    return WaitUntil([&] { return BytesIn >= N; }, Timeout);
+}
+// Until the display tick has run after the last read (it disables itself).
+inline bool WaitForQuietScreen(std::chrono::milliseconds Timeout = std::chrono::seconds(10))
+{
+    return WaitUntil([&] { return !Form1->Timer1->Enabled() && Form1->Comm1->InQueCount() <= 0; },
+                     Timeout);
+}
+
+// The line breaks in the text pending for the screen.
+inline size_t PendingLineBreaks()
+{
+    const char* text = PendingRtf->Memory();
+    return static_cast<size_t>(std::count(text, text + PendingRtf->Size(), '\r'));
+}
 
 // The screen's text, line by line (the closing paragraph of a whole load ends no line).
 inline std::vector<std::string> ScreenLines()

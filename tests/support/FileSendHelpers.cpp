@@ -1,10 +1,23 @@
-// The file send tests' port write watch (a patch of this executable's import of WriteFile) and
-// the peer's reader.
-#include "FileSendFixture.h"
+// The file send helpers: the port write watch (a patch of this executable's import of
+// WriteFile), the peer's reader, and the checks of the window at rest.
+#include "tests/support/FileSendHelpers.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+
+#include "framework/Streams.h"
+#include "terminal/Main.h"
+#include "terminal/MainGlobals.h"
+#include "terminal/WindowGlobals.h"
 
 extern "C" void* WriteFileSlot __asm__("__imp__WriteFile@20");
 
-namespace filesend_test {
+namespace qv::test {
+
+using namespace std::chrono_literals;
+
 namespace {
 
 // The watch's state: one watch at a time, written on the main thread only.
@@ -85,7 +98,7 @@ std::vector<std::string> PortWriteWatch::StatusTexts() const
     return texts;
 }
 
-PeerReader::PeerReader(qv::test::VirtualLine& Line, size_t Expected, size_t PostAt, UINT Command)
+PeerReader::PeerReader(VirtualLine& Line, size_t Expected, size_t PostAt, UINT Command)
 {
     HWND form = Form1->Handle();
     thread_ = std::thread([this, &Line, Expected, PostAt, Command, form] {
@@ -117,4 +130,38 @@ std::string PeerReader::Finish()
     return data_;
 }
 
-}  // namespace filesend_test
+std::string RandomBytes(size_t n)
+{
+    std::string s(n, '\0');
+    std::uint32_t x = 2463534242u;
+    for (auto& c : s) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        c = char(x);
+    }
+    return s;
+}
+
+std::string FileContents(const std::string& Path)
+{
+    TMemoryStream file;
+    file.LoadFromFile(Path);
+    return file.DataString();
+}
+
+void ExpectIdleWindow()
+{
+    EXPECT_EQ(SendFile, nullptr);
+    EXPECT_FALSE(Form1->pnlSend->Visible());
+    EXPECT_EQ(Form1->ProgressBar1->Position(), 0);
+    EXPECT_TRUE(Form1->pnlStringEntry->Visible());
+    EXPECT_FALSE(EntryPaneHidden);
+    EXPECT_TRUE(Form1->miStringEntryPane->Enabled());
+    EXPECT_TRUE(Form1->miSendFileBinary->Visible());
+    EXPECT_TRUE(Form1->miSpxSendFileBinary->Visible());
+    EXPECT_FALSE(Form1->miStopSending->Visible());
+    EXPECT_TRUE(Form1->reScreen->Enabled());
+}
+
+}  // namespace qv::test
