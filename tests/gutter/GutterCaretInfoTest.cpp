@@ -4,16 +4,28 @@
 // and numbers read back by pixels.
 #include "framework/gui/Canvas.h"
 #include "terminal/CaretInfo.h"
-#include "tests/receive/ReceiveFixture.h"
+#include "tests/support/MainWindowHarness.h"
+#include "tests/support/PeerWriter.h"
+#include "tests/support/ReceiveScreen.h"
 
-namespace receive_test {
+namespace gutter_test {
 namespace {
 
-class GutterInspectorTest : public ReceiveTest {
+using qv::test::ExpectedLines;
+using qv::test::ScreenLines;
+using qv::test::WaitForBytesIn;
+using qv::test::WaitForQuietScreen;
+
+class GutterInspectorTest : public qv::test::MainWindowHarness {
 protected:
+    void TearDown() override
+    {
+        writer.Stop();
+        MainWindowHarness::TearDown();
+    }
     void Receive(const std::string& Bytes)
     {
-        Send(Bytes);
+        writer.Send(Bytes);
         ASSERT_TRUE(WaitForBytesIn(static_cast<std::int64_t>(Bytes.size())));
         ASSERT_TRUE(WaitForQuietScreen());
     }
@@ -26,6 +38,8 @@ protected:
     {
         return static_cast<int>(SendMessageA(Form1->reScreen->Handle(), EM_LINEINDEX, Line, 0));
     }
+
+    qv::test::PeerWriter writer{line};
 };
 
 TEST_F(GutterInspectorTest, InHexModeExactlyACellsTwoDigitsNameItsByte)
@@ -248,4 +262,4 @@ TEST_F(GutterInspectorTest, TypingPastAFullScreenKeepsTheNewestLineInViewAndTheG
 }
 
 }  // namespace
-}  // namespace receive_test
+}  // namespace gutter_test

@@ -3,20 +3,29 @@
 // BREAK, connect or say "not connected" on a closed port, and a byte the port refuses is
 // reported, neither echoed nor captured. Ctrl+C and Esc reach the peer, not the screen control.
 #include "framework/gui/Clipboard.h"
-#include "tests/receive/ReceiveFixture.h"
+#include "tests/support/MainWindowHarness.h"
+#include "tests/support/ReceiveScreen.h"
 #include "tests/support/ApiPatch.h"
 
 extern "C" void* WriteFileSlot __asm__("__imp__WriteFile@20");
 
-namespace receive_test {
+namespace keyboard_test {
 namespace {
 
-class KeyboardTest : public ReceiveTest {
+using namespace std::chrono_literals;
+
+using qv::test::ExpectedLines;
+using qv::test::PendingLineBreaks;
+using qv::test::ScreenLines;
+using qv::test::WaitForBytesIn;
+using qv::test::WaitForQuietScreen;
+
+class KeyboardTest : public qv::test::MainWindowHarness {
 protected:
     void TearDown() override
     {
         CtrlCharMenuUsed = false;
-        ReceiveTest::TearDown();
+        MainWindowHarness::TearDown();
     }
     // A key as the screen gets it from the keyboard: the key-down, then its character.
     static void Type(char Key, WORD VirtualKey = 0)
@@ -204,4 +213,4 @@ TEST_F(KeyboardTest,
 }
 
 }  // namespace
-}  // namespace receive_test
+}  // namespace keyboard_test

@@ -13,10 +13,15 @@
 #include "macros/TreeUtil.h"
 #include "terminal/Escapes.h"
 #include "terminal/MacroRunner.h"
-#include "tests/receive/ReceiveFixture.h"
+#include "tests/support/MainWindowHarness.h"
+#include "tests/support/ReceiveScreen.h"
 
-namespace receive_test {
+namespace macrorun_test {
 namespace {
+
+using namespace std::chrono_literals;
+
+using qv::test::ScreenLines;
 
 // Something the user does while a run waits: a thread timer that fires once inside the run's
 // message processing.
@@ -34,13 +39,13 @@ void DuringRun(int DelayMs, std::function<void()> Action)
     SetTimer(nullptr, 0, DelayMs, RunPendingAction);
 }
 
-class MacroRunTest : public ReceiveTest {
+class MacroRunTest : public qv::test::MainWindowHarness {
 protected:
     void TearDown() override
     {
         PendingAction = nullptr;
         if (Form1) FreeAllInfos(*Form1->TreeView->Items());
-        ReceiveTest::TearDown();
+        MainWindowHarness::TearDown();
     }
 
     TTreeNodes& Items() { return *Form1->TreeView->Items(); }
@@ -426,4 +431,4 @@ TEST_F(MacroRunTest, EachControlSignalReachesThePeerAndTheLamps)
 }
 
 }  // namespace
-}  // namespace receive_test
+}  // namespace macrorun_test

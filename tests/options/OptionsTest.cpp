@@ -7,12 +7,18 @@
 #include <string>
 
 #include "settings/PropertiesForm.h"
-#include "tests/receive/ReceiveFixture.h"
+#include "tests/support/MainWindowHarness.h"
+#include "tests/support/ReceiveScreen.h"
 
-namespace receive_test {
+namespace options_test {
 namespace {
 
-class OptionsTest : public ReceiveTest {
+using qv::test::ExpectedLines;
+using qv::test::ScreenLines;
+using qv::test::WaitForBytesIn;
+using qv::test::WaitForQuietScreen;
+
+class OptionsTest : public qv::test::MainWindowHarness {
 protected:
     // Opens the dialog with the main window's settings command and waits for its activation.
     void Open()
@@ -234,4 +240,4 @@ TEST_F(OptionsTest, SaveSettingsKeepsTheChangesAndWritesTheSettingsFile)
 }
 
 }  // namespace
-}  // namespace receive_test
+}  // namespace options_test

@@ -14,8 +14,6 @@
 
 namespace pacedsend_test {
 
-using namespace std::chrono_literals;
-
 using qv::test::ExpectIdleWindow;
 using qv::test::PeerReader;
 using qv::test::PortWriteWatch;

@@ -5,10 +5,14 @@
 #include <iterator>
 
 #include "macros/TreeUtil.h"
-#include "tests/receive/ReceiveFixture.h"
+#include "tests/support/MainWindowHarness.h"
+#include "tests/support/ReceiveScreen.h"
 
-namespace receive_test {
+namespace profiles_test {
 namespace {
+
+using qv::test::WaitForBytesIn;
+using qv::test::WaitForQuietScreen;
 
 const std::string MacroList = "[MACRO_LIST]\r\n"
                               "!|_1|_0|_300|_400\r\n"
@@ -45,7 +49,7 @@ std::vector<String> TreeLabels()
     return labels;
 }
 
-class ProfilesTest : public ReceiveTest {
+class ProfilesTest : public qv::test::MainWindowHarness {
 protected:
     void StartWithMacros()
     {
@@ -216,4 +220,4 @@ TEST_F(ProfilesTest, AFailedExportLeavesTheExistingProfileAsItWas)
 }
 
 }  // namespace
-}  // namespace receive_test
+}  // namespace profiles_test

@@ -146,7 +146,7 @@ TEST_F(ReceiveTest, TheLineLimitKeepsTheLastLinesAndTrimsTheRecordsInMixedMode)
 {
     Start(1, 8, 100);
     const std::string sent = PrintableBytes(8 * 100 + 1);
-    Send(sent);
+    writer.Send(sent);
     ASSERT_TRUE(WaitForBytesIn(static_cast<std::int64_t>(sent.size())));
     ASSERT_TRUE(WaitForQuietScreen());
 
@@ -164,7 +164,7 @@ TEST_F(ReceiveTest, TheLineLimitKeepsTheLastLinesAndTrimsTheRecordsInHexadecimal
     Start(2, 8, 100);
     std::string sent;
     for (int i = 0; i < 2 * 100 + 1; ++i) sent += char(0x30 + i % 40);
-    Send(sent);
+    writer.Send(sent);
     ASSERT_TRUE(WaitForBytesIn(static_cast<std::int64_t>(sent.size())));
     ASSERT_TRUE(WaitForQuietScreen());
 
@@ -188,7 +188,7 @@ TEST_F(ReceiveTest, ALongBurstIsReadInBoundedPiecesOverSeveralPassesAndCapturedW
     std::string sent;
     for (int i = 0; i < 40000; ++i)
         if (i * 31 % 256 != '\r' && i * 31 % 256 != '\n') sent += char(i * 31 % 256);
-    Send(sent);
+    writer.Send(sent);
     ASSERT_TRUE(WaitForBytesIn(static_cast<std::int64_t>(sent.size()), 20s));
     ASSERT_TRUE(WaitForQuietScreen());
     CaptureFile = nullptr;
@@ -321,7 +321,7 @@ TEST_F(ReceiveTest, WholeScreenLoadsLeaveTheProcessHeapAsItWasAndKeepTheLastEmpt
     }
     expected.push_back("");
     expected.erase(expected.begin(), expected.end() - 100);
-    Send(sent);
+    writer.Send(sent);
     ASSERT_TRUE(WaitForBytesIn(std::int64_t(sent.size())));
     ASSERT_TRUE(WaitForQuietScreen());
     HWND screen = Form1->reScreen->Handle();
@@ -349,7 +349,7 @@ TEST_P(FinalScreen, IsTheLastLinesSent)
         const char b = char(mode == 0 ? 0x20 + i % 95 : (i * 13 + 1) % 256);
         if (b != '\r' && b != '\n') sent += b;
     }
-    Send(sent);
+    writer.Send(sent);
     ASSERT_TRUE(WaitForBytesIn(static_cast<std::int64_t>(sent.size()), 20s));
     ASSERT_TRUE(WaitForQuietScreen());
     EXPECT_TRUE(ScreenShows(ExpectedLines(sent, mode, 64, 50)));

@@ -35,7 +35,7 @@ bool OnlyStopMessages(const std::vector<TShownDialog>& shown)
 TEST_F(ReceiveTest, AFailedPasteSaysErrorUpdatingScreenAndReceivingGoesOn)
 {
     Start(0, 70);
-    BreakScreenUpdates(1);
+    BrokenScreenUpdates broken(1);
     line.Write("A");
     ASSERT_TRUE(qv::test::WaitUntil([&] { return !script.Shown().empty(); }));
     const TShownDialog* box = OnlyDialog();
@@ -43,7 +43,7 @@ TEST_F(ReceiveTest, AFailedPasteSaysErrorUpdatingScreenAndReceivingGoesOn)
     EXPECT_EQ(box->Kind, TDialogKind::ShowMessage);
     EXPECT_EQ(box->Text, "Error Updating Screen");
 
-    MendScreenUpdates();
+    broken.Mend();
     line.Write("B");
     ASSERT_TRUE(WaitForBytesIn(2));
     ASSERT_TRUE(WaitForQuietScreen());
@@ -59,7 +59,7 @@ TEST_F(ReceiveTest, AFailedWholeScreenLoadSaysErrorUpdatingScreenAndClearsTheScr
     ASSERT_TRUE(WaitForQuietScreen());
     ASSERT_FALSE(Form1->reScreen->Text().empty());
 
-    BreakScreenUpdates();
+    BrokenScreenUpdates broken;
     Form1->ReloadScreenFromPending();
     ASSERT_EQ(script.Shown().size(), 1u);
     EXPECT_EQ(script.Last().Text, "Error Updating Screen");
@@ -137,10 +137,10 @@ TEST_F(ReceiveTest, AFloodEndsFullyShownOrWithANamedStop)
         sent += char((i * 7 + 3) % 256 == 13 ? 14 : (i * 7 + 3) % 256);
     for (char& c : sent)
         if (c == '\n') c = 'n';
-    Send(sent);
+    writer.Send(sent);
     ASSERT_TRUE(qv::test::WaitUntil(
         [&] {
-            return (WriterDone() && BytesIn == std::int64_t(sent.size())) ||
+            return (writer.Done() && BytesIn == std::int64_t(sent.size())) ||
                    !script.Shown().empty();
         },
         120s));

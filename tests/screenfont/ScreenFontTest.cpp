@@ -5,11 +5,18 @@
 
 #include "framework/gui/InstalledFonts.h"
 #include "terminal/MainGlobals.h"
-#include "tests/receive/ReceiveFixture.h"
+#include "tests/support/BrokenScreenUpdates.h"
+#include "tests/support/MainWindowHarness.h"
+#include "tests/support/ReceiveScreen.h"
 #include "tests/support/BenchFonts.h"
 
-namespace receive_test {
+namespace screenfont_test {
 namespace {
+
+using qv::test::ExpectedLines;
+using qv::test::ScreenLines;
+using qv::test::WaitForBytesIn;
+using qv::test::WaitForQuietScreen;
 
 using qv::test::BenchFixedFont;
 using qv::test::BenchProportionalFont;
@@ -59,7 +66,7 @@ std::function<bool(TCommonDialog&)> ChooseFont(int Size, TFontStyles Style)
     };
 }
 
-class ScreenFontTest : public ReceiveTest {
+class ScreenFontTest : public qv::test::MainWindowHarness {
 protected:
     // The bench's settings text with another font name.
     static std::string WithFont(std::string Text, const std::string& Name)
@@ -185,7 +192,7 @@ TEST_F(ScreenFontTest, AFailedRedrawSaysSoAndTheNextFontChangeShowsTheScreenAgai
     ASSERT_TRUE(WaitForQuietScreen());
     const auto before = ScreenLines();
 
-    BreakScreenUpdates(1);
+    qv::test::BrokenScreenUpdates broken(1);
     script.AnswerDialog(ChooseFont(12, TFontStyles{}));
     Form1->EditFontClick(Form1);
     EXPECT_EQ(script.Last().Kind, TDialogKind::ShowMessage);
@@ -289,4 +296,4 @@ TEST_F(ScreenFontTest, TheBackgroundColourChangesForTheRunOnlyWhenConfirmed)
 }
 
 }  // namespace
-}  // namespace receive_test
+}  // namespace screenfont_test

@@ -2,12 +2,16 @@
 // and reopen it, a save that must not replace a read-only file, copy, and a cancelled print.
 #include "framework/Streams.h"
 #include "framework/gui/Clipboard.h"
-#include "tests/receive/ReceiveFixture.h"
+#include "tests/support/MainWindowHarness.h"
+#include "tests/support/ReceiveScreen.h"
 
-namespace receive_test {
+namespace session_test {
 namespace {
 
-class ScreenCommandsTest : public ReceiveTest {};
+using qv::test::WaitForBytesIn;
+using qv::test::WaitForQuietScreen;
+
+class ScreenCommandsTest : public qv::test::MainWindowHarness {};
 
 // Each character of the screen with its colour, as the user sees them.
 std::vector<std::pair<char, COLORREF>> ColouredText(HWND Screen)
@@ -128,4 +132,4 @@ TEST_F(ScreenCommandsTest, ACancelledPrintDialogPrintsNothing)
 }
 
 }  // namespace
-}  // namespace receive_test
+}  // namespace session_test

@@ -1,11 +1,17 @@
 // New Session and Clear Screen, the display mode switches with their question, the status bar's
 // counters and the line-error blink, and the display after an overload stop.
-#include "tests/receive/ReceiveFixture.h"
+#include "tests/support/MainWindowHarness.h"
+#include "tests/support/ReceiveScreen.h"
 
-namespace receive_test {
+namespace session_test {
 namespace {
 
-class SessionTest : public ReceiveTest {};
+using qv::test::ExpectedLines;
+using qv::test::ScreenLines;
+using qv::test::WaitForBytesIn;
+using qv::test::WaitForQuietScreen;
+
+class SessionTest : public qv::test::MainWindowHarness {};
 
 std::string Panel(int Index) { return Form1->StatusBar1->Panels(Index)->Text(); }
 
@@ -134,4 +140,4 @@ TEST_F(SessionTest, AfterAnOverloadStopTheNextConnectShowsTheFirstBlock)
 }
 
 }  // namespace
-}  // namespace receive_test
+}  // namespace session_test

@@ -5,10 +5,12 @@
 #include <functional>
 
 #include "dialogs/StringEntryHelp.h"
-#include "tests/receive/ReceiveFixture.h"
+#include "tests/support/MainWindowHarness.h"
 
-namespace receive_test {
+namespace stringentry_test {
 namespace {
+
+using namespace std::chrono_literals;
 
 // Runs Check from the message loop every few milliseconds while a send loop is running.
 std::function<void()> tickCheck;
@@ -17,13 +19,13 @@ void CALLBACK OnCheckTimer(HWND, UINT, UINT_PTR, DWORD)
     if (tickCheck) tickCheck();
 }
 
-class StringEntryTest : public ReceiveTest {
+class StringEntryTest : public qv::test::MainWindowHarness {
 protected:
     void TearDown() override
     {
         if (timer_) KillTimer(nullptr, timer_);
         tickCheck = nullptr;
-        ReceiveTest::TearDown();
+        MainWindowHarness::TearDown();
     }
     void Send(const std::string& Text, int Count)
     {
@@ -183,4 +185,4 @@ TEST_F(StringEntryTest, TheHelpWindowShowsAnEmptyPageInsideAFourPixelBorder)
 }
 
 }  // namespace
-}  // namespace receive_test
+}  // namespace stringentry_test

@@ -59,11 +59,13 @@ protected:
     // The main window over the settings file's defaults (9600 8N1, no automatic connect), shown.
     void StartDisconnected();
     // The main window in display mode Mode (0 ASCII/Text, 1 Mixed, 2 Hexadecimal) with Columns
-    // characters per screen line (0 for the width fitted to the screen) and Lines lines, shown
-    // and connected to the line; asserts it got there without a box.
+    // characters per screen line (0 for the width fitted to the screen), Lines lines and
+    // MoreDisplay's lines in its display section, shown and connected to the line; asserts it got
+    // there without a box.
     void Start(int Mode, int Columns, int Lines = 100, const std::string& MoreDisplay = "");
 
-    // Chooses the line in the port combo (and connects, asserting the lines come up).
+    // Chooses the line in the port combo; ConnectToLine also connects and asserts the port open
+    // and its lines raised.
     void ChooseLine() { Form1->PortIndex->SetItemIndex(line.PortNumber() - 1); }
     void ConnectToLine();
 
