@@ -8,6 +8,7 @@
 #include <string>
 
 #include "comm/Comm.h"
+#include "comm/CommEventLoop.h"
 #include "tests/support/ApiPatch.h"
 #include "tests/support/VirtualLine.h"
 #include "tests/support/WaitUntil.h"
@@ -18,6 +19,9 @@ using namespace std::chrono_literals;
 
 int ThreadCount();
 int HandleCount();
+
+// The loop this run of the suite forces on every port (elChoose: none), from the environment.
+extern const TCommEventLoop SuiteEventLoop;
 
 // The message of the exception Call raises, or "" when it raises none.
 template <class F>
