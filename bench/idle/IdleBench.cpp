@@ -6,7 +6,8 @@
 //   latency   one byte after each SILENCE seconds of quiet, timed from the peer's write until
 //             the screen control holds it (its text length, asked from this process)
 // The fourth makes the program's main window in this process, so its heap can be walked:
-//   heap      one line a second; the process heap's blocks in use, every 60 s
+//   heap      one line a second, after 250 lines that fill the screen; the process heap's
+//             blocks in use every 60 s, and the process's CPU (the peer's thread left out)
 //   tools/wine-run --build-dir=<build> bench/idle/idle_bench.exe CASE [SECONDS [SILENCE]]
 // SECONDS: 60 (heap: 600); SILENCE: 10. bench/idle/run.sh runs them all, pinned as CI runs.
 #include <windows.h>
@@ -25,6 +26,7 @@
 #include "bench/support/BenchWindow.h"
 #include "framework/gui/Application.h"
 #include "terminal/Main.h"
+#include "terminal/MainGlobals.h"
 #include "tests/support/ProcessHeap.h"
 #include "tests/support/VirtualLine.h"
 #include "tests/support/WaitUntil.h"
@@ -336,6 +338,13 @@ int RunHeapCase(double seconds)
     qv::test::VirtualLine line;
     if (!qv::bench::StartConnectedMainWindow(line, "idle")) return 1;
     qv::test::PumpMessages();
+    // The screen filled to its line limit first (at most 200 lines), so what it keeps stays
+    // the same from then on.
+    std::string fill;
+    for (int i = 0; i < 250; ++i) fill += DeviceLine(i);
+    line.Write(fill);
+    qv::test::WaitUntil([&] { return BytesIn == static_cast<std::int64_t>(fill.size()); }, 30s);
+    qv::test::WaitUntil([] { return false; }, 2s);
     std::atomic<bool> stop{false};
     std::atomic<int> sent{0};
     HANDLE peerThread = nullptr;

@@ -56,3 +56,4 @@ extern "C" void* SetCommTimeoutsSlot __asm__("__imp__SetCommTimeouts@8");
 extern "C" void* SetCommStateSlot __asm__("__imp__SetCommState@8");
 extern "C" void* WaitCommEventSlot __asm__("__imp__WaitCommEvent@12");
 extern "C" void* EscapeCommFunctionSlot __asm__("__imp__EscapeCommFunction@8");
+extern "C" void* ReadFileSlot __asm__("__imp__ReadFile@20");
