@@ -2,17 +2,21 @@
 // port's event handlers, on the main thread, in a fixed order.
 #include "comm/ThreadComm.h"
 
-#include "comm/CommEventThread.h"
+#include "comm/ReadAhead.h"
 
-void TThreadComm::HandleCommEvent(TObject* Sender, unsigned long EventMask)
+void TThreadComm::HandleCommEvent(TObject* /*Sender*/, unsigned long EventMask)
 {
     // Read once, before any handler runs: every handler of this call gets these values,
     // even when an earlier one reads the queue or closes the port.
     DWORD errors = 0;
     COMSTAT status = {};
     ClearCommError(handle_.Get(), &errors, &status);
-    if ((EventMask & EV_ERR) && eventThread_ && Sender == eventThread_)
-        errors |= eventThread_->TakePolledErrors();
+    // The bytes the event thread has read ahead are the input queue the handlers know; the
+    // line errors its reads cleared are reported with the error event.
+    if (readAhead_) {
+        status.cbInQue = static_cast<DWORD>(readAhead_->Count());
+        if (EventMask & EV_ERR) errors |= readAhead_->TakeErrors();
+    }
 
     if ((EventMask & EV_BREAK) && OnBreak) OnBreak(this);
     if ((EventMask & EV_CTS) && OnCts) OnCts(this);

@@ -1,6 +1,9 @@
-// TCommEventThread: the wait loop on WaitCommEvent (under Wine: a look at the input queue
-// beside a wait for the other events) and the hand-over of each event mask to the main thread.
+// TCommEventThread: the wait loop on WaitCommEvent (where such waits leave heap blocks behind:
+// a read for the received bytes beside a wait for the other events) and the hand-over of each
+// event mask to the main thread.
 #include "comm/CommEventThread.h"
+
+#include <utility>
 
 #include "framework/win/Ownership.h"
 
@@ -16,33 +19,14 @@ constexpr DWORD BackOffMs = 10;
 // blocks pin the heap's free space into ever more pieces, and every allocation of the rich
 // edit control and the text layout walks them (at 20,000 B/s of text lines the main thread's
 // share grew from 27 % to 78 % in four minutes, and the window took up to 0.9 s to answer).
-// There the queue is looked at here instead, a few thousand times a second (each look and
-// pause stays in this process: no call of Wine's server), and the wait is kept for the other
-// events, which come seldom.
-constexpr LONGLONG ReceivePoll100ns = 2500;
+// Where that happens (comm/CommEventLoop.cpp) the thread reads the received bytes itself, as
+// a plain reader does: a read that waits leaves nothing behind and costs nothing while the line
+// is quiet (a loop that looked at the queue every 250 us instead cost 12-16 % of a core). The
+// bytes go to the port's read-ahead, from which the port's Read takes them, and each read that
+// brought some is delivered as EV_RXCHAR. The wait is kept for the other events, which come
+// seldom.
 
-void PollPause()
-{
-    using TDelay = LONG(NTAPI*)(BOOLEAN, const LARGE_INTEGER*);
-    static const auto delay = reinterpret_cast<TDelay>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtDelayExecution")));
-    if (!delay) {
-        Sleep(1);
-        return;
-    }
-    LARGE_INTEGER interval;
-    interval.QuadPart = -ReceivePoll100ns;
-    delay(FALSE, &interval);
-}
-
-bool WaitsLeaveBlocksBehind()
-{
-    static const bool wine =
-        GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-    return wine;
-}
-
-// The wait of the polling loop, on the heap: a wait that cannot be seen to end before the
+// The wait of the read-ahead loop, on the heap: a wait that cannot be seen to end before the
 // thread goes is left to write into it (and its event) rather than into freed memory.
 struct TPendingWait {
     OVERLAPPED overlapped = {};
@@ -50,22 +34,23 @@ struct TPendingWait {
     TOwnedHandle done{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
 };
 
-// The longest the thread waits for a wait's event once its status says it has ended, or,
-// leaving, once it has cleared the mask.
-constexpr DWORD WaitEndMs = 2000;
+// The longest the thread waits for an operation's event once its status says it has ended,
+// or, leaving, once it has ended the operation.
+constexpr DWORD EndMs = 2000;
 
 }  // namespace
 
 TCommEventThread::TCommEventThread(HANDLE PortHandle, std::uint32_t SuspendTime,
-                                   TCommEventTypes MonitorEvents)
+                                   TCommEventTypes MonitorEvents,
+                                   std::shared_ptr<TReadAhead> ReadAhead)
 {
     SetPriority(tpHighest);
     FreeOnTerminate = true;
     portHandle_ = PortHandle;
     this->SuspendTime = SuspendTime;
     monitorMask_ = CommEventMask(MonitorEvents);
-    pollsReceivedBytes_ = (monitorMask_ & EV_RXCHAR) != 0 && WaitsLeaveBlocksBehind();
-    SetCommMask(portHandle_, pollsReceivedBytes_ ? monitorMask_ & ~EV_RXCHAR : monitorMask_);
+    if (monitorMask_ & EV_RXCHAR) readAhead_ = std::move(ReadAhead);
+    SetCommMask(portHandle_, readAhead_ ? monitorMask_ & ~EV_RXCHAR : monitorMask_);
     stopSignal_.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
 }
 
@@ -80,8 +65,8 @@ void TCommEventThread::Stop()
 
 void TCommEventThread::Execute()
 {
-    if (pollsReceivedBytes_)
-        PollLoop();
+    if (readAhead_)
+        ReadAheadLoop();
     else
         WaitLoop();
     if (!deviceReleased_)
@@ -113,55 +98,79 @@ void TCommEventThread::WaitLoop()
     }
 }
 
-void TCommEventThread::PollLoop()
+void TCommEventThread::ReadAheadLoop()
 {
     auto* wait = new TPendingWait;
     wait->overlapped.hEvent = wait->done.Get();
     const DWORD otherEvents = monitorMask_ & ~EV_RXCHAR;
-    bool pending = false;
-    DWORD retryAt = GetTickCount();
+    bool waiting = false;
+    // A read or wait that failed at once, or ended with nothing, is tried again after a pause.
+    DWORD readAt = GetTickCount();
+    DWORD waitAt = GetTickCount();
+    auto due = [](DWORD At) { return static_cast<LONG>(GetTickCount() - At) >= 0; };
+    // While bytes keep coming the device's queue is looked at after each hand-over, and read
+    // if it holds some; once a look finds none, a read waits for the next byte.
+    bool flowing = false;
     while (!Terminated()) {
         DWORD mask = 0;
-        if (otherEvents != 0 && !pending && wait->overlapped.hEvent &&
-            static_cast<LONG>(GetTickCount() - retryAt) >= 0) {
+        if (flowing) flowing = readAhead_->TakeIn() > 0;
+        if (flowing) mask |= EV_RXCHAR;
+        if (!flowing && !readAhead_->Reading() && due(readAt) &&
+            readAhead_->StartRead() == TReadAhead::Failed)
+            readAt = GetTickCount() + BackOffMs;
+        if (otherEvents != 0 && !waiting && wait->overlapped.hEvent && due(waitAt)) {
             wait->mask = 0;
+            ResetEvent(wait->overlapped.hEvent);
             if (WaitCommEvent(portHandle_, &wait->mask, &wait->overlapped))
-                mask = wait->mask;
+                mask |= wait->mask;
             else
-                pending = GetLastError() == ERROR_IO_PENDING;
-            // A wait that failed at once or found no event is tried again after a pause.
-            if (!pending && mask == 0) retryAt = GetTickCount() + BackOffMs;
+                waiting = GetLastError() == ERROR_IO_PENDING;
+            if (!waiting && wait->mask == 0) waitAt = GetTickCount() + BackOffMs;
+        }
+
+        if (mask == 0) {
+            HANDLE signals[3];
+            DWORD count = 0;
+            signals[count++] = stopSignal_.Get();
+            if (readAhead_->Reading())
+                signals[count++] = readAhead_->ReadEvent();
+            else if (due(readAt))
+                signals[count++] = readAhead_->RoomEvent();
+            if (waiting) signals[count++] = wait->overlapped.hEvent;
+            const bool retry = !due(readAt) || (otherEvents != 0 && !waiting && !due(waitAt));
+            WaitForMultipleObjects(count, signals, FALSE, retry ? BackOffMs : INFINITE);
+        }
+
+        if (readAhead_->ReadEnded()) {
+            flowing = readAhead_->TakeIn() > 0;
+            if (flowing)
+                mask |= EV_RXCHAR;
+            else
+                readAt = GetTickCount() + BackOffMs;  // a read that ended with nothing
         }
         // The wait's status and mask are written before its event is set: reading them asks
         // nothing of the system. Once they are, the event is waited for too, so that nothing
         // of that wait touches the record or its event afterwards; the next wait resets it.
-        if (pending && HasOverlappedIoCompleted(&wait->overlapped)) {
+        if (waiting && HasOverlappedIoCompleted(&wait->overlapped)) {
             MemoryBarrier();
-            WaitForSingleObject(wait->overlapped.hEvent, WaitEndMs);
-            pending = false;
+            WaitForSingleObject(wait->overlapped.hEvent, EndMs);
+            waiting = false;
             // Close ends a pending wait with an empty mask.
-            mask = wait->mask;
-            if (mask == 0) retryAt = GetTickCount() + BackOffMs;
+            if (wait->mask == 0) waitAt = GetTickCount() + BackOffMs;
+            mask |= wait->mask;
         }
-
-        DWORD errors = 0;
-        COMSTAT status = {};
-        if (ClearCommError(portHandle_, &errors, &status)) {
-            if (status.cbInQue > 0) mask |= EV_RXCHAR;
-            // Reading the queue cleared the line errors: they go to the dispatch of the
-            // error event, which the wait delivers.
-            if (errors != 0) polledErrors_ |= errors;
-        }
-        if (mask != 0)
-            Deliver(mask);
-        else
-            PollPause();
+        if (mask == 0) continue;
+        // Bytes still queued go with every event, as a look at the device's queue finds them.
+        if (readAhead_->Count() > 0) mask |= EV_RXCHAR;
+        Deliver(mask);
     }
-    if (pending) {
-        // Close ends the wait (also from inside a handler, before the device goes); the
-        // thread's own clearing covers a stop that did not come from Close.
+    // Close ends the wait (also from inside a handler, before the device goes) and, closing
+    // the device, the read; the thread's own ending covers a stop that did not come from Close.
+    if (!readAhead_->CancelRead(!deviceReleased_, EndMs))
+        new std::shared_ptr<TReadAhead>(readAhead_);  // the read may still write into it
+    if (waiting) {
         if (!deviceReleased_) SetCommMask(portHandle_, 0);
-        if (WaitForSingleObject(wait->overlapped.hEvent, WaitEndMs) != WAIT_OBJECT_0)
+        if (WaitForSingleObject(wait->overlapped.hEvent, EndMs) != WAIT_OBJECT_0)
             return;  // the record (and its event) stays for the wait
     }
     delete wait;

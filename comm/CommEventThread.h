@@ -4,10 +4,11 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include "comm/CommTypes.h"
+#include "comm/ReadAhead.h"
 #include "framework/win/Ownership.h"
 #include "framework/win/Thread.h"
 
@@ -15,7 +16,10 @@ class TCommEventThread : public TThread {
 public:
     // Created suspended, at the highest priority, freeing itself when it ends; sets the
     // port's event mask to MonitorEvents. The port then sets OnCommEvent and resumes it.
-    TCommEventThread(HANDLE PortHandle, std::uint32_t SuspendTime, TCommEventTypes MonitorEvents);
+    // With ReadAhead (only when MonitorEvents has evRxChar) the thread reads the received
+    // bytes into it instead of waiting for them.
+    TCommEventThread(HANDLE PortHandle, std::uint32_t SuspendTime, TCommEventTypes MonitorEvents,
+                     std::shared_ptr<TReadAhead> ReadAhead = nullptr);
     ~TCommEventThread() override;
 
     // Set by Open to the port's HandleCommEvent; cleared by Close before the thread stops.
@@ -30,9 +34,6 @@ public:
     // Asks the thread to stop and ends its back-off wait. The object may free itself at any
     // time afterwards: the caller forgets it.
     void Stop();
-    // Line errors that a poll of the queue read (and so cleared) before the error event's
-    // dispatch asks for them; called on the main thread during that hand-over.
-    DWORD TakePolledErrors() { return polledErrors_.exchange(0); }
 
 protected:
     void Execute() override;
@@ -40,8 +41,8 @@ protected:
 private:
     // One WaitCommEvent per turn, for every monitored event.
     void WaitLoop();
-    // Received bytes found by polling the queue, the other events by a wait (see the .cpp).
-    void PollLoop();
+    // A read for the received bytes beside a wait for the other events (see the .cpp).
+    void ReadAheadLoop();
     // Hands Mask to the main thread and returns once it has been dispatched.
     void Deliver(DWORD Mask);
     void SyncCommEvent();
@@ -52,8 +53,7 @@ private:
     HANDLE portHandle_;
     DWORD eventMask_ = 0;
     DWORD monitorMask_ = 0;
-    bool pollsReceivedBytes_ = false;
-    std::atomic<DWORD> polledErrors_{0};
+    std::shared_ptr<TReadAhead> readAhead_;
     std::uint32_t SuspendTime;
     // Manual-reset; set by Stop.
     TOwnedHandle stopSignal_;

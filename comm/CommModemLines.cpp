@@ -50,7 +50,7 @@ void TThreadComm::SetBREAKState(bool State)
     EscapeComm(State ? SETBREAK : CLRBREAK);
     if (open_) {
         TCriticalSectionLock lock(lock_);
-        PurgeComm(handle_.Get(), PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
+        PurgeReceived(PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
     }
 }
 

@@ -3,7 +3,9 @@
 #include "comm/ThreadComm.h"
 
 #include "comm/CommErrors.h"
+#include "comm/CommEventLoop.h"
 #include "comm/CommEventThread.h"
+#include "comm/ReadAhead.h"
 #include "framework/win/Thread.h"
 
 namespace {
@@ -123,7 +125,10 @@ unsigned long TThreadComm::Open()
 
 unsigned long TThreadComm::StartEventThread()
 {
-    auto* thread = new TCommEventThread(handle_.Get(), suspendTime_, monitorEvents_);
+    readAhead_.reset();
+    if (monitorEvents_.Contains(evRxChar) && ChooseCommEventLoop(handle_.Get()) == elReadAhead)
+        readAhead_ = std::make_shared<TReadAhead>(handle_.Get(), readBufSize_);
+    auto* thread = new TCommEventThread(handle_.Get(), suspendTime_, monitorEvents_, readAhead_);
     HANDLE threadHandle = nullptr;
     HANDLE process = GetCurrentProcess();
     if (!DuplicateHandle(process, static_cast<HANDLE>(thread->Handle()), process, &threadHandle,
@@ -136,6 +141,7 @@ unsigned long TThreadComm::StartEventThread()
         thread->Stop();
         thread->Resume();
         DestroyHandle();
+        readAhead_.reset();
         return error;
     }
     eventThread_ = thread;
@@ -152,6 +158,7 @@ void TThreadComm::Close()
     if (eventThread_) eventThread_->OnCommEvent = nullptr;
     StopEventThread();
     DestroyHandle();
+    readAhead_.reset();
 }
 
 void TThreadComm::StopEventThread()
@@ -170,6 +177,7 @@ void TThreadComm::StopEventThread()
         thread->Stop();
         SetCommMask(handle_.Get(), 0);
         PurgeComm(handle_.Get(), PurgeAll);
+        // A read it has pending ends when the device is closed.
     } else {
         // After Stop the thread object may free itself at any moment: only its kernel handle
         // is used from here on. Clearing the event mask ends a pending WaitCommEvent (CancelIo
@@ -216,6 +224,7 @@ int TThreadComm::Read(char* Buffer, unsigned long Count)
         ClearPortErrors(handle_.Get());
         return 0;
     }
+    if (readAhead_) return static_cast<int>(readAhead_->Take(Buffer, Count));
     DWORD read = 0;
     if (ReadFile(handle_.Get(), Buffer, Count, &read, &readOverlapped_))
         return static_cast<int>(read);
@@ -232,6 +241,7 @@ int TThreadComm::InQueCount()
     DWORD errors = 0;
     COMSTAT status = {};
     ClearCommError(handle_.Get(), &errors, &status);
+    if (readAhead_) return static_cast<int>(readAhead_->Count());
     return static_cast<int>(status.cbInQue);
 }
 
@@ -246,7 +256,15 @@ int TThreadComm::OutQueCount()
 
 void TThreadComm::PurgeIn()
 {
-    if (open_) PurgeComm(handle_.Get(), PURGE_RXABORT | PURGE_RXCLEAR);
+    if (open_) PurgeReceived(PURGE_RXABORT | PURGE_RXCLEAR);
+}
+
+void TThreadComm::PurgeReceived(DWORD Flags)
+{
+    if (readAhead_)
+        readAhead_->Purge(Flags);
+    else
+        PurgeComm(handle_.Get(), Flags);
 }
 
 void TThreadComm::PurgeOut()

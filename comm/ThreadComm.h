@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "comm/CommEventChars.h"
 #include "comm/CommTypes.h"
@@ -15,6 +16,7 @@
 #include "framework/win/Ownership.h"
 
 class TCommEventThread;
+class TReadAhead;
 
 class TThreadComm : public TComponent {
 public:
@@ -34,9 +36,13 @@ public:
     // Stops the event thread and closes the device; nothing when closed. May be called from
     // inside an event handler.
     void Close();
+    // True while the event thread reads the received bytes ahead rather than waits for them.
+    bool ReadsAhead() const { return readAhead_ != nullptr; }
 
     // ---- transfer and queues (closed port: -1) -------------------------------------------
     int Write(char* Buffer, unsigned long Count);
+    // Waits until Count bytes have come, except where the event thread reads ahead: then it
+    // takes at most what InQueCount reports, at once.
     int Read(char* Buffer, unsigned long Count);
     int InQueCount();
     int OutQueCount();
@@ -119,6 +125,8 @@ private:
     // Returns the system error code when no thread could be started (the port is then closed).
     unsigned long StartEventThread();
     void StopEventThread();
+    // PurgeComm with Flags (PURGE_RXCLEAR among them), the bytes read ahead included.
+    void PurgeReceived(DWORD Flags);
 
     TOwnedHandle handle_;
     String deviceName_;
@@ -137,6 +145,9 @@ private:
     OVERLAPPED writeOverlapped_ = {};
     OVERLAPPED readOverlapped_ = {};
     TCommEventThread* eventThread_ = nullptr;
+    // While the event thread reads the received bytes ahead (where waits for them leave heap
+    // blocks behind): Read, InQueCount and the purges go through it, not the device.
+    std::shared_ptr<TReadAhead> readAhead_;
     // A second handle on the event thread's kernel object: the thread object frees itself
     // (and its own handle) when it ends, and Close still has to wait for that end.
     TOwnedHandle eventThreadHandle_;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "comm/Comm.h"
+#include "comm/CommEventLoop.h"
 #include "tests/support/ApiPatch.h"
 #include "tests/support/VirtualLine.h"
 #include "tests/support/WaitUntil.h"
@@ -18,6 +19,9 @@ using namespace std::chrono_literals;
 
 int ThreadCount();
 int HandleCount();
+
+// The loop this run of the suite forces on every port (elChoose: none), from the environment.
+extern const TCommEventLoop SuiteEventLoop;
 
 // The message of the exception Call raises, or "" when it raises none.
 template <class F>
@@ -52,3 +56,4 @@ extern "C" void* SetCommTimeoutsSlot __asm__("__imp__SetCommTimeouts@8");
 extern "C" void* SetCommStateSlot __asm__("__imp__SetCommState@8");
 extern "C" void* WaitCommEventSlot __asm__("__imp__WaitCommEvent@12");
 extern "C" void* EscapeCommFunctionSlot __asm__("__imp__EscapeCommFunction@8");
+extern "C" void* ReadFileSlot __asm__("__imp__ReadFile@20");

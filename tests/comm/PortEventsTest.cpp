@@ -96,6 +96,24 @@ std::vector<std::string> Expected(std::initializer_list<const char*> Names)
     return std::vector<std::string>(Names.begin(), Names.end());
 }
 
+// Every dispatch, combined or not, ran its handlers in the table's order, ComStat last.
+void ExpectEveryDispatchInTableOrder(const std::vector<std::string>& Calls)
+{
+    const std::vector<std::string> order = {"Break", "Cts",    "Dsr",    "Error",   "Ring",
+                                            "Rlsd",  "RxChar", "RxFlag", "TxEmpty", "ComStat"};
+    auto rank = [&](const std::string& call) {
+        for (size_t i = 0; i < order.size(); ++i)
+            if (call.rfind(order[i], 0) == 0) return static_cast<int>(i);
+        return -1;
+    };
+    int last = -1;
+    for (auto& call : Calls) {
+        int k = rank(call);
+        EXPECT_GT(k, last) << ::testing::PrintToString(Calls);
+        last = call.rfind("ComStat", 0) == 0 ? -1 : k;
+    }
+}
+
 }  // namespace
 
 TEST(PortDispatch, CombinedMaskFiresHandlersInFixedOrderWithValuesReadOnce)
@@ -144,9 +162,28 @@ TEST(PortEvents, LineEventsArriveOnMainThreadInTableOrder)
     PortOnLine p;
     p.port->Open();
     Recorder r(*p.port);
+    ASSERT_TRUE(WaitUntilThreadWaits(p.line)) << "no wait pending";
+    p.line.Write("a");
+    ASSERT_TRUE(WaitUntil([&] { return r.received == "a"; }));
+    ASSERT_TRUE(WaitUntilThreadWaits(p.line));
+    p.line.SetCts(true);
+    p.line.InjectBreak();
+    EXPECT_TRUE(WaitUntil([&] { return r.Saw("Cts") && r.Saw("Break"); }))
+        << ::testing::PrintToString(r.calls);
+    EXPECT_FALSE(r.wrongThread);
+    EXPECT_FALSE(r.wrongSender);
+    ExpectEveryDispatchInTableOrder(r.calls);
+}
 
-    // A byte still in the queue when CTS and a break come arrives in one mask with them: the
-    // handler leaves it unread, so every look at the port finds it, until that mask has come.
+TEST(PortEvents, BytesReadAheadGoWithTheNextLineEvent)
+{
+    PortOnLine p;
+    p.port->Open();
+    if (!p.port->ReadsAhead()) GTEST_SKIP() << "only the read-ahead keeps bytes of its own";
+    Recorder r(*p.port);
+
+    // A byte still queued when CTS and a break come arrives in one mask with them, as a look
+    // at the device's queue would find it: the handler leaves it unread.
     r.readOnRxChar = false;
     ASSERT_TRUE(WaitUntilThreadWaits(p.line)) << "no wait pending";
     p.line.Write("a");
@@ -164,27 +201,11 @@ TEST(PortEvents, LineEventsArriveOnMainThreadInTableOrder)
         }
         return false;
     };
-    const bool combined = WaitUntil(sawCombined);
-    r.readOnRxChar = true;
-    ASSERT_TRUE(WaitUntil([&] { return r.received == "a"; }));
-    EXPECT_TRUE(combined) << ::testing::PrintToString(r.calls);
-    EXPECT_FALSE(r.wrongThread);
-    EXPECT_FALSE(r.wrongSender);
-
-    // Every dispatch, combined or not, ran its handlers in the table's order, ComStat last.
-    const std::vector<std::string> order = {"Break", "Cts",    "Dsr",    "Error",   "Ring",
-                                            "Rlsd",  "RxChar", "RxFlag", "TxEmpty", "ComStat"};
-    auto rank = [&](const std::string& call) {
-        for (size_t i = 0; i < order.size(); ++i)
-            if (call.rfind(order[i], 0) == 0) return static_cast<int>(i);
-        return -1;
-    };
-    int last = -1;
-    for (auto& call : r.calls) {
-        int k = rank(call);
-        EXPECT_GT(k, last) << ::testing::PrintToString(r.calls);
-        last = call.rfind("ComStat", 0) == 0 ? -1 : k;
-    }
+    EXPECT_TRUE(WaitUntil(sawCombined)) << ::testing::PrintToString(r.calls);
+    ExpectEveryDispatchInTableOrder(r.calls);
+    char left = 0;
+    EXPECT_EQ(p.port->Read(&left, 1), 1);
+    EXPECT_EQ(left, 'a');
 }
 
 TEST(PortEvents, ModemLineChangesRaiseTheirEvents)
@@ -343,6 +364,8 @@ TEST(PortEvents, BytesArrivingOneByOneLeaveTheProcessHeapAsItWas)
     // A device that prints a line now and then: each piece arrives while the thread waits.
     // Under Wine every wait that has to wait leaves four blocks behind, and the pinned blocks
     // slowed every allocation of the program over minutes.
+    if (SuiteEventLoop == elWaitCommEvent)
+        GTEST_SKIP() << "forced into the wait loop, which leaves Wine's blocks behind";
     PortOnLine p;
     p.port->Open();
     Recorder r(*p.port);

@@ -55,3 +55,45 @@ TEST(PortTransfer, PurgeInEmptiesInputQueue)
     p.port->PurgeOut();
     EXPECT_EQ(p.port->OutQueCount(), 0);
 }
+
+namespace {
+using TReadFile = BOOL(WINAPI*)(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED);
+TReadFile realReadFile = nullptr;
+volatile LONG readsWaiting = 0;
+BOOL WINAPI CountReadsThatWait(HANDLE Device, LPVOID Buffer, DWORD Count, LPDWORD Got,
+                               LPOVERLAPPED Overlapped)
+{
+    const BOOL done = realReadFile(Device, Buffer, Count, Got, Overlapped);
+    if (!done && GetLastError() == ERROR_IO_PENDING) InterlockedIncrement(&readsWaiting);
+    return done;
+}
+}  // namespace
+
+TEST(PortTransfer, PurgeInWithTheEventThreadDropsWhatCameAndKeepsWhatComesAfter)
+{
+    // The event thread may have read the bytes ahead already, and has a read waiting for the
+    // next one: the purge drops the first, and the byte the waiting read gets is kept.
+    PortOnLine p;
+    ApiPatch patch(&ReadFileSlot, reinterpret_cast<void*>(&CountReadsThatWait));
+    realReadFile = reinterpret_cast<TReadFile>(patch.Original());
+    readsWaiting = 0;
+    // The reads that were waiting at the last hand-over: the bytes may come in pieces.
+    struct Snapshot {
+        LONG atHandOver = 0;
+        void RxChar(TObject*, DWORD) { atHandOver = readsWaiting; }
+    } snapshot;
+    p.port->OnRxChar = TCommRxCharEvent(&snapshot, &Snapshot::RxChar);
+    p.port->Open();
+    const bool readsAhead = p.port->ReadsAhead();
+    p.line.Write("abc");
+    ASSERT_TRUE(WaitUntil([&] {
+        return p.port->InQueCount() == 3 && (!readsAhead || readsWaiting > snapshot.atHandOver);
+    }));
+    p.port->PurgeIn();
+    EXPECT_EQ(p.port->InQueCount(), 0);
+    p.line.Write("de");
+    ASSERT_TRUE(WaitUntil([&] { return p.port->InQueCount() == 2; }));
+    std::string got(2, '?');
+    EXPECT_EQ(p.port->Read(got.data(), 2), 2);
+    EXPECT_EQ(got, "de");
+}

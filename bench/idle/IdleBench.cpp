@@ -1,0 +1,409 @@
+// What the program costs while a line is quiet or nearly so, through Wine and a virtual line.
+// The first three cases run the real program (a copy of quorvalink.exe in a folder of its own,
+// with a settings file that connects it at start) and read its process CPU from outside:
+//   idle      connected, nothing arriving
+//   lines     a device sending one line a second (60 printable characters, CR LF)
+//   latency   one byte after each SILENCE seconds of quiet, timed from the peer's write until
+//             the screen control holds it (its text length, asked from this process)
+// The fourth makes the program's main window in this process, so its heap can be walked:
+//   heap      one line a second, after 250 lines that fill the screen; the process heap's
+//             blocks in use every 60 s, and the process's CPU (the peer's thread left out)
+//   tools/wine-run --build-dir=<build> bench/idle/idle_bench.exe CASE [SECONDS [SILENCE]]
+// SECONDS: 60 (heap: 600); SILENCE: 10. bench/idle/run.sh runs them all, pinned as CI runs.
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <functional>
+#include <vector>
+
+#include "bench/support/BenchWindow.h"
+#include "framework/gui/Application.h"
+#include "terminal/Main.h"
+#include "terminal/MainGlobals.h"
+#include "tests/support/ProcessHeap.h"
+#include "tests/support/VirtualLine.h"
+#include "tests/support/WaitUntil.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+double Now()
+{
+    static const LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Percentile(std::vector<double> v, double p)
+{
+    std::sort(v.begin(), v.end());
+    return v[static_cast<size_t>(p * static_cast<double>(v.size() - 1) + 0.5)];
+}
+
+double Seconds(FILETIME f)
+{
+    return static_cast<double>((static_cast<unsigned long long>(f.dwHighDateTime) << 32) |
+                               f.dwLowDateTime) /
+           1e7;
+}
+
+double ProcessCpuSeconds(HANDLE process)
+{
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return -1;
+    return Seconds(kernel) + Seconds(user);
+}
+
+std::string ReadLinuxFile(const std::string& path)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return {};
+    char buffer[4096];
+    DWORD got = 0;
+    std::string text;
+    if (ReadFile(h, buffer, sizeof buffer, &got, nullptr)) text.assign(buffer, got);
+    CloseHandle(h);
+    return text;
+}
+
+// Wine answers GetProcessTimes for another process with zeros: the program's CPU is read from
+// Linux, through Z:, by the Linux pid whose command line names the program's copy.
+int LinuxPidOf(const std::string& exe)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA("Z:\\proc\\*", &entry);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    int found = 0;
+    do {
+        const int pid = std::atoi(entry.cFileName);
+        if (pid <= 0) continue;
+        const std::string line =
+            ReadLinuxFile("Z:\\proc\\" + std::string(entry.cFileName) + "\\cmdline");
+        if (lstrcmpiA(line.c_str(), exe.c_str()) == 0) found = pid;
+    } while (!found && FindNextFileA(find, &entry));
+    FindClose(find);
+    return found;
+}
+
+// User and system time of a Linux process, all its threads (Wine's own among them).
+double LinuxCpuSeconds(int pid)
+{
+    const std::string stat = ReadLinuxFile("Z:\\proc\\" + std::to_string(pid) + "\\stat");
+    const size_t name = stat.rfind(')');
+    if (name == std::string::npos) return -1;
+    // After the name: state, then fields 4 to 13, then utime and stime (fields 14 and 15).
+    const char* at = stat.c_str() + name + 2;
+    char* next = nullptr;
+    for (int field = 3; field < 14; ++field) {
+        at = std::strchr(at, ' ');
+        if (!at) return -1;
+        ++at;
+    }
+    const double user = std::strtod(at, &next);
+    const double system = std::strtod(next, nullptr);
+    return (user + system) / 100.0;  // USER_HZ
+}
+
+double ThreadCpuSeconds(HANDLE thread)
+{
+    FILETIME created, exited, kernel, user;
+    if (!GetThreadTimes(thread, &created, &exited, &kernel, &user)) return 0;
+    return Seconds(kernel) + Seconds(user);
+}
+
+// The line a device sends every second: 60 printable characters and CR LF.
+std::string DeviceLine(int i)
+{
+    std::string s;
+    for (int c = 0; c < 60; ++c) s += static_cast<char>(0x21 + (i * 60 + c) % 94);
+    return s + "\r\n";
+}
+
+// Sleeps without a message loop: this process has no window in the program cases.
+void Quiet(double seconds) { Sleep(static_cast<DWORD>(seconds * 1000)); }
+
+// ---- the real program ---------------------------------------------------------------------
+
+struct Program {
+    PROCESS_INFORMATION process{};
+    int linuxPid = 0;
+    HWND screen = nullptr;
+    ~Program()
+    {
+        if (process.hProcess) {
+            TerminateProcess(process.hProcess, 0);
+            WaitForSingleObject(process.hProcess, 5000);
+            CloseHandle(process.hProcess);
+            CloseHandle(process.hThread);
+        }
+    }
+    int ScreenLength() const
+    {
+        DWORD_PTR length = 0;
+        SendMessageTimeoutA(screen, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length);
+        return static_cast<int>(length);
+    }
+    std::string ScreenText() const
+    {
+        std::string text(static_cast<size_t>(ScreenLength()) + 1, '\0');
+        DWORD_PTR length = 0;
+        SendMessageTimeoutA(screen, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                            SMTO_NORMAL, 5000, &length);
+        text.resize(length);
+        return text;
+    }
+};
+
+std::string ProgramPath()
+{
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    std::string path = self;
+    // <build>/bench/idle/idle_bench.exe -> <build>/app/quorvalink.exe
+    for (int up = 0; up < 3; ++up) path.erase(path.find_last_of("\\/"));
+    return path + "\\app\\quorvalink.exe";
+}
+
+struct FoundEdits {
+    DWORD pid;
+    std::vector<HWND> edits;
+};
+
+BOOL CALLBACK NoteRichEdit(HWND child, LPARAM p)
+{
+    char name[64] = {};
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpiA(name, "RICHEDIT") == 0 || lstrcmpiA(name, "RichEdit20A") == 0)
+        reinterpret_cast<FoundEdits*>(p)->edits.push_back(child);
+    return TRUE;
+}
+
+BOOL CALLBACK SearchTopWindow(HWND top, LPARAM p)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(top, &pid);
+    if (pid == reinterpret_cast<FoundEdits*>(p)->pid) EnumChildWindows(top, NoteRichEdit, p);
+    return TRUE;
+}
+
+std::vector<HWND> RichEdits(DWORD processId)
+{
+    FoundEdits found{processId, {}};
+    EnumWindows(SearchTopWindow, reinterpret_cast<LPARAM>(&found));
+    return found.edits;
+}
+
+// Starts the program connected to the line and finds its screen: the rich edit that shows a
+// byte the peer sends.
+bool StartProgram(qv::test::VirtualLine& line, Program& program)
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    const std::string folder =
+        std::string(temp) + "qv_idle_" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string exe = folder + "\\quorvalink.exe";
+    if (!CopyFileA(ProgramPath().c_str(), exe.c_str(), FALSE)) {
+        std::printf("cannot copy %s (error %lu)\n", ProgramPath().c_str(), GetLastError());
+        return false;
+    }
+    {
+        TFileStream file(folder + "\\quorvalink.ini", fmCreate);
+        file.WriteString("[Serial Port Section]\r\nPORT=" + line.PortName() +
+                         "\r\nBAUD=115200\r\nDATA_BITS=8\r\nPARITY=NONE\r\nSTOP_BITS=1\r\n"
+                         "[General Section]\r\nAUTO_CONNECT_ON_START=1\r\n"
+                         "[Display Section]\r\nDISPLAY_MODE=0\r\n"
+                         "[Font Section]\r\nFONT_NAME=" +
+                         std::string(qv::test::BenchFixedFont) + "\r\n");
+    }
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    std::string command = "\"" + exe + "\"";
+    if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &si, &program.process)) {
+        std::printf("cannot start %s (error %lu)\n", exe.c_str(), GetLastError());
+        return false;
+    }
+    WaitForInputIdle(program.process.hProcess, 10000);
+    program.linuxPid = LinuxPidOf(exe);
+    if (!program.linuxPid) {
+        std::printf("cannot find the program's Linux process\n");
+        return false;
+    }
+    std::vector<HWND> edits;
+    const double deadline = Now() + 20;
+    while ((edits = RichEdits(program.process.dwProcessId)).empty() && Now() < deadline) Sleep(50);
+    std::vector<int> before;
+    for (HWND e : edits) {
+        DWORD_PTR n = 0;
+        SendMessageTimeoutA(e, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &n);
+        before.push_back(static_cast<int>(n));
+    }
+    // Sent until one arrives: the port may open a moment after the window shows.
+    for (int tries = 0; tries < 100 && !program.screen; ++tries) {
+        line.Write(".");
+        for (int wait = 0; wait < 10 && !program.screen; ++wait) {
+            Sleep(10);
+            for (size_t i = 0; i < edits.size(); ++i) {
+                DWORD_PTR n = 0;
+                SendMessageTimeoutA(edits[i], WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &n);
+                if (static_cast<int>(n) != before[i]) program.screen = edits[i];
+            }
+        }
+    }
+    if (!program.screen) std::printf("the program did not show what the line sent\n");
+    return program.screen != nullptr;
+}
+
+double ProgramCpuShare(const Program& program, const std::function<void()>& run)
+{
+    const double cpu = LinuxCpuSeconds(program.linuxPid);
+    const double start = Now();
+    run();
+    return (LinuxCpuSeconds(program.linuxPid) - cpu) / (Now() - start);
+}
+
+int RunProgramCase(const std::string& name, double seconds, double silence)
+{
+    qv::test::VirtualLine line;
+    Program program;
+    if (!StartProgram(line, program)) return 1;
+    Quiet(2);  // start-up's own work ends
+
+    if (name == "idle") {
+        const double share = ProgramCpuShare(program, [&] { Quiet(seconds); });
+        std::printf("idle     connected, nothing arriving, %3.0f s: program CPU %5.2f %% of one "
+                    "core\n",
+                    seconds, share * 100);
+        return 0;
+    }
+    if (name == "lines") {
+        int sent = 0;
+        const double share = ProgramCpuShare(program, [&] {
+            const double start = Now();
+            for (; sent < static_cast<int>(seconds); ++sent) {
+                line.Write(DeviceLine(sent));
+                const double next = start + sent + 1;
+                if (next > Now()) Quiet(next - Now());
+            }
+        });
+        const std::string last = DeviceLine(sent - 1).substr(0, 60);
+        const bool shown = qv::test::WaitUntil(
+            [&] { return program.ScreenText().find(last) != std::string::npos; }, 5s);
+        std::printf("lines    one 60-character line a second, %3.0f s: program CPU %5.2f %% of "
+                    "one core (%d lines, the last one %s)\n",
+                    seconds, share * 100, sent, shown ? "on the screen" : "NOT on the screen");
+        return shown ? 0 : 3;
+    }
+    // latency
+    std::vector<double> ms;
+    const double share = ProgramCpuShare(program, [&] {
+        const double end = Now() + seconds;
+        while (Now() + silence <= end + 0.5) {
+            Quiet(silence);
+            const int before = program.ScreenLength();
+            const double written = Now();
+            line.Write("x");
+            while (program.ScreenLength() == before && Now() - written < 5) {}
+            ms.push_back((Now() - written) * 1000);
+        }
+    });
+    if (ms.empty()) return 2;
+    std::printf("latency  a byte after %2.0f s of quiet to the screen control: median %.1f ms, "
+                "p99 %.1f ms, max %.1f ms (%zu bytes); program CPU %5.2f %% of one core\n",
+                silence, Percentile(ms, 0.5), Percentile(ms, 0.99),
+                *std::max_element(ms.begin(), ms.end()), ms.size(), share * 100);
+    return Percentile(ms, 0.99) < 5000 ? 0 : 3;
+}
+
+// ---- the main window in this process ------------------------------------------------------
+
+int RunHeapCase(double seconds)
+{
+    Application->Initialize();
+    qv::test::VirtualLine line;
+    if (!qv::bench::StartConnectedMainWindow(line, "idle")) return 1;
+    qv::test::PumpMessages();
+    // The screen filled to its line limit first (at most 200 lines), so what it keeps stays
+    // the same from then on.
+    std::string fill;
+    for (int i = 0; i < 250; ++i) fill += DeviceLine(i);
+    line.Write(fill);
+    qv::test::WaitUntil([&] { return BytesIn == static_cast<std::int64_t>(fill.size()); }, 30s);
+    qv::test::WaitUntil([] { return false; }, 2s);
+    std::atomic<bool> stop{false};
+    std::atomic<int> sent{0};
+    HANDLE peerThread = nullptr;
+    std::thread peer([&] {
+        DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &peerThread,
+                        0, FALSE, DUPLICATE_SAME_ACCESS);
+        const double start = Now();
+        for (int i = 0; !stop; ++i) {
+            line.Write(DeviceLine(i));
+            ++sent;
+            const double next = start + i + 1;
+            while (!stop && Now() < next) Sleep(20);
+        }
+    });
+    qv::test::WaitUntil([&] { return sent > 0; });
+    qv::test::WaitUntil([] { return false; }, 2s);
+    const auto first = qv::test::ProcessHeapCensus();
+    std::printf("heap     one line a second, in-process window: at %4.0f s: %ld blocks in use, "
+                "%ld free pieces\n",
+                0.0, first.busy, first.freePieces);
+    const double start = Now();
+    double cpu = ProcessCpuSeconds(GetCurrentProcess()) - ThreadCpuSeconds(peerThread);
+    double lastReport = start;
+    long last = first.busy;
+    while (Now() - start < seconds) {
+        qv::test::WaitUntil([] { return false; }, 60s);
+        const auto census = qv::test::ProcessHeapCensus();
+        const double now = Now();
+        const double cpuNow = ProcessCpuSeconds(GetCurrentProcess()) - ThreadCpuSeconds(peerThread);
+        std::printf("heap     at %4.0f s: %ld blocks in use (%+ld), %ld free pieces; process CPU "
+                    "%5.2f %% of one core\n",
+                    now - start, census.busy, census.busy - last, census.freePieces,
+                    (cpuNow - cpu) / (now - lastReport) * 100);
+        std::fflush(stdout);
+        last = census.busy;
+        cpu = cpuNow;
+        lastReport = now;
+    }
+    stop = true;
+    peer.join();
+    const auto end = qv::test::ProcessHeapCensus();
+    std::printf("heap     over %.0f s (%d lines): %+ld blocks in use\n", Now() - start, sent.load(),
+                end.busy - first.busy);
+    if (Form1->Comm1->Enabled()) Form1->Comm1->Close();
+    while (Application->ComponentCount() > 0)
+        delete Application->Components(Application->ComponentCount() - 1);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string name = argc > 1 ? argv[1] : "";
+    const double seconds = argc > 2 ? std::atof(argv[2]) : (name == "heap" ? 600 : 60);
+    const double silence = argc > 3 ? std::atof(argv[3]) : 10;
+    if (name == "heap") return RunHeapCase(seconds);
+    if (name == "idle" || name == "lines" || name == "latency")
+        return RunProgramCase(name, seconds, silence);
+    std::printf("usage: idle_bench.exe idle|lines|latency|heap [SECONDS [SILENCE]]\n");
+    return 2;
+}

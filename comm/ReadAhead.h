@@ -1,0 +1,68 @@
+// TReadAhead: a port's received bytes, read from the device by its event thread ahead of the
+// port's Read, where the thread reads rather than waits for them (comm/CommEventThread.cpp).
+// Shared by the port and its thread: either may be gone before the other.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <mutex>
+#include <vector>
+
+#include "framework/win/Ownership.h"
+
+class TReadAhead {
+public:
+    // Capacity plays the device's input queue: no read is started while it is full.
+    TReadAhead(HANDLE Device, std::size_t Capacity);
+
+    // ---- the event thread, while the device is the port's --------------------------------
+    // Starts a read that ends as soon as a byte has come (ReadEvent is then set), unless the
+    // queue is full (wait for RoomEvent) or the read fails at once.
+    enum TStart { Started, Full, Failed };
+    TStart StartRead();
+    bool Reading() const { return reading_; }
+    HANDLE ReadEvent() const { return readDone_.Get(); }
+    // Manual-reset; set whenever the queue has room.
+    HANDLE RoomEvent() const { return roomEvent_.Get(); }
+    // True once the pending read has ended; it then no longer touches this object.
+    bool ReadEnded();
+    // The byte of a read that has ended (a purge since it came drops it), and all the device
+    // holds by now, join the queue, as far as it has room. Returns how many joined.
+    std::size_t TakeIn();
+    // Ends a pending read and waits up to Ms for it. False when it may still write here.
+    bool CancelRead(bool DeviceOurs, DWORD Ms);
+
+    // ---- the port (main thread) ----------------------------------------------------------
+    std::size_t Count();
+    // Takes up to Count bytes, the oldest first; returns how many it took.
+    std::size_t Take(char* Buffer, std::size_t Count);
+    // Empties the queue and purges the device with Flags.
+    void Purge(DWORD Flags);
+    // Line errors the reads found (and so cleared) in the device since the last call.
+    DWORD TakeErrors();
+
+private:
+    void Append(const char* Bytes, std::size_t Count);
+    void UpdateRoomEvent();
+
+    HANDLE device_;
+    std::mutex mutex_;
+    std::vector<char> bytes_;
+    std::size_t head_ = 0;
+    std::size_t count_ = 0;
+    DWORD errors_ = 0;
+    TOwnedHandle roomEvent_;
+    bool roomSignalled_ = true;
+
+    // The read of the first byte, and the read of the rest (which the bytes are there for).
+    TOwnedHandle readDone_;
+    OVERLAPPED read_ = {};
+    char first_ = 0;
+    bool reading_ = false;      // a read is pending (the thread's own view)
+    bool ended_ = false;        // a read has ended and its byte is not taken in yet
+    bool readStarted_ = false;  // either, as a purge sees it (under the lock)
+    bool purgedSinceRead_ = false;
+    TOwnedHandle restDone_;
+    std::vector<char> rest_;
+};
