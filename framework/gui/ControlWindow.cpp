@@ -4,6 +4,8 @@
 #include "framework/gui/GuiTexts.h"
 
 #include <algorithm>
+#include <mutex>
+#include <unordered_map>
 
 #include "framework/Exceptions.h"
 #include "framework/gui/Application.h"
@@ -11,13 +13,37 @@
 
 namespace {
 
-constexpr const char* ControlProp = "QvControl";
 constexpr DWORD BiDiExStyles = WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR | WS_EX_RIGHT;
 constexpr const char* GenericWindowClass = "QvWindow";
 
 // The control whose window CreateWindowEx is making now: our class's first messages
 // (WM_NCCREATE, WM_CREATE, the first WM_SIZE) arrive before CreateWindowEx returns.
 thread_local TWinControl* creatingControl = nullptr;
+
+// Which control each of our windows belongs to, looked up for every message. Kept here rather
+// than as a window property: under Wine each property read is a round trip to the server,
+// which made it the largest single cost of an ordinary message.
+std::mutex windowsLock;
+std::unordered_map<HWND, TWinControl*> windowControls;
+
+void BindControl(HWND h, TWinControl* c)
+{
+    std::lock_guard<std::mutex> hold(windowsLock);
+    windowControls[h] = c;
+}
+
+void UnbindControl(HWND h)
+{
+    std::lock_guard<std::mutex> hold(windowsLock);
+    windowControls.erase(h);
+}
+
+TWinControl* BoundControl(HWND h)
+{
+    std::lock_guard<std::mutex> hold(windowsLock);
+    const auto found = windowControls.find(h);
+    return found == windowControls.end() ? nullptr : found->second;
+}
 
 // The window's extended styles for a reading direction.
 DWORD BiDiExStyle(TBiDiMode Mode)
@@ -53,7 +79,7 @@ void RegisterWindowClass(const char* name)
 
 LRESULT CALLBACK StdWndProc(HWND h, UINT msg, WPARAM w, LPARAM l)
 {
-    auto* control = static_cast<TWinControl*>(GetPropA(h, ControlProp));
+    TWinControl* control = BoundControl(h);
     if (!control) return DefWindowProcA(h, msg, w, l);
     if (msg == CM_RELEASE) {
         // Posted by TForm::Release: the form's own handlers have all returned by now.
@@ -78,7 +104,12 @@ LRESULT CALLBACK StdWndProc(HWND h, UINT msg, WPARAM w, LPARAM l)
     } catch (...) {
         HandleCallbackException(control);
     }
-    if (msg == WM_NCDESTROY && control->handle_ == h) control->DetachHandle();
+    if (msg == WM_NCDESTROY) {
+        if (control->handle_ == h)
+            control->DetachHandle();
+        else
+            UnbindControl(h);  // an older window of the control, whose entry would go stale
+    }
     return m.Result;
 }
 
@@ -91,7 +122,7 @@ LRESULT CALLBACK InitWndProc(HWND h, UINT msg, WPARAM w, LPARAM l)
     creatingControl = nullptr;
     c->handle_ = h;
     c->defWndProc_ = DefWindowProcA;
-    SetPropA(h, ControlProp, c);
+    BindControl(h, c);
     SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StdWndProc));
     return StdWndProc(h, msg, w, l);
 }
@@ -114,7 +145,7 @@ TWinControl::~TWinControl()
 
 TWinControl* TWinControl::FromHandle(HWND Window)
 {
-    return Window ? static_cast<TWinControl*>(GetPropA(Window, ControlProp)) : nullptr;
+    return Window ? BoundControl(Window) : nullptr;
 }
 
 HWND TWinControl::Handle()
@@ -202,7 +233,7 @@ void TWinControl::BiDiModeChanged()
 void TWinControl::AttachHandle(HWND h)
 {
     handle_ = h;
-    SetPropA(h, ControlProp, this);
+    BindControl(h, this);
     defWndProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(h, GWLP_WNDPROC));
     SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StdWndProc));
 }
@@ -211,7 +242,7 @@ void TWinControl::DetachHandle()
 {
     HWND h = handle_;
     if (!h) return;
-    RemovePropA(h, ControlProp);
+    UnbindControl(h);
     if (!HasOwnClass() &&
         reinterpret_cast<WNDPROC>(GetWindowLongPtrA(h, GWLP_WNDPROC)) == &StdWndProc)
         SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defWndProc_));
