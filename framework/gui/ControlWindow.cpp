@@ -190,9 +190,35 @@ void TWinControl::CreateWnd()
         throw EOutOfResources(GuiText::WindowCreate,
                               p.WinClassName.empty() ? GenericWindowClass : p.WinClassName);
     SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
+    if (parent_) TakeSiblingOrder();
+    // A hidden child's window is made when the child is shown or its handle is needed: the
+    // program's hidden panels and stores cost it a third of its windows' making at start-up.
     for (size_t i = 0; i < controls_.size(); ++i)
-        if (auto* w = dynamic_cast<TWinControl*>(controls_[i])) w->CreateHandle();
+        if (auto* w = dynamic_cast<TWinControl*>(controls_[i]); w && w->visible_) w->CreateHandle();
     Realign();
+}
+
+// Siblings stack in the order their windows were made (a new one goes below the others), and
+// the tab order follows the stack: a window made late takes the place its control has among
+// the parent's controls.
+void TWinControl::TakeSiblingOrder()
+{
+    const std::vector<TControl*>& siblings = parent_->controls_;
+    const auto self = std::find(siblings.begin(), siblings.end(), this);
+    if (self == siblings.end()) return;
+    auto window = [](TControl* c) {
+        auto* w = dynamic_cast<TWinControl*>(c);
+        return w ? w->handle_ : nullptr;
+    };
+    if (std::none_of(self + 1, siblings.end(), window)) return;  // last made, last in order
+    HWND above = HWND_TOP;
+    for (auto it = self; it != siblings.begin();)
+        if (HWND h = window(*--it)) {
+            above = h;
+            break;
+        }
+    SetWindowPos(handle_, above, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams& Params)
