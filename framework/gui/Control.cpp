@@ -229,7 +229,7 @@ void TWinControl::InsertControl(TControl* c)
     }
     if (c->parentColor_) c->color_ = color_;
     if (auto* w = dynamic_cast<TWinControl*>(c)) {
-        if (handle_) w->CreateHandle();
+        if (handle_ && w->visible_) w->CreateHandle();
     } else {
         c->Invalidate();
     }
@@ -297,7 +297,10 @@ void TWinControl::SetVisible(bool v)
 {
     if (Visible() == v) return;
     TControl::SetVisible(v);
-    if (handle_) ShowWindow(handle_, v ? SW_SHOWNA : SW_HIDE);
+    if (handle_)
+        ShowWindow(handle_, v ? SW_SHOWNA : SW_HIDE);
+    else if (v && parent_ && parent_->handle_)
+        CreateHandle();  // shown for the first time: its window is made now
 }
 
 void TWinControl::SetEnabled(bool v)

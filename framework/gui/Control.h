@@ -210,7 +210,8 @@ public:
     explicit TWinControl(TComponent* AOwner);
     ~TWinControl() override;
 
-    // The window, created on first use (the parent's window first).
+    // The window, created on first use (the parent's window first). A hidden control's window
+    // waits until the control is shown or its handle is asked for.
     HWND Handle();
     bool HandleAllocated() const { return handle_ != nullptr; }
     void HandleNeeded() { Handle(); }
@@ -250,7 +251,8 @@ public:
 
 protected:
     virtual void CreateParams(TCreateParams& Params);
-    // Makes the window from CreateParams and takes it over; then creates the children's.
+    // Makes the window from CreateParams and takes it over; then creates the visible
+    // children's.
     virtual void CreateWnd();
     // The window itself (CreateWnd's first step): made and taken over, or no handle.
     virtual void CreateWindowHandle(const TCreateParams& Params);
@@ -286,6 +288,8 @@ private:
     void InsertControl(TControl* c);
     void RemoveControl(TControl* c);
     void CreateHandle();
+    // A window made after some of its later siblings goes to its place among them.
+    void TakeSiblingOrder();
     void AttachHandle(HWND h);
     void DetachHandle();
     TControl* GraphicControlAt(int x, int y);

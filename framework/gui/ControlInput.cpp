@@ -72,6 +72,9 @@ TShiftState MouseShift(WPARAM keyFlags)
 // ---- TControl: mouse ---------------------------------------------------------------------
 bool TControl::HandleMouse(TMessage& m)
 {
+    // Every message no control handles ends here: only the mouse's pay for the key state (a
+    // round trip to Wine's server, which cost more than all the rest of a message's dispatch).
+    if (m.Msg < WM_MOUSEMOVE || m.Msg > WM_MBUTTONDBLCLK) return false;
     const int x = static_cast<short>(LOWORD(m.LParam)), y = static_cast<short>(HIWORD(m.LParam));
     TShiftState shift = MouseShift(m.WParam);
     switch (m.Msg) {

@@ -4,6 +4,8 @@
 #include "framework/gui/GuiTexts.h"
 
 #include <algorithm>
+#include <mutex>
+#include <unordered_map>
 
 #include "framework/Exceptions.h"
 #include "framework/gui/Application.h"
@@ -11,13 +13,37 @@
 
 namespace {
 
-constexpr const char* ControlProp = "QvControl";
 constexpr DWORD BiDiExStyles = WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR | WS_EX_RIGHT;
 constexpr const char* GenericWindowClass = "QvWindow";
 
 // The control whose window CreateWindowEx is making now: our class's first messages
 // (WM_NCCREATE, WM_CREATE, the first WM_SIZE) arrive before CreateWindowEx returns.
 thread_local TWinControl* creatingControl = nullptr;
+
+// Which control each of our windows belongs to, looked up for every message. Kept here rather
+// than as a window property: under Wine each property read is a round trip to the server,
+// which made it the largest single cost of an ordinary message.
+std::mutex windowsLock;
+std::unordered_map<HWND, TWinControl*> windowControls;
+
+void BindControl(HWND h, TWinControl* c)
+{
+    std::lock_guard<std::mutex> hold(windowsLock);
+    windowControls[h] = c;
+}
+
+void UnbindControl(HWND h)
+{
+    std::lock_guard<std::mutex> hold(windowsLock);
+    windowControls.erase(h);
+}
+
+TWinControl* BoundControl(HWND h)
+{
+    std::lock_guard<std::mutex> hold(windowsLock);
+    const auto found = windowControls.find(h);
+    return found == windowControls.end() ? nullptr : found->second;
+}
 
 // The window's extended styles for a reading direction.
 DWORD BiDiExStyle(TBiDiMode Mode)
@@ -53,7 +79,7 @@ void RegisterWindowClass(const char* name)
 
 LRESULT CALLBACK StdWndProc(HWND h, UINT msg, WPARAM w, LPARAM l)
 {
-    auto* control = static_cast<TWinControl*>(GetPropA(h, ControlProp));
+    TWinControl* control = BoundControl(h);
     if (!control) return DefWindowProcA(h, msg, w, l);
     if (msg == CM_RELEASE) {
         // Posted by TForm::Release: the form's own handlers have all returned by now.
@@ -78,7 +104,12 @@ LRESULT CALLBACK StdWndProc(HWND h, UINT msg, WPARAM w, LPARAM l)
     } catch (...) {
         HandleCallbackException(control);
     }
-    if (msg == WM_NCDESTROY && control->handle_ == h) control->DetachHandle();
+    if (msg == WM_NCDESTROY) {
+        if (control->handle_ == h)
+            control->DetachHandle();
+        else
+            UnbindControl(h);  // an older window of the control, whose entry would go stale
+    }
     return m.Result;
 }
 
@@ -91,7 +122,7 @@ LRESULT CALLBACK InitWndProc(HWND h, UINT msg, WPARAM w, LPARAM l)
     creatingControl = nullptr;
     c->handle_ = h;
     c->defWndProc_ = DefWindowProcA;
-    SetPropA(h, ControlProp, c);
+    BindControl(h, c);
     SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StdWndProc));
     return StdWndProc(h, msg, w, l);
 }
@@ -114,7 +145,7 @@ TWinControl::~TWinControl()
 
 TWinControl* TWinControl::FromHandle(HWND Window)
 {
-    return Window ? static_cast<TWinControl*>(GetPropA(Window, ControlProp)) : nullptr;
+    return Window ? BoundControl(Window) : nullptr;
 }
 
 HWND TWinControl::Handle()
@@ -159,9 +190,35 @@ void TWinControl::CreateWnd()
         throw EOutOfResources(GuiText::WindowCreate,
                               p.WinClassName.empty() ? GenericWindowClass : p.WinClassName);
     SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
+    if (parent_) TakeSiblingOrder();
+    // A hidden child's window is made when the child is shown or its handle is needed: the
+    // program's hidden panels and stores cost it a third of its windows' making at start-up.
     for (size_t i = 0; i < controls_.size(); ++i)
-        if (auto* w = dynamic_cast<TWinControl*>(controls_[i])) w->CreateHandle();
+        if (auto* w = dynamic_cast<TWinControl*>(controls_[i]); w && w->visible_) w->CreateHandle();
     Realign();
+}
+
+// Siblings stack in the order their windows were made (a new one goes below the others), and
+// the tab order follows the stack: a window made late takes the place its control has among
+// the parent's controls.
+void TWinControl::TakeSiblingOrder()
+{
+    const std::vector<TControl*>& siblings = parent_->controls_;
+    const auto self = std::find(siblings.begin(), siblings.end(), this);
+    if (self == siblings.end()) return;
+    auto window = [](TControl* c) {
+        auto* w = dynamic_cast<TWinControl*>(c);
+        return w ? w->handle_ : nullptr;
+    };
+    if (std::none_of(self + 1, siblings.end(), window)) return;  // last made, last in order
+    HWND above = HWND_TOP;
+    for (auto it = self; it != siblings.begin();)
+        if (HWND h = window(*--it)) {
+            above = h;
+            break;
+        }
+    SetWindowPos(handle_, above, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams& Params)
@@ -202,7 +259,7 @@ void TWinControl::BiDiModeChanged()
 void TWinControl::AttachHandle(HWND h)
 {
     handle_ = h;
-    SetPropA(h, ControlProp, this);
+    BindControl(h, this);
     defWndProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(h, GWLP_WNDPROC));
     SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StdWndProc));
 }
@@ -211,7 +268,7 @@ void TWinControl::DetachHandle()
 {
     HWND h = handle_;
     if (!h) return;
-    RemovePropA(h, ControlProp);
+    UnbindControl(h);
     if (!HasOwnClass() &&
         reinterpret_cast<WNDPROC>(GetWindowLongPtrA(h, GWLP_WNDPROC)) == &StdWndProc)
         SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defWndProc_));

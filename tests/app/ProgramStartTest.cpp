@@ -22,6 +22,7 @@ std::string ProgramPath()
 
 struct FoundWindow {
     DWORD pid;
+    const char* windowClass;
     HWND hwnd;
 };
 
@@ -32,7 +33,7 @@ BOOL CALLBACK FindTopWindowOfProcess(HWND hwnd, LPARAM lp)
     GetWindowThreadProcessId(hwnd, &pid);
     char cls[64] = {};
     GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == found->pid && std::string(cls) == "TForm1") {
+    if (pid == found->pid && std::string(cls) == found->windowClass && IsWindowVisible(hwnd)) {
         found->hwnd = hwnd;
         return FALSE;
     }
@@ -44,7 +45,7 @@ HWND WaitForMainWindow(DWORD pid, HANDLE process, DWORD timeoutMs)
 {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < timeoutMs) {
-        FoundWindow found{pid, nullptr};
+        FoundWindow found{pid, "TForm1", nullptr};
         EnumWindows(FindTopWindowOfProcess, reinterpret_cast<LPARAM>(&found));
         char caption[256] = {};
         if (found.hwnd) GetWindowTextA(found.hwnd, caption, sizeof caption);
@@ -52,6 +53,19 @@ HWND WaitForMainWindow(DWORD pid, HANDLE process, DWORD timeoutMs)
             std::string(caption) == "Quorvalink Cobalt - RS232 Data Analyser")
             return found.hwnd;
         // Wakes early if the program dies; otherwise polls again shortly.
+        if (WaitForSingleObject(process, 20) == WAIT_OBJECT_0) return nullptr;
+    }
+    return nullptr;
+}
+
+// A visible top-level window of the class, once the process shows one.
+HWND WaitForWindowOfClass(DWORD pid, HANDLE process, const char* windowClass, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        FoundWindow found{pid, windowClass, nullptr};
+        EnumWindows(FindTopWindowOfProcess, reinterpret_cast<LPARAM>(&found));
+        if (found.hwnd) return found.hwnd;
         if (WaitForSingleObject(process, 20) == WAIT_OBJECT_0) return nullptr;
     }
     return nullptr;
@@ -122,6 +136,37 @@ TEST(ProgramStart, ShowsMainWindowWithSettingsCaptionAndExitsCleanlyWhenClosed)
                            RRF_RT_REG_SZ, nullptr, showCmd, &size),
               ERROR_SUCCESS);
     EXPECT_STREQ(showCmd, "3");  // first run: maximized
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    RemoveProgramFolder(exe);
+}
+
+// The dialog libraries load at their first call, not at start-up: the find key of the real exe
+// must still reach its dialog (a library that failed to load would end the program).
+TEST(ProgramStart, FindKeyOpensTheFindDialogFromALibraryLoadedAtFirstUse)
+{
+    const std::string exe = MakeProgramFolder();
+    ASSERT_FALSE(exe.empty()) << "could not prepare the program's folder";
+    std::string cmd = "\"" + exe + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(
+        CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        << "CreateProcess failed: " << GetLastError();
+
+    HWND main = WaitForMainWindow(pi.dwProcessId, pi.hProcess, 20000);
+    ASSERT_NE(main, nullptr) << "no main window appeared";
+    PostMessageA(main, WM_KEYDOWN, VK_F3, 0);
+    EXPECT_NE(WaitForWindowOfClass(pi.dwProcessId, pi.hProcess, "#32770", 20000), nullptr)
+        << "no find dialog appeared";
+
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0)
+        << "program did not end after WM_CLOSE";
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    EXPECT_EQ(code, 0u);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     RemoveProgramFolder(exe);

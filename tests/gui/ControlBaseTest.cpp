@@ -155,6 +155,25 @@ TEST_F(ControlBaseTest, FocusFiresExitThenEnterAndTabMovesInCreationOrder)
     EXPECT_EQ(log.seen, (std::vector<std::string>{"enter A", "exit A", "enter B"}));
 }
 
+TEST_F(ControlBaseTest, HiddenControlGetsItsWindowWhenShownAndKeepsItsPlaceInTheTabOrder)
+{
+    TEdit* edits[3];
+    for (int i = 0; i < 3; ++i) {
+        edits[i] = new TEdit(form);
+        edits[i]->SetTop(30 * i);
+        if (i == 1) edits[i]->SetVisible(false);
+        edits[i]->SetParent(form);
+    }
+    // No window for a control nobody sees yet: it is made when the control is first shown,
+    // after its later sibling's.
+    EXPECT_FALSE(edits[1]->HandleAllocated());
+    edits[1]->SetVisible(true);
+    ASSERT_TRUE(edits[1]->HandleAllocated());
+    edits[0]->SetFocus();
+    TypeKey(edits[0], VK_TAB);
+    EXPECT_TRUE(edits[1]->Focused());
+}
+
 TEST_F(ControlBaseTest, RecreatedWindowKeepsTextStateAndChildren)
 {
     auto* panel = new TPanel(form);
