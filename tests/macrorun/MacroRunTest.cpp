@@ -292,10 +292,11 @@ TEST_F(MacroRunTest, StopClickedWithTheMouseEndsARunStartedWithTheMouse)
         DuringRun(10, [&] {
             started = true;
             post(Form1->ToolBar4, centre(Form1->stop_tbtn));
-            // A timer fires only after the posted messages: by then Stop has acted, and a
-            // second run of the same double click would have started.
+            // A timer fires only after the posted messages: by then Stop has asked the run to
+            // end (the run itself may not have looked yet), and a second run of the same
+            // double click would have started.
             DuringRun(1, [&] {
-                ranOn = MacroRunActive;
+                ranOn = MacroRunActive && MacroRunState == 2;
                 if (ranOn) Form1->stop_tbtnClick(nullptr);
             });
         });
