@@ -193,13 +193,14 @@ public:
     // A byte sent by hand formatted into the pending text in the sent colours and pasted at
     // the screen's end, Prefix starting its group.
     void EchoSentByte(TObject* Sender, std::uint8_t Byte, const String& Prefix);
-    // Count line breaks added at the end of the screen, drawn and scrolled once.
+    // Count line feeds added at the END of the screen's text, without undo, whatever the caret
+    // or selection the user left elsewhere (they must never land inside old text), drawn and
+    // scrolled once; none while the screen awaits the tick's load.
     void InsertNewLinesAtScreenEnd(std::uint32_t Count);
     // The overload stop at 64,000 pending lines; returns the lines counted again after it.
     std::uint32_t StopForDelays();
-    // The formatter's effects on the window (TFormatterHost).
+    // The formatter's overflow stop (TFormatterHost).
     void StopForOverflow(TObject* Sender, const String& Message) override;
-    void AppendNewLineToScreen() override;
     // The line-number gutter: numbers of the visible screen lines, as many as fit; the first
     // step of the three handlers below.
     void RepaintGutter();

@@ -1,7 +1,7 @@
 // The receive path: bytes read from the port are captured, formatted into the pending screen
 // text and shown, a single byte pasted at once, anything more by the display tick's whole-screen
 // load (during a burst the screen is drawn once per tick); the screen keeps to its line limit.
-// Also the formatter's effects on the window.
+// Also the formatter's overflow stop.
 #include <richedit.h>
 
 #include <algorithm>
@@ -36,10 +36,11 @@ constexpr char ScreenClosing[] = "}";
 // display tick in between would count and cut the pending text under the stop's feet.
 bool OverloadStopRunning = false;
 
-// While a read is formatted, the formatter's line feeds for the screen are counted here and sent
-// as one insertion after it (see AppendNewLineToScreen).
-bool CollectingNewLines = false;
-std::uint32_t NewLinesDue = 0;
+// The pending text holds what the screen does not show (a read left to the tick, a failed paste,
+// a shortening without a load) until the display tick's whole-screen load: the screen's lines may
+// not be the pending text's, and a line-limit cut must load the screen anew instead of cutting it
+// in place. Set with the tick each such change schedules; cleared when the tick runs.
+bool LoadDue = false;
 
 // A read that goes to the display tick leaves the screen as it is until that tick's load, which
 // replaces the whole screen: its line feeds are not inserted. The screen waiting so, or none.
@@ -73,32 +74,20 @@ void InsertLineFeeds(HWND Screen, std::uint32_t Count)
     SendMessageA(Screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(feeds.c_str()));
 }
 
-// Counts the formatter's line feeds for the screen while a read or a sent byte is formatted; the
-// caller takes them afterwards and inserts them in one go, or with the text that follows them:
-// one insertion per line end cost the control a layout and a repaint each, and held text lines
-// to a few thousand bytes a second. Nothing is drawn in between, so the screen is the same. No
-// more than the line limit of them are handed over: a read with that many line ends is followed
-// by a load of the whole screen (by the tick or the backlog check) before the window next paints.
-class TNewLineBatch {
-public:
-    TNewLineBatch()
-    {
-        CollectingNewLines = true;
-        NewLinesDue = 0;
-    }
-    // Collecting ends here at the latest, also when formatting raised.
-    ~TNewLineBatch() { Take(); }
-    // Ends the collecting and hands over the line feeds the screen is to get.
-    std::uint32_t Take()
-    {
-        CollectingNewLines = false;
-        const std::uint32_t due = std::min(NewLinesDue, LineLimit());
-        NewLinesDue = 0;
-        return due;
-    }
-    TNewLineBatch(const TNewLineBatch&) = delete;
-    TNewLineBatch& operator=(const TNewLineBatch&) = delete;
-};
+// The line feeds the formatter reported for a read or a sent byte, as the screen is to get them:
+// in one insertion, or with the text that follows them. One insertion per line end cost the
+// control a layout and a repaint each, and held text lines to a few thousand bytes a second.
+// No more than the line limit of them: a read with that many line ends is followed by a load of
+// the whole screen (by the tick or the backlog check) before the window next paints.
+std::uint32_t LineFeedsForScreen(std::uint32_t NewLines) { return std::min(NewLines, LineLimit()); }
+
+// The display tick is to load the whole screen: the pending text holds what the screen does not
+// show.
+void ScheduleScreenLoad(TForm1& Form)
+{
+    LoadDue = true;
+    Form.Timer1->SetEnabled(true);
+}
 
 // WorkRtf := RtfHeader + Body (Size bytes, ending in the pending text's NUL), with the NUL
 // replaced by the closing, rewound for the screen.
@@ -136,11 +125,11 @@ private:
     LRESULT oldMask_;
 };
 
-// Whether the screen, not awaiting the tick, has a line for each of the pending text's Lines
-// line ends and the last one; with no tick due, its lines are then the pending text's.
+// Whether the screen shows the pending text as it is (no load due) and has a line for each of
+// its Lines line ends and the last one: its lines are then the pending text's.
 bool ScreenHasPendingLines(HWND Screen, std::uint32_t Lines)
 {
-    return ScreenAwaitingTick != Screen &&
+    return !LoadDue && ScreenAwaitingTick != Screen &&
            SendMessageA(Screen, EM_GETLINECOUNT, 0, 0) == static_cast<LRESULT>(Lines) + 1;
 }
 
@@ -240,16 +229,17 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
         // it is formatted and appended in pieces. A single byte is always one piece.
         std::uint32_t done = 0;
         std::uint32_t m = 0;
+        std::uint32_t newLines = 0;
         int pieces = 0;
         // A read that cannot be pasted at once is shown by the tick's load: nothing of it is
         // drawn before.
         if (!pasteNow && n != 1) ScreenAwaitingTick = reScreen->Handle();
-        TNewLineBatch newLines;
         do {
             ++pieces;
-            std::uint32_t taken = 0;
+            std::uint32_t taken = 0, pieceNewLines = 0;
             m = FormatToRtf(Sender, RawRxBuffer + done, FormattedBuffer, FormattedBufferSize - 1, 0,
-                            static_cast<std::uint32_t>(n) - done, &taken);
+                            static_cast<std::uint32_t>(n) - done, &taken, &pieceNewLines);
+            newLines += pieceNewLines;
             FormattedBuffer[m] = 0;
             FormattedBuffer[m + 1] = 0;
             AppendToPendingRtf(FormattedBuffer, m);
@@ -265,7 +255,7 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
         const bool pasting = pasteNow && pieces == 1;
         // A read's line feeds go in now (none while the screen awaits the tick, whose load
         // replaces the whole screen); a pasted byte's, with its text.
-        const std::uint32_t feeds = newLines.Take();
+        const std::uint32_t feeds = LineFeedsForScreen(newLines);
         if (!pasting && feeds > 0) InsertNewLinesAtScreenEnd(feeds);
 
         // A pass only keeps the pending text short here; the screen is loaded by the paste's
@@ -279,7 +269,7 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
             PasteAtScreenEnd(hexCell ? RxHexPrefix : RxTextPrefix, FormattedBuffer, m, feeds);
             CheckReceiveBacklog();
         } else {
-            Timer1->SetEnabled(true);
+            ScheduleScreenLoad(*this);
         }
 
         queued = Comm1->InQueCount();
@@ -287,7 +277,7 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
         if (RxPassCounter < 2) continue;
         RxPassCounter = 0;
         // The port signals only new bytes: what is left now would wait for the next byte the
-        // peer sends, perhaps for ever. The tick reads it.
+        // peer sends, perhaps for ever. The tick reads it (the screen shows what was read).
         Timer1->SetEnabled(true);
         return;
     }
@@ -327,7 +317,7 @@ void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::
         quiet.Finish();
     } catch (...) {
         ShowMessage(ReceiveText::UpdateFailed);
-        Timer1->SetEnabled(true);
+        ScheduleScreenLoad(*this);
     }
     WorkRtf->Clear();
 }
@@ -349,12 +339,12 @@ void TForm1::EchoSentByte(TObject* Sender, std::uint8_t Byte, const String& Pref
 {
     // The line feed a new line gives the screen goes in with the byte's text: one insertion,
     // one scroll, one drawing of the new line.
-    TNewLineBatch newLines;
-    const std::uint32_t n =
-        FormatToRtf(Sender, &Byte, FormattedBuffer, FormattedBufferSize - 1, 1, 1);
+    std::uint32_t newLines = 0;
+    const std::uint32_t n = FormatToRtf(Sender, &Byte, FormattedBuffer, FormattedBufferSize - 1, 1,
+                                        1, nullptr, &newLines);
     FormattedBuffer[n] = 0;
     AppendToPendingRtf(FormattedBuffer, n);
-    PasteAtScreenEnd(Prefix, FormattedBuffer, n, newLines.Take());
+    PasteAtScreenEnd(Prefix, FormattedBuffer, n, LineFeedsForScreen(newLines));
 }
 
 // ---- the display tick -------------------------------------------------------------------------
@@ -363,6 +353,7 @@ void TForm1::Timer1Timer(TObject* Sender)
 {
     if (OverloadStopRunning) return;  // still enabled: it comes again after the stop
     Timer1->SetEnabled(false);
+    LoadDue = false;
     // Whatever this tick finds to load, the screen waits no more.
     struct Release {
         ~Release() { ScreenAwaitingTick = nullptr; }
@@ -416,8 +407,7 @@ void TForm1::RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen)
     // that already shows every pending line only loses its top lines: loading the kept ones
     // anew cost a whole-screen load (30-100 ms) for each line a typed echo or a single byte
     // added at the limit.
-    const bool cutInPlace =
-        LoadScreen && !Timer1->Enabled() && ScreenHasPendingLines(reScreen->Handle(), Lines);
+    const bool cutInPlace = LoadScreen && ScreenHasPendingLines(reScreen->Handle(), Lines);
     const std::int64_t tail = PendingRtf->Size() - offset;
     if (LoadScreen && !cutInPlace) FillWorkRtf(PendingRtf->Memory() + offset, tail);
     std::memmove(PendingRtf->Memory(), PendingRtf->Memory() + offset, static_cast<size_t>(tail));
@@ -435,7 +425,7 @@ void TForm1::RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen)
 
     if (!LoadScreen) {
         ShortenedSinceLoad = true;
-        Timer1->SetEnabled(true);
+        ScheduleScreenLoad(*this);
         return;
     }
     if (cutInPlace)
@@ -485,7 +475,7 @@ std::uint32_t TForm1::StopForDelays()
     return BuildLineOffsets(PendingRtf->Memory(), 0);
 }
 
-// ---- the formatter's effects ------------------------------------------------------------------
+// ---- the formatter's overflow stop ------------------------------------------------------------
 
 void TForm1::StopForOverflow(TObject* Sender, const String& Message)
 {
@@ -500,13 +490,4 @@ void TForm1::StopForOverflow(TObject* Sender, const String& Message)
     // The toggle connects when it is off: a port already closed stays closed.
     if (ConnectToggle != 0) Connect_spbtnClick(Sender);
     ShowMessage(Message);
-}
-
-void TForm1::AppendNewLineToScreen()
-{
-    if (CollectingNewLines) {
-        ++NewLinesDue;
-        return;
-    }
-    InsertNewLinesAtScreenEnd(1);
 }
