@@ -14,6 +14,7 @@
 #include "placement/FormPlacement.h"
 #include "terminal/Formatter.h"
 #include "terminal/MainControls.h"
+#include "terminal/ReceiveView.h"
 
 class TMemoryStream;
 
@@ -201,6 +202,8 @@ public:
     std::uint32_t StopForDelays();
     // The formatter's overflow stop (TFormatterHost).
     void StopForOverflow(TObject* Sender, const String& Message) override;
+    // The receive path's buffers and what its screen waits for.
+    TReceiveView Receive;
     // The line-number gutter: numbers of the visible screen lines, as many as fit; the first
     // step of the three handlers below.
     void RepaintGutter();
@@ -395,6 +398,10 @@ private:
 
     // Set by an overload stop of the display path: the next connect starts on a cleared screen.
     bool displayNeedsReset_ = false;
+
+    // The gutter's nudge of the screen to whole lines scrolls it, which reports it again: one
+    // nudge at a time.
+    bool nudgingToWholeLines_ = false;
 
     // The file the screen was last saved to ("&Save (RTF)" writes there again).
     String screenFileName_;

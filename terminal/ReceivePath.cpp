@@ -32,27 +32,6 @@ constexpr int MemoLimit = 32000;
 // LoadScreenFromWorkRtf).
 constexpr char ScreenClosing[] = "}";
 
-// True while an overload stop disconnects and shows its message: both let messages run, and a
-// display tick in between would count and cut the pending text under the stop's feet.
-bool OverloadStopRunning = false;
-
-// The pending text holds what the screen does not show (a read left to the tick, a failed paste,
-// a shortening without a load) until the display tick's whole-screen load: the screen's lines may
-// not be the pending text's, and a line-limit cut must load the screen anew instead of cutting it
-// in place. Set with the tick each such change schedules; cleared when the tick runs.
-bool LoadDue = false;
-
-// A read that goes to the display tick leaves the screen as it is until that tick's load, which
-// replaces the whole screen: its line feeds are not inserted. The screen waiting so, or none.
-// Its drawing is not turned off meanwhile: turned off at every such read and on again at the
-// tick, it was off whenever the window could have painted, and under steady traffic (20,000
-// bytes a second of text lines) the screen was drawn only when the traffic paused.
-HWND ScreenAwaitingTick = nullptr;
-
-// A pass shortened the pending text without loading the screen: the tick's load that shows it
-// also tells the gutter and the inspector, as a shortened rebuild does.
-bool ShortenedSinceLoad = false;
-
 // The line limit as the display uses it: the settings record holds 2..200 once read, and a
 // record never read (0) must not make every pass cut the screen.
 std::uint32_t LineLimit()
@@ -85,7 +64,7 @@ std::uint32_t LineFeedsForScreen(std::uint32_t NewLines) { return std::min(NewLi
 // show.
 void ScheduleScreenLoad(TForm1& Form)
 {
-    LoadDue = true;
+    Form.Receive.LoadDue = true;
     Form.Timer1->SetEnabled(true);
 }
 
@@ -102,17 +81,17 @@ void FillWorkRtf(const char* Body, std::int64_t Size)
 }
 
 // A whole-screen load: no selection or scroll notifications and no drawing while it runs,
-// one repaint afterwards, on every path.
+// one repaint afterwards, on every path; the screen awaits the tick no more.
 class TScreenLoad {
 public:
-    explicit TScreenLoad(HWND Screen) : screen_(Screen)
+    TScreenLoad(HWND Screen, TReceiveView& Receive) : screen_(Screen), receive_(Receive)
     {
         oldMask_ = SendMessageA(screen_, EM_SETEVENTMASK, 0, 0);
         SendMessageA(screen_, WM_SETREDRAW, FALSE, 0);
     }
     ~TScreenLoad()
     {
-        if (ScreenAwaitingTick == screen_) ScreenAwaitingTick = nullptr;
+        receive_.ScreenAwaitingTick = false;
         SendMessageA(screen_, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(screen_, nullptr, FALSE);
         SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_);
@@ -122,14 +101,15 @@ public:
 
 private:
     HWND screen_;
+    TReceiveView& receive_;
     LRESULT oldMask_;
 };
 
 // Whether the screen shows the pending text as it is (no load due) and has a line for each of
 // its Lines line ends and the last one: its lines are then the pending text's.
-bool ScreenHasPendingLines(HWND Screen, std::uint32_t Lines)
+bool ScreenHasPendingLines(HWND Screen, const TReceiveView& Receive, std::uint32_t Lines)
 {
-    return !LoadDue && ScreenAwaitingTick != Screen &&
+    return !Receive.LoadDue && !Receive.ScreenAwaitingTick &&
            SendMessageA(Screen, EM_GETLINECOUNT, 0, 0) == static_cast<LRESULT>(Lines) + 1;
 }
 
@@ -215,15 +195,17 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
     int queued = Comm1->InQueCount();
     if (queued <= 0) return;
 
+    std::uint8_t* const raw = Receive.RawRxBuffer;
+    char* const formatted = Receive.FormattedBuffer;
     bool pasteNow = false;
     for (;;) {
-        ++RxPassCounter;
-        const int n = Comm1->Read(reinterpret_cast<char*>(RawRxBuffer),
+        ++Receive.RxPassCounter;
+        const int n = Comm1->Read(reinterpret_cast<char*>(raw),
                                   static_cast<unsigned long>(std::min(queued, MaxReadBytes)));
         if (n < 0) return;
         BytesIn += n;
-        CaptureBytes(RawRxBuffer, n);
-        RawRxBuffer[n] = 0;
+        CaptureBytes(raw, n);
+        raw[n] = 0;
 
         // A read can format to more than the buffer holds (a tab of many blanks per byte):
         // it is formatted and appended in pieces. A single byte is always one piece.
@@ -233,16 +215,16 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
         int pieces = 0;
         // A read that cannot be pasted at once is shown by the tick's load: nothing of it is
         // drawn before.
-        if (!pasteNow && n != 1) ScreenAwaitingTick = reScreen->Handle();
+        if (!pasteNow && n != 1) Receive.ScreenAwaitingTick = true;
         do {
             ++pieces;
             std::uint32_t taken = 0, pieceNewLines = 0;
-            m = FormatToRtf(Sender, RawRxBuffer + done, FormattedBuffer, FormattedBufferSize - 1, 0,
+            m = FormatToRtf(Sender, raw + done, formatted, FormattedBufferSize - 1, 0,
                             static_cast<std::uint32_t>(n) - done, &taken, &pieceNewLines);
             newLines += pieceNewLines;
-            FormattedBuffer[m] = 0;
-            FormattedBuffer[m + 1] = 0;
-            AppendToPendingRtf(FormattedBuffer, m);
+            formatted[m] = 0;
+            formatted[m + 1] = 0;
+            AppendToPendingRtf(formatted, m);
             if (taken == 0) break;
             done += taken;
         } while (done < static_cast<std::uint32_t>(n));
@@ -263,10 +245,10 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
         if (PendingRtf->Size() > BacklogCheckBytes) CheckReceiveBacklog(false);
 
         if (pasting) {
-            const std::uint8_t first = RawRxBuffer[0];
+            const std::uint8_t first = raw[0];
             const bool hexCell =
                 DisplayMode == 2 || (DisplayMode == 1 && (first < 0x20 || first >= 0x7F));
-            PasteAtScreenEnd(hexCell ? RxHexPrefix : RxTextPrefix, FormattedBuffer, m, feeds);
+            PasteAtScreenEnd(hexCell ? RxHexPrefix : RxTextPrefix, formatted, m, feeds);
             CheckReceiveBacklog();
         } else {
             ScheduleScreenLoad(*this);
@@ -274,8 +256,8 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
 
         queued = Comm1->InQueCount();
         if (queued <= 0) return;
-        if (RxPassCounter < 2) continue;
-        RxPassCounter = 0;
+        if (Receive.RxPassCounter < 2) continue;
+        Receive.RxPassCounter = 0;
         // The port signals only new bytes: what is left now would wait for the next byte the
         // peer sends, perhaps for ever. The tick reads it (the screen shows what was read).
         Timer1->SetEnabled(true);
@@ -303,7 +285,7 @@ void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::
     // then shows the byte from the pending text.
     try {
         HWND screen = reScreen->Handle();
-        ScreenAwaitingTick = nullptr;
+        Receive.ScreenAwaitingTick = false;
         const bool newLine = std::search(Formatted, Formatted + Length, RtfLineBreakHead,
                                          RtfLineBreakHead + 4) != Formatted + Length;
         TQuietPaste quiet(*this,
@@ -326,7 +308,7 @@ void TForm1::InsertNewLinesAtScreenEnd(std::uint32_t Count)
 {
     HWND screen = reScreen->Handle();
     // The tick's load shows them.
-    if (ScreenAwaitingTick == screen) return;
+    if (Receive.ScreenAwaitingTick) return;
     // Quiet as a paste: once the screen was full, the line feed of every Enter scrolled it
     // back and forth between the caret's line and whole lines, drawing it each time (35-50 ms
     // a key under Wine).
@@ -339,25 +321,27 @@ void TForm1::EchoSentByte(TObject* Sender, std::uint8_t Byte, const String& Pref
 {
     // The line feed a new line gives the screen goes in with the byte's text: one insertion,
     // one scroll, one drawing of the new line.
+    char* const formatted = Receive.FormattedBuffer;
     std::uint32_t newLines = 0;
-    const std::uint32_t n = FormatToRtf(Sender, &Byte, FormattedBuffer, FormattedBufferSize - 1, 1,
-                                        1, nullptr, &newLines);
-    FormattedBuffer[n] = 0;
-    AppendToPendingRtf(FormattedBuffer, n);
-    PasteAtScreenEnd(Prefix, FormattedBuffer, n, LineFeedsForScreen(newLines));
+    const std::uint32_t n =
+        FormatToRtf(Sender, &Byte, formatted, FormattedBufferSize - 1, 1, 1, nullptr, &newLines);
+    formatted[n] = 0;
+    AppendToPendingRtf(formatted, n);
+    PasteAtScreenEnd(Prefix, formatted, n, LineFeedsForScreen(newLines));
 }
 
 // ---- the display tick -------------------------------------------------------------------------
 
 void TForm1::Timer1Timer(TObject* Sender)
 {
-    if (OverloadStopRunning) return;  // still enabled: it comes again after the stop
+    if (Receive.OverloadStopRunning) return;  // still enabled: it comes again after the stop
     Timer1->SetEnabled(false);
-    LoadDue = false;
+    Receive.LoadDue = false;
     // Whatever this tick finds to load, the screen waits no more.
     struct Release {
-        ~Release() { ScreenAwaitingTick = nullptr; }
-    } release;
+        TReceiveView& receive;
+        ~Release() { receive.ScreenAwaitingTick = false; }
+    } release{Receive};
     if (!ShowCommEventTicked() && GetWindowTextLengthA(Memo1->Handle()) > MemoLimit)
         Memo1->SetText("");
 
@@ -369,12 +353,12 @@ void TForm1::Timer1Timer(TObject* Sender)
     if (lines == MaxPendingLines) lines = StopForDelays();
     if (lines < LineLimit()) {
         ReloadScreenFromPending();
-        if (ShortenedSinceLoad) reScreenSelectionChange(this);
+        if (Receive.ShortenedSinceLoad) reScreenSelectionChange(this);
     } else {
         RebuildScreenFromPending(lines);
         reScreenSelectionChange(this);
     }
-    ShortenedSinceLoad = false;
+    Receive.ShortenedSinceLoad = false;
 }
 
 // ---- line limit and screen loads ----------------------------------------------------------------
@@ -407,12 +391,13 @@ void TForm1::RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen)
     // that already shows every pending line only loses its top lines: loading the kept ones
     // anew cost a whole-screen load (30-100 ms) for each line a typed echo or a single byte
     // added at the limit.
-    const bool cutInPlace = LoadScreen && ScreenHasPendingLines(reScreen->Handle(), Lines);
-    const std::int64_t tail = PendingRtf->Size() - offset;
-    if (LoadScreen && !cutInPlace) FillWorkRtf(PendingRtf->Memory() + offset, tail);
-    std::memmove(PendingRtf->Memory(), PendingRtf->Memory() + offset, static_cast<size_t>(tail));
-    PendingRtf->SetSize(tail);
-    PendingRtf->Seek(0, soEnd);
+    const bool cutInPlace = LoadScreen && ScreenHasPendingLines(reScreen->Handle(), Receive, Lines);
+    TMemoryStream& pending = *PendingRtf;
+    const std::int64_t tail = pending.Size() - offset;
+    if (LoadScreen && !cutInPlace) FillWorkRtf(pending.Memory() + offset, tail);
+    std::memmove(pending.Memory(), pending.Memory() + offset, static_cast<size_t>(tail));
+    pending.SetSize(tail);
+    pending.Seek(0, soEnd);
 
     if (!TextMode && skip != 0) {
         if (DisplayRecordCount >= RecordTrimLimit) {
@@ -424,7 +409,7 @@ void TForm1::RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen)
     }
 
     if (!LoadScreen) {
-        ShortenedSinceLoad = true;
+        Receive.ShortenedSinceLoad = true;
         ScheduleScreenLoad(*this);
         return;
     }
@@ -432,7 +417,7 @@ void TForm1::RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen)
         CutScreenTop(reScreen->Handle(), skip);
     else
         LoadScreenFromWorkRtf(false);
-    ShortenedSinceLoad = false;
+    Receive.ShortenedSinceLoad = false;
 }
 
 // Replaces the screen with WorkRtf, notifications and redraw off, and empties WorkRtf. A failed
@@ -442,7 +427,7 @@ void TForm1::LoadScreenFromWorkRtf(bool PlainRtf)
 {
     HWND screen = reScreen->Handle();
     {
-        TScreenLoad load(screen);
+        TScreenLoad load(screen, Receive);
         try {
             // The old content goes first, by a replacement that keeps no undo: replaced by the
             // stream-in itself, it left the control's heap fragmented, and under Wine each load
@@ -480,10 +465,11 @@ std::uint32_t TForm1::StopForDelays()
 void TForm1::StopForOverflow(TObject* Sender, const String& Message)
 {
     struct Running {
-        bool was = OverloadStopRunning;
-        Running() { OverloadStopRunning = true; }
-        ~Running() { OverloadStopRunning = was; }
-    } running;
+        bool& flag;
+        bool was = flag;
+        explicit Running(bool& Flag) : flag(Flag) { flag = true; }
+        ~Running() { flag = was; }
+    } running(Receive.OverloadStopRunning);
     // The pending text and the records are still full: the next connect clears them first, or
     // its first block would stop the line again.
     displayNeedsReset_ = true;

@@ -48,7 +48,7 @@ protected:
         Form1->PortIndex->SetItemIndex(line.PortNumber() - 1);
         Form1->Connect_spbtnClick(Form1);
         ASSERT_TRUE(Form1->Comm1->Enabled());
-        RxPassCounter = 0;
+        Form1->Receive.Reset();
     }
 
     void TearDown() override
