@@ -103,6 +103,7 @@ struct TFormatRun {
     bool LfFlag;
     bool Text;
     std::int32_t TabBlanks;
+    std::uint32_t NewLines;
 
     void AddRecord(std::uint32_t kind, std::uint8_t held)
     {
@@ -237,19 +238,11 @@ inline void ExpandTab(TFormatRun& r)
     }
 }
 
-// The line feed of a new line in text mode reaches the screen at once, before the text.
-void AnnounceNewLine(const TFormatRun& r)
-{
-    if (!FormatterHost) return;
-    r.WriteBack();
-    FormatterHost->AppendNewLineToScreen();
-}
-
 }  // namespace
 
 std::uint32_t FormatToRtf(TObject* Sender, const std::uint8_t* Input, char* Output,
                           std::size_t OutputSize, std::uint8_t Direction, std::uint32_t Count,
-                          std::uint32_t* BytesTaken)
+                          std::uint32_t* BytesTaken, std::uint32_t* NewLines)
 {
     TFormatRun r;
     r.Out = Output;
@@ -270,6 +263,7 @@ std::uint32_t FormatToRtf(TObject* Sender, const std::uint8_t* Input, char* Outp
     r.LineWidth = CharsPerLine;
     r.Colour = CurrentColour;
     r.Text = TextMode;
+    r.NewLines = 0;
     // SpacesForTab comes from the settings file unchecked. 0 means no blanks; a negative value
     // is taken as 0, and the bound keeps a tab's records within the table's reserve above the
     // stop threshold and its bytes within the worst case reserved per input byte.
@@ -296,6 +290,7 @@ std::uint32_t FormatToRtf(TObject* Sender, const std::uint8_t* Input, char* Outp
                 FormatterHost->StopForOverflow(Sender, FormatterText::ProcessingDelayed);
             if (OutputSize > 0) Output[0] = '\0';
             if (BytesTaken) *BytesTaken = Count;
+            if (NewLines) *NewLines = r.NewLines;
             return 0;
         }
         if (r.Pos + worst >= OutputSize) break;
@@ -332,7 +327,7 @@ std::uint32_t FormatToRtf(TObject* Sender, const std::uint8_t* Input, char* Outp
         case CarriageReturn:
             if (r.CrFlag) {
                 r.Column = r.LineWidth;
-                AnnounceNewLine(r);
+                ++r.NewLines;
             }
             // A CR is written as a line feed byte, even when it ends no line.
             r.PutCharacter(10, false);
@@ -340,7 +335,7 @@ std::uint32_t FormatToRtf(TObject* Sender, const std::uint8_t* Input, char* Outp
         case LineFeed:
             if (r.LfFlag) {
                 r.Column = r.LineWidth;
-                AnnounceNewLine(r);
+                ++r.NewLines;
             }
             r.PutCharacter(10, false);
             break;
@@ -352,5 +347,6 @@ std::uint32_t FormatToRtf(TObject* Sender, const std::uint8_t* Input, char* Outp
     if (i < Count && Direction == 1)
         BytesOut -= Count - i;  // the rest is counted when it comes again
     if (BytesTaken) *BytesTaken = i;
+    if (NewLines) *NewLines = r.NewLines;
     return std::uint32_t(r.Pos);
 }

@@ -1,6 +1,6 @@
 // The display formatter: turns received or echoed bytes into RTF in the screen's colour scheme,
 // wraps them into screen lines of CharsPerLine characters and appends a display record per
-// screen character. Platform-free; its effects on the window go through TFormatterHost.
+// screen character. Platform-free; its overflow stop goes to the window through TFormatterHost.
 #pragma once
 
 #include <cstddef>
@@ -15,12 +15,9 @@ public:
     virtual ~TFormatterHost() = default;
     // Disconnect (a closed port stays closed), then show Message in a plain message box.
     virtual void StopForOverflow(TObject* Sender, const String& Message) = 0;
-    // Append "\n" at the END of the screen's text, without undo, whatever the caret or selection
-    // the user left elsewhere: it must never land inside old text.
-    virtual void AppendNewLineToScreen() = 0;
 };
 
-// Set by the main window when it is created; null (no window) skips both effects.
+// Set by the main window when it is created; null (no window) skips the stop's effect.
 extern TFormatterHost* FormatterHost;
 
 namespace FormatterText {
@@ -53,6 +50,9 @@ constexpr std::size_t FormatBufferSize(std::size_t count)
 // still fits, so a smaller buffer than FormatBufferSize(Count) formats the block in pieces.
 // *BytesTaken (when given) receives the number of input bytes consumed; the caller formats
 // the rest in further calls. An overflow stop consumes the whole block.
+// *NewLines (when given) receives the line feeds the screen is to get for the block: one for
+// each CR or LF that ends a line in text mode. The caller adds them at the end of the screen's
+// text ahead of the formatted text, or leaves them to a whole-screen load.
 std::uint32_t FormatToRtf(TObject* Sender, const std::uint8_t* Input, char* Output,
                           std::size_t OutputSize, std::uint8_t Direction, std::uint32_t Count,
-                          std::uint32_t* BytesTaken = nullptr);
+                          std::uint32_t* BytesTaken = nullptr, std::uint32_t* NewLines = nullptr);

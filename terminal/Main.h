@@ -14,6 +14,7 @@
 #include "placement/FormPlacement.h"
 #include "terminal/Formatter.h"
 #include "terminal/MainControls.h"
+#include "terminal/ReceiveView.h"
 
 class TMemoryStream;
 
@@ -193,13 +194,16 @@ public:
     // A byte sent by hand formatted into the pending text in the sent colours and pasted at
     // the screen's end, Prefix starting its group.
     void EchoSentByte(TObject* Sender, std::uint8_t Byte, const String& Prefix);
-    // Count line breaks added at the end of the screen, drawn and scrolled once.
+    // Count line feeds added at the END of the screen's text, without undo, whatever the caret
+    // or selection the user left elsewhere (they must never land inside old text), drawn and
+    // scrolled once; none while the screen awaits the tick's load.
     void InsertNewLinesAtScreenEnd(std::uint32_t Count);
     // The overload stop at 64,000 pending lines; returns the lines counted again after it.
     std::uint32_t StopForDelays();
-    // The formatter's effects on the window (TFormatterHost).
+    // The formatter's overflow stop (TFormatterHost).
     void StopForOverflow(TObject* Sender, const String& Message) override;
-    void AppendNewLineToScreen() override;
+    // The receive path's buffers and what its screen waits for.
+    TReceiveView Receive;
     // The line-number gutter: numbers of the visible screen lines, as many as fit; the first
     // step of the three handlers below.
     void RepaintGutter();
@@ -394,6 +398,10 @@ private:
 
     // Set by an overload stop of the display path: the next connect starts on a cleared screen.
     bool displayNeedsReset_ = false;
+
+    // The gutter's nudge of the screen to whole lines scrolls it, which reports it again: one
+    // nudge at a time.
+    bool nudgingToWholeLines_ = false;
 
     // The file the screen was last saved to ("&Save (RTF)" writes there again).
     String screenFileName_;

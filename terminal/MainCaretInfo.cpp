@@ -4,6 +4,7 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "terminal/CaretInfo.h"
 #include "terminal/Main.h"
@@ -13,21 +14,22 @@
 namespace {
 
 constexpr int SelTextBufferSize = 68096;
-char SelTextBuffer[SelTextBufferSize];
 
-// The selected text, read piece by piece into SelTextBuffer: a whole-screen selection is far
-// longer than the buffer. A piece spans at most half the buffer's positions, so even a control
-// that wrote two characters for every position it counts stays inside it.
+// The selected text, read piece by piece into a buffer of SelTextBufferSize: a whole-screen
+// selection is far longer than the buffer. A piece spans at most half the buffer's positions, so
+// even a control that wrote two characters for every position it counts stays inside it.
 void ReadSelectedText(HWND Screen, TScreenSelection& S)
 {
+    if (S.SelMin >= S.SelMax) return;
+    const std::unique_ptr<char[]> buffer(new char[SelTextBufferSize]);
     constexpr std::int32_t PiecePositions = (SelTextBufferSize - 1) / 2;
     for (std::int32_t from = S.SelMin; from < S.SelMax;) {
         const std::int32_t to = std::min(S.SelMax, from + PiecePositions);
-        TEXTRANGEA range{{from, to}, SelTextBuffer};
+        TEXTRANGEA range{{from, to}, buffer.get()};
         const auto got = static_cast<std::int32_t>(
             SendMessageA(Screen, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range)));
         if (got <= 0) break;
-        const char* text = SelTextBuffer;
+        const char* text = buffer.get();
         if (S.Copied == 0) S.First = text[0];
         S.Last = text[got - 1];
         S.Copied += got;

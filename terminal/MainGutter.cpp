@@ -28,9 +28,6 @@ void UseScreenFont(TFont* Font, TFont* ScreenFont)
     Font->SetColor(clBlack);
 }
 
-// The nudge to whole lines scrolls the screen, which reports it again: one nudge at a time.
-bool NudgingToWholeLines = false;
-
 }  // namespace
 
 void TForm1::RepaintGutter()
@@ -73,7 +70,7 @@ void TForm1::reScreenVertScroll(TObject* Sender)
     // and the append to its word-wrapped text cost 1.4 ms of every line a typed key or a byte
     // added at the end of a full screen.
     RepaintGutter();
-    if (NudgingToWholeLines || !GutterCanvas) return;
+    if (nudgingToWholeLines_ || !GutterCanvas) return;
     HWND screen = reScreen->Handle();
     const int h = GutterCanvas->TextHeight("1");
     const int hidden = h > 0 ? GetScrollPos(screen, SB_VERT) % h : 0;
@@ -83,7 +80,7 @@ void TForm1::reScreenVertScroll(TObject* Sender)
     // newest line, the one being typed or received.
     const int room = ScreenRoomBelowLastLine(screen, h);
     if (room >= 0 && room < hidden) return;
-    NudgingToWholeLines = true;
+    nudgingToWholeLines_ = true;
     SendMessageA(screen, EM_LINESCROLL, 0, 0);
     // Some rich edit controls (Wine's) scroll nothing for a scroll by no lines: the view is
     // then put at the start of its first visible line.
@@ -92,5 +89,5 @@ void TForm1::reScreenVertScroll(TObject* Sender)
         POINT to{GetScrollPos(screen, SB_HORZ), position - position % h};
         SendMessageA(screen, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&to));
     }
-    NudgingToWholeLines = false;
+    nudgingToWholeLines_ = false;
 }

@@ -1,7 +1,7 @@
 // The receive path: bytes read from the port are captured, formatted into the pending screen
 // text and shown, a single byte pasted at once, anything more by the display tick's whole-screen
 // load (during a burst the screen is drawn once per tick); the screen keeps to its line limit.
-// Also the formatter's effects on the window.
+// Also the formatter's overflow stop.
 #include <richedit.h>
 
 #include <algorithm>
@@ -32,26 +32,6 @@ constexpr int MemoLimit = 32000;
 // LoadScreenFromWorkRtf).
 constexpr char ScreenClosing[] = "}";
 
-// True while an overload stop disconnects and shows its message: both let messages run, and a
-// display tick in between would count and cut the pending text under the stop's feet.
-bool OverloadStopRunning = false;
-
-// While a read is formatted, the formatter's line feeds for the screen are counted here and sent
-// as one insertion after it (see AppendNewLineToScreen).
-bool CollectingNewLines = false;
-std::uint32_t NewLinesDue = 0;
-
-// A read that goes to the display tick leaves the screen as it is until that tick's load, which
-// replaces the whole screen: its line feeds are not inserted. The screen waiting so, or none.
-// Its drawing is not turned off meanwhile: turned off at every such read and on again at the
-// tick, it was off whenever the window could have painted, and under steady traffic (20,000
-// bytes a second of text lines) the screen was drawn only when the traffic paused.
-HWND ScreenAwaitingTick = nullptr;
-
-// A pass shortened the pending text without loading the screen: the tick's load that shows it
-// also tells the gutter and the inspector, as a shortened rebuild does.
-bool ShortenedSinceLoad = false;
-
 // The line limit as the display uses it: the settings record holds 2..200 once read, and a
 // record never read (0) must not make every pass cut the screen.
 std::uint32_t LineLimit()
@@ -73,32 +53,20 @@ void InsertLineFeeds(HWND Screen, std::uint32_t Count)
     SendMessageA(Screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(feeds.c_str()));
 }
 
-// Counts the formatter's line feeds for the screen while a read or a sent byte is formatted; the
-// caller takes them afterwards and inserts them in one go, or with the text that follows them:
-// one insertion per line end cost the control a layout and a repaint each, and held text lines
-// to a few thousand bytes a second. Nothing is drawn in between, so the screen is the same. No
-// more than the line limit of them are handed over: a read with that many line ends is followed
-// by a load of the whole screen (by the tick or the backlog check) before the window next paints.
-class TNewLineBatch {
-public:
-    TNewLineBatch()
-    {
-        CollectingNewLines = true;
-        NewLinesDue = 0;
-    }
-    // Collecting ends here at the latest, also when formatting raised.
-    ~TNewLineBatch() { Take(); }
-    // Ends the collecting and hands over the line feeds the screen is to get.
-    std::uint32_t Take()
-    {
-        CollectingNewLines = false;
-        const std::uint32_t due = std::min(NewLinesDue, LineLimit());
-        NewLinesDue = 0;
-        return due;
-    }
-    TNewLineBatch(const TNewLineBatch&) = delete;
-    TNewLineBatch& operator=(const TNewLineBatch&) = delete;
-};
+// The line feeds the formatter reported for a read or a sent byte, as the screen is to get them:
+// in one insertion, or with the text that follows them. One insertion per line end cost the
+// control a layout and a repaint each, and held text lines to a few thousand bytes a second.
+// No more than the line limit of them: a read with that many line ends is followed by a load of
+// the whole screen (by the tick or the backlog check) before the window next paints.
+std::uint32_t LineFeedsForScreen(std::uint32_t NewLines) { return std::min(NewLines, LineLimit()); }
+
+// The display tick is to load the whole screen: the pending text holds what the screen does not
+// show.
+void ScheduleScreenLoad(TForm1& Form)
+{
+    Form.Receive.LoadDue = true;
+    Form.Timer1->SetEnabled(true);
+}
 
 // WorkRtf := RtfHeader + Body (Size bytes, ending in the pending text's NUL), with the NUL
 // replaced by the closing, rewound for the screen.
@@ -113,17 +81,17 @@ void FillWorkRtf(const char* Body, std::int64_t Size)
 }
 
 // A whole-screen load: no selection or scroll notifications and no drawing while it runs,
-// one repaint afterwards, on every path.
+// one repaint afterwards, on every path; the screen awaits the tick no more.
 class TScreenLoad {
 public:
-    explicit TScreenLoad(HWND Screen) : screen_(Screen)
+    TScreenLoad(HWND Screen, TReceiveView& Receive) : screen_(Screen), receive_(Receive)
     {
         oldMask_ = SendMessageA(screen_, EM_SETEVENTMASK, 0, 0);
         SendMessageA(screen_, WM_SETREDRAW, FALSE, 0);
     }
     ~TScreenLoad()
     {
-        if (ScreenAwaitingTick == screen_) ScreenAwaitingTick = nullptr;
+        receive_.ScreenAwaitingTick = false;
         SendMessageA(screen_, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(screen_, nullptr, FALSE);
         SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_);
@@ -133,14 +101,15 @@ public:
 
 private:
     HWND screen_;
+    TReceiveView& receive_;
     LRESULT oldMask_;
 };
 
-// Whether the screen, not awaiting the tick, has a line for each of the pending text's Lines
-// line ends and the last one; with no tick due, its lines are then the pending text's.
-bool ScreenHasPendingLines(HWND Screen, std::uint32_t Lines)
+// Whether the screen shows the pending text as it is (no load due) and has a line for each of
+// its Lines line ends and the last one: its lines are then the pending text's.
+bool ScreenHasPendingLines(HWND Screen, const TReceiveView& Receive, std::uint32_t Lines)
 {
-    return ScreenAwaitingTick != Screen &&
+    return !Receive.LoadDue && !Receive.ScreenAwaitingTick &&
            SendMessageA(Screen, EM_GETLINECOUNT, 0, 0) == static_cast<LRESULT>(Lines) + 1;
 }
 
@@ -226,33 +195,36 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
     int queued = Comm1->InQueCount();
     if (queued <= 0) return;
 
+    std::uint8_t* const raw = Receive.RawRxBuffer;
+    char* const formatted = Receive.FormattedBuffer;
     bool pasteNow = false;
     for (;;) {
-        ++RxPassCounter;
-        const int n = Comm1->Read(reinterpret_cast<char*>(RawRxBuffer),
+        ++Receive.RxPassCounter;
+        const int n = Comm1->Read(reinterpret_cast<char*>(raw),
                                   static_cast<unsigned long>(std::min(queued, MaxReadBytes)));
         if (n < 0) return;
         BytesIn += n;
-        CaptureBytes(RawRxBuffer, n);
-        RawRxBuffer[n] = 0;
+        CaptureBytes(raw, n);
+        raw[n] = 0;
 
         // A read can format to more than the buffer holds (a tab of many blanks per byte):
         // it is formatted and appended in pieces. A single byte is always one piece.
         std::uint32_t done = 0;
         std::uint32_t m = 0;
+        std::uint32_t newLines = 0;
         int pieces = 0;
         // A read that cannot be pasted at once is shown by the tick's load: nothing of it is
         // drawn before.
-        if (!pasteNow && n != 1) ScreenAwaitingTick = reScreen->Handle();
-        TNewLineBatch newLines;
+        if (!pasteNow && n != 1) Receive.ScreenAwaitingTick = true;
         do {
             ++pieces;
-            std::uint32_t taken = 0;
-            m = FormatToRtf(Sender, RawRxBuffer + done, FormattedBuffer, FormattedBufferSize - 1, 0,
-                            static_cast<std::uint32_t>(n) - done, &taken);
-            FormattedBuffer[m] = 0;
-            FormattedBuffer[m + 1] = 0;
-            AppendToPendingRtf(FormattedBuffer, m);
+            std::uint32_t taken = 0, pieceNewLines = 0;
+            m = FormatToRtf(Sender, raw + done, formatted, FormattedBufferSize - 1, 0,
+                            static_cast<std::uint32_t>(n) - done, &taken, &pieceNewLines);
+            newLines += pieceNewLines;
+            formatted[m] = 0;
+            formatted[m + 1] = 0;
+            AppendToPendingRtf(formatted, m);
             if (taken == 0) break;
             done += taken;
         } while (done < static_cast<std::uint32_t>(n));
@@ -265,7 +237,7 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
         const bool pasting = pasteNow && pieces == 1;
         // A read's line feeds go in now (none while the screen awaits the tick, whose load
         // replaces the whole screen); a pasted byte's, with its text.
-        const std::uint32_t feeds = newLines.Take();
+        const std::uint32_t feeds = LineFeedsForScreen(newLines);
         if (!pasting && feeds > 0) InsertNewLinesAtScreenEnd(feeds);
 
         // A pass only keeps the pending text short here; the screen is loaded by the paste's
@@ -273,21 +245,21 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
         if (PendingRtf->Size() > BacklogCheckBytes) CheckReceiveBacklog(false);
 
         if (pasting) {
-            const std::uint8_t first = RawRxBuffer[0];
+            const std::uint8_t first = raw[0];
             const bool hexCell =
                 DisplayMode == 2 || (DisplayMode == 1 && (first < 0x20 || first >= 0x7F));
-            PasteAtScreenEnd(hexCell ? RxHexPrefix : RxTextPrefix, FormattedBuffer, m, feeds);
+            PasteAtScreenEnd(hexCell ? RxHexPrefix : RxTextPrefix, formatted, m, feeds);
             CheckReceiveBacklog();
         } else {
-            Timer1->SetEnabled(true);
+            ScheduleScreenLoad(*this);
         }
 
         queued = Comm1->InQueCount();
         if (queued <= 0) return;
-        if (RxPassCounter < 2) continue;
-        RxPassCounter = 0;
+        if (Receive.RxPassCounter < 2) continue;
+        Receive.RxPassCounter = 0;
         // The port signals only new bytes: what is left now would wait for the next byte the
-        // peer sends, perhaps for ever. The tick reads it.
+        // peer sends, perhaps for ever. The tick reads it (the screen shows what was read).
         Timer1->SetEnabled(true);
         return;
     }
@@ -313,7 +285,7 @@ void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::
     // then shows the byte from the pending text.
     try {
         HWND screen = reScreen->Handle();
-        ScreenAwaitingTick = nullptr;
+        Receive.ScreenAwaitingTick = false;
         const bool newLine = std::search(Formatted, Formatted + Length, RtfLineBreakHead,
                                          RtfLineBreakHead + 4) != Formatted + Length;
         TQuietPaste quiet(*this,
@@ -327,7 +299,7 @@ void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::
         quiet.Finish();
     } catch (...) {
         ShowMessage(ReceiveText::UpdateFailed);
-        Timer1->SetEnabled(true);
+        ScheduleScreenLoad(*this);
     }
     WorkRtf->Clear();
 }
@@ -336,7 +308,7 @@ void TForm1::InsertNewLinesAtScreenEnd(std::uint32_t Count)
 {
     HWND screen = reScreen->Handle();
     // The tick's load shows them.
-    if (ScreenAwaitingTick == screen) return;
+    if (Receive.ScreenAwaitingTick) return;
     // Quiet as a paste: once the screen was full, the line feed of every Enter scrolled it
     // back and forth between the caret's line and whole lines, drawing it each time (35-50 ms
     // a key under Wine).
@@ -349,24 +321,27 @@ void TForm1::EchoSentByte(TObject* Sender, std::uint8_t Byte, const String& Pref
 {
     // The line feed a new line gives the screen goes in with the byte's text: one insertion,
     // one scroll, one drawing of the new line.
-    TNewLineBatch newLines;
+    char* const formatted = Receive.FormattedBuffer;
+    std::uint32_t newLines = 0;
     const std::uint32_t n =
-        FormatToRtf(Sender, &Byte, FormattedBuffer, FormattedBufferSize - 1, 1, 1);
-    FormattedBuffer[n] = 0;
-    AppendToPendingRtf(FormattedBuffer, n);
-    PasteAtScreenEnd(Prefix, FormattedBuffer, n, newLines.Take());
+        FormatToRtf(Sender, &Byte, formatted, FormattedBufferSize - 1, 1, 1, nullptr, &newLines);
+    formatted[n] = 0;
+    AppendToPendingRtf(formatted, n);
+    PasteAtScreenEnd(Prefix, formatted, n, LineFeedsForScreen(newLines));
 }
 
 // ---- the display tick -------------------------------------------------------------------------
 
 void TForm1::Timer1Timer(TObject* Sender)
 {
-    if (OverloadStopRunning) return;  // still enabled: it comes again after the stop
+    if (Receive.OverloadStopRunning) return;  // still enabled: it comes again after the stop
     Timer1->SetEnabled(false);
+    Receive.LoadDue = false;
     // Whatever this tick finds to load, the screen waits no more.
     struct Release {
-        ~Release() { ScreenAwaitingTick = nullptr; }
-    } release;
+        TReceiveView& receive;
+        ~Release() { receive.ScreenAwaitingTick = false; }
+    } release{Receive};
     if (!ShowCommEventTicked() && GetWindowTextLengthA(Memo1->Handle()) > MemoLimit)
         Memo1->SetText("");
 
@@ -378,12 +353,12 @@ void TForm1::Timer1Timer(TObject* Sender)
     if (lines == MaxPendingLines) lines = StopForDelays();
     if (lines < LineLimit()) {
         ReloadScreenFromPending();
-        if (ShortenedSinceLoad) reScreenSelectionChange(this);
+        if (Receive.ShortenedSinceLoad) reScreenSelectionChange(this);
     } else {
         RebuildScreenFromPending(lines);
         reScreenSelectionChange(this);
     }
-    ShortenedSinceLoad = false;
+    Receive.ShortenedSinceLoad = false;
 }
 
 // ---- line limit and screen loads ----------------------------------------------------------------
@@ -416,13 +391,13 @@ void TForm1::RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen)
     // that already shows every pending line only loses its top lines: loading the kept ones
     // anew cost a whole-screen load (30-100 ms) for each line a typed echo or a single byte
     // added at the limit.
-    const bool cutInPlace =
-        LoadScreen && !Timer1->Enabled() && ScreenHasPendingLines(reScreen->Handle(), Lines);
-    const std::int64_t tail = PendingRtf->Size() - offset;
-    if (LoadScreen && !cutInPlace) FillWorkRtf(PendingRtf->Memory() + offset, tail);
-    std::memmove(PendingRtf->Memory(), PendingRtf->Memory() + offset, static_cast<size_t>(tail));
-    PendingRtf->SetSize(tail);
-    PendingRtf->Seek(0, soEnd);
+    const bool cutInPlace = LoadScreen && ScreenHasPendingLines(reScreen->Handle(), Receive, Lines);
+    TMemoryStream& pending = *PendingRtf;
+    const std::int64_t tail = pending.Size() - offset;
+    if (LoadScreen && !cutInPlace) FillWorkRtf(pending.Memory() + offset, tail);
+    std::memmove(pending.Memory(), pending.Memory() + offset, static_cast<size_t>(tail));
+    pending.SetSize(tail);
+    pending.Seek(0, soEnd);
 
     if (!TextMode && skip != 0) {
         if (DisplayRecordCount >= RecordTrimLimit) {
@@ -434,15 +409,15 @@ void TForm1::RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen)
     }
 
     if (!LoadScreen) {
-        ShortenedSinceLoad = true;
-        Timer1->SetEnabled(true);
+        Receive.ShortenedSinceLoad = true;
+        ScheduleScreenLoad(*this);
         return;
     }
     if (cutInPlace)
         CutScreenTop(reScreen->Handle(), skip);
     else
         LoadScreenFromWorkRtf(false);
-    ShortenedSinceLoad = false;
+    Receive.ShortenedSinceLoad = false;
 }
 
 // Replaces the screen with WorkRtf, notifications and redraw off, and empties WorkRtf. A failed
@@ -452,7 +427,7 @@ void TForm1::LoadScreenFromWorkRtf(bool PlainRtf)
 {
     HWND screen = reScreen->Handle();
     {
-        TScreenLoad load(screen);
+        TScreenLoad load(screen, Receive);
         try {
             // The old content goes first, by a replacement that keeps no undo: replaced by the
             // stream-in itself, it left the control's heap fragmented, and under Wine each load
@@ -485,28 +460,20 @@ std::uint32_t TForm1::StopForDelays()
     return BuildLineOffsets(PendingRtf->Memory(), 0);
 }
 
-// ---- the formatter's effects ------------------------------------------------------------------
+// ---- the formatter's overflow stop ------------------------------------------------------------
 
 void TForm1::StopForOverflow(TObject* Sender, const String& Message)
 {
     struct Running {
-        bool was = OverloadStopRunning;
-        Running() { OverloadStopRunning = true; }
-        ~Running() { OverloadStopRunning = was; }
-    } running;
+        bool& flag;
+        bool was = flag;
+        explicit Running(bool& Flag) : flag(Flag) { flag = true; }
+        ~Running() { flag = was; }
+    } running(Receive.OverloadStopRunning);
     // The pending text and the records are still full: the next connect clears them first, or
     // its first block would stop the line again.
     displayNeedsReset_ = true;
     // The toggle connects when it is off: a port already closed stays closed.
     if (ConnectToggle != 0) Connect_spbtnClick(Sender);
     ShowMessage(Message);
-}
-
-void TForm1::AppendNewLineToScreen()
-{
-    if (CollectingNewLines) {
-        ++NewLinesDue;
-        return;
-    }
-    InsertNewLinesAtScreenEnd(1);
 }

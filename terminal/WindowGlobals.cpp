@@ -7,9 +7,6 @@
 String ModeChangeQuestion;
 TMemoryStream* PendingRtf = nullptr;
 TMemoryStream* WorkRtf = nullptr;
-std::uint8_t RawRxBuffer[RawRxBufferSize];
-char FormattedBuffer[FormattedBufferSize];
-std::int32_t RxPassCounter = 0;
 TFileStream* CaptureFile = nullptr;
 bool CtrlCharMenuUsed = false;
 TFileStream* SendFile = nullptr;

@@ -18,16 +18,6 @@ extern TMemoryStream* PendingRtf;
 // The text handed to the screen (header or prefix, body, closing); emptied around each use.
 extern TMemoryStream* WorkRtf;
 
-// One read from the port and a NUL after it. Written by the receive handler only.
-inline constexpr int RawRxBufferSize = 5004;
-extern std::uint8_t RawRxBuffer[RawRxBufferSize];
-// The formatter's output for one read (or one piece of it), and two NULs after it. Written by
-// the receive handler only.
-inline constexpr int FormattedBufferSize = 60048;
-extern char FormattedBuffer[FormattedBufferSize];
-// Passes the receive handler made, carried from one port event to the next (it makes one or
-// two per event). Written by the receive handler only.
-extern std::int32_t RxPassCounter;
 // The open capture file, or null. Opened and closed by the capture commands; the receive
 // handler and the key path write to it.
 extern TFileStream* CaptureFile;

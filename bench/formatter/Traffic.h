@@ -46,7 +46,6 @@ inline std::vector<std::uint8_t> WorstCase() { return std::vector<std::uint8_t>(
 
 struct TQuietHost : TFormatterHost {
     void StopForOverflow(TObject*, const String&) override {}
-    void AppendNewLineToScreen() override {}
 };
 
 // Default settings, a 70-column screen, the state after Clear.

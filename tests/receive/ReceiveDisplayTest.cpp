@@ -131,9 +131,9 @@ TEST_F(ReceiveTest, SingleBytesAtTheLineLimitKeepTheLastLinesAsAWholeLoadShowsTh
 TEST_F(ReceiveTest, AnEventWithAnEmptyQueueMakesNoPassAndATickWithNothingPendingDoesNothing)
 {
     Start(2, 70);
-    RxPassCounter = 1;
+    Form1->Receive.RxPassCounter = 1;
     Form1->Comm1RxChar(Form1->Comm1, 0);
-    EXPECT_EQ(RxPassCounter, 1);
+    EXPECT_EQ(Form1->Receive.RxPassCounter, 1);
     Form1->Timer1->SetEnabled(true);
     Form1->Timer1->Timer();
     EXPECT_EQ(Form1->reScreen->Text(), "");
@@ -235,7 +235,7 @@ TEST_F(ReceiveTest, AReadFormattedInPiecesShowsEveryPiece)
 TEST_F(ReceiveTest, BytesLeftQueuedAfterTheHandlersPassesAreShownWithoutAnotherEvent)
 {
     Start(0, 80, 200);
-    RxPassCounter = 1;  // the next event makes one pass only
+    Form1->Receive.RxPassCounter = 1;  // the next event makes one pass only
     const std::string sent = PrintableBytes(12000, 3);
     line.Write(sent);  // one write, then nothing more
     ASSERT_TRUE(WaitForBytesIn(static_cast<std::int64_t>(sent.size())));

@@ -124,7 +124,7 @@ void MainWindowHarness::Start(int Mode, int Columns, int Lines, const std::strin
     ChooseLine();
     Form1->Connect_spbtnClick(Form1);
     ASSERT_TRUE(Form1->Comm1->Enabled());
-    RxPassCounter = 0;
+    Form1->Receive.Reset();
 }
 
 void MainWindowHarness::ConnectToLine()

@@ -1,5 +1,5 @@
 // Shared set-up for the formatter's tests: the state after Clear, default settings, and a host
-// that records what the formatter asked of the window.
+// that records the overflow stops the formatter asked of the window.
 #pragma once
 
 #include <string>
@@ -16,14 +16,11 @@ struct TRecordingHost : TFormatterHost {
         String Message;
     };
     std::vector<TStop> Stops;
-    // DisplayRecordCount at each "\n", to tell where in the formatting it came.
-    std::vector<std::uint32_t> NewLinesAtRecord;
 
     void StopForOverflow(TObject* sender, const String& message) override
     {
         Stops.push_back({sender, message});
     }
-    void AppendNewLineToScreen() override { NewLinesAtRecord.push_back(DisplayRecordCount); }
 };
 
 // The state Clear leaves, a 70-column screen and the settings file's defaults.
@@ -38,13 +35,15 @@ inline void ResetFormatterState(std::int32_t mode)
     Settings.SpacesForTab = 4;
 }
 
-inline std::string FormatBlock(const std::string& input, std::uint8_t direction = 0)
+// newLines (when given) receives the line feeds the formatter reported for the screen.
+inline std::string FormatBlock(const std::string& input, std::uint8_t direction = 0,
+                               std::uint32_t* newLines = nullptr)
 {
     std::vector<char> out(FormatBufferSize(input.size()));
     std::uint32_t taken = 0;
     std::uint32_t n =
         FormatToRtf(nullptr, reinterpret_cast<const std::uint8_t*>(input.data()), out.data(),
-                    out.size(), direction, std::uint32_t(input.size()), &taken);
+                    out.size(), direction, std::uint32_t(input.size()), &taken, newLines);
     return std::string(out.data(), n);
 }
 

@@ -17,7 +17,6 @@ namespace {
 struct TNullHost : TFormatterHost {
     bool Stopped = false;
     void StopForOverflow(TObject*, const String&) override { Stopped = true; }
-    void AppendNewLineToScreen() override {}
 };
 
 void Check(bool ok)

@@ -20,20 +20,22 @@ using Recs = std::vector<std::string>;
 TEST_F(FormatterTest, TextModeReceivedLetterBraceAndCr)
 {
     ResetFormatterState(0);
-    EXPECT_EQ(FormatBlock("A{\r"), "\\cf2 A\\{\\par\r\\cf2 \n");
+    std::uint32_t newLines = 0;
+    EXPECT_EQ(FormatBlock("A{\r", 0, &newLines), "\\cf2 A\\{\\par\r\\cf2 \n");
     EXPECT_EQ(Records(), (Recs{"C A", "C {", "N \n"}));
     EXPECT_EQ(ScreenColumn, 0u);
-    // One "\n" to the screen, sent before the line feed's record (and its line break).
-    EXPECT_EQ(Host.NewLinesAtRecord, (std::vector<std::uint32_t>{2}));
+    // One "\n" for the screen, which its caller adds ahead of the text.
+    EXPECT_EQ(newLines, 1u);
 }
 
 TEST_F(FormatterTest, MixedModeReceivedCrCellEndsTheLine)
 {
     ResetFormatterState(1);
-    EXPECT_EQ(FormatBlock("A\rB"), "\\cf2 A\\cf3 <0D>\\par\r\\cf2 B");
+    std::uint32_t newLines = 99;
+    EXPECT_EQ(FormatBlock("A\rB", 0, &newLines), "\\cf2 A\\cf3 <0D>\\par\r\\cf2 B");
     EXPECT_EQ(Records(), (Recs{"C A", "H <", "H \r", "H \r", "H >", "N B"}));
     EXPECT_EQ(ScreenColumn, 1u);
-    EXPECT_TRUE(Host.NewLinesAtRecord.empty());
+    EXPECT_EQ(newLines, 0u);
 }
 
 TEST_F(FormatterTest, HexModeTransmittedCellsAndBytesOut)
@@ -112,27 +114,30 @@ TEST_F(FormatterTest, LfWithLfFlagClearTakesAColumnLikeAPrintable)
 {
     ResetFormatterState(0);
     Settings.NewLineOnLF = false;
-    EXPECT_EQ(FormatBlock("A\n"), "\\cf2 A\n");
+    std::uint32_t newLines = 99;
+    EXPECT_EQ(FormatBlock("A\n", 0, &newLines), "\\cf2 A\n");
     EXPECT_EQ(Records(), (Recs{"C A", "C \n"}));
     EXPECT_EQ(ScreenColumn, 2u);
-    EXPECT_TRUE(Host.NewLinesAtRecord.empty());
+    EXPECT_EQ(newLines, 0u);
 }
 
 TEST_F(FormatterTest, CrWithCrFlagClearIsWrittenAsLineFeedEvenWithLfFlagSet)
 {
     ResetFormatterState(0);
     Settings.NewLineOnCR = false;
-    EXPECT_EQ(FormatBlock("A\rB"), "\\cf2 A\nB");
+    std::uint32_t newLines = 99;
+    EXPECT_EQ(FormatBlock("A\rB", 0, &newLines), "\\cf2 A\nB");
     EXPECT_EQ(Records(), (Recs{"C A", "C \n", "C B"}));
-    EXPECT_TRUE(Host.NewLinesAtRecord.empty());
+    EXPECT_EQ(newLines, 0u);
 }
 
 TEST_F(FormatterTest, CrLfWithBothFlagsMakesTwoLineBreaksAndTwoScreenNewLines)
 {
     ResetFormatterState(0);
-    EXPECT_EQ(FormatBlock("A\r\nB"), "\\cf2 A\\par\r\\cf2 \n\\par\r\\cf2 \nB");
+    std::uint32_t newLines = 0;
+    EXPECT_EQ(FormatBlock("A\r\nB", 0, &newLines), "\\cf2 A\\par\r\\cf2 \n\\par\r\\cf2 \nB");
     EXPECT_EQ(Records(), (Recs{"C A", "N \n", "N \n", "C B"}));
-    EXPECT_EQ(Host.NewLinesAtRecord.size(), 2u);
+    EXPECT_EQ(newLines, 2u);
 }
 
 TEST_F(FormatterTest, LfAtFullLineWithOnlyCrFlagSetWrapsToColumnZero)
@@ -140,9 +145,10 @@ TEST_F(FormatterTest, LfAtFullLineWithOnlyCrFlagSetWrapsToColumnZero)
     ResetFormatterState(0);
     Settings.NewLineOnLF = false;
     CharsPerLine = 2;
-    EXPECT_EQ(FormatBlock("ab\nc"), "\\cf2 ab\\par\r\\cf2 \nc");
+    std::uint32_t newLines = 99;
+    EXPECT_EQ(FormatBlock("ab\nc", 0, &newLines), "\\cf2 ab\\par\r\\cf2 \nc");
     EXPECT_EQ(Records(), (Recs{"C a", "C b", "N \n", "C c"}));
-    EXPECT_TRUE(Host.NewLinesAtRecord.empty());
+    EXPECT_EQ(newLines, 0u);
 }
 
 TEST_F(FormatterTest, LfCellWithLfFlagEndsTheLineInByteModes)
