@@ -13,11 +13,12 @@
 #include "macros/TreeFileIo.h"
 #include "placement/FormPlacement.h"
 #include "terminal/Formatter.h"
+#include "terminal/MacroRunHost.h"
 #include "terminal/MainControls.h"
 
 class TMemoryStream;
 
-class TForm1 : public TForm, public TFormatterHost {
+class TForm1 : public TForm, public TFormatterHost, public TMacroRunHost {
 public:
     explicit TForm1(TComponent* AOwner);
     ~TForm1() override;
@@ -339,6 +340,21 @@ public:
     void TreeViewDragDrop(TObject* Sender, TObject* Source, int X, int Y);
     void TreeViewEditing(TObject* Sender, TTreeNode* Node, bool& AllowEdit);
     void TreeViewEdited(TObject* Sender, TTreeNode* Node, String& S);
+    // What a macro run asks of the window (TMacroRunHost): the Stop button, the key path,
+    // the editor, the port and its lamps (MainMacroRunHost.cpp) and the send bar
+    // (MainFileSend.cpp).
+    bool StopEnabled() const override;
+    void SetStopEnabled(bool Enabled) override;
+    void StopMacroRun() override;
+    void SendKeyPress(char& Key) override;
+    void SelectInMacroData(int Start, int Length) override;
+    bool PortEnabled() const override;
+    int WriteToPort(std::uint8_t Byte) override;
+    void SetControlLines(int Rts, int Dtr) override;
+    void LockForFileSend(int ProgressRange) override;
+    void ShowSendBar(const String& FileName) override;
+    void SetSendProgress(int Position) override;
+    void EndFileSend() override;
     // The node whose fields were changed in the editor and not applied yet, or nullptr.
     TTreeNode* PendingEditNode = nullptr;
     // Where a drop point lies: the node there and how the point hits it. The tree's own hit
