@@ -12,13 +12,14 @@
 #include "comm/Comm.h"
 #include "macros/TreeFileIo.h"
 #include "placement/FormPlacement.h"
+#include "settings/OptionsHost.h"
 #include "terminal/Formatter.h"
 #include "terminal/MacroRunHost.h"
 #include "terminal/MainControls.h"
 
 class TMemoryStream;
 
-class TForm1 : public TForm, public TFormatterHost, public TMacroRunHost {
+class TForm1 : public TForm, public TFormatterHost, public TMacroRunHost, public TOptionsHost {
 public:
     explicit TForm1(TComponent* AOwner);
     ~TForm1() override;
@@ -130,8 +131,8 @@ public:
 
     // ---- settings ------------------------------------------------------------------------
     void ApplySettings();
-    void AdjustColumns();
-    void ApplyScreenFont(bool ShowDialog);
+    void AdjustColumns() override;
+    void ApplyScreenFont(bool ShowDialog) override;
     void EditFontClick(TObject* Sender);
     void Background1Click(TObject* Sender);
     void GatherPortSettings();
@@ -213,7 +214,7 @@ public:
     // The status bar's panels 1 to 4; Keep false zeroes the counters and the record count.
     void UpdateStatusCounters(bool Keep);
     // The display mode commands' work: 0 ASCII/Text, 1 Mixed, 2 Hexadecimal.
-    void SwitchDisplayMode(std::int32_t Mode);
+    void SwitchDisplayMode(std::int32_t Mode) override;
     void ClearStatusBarMessages1Click(TObject* Sender);
     void mi_ASCIIModeClick(TObject* Sender);
     void mi_MixedModeClick(TObject* Sender);
@@ -266,6 +267,12 @@ public:
     void HelpAboutClick(TObject* Sender);
     void Readme_sbtnClick(TObject* Sender);
     void settings_spbtnClick(TObject* Sender);
+    // The rest of what the options dialog asks of the window (TOptionsHost), besides the
+    // display mode, the font, the line width and PortEnabled above (MainOptionsDialog.cpp).
+    std::int32_t CurrentDisplayMode() const override;
+    void SetCharsPerLine(std::uint32_t Columns) override;
+    void ShowStringEntryPane(bool Visible) override;
+    void SaveSettingsFiles() override;
     void ASCIITable1Click(TObject* Sender);
     void NotationCon1Click(TObject* Sender);
     void miStringEntryPaneClick(TObject* Sender);

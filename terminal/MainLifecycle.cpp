@@ -5,6 +5,7 @@
 
 #include "framework/FileNames.h"
 #include "settings/Properties.h"
+#include "settings/PropertiesForm.h"
 #include "settings/Settings.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
@@ -70,6 +71,7 @@ TForm1::~TForm1()
     // The application outlives this window: it must not call back into it.
     if (Application->OnDeactivate.Object() == this) Application->OnDeactivate = nullptr;
     if (FormatterHost == this) FormatterHost = nullptr;
+    if (frmProp && frmProp->Host() == this) frmProp->SetHost(nullptr);
     if (Form1 == this) Form1 = nullptr;
 }
 
