@@ -393,6 +393,12 @@ private:
     void BuildSendBar();
     void BuildScreen();
     void BuildMacroPane();
+    void BuildMacroTitleBar();
+    void BuildMacroRunBar();
+    void BuildMacroTreeLabel();
+    void BuildMacroTree();
+    void BuildMacroEditBar();
+    void BuildMacroEditor();
     void BuildNonVisual();
     void FillPortDefaults();
 
