@@ -24,7 +24,6 @@ String ByteInfoText;
 String CommErrorText;
 std::int32_t CommErrorTicks = 0;
 std::uint8_t EntrySendBuffer[EntrySendBufferSize];
-String HelpScreenRtf;
 
 void InitMainGlobals()
 {
@@ -40,5 +39,4 @@ void InitMainGlobals()
     StatusMessageText.clear();
     CaretInfoText.clear();
     ByteInfoText.clear();
-    HelpScreenRtf.clear();
 }
