@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "framework/FileNames.h"
+#include "macros/MacroServicesWin.h"
 #include "settings/Properties.h"
 #include "settings/PropertiesForm.h"
 #include "settings/Settings.h"
@@ -29,6 +30,8 @@ void TForm1::CreateParams(TCreateParams& Params)
 
 TForm1::TForm1(TComponent* AOwner) : TForm(AOwner)
 {
+    // The macro list asks and tells through this program's dialogs.
+    MacroTreeServices() = WindowTreeServices();
     BuildFormData();
     DoCreate();
     FormatterHost = this;
