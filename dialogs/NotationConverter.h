@@ -8,7 +8,7 @@
 #include "framework/gui/TextControls.h"
 #include "framework/gui/Timer.h"
 #include "placement/FormPlacement.h"
-#include "terminal/NotationModel.h"
+#include "util/NotationModel.h"
 
 class TOKBottomDlg : public TForm {
 public:

@@ -1,8 +1,6 @@
 // The string entry help window: its form data and its two handlers.
 #include "dialogs/StringEntryHelp.h"
 
-#include "terminal/WindowGlobals.h"
-
 TfrmStringEntryHelp* frmStringEntryHelp = nullptr;
 
 TfrmStringEntryHelp::TfrmStringEntryHelp(TComponent* AOwner) : TForm(AOwner)
@@ -55,11 +53,18 @@ void TfrmStringEntryHelp::CreateParams(TCreateParams& Params)
     Params.OwnClassName = "TfrmStringEntryHelp";
 }
 
+void TfrmStringEntryHelp::ShowPage(const String& Rtf)
+{
+    pageRtf_ = Rtf;
+    Show();
+    BringToFront();
+}
+
 void TfrmStringEntryHelp::FormShow(TObject* Sender)
 {
     STRING_ENTRY_HELP_re->SetText("");
     // Nothing to paste is an empty page (the control refuses an empty stream).
-    if (!HelpScreenRtf.empty()) STRING_ENTRY_HELP_re->PutRtf(HelpScreenRtf, true);
+    if (!pageRtf_.empty()) STRING_ENTRY_HELP_re->PutRtf(pageRtf_, true);
     STRING_ENTRY_HELP_re->SetSelStart(0);
     STRING_ENTRY_HELP_re->SetSelLength(0);
 }

@@ -1,10 +1,11 @@
-// The tree services of the program: questions and messages through the dialog service, record
-// IDs from the platform's GUID generator, labels compared in the user's locale.
+// The tree services of the Windows program: questions and messages through the dialog service,
+// record IDs from the platform's GUID generator, labels compared in the user's locale.
+#include "macros/MacroServicesWin.h"
+
 #include <windows.h>
 #include <objbase.h>
 
 #include "framework/gui/DialogService.h"
-#include "macros/TreeUtil.h"
 
 namespace {
 std::uint32_t GuidFirstField()
@@ -23,13 +24,12 @@ int CompareInLocale(const String& a, const String& b)
 }
 }  // namespace
 
-TMacroTreeServices& MacroTreeServices()
+TMacroTreeServices WindowTreeServices()
 {
-    static TMacroTreeServices services{
-        GuidFirstField, CompareInLocale,
-        [](const String& text, const String& caption) {
-            return DialogService().MessageBox(text, caption, MB_YESNO | MB_ICONQUESTION) == IDYES;
-        },
-        [](const String& text) { ShowMessage(text); }, [] { Beep(); }};
-    return services;
+    return {GuidFirstField, CompareInLocale,
+            [](const String& text, const String& caption) {
+                return DialogService().MessageBox(text, caption, MB_YESNO | MB_ICONQUESTION) ==
+                       IDYES;
+            },
+            [](const String& text) { ShowMessage(text); }, [] { Beep(); }};
 }

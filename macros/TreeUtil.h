@@ -87,7 +87,8 @@ struct TMacroTreeServices {
     std::function<void(const String& Text)> ShowMessage;
     std::function<void()> Beep;
 };
-// The services in use: the platform's until a caller assigns others.
+// The services in use: the window-free default (a question answered No, a message dropped)
+// until a caller assigns others; the main window assigns the Windows program's.
 TMacroTreeServices& MacroTreeServices();
 
 // A node's record, or nullptr; a node without one reads as kind 0 with no breakpoint.

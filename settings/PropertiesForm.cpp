@@ -1,15 +1,15 @@
 // The options dialog: its form data and its handlers, which write Settings as the user goes
-// and reach the main window for the display mode, the font, the line width and the save.
+// and reach the main window (its host) for the display mode, the font, the line width and the
+// save.
 #include "settings/PropertiesForm.h"
 
 #include <algorithm>
 
 #include "framework/gui/Canvas.h"
 #include "framework/gui/DialogService.h"
+#include "settings/OptionsHost.h"
 #include "settings/Properties.h"
 #include "settings/Settings.h"
-#include "terminal/Main.h"
-#include "terminal/MainGlobals.h"
 
 TfrmProp* frmProp = nullptr;
 
@@ -318,7 +318,7 @@ void TfrmProp::FormShow(TObject* Sender)
 void TfrmProp::FormActivate(TObject* Sender)
 {
     // A visible dialog may be activated while the program ends, after the main window is gone.
-    if (!Form1) return;
+    if (!host_) return;
 
     cbDispStringEntryPnl->SetChecked(Settings.StringEntryPaneVisible);
     Displaymode_cbx->SetItemIndex(Settings.DisplayMode);
@@ -345,7 +345,7 @@ void TfrmProp::FormActivate(TObject* Sender)
     ParityReplaceChLst->SetEnabled(cbCheckParity->Checked());
     lblParity->SetEnabled(cbCheckParity->Checked());
 
-    if (Form1->Comm1->Enabled()) {
+    if (host_->PortEnabled()) {
         cbCheckParity->SetEnabled(false);
         ParityReplaceChLst->SetEnabled(false);
         lblParity->SetEnabled(false);
@@ -366,11 +366,11 @@ void TfrmProp::FormActivate(TObject* Sender)
 
 void TfrmProp::FormClose(TObject* Sender, TCloseAction& Action)
 {
-    if (Settings.Accepted || !Form1) return;
+    if (Settings.Accepted || !host_) return;
     // The display mode and the entry pane's visibility stay as they are on the main window.
     Settings = SettingsBackup;
-    CharsPerLine = static_cast<std::uint32_t>(Settings.Columns);
-    Form1->ApplyScreenFont(false);
+    host_->SetCharsPerLine(static_cast<std::uint32_t>(Settings.Columns));
+    host_->ApplyScreenFont(false);
 }
 
 void TfrmProp::FormKeyPress(TObject* Sender, char& Key)
@@ -397,7 +397,7 @@ void TfrmProp::sbtnSaveSettingsClick(TObject* Sender)
     Settings.Accepted = true;
     SettingsBackup = Settings;
     sbtnSaveSettings->SetEnabled(false);
-    Form1->Save1Click(this);
+    host_->SaveSettingsFiles();
     // The disabled button is the user's sign that the files were written.
     Sleep(350);
     sbtnSaveSettings->SetEnabled(true);
@@ -408,21 +408,17 @@ void TfrmProp::sbtnSaveSettingsClick(TObject* Sender)
 
 void TfrmProp::Displaymode_cbxChange(TObject* Sender)
 {
-    switch (Displaymode_cbx->ItemIndex()) {
-    case 0: Form1->mi_ASCIIModeClick(Sender); break;
-    case 1: Form1->mi_MixedModeClick(Sender); break;
-    case 2: Form1->mi_HexModeClick(Sender); break;
-    default: break;
-    }
+    const int mode = Displaymode_cbx->ItemIndex();
+    if (mode >= 0 && mode <= 2) host_->SwitchDisplayMode(mode);
     // The list shows the mode in force: the chosen one, or the old one when the user declined.
     // (A return from the mode question may activate the dialog again and refill the list.)
-    Displaymode_cbx->SetItemIndex(DisplayMode);
-    Settings.DisplayMode = DisplayMode;
+    Displaymode_cbx->SetItemIndex(host_->CurrentDisplayMode());
+    Settings.DisplayMode = host_->CurrentDisplayMode();
     TabNums_sedt->SetEnabled(Settings.DisplayMode == 0);
     TABspace_lbl->SetEnabled(Settings.DisplayMode == 0);
 }
 
-void TfrmProp::btnFontClick(TObject* Sender) { Form1->EditFontClick(Sender); }
+void TfrmProp::btnFontClick(TObject* Sender) { host_->ApplyScreenFont(true); }
 
 // ---- spin edits -----------------------------------------------------------------------------
 
@@ -431,7 +427,7 @@ void TfrmProp::NumLines_spedtChange(TObject* Sender) { TypedValue(NumLines_spedt
 void TfrmProp::Col_sedtChange(TObject* Sender)
 {
     if (TypedValue(Col_sedt, Settings.Columns))
-        CharsPerLine = static_cast<std::uint32_t>(Settings.Columns);
+        host_->SetCharsPerLine(static_cast<std::uint32_t>(Settings.Columns));
 }
 
 void TfrmProp::TabNums_sedtChange(TObject* Sender)
@@ -478,7 +474,7 @@ void TfrmProp::NewLineOnLFcbxClick(TObject* Sender)
 void TfrmProp::AutoColAdjustcbxClick(TObject* Sender)
 {
     Settings.AutoAdjustCols = AutoColAdjustcbx->Checked();
-    if (Settings.AutoAdjustCols) Form1->AdjustColumns();
+    if (Settings.AutoAdjustCols) host_->AdjustColumns();
     Col_sedt->SetEnabled(!Settings.AutoAdjustCols);
 }
 
@@ -502,8 +498,7 @@ void TfrmProp::cbAutoConnectClick(TObject* Sender)
 void TfrmProp::cbDispStringEntryPnlClick(TObject* Sender)
 {
     Settings.StringEntryPaneVisible = cbDispStringEntryPnl->Checked();
-    Form1->pnlStringEntry->SetVisible(Settings.StringEntryPaneVisible);
-    Form1->Panel7->SetVisible(!Settings.StringEntryPaneVisible);
+    host_->ShowStringEntryPane(Settings.StringEntryPaneVisible);
 }
 
 // Choosing a replacement byte is not offered: the list only shows the setting.

@@ -11,6 +11,8 @@
 #include "framework/gui/SpinEdit.h"
 #include "framework/gui/TextControls.h"
 
+class TOptionsHost;
+
 // The texts the dialog changes as it runs.
 namespace PropText {
 inline constexpr const char* PortOpenNote = "Disconnect to enable option.";
@@ -21,6 +23,11 @@ class TfrmProp : public TForm {
 public:
     explicit TfrmProp(TComponent* AOwner);
     ~TfrmProp() override;
+
+    // The window whose settings the dialog edits: given by that window before it shows the
+    // dialog, taken back (nullptr) when it goes. Without one the dialog fills nothing in.
+    TOptionsHost* Host() const { return host_; }
+    void SetHost(TOptionsHost* Host) { host_ = Host; }
 
     TPageControl* PageControl1;
     TTabSheet *DisplaySheet, *ErrorSheet, *GeneralSheet;
@@ -83,6 +90,8 @@ protected:
     void CreateParams(TCreateParams& Params) override;
 
 private:
+    TOptionsHost* host_ = nullptr;
+
     void BuildDisplayPage();
     void BuildErrorPage();
     void BuildGeneralPage();

@@ -2,7 +2,7 @@
 #include "terminal/CaretInfo.h"
 
 #include "terminal/MainGlobals.h"
-#include "terminal/NotationModel.h"
+#include "util/NotationModel.h"
 
 namespace {
 

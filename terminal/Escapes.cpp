@@ -1,13 +1,7 @@
 // The send-string escape parser.
 #include "terminal/Escapes.h"
 
-int HexDigitValue(char C)
-{
-    if (C >= '0' && C <= '9') return C - '0';
-    if (C >= 'a' && C <= 'f') return C - 'a' + 10;
-    if (C >= 'A' && C <= 'F') return C - 'A' + 10;
-    return -1;
-}
+#include "util/NumberNotations.h"
 
 TEscapeResult ParseEscapeText(std::string_view Source, std::uint8_t* Destination)
 {

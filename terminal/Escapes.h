@@ -14,9 +14,6 @@ inline constexpr const char* InvalidHex =
     "Cannot send data.\nInvalid hex digits in escape sequence using '\\'.";
 }  // namespace EscapeText
 
-// 0 to 9 for "0"-"9", 10 to 15 for "a"-"f" and "A"-"F", -1 for any other character.
-int HexDigitValue(char C);
-
 enum class TEscapeError { None, Incomplete, Invalid, InvalidHex };
 
 struct TEscapeResult {

@@ -10,10 +10,12 @@
 
 #include "framework/Exceptions.h"
 #include "framework/Streams.h"
+#include "framework/gui/Application.h"
+#include "framework/gui/DialogService.h"
 #include "macros/TreeUtil.h"
 #include "terminal/Escapes.h"
 #include "terminal/FileSendProgress.h"
-#include "terminal/Main.h"
+#include "terminal/MacroRunHost.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/MainTexts.h"
 #include "terminal/WindowGlobals.h"
@@ -43,17 +45,17 @@ void CALLBACK MacroDelayTimerProc(UINT TimerId, UINT, DWORD_PTR, DWORD_PTR, DWOR
 }
 
 // A wait's view of the Stop button: disabled means a stop was asked for.
-void NoteStopButton()
+void NoteStopButton(const TMacroRunHost& Host)
 {
-    if (!Form1->stop_tbtn->Enabled()) MacroRunState = 1;
+    if (!Host.StopEnabled()) MacroRunState = 1;
 }
 
 bool ReadSendByte(std::uint8_t& Byte) { return SendFile && SendFile->Read(&Byte, 1) == 1; }
 
-void StopRunWithError(const String& Text)
+void StopRunWithError(TMacroRunHost& Host, const String& Text)
 {
     MessageDlg(Text, mtError, TMsgDlgButtons{mbOK});
-    Form1->stop_tbtnClick(nullptr);
+    Host.StopMacroRun();
 }
 
 }  // namespace
@@ -70,15 +72,15 @@ void StartMacroDelayTimer(std::int32_t DelayMs, int Unused)
     MacroTimer = timeSetEvent(static_cast<UINT>(DelayMs), 0, MacroDelayTimerProc, 0, flags);
 }
 
-bool MacroDelay(const String& Milliseconds)
+bool MacroDelay(TMacroRunHost& Host, const String& Milliseconds)
 {
     if (Milliseconds.empty() || Milliseconds == "0") return true;
     const auto delay = ParseDelayMs(Milliseconds);
     // Only a hand-edited list file holds such a text: the run stops rather than send on with
     // no delay.
     if (!delay) {
-        StopRunWithError(MacroText::DelayNotNumberHead + Milliseconds +
-                         MacroText::DelayNotNumberTail);
+        StopRunWithError(Host, MacroText::DelayNotNumberHead + Milliseconds +
+                                   MacroText::DelayNotNumberTail);
         return false;
     }
     if (*delay == 0) return true;
@@ -90,8 +92,8 @@ bool MacroDelay(const String& Milliseconds)
     // A refused timer would never clear the flag: the wait would last until Stop.
     if (timer == 0) {
         MacroDelayPending = 0;
-        StopRunWithError(MacroText::DelayTimerRefused + IntToStr(*delay) +
-                         MacroText::DelayTimerRefusedTail);
+        StopRunWithError(Host, MacroText::DelayTimerRefused + IntToStr(*delay) +
+                                   MacroText::DelayTimerRefusedTail);
         return false;
     }
     // However the wait ends (an exception out of a handler included), the timer goes with it.
@@ -107,7 +109,7 @@ bool MacroDelay(const String& Milliseconds)
     HANDLE wake = DelayWakeEvent();
     while (MacroRunState == 2 && MacroDelayPending == 1) {
         Application->ProcessMessages();
-        NoteStopButton();
+        NoteStopButton(Host);
         if (MacroRunState != 2 || MacroDelayPending != 1) break;
         // Sleeps until a message, the timer's tick or, at the latest, a quarter second.
         MsgWaitForMultipleObjectsEx(1, &wake, 250, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
@@ -115,7 +117,7 @@ bool MacroDelay(const String& Milliseconds)
     return true;
 }
 
-std::int32_t ExpandMacroEscapes(std::uint8_t* Output, const char* Input)
+std::int32_t ExpandMacroEscapes(TMacroRunHost& Host, std::uint8_t* Output, const char* Input)
 {
     const TEscapeResult parsed = ParseEscapeText(Input, Output);
     if (parsed.Error == TEscapeError::None) {
@@ -123,21 +125,13 @@ std::int32_t ExpandMacroEscapes(std::uint8_t* Output, const char* Input)
         return static_cast<std::int32_t>(parsed.Count);
     }
     MessageDlg(EscapeErrorText(parsed.Error), mtError, TMsgDlgButtons{mbOK});
-    TForm1& form = *Form1;
-    form.ShowMacroEditor();
-    form.Tr_edit_tbn->SetDown(true);
-    form.TreeViewClick(nullptr);
-    if (form.EditData->Visible() && form.EditData->Enabled()) {
-        if (form.EditData->CanFocus()) form.EditData->SetFocus();
-        // The lone backslash of an incomplete sequence, otherwise the two characters after it.
-        const bool incomplete = parsed.Error == TEscapeError::Incomplete;
-        form.EditData->SetSelStart(static_cast<int>(parsed.ErrorStart));
-        form.EditData->SetSelLength(incomplete ? 1 : 2);
-    }
+    // The lone backslash of an incomplete sequence, otherwise the two characters after it.
+    const bool incomplete = parsed.Error == TEscapeError::Incomplete;
+    Host.SelectInMacroData(static_cast<int>(parsed.ErrorStart), incomplete ? 1 : 2);
     return 0;
 }
 
-std::int32_t SendMacroString(const String& Data, const String& DelayMs)
+std::int32_t SendMacroString(TMacroRunHost& Host, const String& Data, const String& DelayMs)
 {
     if (Data.empty()) return 0;
     if (Data.size() >= MacroStringBufferSize) {
@@ -145,41 +139,35 @@ std::int32_t SendMacroString(const String& Data, const String& DelayMs)
         return 0;
     }
     std::memcpy(MacroStringBuffer, Data.c_str(), Data.size() + 1);
-    const std::int32_t n = ExpandMacroEscapes(EntrySendBuffer, MacroStringBuffer);
+    const std::int32_t n = ExpandMacroEscapes(Host, EntrySendBuffer, MacroStringBuffer);
     if (n == 0) return 0;
     // The string entry pane may refill the shared send buffer while a wait runs the queue.
     const std::string bytes(reinterpret_cast<const char*>(EntrySendBuffer), n);
     for (char byte : bytes) {
         char key = byte;
-        Form1->reScreenKeyPress(nullptr, key);
-        if (!Form1->stop_tbtn->Enabled())
+        Host.SendKeyPress(key);
+        if (!Host.StopEnabled())
             MacroRunState = 1;
         else
             Application->ProcessMessages();
         if (MacroRunState != 2) return 0;
         // A stop asked for during the delay ends the string before its next byte.
-        if (!MacroDelay(DelayMs) || MacroRunState != 2) return 0;
+        if (!MacroDelay(Host, DelayMs) || MacroRunState != 2) return 0;
     }
     return 1;
 }
 
-void ApplyControlSignal(const String& Signal)
+void ApplyControlSignal(TMacroRunHost& Host, const String& Signal)
 {
-    TForm1& form = *Form1;
-    if (!form.Comm1->Enabled()) return;
+    if (!Host.PortEnabled()) return;
     const auto lines = ParseControlSignal(Signal);
     if (!lines) return;
-    // The lines first: a refusal raises before a lamp shows a state the line does not have.
-    if (lines->Rts >= 0) form.Comm1->SetRTSState(lines->Rts == 1);
-    if (lines->Dtr >= 0) form.Comm1->SetDTRState(lines->Dtr == 1);
-    if (lines->Rts >= 0) form.LED_RTS->SetState(lines->Rts == 1);
-    if (lines->Dtr >= 0) form.LED_DTR->SetState(lines->Dtr == 1);
+    Host.SetControlLines(lines->Rts, lines->Dtr);
 }
 
-void SendMacroFile(const char* FileName, const String& DelayMs)
+void SendMacroFile(TMacroRunHost& Host, const char* FileName, const String& DelayMs)
 {
-    TForm1& form = *Form1;
-    if (!form.Comm1->Enabled()) {
+    if (!Host.PortEnabled()) {
         MessageDlg(MainText::NotConnected, mtInformation, TMsgDlgButtons{mbOK});
         return;
     }
@@ -197,19 +185,11 @@ void SendMacroFile(const char* FileName, const String& DelayMs)
     try {
         const std::int64_t size = SendFile->Size();
         const std::int64_t step = ProgressStep(size);
-        form.ProgressBar1->SetRange(0, ProgressBarUnits(size, size));
-        form.miSendFileBinary->SetVisible(false);
-        form.miSpxSendFileBinary->SetVisible(false);
-        form.miStopSending->SetVisible(true);
-        form.reScreen->SetEnabled(false);
+        Host.LockForFileSend(ProgressBarUnits(size, size));
 
         std::uint8_t byte = 0;
         if (ReadSendByte(byte)) {
-            form.edtFile->SetText(MainText::SendingFile + name);
-            form.pnlSend->SetVisible(true);
-            EntryPaneHidden = form.pnlStringEntry->Visible();
-            if (EntryPaneHidden) form.pnlStringEntry->SetVisible(false);
-            form.miStringEntryPane->SetEnabled(false);
+            Host.ShowSendBar(name);
             SendFile->SetPosition(0);
         }
 
@@ -219,79 +199,79 @@ void SendMacroFile(const char* FileName, const String& DelayMs)
         StatusMessageText = ProgressStartText(size);
         while (more && PortOpen) {
             // A byte the port refuses did not go out: the send ends short of its 100 %.
-            if (form.Comm1->Write(reinterpret_cast<char*>(&byte), 1) != 1) break;
+            if (Host.WriteToPort(byte) != 1) break;
             ++BytesOut;
             ++count;
-            NoteStopButton();
+            NoteStopButton(Host);
             if (MacroRunState == 2) Application->ProcessMessages();
             // A stop asked for during the delay ends the send before the next byte.
-            if (MacroRunState != 2 || !stillOurs() || !MacroDelay(DelayMs) || MacroRunState != 2) {
-                if (stillOurs()) form.miStopSendingClick(&form);
+            if (MacroRunState != 2 || !stillOurs() || !MacroDelay(Host, DelayMs) ||
+                MacroRunState != 2) {
+                if (stillOurs()) Host.EndFileSend();
                 return;
             }
             more = stillOurs() && ReadSendByte(byte);
             if (count == mark) {
-                form.ProgressBar1->SetPosition(ProgressBarUnits(count, size));
+                Host.SetSendProgress(ProgressBarUnits(count, size));
                 mark += step;
                 StatusMessageText = ProgressText(size, ProgressPercent(count, size));
             }
         }
         if (!stillOurs()) return;
         if (count == size) {
-            form.ProgressBar1->SetPosition(ProgressBarUnits(size, size));
+            Host.SetSendProgress(ProgressBarUnits(size, size));
             StatusMessageText = ProgressText(size, 100);
-            form.ProgressBar1->SetPosition(0);
+            Host.SetSendProgress(0);
         } else if (!more && PortOpen) {
             // Fewer bytes than the file's size (a read error, a file that shrank): a failed
             // read, not a quiet end.
             throw EReadError("Cannot read file \"%s\"", name);
         }
-        form.miStopSendingClick(&form);
+        Host.EndFileSend();
     } catch (...) {
         Application->MessageBox(MainText::FileErrorText, MainText::FileErrorCaption, MB_OKCANCEL);
         StatusMessageText = MainText::FileErrorCaption;
-        if (stillOurs()) form.miStopSendingClick(&form);
+        if (stillOurs()) Host.EndFileSend();
     }
 }
 
-std::int32_t ExecuteMacroStep(TInfo* Info)
+std::int32_t ExecuteMacroStep(TMacroRunHost& Host, TInfo* Info)
 {
-    TForm1& form = *Form1;
-    form.stop_tbtn->SetEnabled(true);
+    Host.SetStopEnabled(true);
     const std::int32_t kind = Info ? Info->Kind : 0;
     const String data = Info ? Info->MacroData : String();
     const String other = Info ? Info->OtherValue : String();
     const String signal = Info ? Info->SignalState : String();
     std::int32_t result = 1;
     switch (kind) {
-    case mkNone: form.stop_tbtn->SetEnabled(false); return 1;
+    case mkNone: Host.SetStopEnabled(false); return 1;
     case mkFile:
     case mkDataString:
     case mkControlSignal:
-        if (!form.Comm1->Enabled()) {
+        if (!Host.PortEnabled()) {
             MessageDlg(MainText::NotConnected, mtInformation, TMsgDlgButtons{mbOK});
-            form.stop_tbtnClick(nullptr);
+            Host.StopMacroRun();
             result = 0;
         } else if (kind != mkControlSignal && SendFile) {
             // The menu's file send owns SendFile and the send bar: a second send would take
             // them over.
-            StopRunWithError(MacroText::SendBusy);
+            StopRunWithError(Host, MacroText::SendBusy);
             result = 0;
         } else if (kind == mkFile) {
-            SendMacroFile(data.c_str(), other);
+            SendMacroFile(Host, data.c_str(), other);
         } else if (kind == mkDataString) {
-            result = SendMacroString(data, other);
+            result = SendMacroString(Host, data, other);
         } else {
-            ApplyControlSignal(signal);
+            ApplyControlSignal(Host, signal);
         }
         break;
-    case mkDelayMs: result = MacroDelay(other) ? 1 : 0; break;
+    case mkDelayMs: result = MacroDelay(Host, other) ? 1 : 0; break;
     case mkDelaySecs:
     case mkDelayMins: break;
     default:
         if (--MacroLoopGuard <= 0) {
             MessageDlg(MacroText::LoopGuardStop, mtInformation, TMsgDlgButtons{mbOK});
-            form.stop_tbtnClick(nullptr);
+            Host.StopMacroRun();
             MacroLoopGuard = MacroLoopGuardStart;
             result = 0;
         }
@@ -299,6 +279,6 @@ std::int32_t ExecuteMacroStep(TInfo* Info)
     }
     if (kind >= mkFile && kind <= mkControlSignal && MacroLoopGuard < MacroLoopGuardStart)
         MacroLoopGuard = MacroLoopGuardStart;
-    form.stop_tbtn->SetEnabled(false);
+    Host.SetStopEnabled(false);
     return result;
 }

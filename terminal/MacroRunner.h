@@ -1,6 +1,6 @@
 // The macro runner: one macro record executed against the line (a data string through the key
 // path, a file, the RTS and DTR lines, a delay), and the state every run shares. Main thread
-// only, except the delay's timer callback.
+// only, except the delay's timer callback. The window of the run is reached through Host.
 #pragma once
 
 #include <atomic>
@@ -10,6 +10,7 @@
 #include "macros/Macros.h"
 
 struct TInfo;
+class TMacroRunHost;
 
 // 0 no run yet, 2 running, 1 stop requested. Written by the run commands (2), stop_tbtnClick
 // and the waits (1).
@@ -29,17 +30,17 @@ extern bool MacroRunActive;
 
 // 1 when the step was carried out (or needed nothing), 0 when it failed or the run stopped.
 // The record is read once at the start: a command run inside a wait may free it.
-std::int32_t ExecuteMacroStep(TInfo* Info);
+std::int32_t ExecuteMacroStep(TMacroRunHost& Host, TInfo* Info);
 // Waits Milliseconds unless the run is stopped; "0" and "" return at once. A text that is not a
 // number, or a delay whose timer the system refuses, shows its message, stops the run and
 // returns false.
-bool MacroDelay(const String& Milliseconds);
+bool MacroDelay(TMacroRunHost& Host, const String& Milliseconds);
 void StartMacroDelayTimer(std::int32_t DelayMs, int Unused);
 void ClearMacroDelayFlag();
 // 1 when every byte was sent, each followed by the per-character delay.
-std::int32_t SendMacroString(const String& Data, const String& DelayMs);
+std::int32_t SendMacroString(TMacroRunHost& Host, const String& Data, const String& DelayMs);
 // Bytes written to Output and a NUL after them; 0 after an escape error, which is shown and
 // selected in the macro editor.
-std::int32_t ExpandMacroEscapes(std::uint8_t* Output, const char* Input);
-void ApplyControlSignal(const String& Signal);
-void SendMacroFile(const char* FileName, const String& DelayMs);
+std::int32_t ExpandMacroEscapes(TMacroRunHost& Host, std::uint8_t* Output, const char* Input);
+void ApplyControlSignal(TMacroRunHost& Host, const String& Signal);
+void SendMacroFile(TMacroRunHost& Host, const char* FileName, const String& DelayMs);

@@ -12,13 +12,15 @@
 #include "comm/Comm.h"
 #include "macros/TreeFileIo.h"
 #include "placement/FormPlacement.h"
+#include "settings/OptionsHost.h"
 #include "terminal/Formatter.h"
+#include "terminal/MacroRunHost.h"
 #include "terminal/MainControls.h"
 #include "terminal/ReceiveView.h"
 
 class TMemoryStream;
 
-class TForm1 : public TForm, public TFormatterHost {
+class TForm1 : public TForm, public TFormatterHost, public TMacroRunHost, public TOptionsHost {
 public:
     explicit TForm1(TComponent* AOwner);
     ~TForm1() override;
@@ -130,8 +132,8 @@ public:
 
     // ---- settings ------------------------------------------------------------------------
     void ApplySettings();
-    void AdjustColumns();
-    void ApplyScreenFont(bool ShowDialog);
+    void AdjustColumns() override;
+    void ApplyScreenFont(bool ShowDialog) override;
     void EditFontClick(TObject* Sender);
     void Background1Click(TObject* Sender);
     void GatherPortSettings();
@@ -216,7 +218,7 @@ public:
     // The status bar's panels 1 to 4; Keep false zeroes the counters and the record count.
     void UpdateStatusCounters(bool Keep);
     // The display mode commands' work: 0 ASCII/Text, 1 Mixed, 2 Hexadecimal.
-    void SwitchDisplayMode(std::int32_t Mode);
+    void SwitchDisplayMode(std::int32_t Mode) override;
     void ClearStatusBarMessages1Click(TObject* Sender);
     void mi_ASCIIModeClick(TObject* Sender);
     void mi_MixedModeClick(TObject* Sender);
@@ -269,6 +271,12 @@ public:
     void HelpAboutClick(TObject* Sender);
     void Readme_sbtnClick(TObject* Sender);
     void settings_spbtnClick(TObject* Sender);
+    // The rest of what the options dialog asks of the window (TOptionsHost), besides the
+    // display mode, the font, the line width and PortEnabled above (MainOptionsDialog.cpp).
+    std::int32_t CurrentDisplayMode() const override;
+    void SetCharsPerLine(std::uint32_t Columns) override;
+    void ShowStringEntryPane(bool Visible) override;
+    void SaveSettingsFiles() override;
     void ASCIITable1Click(TObject* Sender);
     void NotationCon1Click(TObject* Sender);
     void miStringEntryPaneClick(TObject* Sender);
@@ -343,6 +351,21 @@ public:
     void TreeViewDragDrop(TObject* Sender, TObject* Source, int X, int Y);
     void TreeViewEditing(TObject* Sender, TTreeNode* Node, bool& AllowEdit);
     void TreeViewEdited(TObject* Sender, TTreeNode* Node, String& S);
+    // What a macro run asks of the window (TMacroRunHost): the Stop button, the key path,
+    // the editor, the port and its lamps (MainMacroRunHost.cpp) and the send bar
+    // (MainFileSend.cpp).
+    bool StopEnabled() const override;
+    void SetStopEnabled(bool Enabled) override;
+    void StopMacroRun() override;
+    void SendKeyPress(char& Key) override;
+    void SelectInMacroData(int Start, int Length) override;
+    bool PortEnabled() const override;
+    int WriteToPort(std::uint8_t Byte) override;
+    void SetControlLines(int Rts, int Dtr) override;
+    void LockForFileSend(int ProgressRange) override;
+    void ShowSendBar(const String& FileName) override;
+    void SetSendProgress(int Position) override;
+    void EndFileSend() override;
     // The node whose fields were changed in the editor and not applied yet, or nullptr.
     TTreeNode* PendingEditNode = nullptr;
     // Where a drop point lies: the node there and how the point hits it. The tree's own hit
@@ -374,6 +397,12 @@ private:
     void BuildSendBar();
     void BuildScreen();
     void BuildMacroPane();
+    void BuildMacroTitleBar();
+    void BuildMacroRunBar();
+    void BuildMacroTreeLabel();
+    void BuildMacroTree();
+    void BuildMacroEditBar();
+    void BuildMacroEditor();
     void BuildNonVisual();
     void FillPortDefaults();
 

@@ -1,7 +1,7 @@
 // Send File: a whole file to the port, one byte and one pass of the message queue at a time
 // (so Stop, a disconnect or the keys reach the loop), with its progress, its end and its
-// messages; the parts of it that Special Send File shares; and the end of a send, which every
-// other send and the disconnect call.
+// messages; the parts of it that Special Send File and a macro's file send share; and the end of
+// a send, which every other send and the disconnect call.
 #include "framework/Exceptions.h"
 #include "framework/Streams.h"
 #include "terminal/FileSendProgress.h"
@@ -33,23 +33,37 @@ TForm1::TFileSendRun TForm1::BeginFileSend(const String& Name)
 {
     TFileSendRun send{Name, 0, ++SendSerial};
     send.Size = SendFile->Size();
-    ProgressBar1->SetRange(0, ProgressBarUnits(send.Size, send.Size));
-    miSendFileBinary->SetVisible(false);
-    miSpxSendFileBinary->SetVisible(false);
-    miStopSending->SetVisible(true);
-    reScreen->SetEnabled(false);
+    LockForFileSend(ProgressBarUnits(send.Size, send.Size));
 
     std::uint8_t byte = 0;
     if (ReadByte(byte)) {
-        edtFile->SetText(MainText::SendingFile + Name);
-        pnlSend->SetVisible(true);
-        EntryPaneHidden = pnlStringEntry->Visible();
-        if (EntryPaneHidden) pnlStringEntry->SetVisible(false);
-        miStringEntryPane->SetEnabled(false);
+        ShowSendBar(Name);
         SendFile->SetPosition(0);
     }
     return send;
 }
+
+void TForm1::LockForFileSend(int ProgressRange)
+{
+    ProgressBar1->SetRange(0, ProgressRange);
+    miSendFileBinary->SetVisible(false);
+    miSpxSendFileBinary->SetVisible(false);
+    miStopSending->SetVisible(true);
+    reScreen->SetEnabled(false);
+}
+
+void TForm1::ShowSendBar(const String& FileName)
+{
+    edtFile->SetText(MainText::SendingFile + FileName);
+    pnlSend->SetVisible(true);
+    EntryPaneHidden = pnlStringEntry->Visible();
+    if (EntryPaneHidden) pnlStringEntry->SetVisible(false);
+    miStringEntryPane->SetEnabled(false);
+}
+
+void TForm1::SetSendProgress(int Position) { ProgressBar1->SetPosition(Position); }
+
+void TForm1::EndFileSend() { miStopSendingClick(this); }
 
 bool TForm1::FileSendRuns(const TFileSendRun& Send) const { return Send.Serial == SendSerial; }
 

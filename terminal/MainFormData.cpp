@@ -605,6 +605,9 @@ void TForm1::BuildScreen()
     Paste_sbtn->OnClick = Closure(this, &TForm1::Paste_sbtnClick);
 }
 
+// The macro pane, top to bottom: the title bar, the run tool bar beside the tree, the tree's
+// label bar, the tree with its pop-up menu; under the splitter the edit tool bar beside the
+// macro editor, with the hidden trees that keep deleted nodes for undo and redo.
 void TForm1::BuildMacroPane()
 {
     Main_Panel = Place<TPanel>(this, this, "Main_Panel", alLeft);
@@ -627,6 +630,26 @@ void TForm1::BuildMacroPane()
     Top_pnl->SetHeight(280);
     Top_pnl->SetBevelOuter(bvNone);
 
+    BuildMacroTitleBar();
+    BuildMacroRunBar();
+    BuildMacroTreeLabel();
+    BuildMacroTree();
+
+    Splitter1 = Place<TSplitter>(this, Main_Panel, "Splitter1", alTop);
+    Splitter1->SetHeight(4);
+    Splitter1->MinSize = 100;
+
+    BuildMacroEditBar();
+
+    Apply_panel = Place<TPanel>(this, Main_Panel, "Apply_panel", alBottom);
+    Apply_panel->SetHeight(4);
+    Apply_panel->SetBevelOuter(bvNone);
+
+    BuildMacroEditor();
+}
+
+void TForm1::BuildMacroTitleBar()
+{
     MacroTitle_pnl = Place<TPanel>(this, Top_pnl, "MacroTitle_pnl", alTop);
     MacroTitle_pnl->SetHeight(20);
     MacroTitleLbl = Place<TLabel>(this, MacroTitle_pnl, "MacroTitleLbl");
@@ -639,7 +662,10 @@ void TForm1::BuildMacroPane()
     SpeedButton4->SetCaption("x");
     SpeedButton4->Flat = true;
     SpeedButton4->OnClick = Closure(this, &TForm1::CloseTree_btnClick);
+}
 
+void TForm1::BuildMacroRunBar()
+{
     ToolBar4 = Place<TToolBar>(this, Top_pnl, "ToolBar4", alLeft);
     ToolBar4->SetWidth(27);
     ToolBar4->SetImages(Tr_ImageListTreeViewIcons);
@@ -676,7 +702,10 @@ void TForm1::BuildMacroPane()
     Tr_Expand_btn = runButton("Tr_Expand_btn", "Expand All Folders", 27, nullptr);
     Tr_Expand_btn->SetAction(ActionTreeExpand);
     Tr_Expand_btn->SetVisible(false);
+}
 
+void TForm1::BuildMacroTreeLabel()
+{
     treelabel_pnl = Place<TPanel>(this, Top_pnl, "treelabel_pnl", alBottom);
     treelabel_pnl->SetHeight(18);
     treelabel_pnl->SetBevelOuter(bvNone);
@@ -695,7 +724,10 @@ void TForm1::BuildMacroPane()
     Tr_TEditorPopUp = Make<TPopupMenu>(this, "Tr_TEditorPopUp");
     Editor_mi1 = Item(this, Tr_TEditorPopUp->Items(), "Editor_mi1", "Show Editor",
                       Closure(this, &TForm1::Tr_edit_tbnClick));
+}
 
+void TForm1::BuildMacroTree()
+{
     TreeView = Place<TTreeView>(this, Top_pnl, "TreeView", alClient);
     TreeView->ReadOnly = true;
     TreeView->HideSelection = false;
@@ -730,11 +762,10 @@ void TForm1::BuildMacroPane()
     Restore_mi->SetEnabled(false);
     Item(this, trPop, "SaveMacros_mi", "Save Macro List")->SetAction(ActionSaveMacros);
     TreeView->SetPopupMenu(Tr_PopupMenu1);
+}
 
-    Splitter1 = Place<TSplitter>(this, Main_Panel, "Splitter1", alTop);
-    Splitter1->SetHeight(4);
-    Splitter1->MinSize = 100;
-
+void TForm1::BuildMacroEditBar()
+{
     ToolBar1 = Place<TToolBar>(this, Main_Panel, "ToolBar1", alLeft);
     ToolBar1->SetWidth(27);
     ToolBar1->SetImages(Tr_ImageListTreeViewIcons);
@@ -766,11 +797,10 @@ void TForm1::BuildMacroPane()
                            ActionNodeModify, nullptr);
     Tr_Save_btn =
         editButton("Tr_Save_btn", "Save Macro List", MacroImage::Save, ActionSaveMacros, nullptr);
+}
 
-    Apply_panel = Place<TPanel>(this, Main_Panel, "Apply_panel", alBottom);
-    Apply_panel->SetHeight(4);
-    Apply_panel->SetBevelOuter(bvNone);
-
+void TForm1::BuildMacroEditor()
+{
     ScrollBox = Place<TScrollBox>(this, Main_Panel, "ScrollBox", alClient);
     PanelEditEntry = Place<TPanel>(this, ScrollBox, "PanelEditEntry");
     PanelEditEntry->SetBounds(0, 0, 278, 200);

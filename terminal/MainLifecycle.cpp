@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "framework/FileNames.h"
+#include "macros/MacroServicesWin.h"
 #include "settings/Properties.h"
+#include "settings/PropertiesForm.h"
 #include "settings/Settings.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
@@ -28,6 +30,8 @@ void TForm1::CreateParams(TCreateParams& Params)
 
 TForm1::TForm1(TComponent* AOwner) : TForm(AOwner)
 {
+    // The macro list asks and tells through this program's dialogs.
+    MacroTreeServices() = WindowTreeServices();
     BuildFormData();
     DoCreate();
     FormatterHost = this;
@@ -70,6 +74,7 @@ TForm1::~TForm1()
     // The application outlives this window: it must not call back into it.
     if (Application->OnDeactivate.Object() == this) Application->OnDeactivate = nullptr;
     if (FormatterHost == this) FormatterHost = nullptr;
+    if (frmProp && frmProp->Host() == this) frmProp->SetHost(nullptr);
     if (Form1 == this) Form1 = nullptr;
 }
 

@@ -286,9 +286,7 @@ void TForm1::EditDataDblClick(TObject* Sender)
     if (Tr_File_Data_lbl->Caption() == MacroPaneText::FileNameCaption) {
         Tr_FileOpen_btnClick(Sender);
     } else if (Tr_File_Data_lbl->Caption() == MacroPaneText::DataCaption) {
-        HelpScreenRtf = SpecialStringMemo->Text();
-        frmStringEntryHelp->Show();
-        frmStringEntryHelp->BringToFront();
+        frmStringEntryHelp->ShowPage(SpecialStringMemo->Text());
     }
 }
 

@@ -91,7 +91,7 @@ void TForm1::Tr_Send_btnClick(TObject* Sender)
         return;
     }
     TMacroRun run(*this);
-    ExecuteMacroStep(NodeInfo(node));
+    ExecuteMacroStep(*this, NodeInfo(node));
 }
 
 void TForm1::Tr_SendNext_btnClick(TObject* Sender)
@@ -109,7 +109,7 @@ void TForm1::Tr_SendNext_btnClick(TObject* Sender)
         return;
     }
     const TWalkPosition position = PositionOf(node);
-    const std::int32_t result = ExecuteMacroStep(NodeInfo(node));
+    const std::int32_t result = ExecuteMacroStep(*this, NodeInfo(node));
     if (result != 1 || MacroRunState == 1) return;
     if (TTreeNode* done = FindAgain(*TreeView->Items(), position))
         TreeView->SetSelected(done->GetNext());
@@ -130,7 +130,7 @@ void RunScript(TForm1& Form, bool Endless)
             ShowInformation(MacroText::BreakpointReached);
             return;
         }
-        ExecuteMacroStep(NodeInfo(node));
+        ExecuteMacroStep(Form, NodeInfo(node));
         if (MacroRunState != 2) break;
         node = FindAgain(items, position);
         if (!node) break;

@@ -96,9 +96,7 @@ void TForm1::edtSendClick(TObject* Sender) { SendData_btn->SetEnabled(!edtSend->
 
 void TForm1::edtSendDblClick(TObject* Sender)
 {
-    HelpScreenRtf = STR_ENTRY_TEXT_memo->Text();
-    frmStringEntryHelp->Show();
-    frmStringEntryHelp->BringToFront();
+    frmStringEntryHelp->ShowPage(STR_ENTRY_TEXT_memo->Text());
 }
 
 void TForm1::SendLoop_sedtClick(TObject* Sender)

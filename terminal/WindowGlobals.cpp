@@ -21,7 +21,6 @@ String ByteInfoText;
 String CommErrorText;
 std::int32_t CommErrorTicks = 0;
 std::uint8_t EntrySendBuffer[EntrySendBufferSize];
-String HelpScreenRtf;
 
 void InitMainGlobals()
 {
@@ -37,5 +36,4 @@ void InitMainGlobals()
     StatusMessageText.clear();
     CaretInfoText.clear();
     ByteInfoText.clear();
-    HelpScreenRtf.clear();
 }

@@ -59,9 +59,6 @@ extern std::int32_t CommErrorTicks;
 inline constexpr int EntrySendBufferSize = 4099;
 extern std::uint8_t EntrySendBuffer[EntrySendBufferSize];
 
-// The text the string entry help window shows. Written by the two help openers.
-extern String HelpScreenRtf;
-
 // The options dialog's "ShowCommEvent" check box: the port's diagnostic events are noted in the
 // diagnostics memo, which the display tick then keeps. False while the dialog does not exist.
 bool ShowCommEventTicked();

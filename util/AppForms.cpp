@@ -6,10 +6,6 @@
 #include <vector>
 
 #include "framework/gui/Application.h"
-#include "placement/IniStorage.h"
-#include "placement/PlacementValues.h"
-#include "util/AppFormsTexts.h"
-#include "util/CursorUtils.h"
 #include "util/WindowUtils.h"
 
 namespace {
@@ -25,18 +21,6 @@ TForm* CreateAppForm(const TFormClass& FormClass)
     TForm* form = FormClass.Create(Application);
     form->DoCreate();
     return form;
-}
-
-IMdiParent* MdiParentOf(TForm* MainForm)
-{
-    auto* parent = dynamic_cast<IMdiParent*>(MainForm);
-    if (!parent) throw EInvalidOperation(AppFormsText::NoMdiForms);
-    return parent;
-}
-
-String GridSection(const IGridColumns& Grid)
-{
-    return GetDefaultSection(dynamic_cast<const TComponent*>(&Grid));
 }
 
 }  // namespace
@@ -109,78 +93,6 @@ TForm* InstantiateForm(const TFormClass& FormClass, TForm*& Reference)
 {
     if (!Reference) Reference = CreateAppForm(FormClass);
     return Reference;
-}
-
-void InternalSaveMDIChildren(TForm* MainForm, TCustomIniFile* Ini)
-{
-    IMdiParent* parent = MdiParentOf(MainForm);
-    IniEraseSection(Ini, AppFormsText::MdiSection);
-    const int count = parent->MDIChildCount();
-    if (count <= 0) return;
-    IniWriteInteger(Ini, AppFormsText::MdiSection, AppFormsText::CountKey, count);
-    for (int i = 0; i < count; ++i)
-        IniWriteString(Ini, AppFormsText::MdiSection, Format(AppFormsText::ItemKey, i),
-                       parent->MDIChildren(i)->ClassName());
-}
-
-void InternalRestoreMDIChildren(TForm* MainForm, const TCustomIniFile* Ini)
-{
-    MdiParentOf(MainForm);
-    StartWait();
-    struct EndWait {
-        ~EndWait() { StopWait(); }
-    } endWait;
-    const int count = IniReadInteger(Ini, AppFormsText::MdiSection, AppFormsText::CountKey, 0);
-    for (int i = 0; i < count; ++i) {
-        const String name = IniReadString(Ini, AppFormsText::MdiSection,
-                                          Format(AppFormsText::ItemKey, count - 1 - i), "");
-        if (const TFormClass* formClass = FindFormClass(name))
-            FindOrCreateShowForm(*formClass, "", false);
-    }
-}
-
-void SaveMDIChildren(TForm* MainForm, TIniFile* Ini) { InternalSaveMDIChildren(MainForm, Ini); }
-void SaveMDIChildrenReg(TForm* MainForm, TRegIniFile* Ini)
-{
-    InternalSaveMDIChildren(MainForm, Ini);
-}
-void RestoreMDIChildren(TForm* MainForm, const TIniFile* Ini)
-{
-    InternalRestoreMDIChildren(MainForm, Ini);
-}
-void RestoreMDIChildrenReg(TForm* MainForm, const TRegIniFile* Ini)
-{
-    InternalRestoreMDIChildren(MainForm, Ini);
-}
-
-void InternalSaveGridLayout(const IGridColumns& Grid, TCustomIniFile* Ini, const String& Section)
-{
-    for (int i = 0; i < Grid.ColCount(); ++i)
-        IniWriteInteger(Ini, Section, Format(AppFormsText::ItemKey, i), Grid.ColWidths(i));
-}
-
-void InternalRestoreGridLayout(IGridColumns& Grid, const TCustomIniFile* Ini, const String& Section)
-{
-    for (int i = 0; i < Grid.ColCount(); ++i)
-        Grid.SetColWidths(
-            i, IniReadInteger(Ini, Section, Format(AppFormsText::ItemKey, i), Grid.ColWidths(i)));
-}
-
-void SaveGridLayout(const IGridColumns& Grid, TIniFile* Ini)
-{
-    InternalSaveGridLayout(Grid, Ini, GridSection(Grid));
-}
-void SaveGridLayoutReg(const IGridColumns& Grid, TRegIniFile* Ini)
-{
-    InternalSaveGridLayout(Grid, Ini, GridSection(Grid));
-}
-void RestoreGridLayout(IGridColumns& Grid, const TIniFile* Ini)
-{
-    InternalRestoreGridLayout(Grid, Ini, GridSection(Grid));
-}
-void RestoreGridLayoutReg(IGridColumns& Grid, const TRegIniFile* Ini)
-{
-    InternalRestoreGridLayout(Grid, Ini, GridSection(Grid));
 }
 
 void AppBroadcast(UINT Msg, WPARAM WParam, LPARAM LParam)

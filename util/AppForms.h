@@ -1,16 +1,14 @@
 // Application form services: finding, creating and showing forms by class, modal dialogs by
-// class, saving and restoring the open MDI children and a grid's column widths, broadcasting
-// to every form, the taskbar button, and the library's own cursors.
+// class, broadcasting to every form, the taskbar button, and the library's own cursors. (The
+// open MDI children and a grid's column widths are saved by placement/LayoutStorage.h.)
 #pragma once
 
 #include <functional>
 
 #include <windows.h>
 
-#include "framework/IniFile.h"
 #include "framework/gui/Form.h"
 #include "framework/gui/Screen.h"
-#include "framework/win/RegIniFile.h"
 #include "util/ClassRefs.h"
 
 // A form class: its class reference and how to make one owned by a given owner. Name must be
@@ -46,45 +44,6 @@ TForm* FindShowForm(const TFormClass& FormClass, const String& Caption);
 bool ShowDialog(const TFormClass& FormClass);
 // Creates a form into Reference only when Reference is empty; returns Reference.
 TForm* InstantiateForm(const TFormClass& FormClass, TForm*& Reference);
-
-// What the MDI save and restore need of a main form. The framework's MDI frame (fsMDIForm)
-// keeps no list of its children: a form is an MDI parent here when it implements this.
-class IMdiParent {
-public:
-    virtual ~IMdiParent() = default;
-    virtual int MDIChildCount() const = 0;
-    // The children in the order of the MDI child list.
-    virtual TForm* MDIChildren(int Index) const = 0;
-};
-
-// Writes "Count" and "Item<i>" (each child's class name) to the section "MDI Children";
-// EInvalidOperation when MainForm is no MDI parent.
-void InternalSaveMDIChildren(TForm* MainForm, TCustomIniFile* Ini);
-// Opens the stored children, the last stored first, so the first stored ends on top; names
-// that are not registered form classes are skipped.
-void InternalRestoreMDIChildren(TForm* MainForm, const TCustomIniFile* Ini);
-void SaveMDIChildren(TForm* MainForm, TIniFile* Ini);
-void SaveMDIChildrenReg(TForm* MainForm, TRegIniFile* Ini);
-void RestoreMDIChildren(TForm* MainForm, const TIniFile* Ini);
-void RestoreMDIChildrenReg(TForm* MainForm, const TRegIniFile* Ini);
-
-// What the grid layout needs of a grid (the framework has no grid control). The section is
-// the default section of the grid when it is a component.
-class IGridColumns {
-public:
-    virtual ~IGridColumns() = default;
-    virtual int ColCount() const = 0;
-    virtual int ColWidths(int Index) const = 0;
-    virtual void SetColWidths(int Index, int Width) = 0;
-};
-
-void InternalSaveGridLayout(const IGridColumns& Grid, TCustomIniFile* Ini, const String& Section);
-void InternalRestoreGridLayout(IGridColumns& Grid, const TCustomIniFile* Ini,
-                               const String& Section);
-void SaveGridLayout(const IGridColumns& Grid, TIniFile* Ini);
-void SaveGridLayoutReg(const IGridColumns& Grid, TRegIniFile* Ini);
-void RestoreGridLayout(IGridColumns& Grid, const TIniFile* Ini);
-void RestoreGridLayoutReg(IGridColumns& Grid, const TRegIniFile* Ini);
 
 // Sends the message to the window of every form of the list, in list order, creating windows
 // where missing.

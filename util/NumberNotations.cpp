@@ -91,6 +91,14 @@ int Numb2Dec(std::string_view S, int B)
     return static_cast<int>(value);
 }
 
+int HexDigitValue(char C)
+{
+    if (C >= '0' && C <= '9') return C - '0';
+    if (C >= 'a' && C <= 'f') return C - 'a' + 10;
+    if (C >= 'A' && C <= 'F') return C - 'A' + 10;
+    return -1;
+}
+
 String IntToRoman(int N)
 {
     if (N < 1) return String();

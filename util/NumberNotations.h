@@ -15,6 +15,8 @@ String Dec2Numb(int N, int A, int B);
 // S read in base B without checking its digits, 32-bit arithmetic that wraps; 0 for a base
 // outside 2..36.
 int Numb2Dec(std::string_view S, int B);
+// 0 to 9 for "0"-"9", 10 to 15 for "a"-"f" and "A"-"F", -1 for any other character.
+int HexDigitValue(char C);
 // Empty for N below 1.
 String IntToRoman(int N);
 // Either case, a leading '-' for negative; 0 when S holds any other character.

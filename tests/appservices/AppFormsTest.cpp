@@ -10,6 +10,7 @@
 
 #include "framework/gui/Application.h"
 #include "framework/gui/Screen.h"
+#include "placement/LayoutStorage.h"
 #include "util/AppForms.h"
 
 // The form classes live outside any unnamed namespace: the MDI list stores ClassName(), which

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "terminal/NotationModel.h"
+#include "util/NotationModel.h"
 
 namespace {
 

@@ -172,9 +172,8 @@ TEST_F(StringEntryTest, TheHelpWindowShowsItsPageAndKeepsItWhileOpen)
 
 TEST_F(StringEntryTest, TheHelpWindowShowsAnEmptyPageInsideAFourPixelBorder)
 {
-    HelpScreenRtf.clear();
     Application->CreateForm(frmStringEntryHelp);
-    frmStringEntryHelp->Show();
+    frmStringEntryHelp->ShowPage("");
     TRichEditP* page = frmStringEntryHelp->STRING_ENTRY_HELP_re;
     EXPECT_EQ(page->Text(), "");
     TPanel* panel = frmStringEntryHelp->Panel1;

@@ -1,5 +1,6 @@
-// The tree services where there is no window (the native build: tests and fuzzing). There is
-// nobody to ask, so a question is answered No and a message goes nowhere.
+// The tree services where there is no window: the services in use until a program installs
+// its own (the native build's tests and fuzzing keep them). There is nobody to ask, so a
+// question is answered No and a message goes nowhere.
 #include <cstring>
 #include <random>
 

@@ -1,9 +1,8 @@
 // The notation converter's conversions and its three change handlers.
-#include "terminal/NotationModel.h"
+#include "util/NotationModel.h"
 
 #include <algorithm>
 
-#include "terminal/Escapes.h"
 #include "util/NumberNotations.h"
 
 namespace {
