@@ -187,19 +187,16 @@ public:
     // LoadScreen the screen is left to the display tick.
     void RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen = true);
     void LoadScreenFromWorkRtf(bool PlainRtf);
-    // One formatted byte pasted at once at the end of the screen, in a group that starts with
-    // one of the four colour prefixes; a failure says "Error Updating Screen" and leaves the
-    // byte to the display tick.
-    // NewLinesFirst line feeds the formatter gave the screen go in first, in the same insertion.
+    // One formatted byte, or a short reply, pasted at once at the end of the screen, in a group
+    // that starts with one of the four colour prefixes; a failure says "Error Updating Screen"
+    // and leaves it to the display tick.
+    // NewLinesFirst line feeds the formatter gave the screen go in first, in the same insertion;
+    // never at the end of old text, whatever the caret or selection the user left there.
     void PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::uint32_t Length,
                           std::uint32_t NewLinesFirst = 0);
     // A byte sent by hand formatted into the pending text in the sent colours and pasted at
     // the screen's end, Prefix starting its group.
     void EchoSentByte(TObject* Sender, std::uint8_t Byte, const String& Prefix);
-    // Count line feeds added at the END of the screen's text, without undo, whatever the caret
-    // or selection the user left elsewhere (they must never land inside old text), drawn and
-    // scrolled once; none while the screen awaits the tick's load.
-    void InsertNewLinesAtScreenEnd(std::uint32_t Count);
     // The overload stop at 64,000 pending lines; returns the lines counted again after it.
     std::uint32_t StopForDelays();
     // The formatter's overflow stop (TFormatterHost).

@@ -1,6 +1,7 @@
 // The receive path: bytes read from the port are captured, formatted into the pending screen
-// text and shown, a single byte pasted at once, anything more by the display tick's whole-screen
-// load (during a burst the screen is drawn once per tick); the screen keeps to its line limit.
+// text and shown, a single byte or a short reply pasted at once, anything more by the display
+// tick's whole-screen load (during a burst the screen is drawn once per tick); the screen keeps
+// to its line limit.
 // Also the formatter's overflow stop.
 #include <richedit.h>
 
@@ -28,6 +29,10 @@ constexpr std::int64_t BacklogCheckBytes = 100000;
 constexpr std::uint32_t RecordTrimLimit = 219999;
 // The diagnostics memo is emptied by the tick beyond this many characters.
 constexpr int MemoLimit = 32000;
+// A line is quiet after this long without a read: the display tick's interval.
+constexpr DWORD QuietMs = 100;
+// The most a reply pasted at once may hold: a screen line at its widest and a CR LF.
+constexpr std::uint32_t ReplyBytes = MaxColumns + 2;
 // Closes a whole-screen load, which has no final line break to end it (see
 // LoadScreenFromWorkRtf).
 constexpr char ScreenClosing[] = "}";
@@ -53,12 +58,25 @@ void InsertLineFeeds(HWND Screen, std::uint32_t Count)
     SendMessageA(Screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(feeds.c_str()));
 }
 
-// The line feeds the formatter reported for a read or a sent byte, as the screen is to get them:
-// in one insertion, or with the text that follows them. One insertion per line end cost the
-// control a layout and a repaint each, and held text lines to a few thousand bytes a second.
-// No more than the line limit of them: a read with that many line ends is followed by a load of
-// the whole screen (by the tick or the backlog check) before the window next paints.
+// The line feeds the formatter reported for a sent byte, as the screen is to get them: with the
+// text that follows them. No more than the line limit of them.
 std::uint32_t LineFeedsForScreen(std::uint32_t NewLines) { return std::min(NewLines, LineLimit()); }
+
+// Whether a read of N bytes is pasted at the end of the screen at once rather than left to the
+// display tick. A single byte is (typing speed). So is a reply: the first bytes after the line
+// has been quiet for a tick's time, up to a screen line at its widest and its line end, while
+// the screen shows all the pending text. A burst goes to the tick, which draws the screen once
+// per interval whatever the rate. Left to the tick, a device's "OK" and its line end, or a
+// line it sends now and then, showed a tick (100-130 ms) after they came.
+bool ShowReadAtOnce(TReceiveView& Receive, int N)
+{
+    const DWORD now = GetTickCount();
+    if (now - Receive.LastReadAt >= QuietMs) Receive.BytesSinceQuiet = 0;
+    Receive.LastReadAt = now;
+    Receive.BytesSinceQuiet += static_cast<std::uint32_t>(std::max(N, 0));
+    if (N <= 0 || Receive.LoadDue || Receive.ScreenAwaitingTick) return false;
+    return N == 1 || Receive.BytesSinceQuiet <= ReplyBytes;
+}
 
 // The display tick is to load the whole screen: the pending text holds what the screen does not
 // show.
@@ -197,7 +215,6 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
 
     std::uint8_t* const raw = Receive.RawRxBuffer;
     char* const formatted = Receive.FormattedBuffer;
-    bool pasteNow = false;
     for (;;) {
         ++Receive.RxPassCounter;
         const int n = Comm1->Read(reinterpret_cast<char*>(raw),
@@ -207,21 +224,21 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
         CaptureBytes(raw, n);
         raw[n] = 0;
 
-        // A read can format to more than the buffer holds (a tab of many blanks per byte):
-        // it is formatted and appended in pieces. A single byte is always one piece.
-        std::uint32_t done = 0;
-        std::uint32_t m = 0;
-        std::uint32_t newLines = 0;
-        int pieces = 0;
         // A read that cannot be pasted at once is shown by the tick's load: nothing of it is
         // drawn before.
-        if (!pasteNow && n != 1) Receive.ScreenAwaitingTick = true;
+        const bool pasteNow = ShowReadAtOnce(Receive, n);
+        if (!pasteNow) Receive.ScreenAwaitingTick = true;
+
+        // A read can format to more than the buffer holds (a tab of many blanks per byte):
+        // it is formatted and appended in pieces. A reply is always one piece.
+        std::uint32_t done = 0;
+        std::uint32_t m = 0;
+        int pieces = 0;
         do {
             ++pieces;
-            std::uint32_t taken = 0, pieceNewLines = 0;
+            std::uint32_t taken = 0;
             m = FormatToRtf(Sender, raw + done, formatted, FormattedBufferSize - 1, 0,
-                            static_cast<std::uint32_t>(n) - done, &taken, &pieceNewLines);
-            newLines += pieceNewLines;
+                            static_cast<std::uint32_t>(n) - done, &taken);
             formatted[m] = 0;
             formatted[m + 1] = 0;
             AppendToPendingRtf(formatted, m);
@@ -229,28 +246,22 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
             done += taken;
         } while (done < static_cast<std::uint32_t>(n));
 
-        // A single byte is shown at once wherever it leaves the column: one that ended its
-        // line (the echo of Enter, the last cell of a line) used to wait up to a tick and a
-        // whole-screen load for nothing, since the paste shows what that load would.
-        if (n == 1) pasteNow = true;
-        // Only the last piece is still in the buffer: a read of several goes to the tick.
-        const bool pasting = pasteNow && pieces == 1;
-        // A read's line feeds go in now (none while the screen awaits the tick, whose load
-        // replaces the whole screen); a pasted byte's, with its text.
-        const std::uint32_t feeds = LineFeedsForScreen(newLines);
-        if (!pasting && feeds > 0) InsertNewLinesAtScreenEnd(feeds);
-
         // A pass only keeps the pending text short here; the screen is loaded by the paste's
         // check below or by the tick, not twice (a whole-screen load is the path's main cost).
         if (PendingRtf->Size() > BacklogCheckBytes) CheckReceiveBacklog(false);
 
-        if (pasting) {
+        if (pasteNow && pieces == 1) {
             const std::uint8_t first = raw[0];
             const bool hexCell =
                 DisplayMode == 2 || (DisplayMode == 1 && (first < 0x20 || first >= 0x7F));
-            PasteAtScreenEnd(hexCell ? RxHexPrefix : RxTextPrefix, formatted, m, feeds);
+            // The piece's line breaks show as they are: the control keeps each of them, also
+            // the last, when it pastes. (The formatter's line feeds for the screen, put in
+            // first, gave a reply's line ends before its text, and a received line end an
+            // extra line, until the next whole-screen load.)
+            PasteAtScreenEnd(hexCell ? RxHexPrefix : RxTextPrefix, formatted, m);
             CheckReceiveBacklog();
         } else {
+            Receive.ScreenAwaitingTick = true;
             ScheduleScreenLoad(*this);
         }
 
@@ -302,19 +313,6 @@ void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::
         ScheduleScreenLoad(*this);
     }
     WorkRtf->Clear();
-}
-
-void TForm1::InsertNewLinesAtScreenEnd(std::uint32_t Count)
-{
-    HWND screen = reScreen->Handle();
-    // The tick's load shows them.
-    if (Receive.ScreenAwaitingTick) return;
-    // Quiet as a paste: once the screen was full, the line feed of every Enter scrolled it
-    // back and forth between the caret's line and whole lines, drawing it each time (35-50 ms
-    // a key under Wine).
-    TQuietPaste quiet(*this, true);
-    InsertLineFeeds(screen, Count);
-    quiet.Finish();
 }
 
 void TForm1::EchoSentByte(TObject* Sender, std::uint8_t Byte, const String& Prefix)

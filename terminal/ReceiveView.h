@@ -39,6 +39,12 @@ struct TReceiveView {
     // when the tick runs.
     bool LoadDue;
 
+    // When the last read was made (GetTickCount), and the bytes read since the line was last
+    // quiet: what tells a reply, pasted at once, from a burst, left to the tick. Written by the
+    // receive handler only.
+    std::uint32_t LastReadAt;
+    std::uint32_t BytesSinceQuiet;
+
     // A pass shortened the pending text without loading the screen: the tick's load that shows it
     // also tells the gutter and the inspector, as a shortened rebuild does.
     bool ShortenedSinceLoad;
@@ -51,5 +57,7 @@ struct TReceiveView {
         ScreenAwaitingTick = false;
         LoadDue = false;
         ShortenedSinceLoad = false;
+        LastReadAt = 0;
+        BytesSinceQuiet = 0;
     }
 };

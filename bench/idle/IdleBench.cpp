@@ -5,11 +5,18 @@
 //   lines     a device sending one line a second (60 printable characters, CR LF)
 //   latency   one byte after each SILENCE seconds of quiet, timed from the peer's write until
 //             the screen control holds it (its text length, asked from this process)
+//   replies   short replies on a quiet line in display mode MODE (0 ASCII/Text, 1 Mixed,
+//             2 Hexadecimal): "ab", "OK" CR LF, a 60-character line, one printable byte and one
+//             control byte in turn, SAMPLES of each, GAP seconds apart; each timed from the peer's
+//             write until the screen control's text has stopped changing (the last change within
+//             the gap of its length or first characters), p50/p99 per reply
 // The fourth makes the program's main window in this process, so its heap can be walked:
 //   heap      one line a second, after 250 lines that fill the screen; the process heap's
 //             blocks in use every 60 s, and the process's CPU (the peer's thread left out)
 //   tools/wine-run --build-dir=<build> bench/idle/idle_bench.exe CASE [SECONDS [SILENCE]]
-// SECONDS: 60 (heap: 600); SILENCE: 10. bench/idle/run.sh runs them all, pinned as CI runs.
+//   tools/wine-run --build-dir=<build> bench/idle/idle_bench.exe replies MODE [SAMPLES [GAP]]
+// SECONDS: 60 (heap: 600); SILENCE: 10; SAMPLES: 100; GAP: 0.3. bench/idle/run.sh runs them all,
+// pinned as CI runs.
 #include <windows.h>
 
 #include <algorithm>
@@ -157,6 +164,16 @@ struct Program {
         SendMessageTimeoutA(screen, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length);
         return static_cast<int>(length);
     }
+    // The text length and its first characters: a line added at the line limit can leave the
+    // length as it was (the top line cut as long as the new one), not the top line.
+    std::string ScreenSignature() const
+    {
+        char head[65] = {};
+        DWORD_PTR got = 0;
+        SendMessageTimeoutA(screen, WM_GETTEXT, sizeof head, reinterpret_cast<LPARAM>(head),
+                            SMTO_NORMAL, 5000, &got);
+        return std::to_string(ScreenLength()) + '\n' + std::string(head, got);
+    }
     std::string ScreenText() const
     {
         std::string text(static_cast<size_t>(ScreenLength()) + 1, '\0');
@@ -209,7 +226,7 @@ std::vector<HWND> RichEdits(DWORD processId)
 
 // Starts the program connected to the line and finds its screen: the rich edit that shows a
 // byte the peer sends.
-bool StartProgram(qv::test::VirtualLine& line, Program& program)
+bool StartProgram(qv::test::VirtualLine& line, Program& program, int mode = 0)
 {
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
@@ -226,7 +243,9 @@ bool StartProgram(qv::test::VirtualLine& line, Program& program)
         file.WriteString("[Serial Port Section]\r\nPORT=" + line.PortName() +
                          "\r\nBAUD=115200\r\nDATA_BITS=8\r\nPARITY=NONE\r\nSTOP_BITS=1\r\n"
                          "[General Section]\r\nAUTO_CONNECT_ON_START=1\r\n"
-                         "[Display Section]\r\nDISPLAY_MODE=0\r\n"
+                         "[Display Section]\r\nDISPLAY_MODE=" +
+                         std::to_string(mode) +
+                         "\r\n"
                          "[Font Section]\r\nFONT_NAME=" +
                          std::string(qv::test::BenchFixedFont) + "\r\n");
     }
@@ -330,6 +349,67 @@ int RunProgramCase(const std::string& name, double seconds, double silence)
     return Percentile(ms, 0.99) < 5000 ? 0 : 3;
 }
 
+// Short replies on a quiet line, each timed to the last change of the screen's text it caused.
+int RunRepliesCase(int mode, int samples, double gap)
+{
+    qv::test::VirtualLine line;
+    Program program;
+    if (!StartProgram(line, program, mode)) return 1;
+    Quiet(2);  // start-up's own work ends
+
+    struct Reply {
+        const char* name;
+        std::string bytes;
+        std::vector<double> ms;
+        int unseen = 0;
+    };
+    std::vector<Reply> replies{{"\"ab\"", "ab", {}},
+                               {"\"OK\" CR LF", "OK\r\n", {}},
+                               {"60-character line", DeviceLine(0), {}},
+                               {"one printable byte", "x", {}},
+                               {"one control byte", "\x01", {}}};
+    for (int i = 0; i < samples; ++i) {
+        for (Reply& reply : replies) {
+            std::string tail = program.ScreenSignature();
+            const double written = Now();
+            line.Write(reply.bytes);
+            double changed = 0;
+            while (Now() - written < gap) {
+                std::string now = program.ScreenSignature();
+                if (now != tail) {
+                    changed = Now();
+                    tail = std::move(now);
+                }
+                Sleep(1);
+            }
+            if (reply.bytes.size() > 4) reply.bytes = DeviceLine(i + 1);  // each line differs
+            if (changed == 0)
+                ++reply.unseen;
+            else
+                reply.ms.push_back((changed - written) * 1000);
+        }
+    }
+    const char* names[] = {"ASCII/Text", "Mixed", "Hexadecimal"};
+    bool met = true;
+    for (const Reply& reply : replies) {
+        if (reply.ms.empty()) {
+            std::printf("replies  %-11s %-18s never shown\n", names[mode], reply.name);
+            met = false;
+            continue;
+        }
+        const double p99 = Percentile(reply.ms, 0.99);
+        const double target = reply.bytes.size() == 1 ? 16.7 : 33;
+        met = met && p99 <= target && reply.unseen == 0;
+        std::printf("replies  %-11s %-18s median %5.1f ms  p99 %5.1f ms  max %5.1f ms  (%zu, "
+                    "%d not shown; target p99 %.1f ms)\n",
+                    names[mode], reply.name, Percentile(reply.ms, 0.5), p99,
+                    *std::max_element(reply.ms.begin(), reply.ms.end()), reply.ms.size(),
+                    reply.unseen, target);
+    }
+    std::fflush(stdout);
+    return met ? 0 : 3;
+}
+
 // ---- the main window in this process ------------------------------------------------------
 
 int RunHeapCase(double seconds)
@@ -399,11 +479,19 @@ int RunHeapCase(double seconds)
 int main(int argc, char** argv)
 {
     const std::string name = argc > 1 ? argv[1] : "";
+    if (name == "replies") {
+        const int mode = argc > 2 ? std::atoi(argv[2]) : 0;
+        const int samples = argc > 3 ? std::atoi(argv[3]) : 100;
+        const double gap = argc > 4 ? std::atof(argv[4]) : 0.3;
+        if (mode < 0 || mode > 2 || samples <= 0 || gap <= 0) return 2;
+        return RunRepliesCase(mode, samples, gap);
+    }
     const double seconds = argc > 2 ? std::atof(argv[2]) : (name == "heap" ? 600 : 60);
     const double silence = argc > 3 ? std::atof(argv[3]) : 10;
     if (name == "heap") return RunHeapCase(seconds);
     if (name == "idle" || name == "lines" || name == "latency")
         return RunProgramCase(name, seconds, silence);
-    std::printf("usage: idle_bench.exe idle|lines|latency|heap [SECONDS [SILENCE]]\n");
+    std::printf("usage: idle_bench.exe idle|lines|latency|heap [SECONDS [SILENCE]]\n"
+                "       idle_bench.exe replies MODE [SAMPLES [GAP]]\n");
     return 2;
 }

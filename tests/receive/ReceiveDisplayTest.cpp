@@ -1,7 +1,7 @@
-// Received bytes on the screen: a single byte pasted at once, more by the display tick, the line
-// limit with its record trimming, reads in bounded pieces, the tail of a burst read without a
-// further port event, text lines shown in time, the final screen equal to the last lines sent,
-// and a screen whose lines moved up drawn as it would be drawn anew.
+// Received bytes on the screen: a single byte or a reply pasted at once, more by the display tick,
+// the line limit with its record trimming, reads in bounded pieces, the tail of a burst read
+// without a further port event, text lines shown in time, the final screen equal to the last lines
+// sent, and a screen whose lines moved up drawn as it would be drawn anew.
 #include "ReceiveFixture.h"
 #include "tests/support/ProcessHeap.h"
 
@@ -85,22 +85,30 @@ std::string PrintableBytes(size_t n, unsigned seed = 0)
     return s;
 }
 
-TEST_F(ReceiveTest, OnePrintableByteIsPastedAtOnceAndTwoBytesWaitForTheTick)
+// A byte, and a device's reply on a quiet line, show at once, the reply's line ends as a whole
+// load shows them; a burst waits for the tick.
+TEST_F(ReceiveTest, AByteAndAReplyArePastedAtOnceAndABurstWaitsForTheTick)
 {
     Start(0, 70);
     // The tick is kept far away: whatever shows up before it was pasted at once.
     Form1->Timer1->SetInterval(600000);
     line.Write("A");
     ASSERT_TRUE(qv::test::WaitUntil([] { return Form1->reScreen->Text() == "A"; }));
+    line.Write("OK\r\n");
+    ASSERT_TRUE(WaitForBytesIn(5));
     EXPECT_FALSE(Form1->Timer1->Enabled());
+    // CR and LF each end a line.
+    EXPECT_EQ(Form1->reScreen->Text(), "AOK\r\n\r\n");
+    ExpectAWholeLoadShowsTheSame();
 
-    line.Write("BC");
-    ASSERT_TRUE(WaitForBytesIn(3));
-    EXPECT_EQ(Form1->reScreen->Text(), "A");
+    const std::string burst = PrintableBytes(200);
+    line.Write(burst);
+    ASSERT_TRUE(WaitForBytesIn(205));
     EXPECT_TRUE(Form1->Timer1->Enabled());
     Form1->Timer1->Timer();
-    EXPECT_EQ(ScreenLines(), (std::vector<std::string>{"ABC"}));
-    EXPECT_FALSE(Form1->Timer1->Enabled());
+    std::vector<std::string> expected{"AOK", ""};
+    for (const std::string& l : ExpectedLines(burst, 0, 70, 100)) expected.push_back(l);
+    EXPECT_TRUE(ScreenShows(expected));
 }
 
 // Single bytes are pasted at once, also those that end a line or break it (a cell split over

@@ -158,7 +158,7 @@ TEST_F(ReceiveTest, TheFormattersLineFeedLandsAtTheEndOfTheScreenWhateverTheCare
     Start(0, 70);
     Form1->reScreen->SetText("abc\r\ndef");
     SendMessageA(Form1->reScreen->Handle(), EM_SETSEL, 1, 2);
-    Form1->InsertNewLinesAtScreenEnd(1);
+    Form1->PasteAtScreenEnd(TxTextPrefix, "", 0, 1);
     // This rich edit keeps an inserted "\n" as it is; elsewhere it may become CR LF.
     const std::string text = Form1->reScreen->Text();
     EXPECT_TRUE(text == "abc\r\ndef\n" || text == "abc\r\ndef\r\n") << text;
