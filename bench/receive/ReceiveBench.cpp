@@ -10,9 +10,11 @@
 // 2 Hexadecimal. SECONDS: 60 by default.
 // Figures: the rate the peer kept up, an overload stop, BytesIn against the bytes sent, the
 // screen's last lines against a fresh load of the same traffic, the main thread's CPU share,
-// memory at start and end, and the longest the window took to answer a message sent from
-// another thread; every 30 s an interim line shows whether the step slows down over time, with
-// the process heap's blocks and free pieces.
+// memory at start and end, the longest the window took to answer a message sent from another
+// thread, and the peer's largest lag behind its schedule (a device is held back when the program
+// stops reading long enough for the line's buffers to fill: its writes then wait); every 30 s an
+// interim line shows whether the step slows down over time, with the process heap's blocks and
+// free pieces.
 #include <windows.h>
 #include <psapi.h>
 #include <richedit.h>
@@ -50,6 +52,8 @@ namespace {
 
 constexpr int Lines = 100;
 constexpr double ReportEverySeconds = 30;
+// The most the peer may fall behind its schedule: a device is not to be held back.
+constexpr double LagLimitMs = 100;
 
 // A count of free pieces that grows means every allocation of the control gets slower.
 void PrintProcessHeap()
@@ -226,7 +230,25 @@ struct StepResult {
     double cpuShare = 0;  // main thread, over the sending time
     double drainSeconds = 0;
     long long longestAnswerMs = 0;
-    double memoryEnd = 0;  // MiB, before the reference screen is made
+    double longestLagMs = 0;  // the peer behind its schedule, at worst
+    double memoryEnd = 0;     // MiB, before the reference screen is made
+};
+
+// The largest of the values stored into it, from any thread.
+class TLargest {
+public:
+    void Note(double v)
+    {
+        for (auto* worst : {&all_, &sinceReport_}) {
+            double seen = *worst;
+            while (v > seen && !worst->compare_exchange_weak(seen, v)) {}
+        }
+    }
+    double All() const { return all_; }
+    double TakeSinceReport() { return sinceReport_.exchange(0); }
+
+private:
+    std::atomic<double> all_{0}, sinceReport_{0};
 };
 
 StepResult RunStep(qv::test::VirtualLine& line, TDialogScript& script, const std::string& period,
@@ -242,13 +264,19 @@ StepResult RunStep(qv::test::VirtualLine& line, TDialogScript& script, const std
     std::atomic<size_t> sent{0};
     std::atomic<bool> done{false}, abandon{false};
     double sendSeconds = 0;
-    // The peer paces itself: every 5 ms it writes what the rate allows so far.
+    TLargest lagMs;
+    // The peer paces itself: every 5 ms it writes what the rate allows so far. Its lag is the
+    // time since its schedule reached the byte it is about to write, or has just written.
     std::thread writer([&] {
         const auto start = steady_clock::now();
         size_t at = 0;
         std::vector<char> piece(65536);
+        auto noteLag = [&](double elapsed) {
+            lagMs.Note((elapsed - static_cast<double>(at) / rate) * 1000);
+        };
         while (at < total && !abandon) {
             const double elapsed = duration<double>(steady_clock::now() - start).count();
+            noteLag(elapsed);
             // A window far behind fails the step anyway; its end must not wait for it.
             if (elapsed > seconds * 2 + 10) break;
             const size_t due = std::min(total, static_cast<size_t>(elapsed * rate));
@@ -262,6 +290,7 @@ StepResult RunStep(qv::test::VirtualLine& line, TDialogScript& script, const std
                 }
                 at += n;
                 sent = at;
+                noteLag(duration<double>(steady_clock::now() - start).count());
             } else {
                 std::this_thread::sleep_for(5ms);
             }
@@ -287,12 +316,12 @@ StepResult RunStep(qv::test::VirtualLine& line, TDialogScript& script, const std
             if (interval < ReportEverySeconds) continue;
             const double cpu = ThreadSeconds(mainThread);
             std::printf("  at %4.0f s: read %8.0f B/s, behind %8lld B, main-thread CPU %5.1f%%, "
-                        "longest answer %4lld ms, memory %.1f MiB\n",
+                        "longest answer %4lld ms, peer lag %5.0f ms, memory %.1f MiB\n",
                         duration<double>(now - wallStart).count(),
                         static_cast<double>(BytesIn - lastBytes) / interval,
                         static_cast<long long>(sent.load()) - static_cast<long long>(BytesIn),
                         (cpu - lastCpu) / interval * 100, probe.TakeLongestSinceReport(),
-                        MemoryMiB());
+                        lagMs.TakeSinceReport(), MemoryMiB());
             PrintProcessHeap();
             std::fflush(stdout);
             lastReport = now;
@@ -322,6 +351,7 @@ StepResult RunStep(qv::test::VirtualLine& line, TDialogScript& script, const std
         drain.join();
     }
     writer.join();
+    r.longestLagMs = lagMs.All();
 
     r.memoryEnd = MemoryMiB();
     r.sentRate = static_cast<double>(sent) / std::max(sendSeconds, 1e-9);
@@ -401,11 +431,13 @@ int main(int argc, char** argv)
     const bool kept = !r.stopped && r.allIn && r.screenRight && r.sentRate >= rate * 0.98;
     std::printf("%-6s %-11s %u columns  target %8.0f B/s sent %8.0f B/s  stop %-3s  "
                 "BytesIn==sent %-3s  screen %-5s  main-thread CPU %5.1f%%  drain %.2f s  "
-                "longest answer %lld ms  memory %.1f -> %.1f MiB  %s\n",
+                "longest answer %lld ms  peer lag %.0f ms (%.0f KB) %s  memory %.1f -> %.1f MiB  "
+                "%s\n",
                 kind.c_str(), names[mode], static_cast<unsigned>(CharsPerLine), rate, r.sentRate,
                 r.stopped ? "yes" : "no", r.allIn ? "yes" : "no", r.screenRight ? "right" : "WRONG",
-                r.cpuShare * 100, r.drainSeconds, r.longestAnswerMs, memoryStart, r.memoryEnd,
-                kept ? "KEPT" : "FAILED");
+                r.cpuShare * 100, r.drainSeconds, r.longestAnswerMs, r.longestLagMs,
+                r.longestLagMs * rate / 1000 / 1000, r.longestLagMs < LagLimitMs ? "ok" : "HELD",
+                memoryStart, r.memoryEnd, kept ? "KEPT" : "FAILED");
     std::fflush(stdout);
     if (Form1->Comm1->Enabled()) Form1->Comm1->Close();
     while (Application->ComponentCount() > 0)
