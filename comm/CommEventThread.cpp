@@ -19,12 +19,14 @@ constexpr DWORD BackOffMs = 10;
 // blocks pin the heap's free space into ever more pieces, and every allocation of the rich
 // edit control and the text layout walks them (at 20,000 B/s of text lines the main thread's
 // share grew from 27 % to 78 % in four minutes, and the window took up to 0.9 s to answer).
-// Where that happens (comm/CommEventLoop.cpp) the thread reads the received bytes itself, as
-// a plain reader does: a read that waits leaves nothing behind and costs nothing while the line
-// is quiet (a loop that looked at the queue every 250 us instead cost 12-16 % of a core). The
-// bytes go to the port's read-ahead, from which the port's Read takes them, and each read that
-// brought some is delivered as EV_RXCHAR. The wait is kept for the other events, which come
-// seldom.
+// Where that happens (comm/CommEventLoop.cpp) the received bytes are read as a plain reader
+// reads them: a read that waits leaves nothing behind and costs nothing while the line is quiet
+// (a loop that looked at the queue every 250 us instead cost 12-16 % of a core). The read-ahead's
+// reader thread reads them into its queue, from which the port's Read takes them, and each
+// arrival is delivered as EV_RXCHAR. The reader is a thread of its own: read by this one, the
+// bytes were not read while it waited for a hand-over, and a window busy for tens of ms (a
+// whole-screen load) held a device sending 300,000 bytes a second back as long, the line's own
+// buffers being small. The wait is kept for the other events, which come seldom.
 
 // The wait of the read-ahead loop, on the heap: a wait that cannot be seen to end before the
 // thread goes is left to write into it (and its event) rather than into freed memory.
@@ -104,20 +106,21 @@ void TCommEventThread::ReadAheadLoop()
     wait->overlapped.hEvent = wait->done.Get();
     const DWORD otherEvents = monitorMask_ & ~EV_RXCHAR;
     bool waiting = false;
-    // A read or wait that failed at once, or ended with nothing, is tried again after a pause.
+    bool reading = false;
+    // A wait that failed at once, or ended with nothing, or a reader that could not be made, is
+    // tried again after a pause.
     DWORD readAt = GetTickCount();
     DWORD waitAt = GetTickCount();
     auto due = [](DWORD At) { return static_cast<LONG>(GetTickCount() - At) >= 0; };
-    // While bytes keep coming the device's queue is looked at after each hand-over, and read
-    // if it holds some; once a look finds none, a read waits for the next byte.
-    bool flowing = false;
+    // Whether the last hand-over took bytes from the queue: while it does, what is left goes to
+    // the main thread again at once; once it does not, only new bytes do (a window that reads
+    // nothing would otherwise be handed the same bytes without end).
+    bool readSome = false;
     while (!Terminated()) {
-        DWORD mask = 0;
-        if (flowing) flowing = readAhead_->TakeIn() > 0;
-        if (flowing) mask |= EV_RXCHAR;
-        if (!flowing && !readAhead_->Reading() && due(readAt) &&
-            readAhead_->StartRead() == TReadAhead::Failed)
+        if (!reading && due(readAt) && !(reading = TReadAhead::StartReader(readAhead_)))
             readAt = GetTickCount() + BackOffMs;
+        DWORD mask = 0;
+        if (readSome && readAhead_->Count() > 0) mask |= EV_RXCHAR;
         if (otherEvents != 0 && !waiting && wait->overlapped.hEvent && due(waitAt)) {
             wait->mask = 0;
             ResetEvent(wait->overlapped.hEvent);
@@ -128,26 +131,22 @@ void TCommEventThread::ReadAheadLoop()
             if (!waiting && wait->mask == 0) waitAt = GetTickCount() + BackOffMs;
         }
 
+        bool arrived = false;
         if (mask == 0) {
             HANDLE signals[3];
             DWORD count = 0;
             signals[count++] = stopSignal_.Get();
-            if (readAhead_->Reading())
-                signals[count++] = readAhead_->ReadEvent();
-            else if (due(readAt))
-                signals[count++] = readAhead_->RoomEvent();
+            const DWORD arrivedAt = count;
+            if (reading) signals[count++] = readAhead_->ArrivedEvent();
             if (waiting) signals[count++] = wait->overlapped.hEvent;
-            const bool retry = !due(readAt) || (otherEvents != 0 && !waiting && !due(waitAt));
-            WaitForMultipleObjects(count, signals, FALSE, retry ? BackOffMs : INFINITE);
+            const bool retry = !reading || (otherEvents != 0 && !waiting && !due(waitAt));
+            const DWORD signalled =
+                WaitForMultipleObjects(count, signals, FALSE, retry ? BackOffMs : INFINITE);
+            arrived = reading && signalled == WAIT_OBJECT_0 + arrivedAt;
         }
-
-        if (readAhead_->ReadEnded()) {
-            flowing = readAhead_->TakeIn() > 0;
-            if (flowing)
-                mask |= EV_RXCHAR;
-            else
-                readAt = GetTickCount() + BackOffMs;  // a read that ended with nothing
-        }
+        if (reading && !arrived)
+            arrived = WaitForSingleObject(readAhead_->ArrivedEvent(), 0) == WAIT_OBJECT_0;
+        if (arrived) mask |= EV_RXCHAR;
         // The wait's status and mask are written before its event is set: reading them asks
         // nothing of the system. Once they are, the event is waited for too, so that nothing
         // of that wait touches the record or its event afterwards; the next wait resets it.
@@ -162,12 +161,13 @@ void TCommEventThread::ReadAheadLoop()
         if (mask == 0) continue;
         // Bytes still queued go with every event, as a look at the device's queue finds them.
         if (readAhead_->Count() > 0) mask |= EV_RXCHAR;
+        const std::size_t taken = readAhead_->Taken();
         Deliver(mask);
+        readSome = readAhead_->Taken() != taken;
     }
-    // Close ends the wait (also from inside a handler, before the device goes) and, closing
-    // the device, the read; the thread's own ending covers a stop that did not come from Close.
-    if (!readAhead_->CancelRead(!deviceReleased_, EndMs))
-        new std::shared_ptr<TReadAhead>(readAhead_);  // the read may still write into it
+    // Close stops the reader (also from inside a handler, before the device goes) and ends the
+    // wait; the thread's own ending covers a stop that did not come from Close.
+    if (!deviceReleased_) readAhead_->StopReader(EndMs);
     if (waiting) {
         if (!deviceReleased_) SetCommMask(portHandle_, 0);
         if (WaitForSingleObject(wait->overlapped.hEvent, EndMs) != WAIT_OBJECT_0)

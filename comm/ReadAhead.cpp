@@ -1,5 +1,6 @@
-// TReadAhead: a ring of the received bytes, filled by the event thread's reads and emptied by
-// the port's Read, with an event for the thread while it waits for room.
+// TReadAhead: a ring of the received bytes, filled by its reader thread and emptied by the
+// port's Read, with an event for the reader while it waits for room and one for the event
+// thread when bytes arrive.
 #include "comm/ReadAhead.h"
 
 #include <algorithm>
@@ -12,6 +13,10 @@ namespace {
 constexpr DWORD EndMs = 2000;
 // The read of the bytes a count has just reported: at once, unless the device misbehaves.
 constexpr DWORD RestMs = 500;
+// A read that failed at once, or ended with nothing, is tried again after this pause.
+constexpr DWORD BackOffMs = 10;
+// The most one look at the device's queue reads.
+constexpr std::size_t RestBytes = 65536;
 
 }  // namespace
 
@@ -21,8 +26,82 @@ TReadAhead::TReadAhead(HANDLE Device, std::size_t Capacity)
       roomEvent_(CreateEventA(nullptr, TRUE, TRUE, nullptr)),
       readDone_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
       restDone_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
-      rest_(bytes_.size())
+      rest_(std::min(bytes_.size(), RestBytes)),
+      arrived_(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
+      readerStop_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+      readerDone_(CreateEventA(nullptr, TRUE, FALSE, nullptr))
 {
+}
+
+bool TReadAhead::StartReader(const std::shared_ptr<TReadAhead>& Self)
+{
+    TReadAhead& r = *Self;
+    if (!r.arrived_.Valid() || !r.readerStop_.Valid() || !r.readerDone_.Valid()) return false;
+    auto* owner = new std::shared_ptr<TReadAhead>(Self);
+    HANDLE thread = CreateThread(nullptr, 0, &TReadAhead::ReaderMain, owner, 0, nullptr);
+    if (!thread) {
+        delete owner;
+        return false;
+    }
+    // As the event thread: bytes are taken from the device as soon as they come.
+    SetThreadPriority(thread, THREAD_PRIORITY_HIGHEST);
+    CloseHandle(thread);
+    r.readerStarted_ = true;
+    return true;
+}
+
+DWORD WINAPI TReadAhead::ReaderMain(void* Self)
+{
+    auto* owner = static_cast<std::shared_ptr<TReadAhead>*>(Self);
+    (*owner)->ReaderLoop();
+    // A read that did not end keeps the object for good: it may still write into it.
+    if ((*owner)->reading_) return 0;
+    delete owner;
+    return 0;
+}
+
+void TReadAhead::ReaderLoop()
+{
+    auto stopped = [this](DWORD Ms) {
+        return WaitForSingleObject(readerStop_.Get(), Ms) == WAIT_OBJECT_0;
+    };
+    // While bytes keep coming the device's queue is looked at again at once, and read if it
+    // holds some; once a look finds none, a read waits for the next byte.
+    bool flowing = false;
+    while (!stopped(0)) {
+        if (flowing) {
+            flowing = TakeIn() > 0;
+            if (flowing) SetEvent(arrived_.Get());
+            continue;
+        }
+        const TStart start = StartRead();
+        if (start == Failed) {
+            if (stopped(BackOffMs)) break;
+            continue;
+        }
+        if (start == Full) {
+            HANDLE signals[2] = {readerStop_.Get(), RoomEvent()};
+            WaitForMultipleObjects(2, signals, FALSE, INFINITE);
+            continue;
+        }
+        HANDLE signals[2] = {readerStop_.Get(), readDone_.Get()};
+        WaitForMultipleObjects(2, signals, FALSE, INFINITE);
+        if (!ReadEnded()) continue;  // stopped: the read is cancelled below
+        flowing = TakeIn() > 0;
+        if (flowing)
+            SetEvent(arrived_.Get());
+        else if (stopped(BackOffMs))  // a read that ended with nothing
+            break;
+    }
+    CancelRead(EndMs);
+    SetEvent(readerDone_.Get());
+}
+
+bool TReadAhead::StopReader(DWORD Ms)
+{
+    if (!readerStarted_) return true;
+    SetEvent(readerStop_.Get());
+    return WaitForSingleObject(readerDone_.Get(), Ms) == WAIT_OBJECT_0;
 }
 
 TReadAhead::TStart TReadAhead::StartRead()
@@ -77,8 +156,8 @@ std::size_t TReadAhead::TakeIn()
     COMSTAT status = {};
     if (!ClearCommError(device_, &errors, &status)) return count_ - before;
     errors_ |= errors;
-    const auto n =
-        static_cast<DWORD>(std::min<std::size_t>(status.cbInQue, bytes_.size() - count_));
+    const auto n = static_cast<DWORD>(
+        std::min<std::size_t>({status.cbInQue, bytes_.size() - count_, rest_.size()}));
     if (n == 0) return count_ - before;
     OVERLAPPED rest = {};
     rest.hEvent = restDone_.Get();
@@ -93,12 +172,10 @@ std::size_t TReadAhead::TakeIn()
     return count_ - before;
 }
 
-bool TReadAhead::CancelRead(bool DeviceOurs, DWORD Ms)
+bool TReadAhead::CancelRead(DWORD Ms)
 {
     if (!reading_) return true;
-    // Without the device (the port has closed it, which ends the read) nothing is called on
-    // its handle: the number may already be another device's.
-    if (DeviceOurs) CancelIo(device_);
+    CancelIo(device_);
     if (WaitForSingleObject(readDone_.Get(), Ms) != WAIT_OBJECT_0) return false;
     reading_ = false;
     std::lock_guard<std::mutex> lock(mutex_);
@@ -124,6 +201,7 @@ std::size_t TReadAhead::Take(char* Buffer, std::size_t Count)
         done += n;
     }
     UpdateRoomEvent();
+    taken_ += Count;
     return Count;
 }
 

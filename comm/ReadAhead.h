@@ -1,11 +1,13 @@
-// TReadAhead: a port's received bytes, read from the device by its event thread ahead of the
-// port's Read, where the thread reads rather than waits for them (comm/CommEventThread.cpp).
-// Shared by the port and its thread: either may be gone before the other.
+// TReadAhead: a port's received bytes, read from the device by a reader thread of its own ahead
+// of the port's Read, where the event thread does not wait for them (comm/CommEventThread.cpp).
+// Shared by the port, its event thread and the reader: any may be gone before the others.
 #pragma once
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstddef>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -16,7 +18,21 @@ public:
     // Capacity plays the device's input queue: no read is started while it is full.
     TReadAhead(HANDLE Device, std::size_t Capacity);
 
-    // ---- the event thread, while the device is the port's --------------------------------
+    // ---- the reader thread -----------------------------------------------------------------
+    // Starts the thread that reads the device into the queue for as long as the port has it:
+    // it goes on reading while the event thread waits for a hand-over to the main thread, so a
+    // busy window does not hold the device back until the queue is full. Self: this object's
+    // owner, kept by the thread while it runs. False when no thread could be made.
+    static bool StartReader(const std::shared_ptr<TReadAhead>& Self);
+    // Set (auto-reset) whenever bytes have joined the queue.
+    HANDLE ArrivedEvent() const { return arrived_.Get(); }
+    // Bytes Take has handed out so far: whether a hand-over read any.
+    std::size_t Taken() const { return taken_; }
+    // Stops the reader, its pending read cancelled; true once it no longer touches the device
+    // (false: it did not end within Ms). From any thread, while the device is the port's.
+    bool StopReader(DWORD Ms);
+
+    // ---- the reader, while the device is the port's ----------------------------------------
     // Starts a read that ends as soon as a byte has come (ReadEvent is then set), unless the
     // queue is full (wait for RoomEvent) or the read fails at once.
     enum TStart { Started, Full, Failed };
@@ -30,8 +46,6 @@ public:
     // The byte of a read that has ended (a purge since it came drops it), and all the device
     // holds by now, join the queue, as far as it has room. Returns how many joined.
     std::size_t TakeIn();
-    // Ends a pending read and waits up to Ms for it. False when it may still write here.
-    bool CancelRead(bool DeviceOurs, DWORD Ms);
 
     // ---- the port (main thread) ----------------------------------------------------------
     std::size_t Count();
@@ -43,6 +57,11 @@ public:
     DWORD TakeErrors();
 
 private:
+    static DWORD WINAPI ReaderMain(void* Self);
+    void ReaderLoop();
+    // Ends the reader's pending read (its own) and waits up to Ms for it. False when it may
+    // still write here.
+    bool CancelRead(DWORD Ms);
     void Append(const char* Bytes, std::size_t Count);
     void UpdateRoomEvent();
 
@@ -65,4 +84,10 @@ private:
     bool purgedSinceRead_ = false;
     TOwnedHandle restDone_;
     std::vector<char> rest_;
+
+    TOwnedHandle arrived_;
+    TOwnedHandle readerStop_;  // manual-reset, set by StopReader
+    TOwnedHandle readerDone_;  // manual-reset, set when the reader no longer touches the device
+    std::atomic<bool> readerStarted_{false};
+    std::atomic<std::size_t> taken_{0};
 };

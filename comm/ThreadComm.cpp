@@ -2,6 +2,8 @@
 // property setters. Modem lines are in CommModemLines.cpp, event dispatch in CommDispatch.cpp.
 #include "comm/ThreadComm.h"
 
+#include <algorithm>
+
 #include "comm/CommErrors.h"
 #include "comm/CommEventLoop.h"
 #include "comm/CommEventThread.h"
@@ -11,6 +13,12 @@
 namespace {
 
 constexpr DWORD PurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
+// The read-ahead's queue holds at least this much: its reader goes on reading while the window
+// is busy, and under Wine the line's own buffers hold only a few KiB (at 300,000 bytes a second,
+// 1 MiB is over three seconds of a window that reads nothing).
+constexpr std::size_t ReadAheadBytes = 1 << 20;
+// The longest Close waits for the reader to end its read.
+constexpr DWORD ReaderStopMs = 2000;
 
 void ClearPortErrors(HANDLE Handle)
 {
@@ -127,7 +135,8 @@ unsigned long TThreadComm::StartEventThread()
 {
     readAhead_.reset();
     if (monitorEvents_.Contains(evRxChar) && ChooseCommEventLoop(handle_.Get()) == elReadAhead)
-        readAhead_ = std::make_shared<TReadAhead>(handle_.Get(), readBufSize_);
+        readAhead_ = std::make_shared<TReadAhead>(
+            handle_.Get(), std::max<std::size_t>(readBufSize_, ReadAheadBytes));
     auto* thread = new TCommEventThread(handle_.Get(), suspendTime_, monitorEvents_, readAhead_);
     HANDLE threadHandle = nullptr;
     HANDLE process = GetCurrentProcess();
@@ -156,6 +165,9 @@ void TThreadComm::Close()
     if (!open_) return;
     TCriticalSectionLock lock(lock_);
     if (eventThread_) eventThread_->OnCommEvent = nullptr;
+    // The reader first, while the device is ours: the event thread, when Close comes from
+    // inside a handler, cannot be waited for to stop it.
+    if (readAhead_) readAhead_->StopReader(ReaderStopMs);
     StopEventThread();
     DestroyHandle();
     readAhead_.reset();

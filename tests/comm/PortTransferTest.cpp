@@ -1,7 +1,10 @@
 // Byte transfer and queue counts between the port and the peer of its line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "tests/comm/CommTestSupport.h"
 
@@ -71,23 +74,21 @@ BOOL WINAPI CountReadsThatWait(HANDLE Device, LPVOID Buffer, DWORD Count, LPDWOR
 
 TEST(PortTransfer, PurgeInWithTheEventThreadDropsWhatCameAndKeepsWhatComesAfter)
 {
-    // The event thread may have read the bytes ahead already, and has a read waiting for the
-    // next one: the purge drops the first, and the byte the waiting read gets is kept.
+    // The reader may have read the bytes ahead already, and has a read waiting for the next
+    // one: the purge drops the first, and the byte the waiting read gets is kept.
     PortOnLine p;
     ApiPatch patch(&ReadFileSlot, reinterpret_cast<void*>(&CountReadsThatWait));
     realReadFile = reinterpret_cast<TReadFile>(patch.Original());
     readsWaiting = 0;
-    // The reads that were waiting at the last hand-over: the bytes may come in pieces.
-    struct Snapshot {
-        LONG atHandOver = 0;
-        void RxChar(TObject*, DWORD) { atHandOver = readsWaiting; }
-    } snapshot;
-    p.port->OnRxChar = TCommRxCharEvent(&snapshot, &Snapshot::RxChar);
     p.port->Open();
     const bool readsAhead = p.port->ReadsAhead();
+    // A read that waits when the bytes come ends with the first of them: one that waits once
+    // they are all read ahead started after them.
+    ASSERT_TRUE(WaitUntil([&] { return !readsAhead || readsWaiting > 0; }));
+    const LONG waitingBefore = readsWaiting;
     p.line.Write("abc");
     ASSERT_TRUE(WaitUntil([&] {
-        return p.port->InQueCount() == 3 && (!readsAhead || readsWaiting > snapshot.atHandOver);
+        return p.port->InQueCount() == 3 && (!readsAhead || readsWaiting > waitingBefore);
     }));
     p.port->PurgeIn();
     EXPECT_EQ(p.port->InQueCount(), 0);
@@ -96,4 +97,37 @@ TEST(PortTransfer, PurgeInWithTheEventThreadDropsWhatCameAndKeepsWhatComesAfter)
     std::string got(2, '?');
     EXPECT_EQ(p.port->Read(got.data(), 2), 2);
     EXPECT_EQ(got, "de");
+}
+
+// A window busy for a while (a whole-screen load, a box) does not hold the device back: the
+// bytes are read ahead meanwhile, far beyond what the line itself holds.
+TEST(PortTransfer, BytesAreReadAheadWhileTheMainThreadTakesNoHandOver)
+{
+    PortOnLine p;
+    struct Reader {
+        TComm* port;
+        std::string got;
+        void RxChar(TObject*, DWORD Count)
+        {
+            std::string piece(Count, '\0');
+            piece.resize(static_cast<size_t>(std::max(port->Read(piece.data(), Count), 0)));
+            got += piece;
+        }
+    } reader{p.port.get(), {}};
+    p.port->OnRxChar = TCommRxCharEvent(&reader, &Reader::RxChar);
+    p.port->Open();
+    if (!p.port->ReadsAhead()) GTEST_SKIP() << "the system's driver queues the bytes itself";
+    std::string sent(600 * 1024, '\0');
+    for (size_t i = 0; i < sent.size(); ++i) sent[i] = static_cast<char>(i * 13);
+    std::atomic<bool> written{false};
+    std::thread peer([&] {
+        p.line.Write(sent);
+        written = true;
+    });
+    // No message is pumped here: no hand-over reaches this thread until the peer is done.
+    for (int i = 0; i < 400 && !written; ++i) Sleep(50);
+    EXPECT_TRUE(written) << "the peer was held back";
+    EXPECT_TRUE(WaitUntil([&] { return written && reader.got.size() == sent.size(); }, 30s));
+    peer.join();
+    EXPECT_TRUE(reader.got == sent);
 }
