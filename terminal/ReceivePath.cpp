@@ -63,17 +63,21 @@ void InsertLineFeeds(HWND Screen, std::uint32_t Count)
 std::uint32_t LineFeedsForScreen(std::uint32_t NewLines) { return std::min(NewLines, LineLimit()); }
 
 // Whether a read of N bytes is pasted at the end of the screen at once rather than left to the
-// display tick. A single byte is (typing speed). So is a reply: the first bytes after the line
-// has been quiet for a tick's time, up to a screen line at its widest and its line end, while
-// the screen shows all the pending text. A burst goes to the tick, which draws the screen once
-// per interval whatever the rate. Left to the tick, a device's "OK" and its line end, or a
-// line it sends now and then, showed a tick (100-130 ms) after they came.
+// display tick, which draws the screen once per interval whatever the rate: a single byte
+// (typing speed) and a reply, the first bytes after the line has been quiet for a tick's time
+// up to a screen line at its widest and its line end, both only while the screen shows all the
+// pending text (pasted on a screen that awaits the tick's load, they showed out of place until
+// it). Left to the tick, a device's "OK" and its line end, or a line it sends now and then,
+// showed a tick (100-130 ms) after they came.
 bool ShowReadAtOnce(TReceiveView& Receive, int N)
 {
     const DWORD now = GetTickCount();
     if (now - Receive.LastReadAt >= QuietMs) Receive.BytesSinceQuiet = 0;
     Receive.LastReadAt = now;
-    Receive.BytesSinceQuiet += static_cast<std::uint32_t>(std::max(N, 0));
+    // Counted no further than the bound: a burst of hours would wrap.
+    Receive.BytesSinceQuiet = std::min(
+        Receive.BytesSinceQuiet + static_cast<std::uint32_t>(std::clamp(N, 0, MaxReadBytes)),
+        ReplyBytes + 1);
     if (N <= 0 || Receive.LoadDue || Receive.ScreenAwaitingTick) return false;
     return N == 1 || Receive.BytesSinceQuiet <= ReplyBytes;
 }
