@@ -18,9 +18,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
-#include <functional>
 #include <vector>
 
 #include "bench/support/BenchWindow.h"
