@@ -15,7 +15,6 @@
 #include "framework/FileNames.h"
 #include "framework/Streams.h"
 #include "framework/gui/Application.h"
-#include "framework/gui/DialogService.h"
 #include "framework/win/Thread.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
@@ -23,6 +22,7 @@
 #include "tests/support/ApiPatch.h"
 #include "tests/support/ProcessHeap.h"
 #include "bench/support/BenchWindow.h"
+#include "tests/support/DialogScript.h"
 #include "tests/support/VirtualLine.h"
 #include "tests/support/WaitUntil.h"
 
