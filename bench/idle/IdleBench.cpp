@@ -355,7 +355,8 @@ int RunHeapCase(double seconds)
     std::string fill;
     for (int i = 0; i < 250; ++i) fill += DeviceLine(i);
     line.Write(fill);
-    qv::test::WaitUntil([&] { return BytesIn == static_cast<std::int64_t>(fill.size()); }, 30s);
+    qv::test::WaitUntil([&] { return Display.BytesIn == static_cast<std::int64_t>(fill.size()); },
+                        30s);
     RunMessageLoop(2);
     std::atomic<bool> stop{false};
     std::atomic<int> sent{0};

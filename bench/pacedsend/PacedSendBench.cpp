@@ -19,7 +19,6 @@
 #include "framework/win/Thread.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
-#include "terminal/WindowGlobals.h"
 #include "bench/support/BenchWindow.h"
 #include "tests/support/DialogScript.h"
 #include "tests/support/VirtualLine.h"

@@ -19,7 +19,6 @@
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/MainTexts.h"
-#include "terminal/WindowGlobals.h"
 #include "tests/support/BenchFonts.h"
 #include "tests/support/DialogScript.h"
 #include "tests/support/VirtualLine.h"
