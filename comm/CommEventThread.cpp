@@ -26,7 +26,9 @@ constexpr DWORD BackOffMs = 10;
 // arrival is delivered as EV_RXCHAR. The reader is a thread of its own: read by this one, the
 // bytes were not read while it waited for a hand-over, and a window busy for tens of ms (a
 // whole-screen load) held a device sending 300,000 bytes a second back as long, the line's own
-// buffers being small. The wait is kept for the other events, which come seldom.
+// buffers being small. The wait is kept for the other events. The line and modem-line events
+// are rare, but not all of them: the transmitter-empty event comes once for every byte a file
+// send writes (it writes one at a time), so a send makes one wait per byte.
 
 // The wait of the read-ahead loop, on the heap: a wait that cannot be seen to end before the
 // thread goes is left to write into it (and its event) rather than into freed memory.
@@ -42,14 +44,12 @@ constexpr DWORD EndMs = 2000;
 
 }  // namespace
 
-TCommEventThread::TCommEventThread(HANDLE PortHandle, std::uint32_t SuspendTime,
-                                   TCommEventTypes MonitorEvents,
+TCommEventThread::TCommEventThread(HANDLE PortHandle, TCommEventTypes MonitorEvents,
                                    std::shared_ptr<TReadAhead> ReadAhead)
 {
     SetPriority(tpHighest);
     FreeOnTerminate = true;
     portHandle_ = PortHandle;
-    this->SuspendTime = SuspendTime;
     monitorMask_ = CommEventMask(MonitorEvents);
     if (monitorMask_ & EV_RXCHAR) readAhead_ = std::move(ReadAhead);
     SetCommMask(portHandle_, readAhead_ ? monitorMask_ & ~EV_RXCHAR : monitorMask_);

@@ -8,11 +8,10 @@
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/MainTexts.h"
-#include "terminal/WindowGlobals.h"
 
 namespace {
 
-bool ReadByte(std::uint8_t& Byte) { return SendFile->Read(&Byte, 1) == 1; }
+bool ReadByte(std::uint8_t& Byte) { return Transfer.SendFile->Read(&Byte, 1) == 1; }
 
 }  // namespace
 
@@ -21,7 +20,7 @@ bool TForm1::OpenSendFile(String& Name)
     if (!sendOpenDialog->Execute()) return false;
     Name = sendOpenDialog->FileName;
     try {
-        SendFile = new TFileStream(Name, fmOpenRead);
+        Transfer.SendFile = new TFileStream(Name, fmOpenRead);
     } catch (EStreamError&) {
         MessageDlg(MainText::CannotOpenForReading + Name, mtError, TMsgDlgButtons{mbOK});
         return false;
@@ -31,14 +30,14 @@ bool TForm1::OpenSendFile(String& Name)
 
 TForm1::TFileSendRun TForm1::BeginFileSend(const String& Name)
 {
-    TFileSendRun send{Name, 0, ++SendSerial};
-    send.Size = SendFile->Size();
+    TFileSendRun send{Name, 0, ++Transfer.SendSerial};
+    send.Size = Transfer.SendFile->Size();
     LockForFileSend(ProgressBarUnits(send.Size, send.Size));
 
     std::uint8_t byte = 0;
     if (ReadByte(byte)) {
         ShowSendBar(Name);
-        SendFile->SetPosition(0);
+        Transfer.SendFile->SetPosition(0);
     }
     return send;
 }
@@ -56,8 +55,8 @@ void TForm1::ShowSendBar(const String& FileName)
 {
     edtFile->SetText(MainText::SendingFile + FileName);
     pnlSend->SetVisible(true);
-    EntryPaneHidden = pnlStringEntry->Visible();
-    if (EntryPaneHidden) pnlStringEntry->SetVisible(false);
+    Transfer.EntryPaneHidden = pnlStringEntry->Visible();
+    if (Transfer.EntryPaneHidden) pnlStringEntry->SetVisible(false);
     miStringEntryPane->SetEnabled(false);
 }
 
@@ -65,7 +64,10 @@ void TForm1::SetSendProgress(int Position) { ProgressBar1->SetPosition(Position)
 
 void TForm1::EndFileSend() { miStopSendingClick(this); }
 
-bool TForm1::FileSendRuns(const TFileSendRun& Send) const { return Send.Serial == SendSerial; }
+bool TForm1::FileSendRuns(const TFileSendRun& Send) const
+{
+    return Send.Serial == Transfer.SendSerial;
+}
 
 TForm1::TFileSendPass TForm1::SendFilePass(const TFileSendRun& Send,
                                            const std::function<bool()>& Pause)
@@ -75,14 +77,14 @@ TForm1::TFileSendPass TForm1::SendFilePass(const TFileSendRun& Send,
     std::uint8_t byte = 0;
     bool more = ReadByte(byte);
     std::int64_t mark = step;
-    StatusMessageText = ProgressStartText(Send.Size);
-    while (more && PortOpen) {
+    Display.StatusMessageText = ProgressStartText(Send.Size);
+    while (more && Connection.PortOpen) {
         // A byte the port refuses or only half takes ends the send: it did not go out.
         if (Comm1->Write(reinterpret_cast<char*>(&byte), 1) != 1) {
             pass.PortRefused = true;
             return pass;
         }
-        ++BytesOut;
+        ++Display.BytesOut;
         ++pass.Sent;
         if (!Pause()) {
             pass.PauseFailed = true;
@@ -95,19 +97,21 @@ TForm1::TFileSendPass TForm1::SendFilePass(const TFileSendRun& Send,
         if (pass.Sent == mark) {
             ProgressBar1->SetPosition(ProgressBarUnits(pass.Sent, Send.Size));
             mark += step;
-            StatusMessageText = ProgressText(Send.Size, ProgressPercent(pass.Sent, Send.Size));
+            Display.StatusMessageText =
+                ProgressText(Send.Size, ProgressPercent(pass.Sent, Send.Size));
         }
     }
     // The file gave fewer bytes than its size (a read error, or it shrank meanwhile): that is
     // a failed read, not a quiet end.
-    if (pass.Sent != Send.Size && PortOpen) throw EReadError("Cannot read file \"%s\"", Send.Name);
+    if (pass.Sent != Send.Size && Connection.PortOpen)
+        throw EReadError("Cannot read file \"%s\"", Send.Name);
     return pass;
 }
 
 void TForm1::ShowFileSendError()
 {
     Application->MessageBox(MainText::FileErrorText, MainText::FileErrorCaption, MB_OKCANCEL);
-    StatusMessageText = MainText::FileErrorCaption;
+    Display.StatusMessageText = MainText::FileErrorCaption;
     miStopSendingClick(this);
 }
 
@@ -120,7 +124,7 @@ void TForm1::ShowPortRefused(const TFileSendRun& Send, const TFileSendPass& Pass
 
 void TForm1::miSendFileBinaryClick(TObject* Sender)
 {
-    if (!PortOpen) {
+    if (!Connection.PortOpen) {
         MessageDlg(MainText::NotConnected, mtInformation, TMsgDlgButtons{mbOK});
         return;
     }
@@ -136,7 +140,7 @@ void TForm1::miSendFileBinaryClick(TObject* Sender)
         });
         if (!pass.PortRefused && pass.Sent == send.Size) {
             ProgressBar1->SetPosition(ProgressBarUnits(send.Size, send.Size));
-            StatusMessageText = ProgressText(send.Size, 100);
+            Display.StatusMessageText = ProgressText(send.Size, 100);
             if (send.Size == 0)
                 MessageDlg(MainText::EmptyFileHead + name + MainText::EmptyFileTail, mtWarning,
                            TMsgDlgButtons{mbOK});
@@ -158,14 +162,14 @@ void TForm1::miSendFileBinaryClick(TObject* Sender)
 
 void TForm1::miStopSendingClick(TObject* Sender)
 {
-    ++SendSerial;
-    delete SendFile;
-    SendFile = nullptr;
+    ++Transfer.SendSerial;
+    delete Transfer.SendFile;
+    Transfer.SendFile = nullptr;
     ProgressBar1->SetPosition(0);
     pnlSend->SetVisible(false);
-    if (EntryPaneHidden) {
+    if (Transfer.EntryPaneHidden) {
         pnlStringEntry->SetVisible(true);
-        EntryPaneHidden = false;
+        Transfer.EntryPaneHidden = false;
     }
     miStringEntryPane->SetEnabled(true);
     miSendFileBinary->SetVisible(true);

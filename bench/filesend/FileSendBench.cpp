@@ -15,14 +15,13 @@
 #include "framework/FileNames.h"
 #include "framework/Streams.h"
 #include "framework/gui/Application.h"
-#include "framework/gui/DialogService.h"
 #include "framework/win/Thread.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
-#include "terminal/WindowGlobals.h"
 #include "tests/support/ApiPatch.h"
 #include "tests/support/ProcessHeap.h"
 #include "bench/support/BenchWindow.h"
+#include "tests/support/DialogScript.h"
 #include "tests/support/VirtualLine.h"
 #include "tests/support/WaitUntil.h"
 
@@ -171,7 +170,7 @@ Result TimedSend(VirtualLine& line, TDialogScript& script, const std::string& pa
         return true;
     });
     Peer peer(line, size, echo);
-    const std::int64_t inBefore = BytesIn;
+    const std::int64_t inBefore = Display.BytesIn;
     timing.pumpSeconds = timing.writeSeconds = 0;
     timing.mainThread = GetCurrentThreadId();
     double seconds = 0;
@@ -189,8 +188,8 @@ Result TimedSend(VirtualLine& line, TDialogScript& script, const std::string& pa
     }
     const size_t arrived = peer.Finish();
     if (echo)
-        qv::test::WaitUntil([&] { return BytesIn - inBefore >= static_cast<std::int64_t>(size); },
-                            30s);
+        qv::test::WaitUntil(
+            [&] { return Display.BytesIn - inBefore >= static_cast<std::int64_t>(size); }, 30s);
     return {seconds, arrived, timing.pumpSeconds / seconds, timing.writeSeconds / seconds};
 }
 
