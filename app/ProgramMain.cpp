@@ -7,7 +7,6 @@
 #include "util/AppForms.h"
 #include "terminal/Main.h"
 #include "terminal/MainTexts.h"
-#include "terminal/WindowGlobals.h"
 
 void CreateProgramForms()
 {
@@ -28,7 +27,6 @@ void CreateProgramForms()
 
 int ProgramMain()
 {
-    InitMainGlobals();
     try {
         CreateProgramForms();
         Application->Run();

@@ -23,8 +23,9 @@ constexpr DWORD BackOffMs = 10;
 // a plain reader does: a read that waits leaves nothing behind and costs nothing while the line
 // is quiet (a loop that looked at the queue every 250 us instead cost 12-16 % of a core). The
 // bytes go to the port's read-ahead, from which the port's Read takes them, and each read that
-// brought some is delivered as EV_RXCHAR. The wait is kept for the other events, which come
-// seldom.
+// brought some is delivered as EV_RXCHAR. The wait is kept for the other events. The line and
+// modem-line events are rare, but not all of them: the transmitter-empty event comes once for
+// every byte a file send writes (it writes one at a time), so a send makes one wait per byte.
 
 // The wait of the read-ahead loop, on the heap: a wait that cannot be seen to end before the
 // thread goes is left to write into it (and its event) rather than into freed memory.
@@ -40,14 +41,12 @@ constexpr DWORD EndMs = 2000;
 
 }  // namespace
 
-TCommEventThread::TCommEventThread(HANDLE PortHandle, std::uint32_t SuspendTime,
-                                   TCommEventTypes MonitorEvents,
+TCommEventThread::TCommEventThread(HANDLE PortHandle, TCommEventTypes MonitorEvents,
                                    std::shared_ptr<TReadAhead> ReadAhead)
 {
     SetPriority(tpHighest);
     FreeOnTerminate = true;
     portHandle_ = PortHandle;
-    this->SuspendTime = SuspendTime;
     monitorMask_ = CommEventMask(MonitorEvents);
     if (monitorMask_ & EV_RXCHAR) readAhead_ = std::move(ReadAhead);
     SetCommMask(portHandle_, readAhead_ ? monitorMask_ & ~EV_RXCHAR : monitorMask_);

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <memory>
 
 #include "comm/CommTypes.h"
@@ -18,7 +17,7 @@ public:
     // port's event mask to MonitorEvents. The port then sets OnCommEvent and resumes it.
     // With ReadAhead (only when MonitorEvents has evRxChar) the thread reads the received
     // bytes into it instead of waiting for them.
-    TCommEventThread(HANDLE PortHandle, std::uint32_t SuspendTime, TCommEventTypes MonitorEvents,
+    TCommEventThread(HANDLE PortHandle, TCommEventTypes MonitorEvents,
                      std::shared_ptr<TReadAhead> ReadAhead = nullptr);
     ~TCommEventThread() override;
 
@@ -54,7 +53,6 @@ private:
     DWORD eventMask_ = 0;
     DWORD monitorMask_ = 0;
     std::shared_ptr<TReadAhead> readAhead_;
-    std::uint32_t SuspendTime;
     // Manual-reset; set by Stop.
     TOwnedHandle stopSignal_;
     bool inHandOver_ = false;

@@ -128,7 +128,7 @@ unsigned long TThreadComm::StartEventThread()
     readAhead_.reset();
     if (monitorEvents_.Contains(evRxChar) && ChooseCommEventLoop(handle_.Get()) == elReadAhead)
         readAhead_ = std::make_shared<TReadAhead>(handle_.Get(), readBufSize_);
-    auto* thread = new TCommEventThread(handle_.Get(), suspendTime_, monitorEvents_, readAhead_);
+    auto* thread = new TCommEventThread(handle_.Get(), monitorEvents_, readAhead_);
     HANDLE threadHandle = nullptr;
     HANDLE process = GetCurrentProcess();
     if (!DuplicateHandle(process, static_cast<HANDLE>(thread->Handle()), process, &threadHandle,

@@ -100,7 +100,7 @@ public:
     void SetOptions(TCommOptions Value);
     void SetFlowControl(TFlowControl Value);
 
-    // Stored and streamed only; they have no effect on the port.
+    // Stored only, for the port's users to set and read back; they have no effect on the port.
     std::int32_t ReadTimeout = 1000;
     std::int32_t WriteTimeout = 1000;
 
@@ -133,6 +133,7 @@ private:
     TCriticalSection lock_;
     std::uint16_t readBufSize_ = 4096;
     std::uint16_t writeBufSize_ = 2048;
+    // Stored only, like the time-outs: nothing on the port or its event thread uses it.
     std::uint32_t suspendTime_ = 5;
     TCommEventTypes monitorEvents_;
     std::uint32_t baudRate_ = 9600;

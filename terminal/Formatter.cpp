@@ -35,7 +35,7 @@ struct TModeTable {
     std::uint32_t Records[256][4];
 };
 
-// escapes: DisplayMode is not 2; hexAll: DisplayMode is 2; text: TextMode.
+// escapes: DisplayMode is not 2; hexAll: DisplayMode is 2; text: DisplayMode is 0.
 constexpr TModeTable BuildModeTable(bool text, bool hexAll)
 {
     TModeTable t{};
@@ -86,9 +86,6 @@ constexpr TModeTable BuildModeTable(bool text, bool hexAll)
 constexpr TModeTable TextTable = BuildModeTable(true, false);
 constexpr TModeTable MixedTable = BuildModeTable(false, false);
 constexpr TModeTable HexTable = BuildModeTable(false, true);
-// TextMode and DisplayMode are always set together; this pairing (text with mode 2) only
-// keeps the rules well defined if they ever disagree.
-constexpr TModeTable TextNoEscapeTable = BuildModeTable(true, true);
 
 struct TFormatRun {
     char* Out;
@@ -107,7 +104,7 @@ struct TFormatRun {
 
     void AddRecord(std::uint32_t kind, std::uint8_t held)
     {
-        DisplayRecords[RecordCount++] = DisplayRecord(kind, held);
+        Display.DisplayRecords[RecordCount++] = DisplayRecord(kind, held);
     }
 
     void PutColourWord(char digit)
@@ -169,9 +166,9 @@ struct TFormatRun {
 
     void WriteBack() const
     {
-        ScreenColumn = Column;
-        CurrentColour = Colour;
-        DisplayRecordCount = RecordCount;
+        Display.ScreenColumn = Column;
+        Display.CurrentColour = Colour;
+        Display.DisplayRecordCount = RecordCount;
     }
 };
 
@@ -206,7 +203,7 @@ inline void FormatHexCell(TFormatRun& r, std::uint8_t b)
         r.Out[r.Pos + 2] = low;
         r.Out[r.Pos + 3] = '>';
         r.Pos += 4;
-        std::uint32_t* rec = DisplayRecords + r.RecordCount;
+        std::uint32_t* rec = Display.DisplayRecords + r.RecordCount;
         rec[0] = DisplayRecord(RecordNewLine, '<');
         rec[1] = rec[2] = DisplayRecord(RecordHexCell, b);
         rec[3] = DisplayRecord(RecordHexCell, '>');
@@ -252,17 +249,17 @@ std::uint32_t FormatToRtf(TObject* Sender, const std::uint8_t* Input, char* Outp
     if (Direction == 1) {
         r.TextDigit = '0';
         r.HexDigit = '1';
-        BytesOut += Count;
+        Display.BytesOut += Count;
     } else {
         r.TextDigit = '2';
         r.HexDigit = '3';
     }
-    if (TextMode) DisplayRecordCount = 0;
-    r.RecordCount = DisplayRecordCount;
-    r.Column = ScreenColumn;
-    r.LineWidth = CharsPerLine;
-    r.Colour = CurrentColour;
-    r.Text = TextMode;
+    r.Text = Display.TextMode();
+    if (r.Text) Display.DisplayRecordCount = 0;
+    r.RecordCount = Display.DisplayRecordCount;
+    r.Column = Display.ScreenColumn;
+    r.LineWidth = Display.CharsPerLine;
+    r.Colour = Display.CurrentColour;
     r.NewLines = 0;
     // SpacesForTab comes from the settings file unchecked. 0 means no blanks; a negative value
     // is taken as 0, and the bound keeps a tab's records within the table's reserve above the
@@ -271,9 +268,8 @@ std::uint32_t FormatToRtf(TObject* Sender, const std::uint8_t* Input, char* Outp
     r.TabBlanks = spaces < 0 ? 0 : spaces > MaxTabBlanks ? MaxTabBlanks : spaces;
     static_assert(RecordStopThreshold + MaxTabBlanks < DisplayRecordCapacity);
 
-    const bool hexAll = DisplayMode == 2;
     const TModeTable& table =
-        r.Text ? (hexAll ? TextNoEscapeTable : TextTable) : (hexAll ? HexTable : MixedTable);
+        r.Text ? TextTable : (Display.DisplayMode == 2 ? HexTable : MixedTable);
     const std::uint64_t textWord = ColourWord(r.TextDigit), hexWord = ColourWord(r.HexDigit);
 
     // Input is taken only while the worst case of one more byte, and the NUL, still fit.
@@ -308,7 +304,8 @@ std::uint32_t FormatToRtf(TObject* Sender, const std::uint8_t* Input, char* Outp
             r.Colour = digit;
             std::memcpy(r.Out + r.Pos, it.Bytes, 4);
             r.Pos += it.Length;
-            std::memcpy(DisplayRecords + r.RecordCount, table.Records[b], sizeof table.Records[b]);
+            std::memcpy(Display.DisplayRecords + r.RecordCount, table.Records[b],
+                        sizeof table.Records[b]);
             r.RecordCount += it.Width;
             r.Column += it.Width;
             if ((b == 13 || b == 10) && it.Hex) [[unlikely]]
@@ -345,7 +342,7 @@ std::uint32_t FormatToRtf(TObject* Sender, const std::uint8_t* Input, char* Outp
     if (OutputSize > 0) Output[r.Pos] = '\0';
     r.WriteBack();
     if (i < Count && Direction == 1)
-        BytesOut -= Count - i;  // the rest is counted when it comes again
+        Display.BytesOut -= Count - i;  // the rest is counted when it comes again
     if (BytesTaken) *BytesTaken = i;
     if (NewLines) *NewLines = r.NewLines;
     return std::uint32_t(r.Pos);

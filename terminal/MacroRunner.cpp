@@ -20,28 +20,32 @@
 #include "terminal/MacroRunHost.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/MainTexts.h"
-#include "terminal/WindowGlobals.h"
 
-std::int32_t MacroRunState = 0;
-std::int32_t MacroLoopGuard = MacroLoopGuardStart;
-std::atomic<std::int32_t> MacroDelayPending{0};
-std::atomic<std::uint32_t> MacroTimer{0};
-char MacroStringBuffer[MacroStringBufferSize] = {};
-bool MacroRunActive = false;
+TMacroRunState MacroRun;
+
+void TMacroRunState::Reset()
+{
+    MacroRunState = 0;
+    MacroLoopGuard = MacroLoopGuardStart;
+    MacroDelayPending = 0;
+    MacroTimer = 0;
+    MacroStringBuffer[0] = 0;
+    MacroRunActive = false;
+}
 
 namespace {
 
 // Set by the timer callback so the main thread's wait wakes for the tick as for a message.
 HANDLE DelayWakeEvent()
 {
-    static HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    static const HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     return event;
 }
 
 void CALLBACK MacroDelayTimerProc(UINT TimerId, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR)
 {
     // A tick of a timer already killed (the kill raced the tick) belongs to no delay.
-    if (TimerId != MacroTimer.load()) return;
+    if (TimerId != MacroRun.MacroTimer.load()) return;
     ClearMacroDelayFlag();
     SetEvent(DelayWakeEvent());
 }
@@ -49,14 +53,17 @@ void CALLBACK MacroDelayTimerProc(UINT TimerId, UINT, DWORD_PTR, DWORD_PTR, DWOR
 // A wait's view of the Stop button: disabled means a stop was asked for.
 void NoteStopButton(const TMacroRunHost& Host)
 {
-    if (!Host.StopEnabled()) MacroRunState = 1;
+    if (!Host.StopEnabled()) MacroRun.MacroRunState = 1;
 }
 
-bool ReadSendByte(std::uint8_t& Byte) { return SendFile && SendFile->Read(&Byte, 1) == 1; }
+bool ReadSendByte(std::uint8_t& Byte)
+{
+    return Transfer.SendFile && Transfer.SendFile->Read(&Byte, 1) == 1;
+}
 
 int ReadSendBlock(std::vector<char>& Block, int Count)
 {
-    return SendFile ? std::max(0, SendFile->Read(Block.data(), Count)) : 0;
+    return Transfer.SendFile ? std::max(0, Transfer.SendFile->Read(Block.data(), Count)) : 0;
 }
 
 void StopRunWithError(TMacroRunHost& Host, const String& Text)
@@ -67,7 +74,7 @@ void StopRunWithError(TMacroRunHost& Host, const String& Text)
 
 }  // namespace
 
-void ClearMacroDelayFlag() { MacroDelayPending = 0; }
+void ClearMacroDelayFlag() { MacroRun.MacroDelayPending = 0; }
 
 void StartMacroDelayTimer(std::int32_t DelayMs, int Unused)
 {
@@ -76,7 +83,8 @@ void StartMacroDelayTimer(std::int32_t DelayMs, int Unused)
     // The id is kept under a lock-free store the callback compares against; the callback can
     // run before timeSetEvent returns, so the id is unknown to it until then and a first tick
     // that early is taken by the periodic second one.
-    MacroTimer = timeSetEvent(static_cast<UINT>(DelayMs), 0, MacroDelayTimerProc, 0, flags);
+    MacroRun.MacroTimer =
+        timeSetEvent(static_cast<UINT>(DelayMs), 0, MacroDelayTimerProc, 0, flags);
 }
 
 bool MacroDelay(TMacroRunHost& Host, const String& Milliseconds)
@@ -91,14 +99,14 @@ bool MacroDelay(TMacroRunHost& Host, const String& Milliseconds)
         return false;
     }
     if (*delay == 0) return true;
-    MacroTimer = 0;
-    MacroDelayPending = 1;
+    MacroRun.MacroTimer = 0;
+    MacroRun.MacroDelayPending = 1;
     ResetEvent(DelayWakeEvent());
     StartMacroDelayTimer(*delay, 0);
-    const UINT timer = MacroTimer;
+    const UINT timer = MacroRun.MacroTimer;
     // A refused timer would never clear the flag: the wait would last until Stop.
     if (timer == 0) {
-        MacroDelayPending = 0;
+        MacroRun.MacroDelayPending = 0;
         StopRunWithError(Host, MacroText::DelayTimerRefused + IntToStr(*delay) +
                                    MacroText::DelayTimerRefusedTail);
         return false;
@@ -108,16 +116,16 @@ bool MacroDelay(TMacroRunHost& Host, const String& Milliseconds)
         UINT Timer;
         ~TTimerKill()
         {
-            MacroTimer = 0;
+            MacroRun.MacroTimer = 0;
             timeKillEvent(Timer);
-            MacroDelayPending = 0;
+            MacroRun.MacroDelayPending = 0;
         }
     } kill{timer};
     HANDLE wake = DelayWakeEvent();
-    while (MacroRunState == 2 && MacroDelayPending == 1) {
+    while (MacroRun.MacroRunState == 2 && MacroRun.MacroDelayPending == 1) {
         Application->ProcessMessages();
         NoteStopButton(Host);
-        if (MacroRunState != 2 || MacroDelayPending != 1) break;
+        if (MacroRun.MacroRunState != 2 || MacroRun.MacroDelayPending != 1) break;
         // Sleeps until a message, the timer's tick or, at the latest, a quarter second.
         MsgWaitForMultipleObjectsEx(1, &wake, 250, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     }
@@ -145,21 +153,22 @@ std::int32_t SendMacroString(TMacroRunHost& Host, const String& Data, const Stri
         MessageDlg(MacroText::DataTooLong, mtError, TMsgDlgButtons{mbOK});
         return 0;
     }
-    std::memcpy(MacroStringBuffer, Data.c_str(), Data.size() + 1);
-    const std::int32_t n = ExpandMacroEscapes(Host, EntrySendBuffer, MacroStringBuffer);
+    std::memcpy(MacroRun.MacroStringBuffer, Data.c_str(), Data.size() + 1);
+    const std::int32_t n =
+        ExpandMacroEscapes(Host, Transfer.EntrySendBuffer, MacroRun.MacroStringBuffer);
     if (n == 0) return 0;
     // The string entry pane may refill the shared send buffer while a wait runs the queue.
-    const std::string bytes(reinterpret_cast<const char*>(EntrySendBuffer), n);
+    const std::string bytes(reinterpret_cast<const char*>(Transfer.EntrySendBuffer), n);
     for (char byte : bytes) {
         char key = byte;
         Host.SendKeyPress(key);
         if (!Host.StopEnabled())
-            MacroRunState = 1;
+            MacroRun.MacroRunState = 1;
         else
             Application->ProcessMessages();
-        if (MacroRunState != 2) return 0;
+        if (MacroRun.MacroRunState != 2) return 0;
         // A stop asked for during the delay ends the string before its next byte.
-        if (!MacroDelay(Host, DelayMs) || MacroRunState != 2) return 0;
+        if (!MacroDelay(Host, DelayMs) || MacroRun.MacroRunState != 2) return 0;
     }
     return 1;
 }
@@ -180,24 +189,24 @@ void SendMacroFile(TMacroRunHost& Host, const char* FileName, const String& Dela
     }
     const String name = FileName;
     try {
-        SendFile = new TFileStream(name, fmOpenRead);
+        Transfer.SendFile = new TFileStream(name, fmOpenRead);
     } catch (EStreamError&) {
         MessageDlg(MainText::CannotOpenForReading + name, mtError, TMsgDlgButtons{mbOK});
         return;
     }
-    const std::uint64_t serial = ++SendSerial;
+    const std::uint64_t serial = ++Transfer.SendSerial;
     // After the queue ran, the send may have been ended (Stop Sending, a disconnect): the file
     // is gone and its end already done.
-    const auto stillOurs = [&] { return serial == SendSerial; };
+    const auto stillOurs = [&] { return serial == Transfer.SendSerial; };
     try {
-        const std::int64_t size = SendFile->Size();
+        const std::int64_t size = Transfer.SendFile->Size();
         const std::int64_t step = ProgressStep(size);
         Host.LockForFileSend(ProgressBarUnits(size, size));
 
         std::uint8_t byte = 0;
         if (ReadSendByte(byte)) {
             Host.ShowSendBar(name);
-            SendFile->SetPosition(0);
+            Transfer.SendFile->SetPosition(0);
         }
 
         // The delay follows every byte; without one the file goes a block per pass of the queue,
@@ -208,34 +217,34 @@ void SendMacroFile(TMacroRunHost& Host, const char* FileName, const String& Dela
         std::int64_t mark = step;
         std::int64_t count = 0;
         int n = ReadSendBlock(block, NextBlockBytes(blockBytes, 0, mark));
-        StatusMessageText = ProgressStartText(size);
-        while (n > 0 && PortOpen) {
+        Display.StatusMessageText = ProgressStartText(size);
+        while (n > 0 && Connection.PortOpen) {
             // Bytes the port refuses did not go out: the send ends short of its 100 %.
             const int written = std::max(0, Host.WriteToPort(block.data(), n));
-            BytesOut += written;
+            Display.BytesOut += written;
             count += written;
             if (written != n) break;
             NoteStopButton(Host);
-            if (MacroRunState == 2) Application->ProcessMessages();
+            if (MacroRun.MacroRunState == 2) Application->ProcessMessages();
             // A stop asked for during the delay ends the send before the next byte.
-            if (MacroRunState != 2 || !stillOurs() || !MacroDelay(Host, DelayMs) ||
-                MacroRunState != 2) {
+            if (MacroRun.MacroRunState != 2 || !stillOurs() || !MacroDelay(Host, DelayMs) ||
+                MacroRun.MacroRunState != 2) {
                 if (stillOurs()) Host.EndFileSend();
                 return;
             }
             if (count == mark) {
                 Host.SetSendProgress(ProgressBarUnits(count, size));
                 mark += step;
-                StatusMessageText = ProgressText(size, ProgressPercent(count, size));
+                Display.StatusMessageText = ProgressText(size, ProgressPercent(count, size));
             }
             n = stillOurs() ? ReadSendBlock(block, NextBlockBytes(blockBytes, count, mark)) : 0;
         }
         if (!stillOurs()) return;
         if (count == size) {
             Host.SetSendProgress(ProgressBarUnits(size, size));
-            StatusMessageText = ProgressText(size, 100);
+            Display.StatusMessageText = ProgressText(size, 100);
             Host.SetSendProgress(0);
-        } else if (n == 0 && PortOpen) {
+        } else if (n == 0 && Connection.PortOpen) {
             // Fewer bytes than the file's size (a read error, a file that shrank): a failed
             // read, not a quiet end.
             throw EReadError("Cannot read file \"%s\"", name);
@@ -243,7 +252,7 @@ void SendMacroFile(TMacroRunHost& Host, const char* FileName, const String& Dela
         Host.EndFileSend();
     } catch (...) {
         Application->MessageBox(MainText::FileErrorText, MainText::FileErrorCaption, MB_OKCANCEL);
-        StatusMessageText = MainText::FileErrorCaption;
+        Display.StatusMessageText = MainText::FileErrorCaption;
         if (stillOurs()) Host.EndFileSend();
     }
 }
@@ -265,7 +274,7 @@ std::int32_t ExecuteMacroStep(TMacroRunHost& Host, TInfo* Info)
             MessageDlg(MainText::NotConnected, mtInformation, TMsgDlgButtons{mbOK});
             Host.StopMacroRun();
             result = 0;
-        } else if (kind != mkControlSignal && SendFile) {
+        } else if (kind != mkControlSignal && Transfer.SendFile) {
             // The menu's file send owns SendFile and the send bar: a second send would take
             // them over.
             StopRunWithError(Host, MacroText::SendBusy);
@@ -282,16 +291,16 @@ std::int32_t ExecuteMacroStep(TMacroRunHost& Host, TInfo* Info)
     case mkDelaySecs:
     case mkDelayMins: break;
     default:
-        if (--MacroLoopGuard <= 0) {
+        if (--MacroRun.MacroLoopGuard <= 0) {
             MessageDlg(MacroText::LoopGuardStop, mtInformation, TMsgDlgButtons{mbOK});
             Host.StopMacroRun();
-            MacroLoopGuard = MacroLoopGuardStart;
+            MacroRun.MacroLoopGuard = MacroLoopGuardStart;
             result = 0;
         }
         break;
     }
-    if (kind >= mkFile && kind <= mkControlSignal && MacroLoopGuard < MacroLoopGuardStart)
-        MacroLoopGuard = MacroLoopGuardStart;
+    if (kind >= mkFile && kind <= mkControlSignal && MacroRun.MacroLoopGuard < MacroLoopGuardStart)
+        MacroRun.MacroLoopGuard = MacroLoopGuardStart;
     Host.SetStopEnabled(false);
     return result;
 }

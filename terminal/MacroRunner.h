@@ -12,21 +12,28 @@
 struct TInfo;
 class TMacroRunHost;
 
-// 0 no run yet, 2 running, 1 stop requested. Written by the run commands (2), stop_tbtnClick
-// and the waits (1).
-extern std::int32_t MacroRunState;
-// Non-functional steps still allowed in a row. Reset by the run commands and by every step of
-// kind 3 to 8; decremented by the others.
-extern std::int32_t MacroLoopGuard;
-// 1 while a delay waits; cleared by the timer callback on the timer's thread.
-extern std::atomic<std::int32_t> MacroDelayPending;
-// The multimedia timer of the delay that waits, 0 when none.
-extern std::atomic<std::uint32_t> MacroTimer;
-// The data string being expanded, NUL-terminated. Written by SendMacroString only.
-extern char MacroStringBuffer[MacroStringBufferSize];
-// A run command is inside its loop: no other run command starts until it ends. Written by the
-// run commands only.
-extern bool MacroRunActive;
+// The state every macro run shares.
+struct TMacroRunState {
+    // 0 no run yet, 2 running, 1 stop requested. Written by the run commands (2),
+    // stop_tbtnClick and the waits (1).
+    std::int32_t MacroRunState = 0;
+    // Non-functional steps still allowed in a row. Reset by the run commands and by every step
+    // of kind 3 to 8; decremented by the others.
+    std::int32_t MacroLoopGuard = MacroLoopGuardStart;
+    // 1 while a delay waits; cleared by the timer callback on the timer's thread.
+    std::atomic<std::int32_t> MacroDelayPending{0};
+    // The multimedia timer of the delay that waits, 0 when none.
+    std::atomic<std::uint32_t> MacroTimer{0};
+    // The data string being expanded, NUL-terminated. Written by SendMacroString only.
+    char MacroStringBuffer[MacroStringBufferSize] = {};
+    // A run command is inside its loop: no other run command starts until it ends. Written by
+    // the run commands only.
+    bool MacroRunActive = false;
+
+    // Start-up state: no run, no delay waiting. The main window starts with it, as do the tests.
+    void Reset();
+};
+extern TMacroRunState MacroRun;
 
 // 1 when the step was carried out (or needed nothing), 0 when it failed or the run stopped.
 // The record is read once at the start: a command run inside a wait may free it.

@@ -418,7 +418,7 @@ private:
     void DropFiles(HDROP Drop);
     void DisconnectIfOpen();
     // The two halves of Connect_spbtnClick, and the disconnected look of the window (lamps
-    // dark, "Connect", port choice enabled, PortOpen and ConnectToggle 0).
+    // dark, "Connect", port choice enabled, Connection.PortOpen 0).
     void ConnectPort();
     void DisconnectPort();
     void ShowDisconnected();
@@ -493,3 +493,8 @@ extern TForm1* Form1;
 // Appends a formatted piece (Length bytes and the NUL after them) to the pending screen text,
 // over the NUL that ended it.
 void AppendToPendingRtf(const char* Piece, std::uint32_t Length);
+
+// The options dialog's "ShowCommEvent" check box: the port's diagnostic events are noted in the
+// diagnostics memo, which the display tick then keeps. False while the dialog does not exist
+// (MainOptionsDialog.cpp).
+bool ShowCommEventTicked();

@@ -5,11 +5,11 @@
 #include "framework/Streams.h"
 #include "terminal/Main.h"
 #include "terminal/MainTexts.h"
-#include "terminal/WindowGlobals.h"
+#include "terminal/MainGlobals.h"
 
 void TForm1::miReceiveFileBinaryClick(TObject* Sender)
 {
-    if (!PortOpen) {
+    if (!Connection.PortOpen) {
         MessageDlg(MainText::NotConnected, mtInformation, TMsgDlgButtons{mbOK});
         return;
     }
@@ -23,20 +23,20 @@ void TForm1::miReceiveFileBinaryClick(TObject* Sender)
         return;
     }
     // A capture already running ends here: its file would otherwise stay open for ever.
-    delete CaptureFile;
-    CaptureFile = file;
+    delete Transfer.CaptureFile;
+    Transfer.CaptureFile = file;
     miReceiveFileBinary->SetVisible(false);
     miStopCapture->SetVisible(true);
-    StatusMessageText = MainText::CapturingTo + ExtractFileName(name);
+    Display.StatusMessageText = MainText::CapturingTo + ExtractFileName(name);
 }
 
 void TForm1::miStopCaptureClick(TObject* Sender)
 {
     // Closing flushes: what the close cannot write is lost without a word, so it is flushed
     // and checked first.
-    if (CaptureFile) FlushCapture();
-    delete CaptureFile;
-    CaptureFile = nullptr;
+    if (Transfer.CaptureFile) FlushCapture();
+    delete Transfer.CaptureFile;
+    Transfer.CaptureFile = nullptr;
     miReceiveFileBinary->SetVisible(true);
     miStopCapture->SetVisible(false);
 }
@@ -49,9 +49,9 @@ namespace {
 // same bytes again and fail the same way, unheard.
 void EndCaptureAfterFailedWrite(TForm1& Form)
 {
-    const String name = CaptureFile->FileName();
-    delete CaptureFile;
-    CaptureFile = nullptr;
+    const String name = Transfer.CaptureFile->FileName();
+    delete Transfer.CaptureFile;
+    Transfer.CaptureFile = nullptr;
     Form.miStopCaptureClick(&Form);
     MessageDlg(MainText::CaptureWriteFailed + name, mtError, TMsgDlgButtons{mbOK});
 }
@@ -60,15 +60,15 @@ void EndCaptureAfterFailedWrite(TForm1& Form)
 
 void TForm1::CaptureBytes(const void* Bytes, int Count)
 {
-    if (!CaptureFile || Count <= 0) return;
-    if (CaptureFile->Write(Bytes, Count) != Count) EndCaptureAfterFailedWrite(*this);
+    if (!Transfer.CaptureFile || Count <= 0) return;
+    if (Transfer.CaptureFile->Write(Bytes, Count) != Count) EndCaptureAfterFailedWrite(*this);
 }
 
 void TForm1::FlushCapture()
 {
-    if (!CaptureFile) return;
+    if (!Transfer.CaptureFile) return;
     try {
-        CaptureFile->Flush();
+        Transfer.CaptureFile->Flush();
     } catch (EStreamError&) {
         EndCaptureAfterFailedWrite(*this);
     }

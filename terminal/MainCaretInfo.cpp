@@ -9,7 +9,6 @@
 #include "terminal/CaretInfo.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
-#include "terminal/WindowGlobals.h"
 
 namespace {
 
@@ -61,7 +60,9 @@ void TForm1::reScreenSelectionChange(TObject* Sender)
     selection.LineStart = static_cast<std::int32_t>(
         SendMessageA(screen, EM_LINEINDEX, static_cast<WPARAM>(selection.Line0), 0));
 
-    CaretInfoText = CaretInfoFor(selection, TextMode);
-    ByteInfoText = ByteInfoFor(
-        ByteUnderSelection(selection, TextMode, DisplayRecords, DisplayRecordCapacity), TextMode);
+    Display.CaretInfoText = CaretInfoFor(selection, Display.TextMode());
+    Display.ByteInfoText =
+        ByteInfoFor(ByteUnderSelection(selection, Display.TextMode(), Display.DisplayRecords,
+                                       DisplayRecordCapacity),
+                    Display.TextMode());
 }

@@ -9,7 +9,7 @@
 #include "settings/Settings.h"
 #include "terminal/Main.h"
 #include "terminal/MainTexts.h"
-#include "terminal/WindowGlobals.h"
+#include "terminal/MainGlobals.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ void ApplyParityCheckOption(TComm& port)
 
 void TForm1::Connect_spbtnClick(TObject* Sender)
 {
-    if (ConnectToggle == 0)
+    if (Connection.ConnectToggle() == 0)
         ConnectPort();
     else
         DisconnectPort();
@@ -95,16 +95,15 @@ void TForm1::ConnectPort()
             displayNeedsReset_ = false;
             Memo1->Lines()->Add(MainText::DisplayResetAfterStop);
         }
-        PortOpen = true;
+        Connection.PortOpen = true;
         Connect_spbtn->SetGlyph(Connect_spbtn2->Glyph());
         Connect_spbtn->SetCaption(Connect_spbtn2->Caption());
         Connect_spbtn->Hint = MainText::DisconnectHint;
-        ConnectToggle = 1;
         Connect1_mi->SetEnabled(false);
         Disconnect1_mi->SetEnabled(true);
         SendData_btn->SetEnabled(!edtSend->Text().empty());
         edtSend->SetEnabled(true);
-        ConnectTime = Time();
+        Connection.ConnectTime = Time();
         Memo1->Lines()->Add("Open " + port + " OK");
         PortIndex->SetEnabled(false);
         if (reScreen->CanFocus()) reScreen->SetFocus();
@@ -119,7 +118,9 @@ void TForm1::DisconnectPort()
 {
     if (!Comm1->Enabled()) {
         Memo1->Lines()->Add("Port has not been opened!");
-        ConnectToggle = 0;
+        // The toggle stood at disconnect over a closed port (a second disconnect while the
+        // first lets the queue run): the window is marked closed, so the next click connects.
+        Connection.PortOpen = false;
         return;
     }
     if (miStopSending->Visible()) miStopSendingClick(this);
@@ -136,8 +137,8 @@ void TForm1::DisconnectPort()
         miStopCaptureClick(this);
         // A disconnect always ends a capture: the file is closed here too, so the capture
         // never outlives the connection whatever its stop command does.
-        delete CaptureFile;
-        CaptureFile = nullptr;
+        delete Transfer.CaptureFile;
+        Transfer.CaptureFile = nullptr;
         ShowDisconnected();
     }
     // A connect that ran among the queued events has opened the port again and shown it as
@@ -157,8 +158,7 @@ void TForm1::ShowDisconnected()
     edtSend->SetEnabled(false);
     StatusBar1->Panels(0)->SetText(MainText::Disconnected);
     PortIndex->SetEnabled(true);
-    PortOpen = false;
-    ConnectToggle = 0;
+    Connection.PortOpen = false;
 }
 
 // ---- live line settings -----------------------------------------------------------------------

@@ -3,21 +3,22 @@
 #include "settings/Settings.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
-#include "terminal/WindowGlobals.h"
+#include "terminal/MainTexts.h"
 
 void TForm1::SwitchDisplayMode(std::int32_t Mode)
 {
     // Text and bytes cannot share a screen: crossing between them starts a new session. Mixed
     // and Hexadecimal switch at once and keep what is shown.
-    const bool crossing = Mode == 0 ? DisplayMode != 0 : DisplayMode != 1 && DisplayMode != 2;
+    const bool crossing =
+        Mode == 0 ? Display.DisplayMode != 0 : Display.DisplayMode != 1 && Display.DisplayMode != 2;
     if (crossing) {
-        if (MessageDlg(ModeChangeQuestion, mtConfirmation, TMsgDlgButtons{mbYes, mbNo}) != mrYes)
+        if (MessageDlg(MainText::ModeChangeQuestion, mtConfirmation, TMsgDlgButtons{mbYes, mbNo}) !=
+            mrYes)
             return;
         FileNewClick(this);
     }
-    DisplayMode = Mode;
+    Display.DisplayMode = Mode;
     Settings.DisplayMode = Mode;
-    TextMode = Mode == 0;
 }
 
 void TForm1::mi_ASCIIModeClick(TObject* Sender) { SwitchDisplayMode(0); }
@@ -28,8 +29,7 @@ void TForm1::mi_HexModeClick(TObject* Sender) { SwitchDisplayMode(2); }
 
 void TForm1::Mode1Click(TObject* Sender)
 {
-    mi_HexMode->SetChecked(DisplayMode == 2);
-    mi_MixedMode->SetChecked(DisplayMode == 1);
-    mi_ASCIIMode->SetChecked(DisplayMode != 1 && DisplayMode != 2);
-    TextMode = DisplayMode != 1 && DisplayMode != 2;
+    mi_HexMode->SetChecked(Display.DisplayMode == 2);
+    mi_MixedMode->SetChecked(Display.DisplayMode == 1);
+    mi_ASCIIMode->SetChecked(Display.DisplayMode != 1 && Display.DisplayMode != 2);
 }

@@ -11,15 +11,14 @@
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/MainTexts.h"
-#include "terminal/WindowGlobals.h"
 
 namespace {
 
-bool ReadByte(std::uint8_t& Byte) { return SendFile->Read(&Byte, 1) == 1; }
+bool ReadByte(std::uint8_t& Byte) { return Transfer.SendFile->Read(&Byte, 1) == 1; }
 
 int ReadBlock(std::vector<char>& Block, int Count)
 {
-    return std::max(0, SendFile->Read(Block.data(), Count));
+    return std::max(0, Transfer.SendFile->Read(Block.data(), Count));
 }
 
 }  // namespace
@@ -29,7 +28,7 @@ bool TForm1::OpenSendFile(String& Name)
     if (!sendOpenDialog->Execute()) return false;
     Name = sendOpenDialog->FileName;
     try {
-        SendFile = new TFileStream(Name, fmOpenRead);
+        Transfer.SendFile = new TFileStream(Name, fmOpenRead);
     } catch (EStreamError&) {
         MessageDlg(MainText::CannotOpenForReading + Name, mtError, TMsgDlgButtons{mbOK});
         return false;
@@ -39,14 +38,14 @@ bool TForm1::OpenSendFile(String& Name)
 
 TForm1::TFileSendRun TForm1::BeginFileSend(const String& Name)
 {
-    TFileSendRun send{Name, 0, ++SendSerial};
-    send.Size = SendFile->Size();
+    TFileSendRun send{Name, 0, ++Transfer.SendSerial};
+    send.Size = Transfer.SendFile->Size();
     LockForFileSend(ProgressBarUnits(send.Size, send.Size));
 
     std::uint8_t byte = 0;
     if (ReadByte(byte)) {
         ShowSendBar(Name);
-        SendFile->SetPosition(0);
+        Transfer.SendFile->SetPosition(0);
     }
     return send;
 }
@@ -64,8 +63,8 @@ void TForm1::ShowSendBar(const String& FileName)
 {
     edtFile->SetText(MainText::SendingFile + FileName);
     pnlSend->SetVisible(true);
-    EntryPaneHidden = pnlStringEntry->Visible();
-    if (EntryPaneHidden) pnlStringEntry->SetVisible(false);
+    Transfer.EntryPaneHidden = pnlStringEntry->Visible();
+    if (Transfer.EntryPaneHidden) pnlStringEntry->SetVisible(false);
     miStringEntryPane->SetEnabled(false);
 }
 
@@ -73,7 +72,10 @@ void TForm1::SetSendProgress(int Position) { ProgressBar1->SetPosition(Position)
 
 void TForm1::EndFileSend() { miStopSendingClick(this); }
 
-bool TForm1::FileSendRuns(const TFileSendRun& Send) const { return Send.Serial == SendSerial; }
+bool TForm1::FileSendRuns(const TFileSendRun& Send) const
+{
+    return Send.Serial == Transfer.SendSerial;
+}
 
 int TForm1::FileSendBlock() const { return FileSendBlockBytes(Comm1->BaudRate()); }
 
@@ -100,11 +102,11 @@ TForm1::TFileSendPass TForm1::SendFilePass(const TFileSendRun& Send, int BlockBy
     std::vector<char> block(static_cast<size_t>(std::max(1, BlockBytes)));
     std::int64_t mark = step;
     int n = ReadBlock(block, NextBlockBytes(BlockBytes, 0, mark));
-    StatusMessageText = ProgressStartText(Send.Size);
-    while (n > 0 && PortOpen) {
+    Display.StatusMessageText = ProgressStartText(Send.Size);
+    while (n > 0 && Connection.PortOpen) {
         // Bytes the port refuses or only partly takes end the send: the rest did not go out.
         const int written = std::max(0, WriteToPort(block.data(), n));
-        BytesOut += written;
+        Display.BytesOut += written;
         pass.Sent += written;
         if (written != n) {
             pass.PortRefused = true;
@@ -120,20 +122,22 @@ TForm1::TFileSendPass TForm1::SendFilePass(const TFileSendRun& Send, int BlockBy
         if (pass.Sent == mark) {
             ProgressBar1->SetPosition(ProgressBarUnits(pass.Sent, Send.Size));
             mark += step;
-            StatusMessageText = ProgressText(Send.Size, ProgressPercent(pass.Sent, Send.Size));
+            Display.StatusMessageText =
+                ProgressText(Send.Size, ProgressPercent(pass.Sent, Send.Size));
         }
         n = ReadBlock(block, NextBlockBytes(BlockBytes, pass.Sent, mark));
     }
     // The file gave fewer bytes than its size (a read error, or it shrank meanwhile): that is
     // a failed read, not a quiet end.
-    if (pass.Sent != Send.Size && PortOpen) throw EReadError("Cannot read file \"%s\"", Send.Name);
+    if (pass.Sent != Send.Size && Connection.PortOpen)
+        throw EReadError("Cannot read file \"%s\"", Send.Name);
     return pass;
 }
 
 void TForm1::ShowFileSendError()
 {
     Application->MessageBox(MainText::FileErrorText, MainText::FileErrorCaption, MB_OKCANCEL);
-    StatusMessageText = MainText::FileErrorCaption;
+    Display.StatusMessageText = MainText::FileErrorCaption;
     miStopSendingClick(this);
 }
 
@@ -146,7 +150,7 @@ void TForm1::ShowPortRefused(const TFileSendRun& Send, const TFileSendPass& Pass
 
 void TForm1::miSendFileBinaryClick(TObject* Sender)
 {
-    if (!PortOpen) {
+    if (!Connection.PortOpen) {
         MessageDlg(MainText::NotConnected, mtInformation, TMsgDlgButtons{mbOK});
         return;
     }
@@ -162,7 +166,7 @@ void TForm1::miSendFileBinaryClick(TObject* Sender)
         });
         if (!pass.PortRefused && pass.Sent == send.Size) {
             ProgressBar1->SetPosition(ProgressBarUnits(send.Size, send.Size));
-            StatusMessageText = ProgressText(send.Size, 100);
+            Display.StatusMessageText = ProgressText(send.Size, 100);
             if (send.Size == 0)
                 MessageDlg(MainText::EmptyFileHead + name + MainText::EmptyFileTail, mtWarning,
                            TMsgDlgButtons{mbOK});
@@ -184,14 +188,14 @@ void TForm1::miSendFileBinaryClick(TObject* Sender)
 
 void TForm1::miStopSendingClick(TObject* Sender)
 {
-    ++SendSerial;
-    delete SendFile;
-    SendFile = nullptr;
+    ++Transfer.SendSerial;
+    delete Transfer.SendFile;
+    Transfer.SendFile = nullptr;
     ProgressBar1->SetPosition(0);
     pnlSend->SetVisible(false);
-    if (EntryPaneHidden) {
+    if (Transfer.EntryPaneHidden) {
         pnlStringEntry->SetVisible(true);
-        EntryPaneHidden = false;
+        Transfer.EntryPaneHidden = false;
     }
     miStringEntryPane->SetEnabled(true);
     miSendFileBinary->SetVisible(true);

@@ -1,28 +1,16 @@
-// The main window's shared state (see MainGlobals.h for who writes what) and the RTF texts
-// built from their pieces.
+// The main window's shared state (see MainGlobals.h for who writes what), the resets of its
+// records and the RTF texts built from their pieces.
 #include "terminal/MainGlobals.h"
 
-std::int32_t DisplayMode = 1;
-bool TextMode = false;
+#include <cstring>
 
-std::uint32_t CharsPerLine = 0;
-std::uint32_t ScreenColumn = 0;
-std::int32_t CurrentColour = -1;
-
-std::uint32_t DisplayRecords[DisplayRecordCapacity];
-std::uint32_t DisplayRecordCount = 0;
-
-std::uint32_t LineOffsets[LineOffsetCapacity];
-
-std::int64_t BytesOut = 0;
-std::int64_t BytesIn = 0;
+#include "framework/Streams.h"
 
 namespace {
 
-String BuildHeader()
+String BuildHeader(const String& style, const String& size)
 {
-    return String(RtfProlog) + RtfFontTableOpening + RtfFontEntry + RtfColourTable +
-           RtfHeaderStyle + RtfHeaderSize;
+    return String(RtfProlog) + RtfFontTableOpening + RtfFontEntry + RtfColourTable + style + size;
 }
 
 // "{{\colortbl" + the seven colours + the blanks + "}" + colour word: the colour table text
@@ -31,9 +19,52 @@ String BuildPrefix(char digit) { return String("{") + (RtfColourTable + 2) + "\\
 
 }  // namespace
 
-String RtfHeaderStyle = "\\fs24";
-String RtfHeaderSize = "\\cf0 ";
-String RtfHeader = BuildHeader();
+TDisplayState::TDisplayState()
+    : PendingRtf(new TMemoryStream),
+      WorkRtf(new TMemoryStream),
+      RtfHeaderStyle("\\fs24"),
+      RtfHeaderSize("\\cf0 "),
+      RtfHeader(BuildHeader(RtfHeaderStyle, RtfHeaderSize))
+{
+}
+
+void TDisplayState::Reset(TDisplayReset Kind)
+{
+    PendingRtf->Clear();
+    WorkRtf->Clear();
+    ScreenColumn = 0;
+    CurrentColour = -1;
+    DisplayRecordCount = 0;
+    if (Kind == TDisplayReset::NewSession) {
+        BytesIn = 0;
+        BytesOut = 0;
+        std::memset(DisplayRecords, 0, sizeof DisplayRecords);
+    }
+}
+
+void TConnectionState::Reset()
+{
+    PortOpen = false;
+    ConnectTime = 0;
+    CtrlCharMenuUsed = false;
+    CommErrorText.clear();
+    CommErrorTicks = 0;
+}
+
+void TTransferState::Reset()
+{
+    delete CaptureFile;
+    CaptureFile = nullptr;
+    delete SendFile;
+    SendFile = nullptr;
+    SendSerial = 0;
+    EntryPaneHidden = false;
+    SendTimerFlag.store(0);
+}
+
+TDisplayState Display;
+TConnectionState Connection;
+TTransferState Transfer;
 
 const String TxTextPrefix = BuildPrefix('0');
 const String TxHexPrefix = BuildPrefix('1');
@@ -42,9 +73,9 @@ const String RxHexPrefix = BuildPrefix('3');
 
 void SetRtfHeaderFont(bool bold, bool italic, std::int32_t pointSize)
 {
-    RtfHeaderStyle.clear();
-    if (bold) RtfHeaderStyle += "\\b";
-    if (italic) RtfHeaderStyle += "\\i";
-    RtfHeaderSize = "\\fs" + std::to_string(2 * pointSize) + ' ';
-    RtfHeader = BuildHeader();
+    Display.RtfHeaderStyle.clear();
+    if (bold) Display.RtfHeaderStyle += "\\b";
+    if (italic) Display.RtfHeaderStyle += "\\i";
+    Display.RtfHeaderSize = "\\fs" + std::to_string(2 * pointSize) + ' ';
+    Display.RtfHeader = BuildHeader(Display.RtfHeaderStyle, Display.RtfHeaderSize);
 }

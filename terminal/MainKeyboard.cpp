@@ -6,7 +6,6 @@
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/MainTexts.h"
-#include "terminal/WindowGlobals.h"
 
 void TForm1::reScreenKeyPress(TObject* Sender, char& Key)
 {
@@ -14,7 +13,7 @@ void TForm1::reScreenKeyPress(TObject* Sender, char& Key)
     // Whatever happens to it, the screen control never inserts the character itself.
     Key = 0;
     if (!Comm1->Enabled()) {
-        if (CtrlCharMenuUsed || !Settings.AutoConnectOnKeypress) {
+        if (Connection.CtrlCharMenuUsed || !Settings.AutoConnectOnKeypress) {
             MessageDlg(MainText::NotConnected, mtInformation, TMsgDlgButtons{mbOK});
             return;
         }
@@ -26,8 +25,8 @@ void TForm1::reScreenKeyPress(TObject* Sender, char& Key)
 
     const bool echo = !Settings.ShowInputOnly;
     const auto byte = static_cast<std::uint8_t>(c);
-    const bool hexCell =
-        byte == 0x0D || (!TextMode && (byte < 0x20 || byte > 0x7E || DisplayMode == 2));
+    const bool hexCell = byte == 0x0D || (!Display.TextMode() &&
+                                          (byte < 0x20 || byte > 0x7E || Display.DisplayMode == 2));
 
     // A byte the port did not take was not sent: it is neither echoed, counted nor captured
     // (so the capture is written once the port took it), and the status bar says so (the port
@@ -35,13 +34,13 @@ void TForm1::reScreenKeyPress(TObject* Sender, char& Key)
     if (Comm1->Write(&c, 1) == 1) {
         CaptureTypedByte(byte);
         if (!echo) {
-            ++BytesOut;
+            ++Display.BytesOut;
         } else {
             EchoSentByte(Sender, byte, hexCell ? TxHexPrefix : TxTextPrefix);
         }
     } else {
-        StatusMessageText = MainText::SendRefused;
-        StatusBar1->Panels(4)->SetText(StatusMessageText);
+        Display.StatusMessageText = MainText::SendRefused;
+        StatusBar1->Panels(4)->SetText(Display.StatusMessageText);
     }
     // Received text may have piled up meanwhile, whether this byte went out or not.
     CheckReceiveBacklog();
@@ -72,7 +71,7 @@ void TForm1::reScreenKeyDown(TObject* Sender, WORD& Key, TShiftState Shift)
 
 void TForm1::NULL_00Click(TObject* Sender)
 {
-    CtrlCharMenuUsed = true;
+    Connection.CtrlCharMenuUsed = true;
     for (int code = 0; code < 32; ++code) {
         if (CtrlCharItems[code] != Sender) continue;
         char key = static_cast<char>(code);

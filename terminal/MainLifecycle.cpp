@@ -1,18 +1,16 @@
 // The main window's life: construction (settings from the command line's profile or the
 // settings file), a profile dropped on the receive screen, the create and show handlers, the
 // close questions, the close handler and the destructor.
-#include <cstring>
-
 #include "framework/FileNames.h"
 #include "macros/MacroServicesWin.h"
 #include "settings/Properties.h"
 #include "settings/PropertiesForm.h"
 #include "settings/Settings.h"
+#include "terminal/MacroRunner.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/MainTexts.h"
 #include "terminal/StartupErrors.h"
-#include "terminal/WindowGlobals.h"
 
 TForm1* Form1 = nullptr;
 
@@ -32,6 +30,11 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner)
 {
     // The macro list asks and tells through this program's dialogs.
     MacroTreeServices() = WindowTreeServices();
+    // The window's shared state starts afresh with the window (its receive view is its own).
+    Display.Reset(TDisplayReset::NewSession);
+    Connection.Reset();
+    Transfer.Reset();
+    MacroRun.Reset();
     BuildFormData();
     DoCreate();
     FormatterHost = this;
@@ -45,7 +48,6 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner)
     FontDialog->Font()->Assign(reScreen->Font());
     reScreen->ControlStyle << csOpaque;
     Panel3->ControlStyle << csOpaque;
-    std::memset(DisplayRecords, 0, sizeof DisplayRecords);
     FillPortDefaults();
 
     if (!LoadProfileFromCommandLine()) LoadSettingsFile();

@@ -1,8 +1,8 @@
 // The port's line errors, written to the status bar's message panel (which blinks them), and
 // its receive-flag and transmit-empty events, noted in the diagnostics memo on request.
 #include "terminal/Main.h"
+#include "terminal/MainGlobals.h"
 #include "terminal/MainTexts.h"
-#include "terminal/WindowGlobals.h"
 
 namespace {
 
@@ -22,17 +22,17 @@ constexpr TLineErrorWord LineErrorWords[] = {
 
 void TForm1::Comm1Error(TObject* Sender, int Errors)
 {
-    CommErrorTicks = 0;
-    CommErrorText = MainText::CommsError;
-    if (Errors == 0) CommErrorText += MainText::ErrorUndefined;
+    Connection.CommErrorTicks = 0;
+    Connection.CommErrorText = MainText::CommsError;
+    if (Errors == 0) Connection.CommErrorText += MainText::ErrorUndefined;
     bool first = true;
     for (const TLineErrorWord& e : LineErrorWords) {
         if ((Errors & e.Flag) == 0) continue;
-        if (!first) CommErrorText += MainText::ErrorSeparator;
-        CommErrorText += e.Word;
+        if (!first) Connection.CommErrorText += MainText::ErrorSeparator;
+        Connection.CommErrorText += e.Word;
         first = false;
     }
-    StatusMessageText = CommErrorText;
+    Display.StatusMessageText = Connection.CommErrorText;
     // The bytes around an error may be waiting with no receive event of their own to come.
     Comm1RxChar(Sender, 0);
 }

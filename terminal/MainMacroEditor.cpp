@@ -8,7 +8,6 @@
 #include "macros/TreeUtil.h"
 #include "terminal/MacroPaneTexts.h"
 #include "terminal/Main.h"
-#include "terminal/WindowGlobals.h"
 
 namespace {
 String WithoutFieldDelimiters(const String& Text)

@@ -74,7 +74,7 @@ void TForm1::ActionLoadMacrosExecute(TObject* Sender)
 void TForm1::ActionSaveMacrosExecute(TObject* Sender)
 {
     // The purge frees nodes that a run inside a wait may be walking.
-    if (MacroRunActive) stop_tbtnClick(this);
+    if (MacroRun.MacroRunActive) stop_tbtnClick(this);
     ActionNodeModifyExecute(Sender);
     TTreeNodes& items = *TreeView->Items();
     bool marked = false;

@@ -31,14 +31,14 @@ class TMacroRun {
 public:
     explicit TMacroRun(TForm1& Form) : form_(Form)
     {
-        MacroRunActive = true;
-        MacroRunState = 2;
+        MacroRun.MacroRunActive = true;
+        MacroRun.MacroRunState = 2;
         DisableRunButtons(form_);
-        MacroLoopGuard = MacroLoopGuardStart;
+        MacroRun.MacroLoopGuard = MacroLoopGuardStart;
     }
     ~TMacroRun()
     {
-        MacroRunActive = false;
+        MacroRun.MacroRunActive = false;
         EnableRunButtons(form_);
     }
     TMacroRun(const TMacroRun&) = delete;
@@ -83,7 +83,7 @@ void ShowInformation(const char* Text) { MessageDlg(Text, mtInformation, TMsgDlg
 
 void TForm1::Tr_Send_btnClick(TObject* Sender)
 {
-    if (MacroRunActive) return;
+    if (MacroRun.MacroRunActive) return;
     TTreeNode* node = TreeView->Selected();
     if (!node) {
         ShowInformation(MacroText::BadSelection);
@@ -96,7 +96,7 @@ void TForm1::Tr_Send_btnClick(TObject* Sender)
 
 void TForm1::Tr_SendNext_btnClick(TObject* Sender)
 {
-    if (MacroRunActive) return;
+    if (MacroRun.MacroRunActive) return;
     TTreeNode* node = TreeView->Selected();
     if (!node) {
         ShowInformation(MacroText::NoMoreEntries);
@@ -110,7 +110,7 @@ void TForm1::Tr_SendNext_btnClick(TObject* Sender)
     }
     const TWalkPosition position = PositionOf(node);
     const std::int32_t result = ExecuteMacroStep(*this, NodeInfo(node));
-    if (result != 1 || MacroRunState == 1) return;
+    if (result != 1 || MacroRun.MacroRunState == 1) return;
     if (TTreeNode* done = FindAgain(*TreeView->Items(), position))
         TreeView->SetSelected(done->GetNext());
 }
@@ -123,7 +123,7 @@ void RunScript(TForm1& Form, bool Endless)
     TTreeNodes& items = *tree.Items();
     TMacroRun run(Form);
     TWalkPosition position = PositionOf(tree.Selected());
-    while (MacroRunState == 2) {
+    while (MacroRun.MacroRunState == 2) {
         TTreeNode* node = FindAgain(items, position);
         if (!node) break;
         if (NodeHasBreakpoint(node)) {
@@ -131,7 +131,7 @@ void RunScript(TForm1& Form, bool Endless)
             return;
         }
         ExecuteMacroStep(Form, NodeInfo(node));
-        if (MacroRunState != 2) break;
+        if (MacroRun.MacroRunState != 2) break;
         node = FindAgain(items, position);
         if (!node) break;
         TTreeNode* next = node->GetNext();
@@ -154,7 +154,7 @@ void RunScript(TForm1& Form, bool Endless)
 
 void TForm1::Tr_SendScript_btnClick(TObject* Sender)
 {
-    if (MacroRunActive) return;
+    if (MacroRun.MacroRunActive) return;
     if (!TreeView->Selected()) {
         EnableRunButtons(*this);
         return;
@@ -164,7 +164,7 @@ void TForm1::Tr_SendScript_btnClick(TObject* Sender)
 
 void TForm1::Tr_SendScriptRpt_btnClick(TObject* Sender)
 {
-    if (MacroRunActive) return;
+    if (MacroRun.MacroRunActive) return;
     if (!TreeView->Selected()) {
         EnableRunButtons(*this);
         return;
@@ -174,7 +174,7 @@ void TForm1::Tr_SendScriptRpt_btnClick(TObject* Sender)
 
 void TForm1::stop_tbtnClick(TObject* Sender)
 {
-    MacroRunState = 1;
+    MacroRun.MacroRunState = 1;
     stop_tbtn->SetEnabled(false);
     EnableRunButtons(*this);
     Application->ProcessMessages();

@@ -228,7 +228,7 @@ void TForm1::ActionFileClearExecute(TObject* Sender)
         MessageDlg(MacroPaneText::ClearQuestion, mtWarning, TMsgDlgButtons{mbYes, mbNo}) != mrYes)
         return;
     // A run inside a wait walks the nodes this frees.
-    if (MacroRunActive) stop_tbtnClick(this);
+    if (MacroRun.MacroRunActive) stop_tbtnClick(this);
     // The pending node is about to be freed: no later click may write into it.
     PendingEditNode = nullptr;
     ActionNodeModify->SetEnabled(false);

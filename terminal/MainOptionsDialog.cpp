@@ -3,7 +3,6 @@
 #include "settings/PropertiesForm.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
-#include "terminal/WindowGlobals.h"
 
 void TForm1::settings_spbtnClick(TObject* Sender)
 {
@@ -12,9 +11,9 @@ void TForm1::settings_spbtnClick(TObject* Sender)
     frmProp->Show();
 }
 
-std::int32_t TForm1::CurrentDisplayMode() const { return DisplayMode; }
+std::int32_t TForm1::CurrentDisplayMode() const { return Display.DisplayMode; }
 
-void TForm1::SetCharsPerLine(std::uint32_t Columns) { CharsPerLine = Columns; }
+void TForm1::SetCharsPerLine(std::uint32_t Columns) { Display.CharsPerLine = Columns; }
 
 void TForm1::ShowStringEntryPane(bool Visible)
 {

@@ -13,12 +13,8 @@
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/MainTexts.h"
-#include "terminal/WindowGlobals.h"
 
 namespace {
-
-// Set to 1 by the timer's callback, on the timer service's thread; cleared by the send loop.
-std::atomic<std::int32_t> SendTimerFlag{0};
 
 // Wakes the send loop's wait when the flag is set, so the wait sleeps instead of polling.
 HANDLE SendTimerWake()
@@ -29,7 +25,7 @@ HANDLE SendTimerWake()
 
 void SignalSendTimer()
 {
-    SendTimerFlag.store(1);
+    Transfer.SendTimerFlag.store(1);
     SetEvent(SendTimerWake());
 }
 
@@ -59,7 +55,7 @@ bool TForm1::PauseAfterByte(int Delay)
         Application->ProcessMessages();
         return true;
     }
-    SendTimerFlag.store(0);
+    Transfer.SendTimerFlag.store(0);
     ResetEvent(SendTimerWake());
     // A delay of 1 ms would ask for a period of 0, which is no timer at all.
     if (Delay < 2 || !StartSendTimer(Delay - 1, 0)) {
@@ -74,20 +70,20 @@ bool TForm1::PauseAfterByte(int Delay)
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(Delay) + LateTickMs;
     for (;;) {
         Application->ProcessMessages();
-        if (SendTimerFlag.load() == 1) break;
+        if (Transfer.SendTimerFlag.load() == 1) break;
         const ULONGLONG now = GetTickCount64();
         if (now >= deadline) return false;
         HANDLE wake = SendTimerWake();
         MsgWaitForMultipleObjectsEx(1, &wake, static_cast<DWORD>(deadline - now), QS_ALLINPUT,
                                     MWMO_INPUTAVAILABLE);
     }
-    SendTimerFlag.store(0);
+    Transfer.SendTimerFlag.store(0);
     return true;
 }
 
 void TForm1::miSpxSendFileBinaryClick(TObject* Sender)
 {
-    if (!PortOpen) {
+    if (!Connection.PortOpen) {
         MessageDlg(MainText::NotConnected, mtInformation, TMsgDlgButtons{mbOK});
         return;
     }
@@ -104,17 +100,17 @@ void TForm1::miSpxSendFileBinaryClick(TObject* Sender)
     try {
         send = BeginFileSend(name);
         Application->ProcessMessages();
-        if (FileSendRuns(send)) SendFile->SetPosition(0);
+        if (FileSendRuns(send)) Transfer.SendFile->SetPosition(0);
         // A port that closed without the disconnect (which ends the send) would otherwise
         // start empty passes for ever.
-        while (FileSendRuns(send) && PortOpen) {
+        while (FileSendRuns(send) && Connection.PortOpen) {
             // The pause is after every byte; with none, the file goes as Send File sends it.
             pass = SendFilePass(send, delay == 0 ? FileSendBlock() : 1,
                                 [this, delay] { return PauseAfterByte(delay); });
             if (pass.PortRefused || pass.PauseFailed) break;
             if (pass.Sent == send.Size) {
                 ProgressBar1->SetPosition(ProgressBarUnits(send.Size, send.Size));
-                StatusMessageText = ProgressText(send.Size, 100);
+                Display.StatusMessageText = ProgressText(send.Size, 100);
                 if (send.Size == 0) {
                     MessageDlg(MainText::EmptyFileHead + name + MainText::EmptyFileTail, mtWarning,
                                TMsgDlgButtons{mbOK});
@@ -125,7 +121,7 @@ void TForm1::miSpxSendFileBinaryClick(TObject* Sender)
             ProgressBar1->SetPosition(0);
             Application->ProcessMessages();
             if (!FileSendRuns(send)) break;
-            SendFile->SetPosition(0);
+            Transfer.SendFile->SetPosition(0);
             if (!endless) {
                 if (remaining == 0) break;
                 --remaining;

@@ -7,7 +7,6 @@
 #include "settings/Settings.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
-#include "terminal/WindowGlobals.h"
 
 void TForm1::ApplyScreenFont(bool ShowDialog)
 {
@@ -29,7 +28,7 @@ void TForm1::ApplyScreenFont(bool ShowDialog)
 
     // The receive path's whole-screen load: a failure says so and leaves an empty, usable
     // screen. An empty pending text has nothing to show; the screen is already clear.
-    if (PendingRtf->Size() > 0) ReloadScreenFromPending();
+    if (Display.PendingRtf->Size() > 0) ReloadScreenFromPending();
     HWND screen = reScreen->Handle();
     const LRESULT end = SendMessageA(screen, WM_GETTEXTLENGTH, 0, 0);
     SendMessageA(screen, EM_SETSEL, end, end);

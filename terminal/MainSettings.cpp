@@ -11,7 +11,6 @@
 #include "terminal/MainGlobals.h"
 #include "terminal/MainTexts.h"
 #include "terminal/StartupErrors.h"
-#include "terminal/WindowGlobals.h"
 
 namespace {
 
@@ -58,13 +57,12 @@ void TForm1::ApplySettings()
     int bad = 0;
 
     if (Settings.DisplayMode >= 0 && Settings.DisplayMode <= 2) {
-        DisplayMode = Settings.DisplayMode;
+        Display.DisplayMode = Settings.DisplayMode;
     } else {
         Settings.DisplayMode = 0;
-        DisplayMode = 0;
+        Display.DisplayMode = 0;
         ++bad;
     }
-    TextMode = DisplayMode == 0;
 
     if (!SelectItem(PortIndex, Settings.Port)) ++bad;
     if (!SelectItem(Baud, Settings.Baud)) ++bad;
@@ -139,9 +137,9 @@ void TForm1::AdjustColumns()
                                         static_cast<std::uint32_t>(sixteen));
         if (chars < static_cast<std::uint32_t>(MinColumns)) chars = MinColumns;
         if (chars > static_cast<std::uint32_t>(MaxColumns)) chars = MaxColumns;
-        CharsPerLine = chars;
+        Display.CharsPerLine = chars;
         Settings.Columns = static_cast<std::int32_t>(chars);
     } else {
-        CharsPerLine = static_cast<std::uint32_t>(Settings.Columns);
+        Display.CharsPerLine = static_cast<std::uint32_t>(Settings.Columns);
     }
 }

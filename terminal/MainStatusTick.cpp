@@ -4,7 +4,7 @@
 #include "framework/Streams.h"
 #include "terminal/Main.h"
 #include "terminal/MainTexts.h"
-#include "terminal/WindowGlobals.h"
+#include "terminal/MainGlobals.h"
 
 namespace {
 
@@ -24,9 +24,9 @@ void TForm1::Timer2Timer(TObject* Sender)
         // time is unknown.
         const TDateTime now = Time();
         TStatusPanel* panel = StatusBar1->Panels(0);
-        if (now >= ConnectTime) {
+        if (now >= Connection.ConnectTime) {
             Word hours = 0, minutes = 0, seconds = 0, msecs = 0;
-            DecodeTime(now - ConnectTime, hours, minutes, seconds, msecs);
+            DecodeTime(now - Connection.ConnectTime, hours, minutes, seconds, msecs);
             panel->SetText(Format(MainText::ConnectedFor, static_cast<int>(hours),
                                   static_cast<int>(minutes), static_cast<int>(seconds)));
         } else {

@@ -4,8 +4,8 @@
 #include "dialogs/StringEntryHelp.h"
 #include "terminal/Escapes.h"
 #include "terminal/Main.h"
+#include "terminal/MainGlobals.h"
 #include "terminal/MainTexts.h"
-#include "terminal/WindowGlobals.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ void TForm1::SendData_btnClick(TObject* Sender)
     // The field holds at most 300 characters; the parse never reads past that whatever the
     // program put there.
     const String text = edtSend->Text().substr(0, EntryLimit);
-    const std::uint32_t n = ParseEscapes(EntrySendBuffer, text);
+    const std::uint32_t n = ParseEscapes(Transfer.EntrySendBuffer, text);
     if (n == 0) return;
     // The counter shows the count that is sent: a text outside 0 to 99, or none, is put right
     // in the field first.
@@ -59,7 +59,7 @@ void TForm1::SendEntryString(std::uint32_t N, int Count)
     while (endless || Count != 0) {
         // Every byte counts, a NUL from "\00" included: the length is the parsed count.
         for (std::uint32_t i = 0; i < N; ++i) {
-            char key = static_cast<char>(EntrySendBuffer[i]);
+            char key = static_cast<char>(Transfer.EntrySendBuffer[i]);
             reScreenKeyPress(this, key);
             if (!Stop_btn->Enabled()) break;
         }

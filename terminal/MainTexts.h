@@ -63,6 +63,10 @@ inline constexpr const char* DisplayResetAfterStop = "Display reset after an ove
 inline constexpr const char* DisconnectHint = "Disconnect";
 
 // ---- status bar, display modes and screen commands ---------------------------------------
+// The display mode question, asked before a switch between text and the byte modes.
+inline constexpr const char* ModeChangeQuestion =
+    "Changing to this mode will reset the communication\nbuffers and clear the screen. Are you "
+    "sure you want \nto continue?";
 inline constexpr const char* CountersOut = "Bytes Out:";
 inline constexpr const char* CountersIn = "  In:";
 inline constexpr const char* CountersTotal = "  Total:";

@@ -17,7 +17,6 @@
 #include "terminal/ReceiveTexts.h"
 #include "terminal/ScreenLines.h"
 #include "terminal/ScreenView.h"
-#include "terminal/WindowGlobals.h"
 
 namespace {
 
@@ -72,12 +71,12 @@ void ScheduleScreenLoad(TForm1& Form)
 // replaced by the closing, rewound for the screen.
 void FillWorkRtf(const char* Body, std::int64_t Size)
 {
-    WorkRtf->Clear();
-    WorkRtf->WriteString(RtfHeader);
-    WorkRtf->WriteBuffer(Body, static_cast<int>(Size));
-    WorkRtf->Seek(-1, soCurrent);
-    WorkRtf->WriteString(ScreenClosing);
-    WorkRtf->SetPosition(0);
+    Display.WorkRtf->Clear();
+    Display.WorkRtf->WriteString(Display.RtfHeader);
+    Display.WorkRtf->WriteBuffer(Body, static_cast<int>(Size));
+    Display.WorkRtf->Seek(-1, soCurrent);
+    Display.WorkRtf->WriteString(ScreenClosing);
+    Display.WorkRtf->SetPosition(0);
 }
 
 // A whole-screen load: no selection or scroll notifications and no drawing while it runs,
@@ -203,7 +202,7 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
         const int n = Comm1->Read(reinterpret_cast<char*>(raw),
                                   static_cast<unsigned long>(std::min(queued, MaxReadBytes)));
         if (n < 0) return;
-        BytesIn += n;
+        Display.BytesIn += n;
         CaptureBytes(raw, n);
         raw[n] = 0;
 
@@ -242,12 +241,12 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
 
         // A pass only keeps the pending text short here; the screen is loaded by the paste's
         // check below or by the tick, not twice (a whole-screen load is the path's main cost).
-        if (PendingRtf->Size() > BacklogCheckBytes) CheckReceiveBacklog(false);
+        if (Display.PendingRtf->Size() > BacklogCheckBytes) CheckReceiveBacklog(false);
 
         if (pasting) {
             const std::uint8_t first = raw[0];
-            const bool hexCell =
-                DisplayMode == 2 || (DisplayMode == 1 && (first < 0x20 || first >= 0x7F));
+            const bool hexCell = Display.DisplayMode == 2 ||
+                                 (Display.DisplayMode == 1 && (first < 0x20 || first >= 0x7F));
             PasteAtScreenEnd(hexCell ? RxHexPrefix : RxTextPrefix, formatted, m, feeds);
             CheckReceiveBacklog();
         } else {
@@ -269,17 +268,17 @@ void TForm1::Comm1RxChar(TObject* Sender, DWORD Count)
 
 void AppendToPendingRtf(const char* Piece, std::uint32_t Length)
 {
-    if (PendingRtf->Position() != 0) PendingRtf->Seek(-1, soCurrent);
-    PendingRtf->WriteBuffer(Piece, static_cast<int>(Length) + 1);
+    if (Display.PendingRtf->Position() != 0) Display.PendingRtf->Seek(-1, soCurrent);
+    Display.PendingRtf->WriteBuffer(Piece, static_cast<int>(Length) + 1);
 }
 
 void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::uint32_t Length,
                               std::uint32_t NewLinesFirst)
 {
-    WorkRtf->Clear();
-    WorkRtf->WriteString(Prefix);
-    WorkRtf->WriteBuffer(Formatted, static_cast<int>(Length));
-    WorkRtf->WriteString("}");
+    Display.WorkRtf->Clear();
+    Display.WorkRtf->WriteString(Prefix);
+    Display.WorkRtf->WriteBuffer(Formatted, static_cast<int>(Length));
+    Display.WorkRtf->WriteString("}");
     // A failed paste is reported like a failed whole-screen load, here where it is known what
     // failed (escaping, it would reach only the application's general display), and the tick
     // then shows the byte from the pending text.
@@ -294,14 +293,14 @@ void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::
         InsertLineFeeds(screen, NewLinesFirst);
         CaretToEnd(screen);
         SendMessageA(screen, EM_SCROLLCARET, 0, 0);
-        WorkRtf->SetPosition(0);
-        reScreen->PasteFromStream(WorkRtf, true, false, false);
+        Display.WorkRtf->SetPosition(0);
+        reScreen->PasteFromStream(Display.WorkRtf, true, false, false);
         quiet.Finish();
     } catch (...) {
         ShowMessage(ReceiveText::UpdateFailed);
         ScheduleScreenLoad(*this);
     }
-    WorkRtf->Clear();
+    Display.WorkRtf->Clear();
 }
 
 void TForm1::InsertNewLinesAtScreenEnd(std::uint32_t Count)
@@ -348,8 +347,8 @@ void TForm1::Timer1Timer(TObject* Sender)
     // Bytes a receive handler left in the queue (see its end).
     if (Comm1->InQueCount() > 0) Comm1RxChar(Comm1, 0);
 
-    if (PendingRtf->Size() == 0) return;
-    std::uint32_t lines = BuildLineOffsets(PendingRtf->Memory(), 0);
+    if (Display.PendingRtf->Size() == 0) return;
+    std::uint32_t lines = BuildLineOffsets(Display.PendingRtf->Memory(), 0);
     if (lines == MaxPendingLines) lines = StopForDelays();
     if (lines < LineLimit()) {
         ReloadScreenFromPending();
@@ -365,8 +364,8 @@ void TForm1::Timer1Timer(TObject* Sender)
 
 void TForm1::CheckReceiveBacklog(bool LoadScreen)
 {
-    if (PendingRtf->Size() == 0) return;
-    std::uint32_t lines = BuildLineOffsets(PendingRtf->Memory(), 0);
+    if (Display.PendingRtf->Size() == 0) return;
+    std::uint32_t lines = BuildLineOffsets(Display.PendingRtf->Memory(), 0);
     if (lines == MaxPendingLines) lines = StopForDelays();
     if (lines >= LineLimit()) {
         RebuildScreenFromPending(lines, LoadScreen);
@@ -376,32 +375,32 @@ void TForm1::CheckReceiveBacklog(bool LoadScreen)
 
 void TForm1::ReloadScreenFromPending()
 {
-    FillWorkRtf(PendingRtf->Memory(), PendingRtf->Size());
+    FillWorkRtf(Display.PendingRtf->Memory(), Display.PendingRtf->Size());
     LoadScreenFromWorkRtf(true);
 }
 
 void TForm1::RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen)
 {
-    if (PendingRtf->Size() == 0) return;
+    if (Display.PendingRtf->Size() == 0) return;
     const std::uint32_t skip =
         Lines == MaxPendingLines ? MaxPendingLines : Lines - (LineLimit() - 1);
-    const std::uint32_t offset = BuildLineOffsets(PendingRtf->Memory(), 1, skip);
+    const std::uint32_t offset = BuildLineOffsets(Display.PendingRtf->Memory(), 1, skip);
 
     // The kept tail, its NUL included, becomes the screen and the whole pending text. A screen
     // that already shows every pending line only loses its top lines: loading the kept ones
     // anew cost a whole-screen load (30-100 ms) for each line a typed echo or a single byte
     // added at the limit.
     const bool cutInPlace = LoadScreen && ScreenHasPendingLines(reScreen->Handle(), Receive, Lines);
-    TMemoryStream& pending = *PendingRtf;
+    TMemoryStream& pending = *Display.PendingRtf;
     const std::int64_t tail = pending.Size() - offset;
     if (LoadScreen && !cutInPlace) FillWorkRtf(pending.Memory() + offset, tail);
     std::memmove(pending.Memory(), pending.Memory() + offset, static_cast<size_t>(tail));
     pending.SetSize(tail);
     pending.Seek(0, soEnd);
 
-    if (!TextMode && skip != 0) {
-        if (DisplayRecordCount >= RecordTrimLimit) {
-            WorkRtf->Clear();
+    if (!Display.TextMode() && skip != 0) {
+        if (Display.DisplayRecordCount >= RecordTrimLimit) {
+            Display.WorkRtf->Clear();
             StopForOverflow(this, ReceiveText::RecordsDelayed);
             return;
         }
@@ -441,7 +440,7 @@ void TForm1::LoadScreenFromWorkRtf(bool PlainRtf)
             // blocks of 16 and 256 bytes, in the process heap for good: at ten loads a second
             // some 0.15 MiB a minute, the heap's free space cut into ever more pieces. The
             // screen's text, colours, lines and caret format are the same either way.
-            reScreen->PasteFromStream(WorkRtf, true, false, PlainRtf);
+            reScreen->PasteFromStream(Display.WorkRtf, true, false, PlainRtf);
             CaretToEnd(screen);
             SendMessageA(screen, EM_SCROLLCARET, 0, 0);
         } catch (...) {
@@ -449,7 +448,7 @@ void TForm1::LoadScreenFromWorkRtf(bool PlainRtf)
             reScreen->SetText("");
         }
     }
-    WorkRtf->Clear();
+    Display.WorkRtf->Clear();
 }
 
 // The 64,000-line stop; the lines are counted again afterwards, as the disconnect and the
@@ -457,7 +456,7 @@ void TForm1::LoadScreenFromWorkRtf(bool PlainRtf)
 std::uint32_t TForm1::StopForDelays()
 {
     StopForOverflow(this, ReceiveText::ProcessingDelays);
-    return BuildLineOffsets(PendingRtf->Memory(), 0);
+    return BuildLineOffsets(Display.PendingRtf->Memory(), 0);
 }
 
 // ---- the formatter's overflow stop ------------------------------------------------------------
@@ -474,6 +473,6 @@ void TForm1::StopForOverflow(TObject* Sender, const String& Message)
     // its first block would stop the line again.
     displayNeedsReset_ = true;
     // The toggle connects when it is off: a port already closed stays closed.
-    if (ConnectToggle != 0) Connect_spbtnClick(Sender);
+    if (Connection.ConnectToggle() != 0) Connect_spbtnClick(Sender);
     ShowMessage(Message);
 }

@@ -10,13 +10,13 @@ std::uint32_t BuildLineOffsets(const char* Text, int Mode, std::uint32_t Index)
     if (!Text) return 0;
     if (Mode == 1) {
         if (Index == 0) return 0;
-        return LineOffsets[Index < MaxPendingLines ? Index - 1 : MaxPendingLines - 1];
+        return Display.LineOffsets[Index < MaxPendingLines ? Index - 1 : MaxPendingLines - 1];
     }
     std::uint32_t count = 0;
     for (const char* p = Text; *p; ++p) {
         if (*p != '\r') continue;
         if (count == MaxPendingLines) return MaxPendingLines;
-        LineOffsets[count++] = static_cast<std::uint32_t>(p - Text + 1);
+        Display.LineOffsets[count++] = static_cast<std::uint32_t>(p - Text + 1);
     }
     return count;
 }
@@ -24,20 +24,20 @@ std::uint32_t BuildLineOffsets(const char* Text, int Mode, std::uint32_t Index)
 void DropLeadingLineRecords(std::uint32_t Skip)
 {
     if (Skip == 0) return;
-    const std::uint32_t count = DisplayRecordCount;
+    const std::uint32_t count = Display.DisplayRecordCount;
     // Record 0 is an "N" after an earlier shortening: it starts the first line, not the second.
-    std::uint32_t i = count > 0 && RecordKind(DisplayRecords[0]) == RecordNewLine ? 1 : 0;
+    std::uint32_t i = count > 0 && RecordKind(Display.DisplayRecords[0]) == RecordNewLine ? 1 : 0;
     for (std::uint32_t line = 0; line < Skip; ++line) {
-        while (i < count && RecordKind(DisplayRecords[i]) != RecordNewLine) ++i;
+        while (i < count && RecordKind(Display.DisplayRecords[i]) != RecordNewLine) ++i;
         if (i >= count) {
-            DisplayRecordCount = 0;
+            Display.DisplayRecordCount = 0;
             return;
         }
         ++i;
     }
     // i is one past the "N" that starts the first kept line.
     const std::uint32_t dropped = i - 1;
-    std::memmove(DisplayRecords, DisplayRecords + dropped,
-                 (count - dropped) * sizeof DisplayRecords[0]);
-    DisplayRecordCount = count - dropped;
+    std::memmove(Display.DisplayRecords, Display.DisplayRecords + dropped,
+                 (count - dropped) * sizeof Display.DisplayRecords[0]);
+    Display.DisplayRecordCount = count - dropped;
 }

@@ -1,10 +1,10 @@
 // What one wait for a received byte leaves behind in the process heap, through Wine and a
-// virtual line: a thousand waits that find the byte already there, then a thousand that wait
-// for it. Under Wine 8 each wait that had to wait leaves four heap blocks (4, 4, 40 and 128
-// bytes) for good, whatever the program does around it: a program that is told of every piece
-// of a steady trickle of bytes grows by about 1 MiB a minute. So under Wine the port's event
-// thread looks at the queue itself and keeps its wait for the other events
-// (comm/CommEventThread.cpp).
+// virtual line: a thousand waits that find the byte already there, a thousand that wait for it,
+// and a thousand reads of one byte that wait for it. Under Wine 8 each wait that had to wait
+// leaves four heap blocks (4, 4, 40 and 128 bytes) for good, whatever the program does around
+// it: a program that is told of every piece of a steady trickle of bytes grows by about 1 MiB a
+// minute. A read that waits leaves nothing, so there the port's event thread reads the received
+// bytes itself and keeps its wait for the other events (comm/CommEventThread.cpp).
 //   tools/wine-run --build-dir=<build dir> bench/comm/wait_leak.exe
 #include <windows.h>
 
@@ -25,6 +25,8 @@ int main()
         return 1;
     }
     SetCommMask(port, EV_RXCHAR);
+    COMMTIMEOUTS timeouts = {};  // a read waits until its bytes have come
+    SetCommTimeouts(port, &timeouts);
     HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     constexpr int Waits = 1000;
     for (const bool byteFirst : {true, false}) {
@@ -54,6 +56,24 @@ int main()
             total += grown;
         }
         std::printf(" (%+ld blocks in all)\n", total);
+    }
+    {
+        const auto before = qv::test::ProcessHeapCensus().busy;
+        int waited = 0;
+        for (int i = 0; i < Waits; ++i) {
+            OVERLAPPED overlapped{};
+            overlapped.hEvent = done;
+            ResetEvent(done);
+            char byte = 0;
+            if (!ReadFile(port, &byte, 1, nullptr, &overlapped) &&
+                GetLastError() == ERROR_IO_PENDING) {
+                ++waited;
+                line.Write("c", 1);
+                WaitForSingleObject(done, 2000);
+            }
+        }
+        std::printf("%d reads of one byte, %d of them waited: %+ld blocks in all\n", Waits, waited,
+                    qv::test::ProcessHeapCensus().busy - before);
     }
     CloseHandle(done);
     CloseHandle(port);

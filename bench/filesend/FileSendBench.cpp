@@ -17,16 +17,15 @@
 #include "framework/FileNames.h"
 #include "framework/Streams.h"
 #include "framework/gui/Application.h"
-#include "framework/gui/DialogService.h"
 #include "framework/win/Thread.h"
 #include "settings/Settings.h"
 #include "terminal/MacroRunner.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
-#include "terminal/WindowGlobals.h"
 #include "tests/support/ApiPatch.h"
 #include "tests/support/ProcessHeap.h"
 #include "bench/support/BenchWindow.h"
+#include "tests/support/DialogScript.h"
 #include "tests/support/VirtualLine.h"
 #include "tests/support/WaitUntil.h"
 
@@ -232,8 +231,8 @@ Result TimedSend(VirtualLine& line, TDialogScript& script, const std::string& pa
         postAfter = CapSeconds;
         postAt = SIZE_MAX;
     }
-    const std::int64_t outBefore = BytesOut;
-    const std::int64_t inBefore = BytesIn;
+    const std::int64_t outBefore = Display.BytesOut;
+    const std::int64_t inBefore = Display.BytesIn;
     timing.pumpSeconds = timing.writeSeconds = 0;
     timing.writes = 0;
     timing.mainThread = GetCurrentThreadId();
@@ -251,15 +250,15 @@ Result TimedSend(VirtualLine& line, TDialogScript& script, const std::string& pa
         if (kind == skMenu) {
             Form1->miSendFileBinaryClick(Form1);
         } else {
-            MacroRunState = 2;
+            MacroRun.MacroRunState = 2;
             Form1->SetStopEnabled(true);
             SendMacroFile(*Form1, path.c_str(), "0");
             Form1->SetStopEnabled(false);
-            MacroRunState = 0;
+            MacroRun.MacroRunState = 0;
         }
         end = Now();
         r.seconds = end - start;
-        r.sent = BytesOut - outBefore;
+        r.sent = Display.BytesOut - outBefore;
         // A whole file ends with a 50 ms pause after its message box: not part of the transfer.
         if (kind == skMenu && r.sent == static_cast<std::int64_t>(FileBytes)) r.seconds -= 0.050;
         r.pumpShare = timing.pumpSeconds / r.seconds;
@@ -271,8 +270,8 @@ Result TimedSend(VirtualLine& line, TDialogScript& script, const std::string& pa
             r.bytesStopMs = std::max(0.0, timing.lastWrite - peer.PostedAt()) * 1e3;
         }
     }
-    if (echo) qv::test::WaitUntil([&] { return BytesIn - inBefore >= r.sent; }, 30s);
-    if (!PortOpen) Form1->Connect_spbtnClick(Form1);
+    if (echo) qv::test::WaitUntil([&] { return Display.BytesIn - inBefore >= r.sent; }, 30s);
+    if (!Connection.PortOpen) Form1->Connect_spbtnClick(Form1);
     return r;
 }
 
@@ -280,13 +279,13 @@ Result TimedSend(VirtualLine& line, TDialogScript& script, const std::string& pa
 void FillScreen(VirtualLine& line, int mode)
 {
     Form1->FileNewClick(Form1);
-    DisplayMode = mode;
-    TextMode = mode == 0;
+    Display.DisplayMode = mode;
     Settings.DisplayMode = mode;
     const std::string fill = RandomBytes(32u << 10, 2463534242u);
-    const std::int64_t inBefore = BytesIn;
+    const std::int64_t inBefore = Display.BytesIn;
     line.Write(fill);
-    qv::test::WaitUntil([&] { return BytesIn - inBefore >= std::int64_t(fill.size()); }, 60s);
+    qv::test::WaitUntil([&] { return Display.BytesIn - inBefore >= std::int64_t(fill.size()); },
+                        60s);
     const double until = Now() + 0.3;
     while (Now() < until) {
         qv::test::PumpMessages();
@@ -397,7 +396,7 @@ int main(int argc, char** argv)
                 FileBytes >> 10, CapSeconds, Rounds);
     for (Case& c : cases) Report(c.name, c.results, c.heapBlocks);
 
-    if (PortOpen) Form1->Connect_spbtnClick(Form1);
+    if (Connection.PortOpen) Form1->Connect_spbtnClick(Form1);
     while (Application->ComponentCount() > 0)
         delete Application->Components(Application->ComponentCount() - 1);
     for (const char* name : {"\\random.bin", "\\quorvalink.ini"})

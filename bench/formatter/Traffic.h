@@ -9,7 +9,6 @@
 
 #include "settings/Settings.h"
 #include "terminal/Formatter.h"
-#include "terminal/DisplayState.h"
 #include "terminal/MainGlobals.h"
 
 namespace bench_traffic {
@@ -53,10 +52,9 @@ inline void Prepare(std::int32_t mode)
 {
     static TQuietHost host;
     FormatterHost = &host;
-    DisplayMode = mode;
-    TextMode = mode == 0;
-    CharsPerLine = 70;
-    ResetDisplayState(TDisplayReset::ClearScreen);
+    Display.DisplayMode = mode;
+    Display.CharsPerLine = 70;
+    Display.Reset(TDisplayReset::ClearScreen);
     Settings.NewLineOnCR = true;
     Settings.NewLineOnLF = true;
     Settings.SpacesForTab = 4;
@@ -65,7 +63,7 @@ inline void Prepare(std::int32_t mode)
 // One receive-path read formatted; the records are emptied as the screen's line limit would.
 inline std::uint32_t FormatOneBlock(const std::vector<std::uint8_t>& in, std::vector<char>& out)
 {
-    DisplayRecordCount = 0;
+    Display.DisplayRecordCount = 0;
     return FormatToRtf(nullptr, in.data(), out.data(), out.size(), 0, std::uint32_t(in.size()));
 }
 

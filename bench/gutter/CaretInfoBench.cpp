@@ -16,11 +16,10 @@
 #include "framework/FileNames.h"
 #include "framework/Streams.h"
 #include "framework/gui/Application.h"
-#include "framework/gui/DialogService.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
-#include "terminal/WindowGlobals.h"
 #include "bench/support/BenchWindow.h"
+#include "tests/support/DialogScript.h"
 #include "tests/support/VirtualLine.h"
 #include "tests/support/WaitUntil.h"
 
@@ -54,7 +53,8 @@ void Measure(const char* What, int From, int To, int Calls)
         times.push_back(Microseconds(Clock::now() - start));
     }
     std::printf("%-22s median %8.1f us   p99 %8.1f us   (%s | %s)\n", What, Percentile(times, 0.5),
-                Percentile(times, 0.99), CaretInfoText.c_str(), ByteInfoText.c_str());
+                Percentile(times, 0.99), Display.CaretInfoText.c_str(),
+                Display.ByteInfoText.c_str());
     std::fflush(stdout);
 }
 
@@ -81,7 +81,7 @@ int main(int argc, char** argv)
         line.Write(bytes.substr(i, std::min<size_t>(1024, bytes.size() - i)));
     const bool shown = qv::test::WaitUntil(
         [&] {
-            return BytesIn >= static_cast<std::int64_t>(bytes.size()) &&
+            return Display.BytesIn >= static_cast<std::int64_t>(bytes.size()) &&
                    !Form1->Timer1->Enabled() && Form1->Comm1->InQueCount() <= 0;
         },
         std::chrono::seconds(30));

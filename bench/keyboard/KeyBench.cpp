@@ -15,11 +15,10 @@
 #include "framework/FileNames.h"
 #include "framework/Streams.h"
 #include "framework/gui/Application.h"
-#include "framework/gui/DialogService.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
-#include "terminal/WindowGlobals.h"
 #include "bench/support/BenchWindow.h"
+#include "tests/support/DialogScript.h"
 #include "tests/support/VirtualLine.h"
 #include "tests/support/WaitUntil.h"
 
@@ -79,16 +78,17 @@ int main(int argc, char** argv)
                 return 1;
             }
             // The peer's echo: from its write to the byte on the screen.
-            const std::int64_t in = BytesIn;
+            const std::int64_t in = Display.BytesIn;
             const Clock::time_point echoed = Clock::now();
             line.Write(got);
             // Read by the program (the port's event reached the window)...
-            qv::test::WaitUntil([&] { return BytesIn > in; }, std::chrono::seconds(2));
+            qv::test::WaitUntil([&] { return Display.BytesIn > in; }, std::chrono::seconds(2));
             toRead.push_back(Milliseconds(Clock::now() - echoed));
             // ... and either pasted at once or loaded by the display tick (which stops itself
             // once it has shown what was pending).
             const bool arrived = qv::test::WaitUntil(
-                [&] { return BytesIn > in && !Form1->Timer1->Enabled(); }, std::chrono::seconds(2));
+                [&] { return Display.BytesIn > in && !Form1->Timer1->Enabled(); },
+                std::chrono::seconds(2));
             toScreen.push_back(Milliseconds(Clock::now() - echoed));
             if (!arrived) {
                 std::printf("echo %d did not reach the screen\n", i);

@@ -14,13 +14,12 @@
 #include "framework/FileNames.h"
 #include "framework/Streams.h"
 #include "framework/gui/Application.h"
-#include "framework/gui/DialogService.h"
 #include "macros/TreeUtil.h"
 #include "terminal/MacroRunner.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
-#include "terminal/WindowGlobals.h"
 #include "bench/support/BenchWindow.h"
+#include "tests/support/DialogScript.h"
 #include "tests/support/VirtualLine.h"
 
 namespace {

@@ -31,14 +31,13 @@
 #include "framework/FileNames.h"
 #include "framework/Streams.h"
 #include "framework/gui/Application.h"
-#include "framework/gui/DialogService.h"
 #include "settings/Settings.h"
 #include "terminal/Formatter.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
-#include "terminal/WindowGlobals.h"
 #include "tests/support/ReceiveScreen.h"
 #include "tests/support/BenchFonts.h"
+#include "tests/support/DialogScript.h"
 #include "tests/support/ProcessHeap.h"
 #include "tests/support/VirtualLine.h"
 #include "tests/support/WaitUntil.h"
@@ -124,11 +123,8 @@ DWORD CALLBACK StreamFromMemory(DWORD_PTR cookie, LPBYTE buffer, LONG count, LON
 std::vector<std::string> ReferenceLines(const std::string& period, size_t total, int mode)
 {
     FormatterHost = nullptr;
-    ScreenColumn = 0;
-    CurrentColour = -1;
-    DisplayRecordCount = 0;
-    DisplayMode = mode;
-    TextMode = mode == 0;
+    Display.Reset(TDisplayReset::ClearScreen);
+    Display.DisplayMode = mode;
     std::vector<char> out(FormatBufferSize(5003));
     std::string tail;
     auto keepLastLines = [&](size_t keep) {
@@ -143,7 +139,7 @@ std::vector<std::string> ReferenceLines(const std::string& period, size_t total,
     for (size_t done = 0; done < total;) {
         const auto n = static_cast<std::uint32_t>(std::min<size_t>(5003, total - done));
         TrafficAt(period, done, reinterpret_cast<char*>(block), n);
-        DisplayRecordCount = 0;
+        Display.DisplayRecordCount = 0;
         std::uint32_t taken = 0;
         const std::uint32_t m = FormatToRtf(nullptr, block, out.data(), out.size(), 0, n, &taken);
         tail.append(out.data(), m);
@@ -156,7 +152,7 @@ std::vector<std::string> ReferenceLines(const std::string& period, size_t total,
                                 800, 600, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     SendMessageA(edit, EM_EXLIMITTEXT, 0, 0x7FFFFFF0);
     TMemoryStream rtf;
-    rtf.WriteString(RtfHeader);
+    rtf.WriteString(Display.RtfHeader);
     rtf.WriteString(tail);
     rtf.WriteString("\\par }");
     rtf.SetPosition(0);
@@ -233,8 +229,7 @@ StepResult RunStep(qv::test::VirtualLine& line, TDialogScript& script, const std
                    int mode, double rate, double seconds)
 {
     Form1->FileNewClick(Form1);
-    DisplayMode = mode;
-    TextMode = mode == 0;
+    Display.DisplayMode = mode;
     Settings.DisplayMode = mode;
     script.Clear();
 
@@ -286,18 +281,18 @@ StepResult RunStep(qv::test::VirtualLine& line, TDialogScript& script, const std
             const double interval = duration<double>(now - lastReport).count();
             if (interval < ReportEverySeconds) continue;
             const double cpu = ThreadSeconds(mainThread);
-            std::printf("  at %4.0f s: read %8.0f B/s, behind %8lld B, main-thread CPU %5.1f%%, "
-                        "longest answer %4lld ms, memory %.1f MiB\n",
-                        duration<double>(now - wallStart).count(),
-                        static_cast<double>(BytesIn - lastBytes) / interval,
-                        static_cast<long long>(sent.load()) - static_cast<long long>(BytesIn),
-                        (cpu - lastCpu) / interval * 100, probe.TakeLongestSinceReport(),
-                        MemoryMiB());
+            std::printf(
+                "  at %4.0f s: read %8.0f B/s, behind %8lld B, main-thread CPU %5.1f%%, "
+                "longest answer %4lld ms, memory %.1f MiB\n",
+                duration<double>(now - wallStart).count(),
+                static_cast<double>(Display.BytesIn - lastBytes) / interval,
+                static_cast<long long>(sent.load()) - static_cast<long long>(Display.BytesIn),
+                (cpu - lastCpu) / interval * 100, probe.TakeLongestSinceReport(), MemoryMiB());
             PrintProcessHeap();
             std::fflush(stdout);
             lastReport = now;
             lastCpu = cpu;
-            lastBytes = BytesIn;
+            lastBytes = Display.BytesIn;
         }
         const double wall = duration<double>(steady_clock::now() - wallStart).count();
         r.cpuShare = (ThreadSeconds(mainThread) - cpuBefore) / std::max(wall, 1e-9);
@@ -305,7 +300,7 @@ StepResult RunStep(qv::test::VirtualLine& line, TDialogScript& script, const std
         qv::test::WaitUntil(
             [&] {
                 return !script.Shown().empty() ||
-                       (done && BytesIn == static_cast<std::int64_t>(sent.load()) &&
+                       (done && Display.BytesIn == static_cast<std::int64_t>(sent.load()) &&
                         !Form1->Timer1->Enabled());
             },
             30s);
@@ -326,7 +321,7 @@ StepResult RunStep(qv::test::VirtualLine& line, TDialogScript& script, const std
     r.memoryEnd = MemoryMiB();
     r.sentRate = static_cast<double>(sent) / std::max(sendSeconds, 1e-9);
     r.stopped = !script.Shown().empty();
-    r.allIn = BytesIn == static_cast<std::int64_t>(sent.load()) && sent == total;
+    r.allIn = Display.BytesIn == static_cast<std::int64_t>(sent.load()) && sent == total;
     if (r.allIn) {
         const std::vector<std::string> shown = qv::test::ScreenLines();
         const std::vector<std::string> expected = ReferenceLines(period, total, mode);
@@ -381,7 +376,6 @@ int main(int argc, char** argv)
         TFileStream file(folder + "\\quorvalink.ini", fmCreate);
         file.WriteString(ini);
     }
-    InitMainGlobals();
     const std::vector<String> arguments{folder + "\\quorvalink.exe"};
     SetProgramArguments(arguments);
     TDialogScript script;
@@ -402,10 +396,10 @@ int main(int argc, char** argv)
     std::printf("%-6s %-11s %u columns  target %8.0f B/s sent %8.0f B/s  stop %-3s  "
                 "BytesIn==sent %-3s  screen %-5s  main-thread CPU %5.1f%%  drain %.2f s  "
                 "longest answer %lld ms  memory %.1f -> %.1f MiB  %s\n",
-                kind.c_str(), names[mode], static_cast<unsigned>(CharsPerLine), rate, r.sentRate,
-                r.stopped ? "yes" : "no", r.allIn ? "yes" : "no", r.screenRight ? "right" : "WRONG",
-                r.cpuShare * 100, r.drainSeconds, r.longestAnswerMs, memoryStart, r.memoryEnd,
-                kept ? "KEPT" : "FAILED");
+                kind.c_str(), names[mode], static_cast<unsigned>(Display.CharsPerLine), rate,
+                r.sentRate, r.stopped ? "yes" : "no", r.allIn ? "yes" : "no",
+                r.screenRight ? "right" : "WRONG", r.cpuShare * 100, r.drainSeconds,
+                r.longestAnswerMs, memoryStart, r.memoryEnd, kept ? "KEPT" : "FAILED");
     std::fflush(stdout);
     if (Form1->Comm1->Enabled()) Form1->Comm1->Close();
     while (Application->ComponentCount() > 0)

@@ -15,7 +15,6 @@
 #include "framework/Streams.h"
 #include "framework/gui/Application.h"
 #include "terminal/Main.h"
-#include "terminal/WindowGlobals.h"
 #include "tests/support/BenchFonts.h"
 #include "tests/support/VirtualLine.h"
 
@@ -42,7 +41,6 @@ inline bool StartConnectedMainWindow(qv::test::VirtualLine& Line, const std::str
                          "[Font Section]\r\nFONT_NAME=" +
                          qv::test::BenchFixedFont + "\r\n" + MoreSettings);
     }
-    InitMainGlobals();
     const std::vector<String> arguments{folder + "\\quorvalink.exe"};
     SetProgramArguments(arguments);
     Application->CreateForm(Form1);

@@ -1,5 +1,5 @@
-// The platform's dialog service, the test script, and the free functions that use whichever
-// service is installed.
+// The platform's dialog service, and the free functions that use whichever service is
+// installed.
 #include "framework/gui/DialogService.h"
 #include "framework/gui/GuiTexts.h"
 
@@ -41,7 +41,7 @@ class TPlatformDialogs : public TDialogService {
 public:
     int MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons) override
     {
-        return ::MessageBoxA(ActiveOwner(), Msg.c_str(), DialogCaptions[DlgType],
+        return ::MessageBoxA(ActiveOwner(), Msg.c_str(), MessageDlgCaption(DlgType),
                              FlagsFor(DlgType, Buttons) | MB_TASKMODAL);
     }
     void ShowMessage(const String& Msg) override
@@ -63,6 +63,8 @@ TDialogService* currentService = &platformDialogs;
 
 TDialogService& DialogService() { return *currentService; }
 
+const char* MessageDlgCaption(TMsgDlgType DlgType) { return DialogCaptions[DlgType]; }
+
 TDialogService* SetDialogService(TDialogService* Service)
 {
     TDialogService* old = currentService;
@@ -78,89 +80,3 @@ int MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, i
 void ShowMessage(const String& Msg) { DialogService().ShowMessage(Msg); }
 
 void Beep() { DialogService().Beep(); }
-
-// ---- TDialogScript -----------------------------------------------------------------------
-TDialogScript::TDialogScript() : previous_(SetDialogService(this)) {}
-
-TDialogScript::~TDialogScript() { SetDialogService(previous_); }
-
-TDialogScript& TDialogScript::Answer(int Result)
-{
-    answers_.push_back(Result);
-    return *this;
-}
-
-TDialogScript& TDialogScript::AnswerDialog(std::function<bool(TCommonDialog&)> Fill)
-{
-    dialogAnswers_.push_back(std::move(Fill));
-    return *this;
-}
-
-TDialogScript& TDialogScript::Cancel()
-{
-    return AnswerDialog([](TCommonDialog&) { return false; });
-}
-
-int TDialogScript::NextAnswer(int Default)
-{
-    if (answers_.empty()) {
-        ++Unanswered;
-        return Default;
-    }
-    int r = answers_.front();
-    answers_.pop_front();
-    return r;
-}
-
-int TDialogScript::MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons)
-{
-    int fallback = Buttons.Contains(mbCancel) ? IDCANCEL : Buttons.Contains(mbNo) ? IDNO : IDOK;
-    TShownDialog d{TDialogKind::MessageDlg, Msg, DialogCaptions[DlgType], DlgType, Buttons, 0, 0};
-    // A box whose only button is OK needs no answer and takes none from the queue.
-    d.Result = (Buttons == TMsgDlgButtons{mbOK} || Buttons.Empty()) ? IDOK : NextAnswer(fallback);
-    shown_.push_back(d);
-    return d.Result;
-}
-
-void TDialogScript::ShowMessage(const String& Msg)
-{
-    shown_.push_back(TShownDialog{
-        TDialogKind::ShowMessage, Msg, Application->Title, mtCustom, {mbOK}, MB_OK, IDOK});
-}
-
-int TDialogScript::MessageBox(const String& Text, const String& Caption, UINT Flags)
-{
-    const UINT buttons = Flags & MB_TYPEMASK;
-    int fallback = IDOK;
-    if (buttons == MB_YESNO)
-        fallback = IDNO;
-    else if (buttons != MB_OK)
-        fallback = IDCANCEL;
-    TShownDialog d{TDialogKind::MessageBox, Text, Caption, mtCustom, {}, Flags, 0};
-    // A box whose only button is OK needs no answer and takes none from the queue.
-    d.Result = buttons == MB_OK ? IDOK : NextAnswer(fallback);
-    shown_.push_back(d);
-    return d.Result;
-}
-
-void TDialogScript::Beep()
-{
-    ++Beeps;
-    shown_.push_back(TShownDialog{TDialogKind::Beep, "", "", mtCustom, {}, 0, 0});
-}
-
-bool TDialogScript::Execute(TCommonDialog& Dialog)
-{
-    TShownDialog d{TDialogKind::Common, Dialog.Title, Dialog.DialogClass(), mtCustom, {}, 0, 0};
-    bool ok = false;
-    if (dialogAnswers_.empty()) {
-        ++Unanswered;
-    } else {
-        auto fill = std::move(dialogAnswers_.front());
-        dialogAnswers_.pop_front();
-        ok = fill(Dialog);
-    }
-    d.Result = ok;
-    shown_.push_back(d);
-    return ok;
-}

@@ -12,13 +12,6 @@ void ConnectionTest::SetUp()
     ASSERT_TRUE(script.Shown().empty());
 }
 
-void ConnectionTest::TearDown()
-{
-    delete CaptureFile;
-    CaptureFile = nullptr;
-    MainWindowHarness::TearDown();
-}
-
 void ConnectionTest::Choose(TComboBox* Combo, const char* Item)
 {
     Combo->SetItemIndex(Combo->Items()->IndexOf(Item));
@@ -34,8 +27,8 @@ bool ConnectionTest::MemoHas(const std::string& Line) const
 
 void ConnectionTest::ExpectConnectedWindow() const
 {
-    EXPECT_TRUE(PortOpen);
-    EXPECT_EQ(ConnectToggle, 1);
+    EXPECT_TRUE(Connection.PortOpen);
+    EXPECT_EQ(Connection.ConnectToggle(), 1);
     EXPECT_EQ(Form1->Connect_spbtn->Hint, "Disconnect");
     EXPECT_FALSE(Form1->Connect1_mi->Enabled());
     EXPECT_TRUE(Form1->Disconnect1_mi->Enabled());
@@ -48,8 +41,8 @@ void ConnectionTest::ExpectConnectedWindow() const
 void ConnectionTest::ExpectDisconnectedWindow() const
 {
     EXPECT_FALSE(Form1->Comm1->Enabled());
-    EXPECT_FALSE(PortOpen);
-    EXPECT_EQ(ConnectToggle, 0);
+    EXPECT_FALSE(Connection.PortOpen);
+    EXPECT_EQ(Connection.ConnectToggle(), 0);
     EXPECT_EQ(Form1->Connect_spbtn->Hint, "Connect");
     EXPECT_TRUE(Form1->Connect1_mi->Enabled());
     EXPECT_FALSE(Form1->Disconnect1_mi->Enabled());

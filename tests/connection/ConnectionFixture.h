@@ -24,7 +24,6 @@ using qv::test::RefuseEscape;
 class ConnectionTest : public qv::test::MainWindowHarness {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     // The user's pick in a combo: the item, then the change event.
     static void Choose(TComboBox* Combo, const char* Item);

@@ -29,7 +29,7 @@ TEST_F(ConnectionTest, DisconnectOfAPortClosedElsewhereOnlyResetsTheToggle)
     Form1->Comm1->Close();
     Form1->Connect_spbtnClick(Form1);
     EXPECT_TRUE(MemoHas("Port has not been opened!"));
-    EXPECT_EQ(ConnectToggle, 0);
+    EXPECT_EQ(Connection.ConnectToggle(), 0);
     ConnectToLine();
     ExpectConnectedWindow();
 }
@@ -74,7 +74,7 @@ TEST_F(ConnectionTest, DisconnectEndsALoopOnPortOpenAStringSendAndACapture)
     GetTempPathA(sizeof temp, temp);
     const std::string capture =
         std::string(temp) + "qv_conn_capture_" + std::to_string(GetCurrentProcessId()) + ".bin";
-    CaptureFile = new TFileStream(capture, fmCreate);
+    Transfer.CaptureFile = new TFileStream(capture, fmCreate);
     Form1->Stop_btn->SetEnabled(true);
 
     // A send loop as the file sends run it: one byte, then the message queue, while PortOpen.
@@ -82,7 +82,7 @@ TEST_F(ConnectionTest, DisconnectEndsALoopOnPortOpenAStringSendAndACapture)
     PostMessageA(Form1->Handle(), WM_COMMAND, Form1->Disconnect1_mi->Command(), 0);
     int passes = 0;
     char byte = 'z';
-    while (PortOpen && passes < 100000) {
+    while (Connection.PortOpen && passes < 100000) {
         Form1->Comm1->Write(&byte, 1);
         Application->ProcessMessages();
         ++passes;
@@ -90,7 +90,7 @@ TEST_F(ConnectionTest, DisconnectEndsALoopOnPortOpenAStringSendAndACapture)
     EXPECT_LT(passes, 100000);
     ExpectDisconnectedWindow();
     EXPECT_FALSE(Form1->Stop_btn->Enabled());
-    EXPECT_EQ(CaptureFile, nullptr);
+    EXPECT_EQ(Transfer.CaptureFile, nullptr);
     // The capture file was really closed: it can be deleted now.
     EXPECT_TRUE(DeleteFileA(capture.c_str()));
     EXPECT_TRUE(script.Shown().empty());

@@ -22,14 +22,14 @@ TEST_F(ConnectionTest, EachLiveChangeReachesTheDeviceAndRaisesTheLinesAgain)
          {Case{Form1->Baud, "19200", true}, Case{Form1->DataBitsBox, "7", true},
           Case{Form1->ParityBox, "ODD", true}, Case{Form1->StopBitsBox, "2", false}}) {
         SCOPED_TRACE(c.combo->Name + " " + c.item);
-        BytesIn = 7;
+        Display.BytesIn = 7;
         const std::uint32_t changes = line.OutputChanges();
         Choose(c.combo, c.item);
         // The DCB write dropped both lines; they are up again.
         EXPECT_GE(line.OutputChanges(), changes + 2);
         EXPECT_TRUE(line.Dtr());
         EXPECT_TRUE(line.Rts());
-        EXPECT_EQ(BytesIn, c.newSession ? 0 : 7);
+        EXPECT_EQ(Display.BytesIn, c.newSession ? 0 : 7);
     }
     const qv::test::LineTermios t = line.ProgramTermios();
     EXPECT_EQ(t.baud, 19200u);
@@ -57,13 +57,13 @@ TEST_F(ConnectionTest, LiveChangeRaisesOnlyTheLinesTheLampsShowRaised)
 TEST_F(ConnectionTest, ChoosingTheValueInForceDoesNothing)
 {
     ConnectToLine();
-    BytesIn = 5;
+    Display.BytesIn = 5;
     DcbRecorder dcbs;
     Choose(Form1->Baud, "9600");
     Choose(Form1->DataBitsBox, "8");
     Choose(Form1->ParityBox, "NONE");
     EXPECT_EQ(dcbs.Writes(), 0);
-    EXPECT_EQ(BytesIn, 5);
+    EXPECT_EQ(Display.BytesIn, 5);
 }
 
 TEST_F(ConnectionTest, OnAClosedPortOnlyTheStopBitsAreStored)

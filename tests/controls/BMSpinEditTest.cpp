@@ -11,8 +11,8 @@
 #include "controls/BMSpinEdit.h"
 #include "framework/Exceptions.h"
 #include "framework/gui/Clipboard.h"
-#include "framework/gui/DialogService.h"
 #include "framework/gui/Form.h"
+#include "tests/support/DialogScript.h"
 
 namespace {
 

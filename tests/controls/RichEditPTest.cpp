@@ -13,8 +13,8 @@
 #include "tests/support/GuiTestSupport.h"
 #include "controls/RichEditP.h"
 #include "framework/Exceptions.h"
-#include "framework/gui/DialogService.h"
 #include "framework/gui/Form.h"
+#include "tests/support/DialogScript.h"
 
 namespace {
 

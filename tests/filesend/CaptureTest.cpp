@@ -12,11 +12,11 @@ protected:
     {
         ChooseFile(Path);
         Form1->miReceiveFileBinaryClick(Form1);
-        ASSERT_NE(CaptureFile, nullptr);
+        ASSERT_NE(Transfer.CaptureFile, nullptr);
     }
     void PeerSends(const std::string& Bytes)
     {
-        const std::int64_t before = BytesIn;
+        const std::int64_t before = Display.BytesIn;
         line.Write(Bytes);
         ASSERT_TRUE(WaitForBytesIn(before + std::int64_t(Bytes.size())));
     }
@@ -33,7 +33,7 @@ protected:
     }
     static void ExpectNoCapture()
     {
-        EXPECT_EQ(CaptureFile, nullptr);
+        EXPECT_EQ(Transfer.CaptureFile, nullptr);
         EXPECT_TRUE(Form1->miReceiveFileBinary->Visible());
         EXPECT_FALSE(Form1->miStopCapture->Visible());
     }
@@ -43,7 +43,7 @@ TEST_F(CaptureTest, HoldsReceivedAndTypedBytesInArrivalOrderButNoFileSend)
 {
     const std::string path = InFolder("session.cap");
     StartCapture(path);
-    EXPECT_EQ(StatusMessageText, "Capturing to file: session.cap");
+    EXPECT_EQ(Display.StatusMessageText, "Capturing to file: session.cap");
     EXPECT_FALSE(Form1->miReceiveFileBinary->Visible());
     EXPECT_TRUE(Form1->miStopCapture->Visible());
 
@@ -75,7 +75,7 @@ TEST_F(CaptureTest, DisconnectClosesTheCaptureWithEverythingWritten)
     StartCapture(path);
     PeerSends("hello");
     Form1->Connect_spbtnClick(Form1);
-    ASSERT_FALSE(PortOpen);
+    ASSERT_FALSE(Connection.PortOpen);
     ExpectNoCapture();
     EXPECT_EQ(FileContents(path), "hello");
     // Closed for real: the file can go.
@@ -92,8 +92,8 @@ TEST_F(CaptureTest, AFailedWriteEndsTheCaptureNamingTheFileAndTheLineGoesOn)
     };
     const std::string path = InFolder("refused.cap");
     StartCapture(path);
-    delete CaptureFile;
-    CaptureFile = new TRefusingCapture(path, fmCreate);
+    delete Transfer.CaptureFile;
+    Transfer.CaptureFile = new TRefusingCapture(path, fmCreate);
     script.Clear();
 
     PeerSends("abc");
@@ -114,7 +114,7 @@ TEST_F(CaptureTest, AFullDiskIsFoundByTheStatusTickWhichEndsTheCapture)
     script.Clear();
     PeerSends("buffered");
     ASSERT_TRUE(Form1->Timer2->Enabled());
-    ASSERT_TRUE(qv::test::WaitUntil([] { return CaptureFile == nullptr; }));
+    ASSERT_TRUE(qv::test::WaitUntil([] { return Transfer.CaptureFile == nullptr; }));
     ExpectNoCapture();
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].Text,
@@ -129,7 +129,7 @@ TEST_F(CaptureTest, TheTickFlushPutsTheBytesInTheFileWhileTheCaptureRuns)
     Type('!');
     Form1->Timer2Timer(Form1->Timer2);
     EXPECT_EQ(FileContents(path), "now!");
-    EXPECT_NE(CaptureFile, nullptr);
+    EXPECT_NE(Transfer.CaptureFile, nullptr);
 }
 
 TEST_F(CaptureTest, FilesThatCannotBeOpenedSayWhyAndNothingStarts)

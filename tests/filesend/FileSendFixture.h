@@ -29,13 +29,7 @@ protected:
         MainWindowHarness::SetUp();
         Start(2, 70);
         Form1->pnlStringEntry->SetVisible(true);
-        outBefore_ = BytesOut;
-    }
-    void TearDown() override
-    {
-        delete CaptureFile;
-        CaptureFile = nullptr;
-        MainWindowHarness::TearDown();
+        outBefore_ = Display.BytesOut;
     }
 
     void SendFileThroughMenu(const std::string& Path)
@@ -43,7 +37,7 @@ protected:
         ChooseFile(Path);
         Form1->miSendFileBinaryClick(Form1);
     }
-    std::int64_t BytesSent() const { return BytesOut - outBefore_; }
+    std::int64_t BytesSent() const { return Display.BytesOut - outBefore_; }
 
 private:
     std::int64_t outBefore_ = 0;

@@ -48,7 +48,7 @@ TEST_F(FileSendTest, ALargeFileArrivesByteExactInBlocksWithTwentyProgressStepsAn
         EXPECT_LT(percent, 100);
         last = percent;
     }
-    EXPECT_EQ(StatusMessageText, "File size: 1048576 bytes, Completed:100%");
+    EXPECT_EQ(Display.StatusMessageText, "File size: 1048576 bytes, Completed:100%");
 
     const auto boxes = Boxes();
     ASSERT_EQ(boxes.size(), 1u);
@@ -65,7 +65,7 @@ TEST_F(FileSendTest, AFileSentToADeviceThatEchoesEveryByteArrivesWholeAndItsEcho
     Form1->Comm1->SetBaudRate(921600);
     const std::string bytes = RandomBytes(256 << 10);
     const std::string path = MakeFile("echoed.bin", bytes);
-    const std::int64_t inBefore = BytesIn;
+    const std::int64_t inBefore = Display.BytesIn;
     std::atomic<bool> ended{false};
     std::string arrived;
     std::thread device([&] {
@@ -100,7 +100,7 @@ TEST_F(FileSendTest, SmallFilesShowOnlyTheStartAndTheEndAndOneByteSaysByte)
 
         EXPECT_EQ(watch.StatusTexts(),
                   std::vector<std::string>{"File size: " + size + " bytes, Completed: 0%"});
-        EXPECT_EQ(StatusMessageText, "File size: " + size + " bytes, Completed:100%");
+        EXPECT_EQ(Display.StatusMessageText, "File size: " + size + " bytes, Completed:100%");
         const auto boxes = Boxes();
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].Text, "Successfully sent " + size +
@@ -152,7 +152,7 @@ TEST_F(FileSendTest, DisconnectDuringASendEndsItWithoutAMessage)
     const std::string arrived = peer.Finish();
 
     EXPECT_FALSE(Form1->Comm1->Enabled());
-    EXPECT_FALSE(PortOpen);
+    EXPECT_FALSE(Connection.PortOpen);
     EXPECT_LT(arrived.size(), bytes.size());
     EXPECT_TRUE(arrived == bytes.substr(0, arrived.size()));
     EXPECT_TRUE(Boxes().empty());
@@ -169,12 +169,12 @@ TEST_F(FileSendTest, ClosingTheWindowDuringASendEndsTheSendAndTheWindowCloses)
     const std::string arrived = peer.Finish();
 
     EXPECT_TRUE(Application->Terminated());
-    EXPECT_FALSE(PortOpen);
+    EXPECT_FALSE(Connection.PortOpen);
     EXPECT_LT(arrived.size(), bytes.size());
     EXPECT_TRUE(arrived == bytes.substr(0, arrived.size()));
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].Text, MainText::DisconnectQuestion);
-    EXPECT_EQ(SendFile, nullptr);
+    EXPECT_EQ(Transfer.SendFile, nullptr);
 }
 
 // The port's refusal used to pass unseen: the loop went on and the success box followed. The
@@ -185,7 +185,7 @@ TEST_F(FileSendTest, APortThatRefusesOrShortWritesEndsTheSendWithAnErrorAndNoSuc
     const std::string path = MakeFile("refused.bin", bytes);
     for (const bool shortWrites : {false, true}) {
         script.Clear();
-        const std::int64_t before = BytesOut;
+        const std::int64_t before = Display.BytesOut;
         std::string arrived;
         {
             PortWriteWatch watch(3, shortWrites);
@@ -197,7 +197,7 @@ TEST_F(FileSendTest, APortThatRefusesOrShortWritesEndsTheSendWithAnErrorAndNoSuc
         ASSERT_GT(arrived.size(), 3u);
         EXPECT_LT(arrived.size(), bytes.size());
         EXPECT_TRUE(arrived == bytes.substr(0, arrived.size()));
-        EXPECT_EQ(BytesOut - before, std::int64_t(arrived.size()));
+        EXPECT_EQ(Display.BytesOut - before, std::int64_t(arrived.size()));
         const auto boxes = Boxes();
         ASSERT_EQ(boxes.size(), 1u) << shortWrites;
         EXPECT_EQ(boxes[0].Text, "Sending stopped: the port did not accept the data.\n" +
@@ -217,7 +217,7 @@ void ExpectFileErrorEnd(const std::vector<TShownDialog>& Boxes)
               "Can't perform one of the following file operations: Find, Read, Close.");
     EXPECT_EQ(Boxes[0].Caption, "File Error");
     EXPECT_EQ(Boxes[0].Flags & MB_TYPEMASK, UINT(MB_OKCANCEL));
-    EXPECT_EQ(StatusMessageText, "File Error");
+    EXPECT_EQ(Display.StatusMessageText, "File Error");
 }
 
 // A pipe has no size to take: the send cannot start, and says so.
@@ -278,7 +278,7 @@ TEST_F(FileSendTest, AFileCutShortDuringTheSendEndsWithTheFileErrorBox)
 TEST_F(FileSendTest, WithThePortClosedBothCommandsSayNotConnectedAndOpenNothing)
 {
     Form1->Connect_spbtnClick(Form1);
-    ASSERT_FALSE(PortOpen);
+    ASSERT_FALSE(Connection.PortOpen);
     script.Clear();
     Form1->miSendFileBinaryClick(Form1);
     Form1->miReceiveFileBinaryClick(Form1);
@@ -287,8 +287,8 @@ TEST_F(FileSendTest, WithThePortClosedBothCommandsSayNotConnectedAndOpenNothing)
         EXPECT_EQ(shown.Text, MainText::NotConnected);
         EXPECT_EQ(shown.DlgType, mtInformation);
     }
-    EXPECT_EQ(SendFile, nullptr);
-    EXPECT_EQ(CaptureFile, nullptr);
+    EXPECT_EQ(Transfer.SendFile, nullptr);
+    EXPECT_EQ(Transfer.CaptureFile, nullptr);
 }
 
 }  // namespace

@@ -8,11 +8,11 @@
 
 #include "framework/gui/ButtonControls.h"
 #include "framework/gui/Containers.h"
-#include "framework/gui/DialogService.h"
 #include "framework/gui/Form.h"
 #include "framework/gui/TextControls.h"
 #include "framework/gui/Timer.h"
 #include "tests/support/GuiTestSupport.h"
+#include "tests/support/DialogScript.h"
 
 namespace {
 

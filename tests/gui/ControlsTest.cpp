@@ -9,12 +9,12 @@
 #include "framework/gui/ButtonControls.h"
 #include "framework/gui/CommonControls.h"
 #include "framework/gui/Containers.h"
-#include "framework/gui/DialogService.h"
 #include "framework/gui/Form.h"
 #include "framework/gui/RichEdit.h"
 #include "framework/gui/SpinEdit.h"
 #include "framework/gui/TextControls.h"
 #include "tests/support/GuiTestSupport.h"
+#include "tests/support/DialogScript.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 
 #include "framework/gui/Clipboard.h"
 #include "framework/gui/CommonDialogs.h"
-#include "framework/gui/DialogService.h"
 #include "framework/gui/Form.h"
 #include "framework/gui/Printer.h"
 #include "framework/gui/RichEdit.h"
 #include "tests/support/GuiTestSupport.h"
+#include "tests/support/DialogScript.h"
 
 TEST(Dialogs, ScriptedOpenDialogGivesTheChosenFileAndACancelledOneNothing)
 {

@@ -8,12 +8,12 @@
 #include "framework/gui/Action.h"
 #include "framework/gui/Application.h"
 #include "framework/gui/ButtonControls.h"
-#include "framework/gui/DialogService.h"
 #include "framework/gui/Form.h"
 #include "framework/gui/Menu.h"
 #include "framework/gui/TextControls.h"
 #include "framework/gui/Timer.h"
 #include "tests/support/GuiTestSupport.h"
+#include "tests/support/DialogScript.h"
 
 namespace {
 

@@ -49,22 +49,22 @@ TEST_F(GutterInspectorTest, InHexModeExactlyACellsTwoDigitsNameItsByte)
     ASSERT_EQ(ScreenLines(), (std::vector<std::string>{"<41><3C>"}));
 
     Select(1, 3);
-    EXPECT_EQ(ByteInfoText, "B: 01000001, D: 65, H: 41, Ch: A");
-    EXPECT_EQ(CaretInfoText, "Ln: 1, Col: 3, Sel: 2");
+    EXPECT_EQ(Display.ByteInfoText, "B: 01000001, D: 65, H: 41, Ch: A");
+    EXPECT_EQ(Display.CaretInfoText, "Ln: 1, Col: 3, Sel: 2");
     Form1->UpdateStatusCounters(true);
     EXPECT_EQ(Form1->StatusBar1->Panels(1)->Text(), "Ln: 1, Col: 3, Sel: 2");
     EXPECT_EQ(Form1->StatusBar1->Panels(3)->Text(), "B: 01000001, D: 65, H: 41, Ch: A");
 
     Select(0, 2);  // "<4"
-    EXPECT_EQ(ByteInfoText, "");
+    EXPECT_EQ(Display.ByteInfoText, "");
     Select(2, 3);  // "1"
-    EXPECT_EQ(ByteInfoText, "");
+    EXPECT_EQ(Display.ByteInfoText, "");
     Select(5, 7);  // the digits of <3C> hold '<' itself
-    EXPECT_EQ(ByteInfoText, "");
+    EXPECT_EQ(Display.ByteInfoText, "");
 
     Select(0, 0);
-    EXPECT_EQ(CaretInfoText, "Ln: 1, Col: 1, Sel: 0");
-    EXPECT_EQ(ByteInfoText, "");
+    EXPECT_EQ(Display.CaretInfoText, "Ln: 1, Col: 1, Sel: 0");
+    EXPECT_EQ(Display.ByteInfoText, "");
 }
 
 TEST_F(GutterInspectorTest, InMixedModeOnePrintableCharacterNamesItsByteAndACellDigitNothing)
@@ -73,11 +73,11 @@ TEST_F(GutterInspectorTest, InMixedModeOnePrintableCharacterNamesItsByteAndACell
     Receive("x\x01y");
     ASSERT_EQ(ScreenLines(), (std::vector<std::string>{"x<01>y"}));
     Select(0, 1);
-    EXPECT_EQ(ByteInfoText, "B: 01111000, D: 120, H: 78, Ch: x");
+    EXPECT_EQ(Display.ByteInfoText, "B: 01111000, D: 120, H: 78, Ch: x");
     Select(5, 6);
-    EXPECT_EQ(ByteInfoText, "B: 01111001, D: 121, H: 79, Ch: y");
+    EXPECT_EQ(Display.ByteInfoText, "B: 01111001, D: 121, H: 79, Ch: y");
     Select(2, 3);
-    EXPECT_EQ(ByteInfoText, "");
+    EXPECT_EQ(Display.ByteInfoText, "");
 }
 
 TEST_F(GutterInspectorTest, InTextModeThePositionIsTheLineAloneAndTheByteHasNoCharacter)
@@ -87,10 +87,10 @@ TEST_F(GutterInspectorTest, InTextModeThePositionIsTheLineAloneAndTheByteHasNoCh
     ASSERT_EQ(ScreenLines(), (std::vector<std::string>{"abcd", "efgh"}));
     const int second = LineStart(1);
     Select(second + 1, second + 2);
-    EXPECT_EQ(CaretInfoText, "ASCII/Text Line: 2");
-    EXPECT_EQ(ByteInfoText, "B: 01100110, D: 102, H: 66");
+    EXPECT_EQ(Display.CaretInfoText, "ASCII/Text Line: 2");
+    EXPECT_EQ(Display.ByteInfoText, "B: 01100110, D: 102, H: 66");
     Select(second, second + 2);
-    EXPECT_EQ(ByteInfoText, "");
+    EXPECT_EQ(Display.ByteInfoText, "");
 }
 
 TEST_F(GutterInspectorTest, AfterTheOldestLinesAreTrimmedEveryCharacterStillNamesItsOwnByte)
@@ -102,13 +102,14 @@ TEST_F(GutterInspectorTest, AfterTheOldestLinesAreTrimmedEveryCharacterStillName
     const auto lines = ScreenLines();
     ASSERT_EQ(lines, ExpectedLines(sent, 1, 8, 5));
     // The rebuild that trimmed the lines ran the inspector with the caret at the end.
-    EXPECT_EQ(CaretInfoText, "Ln: 5, Col: 4, Sel: 0");
+    EXPECT_EQ(Display.CaretInfoText, "Ln: 5, Col: 4, Sel: 0");
     for (int line = 0; line < static_cast<int>(lines.size()); ++line) {
         for (int col = 0; col < static_cast<int>(lines[line].size()); ++col) {
             const int at = LineStart(line) + col;
             Select(at, at + 1);
             const char shown = lines[line][col];
-            EXPECT_EQ(ByteInfoText, ByteInfoFor(std::uint8_t(shown), false)) << line << "," << col;
+            EXPECT_EQ(Display.ByteInfoText, ByteInfoFor(std::uint8_t(shown), false))
+                << line << "," << col;
         }
     }
 }
@@ -121,8 +122,8 @@ TEST_F(GutterInspectorTest, ASelectionLongerThanTheCopyBufferIsCountedWhole)
     Form1->reScreen->SetText(text);
     Select(0, -1);
     // 1,000 lines of 99 characters; the screen's last line break counts as a line break.
-    EXPECT_NE(CaretInfoText.find(", Sel: 99000"), String::npos) << CaretInfoText;
-    EXPECT_EQ(ByteInfoText, "");
+    EXPECT_NE(Display.CaretInfoText.find(", Sel: 99000"), String::npos) << Display.CaretInfoText;
+    EXPECT_EQ(Display.ByteInfoText, "");
 }
 
 // The gutter drawn into a bitmap of the panel's size.

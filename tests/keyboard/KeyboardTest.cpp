@@ -22,11 +22,6 @@ using qv::test::WaitForQuietScreen;
 
 class KeyboardTest : public qv::test::MainWindowHarness {
 protected:
-    void TearDown() override
-    {
-        CtrlCharMenuUsed = false;
-        MainWindowHarness::TearDown();
-    }
     // A key as the screen gets it from the keyboard: the key-down, then its character.
     static void Type(char Key, WORD VirtualKey = 0)
     {
@@ -48,7 +43,7 @@ TEST_F(KeyboardTest, TypedKeysReachThePeerAndEchoInTheSentColoursOfMixedMode)
     // Enter sends exactly one carriage return: no line feed is added.
     EXPECT_EQ(line.ReadExactly(3, 2s), std::string("a\x01\r", 3));
     EXPECT_TRUE(PeerGetsNothingMore());
-    EXPECT_EQ(BytesOut, 3);
+    EXPECT_EQ(Display.BytesOut, 3);
 
     EXPECT_EQ(ScreenLines(), (std::vector<std::string>{"a<01><0D>"}));
     // Text in black, hex cells in blue.
@@ -132,7 +127,7 @@ TEST_F(KeyboardTest, NothingIsSentOrShownWhileBreakIsHeld)
     Type('x');
     EXPECT_TRUE(PeerGetsNothingMore());
     EXPECT_EQ(Form1->reScreen->Text(), "");
-    EXPECT_EQ(BytesOut, 0);
+    EXPECT_EQ(Display.BytesOut, 0);
 }
 
 TEST_F(KeyboardTest, WithShowInputOnlyAKeyIsSentAndCountedButNotShown)
@@ -141,7 +136,7 @@ TEST_F(KeyboardTest, WithShowInputOnlyAKeyIsSentAndCountedButNotShown)
     Settings.ShowInputOnly = true;
     Type('q');
     EXPECT_EQ(line.ReadExactly(1, 2s), "q");
-    EXPECT_EQ(BytesOut, 1);
+    EXPECT_EQ(Display.BytesOut, 1);
     EXPECT_EQ(Form1->reScreen->Text(), "");
 }
 
@@ -185,18 +180,18 @@ TEST_F(KeyboardTest,
        AByteThePortRefusesIsReportedNeitherEchoedCountedNorCapturedAndTheBacklogIsChecked)
 {
     Start(0, 70, 100);
-    CaptureFile = new TFileStream(InFolder("typed.cap"), fmCreate);
+    Transfer.CaptureFile = new TFileStream(InFolder("typed.cap"), fmCreate);
     // More received lines pending than the screen keeps: the key's backlog check trims them.
     std::string pending = "\\cf2 a";
     for (int i = 0; i < 100; ++i) pending += "\\par\r\\cf2 b";
-    PendingRtf->Clear();
-    PendingRtf->WriteBuffer(pending.c_str(), static_cast<int>(pending.size()) + 1);
+    Display.PendingRtf->Clear();
+    Display.PendingRtf->WriteBuffer(pending.c_str(), static_cast<int>(pending.size()) + 1);
     {
         qv::test::ApiPatch refuse(&WriteFileSlot, reinterpret_cast<void*>(&RefusedWrite));
         Type('r');
     }
-    EXPECT_EQ(BytesOut, 0);
-    EXPECT_EQ(CaptureFile->Size(), 0);
+    EXPECT_EQ(Display.BytesOut, 0);
+    EXPECT_EQ(Transfer.CaptureFile->Size(), 0);
     EXPECT_EQ(Form1->reScreen->Text().find('r'), std::string::npos);
     EXPECT_EQ(PendingLineBreaks(), 99u);
     EXPECT_EQ(Form1->StatusBar1->Panels(4)->Text(), "Send error - the port did not take the data.");
@@ -204,9 +199,9 @@ TEST_F(KeyboardTest,
 
     Type('s');
     EXPECT_EQ(line.ReadExactly(1, 2s), "s");
-    EXPECT_EQ(BytesOut, 1);
-    delete CaptureFile;
-    CaptureFile = nullptr;
+    EXPECT_EQ(Display.BytesOut, 1);
+    delete Transfer.CaptureFile;
+    Transfer.CaptureFile = nullptr;
     TMemoryStream captured;
     captured.LoadFromFile(InFolder("typed.cap"));
     EXPECT_EQ(captured.DataString(), "s");

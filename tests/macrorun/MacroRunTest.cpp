@@ -91,7 +91,7 @@ protected:
     {
         return Form1->Tr_Send_btn->Enabled() && Form1->Tr_SendNext_btn->Enabled() &&
                Form1->Tr_SendScript_btn->Enabled() && Form1->Tr_SendScriptRpt_btn->Enabled() &&
-               !Form1->stop_tbtn->Enabled() && !MacroRunActive;
+               !Form1->stop_tbtn->Enabled() && !MacroRun.MacroRunActive;
     }
     std::vector<std::string> ShownTexts() const
     {
@@ -109,7 +109,7 @@ TEST_F(MacroRunTest, DataStringSendsItsExpandedBytesThroughTheKeyPath)
     Form1->Tr_Send_btnClick(Form1);
     EXPECT_EQ(line.ReadExactly(3, 2s), "\x41\x42\x0D");
     EXPECT_TRUE(PeerGetsNothingMore());
-    EXPECT_EQ(BytesOut, 3);
+    EXPECT_EQ(Display.BytesOut, 3);
     // Echoed like typed keys.
     EXPECT_EQ(ScreenLines(), (std::vector<std::string>{"AB<0D>"}));
     EXPECT_TRUE(script.Shown().empty());
@@ -212,8 +212,8 @@ TEST_F(MacroRunTest, EndlessScriptOverFoldersOnlyStopsAtTheLoopGuard)
     Select(Folder("C"));
     Form1->Tr_SendScriptRpt_btnClick(Form1);
     EXPECT_EQ(ShownTexts(), std::vector<std::string>{MacroText::LoopGuardStop});
-    EXPECT_EQ(MacroRunState, 1);
-    EXPECT_EQ(MacroLoopGuard, MacroLoopGuardStart);
+    EXPECT_EQ(MacroRun.MacroRunState, 1);
+    EXPECT_EQ(MacroRun.MacroLoopGuard, MacroLoopGuardStart);
     EXPECT_TRUE(RunButtonsEnabled());
 }
 
@@ -256,15 +256,15 @@ TEST_F(MacroRunTest, StopDuringALongDelayEndsItAtOnceAndKillsItsTimer)
     Select(Item(folder, mkDelayMs, "", "60000"));
     std::uint32_t timer = 0;
     DuringRun(200, [&] {
-        timer = MacroTimer;
+        timer = MacroRun.MacroTimer;
         Form1->stop_tbtnClick(Form1->stop_tbtn);
     });
     const auto start = std::chrono::steady_clock::now();
     Form1->Tr_Send_btnClick(Form1);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
     ASSERT_NE(timer, 0u);
-    EXPECT_EQ(MacroTimer.load(), 0u);
-    EXPECT_EQ(MacroDelayPending.load(), 0);
+    EXPECT_EQ(MacroRun.MacroTimer.load(), 0u);
+    EXPECT_EQ(MacroRun.MacroDelayPending.load(), 0);
     // The timer no longer exists.
     EXPECT_NE(timeKillEvent(timer), static_cast<MMRESULT>(TIMERR_NOERROR));
     EXPECT_TRUE(RunButtonsEnabled());
@@ -297,7 +297,7 @@ TEST_F(MacroRunTest, StopClickedWithTheMouseEndsARunStartedWithTheMouse)
             // end (the run itself may not have looked yet), and a second run of the same
             // double click would have started.
             DuringRun(1, [&] {
-                ranOn = MacroRunActive && MacroRunState == 2;
+                ranOn = MacroRun.MacroRunActive && MacroRun.MacroRunState == 2;
                 if (ranOn) Form1->stop_tbtnClick(nullptr);
             });
         });
@@ -325,7 +325,7 @@ TEST_F(MacroRunTest, ADelayThatCannotRunStopsTheRunWithAMessage)
         ASSERT_EQ(script.Shown().size(), 1u) << delay;
         EXPECT_EQ(script.Last().DlgType, mtError);
         EXPECT_NE(script.Last().Text.find(delay), std::string::npos) << script.Last().Text;
-        EXPECT_EQ(MacroRunState, 1);
+        EXPECT_EQ(MacroRun.MacroRunState, 1);
         EXPECT_TRUE(PeerGetsNothingMore()) << delay;
         EXPECT_TRUE(RunButtonsEnabled());
     }
@@ -365,7 +365,7 @@ TEST_F(MacroRunTest, ReloadingTheListInsideARunStopsItBeforeItsNodesGo)
     EXPECT_EQ(line.Read(16, 1s), "a");
     EXPECT_TRUE(PeerGetsNothingMore());
     EXPECT_EQ(Items().Count(), 0);
-    EXPECT_EQ(MacroRunState, 1);
+    EXPECT_EQ(MacroRun.MacroRunState, 1);
     EXPECT_TRUE(RunButtonsEnabled());
 }
 
@@ -386,25 +386,25 @@ TEST_F(MacroRunTest, FileItemArrivesByteExactAndCountsAndIsRefusedDuringAMenuSen
         EXPECT_LT(watch.Count(), 100);
     }
     EXPECT_EQ(line.ReadExactly(bytes.size(), 5s), bytes);
-    EXPECT_EQ(BytesOut, static_cast<std::int64_t>(bytes.size()));
-    EXPECT_EQ(SendFile, nullptr);
+    EXPECT_EQ(Display.BytesOut, static_cast<std::int64_t>(bytes.size()));
+    EXPECT_EQ(Transfer.SendFile, nullptr);
     EXPECT_FALSE(Form1->pnlSend->Visible());
     EXPECT_TRUE(Form1->reScreen->Enabled());
-    EXPECT_EQ(StatusMessageText, "File size: 1500 bytes, Completed:100%");
+    EXPECT_EQ(Display.StatusMessageText, "File size: 1500 bytes, Completed:100%");
     EXPECT_TRUE(script.Shown().empty());
 
     // A send from the menu owns the send state: neither a file nor a data item may start.
-    SendFile = new TFileStream(path, fmOpenRead);
+    Transfer.SendFile = new TFileStream(path, fmOpenRead);
     for (TTreeNode* node : {file, Item(folder, mkDataString, "d")}) {
         script.Clear();
         Select(node);
         Form1->Tr_Send_btnClick(Form1);
         EXPECT_EQ(ShownTexts(), std::vector<std::string>{MacroText::SendBusy});
     }
-    delete SendFile;
-    SendFile = nullptr;
+    delete Transfer.SendFile;
+    Transfer.SendFile = nullptr;
     EXPECT_TRUE(PeerGetsNothingMore());
-    EXPECT_EQ(BytesOut, static_cast<std::int64_t>(bytes.size()));
+    EXPECT_EQ(Display.BytesOut, static_cast<std::int64_t>(bytes.size()));
 }
 
 TEST_F(MacroRunTest, EachControlSignalReachesThePeerAndTheLamps)
@@ -434,7 +434,7 @@ TEST_F(MacroRunTest, EachControlSignalReachesThePeerAndTheLamps)
     Select(Item(folder, mkControlSignal, "", "0", "RTS ON"));
     Form1->Tr_SendScript_btnClick(Form1);
     EXPECT_EQ(ShownTexts(), std::vector<std::string>{MainText::NotConnected});
-    EXPECT_EQ(MacroRunState, 1);
+    EXPECT_EQ(MacroRun.MacroRunState, 1);
 }
 
 }  // namespace

@@ -40,11 +40,11 @@ TEST_F(ModemLinesTest, TheWordsOfSeveralErrorsComeInFixedOrderJoinedByCommasAndN
         {CE_IOE, "Comms Error:"},
     };
     for (const auto& c : cases) {
-        CommErrorTicks = 3;
+        Connection.CommErrorTicks = 3;
         Form1->Comm1Error(Form1->Comm1, c.errors);
-        EXPECT_EQ(CommErrorText, c.text);
-        EXPECT_EQ(StatusMessageText, c.text);
-        EXPECT_EQ(CommErrorTicks, 0);
+        EXPECT_EQ(Connection.CommErrorText, c.text);
+        EXPECT_EQ(Display.StatusMessageText, c.text);
+        EXPECT_EQ(Connection.CommErrorTicks, 0);
     }
 }
 

@@ -18,13 +18,6 @@ protected:
         StartDisconnected();
         ASSERT_TRUE(script.Shown().empty());
     }
-    void TearDown() override
-    {
-        delete CaptureFile;
-        CaptureFile = nullptr;
-        MainWindowHarness::TearDown();
-    }
-
     // A key as typed on the screen: the action list's shortcuts take it on the way.
     void PressKey(WORD Key)
     {

@@ -84,7 +84,7 @@ TEST_F(OptionsTest, ColumnsFollowTheirSpinAtOnceWhileHalfTypedValuesChangeNothin
     Open();
     frmProp->Col_sedt->SetText("50");
     EXPECT_EQ(Settings.Columns, 50);
-    EXPECT_EQ(CharsPerLine, 50u);
+    EXPECT_EQ(Display.CharsPerLine, 50u);
     line.Write(std::string(60, 'x'));
     ASSERT_TRUE(WaitForBytesIn(60));
     ASSERT_TRUE(WaitForQuietScreen());
@@ -96,7 +96,7 @@ TEST_F(OptionsTest, ColumnsFollowTheirSpinAtOnceWhileHalfTypedValuesChangeNothin
     }
     frmProp->Col_sedt->SetText("95");
     EXPECT_EQ(Settings.Columns, 90);
-    EXPECT_EQ(CharsPerLine, 90u);
+    EXPECT_EQ(Display.CharsPerLine, 90u);
 }
 
 TEST_F(OptionsTest, AHalfTypedLineLimitNeverCutsTheScreenWhileDataFlows)
@@ -172,7 +172,7 @@ TEST_F(OptionsTest, CancelAndEscPutBackColumnsAndFontWhileOkKeepsThem)
     frmProp->sbtn_CancelClick(frmProp->sbtn_Cancel);
     EXPECT_FALSE(frmProp->Visible());
     EXPECT_EQ(Settings.Columns, 70);
-    EXPECT_EQ(CharsPerLine, 70u);
+    EXPECT_EQ(Display.CharsPerLine, 70u);
     EXPECT_EQ(Settings.FontSize, fontSize);
     EXPECT_EQ(Form1->reScreen->Font()->Size(), size);
 
@@ -187,7 +187,7 @@ TEST_F(OptionsTest, CancelAndEscPutBackColumnsAndFontWhileOkKeepsThem)
     Type(frmProp->Col_sedt, 27);
     EXPECT_FALSE(frmProp->Visible());
     EXPECT_EQ(Settings.Columns, 50);
-    EXPECT_EQ(CharsPerLine, 50u);
+    EXPECT_EQ(Display.CharsPerLine, 50u);
 }
 
 TEST_F(OptionsTest, ADeclinedModeChangePutsTheListBackAndTheTabSpinFollowsTheMode)
@@ -198,14 +198,14 @@ TEST_F(OptionsTest, ADeclinedModeChangePutsTheListBackAndTheTabSpinFollowsTheMod
     script.Answer(mrNo);
     frmProp->Displaymode_cbxChange(frmProp->Displaymode_cbx);
     EXPECT_EQ(frmProp->Displaymode_cbx->ItemIndex(), 0);
-    EXPECT_EQ(DisplayMode, 0);
+    EXPECT_EQ(Display.DisplayMode, 0);
     EXPECT_TRUE(frmProp->TabNums_sedt->Enabled());
 
     frmProp->Displaymode_cbx->SetItemIndex(2);
     script.Answer(mrYes);
     frmProp->Displaymode_cbxChange(frmProp->Displaymode_cbx);
     EXPECT_EQ(frmProp->Displaymode_cbx->ItemIndex(), 2);
-    EXPECT_EQ(DisplayMode, 2);
+    EXPECT_EQ(Display.DisplayMode, 2);
     EXPECT_EQ(Settings.DisplayMode, 2);
     EXPECT_FALSE(frmProp->TabNums_sedt->Enabled());
     EXPECT_FALSE(frmProp->TABspace_lbl->Enabled());

@@ -31,16 +31,9 @@ protected:
         MainWindowHarness::SetUp();
         Start(2, 70);
         Form1->pnlStringEntry->SetVisible(true);
-        outBefore_ = BytesOut;
+        outBefore_ = Display.BytesOut;
         Application->CreateForm(AdvSendFile_dlg);
     }
-    void TearDown() override
-    {
-        delete CaptureFile;
-        CaptureFile = nullptr;
-        MainWindowHarness::TearDown();
-    }
-
     // Chooses the delay item and the counter, then presses "&Open File".
     static void Confirm(const char* Delay, int Repeats)
     {
@@ -63,7 +56,7 @@ protected:
         for (const auto& shown : script.Shown()) n += shown.Kind == TDialogKind::Common;
         return n;
     }
-    std::int64_t BytesSent() const { return BytesOut - outBefore_; }
+    std::int64_t BytesSent() const { return Display.BytesOut - outBefore_; }
 
 private:
     std::int64_t outBefore_ = 0;

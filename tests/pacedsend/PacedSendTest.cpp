@@ -75,7 +75,7 @@ TEST_F(PacedSendTest, ThreeRepeatsArriveAsThreeCopiesEachFromZeroPercentWithoutA
         EXPECT_EQ(texts[20 * pass], "File size: 40 bytes, Completed: 0%");
         EXPECT_EQ(texts[20 * pass + 19], "File size: 40 bytes, Completed:95%");
     }
-    EXPECT_EQ(StatusMessageText, "File size: 40 bytes, Completed:100%");
+    EXPECT_EQ(Display.StatusMessageText, "File size: 40 bytes, Completed:100%");
     EXPECT_EQ(Form1->edtFile->Text(), "Sending file, " + path);
     EXPECT_TRUE(Boxes().empty());
     ExpectIdleWindow();
@@ -105,7 +105,7 @@ TEST_F(PacedSendTest, DisconnectDuringEndlessTimedPassesEndsTheSendAndKillsItsTi
     PacedSendThroughMenu(path, "20", 0);
     const std::string arrived = peer.Finish();
 
-    EXPECT_FALSE(PortOpen);
+    EXPECT_FALSE(Connection.PortOpen);
     EXPECT_GE(arrived.size(), 30u);
     EXPECT_LT(arrived.size(), bytes.size());
     EXPECT_TRUE(arrived == bytes.substr(0, arrived.size()));
@@ -126,14 +126,14 @@ TEST_F(PacedSendTest, ClosingTheWindowDuringEndlessTimedPassesEndsTheSendAndItsT
     const std::string arrived = peer.Finish();
 
     EXPECT_TRUE(Application->Terminated());
-    EXPECT_FALSE(PortOpen);
+    EXPECT_FALSE(Connection.PortOpen);
     EXPECT_LT(arrived.size(), bytes.size());
     EXPECT_TRUE(arrived == bytes.substr(0, arrived.size()));
     EXPECT_EQ(TimerWatch::started, TimerWatch::killed);
     EXPECT_EQ(Form1->SendTimerId, 0u);
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].Text, MainText::DisconnectQuestion);
-    EXPECT_EQ(SendFile, nullptr);
+    EXPECT_EQ(Transfer.SendFile, nullptr);
 }
 
 std::int64_t OutBeforeLoss = 0;
@@ -141,7 +141,7 @@ std::int64_t OutBeforeLoss = 0;
 // Drops the mark only once a few bytes of the send went out, however slowly the send started.
 void CALLBACK LoseThePortMark(HWND, UINT, UINT_PTR, DWORD)
 {
-    if (SendFile && BytesOut - OutBeforeLoss >= 5) PortOpen = 0;
+    if (Transfer.SendFile && Display.BytesOut - OutBeforeLoss >= 5) Connection.PortOpen = 0;
 }
 
 // With the port marked closed but the send not ended, every pass sent nothing and the next
@@ -150,13 +150,13 @@ TEST_F(PacedSendTest, APortMarkedClosedWithoutTheDisconnectEndsEndlessPasses)
 {
     const std::string bytes = RandomBytes(100);
     const std::string path = MakeFile("lost.bin", bytes);
-    OutBeforeLoss = BytesOut;
+    OutBeforeLoss = Display.BytesOut;
     const UINT_PTR lose = SetTimer(nullptr, 0, 20, LoseThePortMark);
     PeerReader peer(line, 1 << 20);
     PacedSendThroughMenu(path, "10", 0);
     KillTimer(nullptr, lose);
     const std::string arrived = peer.Finish();
-    PortOpen = 1;
+    Connection.PortOpen = 1;
 
     EXPECT_GE(arrived.size(), 5u);
     EXPECT_TRUE(arrived == Repeated(bytes, arrived.size()));
@@ -219,7 +219,7 @@ TEST_F(PacedSendTest, WithThePortClosedItSaysNotConnectedAndAsksNothing)
     ASSERT_EQ(script.Shown().size(), 1u);
     EXPECT_EQ(script.Last().Text, MainText::NotConnected);
     EXPECT_FALSE(AdvSendFile_dlg->Visible());
-    EXPECT_EQ(SendFile, nullptr);
+    EXPECT_EQ(Transfer.SendFile, nullptr);
 }
 
 }  // namespace

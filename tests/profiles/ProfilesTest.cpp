@@ -120,7 +120,7 @@ TEST_F(ProfilesTest, ImportWhileConnectedStartsANewSessionAndReconnectsOnlyWhenT
     script.AnswerDialog(PickFile(WriteProfile("connect.qvp", "19200", true)));
     Form1->ImportfromProfile1Click(Form1);
     EXPECT_TRUE(Form1->Comm1->Enabled());
-    EXPECT_EQ(BytesIn, 0);
+    EXPECT_EQ(Display.BytesIn, 0);
     EXPECT_EQ(Form1->reScreen->Text(), "");
     EXPECT_EQ(Settings.ConfigFileName, InFolder("connect.qvp"));
     EXPECT_EQ(Form1->Baud->Text(), "19200");
@@ -147,7 +147,7 @@ TEST_F(ProfilesTest, CancellingEitherFileDialogChangesNothing)
     Form1->ExportProfileClick(Form1);
 
     EXPECT_TRUE(Form1->Comm1->Enabled());
-    EXPECT_EQ(BytesIn, 3);
+    EXPECT_EQ(Display.BytesIn, 3);
     EXPECT_EQ(Form1->reScreen->Text(), shown);
     EXPECT_EQ(Settings.ConfigFileName, SettingsPath());
     WIN32_FIND_DATAA found;

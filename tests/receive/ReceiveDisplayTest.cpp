@@ -137,7 +137,7 @@ TEST_F(ReceiveTest, AnEventWithAnEmptyQueueMakesNoPassAndATickWithNothingPending
     Form1->Timer1->SetEnabled(true);
     Form1->Timer1->Timer();
     EXPECT_EQ(Form1->reScreen->Text(), "");
-    EXPECT_EQ(PendingRtf->Size(), 0);
+    EXPECT_EQ(Display.PendingRtf->Size(), 0);
 }
 
 // 100 line breaks pending with the limit 100: the first line goes, 99 breaks stay, and the
@@ -152,10 +152,12 @@ TEST_F(ReceiveTest, TheLineLimitKeepsTheLastLinesAndTrimsTheRecordsInMixedMode)
 
     EXPECT_EQ(PendingLineBreaks(), 99u);
     EXPECT_TRUE(ScreenShows(ExpectedLines(sent, 1, 8, 100)));
-    ASSERT_EQ(DisplayRecordCount, 8u * 99 + 1);
-    for (std::uint32_t i = 0; i < DisplayRecordCount; ++i) {
-        EXPECT_EQ(RecordKind(DisplayRecords[i]), i % 8 == 0 ? RecordNewLine : RecordContinues) << i;
-        EXPECT_EQ(char(RecordByte(DisplayRecords[i])), sent[8 + i]) << i;
+    ASSERT_EQ(Display.DisplayRecordCount, 8u * 99 + 1);
+    for (std::uint32_t i = 0; i < Display.DisplayRecordCount; ++i) {
+        EXPECT_EQ(RecordKind(Display.DisplayRecords[i]),
+                  i % 8 == 0 ? RecordNewLine : RecordContinues)
+            << i;
+        EXPECT_EQ(char(RecordByte(Display.DisplayRecords[i])), sent[8 + i]) << i;
     }
 }
 
@@ -170,11 +172,12 @@ TEST_F(ReceiveTest, TheLineLimitKeepsTheLastLinesAndTrimsTheRecordsInHexadecimal
 
     EXPECT_EQ(PendingLineBreaks(), 99u);
     EXPECT_TRUE(ScreenShows(ExpectedLines(sent, 2, 8, 100)));
-    ASSERT_EQ(DisplayRecordCount, 8u * 99 + 4);
+    ASSERT_EQ(Display.DisplayRecordCount, 8u * 99 + 4);
     const char cell[] = "<..>";
-    for (std::uint32_t i = 0; i < DisplayRecordCount; ++i) {
-        EXPECT_EQ(RecordKind(DisplayRecords[i]), i % 8 == 0 ? RecordNewLine : RecordHexCell) << i;
-        const char byte = char(RecordByte(DisplayRecords[i]));
+    for (std::uint32_t i = 0; i < Display.DisplayRecordCount; ++i) {
+        EXPECT_EQ(RecordKind(Display.DisplayRecords[i]), i % 8 == 0 ? RecordNewLine : RecordHexCell)
+            << i;
+        const char byte = char(RecordByte(Display.DisplayRecords[i]));
         EXPECT_EQ(byte, cell[i % 4] == '.' ? sent[2 + i / 4] : cell[i % 4]) << i;
     }
 }
@@ -184,16 +187,16 @@ TEST_F(ReceiveTest, ALongBurstIsReadInBoundedPiecesOverSeveralPassesAndCapturedW
     Start(2, 88, 200);
     const std::string path = InFolder("capture.bin");
     auto* capture = new TCountingCapture(path, fmCreate);
-    CaptureFile = capture;
+    Transfer.CaptureFile = capture;
     std::string sent;
     for (int i = 0; i < 40000; ++i)
         if (i * 31 % 256 != '\r' && i * 31 % 256 != '\n') sent += char(i * 31 % 256);
     writer.Send(sent);
     ASSERT_TRUE(WaitForBytesIn(static_cast<std::int64_t>(sent.size()), 20s));
     ASSERT_TRUE(WaitForQuietScreen());
-    CaptureFile = nullptr;
+    Transfer.CaptureFile = nullptr;
 
-    EXPECT_EQ(BytesIn, static_cast<std::int64_t>(sent.size()));
+    EXPECT_EQ(Display.BytesIn, static_cast<std::int64_t>(sent.size()));
     EXPECT_GT(capture->writes.size(), 2u);
     EXPECT_LE(*std::max_element(capture->writes.begin(), capture->writes.end()), 5003);
     delete capture;
@@ -210,13 +213,13 @@ TEST_F(ReceiveTest, AReadFormattedInPiecesShowsEveryPiece)
     Start(0, 80, 200, "SPACES_FOR_TAB=40\r\n");
     const std::string path = InFolder("capture.bin");
     auto* capture = new TCountingCapture(path, fmCreate);
-    CaptureFile = capture;
+    Transfer.CaptureFile = capture;
     std::string sent;
     for (int i = 0; i < 2000; ++i) sent += i % 2 ? "\tX" : "\tY";
     line.Write(sent);
     ASSERT_TRUE(WaitForBytesIn(static_cast<std::int64_t>(sent.size())));
     ASSERT_TRUE(WaitForQuietScreen());
-    CaptureFile = nullptr;
+    Transfer.CaptureFile = nullptr;
     const int largestRead = *std::max_element(capture->writes.begin(), capture->writes.end());
     delete capture;
 
@@ -291,7 +294,7 @@ TEST_F(ReceiveTest, TextLinesAtAModestRateAreShownWhileTheyComeAndTheWindowKeeps
     // about 2 s, one held to a few thousand bytes a second needs about 15.
     const bool allIn =
         qv::test::WaitUntil([&] { return writerDone.load(); }, 10s) &&
-        qv::test::WaitUntil([&] { return BytesIn == std::int64_t(sent.size()); }, 5s);
+        qv::test::WaitUntil([&] { return Display.BytesIn == std::int64_t(sent.size()); }, 5s);
     const int paintsWhileSending = paints.Count();
     stop = true;
     qv::test::WaitUntil([] { return false; }, 50ms);  // the probe's last message is answered
@@ -299,7 +302,7 @@ TEST_F(ReceiveTest, TextLinesAtAModestRateAreShownWhileTheyComeAndTheWindowKeeps
     if (!allIn && !writerDone) qv::test::DrainProgramSideUntil(line.DevicePath(), writerDone);
     writer.join();
 
-    ASSERT_TRUE(allIn) << BytesIn << " of " << sent.size() << " bytes read";
+    ASSERT_TRUE(allIn) << Display.BytesIn << " of " << sent.size() << " bytes read";
     ASSERT_TRUE(WaitForQuietScreen());
     EXPECT_TRUE(ScreenShows(expected));
     EXPECT_LT(longestAnswerMs, 2000) << "the window was unresponsive";
@@ -371,7 +374,7 @@ protected:
             const char key = typed[size_t(i) % typed.size()];
             SendMessageA(screen, WM_CHAR, static_cast<unsigned char>(key), 0);
             ASSERT_EQ(line.ReadExactly(1, 2000ms), std::string(1, key));
-            const std::int64_t in = BytesIn;
+            const std::int64_t in = Display.BytesIn;
             line.Write(std::string(1, key));
             ASSERT_TRUE(WaitForBytesIn(in + 1));
             if (i % 3 != 2) continue;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "framework/Streams.h"
-#include "terminal/DisplayState.h"
+#include "terminal/MainGlobals.h"
 #include "terminal/ReceiveTexts.h"
 #include "tests/support/BrokenScreenUpdates.h"
 #include "tests/support/MainWindowHarness.h"
@@ -54,7 +54,7 @@ protected:
     // Sends Bytes one at a time, each read before the next goes, and expects each shown at once.
     void SendSingly(const std::string& Bytes)
     {
-        const std::int64_t before = BytesIn;
+        const std::int64_t before = Display.BytesIn;
         for (size_t i = 0; i < Bytes.size(); ++i) {
             line.Write(Bytes.substr(i, 1));
             ASSERT_TRUE(WaitForBytesIn(before + std::int64_t(i) + 1));

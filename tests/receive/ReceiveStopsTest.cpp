@@ -17,8 +17,8 @@ std::string PendingWithBreaks(size_t count)
 
 void SetPending(const std::string& text)
 {
-    PendingRtf->Clear();
-    PendingRtf->WriteBuffer(text.c_str(), static_cast<int>(text.size()) + 1);
+    Display.PendingRtf->Clear();
+    Display.PendingRtf->WriteBuffer(text.c_str(), static_cast<int>(text.size()) + 1);
 }
 
 bool OnlyStopMessages(const std::vector<TShownDialog>& shown)
@@ -71,7 +71,7 @@ TEST_F(ReceiveTest, AFailedWholeScreenLoadSaysErrorUpdatingScreenAndClearsTheScr
 TEST_F(ReceiveTest, TooManyRecordsWhileFormattingDisconnectsWithThePcdMessage)
 {
     Start(1, 70);
-    DisplayRecordCount = 219901;
+    Display.DisplayRecordCount = 219901;
     line.Write("A");
     ASSERT_TRUE(qv::test::WaitUntil([&] { return !script.Shown().empty(); }));
     const TShownDialog* box = OnlyDialog();
@@ -79,16 +79,16 @@ TEST_F(ReceiveTest, TooManyRecordsWhileFormattingDisconnectsWithThePcdMessage)
     EXPECT_EQ(box->Kind, TDialogKind::ShowMessage);
     EXPECT_EQ(box->Text, "Error (PCD) - processing delayed.\nDisconnected to prevent overflow.");
     EXPECT_FALSE(Form1->Comm1->Enabled());
-    EXPECT_EQ(ConnectToggle, 0);
+    EXPECT_EQ(Connection.ConnectToggle(), 0);
     EXPECT_TRUE(qv::test::WaitUntil([&] { return !line.Dtr(); }));
-    EXPECT_EQ(BytesIn, 1);
+    EXPECT_EQ(Display.BytesIn, 1);
 }
 
 TEST_F(ReceiveTest, TooManyRecordsWhenLinesAreDroppedDisconnectsWithTheRtdMessageAndLeavesTheScreen)
 {
     Start(2, 70, 100);
     SetPending(PendingWithBreaks(100));
-    DisplayRecordCount = 219999;
+    Display.DisplayRecordCount = 219999;
     Form1->reScreen->SetText("untouched");
     Form1->CheckReceiveBacklog();
 
@@ -98,7 +98,7 @@ TEST_F(ReceiveTest, TooManyRecordsWhenLinesAreDroppedDisconnectsWithTheRtdMessag
     EXPECT_EQ(box->Text, "Error (RTD) - processing delayed.\nDisconnected to prevent overflow.");
     EXPECT_FALSE(Form1->Comm1->Enabled());
     EXPECT_EQ(Form1->reScreen->Text(), "untouched");
-    EXPECT_EQ(DisplayRecordCount, 219999u);
+    EXPECT_EQ(Display.DisplayRecordCount, 219999u);
     EXPECT_EQ(PendingLineBreaks(), 99u);
 }
 
@@ -140,7 +140,7 @@ TEST_F(ReceiveTest, AFloodEndsFullyShownOrWithANamedStop)
     writer.Send(sent);
     ASSERT_TRUE(qv::test::WaitUntil(
         [&] {
-            return (writer.Done() && BytesIn == std::int64_t(sent.size())) ||
+            return (writer.Done() && Display.BytesIn == std::int64_t(sent.size())) ||
                    !script.Shown().empty();
         },
         120s));

@@ -43,15 +43,15 @@ protected:
     void Fill(const std::string& kinds)
     {
         for (size_t i = 0; i < kinds.size(); ++i)
-            DisplayRecords[i] = DisplayRecord(kinds[i] == 'N' ? RecordNewLine : RecordContinues,
-                                              std::uint8_t('a' + i));
-        DisplayRecordCount = static_cast<std::uint32_t>(kinds.size());
+            Display.DisplayRecords[i] = DisplayRecord(
+                kinds[i] == 'N' ? RecordNewLine : RecordContinues, std::uint8_t('a' + i));
+        Display.DisplayRecordCount = static_cast<std::uint32_t>(kinds.size());
     }
     std::string Bytes() const
     {
         std::string s;
-        for (std::uint32_t i = 0; i < DisplayRecordCount; ++i)
-            s += char(RecordByte(DisplayRecords[i]));
+        for (std::uint32_t i = 0; i < Display.DisplayRecordCount; ++i)
+            s += char(RecordByte(Display.DisplayRecords[i]));
         return s;
     }
 };
@@ -61,7 +61,7 @@ TEST_F(DropRecords, AFirstScreenLineAfterAClearStartsWithoutAnNRecord)
     Fill("CCCNCCNCC");
     DropLeadingLineRecords(1);
     EXPECT_EQ(Bytes(), "defghi");
-    EXPECT_EQ(RecordKind(DisplayRecords[0]), RecordNewLine);
+    EXPECT_EQ(RecordKind(Display.DisplayRecords[0]), RecordNewLine);
 }
 
 TEST_F(DropRecords, AnNRecordInFrontStartsTheFirstLineAfterAnEarlierCut)
@@ -75,7 +75,7 @@ TEST_F(DropRecords, FewerLineStartsThanDroppedLinesDropEverything)
 {
     Fill("NCCNCC");
     DropLeadingLineRecords(2);
-    EXPECT_EQ(DisplayRecordCount, 0u);
+    EXPECT_EQ(Display.DisplayRecordCount, 0u);
 }
 
 TEST_F(DropRecords, NothingToDropLeavesTheTable)

@@ -12,11 +12,11 @@
 #include "tests/support/GuiTestSupport.h"
 #include "framework/Exceptions.h"
 #include "framework/Streams.h"
-#include "framework/gui/DialogService.h"
 #include "framework/gui/Form.h"
 #include "richedit/QvRichEdit.h"
 #include "richedit/RichEditLibrary.h"
 #include "richedit/RichEditTexts.h"
+#include "tests/support/DialogScript.h"
 
 namespace {
 

@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "tests/support/GuiTestSupport.h"
-#include "framework/gui/DialogService.h"
+#include "tests/support/DialogScript.h"
 #include "framework/gui/Form.h"
 #include "framework/gui/Menu.h"
 #include "framework/gui/OleForm.h"
 #include "framework/gui/Timer.h"
 #include "richedit/QvRichEdit.h"
 #include "richedit/RichEditOle.h"
+#include "tests/support/DialogScript.h"
 
 namespace {
 

@@ -101,8 +101,7 @@ TEST_F(ScreenFontTest, DisplayModeSevenAndAMissingFontGiveTheFontMessageAndOneWa
 {
     WriteTextFile(SettingsPath(), WithFont(SettingsText("9600"), MissingFont) +
                                       "[Display Section]\r\nDISPLAY_MODE=7\r\n");
-    DisplayMode = 2;
-    TextMode = false;
+    Display.DisplayMode = 2;
     StartMainWindow();
 
     ASSERT_EQ(script.Shown().size(), 2u);
@@ -112,8 +111,8 @@ TEST_F(ScreenFontTest, DisplayModeSevenAndAMissingFontGiveTheFontMessageAndOneWa
     EXPECT_EQ(script.Shown()[1].Text,
               "Incorrect settings found for some options in configuration file:\n" +
                   SettingsPath() + "\n\nThese options will be set to use defaults.");
-    EXPECT_EQ(DisplayMode, 0);
-    EXPECT_TRUE(TextMode);
+    EXPECT_EQ(Display.DisplayMode, 0);
+    EXPECT_TRUE(Display.TextMode());
     EXPECT_EQ(Settings.DisplayMode, 0);
     // The missing font is not applied: the screen keeps its own, which the settings now name.
     EXPECT_EQ(Settings.FontName, Form1->reScreen->Font()->Name());
@@ -159,7 +158,7 @@ TEST_F(ScreenFontTest, BoldItalicTenPointsRebuildTheHeaderAndRedrawTheTextKeepin
     EXPECT_EQ(minSize, 7);
     EXPECT_EQ(maxSize, 48);
     EXPECT_EQ(offered, BenchFixedFont);
-    EXPECT_TRUE(EndsWith(RtfHeader, "\\b\\i\\fs20 ")) << RtfHeader;
+    EXPECT_TRUE(EndsWith(Display.RtfHeader, "\\b\\i\\fs20 ")) << Display.RtfHeader;
     EXPECT_EQ(Settings.FontSize, 10);
     EXPECT_TRUE(Settings.FontStyle.Contains(fsBold) && Settings.FontStyle.Contains(fsItalic));
     EXPECT_EQ(ScreenLines(), before);
@@ -176,10 +175,10 @@ TEST_F(ScreenFontTest, BoldItalicTenPointsRebuildTheHeaderAndRedrawTheTextKeepin
     const size_t end = Form1->reScreen->Text().size();
 
     // Cancel changes nothing.
-    const String header = RtfHeader;
+    const String header = Display.RtfHeader;
     script.Cancel();
     Form1->EditFontClick(Form1);
-    EXPECT_EQ(RtfHeader, header);
+    EXPECT_EQ(Display.RtfHeader, header);
     EXPECT_EQ(Settings.FontSize, 10);
     EXPECT_EQ(Form1->reScreen->Text().size(), end);
 }
@@ -198,7 +197,7 @@ TEST_F(ScreenFontTest, AFailedRedrawSaysSoAndTheNextFontChangeShowsTheScreenAgai
     EXPECT_EQ(script.Last().Kind, TDialogKind::ShowMessage);
     EXPECT_EQ(script.Last().Text, "Error Updating Screen");
     EXPECT_EQ(Form1->reScreen->Text(), "");
-    EXPECT_TRUE(EndsWith(RtfHeader, "\\fs24 "));
+    EXPECT_TRUE(EndsWith(Display.RtfHeader, "\\fs24 "));
 
     script.AnswerDialog(ChooseFont(11, TFontStyles{}));
     Form1->EditFontClick(Form1);
@@ -217,9 +216,9 @@ TEST_F(ScreenFontTest, AutomaticColumnsFollowTheWindowAndTheFontSize)
     ASSERT_TRUE(script.Shown().empty());
 
     Form1->SetWidth(700);
-    const std::uint32_t narrow = CharsPerLine;
+    const std::uint32_t narrow = Display.CharsPerLine;
     Form1->SetWidth(1000);
-    const std::uint32_t wide = CharsPerLine;
+    const std::uint32_t wide = Display.CharsPerLine;
     EXPECT_GT(narrow, 4u);
     EXPECT_GT(wide, narrow);
     EXPECT_LE(wide, 90u);
@@ -227,14 +226,14 @@ TEST_F(ScreenFontTest, AutomaticColumnsFollowTheWindowAndTheFontSize)
 
     script.AnswerDialog(ChooseFont(20, TFontStyles{}));
     Form1->EditFontClick(Form1);
-    EXPECT_LT(CharsPerLine, wide);
-    EXPECT_EQ(Settings.Columns, static_cast<std::int32_t>(CharsPerLine));
+    EXPECT_LT(Display.CharsPerLine, wide);
+    EXPECT_EQ(Settings.Columns, static_cast<std::int32_t>(Display.CharsPerLine));
 
     // Fixed columns stay as set, whatever the width.
     Settings.AutoAdjustCols = false;
     Settings.Columns = 30;
     Form1->SetWidth(600);
-    EXPECT_EQ(CharsPerLine, 30u);
+    EXPECT_EQ(Display.CharsPerLine, 30u);
 }
 
 // Every line of Hexadecimal mode is full: at the automatic width each one must lie inside the
@@ -254,8 +253,8 @@ TEST_F(ScreenFontTest, FullLinesOfTheAutomaticWidthLieInsideTheScreen)
         Form1->SetWidth(width);
         Form1->Clear_spbtnClick(Form1);
         // Sixty full lines of cells: more than the screen shows.
-        const std::int64_t before = BytesIn;
-        const std::string bytes(CharsPerLine * 60 / 4, '\x5A');
+        const std::int64_t before = Display.BytesIn;
+        const std::string bytes(Display.CharsPerLine * 60 / 4, '\x5A');
         line.Write(bytes);
         ASSERT_TRUE(WaitForBytesIn(before + static_cast<std::int64_t>(bytes.size())));
         ASSERT_TRUE(WaitForQuietScreen());
@@ -266,10 +265,10 @@ TEST_F(ScreenFontTest, FullLinesOfTheAutomaticWidthLieInsideTheScreen)
         SendMessageA(screen, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
         const int first = static_cast<int>(SendMessageA(screen, EM_LINEINDEX, 1, 0));
         const int length = static_cast<int>(SendMessageA(screen, EM_LINELENGTH, first, 0));
-        ASSERT_EQ(length, static_cast<int>(CharsPerLine)) << width;
+        ASSERT_EQ(length, static_cast<int>(Display.CharsPerLine)) << width;
         const int cell = x(first + 1) - x(first);
         EXPECT_LE(x(first + length - 1) + cell, format.right)
-            << width << " px, " << CharsPerLine << " columns";
+            << width << " px, " << Display.CharsPerLine << " columns";
     }
 }
 

@@ -25,8 +25,8 @@ TEST_F(SessionTest, ClearScreenKeepsTheCountersAndNewSessionZeroesThem)
 
     Form1->Clear_spbtnClick(Form1);
     EXPECT_EQ(Form1->reScreen->Text(), "");
-    EXPECT_EQ(PendingRtf->Size(), 0);
-    EXPECT_EQ(DisplayRecordCount, 0u);
+    EXPECT_EQ(Display.PendingRtf->Size(), 0);
+    EXPECT_EQ(Display.DisplayRecordCount, 0u);
     Form1->UpdateStatusCounters(true);
     EXPECT_EQ(Panel(2), "Bytes Out:0  In:3  Total:3");
 
@@ -37,16 +37,16 @@ TEST_F(SessionTest, ClearScreenKeepsTheCountersAndNewSessionZeroesThem)
 
     Form1->FileNewClick(Form1);
     EXPECT_EQ(Form1->reScreen->Text(), "");
-    EXPECT_EQ(BytesIn, 0);
-    EXPECT_EQ(DisplayRecords[0], 0u);
+    EXPECT_EQ(Display.BytesIn, 0);
+    EXPECT_EQ(Display.DisplayRecords[0], 0u);
     EXPECT_EQ(Panel(2), "Bytes Out:0  In:0  Total:0");
 }
 
 TEST_F(SessionTest, TheCountersShowTheirFullValuePastTwoToTheThirtyFirst)
 {
     Start(2, 70);
-    BytesIn = 5000000000LL;
-    BytesOut = 2147483648LL;
+    Display.BytesIn = 5000000000LL;
+    Display.BytesOut = 2147483648LL;
     Form1->UpdateStatusCounters(true);
     EXPECT_EQ(Panel(2), "Bytes Out:2147483648  In:5000000000  Total:7147483648");
 }
@@ -61,11 +61,11 @@ TEST_F(SessionTest, HexadecimalToMixedSwitchesSilentlyAndKeepsTheScreen)
 
     Form1->mi_MixedModeClick(Form1);
     EXPECT_TRUE(script.Shown().empty());
-    EXPECT_EQ(DisplayMode, 1);
+    EXPECT_EQ(Display.DisplayMode, 1);
     EXPECT_EQ(Settings.DisplayMode, 1);
-    EXPECT_FALSE(TextMode);
+    EXPECT_FALSE(Display.TextMode());
     EXPECT_EQ(ScreenLines(), before);
-    EXPECT_EQ(BytesIn, 2);
+    EXPECT_EQ(Display.BytesIn, 2);
 }
 
 TEST_F(SessionTest, MixedToTextAsksAndNoChangesNothingWhileYesStartsANewSession)
@@ -82,15 +82,15 @@ TEST_F(SessionTest, MixedToTextAsksAndNoChangesNothingWhileYesStartsANewSession)
     EXPECT_EQ(script.Last().DlgType, mtConfirmation);
     EXPECT_EQ(script.Last().Text, "Changing to this mode will reset the communication\nbuffers and "
                                   "clear the screen. Are you sure you want \nto continue?");
-    EXPECT_EQ(DisplayMode, 1);
+    EXPECT_EQ(Display.DisplayMode, 1);
     EXPECT_EQ(ScreenLines(), before);
 
     script.Answer(mrYes);
     Form1->mi_ASCIIModeClick(Form1);
-    EXPECT_EQ(DisplayMode, 0);
-    EXPECT_TRUE(TextMode);
+    EXPECT_EQ(Display.DisplayMode, 0);
+    EXPECT_TRUE(Display.TextMode());
     EXPECT_EQ(Form1->reScreen->Text(), "");
-    EXPECT_EQ(BytesIn, 0);
+    EXPECT_EQ(Display.BytesIn, 0);
 
     Form1->Mode1Click(Form1);
     EXPECT_TRUE(Form1->mi_ASCIIMode->Checked());
@@ -100,9 +100,9 @@ TEST_F(SessionTest, MixedToTextAsksAndNoChangesNothingWhileYesStartsANewSession)
 TEST_F(SessionTest, ALineErrorBlinksFourTimesThenThePanelStaysBlankUntilTheNextMessage)
 {
     Start(2, 70);
-    CommErrorText = "Comms Error: FRAME";
-    CommErrorTicks = 0;
-    StatusMessageText = CommErrorText;
+    Connection.CommErrorText = "Comms Error: FRAME";
+    Connection.CommErrorTicks = 0;
+    Display.StatusMessageText = Connection.CommErrorText;
     std::vector<std::string> shown;
     for (int tick = 0; tick < 12; ++tick) {
         Form1->UpdateStatusCounters(true);
@@ -112,7 +112,7 @@ TEST_F(SessionTest, ALineErrorBlinksFourTimesThenThePanelStaysBlankUntilTheNextM
     EXPECT_EQ(shown,
               (std::vector<std::string>{on, off, on, off, on, off, on, off, off, off, off, off}));
 
-    StatusMessageText = "File size: 10 bytes, Completed:50%";
+    Display.StatusMessageText = "File size: 10 bytes, Completed:50%";
     Form1->UpdateStatusCounters(true);
     EXPECT_EQ(Panel(4), "File size: 10 bytes, Completed:50%");
     Form1->ClearStatusBarMessages1Click(Form1);
@@ -122,7 +122,7 @@ TEST_F(SessionTest, ALineErrorBlinksFourTimesThenThePanelStaysBlankUntilTheNextM
 TEST_F(SessionTest, AfterAnOverloadStopTheNextConnectShowsTheFirstBlock)
 {
     Start(1, 70);
-    DisplayRecordCount = 219901;
+    Display.DisplayRecordCount = 219901;
     line.Write("A");
     ASSERT_TRUE(qv::test::WaitUntil([&] { return !script.Shown().empty(); }));
     ASSERT_FALSE(Form1->Comm1->Enabled());
@@ -130,7 +130,7 @@ TEST_F(SessionTest, AfterAnOverloadStopTheNextConnectShowsTheFirstBlock)
 
     Form1->Connect_spbtnClick(Form1);
     ASSERT_TRUE(Form1->Comm1->Enabled());
-    EXPECT_EQ(DisplayRecordCount, 0u);
+    EXPECT_EQ(Display.DisplayRecordCount, 0u);
     line.Write("xyz");
     ASSERT_TRUE(WaitForBytesIn(4));
     ASSERT_TRUE(WaitForQuietScreen());

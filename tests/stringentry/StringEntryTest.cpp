@@ -53,7 +53,7 @@ TEST_F(StringEntryTest, EscapedStringsArriveByteForByteAtThePeer)
     Send("ok", 3);
     EXPECT_EQ(line.ReadExactly(6, 2s), "okokok");
     EXPECT_TRUE(script.Shown().empty());
-    EXPECT_EQ(BytesOut, 14);
+    EXPECT_EQ(Display.BytesOut, 14);
     EXPECT_FALSE(Form1->Stop_btn->Enabled());
     EXPECT_TRUE(Form1->edtSend->Enabled());
 }
@@ -83,15 +83,15 @@ TEST_F(StringEntryTest, ACountOfZeroRepeatsUntilStopWithSendDisabled)
         // Until Stop is pressed (Stop itself enables Send again).
         if (Form1->Stop_btn->Enabled())
             sendWasEnabled = sendWasEnabled || Form1->SendData_btn->Enabled();
-        if (BytesOut >= 40) Form1->Stop_btnClick(Form1->Stop_btn);
+        if (Display.BytesOut >= 40) Form1->Stop_btnClick(Form1->Stop_btn);
     });
     Send("ab", 0);
-    EXPECT_GE(BytesOut, 40);
-    EXPECT_EQ(BytesOut % 2, 0);
+    EXPECT_GE(Display.BytesOut, 40);
+    EXPECT_EQ(Display.BytesOut % 2, 0);
     EXPECT_FALSE(sendWasEnabled);
-    EXPECT_EQ(line.ReadExactly(static_cast<size_t>(BytesOut), 2s), [] {
+    EXPECT_EQ(line.ReadExactly(static_cast<size_t>(Display.BytesOut), 2s), [] {
         std::string s;
-        for (int i = 0; i < BytesOut / 2; ++i) s += "ab";
+        for (int i = 0; i < Display.BytesOut / 2; ++i) s += "ab";
         return s;
     }());
     EXPECT_TRUE(Form1->SendData_btn->Enabled());
@@ -121,7 +121,7 @@ TEST_F(StringEntryTest, ADisconnectEndsARunningSend)
 {
     Start(0, 70);
     WhileSending([&] {
-        if (BytesOut >= 20 && Form1->Comm1->Enabled()) Form1->Connect_spbtnClick(Form1);
+        if (Display.BytesOut >= 20 && Form1->Comm1->Enabled()) Form1->Connect_spbtnClick(Form1);
     });
     Send("xyz", 0);
     EXPECT_FALSE(Form1->Comm1->Enabled());
@@ -136,7 +136,7 @@ TEST_F(StringEntryTest, SendDoesNothingDuringAFileSend)
     Send("no", 1);
     Form1->miStopSending->SetVisible(false);
     EXPECT_TRUE(line.Read(16, 150ms).empty());
-    EXPECT_EQ(BytesOut, 0);
+    EXPECT_EQ(Display.BytesOut, 0);
 }
 
 TEST_F(StringEntryTest, TextLongerThanTheFieldIsCutWithAWarning)

@@ -6,15 +6,15 @@
 
 #include "framework/Exceptions.h"
 #include "framework/Streams.h"
-#include "terminal/WindowGlobals.h"
+#include "terminal/MainGlobals.h"
 
 namespace qv::test {
 
 class BrokenScreenUpdates {
 public:
-    explicit BrokenScreenUpdates(int Failures = -1) : saved_(WorkRtf)
+    explicit BrokenScreenUpdates(int Failures = -1) : saved_(Display.WorkRtf)
     {
-        WorkRtf = new TFailingStream(Failures);
+        Display.WorkRtf = new TFailingStream(Failures);
     }
     ~BrokenScreenUpdates() { Mend(); }
     BrokenScreenUpdates(const BrokenScreenUpdates&) = delete;
@@ -24,8 +24,8 @@ public:
     void Mend()
     {
         if (!saved_) return;
-        delete WorkRtf;
-        WorkRtf = saved_;
+        delete Display.WorkRtf;
+        Display.WorkRtf = saved_;
         saved_ = nullptr;
     }
 

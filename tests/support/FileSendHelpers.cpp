@@ -10,7 +10,6 @@
 #include "framework/Streams.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
-#include "terminal/WindowGlobals.h"
 
 extern "C" void* WriteFileSlot __asm__("__imp__WriteFile@20");
 
@@ -51,12 +50,10 @@ BOOL WINAPI WatchedWriteFile(HANDLE h, LPCVOID buffer, DWORD count, LPDWORD writ
                              LPOVERLAPPED overlapped)
 {
     if (GetCurrentThreadId() == watch.thread && Form1 && IsPort(h)) {
-        const TWriteSnapshot now{StatusMessageText,
-                                 Form1->pnlSend->Visible(),
-                                 Form1->pnlStringEntry->Visible(),
-                                 Form1->reScreen->Enabled(),
-                                 Form1->miStopSending->Visible(),
-                                 Form1->miSendFileBinary->Visible()};
+        const TWriteSnapshot now{
+            Display.StatusMessageText,        Form1->pnlSend->Visible(),
+            Form1->pnlStringEntry->Visible(), Form1->reScreen->Enabled(),
+            Form1->miStopSending->Visible(),  Form1->miSendFileBinary->Visible()};
         if (watch.states.empty() || !SameState(watch.states.back(), now))
             watch.states.push_back(now);
         ++watch.count;
@@ -152,11 +149,11 @@ std::string FileContents(const std::string& Path)
 
 void ExpectIdleWindow()
 {
-    EXPECT_EQ(SendFile, nullptr);
+    EXPECT_EQ(Transfer.SendFile, nullptr);
     EXPECT_FALSE(Form1->pnlSend->Visible());
     EXPECT_EQ(Form1->ProgressBar1->Position(), 0);
     EXPECT_TRUE(Form1->pnlStringEntry->Visible());
-    EXPECT_FALSE(EntryPaneHidden);
+    EXPECT_FALSE(Transfer.EntryPaneHidden);
     EXPECT_TRUE(Form1->miStringEntryPane->Enabled());
     EXPECT_TRUE(Form1->miSendFileBinary->Visible());
     EXPECT_TRUE(Form1->miSpxSendFileBinary->Visible());

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "terminal/DisplayState.h"
+#include "terminal/MacroRunner.h"
 
 namespace qv::test {
 namespace {
@@ -37,14 +37,13 @@ void MainWindowHarness::SetUp()
     DefCompanyName =
         "QvMainWindowTest" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(counter);
     RegDeleteTreeA(HKEY_CURRENT_USER, PlacementCompanyKey().c_str());
-    InitMainGlobals();
     SetArguments({});
 }
 
 void MainWindowHarness::TearDown()
 {
-    // A capture a test put in place is the test's to free.
-    CaptureFile = nullptr;
+    // A capture or send file a test left open is closed.
+    Transfer.Reset();
     // Close the port the way the program does before the window goes, then free the forms.
     if (Form1 && Form1->Comm1->Enabled()) Form1->Comm1->Close();
     while (Application->ComponentCount() > 0)
@@ -53,8 +52,8 @@ void MainWindowHarness::TearDown()
     PumpMessages();
     Application->ClearTerminated();
     Settings = TSettings{};
-    ConnectToggle = 0;
-    PortOpen = false;
+    Connection.Reset();
+    MacroRun.Reset();
     RemoveFolder(folder_);
     RegDeleteTreeA(HKEY_CURRENT_USER, PlacementCompanyKey().c_str());
     DefCompanyName.clear();
@@ -113,14 +112,14 @@ void MainWindowHarness::Start(int Mode, int Columns, int Lines, const std::strin
                                       std::to_string(Mode) + "\r\nLINES=" + std::to_string(Lines) +
                                       width + "\r\n" + MoreDisplay);
     // One test process may run several tests: the display state starts afresh.
-    ResetDisplayState(TDisplayReset::NewSession);
+    Display.Reset(TDisplayReset::NewSession);
     StartMainWindow();
     Form1->Show();
     ASSERT_TRUE(script.Shown().empty());
     if (Columns > 0) {
-        ASSERT_EQ(CharsPerLine, static_cast<std::uint32_t>(Columns));
+        ASSERT_EQ(Display.CharsPerLine, static_cast<std::uint32_t>(Columns));
     }
-    ASSERT_EQ(DisplayMode, Mode);
+    ASSERT_EQ(Display.DisplayMode, Mode);
     ChooseLine();
     Form1->Connect_spbtnClick(Form1);
     ASSERT_TRUE(Form1->Comm1->Enabled());

@@ -13,15 +13,14 @@
 
 #include "framework/FileNames.h"
 #include "framework/gui/Application.h"
-#include "framework/gui/DialogService.h"
 #include "placement/PlacementValues.h"
 #include "settings/Properties.h"
 #include "settings/Settings.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/MainTexts.h"
-#include "terminal/WindowGlobals.h"
 #include "tests/support/BenchFonts.h"
+#include "tests/support/DialogScript.h"
 #include "tests/support/VirtualLine.h"
 #include "tests/support/WaitUntil.h"
 

@@ -15,7 +15,6 @@
 
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
-#include "terminal/WindowGlobals.h"
 #include "tests/support/WaitUntil.h"
 
 namespace qv::test {
@@ -24,7 +23,7 @@ namespace qv::test {
 inline bool WaitForBytesIn(std::int64_t N,
                            std::chrono::milliseconds Timeout = std::chrono::seconds(10))
 {
-    return WaitUntil([&] { return BytesIn >= N; }, Timeout);
+    return WaitUntil([&] { return Display.BytesIn >= N; }, Timeout);
 }
 // Until the display tick has run after the last read (it disables itself).
 inline bool WaitForQuietScreen(std::chrono::milliseconds Timeout = std::chrono::seconds(10))
@@ -36,8 +35,8 @@ inline bool WaitForQuietScreen(std::chrono::milliseconds Timeout = std::chrono::
 // The line breaks in the text pending for the screen.
 inline size_t PendingLineBreaks()
 {
-    const char* text = PendingRtf->Memory();
-    return static_cast<size_t>(std::count(text, text + PendingRtf->Size(), '\r'));
+    const char* text = Display.PendingRtf->Memory();
+    return static_cast<size_t>(std::count(text, text + Display.PendingRtf->Size(), '\r'));
 }
 
 // The screen's text, line by line (the closing paragraph of a whole load ends no line).

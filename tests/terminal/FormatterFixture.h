@@ -7,7 +7,6 @@
 
 #include "settings/Settings.h"
 #include "terminal/Formatter.h"
-#include "terminal/DisplayState.h"
 #include "terminal/MainGlobals.h"
 
 struct TRecordingHost : TFormatterHost {
@@ -26,10 +25,9 @@ struct TRecordingHost : TFormatterHost {
 // The state Clear leaves, a 70-column screen and the settings file's defaults.
 inline void ResetFormatterState(std::int32_t mode)
 {
-    DisplayMode = mode;
-    TextMode = mode == 0;
-    CharsPerLine = 70;
-    ResetDisplayState(TDisplayReset::NewSession);
+    Display.DisplayMode = mode;
+    Display.CharsPerLine = 70;
+    Display.Reset(TDisplayReset::NewSession);
     Settings.NewLineOnCR = true;
     Settings.NewLineOnLF = true;
     Settings.SpacesForTab = 4;
@@ -51,8 +49,8 @@ inline std::string FormatBlock(const std::string& input, std::uint8_t direction 
 inline std::vector<std::string> Records(std::uint32_t from = 0)
 {
     std::vector<std::string> r;
-    for (std::uint32_t i = from; i < DisplayRecordCount; ++i)
-        r.push_back(std::string(1, char(RecordKind(DisplayRecords[i]))) + ' ' +
-                    char(RecordByte(DisplayRecords[i])));
+    for (std::uint32_t i = from; i < Display.DisplayRecordCount; ++i)
+        r.push_back(std::string(1, char(RecordKind(Display.DisplayRecords[i]))) + ' ' +
+                    char(RecordByte(Display.DisplayRecords[i])));
     return r;
 }

@@ -61,10 +61,10 @@ void CheckPiece(const char* out, std::uint32_t n, std::uint32_t firstRecord)
             c = out[i + 1];
             width = 2;
         }
-        Check(rec < DisplayRecordCount);
-        const std::uint32_t kind = RecordKind(DisplayRecords[rec]);
-        const std::uint8_t held = RecordByte(DisplayRecords[rec]);
-        Check((DisplayRecords[rec] >> 16) == 0);
+        Check(rec < Display.DisplayRecordCount);
+        const std::uint32_t kind = RecordKind(Display.DisplayRecords[rec]);
+        const std::uint8_t held = RecordByte(Display.DisplayRecords[rec]);
+        Check((Display.DisplayRecords[rec] >> 16) == 0);
         Check(afterBreak ? kind == RecordNewLine
                          : (kind == RecordContinues || kind == RecordHexCell));
         Check(std::uint8_t(c) == held || (kind != RecordContinues && IsHexDigitOf(c, held)));
@@ -73,11 +73,11 @@ void CheckPiece(const char* out, std::uint32_t n, std::uint32_t firstRecord)
         i += width;
     }
     Check(!afterBreak);
-    Check(rec == DisplayRecordCount);
+    Check(rec == Display.DisplayRecordCount);
     Check(crs == breaks);  // no carriage return outside a line break
     std::uint32_t newLines = 0;
     for (std::uint32_t k = firstRecord; k < rec; ++k)
-        newLines += RecordKind(DisplayRecords[k]) == RecordNewLine;
+        newLines += RecordKind(Display.DisplayRecords[k]) == RecordNewLine;
     Check(newLines == breaks);
 }
 
@@ -93,12 +93,11 @@ struct TSetup {
 
 void Apply(const TSetup& s)
 {
-    DisplayMode = s.Mode;
-    TextMode = s.Mode == 0;
-    CharsPerLine = s.Width;
-    ScreenColumn = s.Column;
-    CurrentColour = s.Colour;
-    DisplayRecordCount = s.Records;
+    Display.DisplayMode = s.Mode;
+    Display.CharsPerLine = s.Width;
+    Display.ScreenColumn = s.Column;
+    Display.CurrentColour = s.Colour;
+    Display.DisplayRecordCount = s.Records;
     Settings.NewLineOnCR = s.Cr;
     Settings.NewLineOnLF = s.Lf;
     Settings.SpacesForTab = s.Tabs;
@@ -133,11 +132,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::uint32_t done = 0;
     while (done < count && !host.Stopped) {
         std::vector<char> out(s.BufferSize);
-        const std::uint32_t firstRecord = TextMode ? 0 : DisplayRecordCount;
+        const std::uint32_t firstRecord = Display.TextMode() ? 0 : Display.DisplayRecordCount;
         std::uint32_t taken = 0;
         const std::uint32_t n = FormatToRtf(nullptr, input + done, out.data(), out.size(),
                                             s.Direction, count - done, &taken);
-        Check(DisplayRecordCount <= DisplayRecordCapacity);
+        Check(Display.DisplayRecordCount <= DisplayRecordCapacity);
         if (host.Stopped) {
             Check(n == 0 && taken == count - done);
             break;
@@ -153,8 +152,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         done += taken;
     }
     const bool complete = done == count && !host.Stopped;
-    const std::uint32_t column = ScreenColumn, records = DisplayRecordCount;
-    const std::int32_t colour = CurrentColour;
+    const std::uint32_t column = Display.ScreenColumn, records = Display.DisplayRecordCount;
+    const std::int32_t colour = Display.CurrentColour;
 
     // In one call with room for the worst case: the same text and the same state.
     if (complete) {
@@ -165,8 +164,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FormatToRtf(nullptr, input, out.data(), out.size(), s.Direction, count, &taken);
         Check(!host.Stopped && taken == count);
         Check(std::string(out.data(), n) == pieces);
-        Check(ScreenColumn == column && CurrentColour == colour);
-        if (!TextMode) Check(DisplayRecordCount == records);
+        Check(Display.ScreenColumn == column && Display.CurrentColour == colour);
+        if (!Display.TextMode()) Check(Display.DisplayRecordCount == records);
     }
     FormatterHost = nullptr;
     return 0;

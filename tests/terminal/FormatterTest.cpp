@@ -23,7 +23,7 @@ TEST_F(FormatterTest, TextModeReceivedLetterBraceAndCr)
     std::uint32_t newLines = 0;
     EXPECT_EQ(FormatBlock("A{\r", 0, &newLines), "\\cf2 A\\{\\par\r\\cf2 \n");
     EXPECT_EQ(Records(), (Recs{"C A", "C {", "N \n"}));
-    EXPECT_EQ(ScreenColumn, 0u);
+    EXPECT_EQ(Display.ScreenColumn, 0u);
     // One "\n" for the screen, which its caller adds ahead of the text.
     EXPECT_EQ(newLines, 1u);
 }
@@ -34,7 +34,7 @@ TEST_F(FormatterTest, MixedModeReceivedCrCellEndsTheLine)
     std::uint32_t newLines = 99;
     EXPECT_EQ(FormatBlock("A\rB", 0, &newLines), "\\cf2 A\\cf3 <0D>\\par\r\\cf2 B");
     EXPECT_EQ(Records(), (Recs{"C A", "H <", "H \r", "H \r", "H >", "N B"}));
-    EXPECT_EQ(ScreenColumn, 1u);
+    EXPECT_EQ(Display.ScreenColumn, 1u);
     EXPECT_EQ(newLines, 0u);
 }
 
@@ -43,8 +43,8 @@ TEST_F(FormatterTest, HexModeTransmittedCellsAndBytesOut)
     ResetFormatterState(2);
     EXPECT_EQ(FormatBlock("\x41\x5C", 1), "\\cf1 <41><5C>");
     EXPECT_EQ(Records(), (Recs{"H <", "H A", "H A", "H >", "H <", "H \\", "H \\", "H >"}));
-    EXPECT_EQ(ScreenColumn, 8u);
-    EXPECT_EQ(BytesOut, 2);
+    EXPECT_EQ(Display.ScreenColumn, 8u);
+    EXPECT_EQ(Display.BytesOut, 2);
 }
 
 // ---- Escapes, NUL, control bytes ------------------------------------------------------------
@@ -55,7 +55,7 @@ TEST_F(FormatterTest, BackslashAndBracesAreEscapedInTextAndMixedButCellsInHex)
         ResetFormatterState(mode);
         EXPECT_EQ(FormatBlock("\\{}"), "\\cf2 \\\\\\{\\}") << "mode " << mode;
         EXPECT_EQ(Records(), (Recs{"C \\", "C {", "C }"}));
-        EXPECT_EQ(ScreenColumn, 3u);
+        EXPECT_EQ(Display.ScreenColumn, 3u);
     }
     ResetFormatterState(2);
     EXPECT_EQ(FormatBlock("\\{}"), "\\cf3 <5C><7B><7D>");
@@ -66,11 +66,11 @@ TEST_F(FormatterTest, NulIsDroppedInTextModeAndACellInByteModes)
     ResetFormatterState(0);
     EXPECT_EQ(FormatBlock(std::string("A\0B", 3)), "\\cf2 AB");
     EXPECT_EQ(Records(), (Recs{"C A", "C B"}));
-    EXPECT_EQ(ScreenColumn, 2u);
+    EXPECT_EQ(Display.ScreenColumn, 2u);
 
     ResetFormatterState(1);
     EXPECT_EQ(FormatBlock(std::string("\0", 1)), "\\cf3 <00>");
-    EXPECT_EQ(DisplayRecordCount, 4u);
+    EXPECT_EQ(Display.DisplayRecordCount, 4u);
 }
 
 TEST_F(FormatterTest, TextModeWritesControlAndHighBytesAsThemselves)
@@ -86,17 +86,17 @@ TEST_F(FormatterTest, TextModeWritesControlAndHighBytesAsThemselves)
 TEST_F(FormatterTest, HexCellStartingInColumnTwoOfFourIsSplitOverTwoLines)
 {
     ResetFormatterState(2);
-    CharsPerLine = 4;
-    ScreenColumn = 2;
+    Display.CharsPerLine = 4;
+    Display.ScreenColumn = 2;
     EXPECT_EQ(FormatBlock("A"), "\\cf3 <4\\par\r\\cf3 1>");
     EXPECT_EQ(Records(), (Recs{"H <", "H A", "N A", "H >"}));
-    EXPECT_EQ(ScreenColumn, 2u);
+    EXPECT_EQ(Display.ScreenColumn, 2u);
 }
 
 TEST_F(FormatterTest, FirstCharacterAfterClearContinuesAndAFullLineWrapsWithN)
 {
     ResetFormatterState(0);
-    CharsPerLine = 4;
+    Display.CharsPerLine = 4;
     EXPECT_EQ(FormatBlock("abcde"), "\\cf2 abcd\\par\r\\cf2 e");
     EXPECT_EQ(Records(), (Recs{"C a", "C b", "C c", "C d", "N e"}));
 }
@@ -117,7 +117,7 @@ TEST_F(FormatterTest, LfWithLfFlagClearTakesAColumnLikeAPrintable)
     std::uint32_t newLines = 99;
     EXPECT_EQ(FormatBlock("A\n", 0, &newLines), "\\cf2 A\n");
     EXPECT_EQ(Records(), (Recs{"C A", "C \n"}));
-    EXPECT_EQ(ScreenColumn, 2u);
+    EXPECT_EQ(Display.ScreenColumn, 2u);
     EXPECT_EQ(newLines, 0u);
 }
 
@@ -144,7 +144,7 @@ TEST_F(FormatterTest, LfAtFullLineWithOnlyCrFlagSetWrapsToColumnZero)
 {
     ResetFormatterState(0);
     Settings.NewLineOnLF = false;
-    CharsPerLine = 2;
+    Display.CharsPerLine = 2;
     std::uint32_t newLines = 99;
     EXPECT_EQ(FormatBlock("ab\nc", 0, &newLines), "\\cf2 ab\\par\r\\cf2 \nc");
     EXPECT_EQ(Records(), (Recs{"C a", "C b", "N \n", "C c"}));
@@ -181,12 +181,12 @@ TEST_F(FormatterTest, TabBlanksBringNoColourWord)
 TEST_F(FormatterTest, TabWrapsBlanksWithLineBreaks)
 {
     ResetFormatterState(0);
-    CharsPerLine = 4;
-    ScreenColumn = 3;
+    Display.CharsPerLine = 4;
+    Display.ScreenColumn = 3;
     Settings.SpacesForTab = 3;
     EXPECT_EQ(FormatBlock("\t"), " \\par\r\\cf2   ");
     EXPECT_EQ(Records(), (Recs{"C  ", "N  ", "C  "}));
-    EXPECT_EQ(CurrentColour, '2');
+    EXPECT_EQ(Display.CurrentColour, '2');
 }
 
 // ---- Record table ---------------------------------------------------------------------------
@@ -200,19 +200,19 @@ TEST_F(FormatterTest, TextModeRestartsTheRecordTableEveryCall)
     ResetFormatterState(1);
     FormatBlock("abc");
     FormatBlock("de");
-    EXPECT_EQ(DisplayRecordCount, 5u);
+    EXPECT_EQ(Display.DisplayRecordCount, 5u);
 }
 
 TEST_F(FormatterTest, ExactlyThresholdRecordsStillFormatOneMoreRecordStops)
 {
     ResetFormatterState(2);
-    DisplayRecordCount = 219900;
+    Display.DisplayRecordCount = 219900;
     EXPECT_EQ(FormatBlock("A"), "\\cf3 <41>");
-    EXPECT_EQ(DisplayRecordCount, 219904u);
+    EXPECT_EQ(Display.DisplayRecordCount, 219904u);
     EXPECT_TRUE(Host.Stops.empty());
 
     ResetFormatterState(2);
-    DisplayRecordCount = 219901;
+    Display.DisplayRecordCount = 219901;
     TObject sender;
     char out[64] = "untouched";
     const std::uint8_t in[] = {0x41, 0x42};
@@ -223,15 +223,15 @@ TEST_F(FormatterTest, ExactlyThresholdRecordsStillFormatOneMoreRecordStops)
     EXPECT_EQ(Host.Stops[0].Sender, &sender);
     EXPECT_EQ(Host.Stops[0].Message,
               "Error (PCD) - processing delayed.\nDisconnected to prevent overflow.");
-    EXPECT_EQ(DisplayRecordCount, 219901u);
+    EXPECT_EQ(Display.DisplayRecordCount, 219901u);
 }
 
 TEST_F(FormatterTest, OverflowStopsMidBlockAndEveryLaterBlockUntilCleared)
 {
     ResetFormatterState(1);
-    DisplayRecordCount = 219890;
+    Display.DisplayRecordCount = 219890;
     EXPECT_EQ(FormatBlock(std::string(10, '\x01')), "");  // the fourth cell passes the threshold
-    EXPECT_EQ(DisplayRecordCount, 219902u);
+    EXPECT_EQ(Display.DisplayRecordCount, 219902u);
     EXPECT_EQ(FormatBlock("A"), "");
     EXPECT_EQ(Host.Stops.size(), 2u);
 }
@@ -241,7 +241,7 @@ TEST_F(FormatterTest, OverflowStopsMidBlockAndEveryLaterBlockUntilCleared)
 TEST_F(FormatterTest, SpacesForTabIsBoundedAtUse)
 {
     ResetFormatterState(0);
-    CharsPerLine = 90;
+    Display.CharsPerLine = 90;
     Settings.SpacesForTab = 1000000;
     EXPECT_EQ(FormatBlock("\t"), std::string(40, ' '));
     for (std::int32_t spaces : {0, -1, -2147483647 - 1}) {
@@ -261,7 +261,7 @@ TEST_F(FormatterTest, TabsAtTheRecordThresholdStayInsideTheTable)
     FormatToRtf(nullptr, reinterpret_cast<const std::uint8_t*>(tabs.data()), out.data(), out.size(),
                 0, 5499);
     EXPECT_EQ(Host.Stops.size(), 1u);
-    EXPECT_EQ(DisplayRecordCount, 5498u * 40);
+    EXPECT_EQ(Display.DisplayRecordCount, 5498u * 40);
 }
 
 // A block formatted through a small buffer, piece by piece, gives the same text and state as one
@@ -274,13 +274,13 @@ TEST_F(FormatterTest, SmallBufferFormatsTheBlockInPiecesWithoutWritingPastIt)
     for (int mode : {0, 1, 2}) {
         ResetFormatterState(mode);
         Settings.SpacesForTab = 100;
-        CharsPerLine = 3;
+        Display.CharsPerLine = 3;
         const std::string whole = FormatBlock(input, 1);
-        const std::uint32_t records = DisplayRecordCount;
+        const std::uint32_t records = Display.DisplayRecordCount;
 
         ResetFormatterState(mode);
         Settings.SpacesForTab = 100;
-        CharsPerLine = 3;
+        Display.CharsPerLine = 3;
         std::string pieces;
         std::uint32_t done = 0;
         const std::size_t size = FormatBufferSize(1);
@@ -299,9 +299,9 @@ TEST_F(FormatterTest, SmallBufferFormatsTheBlockInPiecesWithoutWritingPastIt)
         }
         EXPECT_EQ(pieces, whole) << "mode " << mode;
         if (mode != 0) {
-            EXPECT_EQ(DisplayRecordCount, records);
+            EXPECT_EQ(Display.DisplayRecordCount, records);
         }
-        EXPECT_EQ(BytesOut, 5003) << "mode " << mode;
+        EXPECT_EQ(Display.BytesOut, 5003) << "mode " << mode;
     }
 }
 
@@ -314,7 +314,7 @@ TEST_F(FormatterTest, BufferTooSmallForOneByteTakesNothingAndStaysInside)
     EXPECT_EQ(FormatToRtf(nullptr, in, out, sizeof out, 1, 1, &taken), 0u);
     EXPECT_EQ(taken, 0u);
     EXPECT_EQ(out[0], '\0');
-    EXPECT_EQ(BytesOut, 0);
+    EXPECT_EQ(Display.BytesOut, 0);
 }
 
 }  // namespace

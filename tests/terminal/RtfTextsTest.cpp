@@ -19,21 +19,22 @@ const std::string HeaderStart =
 
 TEST(RtfTexts, HeaderAtStartUpEndsInDefaultSizeAndColourZero)
 {
-    EXPECT_EQ(RtfHeader, HeaderStart + "\\fs24\\cf0 ");
+    EXPECT_EQ(Display.RtfHeader, HeaderStart + "\\fs24\\cf0 ");
 }
 
 TEST(RtfTexts, HeaderAfterScreenFontCarriesStyleAndDoubledSizeButNoColour)
 {
-    const String saved = RtfHeader, savedStyle = RtfHeaderStyle, savedSize = RtfHeaderSize;
+    const String saved = Display.RtfHeader, savedStyle = Display.RtfHeaderStyle,
+                 savedSize = Display.RtfHeaderSize;
     SetRtfHeaderFont(true, true, 10);
-    EXPECT_EQ(RtfHeader, HeaderStart + "\\b\\i\\fs20 ");
+    EXPECT_EQ(Display.RtfHeader, HeaderStart + "\\b\\i\\fs20 ");
     SetRtfHeaderFont(false, false, 14);
-    EXPECT_EQ(RtfHeader, HeaderStart + "\\fs28 ");
+    EXPECT_EQ(Display.RtfHeader, HeaderStart + "\\fs28 ");
     SetRtfHeaderFont(false, true, 9);
-    EXPECT_EQ(RtfHeader, HeaderStart + "\\i\\fs18 ");
-    RtfHeader = saved;
-    RtfHeaderStyle = savedStyle;
-    RtfHeaderSize = savedSize;
+    EXPECT_EQ(Display.RtfHeader, HeaderStart + "\\i\\fs18 ");
+    Display.RtfHeader = saved;
+    Display.RtfHeaderStyle = savedStyle;
+    Display.RtfHeaderSize = savedSize;
 }
 
 TEST(RtfTexts, ColourPrefixesAreAColourTableGroupAndAColourWord)

@@ -68,7 +68,7 @@ TEST_F(ScreenHeaderTest, WholeScreenLoadFromTheRealHeaderShowsTextAndColours)
 {
     ResetFormatterState(1);
     String body = FormatBlock("Rx\r\x01") + FormatBlock("ok", 1);
-    screen->PutRtf(RtfHeader + body + "}", false);
+    screen->PutRtf(Display.RtfHeader + body + "}", false);
 
     EXPECT_EQ(screen->Text(), "Rx<0D>\r\n<01>ok");
     EXPECT_EQ(Colours(), (std::vector<COLORREF>{GreenRgb, GreenRgb, LightRedRgb, LightRedRgb,
@@ -80,7 +80,7 @@ TEST_F(ScreenHeaderTest, HeaderAfterAScreenFontChangeStillLoads)
 {
     SetRtfHeaderFont(true, true, 14);
     ResetFormatterState(2);
-    screen->PutRtf(RtfHeader + FormatBlock("A", 1) + "}", false);
+    screen->PutRtf(Display.RtfHeader + FormatBlock("A", 1) + "}", false);
     EXPECT_EQ(screen->Text(), "<41>");
     EXPECT_EQ(Colours(), (std::vector<COLORREF>(4, BlueRgb)));
     SetRtfHeaderFont(false, false, 10);
@@ -88,7 +88,7 @@ TEST_F(ScreenHeaderTest, HeaderAfterAScreenFontChangeStillLoads)
 
 TEST_F(ScreenHeaderTest, EachColourPrefixPieceAppendsAtTheEndInItsColour)
 {
-    screen->PutRtf(RtfHeader + "}", false);
+    screen->PutRtf(Display.RtfHeader + "}", false);
     PasteAtEnd(TxTextPrefix + "a}");
     PasteAtEnd(TxHexPrefix + "b}");
     PasteAtEnd(RxTextPrefix + "c}");

@@ -5,7 +5,7 @@
 
 #include <regex>
 
-#include "framework/gui/DialogService.h"
+#include "tests/support/DialogScript.h"
 #include "util/ErrorUtils.h"
 #include "util/GlobalMemory.h"
 #include "util/SysUtils.h"
