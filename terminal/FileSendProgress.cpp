@@ -1,11 +1,23 @@
 // A file send's progress arithmetic and status texts.
 #include "terminal/FileSendProgress.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "terminal/MainTexts.h"
 
 String CountToText(std::int64_t Count) { return std::to_string(Count); }
+
+int FileSendBlockBytes(std::uint32_t BaudRate)
+{
+    return static_cast<int>(std::clamp<std::uint32_t>(BaudRate / 10 / 50, 1, 4096));
+}
+
+int NextBlockBytes(int BlockBytes, std::int64_t Sent, std::int64_t Mark)
+{
+    if (Mark <= Sent) return BlockBytes;
+    return static_cast<int>(std::min<std::int64_t>(BlockBytes, Mark - Sent));
+}
 
 std::int64_t ProgressStep(std::int64_t FileSize) { return FileSize / 20; }
 

@@ -1,6 +1,6 @@
-// The arithmetic and texts of a file send's progress: steps of a twentieth of the file, the
-// percentage, the progress bar's units and the status texts. Platform-free, 64-bit throughout,
-// so a file past 2 GiB counts and reports correctly.
+// The arithmetic and texts of a file send's progress: the bytes of each write, steps of a
+// twentieth of the file, the percentage, the progress bar's units and the status texts.
+// Platform-free, 64-bit throughout, so a file past 2 GiB counts and reports correctly.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,14 @@
 
 // The decimal text of a count.
 String CountToText(std::int64_t Count);
+
+// The bytes a file send writes at once: what a line of BaudRate carries in 20 ms (ten bits a
+// byte), 1 to 4,096. A write returns once the port has taken its bytes, and Stop or a disconnect
+// is seen between two writes: a longer write would hold them back on a slow line.
+int FileSendBlockBytes(std::uint32_t BaudRate);
+// The bytes of the next write: a block, but never past the next progress mark (Mark > Sent; a
+// mark of 0 is none), so that the progress reaches each twentieth exactly.
+int NextBlockBytes(int BlockBytes, std::int64_t Sent, std::int64_t Mark);
 
 // Bytes between two progress updates: a twentieth of the file, 0 below 20 bytes (then only the
 // pass's start and end are shown).

@@ -24,10 +24,14 @@ public:
     // selected from Start (when the field can take them).
     virtual void SelectInMacroData(int Start, int Length) = 0;
 
-    // The port: open, one byte written (the count the port took), and RTS and DTR set (-1
-    // leaves a line as it is), the lines before their lamps.
+    // The port: open, one byte written (the count the port took), a block of a file send written
+    // (the count taken; received bytes that piled up are shown first) and the bytes of such a
+    // block at the port's speed, and RTS and DTR set (-1 leaves a line as it is), the lines
+    // before their lamps.
     virtual bool PortEnabled() const = 0;
     virtual int WriteToPort(std::uint8_t Byte) = 0;
+    virtual int WriteToPort(const char* Bytes, int Count) = 0;
+    virtual int FileSendBlock() const = 0;
     virtual void SetControlLines(int Rts, int Dtr) = 0;
 
     // A file send's look: the progress bar's range, the send commands and the screen locked;

@@ -358,6 +358,10 @@ public:
     void SelectInMacroData(int Start, int Length) override;
     bool PortEnabled() const override;
     int WriteToPort(std::uint8_t Byte) override;
+    // A file send's block and its size at the port's baud rate (FileSendBlockBytes), also
+    // Send File's (MainFileSend.cpp).
+    int WriteToPort(const char* Bytes, int Count) override;
+    int FileSendBlock() const override;
     void SetControlLines(int Rts, int Dtr) override;
     void LockForFileSend(int ProgressRange) override;
     void ShowSendBar(const String& FileName) override;
@@ -465,10 +469,11 @@ private:
     // the send bar and the hidden entry pane.
     TFileSendRun BeginFileSend(const String& Name);
     bool FileSendRuns(const TFileSendRun& Send) const;
-    // One pass from SendFile's position: each byte to the port, then Pause (which lets the
-    // queue run; false ends the pass), with the progress texts. A file that gives fewer bytes
-    // than its size, while the send runs, raises a read error.
-    TFileSendPass SendFilePass(const TFileSendRun& Send, const std::function<bool()>& Pause);
+    // One pass from SendFile's position: up to BlockBytes at a time to the port, then Pause
+    // (which lets the queue run; false ends the pass), with the progress texts. A file that
+    // gives fewer bytes than its size, while the send runs, raises a read error.
+    TFileSendPass SendFilePass(const TFileSendRun& Send, int BlockBytes,
+                               const std::function<bool()>& Pause);
     void ShowFileSendError();
     void ShowPortRefused(const TFileSendRun& Send, const TFileSendPass& Pass);
 

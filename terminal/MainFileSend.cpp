@@ -1,7 +1,10 @@
-// Send File: a whole file to the port, one byte and one pass of the message queue at a time
-// (so Stop, a disconnect or the keys reach the loop), with its progress, its end and its
-// messages; the parts of it that Special Send File and a macro's file send share; and the end of
-// a send, which every other send and the disconnect call.
+// Send File: a whole file to the port, one block (20 ms of the line) and one pass of the message
+// queue at a time (so Stop, a disconnect or the keys reach the loop), with its progress, its end
+// and its messages; the parts of it that Special Send File and a macro's file send share; and the
+// end of a send, which every other send and the disconnect call.
+#include <algorithm>
+#include <vector>
+
 #include "framework/Exceptions.h"
 #include "framework/Streams.h"
 #include "terminal/FileSendProgress.h"
@@ -12,6 +15,11 @@
 namespace {
 
 bool ReadByte(std::uint8_t& Byte) { return Transfer.SendFile->Read(&Byte, 1) == 1; }
+
+int ReadBlock(std::vector<char>& Block, int Count)
+{
+    return std::max(0, Transfer.SendFile->Read(Block.data(), Count));
+}
 
 }  // namespace
 
@@ -69,23 +77,41 @@ bool TForm1::FileSendRuns(const TFileSendRun& Send) const
     return Send.Serial == Transfer.SendSerial;
 }
 
-TForm1::TFileSendPass TForm1::SendFilePass(const TFileSendRun& Send,
+int TForm1::FileSendBlock() const { return FileSendBlockBytes(Comm1->BaudRate()); }
+
+int TForm1::WriteToPort(const char* Bytes, int Count)
+{
+    // A device that echoes sends back what the file send writes. The receive handler takes a
+    // burst in steps and leaves the rest to the tick; meanwhile the send wrote on, the received
+    // bytes piled up, and on the virtual line the device then waited for room to echo, stopped
+    // taking bytes, and the write never ended. So the receive path takes what has piled up
+    // first, as the tick would.
+    for (int round = 0; round < 8 && Comm1->InQueCount() >= Comm1->ReadBufSize() / 2; ++round)
+        Comm1RxChar(Comm1, 0);
+    return Comm1->Write(const_cast<char*>(Bytes), static_cast<unsigned long>(Count));
+}
+
+TForm1::TFileSendPass TForm1::SendFilePass(const TFileSendRun& Send, int BlockBytes,
                                            const std::function<bool()>& Pause)
 {
     TFileSendPass pass;
     const std::int64_t step = ProgressStep(Send.Size);
-    std::uint8_t byte = 0;
-    bool more = ReadByte(byte);
+    // One byte per write and pass of the queue cost some 115 us a byte under Wine: a block per
+    // pass sends what a fast line carries, and each block ends at a progress mark, so the
+    // progress still shows every twentieth.
+    std::vector<char> block(static_cast<size_t>(std::max(1, BlockBytes)));
     std::int64_t mark = step;
+    int n = ReadBlock(block, NextBlockBytes(BlockBytes, 0, mark));
     Display.StatusMessageText = ProgressStartText(Send.Size);
-    while (more && Connection.PortOpen) {
-        // A byte the port refuses or only half takes ends the send: it did not go out.
-        if (Comm1->Write(reinterpret_cast<char*>(&byte), 1) != 1) {
+    while (n > 0 && Connection.PortOpen) {
+        // Bytes the port refuses or only partly takes end the send: the rest did not go out.
+        const int written = std::max(0, WriteToPort(block.data(), n));
+        Display.BytesOut += written;
+        pass.Sent += written;
+        if (written != n) {
             pass.PortRefused = true;
             return pass;
         }
-        ++Display.BytesOut;
-        ++pass.Sent;
         if (!Pause()) {
             pass.PauseFailed = true;
             return pass;
@@ -93,13 +119,13 @@ TForm1::TFileSendPass TForm1::SendFilePass(const TFileSendRun& Send,
         // Ended while the queue ran: the file is closed, and the progress bar stays at the
         // end's 0.
         if (!FileSendRuns(Send)) return pass;
-        more = ReadByte(byte);
         if (pass.Sent == mark) {
             ProgressBar1->SetPosition(ProgressBarUnits(pass.Sent, Send.Size));
             mark += step;
             Display.StatusMessageText =
                 ProgressText(Send.Size, ProgressPercent(pass.Sent, Send.Size));
         }
+        n = ReadBlock(block, NextBlockBytes(BlockBytes, pass.Sent, mark));
     }
     // The file gave fewer bytes than its size (a read error, or it shrank meanwhile): that is
     // a failed read, not a quiet end.
@@ -134,7 +160,7 @@ void TForm1::miSendFileBinaryClick(TObject* Sender)
     TFileSendPass pass;
     try {
         send = BeginFileSend(name);
-        pass = SendFilePass(send, [] {
+        pass = SendFilePass(send, FileSendBlock(), [] {
             Application->ProcessMessages();
             return true;
         });

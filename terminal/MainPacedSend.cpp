@@ -104,7 +104,9 @@ void TForm1::miSpxSendFileBinaryClick(TObject* Sender)
         // A port that closed without the disconnect (which ends the send) would otherwise
         // start empty passes for ever.
         while (FileSendRuns(send) && Connection.PortOpen) {
-            pass = SendFilePass(send, [this, delay] { return PauseAfterByte(delay); });
+            // The pause is after every byte; with none, the file goes as Send File sends it.
+            pass = SendFilePass(send, delay == 0 ? FileSendBlock() : 1,
+                                [this, delay] { return PauseAfterByte(delay); });
             if (pass.PortRefused || pass.PauseFailed) break;
             if (pass.Sent == send.Size) {
                 ProgressBar1->SetPosition(ProgressBarUnits(send.Size, send.Size));

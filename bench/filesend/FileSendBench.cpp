@@ -1,11 +1,13 @@
-// File send throughput from the main window to the peer of a virtual line: text lines, random
-// bytes, and a peer that echoes every byte back (the receive path then runs inside the send's
-// pump), with the share of each send's time in its per-byte pass of the message queue and in its
-// port writes; beside them, the same bytes written with no pass of the queue, and the pass alone.
+// File send throughput from the main window to the peer of a virtual line at 921,600 baud: random
+// bytes to a silent peer and to one that echoes every byte back (the receive path then runs inside
+// the send's pump, the screen full before the send starts), in each display mode; a macro's file
+// send; the process heap's blocks each send leaves; and how long Stop and a disconnect take to end
+// a send. Each send also reports its share of time in the pump and in the port writes.
 #include <windows.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -16,6 +18,8 @@
 #include "framework/Streams.h"
 #include "framework/gui/Application.h"
 #include "framework/win/Thread.h"
+#include "settings/Settings.h"
+#include "terminal/MacroRunner.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
 #include "tests/support/ApiPatch.h"
@@ -45,6 +49,8 @@ struct {
     void* write = nullptr;
     double pumpSeconds = 0;
     double writeSeconds = 0;
+    long writes = 0;
+    double lastWrite = 0;
     DWORD mainThread = 0;
 } timing;
 
@@ -71,7 +77,11 @@ BOOL WINAPI TimedWrite(HANDLE h, LPCVOID buffer, DWORD count, LPDWORD written, L
     const BOOL result =
         reinterpret_cast<decltype(&WriteFile)>(timing.write)(h, buffer, count, written, ov);
     // The echoing peer writes from its own thread.
-    if (GetCurrentThreadId() == timing.mainThread) timing.writeSeconds += Now() - start;
+    if (GetCurrentThreadId() == timing.mainThread) {
+        timing.lastWrite = Now();
+        timing.writeSeconds += timing.lastWrite - start;
+        ++timing.writes;
+    }
     return result;
 }
 
@@ -87,29 +97,22 @@ double Now()
     return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// The file size and the number of rounds; the command line may set both (KiB, rounds).
-size_t FileBytes = 128u << 10;
+// The file size, the number of rounds and the longest a send may take before the bench stops it
+// (its rate is then what went out meanwhile); the command line may set them (KiB, rounds, s).
+size_t FileBytes = 256u << 10;
 int Rounds = 3;
+double CapSeconds = 10;
 
 double Median(std::vector<double> v)
 {
+    if (v.empty()) return 0;
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
 }
 
-std::string TextLines(size_t n)
-{
-    std::string s;
-    for (int line = 0; s.size() < n; ++line)
-        s += "Line " + std::to_string(line) + ": the quick brown fox jumps over the lazy dog\r\n";
-    s.resize(n);
-    return s;
-}
-
-std::string RandomBytes(size_t n)
+std::string RandomBytes(size_t n, std::uint32_t x = 88172645u)
 {
     std::string s(n, '\0');
-    std::uint32_t x = 88172645u;
     for (auto& c : s) {
         x ^= x << 13;
         x ^= x >> 17;
@@ -125,56 +128,118 @@ void WriteFileBytes(const std::string& path, const std::string& bytes)
     file.WriteBuffer(bytes.data(), static_cast<int>(bytes.size()));
 }
 
-// The peer: reads what the program sends until it has Expected bytes, echoing them back if asked.
-// Its end is waited for with the queue running: an echo needs the program to read.
+// How the peer answers: not at all, each read echoed whole at once, or as a device on a line of
+// a set rate: it takes the program's bytes no faster than the line carries them, and echoes what
+// came in each millisecond (at 19,200 baud, one or two bytes at a time).
+constexpr double NoEcho = 0, EchoAtOnce = -1;
+
+// The peer: reads what the program sends, echoing it back if asked, until the send has ended and
+// the line is quiet. With a command, it posts the main window that menu command (the user's click)
+// once PostAfter seconds have passed since the send started or PostAt bytes have arrived, noting
+// when.
 class Peer {
 public:
-    Peer(VirtualLine& Line, size_t Expected, bool Echo)
+    Peer(VirtualLine& Line, double Echo, UINT Command, double PostAfter, size_t PostAt)
     {
-        thread_ = std::thread([this, &Line, Expected, Echo] {
-            while (got_ < Expected) {
-                const std::string s = Line.Read(1 << 16, 5000ms);
-                if (s.empty()) break;
+        HWND form = Form1->Handle();
+        const double start = Now();
+        thread_ = std::thread([this, &Line, Echo, Command, PostAfter, PostAt, start, form] {
+            int quietAfterEnd = 0;
+            // The paced device's allowance, at most two milliseconds of the line.
+            double allowance = 0, last = start;
+            const double most = std::max(1.0, Echo * 0.002);
+            while (quietAfterEnd < 3) {
+                if (Command != 0 && postedAt_ == 0 && !ended_ &&
+                    (Now() - start >= PostAfter || got_ >= PostAt)) {
+                    postedAt_ = Now();
+                    PostMessageA(form, WM_COMMAND, Command, 0);
+                }
+                size_t want = 1 << 16;
+                if (Echo > 0) {
+                    const double now = Now();
+                    allowance = std::min(most, allowance + (now - last) * Echo);
+                    last = now;
+                    want = static_cast<size_t>(allowance);
+                    if (want == 0) {
+                        Sleep(1);
+                        continue;
+                    }
+                }
+                const bool ended = ended_;
+                const std::string s = Line.Read(want, Echo > 0 ? 2ms : 100ms);
+                quietAfterEnd = s.empty() && ended ? quietAfterEnd + 1 : 0;
                 got_ += s.size();
-                if (Echo) Line.Write(s);
+                allowance -= static_cast<double>(s.size());
+                if (Echo != NoEcho && !s.empty()) Line.Write(s);
             }
             done_ = true;
         });
     }
+    // Called once the send has returned: what arrived. An echo needs the program to read: the
+    // queue runs meanwhile.
     size_t Finish()
     {
+        ended_ = true;
         qv::test::WaitUntil([&] { return done_.load(); }, 60s);
         thread_.join();
         return got_;
     }
+    double PostedAt() const { return postedAt_; }
 
 private:
     std::atomic<size_t> got_{0};
+    std::atomic<bool> ended_{false};
     std::atomic<bool> done_{false};
+    std::atomic<double> postedAt_{0};
     std::thread thread_;
 };
 
 struct Result {
-    double seconds;
-    size_t arrived;
-    double pumpShare;
-    double writeShare;
+    double seconds = 0;
+    std::int64_t sent = 0;
+    size_t arrived = 0;
+    double pumpShare = 0;
+    double writeShare = 0;
+    double bytesPerWrite = 0;
+    // From the posted command to the last byte written and to the send's end, when one was
+    // posted.
+    double bytesStopMs = -1;
+    double stopMs = -1;
 };
 
-Result TimedSend(VirtualLine& line, TDialogScript& script, const std::string& path, size_t size,
-                 bool echo)
+enum TSendKind { skMenu, skMacro };
+
+void ChooseFile(TDialogScript& script, const std::string& path)
 {
     script.Clear();
     script.AnswerDialog([path](TCommonDialog& d) {
         static_cast<TOpenDialog&>(d).FileName = path;
         return true;
     });
-    Peer peer(line, size, echo);
+}
+
+// One send of the file at path, stopped by the bench's cap, or with a command, by that command
+// halfway or after a second.
+Result TimedSend(VirtualLine& line, TDialogScript& script, const std::string& path, double echo,
+                 TSendKind kind, UINT command)
+{
+    ChooseFile(script, path);
+    double postAfter = 1;
+    size_t postAt = FileBytes / 2;
+    if (command == 0) {
+        command = Form1->miStopSending->Command();
+        postAfter = CapSeconds;
+        postAt = SIZE_MAX;
+    }
+    const std::int64_t outBefore = Display.BytesOut;
     const std::int64_t inBefore = Display.BytesIn;
     timing.pumpSeconds = timing.writeSeconds = 0;
+    timing.writes = 0;
     timing.mainThread = GetCurrentThreadId();
-    double seconds = 0;
+    Result r;
+    double end = 0;
     {
+        Peer peer(line, echo, command, postAfter, postAt);
         qv::test::ApiPatch peek(&PeekMessageSlot, reinterpret_cast<void*>(&TimedPeek));
         qv::test::ApiPatch dispatch(&DispatchMessageSlot, reinterpret_cast<void*>(&TimedDispatch));
         qv::test::ApiPatch write(&WriteFileSlot, reinterpret_cast<void*>(&TimedWrite));
@@ -182,22 +247,76 @@ Result TimedSend(VirtualLine& line, TDialogScript& script, const std::string& pa
         timing.dispatch = dispatch.Original();
         timing.write = write.Original();
         const double start = Now();
-        Form1->miSendFileBinaryClick(Form1);
-        // The send ends with a 50 ms pause after its message box: not part of the transfer.
-        seconds = Now() - start - 0.050;
+        if (kind == skMenu) {
+            Form1->miSendFileBinaryClick(Form1);
+        } else {
+            MacroRun.MacroRunState = 2;
+            Form1->SetStopEnabled(true);
+            SendMacroFile(*Form1, path.c_str(), "0");
+            Form1->SetStopEnabled(false);
+            MacroRun.MacroRunState = 0;
+        }
+        end = Now();
+        r.seconds = end - start;
+        r.sent = Display.BytesOut - outBefore;
+        // A whole file ends with a 50 ms pause after its message box: not part of the transfer.
+        if (kind == skMenu && r.sent == static_cast<std::int64_t>(FileBytes)) r.seconds -= 0.050;
+        r.pumpShare = timing.pumpSeconds / r.seconds;
+        r.writeShare = timing.writeSeconds / r.seconds;
+        r.bytesPerWrite = timing.writes ? static_cast<double>(r.sent) / timing.writes : 0;
+        r.arrived = peer.Finish();
+        if (peer.PostedAt() != 0 && peer.PostedAt() < end) {
+            r.stopMs = (end - peer.PostedAt()) * 1e3;
+            r.bytesStopMs = std::max(0.0, timing.lastWrite - peer.PostedAt()) * 1e3;
+        }
     }
-    const size_t arrived = peer.Finish();
-    if (echo)
-        qv::test::WaitUntil(
-            [&] { return Display.BytesIn - inBefore >= static_cast<std::int64_t>(size); }, 30s);
-    return {seconds, arrived, timing.pumpSeconds / seconds, timing.writeSeconds / seconds};
+    if (echo) qv::test::WaitUntil([&] { return Display.BytesIn - inBefore >= r.sent; }, 30s);
+    if (!Connection.PortOpen) Form1->Connect_spbtnClick(Form1);
+    return r;
 }
 
-void Report(const char* what, size_t bytes, double seconds)
+// A new screen in Mode, filled to its line limit with random bytes from the peer.
+void FillScreen(VirtualLine& line, int mode)
 {
-    std::printf("%-44s %9.0f bytes/s  (%zu KiB in %.2f s, %.1f us per byte)\n", what,
-                static_cast<double>(bytes) / seconds, bytes >> 10, seconds,
-                seconds * 1e6 / static_cast<double>(bytes));
+    Form1->FileNewClick(Form1);
+    Display.DisplayMode = mode;
+    Settings.DisplayMode = mode;
+    const std::string fill = RandomBytes(32u << 10, 2463534242u);
+    const std::int64_t inBefore = Display.BytesIn;
+    line.Write(fill);
+    qv::test::WaitUntil([&] { return Display.BytesIn - inBefore >= std::int64_t(fill.size()); },
+                        60s);
+    const double until = Now() + 0.3;
+    while (Now() < until) {
+        qv::test::PumpMessages();
+        Sleep(5);
+    }
+}
+
+void Report(const std::string& what, const std::vector<Result>& results, long heapBlocks)
+{
+    std::vector<double> rate, pump, write, perWrite, bytesStop, stop;
+    for (const Result& r : results) {
+        rate.push_back(static_cast<double>(r.sent) / r.seconds);
+        pump.push_back(r.pumpShare);
+        write.push_back(r.writeShare);
+        perWrite.push_back(r.bytesPerWrite);
+        if (r.stopMs >= 0) stop.push_back(r.stopMs);
+        if (r.stopMs >= 0) bytesStop.push_back(r.bytesStopMs);
+        if (r.arrived != static_cast<size_t>(r.sent))
+            std::printf("  %s: peer got %zu of %lld sent\n", what.c_str(), r.arrived,
+                        static_cast<long long>(r.sent));
+    }
+    const double median = Median(rate);
+    std::printf("%-44s %9.0f bytes/s %7.1f us/byte  pump %3.0f %%  write %3.0f %%  %6.0f B/write"
+                "  heap %+5ld blocks/send",
+                what.c_str(), median, 1e6 / median, 100 * Median(pump), 100 * Median(write),
+                Median(perWrite), heapBlocks / static_cast<long>(results.size()));
+    if (!stop.empty())
+        std::printf("  stopped: bytes %.0f ms (worst %.0f), window %.0f ms (worst %.0f)",
+                    Median(bytesStop), *std::max_element(bytesStop.begin(), bytesStop.end()),
+                    Median(stop), *std::max_element(stop.begin(), stop.end()));
+    std::printf("\n");
 }
 
 }  // namespace
@@ -206,74 +325,81 @@ int main(int argc, char** argv)
 {
     if (argc > 1) FileBytes = std::max<size_t>(1, std::strtoul(argv[1], nullptr, 10)) << 10;
     if (argc > 2) Rounds = std::max(1, std::atoi(argv[2]));
+    if (argc > 3) CapSeconds = std::max(1.0, std::atof(argv[3]));
     Application->Initialize();
     VirtualLine line;
     TDialogScript script;
     std::string folder;
     if (!qv::bench::StartConnectedMainWindow(line, "filesend_bench", "", &folder)) return 1;
+    // As the user picks it: a reconnect (after the disconnect case) keeps it.
+    const auto setBaud = [](std::uint32_t baud) {
+        const String text = std::to_string(baud);
+        if (Form1->Baud->Items()->IndexOf(text) < 0) Form1->Baud->Items()->Add(text);
+        Form1->Baud->SetItemIndex(Form1->Baud->Items()->IndexOf(text));
+        Form1->BaudChange(Form1);
+        return Form1->Comm1->BaudRate() == baud;
+    };
+    if (!setBaud(921600)) {
+        std::printf("could not set 921600 baud\n");
+        return 1;
+    }
 
-    const std::string textPath = folder + "\\lines.txt";
-    const std::string randomPath = folder + "\\random.bin";
-    const std::string text = TextLines(FileBytes);
-    WriteFileBytes(textPath, text);
-    WriteFileBytes(randomPath, RandomBytes(FileBytes));
+    const std::string path = folder + "\\random.bin";
+    WriteFileBytes(path, RandomBytes(FileBytes));
 
-    const std::string halfPath = folder + "\\half.txt";
-    WriteFileBytes(halfPath, text.substr(0, FileBytes / 2));
     struct Case {
-        const char* name;
-        std::string path;
-        size_t size;
-        bool echo;
-        std::vector<double> seconds = {}, pumpShare = {}, writeShare = {};
+        std::string name;
+        int mode;
+        double echo;
+        TSendKind kind;
+        UINT command;  // 0: the cap's Stop
+        std::uint32_t baud = 921600;
+        std::vector<Result> results = {};
         long heapBlocks = 0;
-    } cases[] = {{"text lines (CR LF), silent peer", textPath, FileBytes, false},
-                 {"random bytes, silent peer", randomPath, FileBytes, false},
-                 {"text lines, peer echoes (receive in pump)", halfPath, FileBytes / 2, true}};
-    std::vector<double> noPump, pumpAlone;
+    };
+    const char* modeNames[] = {"ASCII/Text", "Mixed", "Hex"};
+    std::vector<Case> cases;
+    for (int mode = 0; mode < 3; ++mode) {
+        const std::string m = modeNames[mode];
+        cases.push_back({"silent, " + m, mode, NoEcho, skMenu, 0});
+        cases.push_back({"echo at once, full screen, " + m, mode, EchoAtOnce, skMenu, 0});
+        cases.push_back({"echo 921600 paced, full screen, " + m, mode, 92160, skMenu, 0});
+    }
+    cases.push_back({"19200 baud, echo paced, full screen, Mixed", 1, 1920, skMenu, 0, 19200});
+    cases.push_back({"macro send, silent, Mixed", 1, NoEcho, skMacro, 0});
+    cases.push_back({"macro send, echo 921600 paced, Mixed", 1, 92160, skMacro, 0});
+    cases.push_back({"Stop halfway, echo 921600 paced, Mixed", 1, 92160, skMenu,
+                     Form1->miStopSending->Command()});
+    cases.push_back({"disconnect halfway, echo 921600 paced, Mixed", 1, 92160, skMenu,
+                     Form1->Disconnect1_mi->Command()});
+
     // Rounds interleave the cases, so a busy moment of the machine does not land on one alone.
     for (int round = 0; round < Rounds; ++round) {
         for (Case& c : cases) {
+            setBaud(c.baud);
+            FillScreen(line, c.mode);
             const long blocksBefore = qv::test::ProcessHeapCensus().busy;
-            const Result r = TimedSend(line, script, c.path, c.size, c.echo);
+            const Result r = TimedSend(line, script, path, c.echo, c.kind, c.command);
+            // Blocks the send left in the process heap (where the rich edit control and the text
+            // layout allocate), the screen as full as before.
             c.heapBlocks += qv::test::ProcessHeapCensus().busy - blocksBefore;
-            if (r.arrived != c.size) std::printf("  peer got %zu of %zu\n", r.arrived, c.size);
-            c.seconds.push_back(r.seconds);
-            c.pumpShare.push_back(r.pumpShare);
-            c.writeShare.push_back(r.writeShare);
+            c.results.push_back(r);
+            // A line per send, as it ends (on stderr): a send that hangs shows where.
+            std::fprintf(stderr, "%s: %lld bytes in %.2f s\n", c.name.c_str(),
+                         static_cast<long long>(r.sent), r.seconds);
         }
-        // The send's loop without its pass of the queue: the file read and the port write.
-        Peer peer(line, FileBytes, false);
-        TFileStream file(textPath, fmOpenRead);
-        double start = Now();
-        char byte = 0;
-        while (file.Read(&byte, 1) == 1) Form1->Comm1->Write(&byte, 1);
-        noPump.push_back(Now() - start);
-        peer.Finish();
-        // The pass alone, with the window as a send leaves it and nothing queued.
-        start = Now();
-        for (size_t i = 0; i < FileBytes; ++i) Application->ProcessMessages();
-        pumpAlone.push_back(Now() - start);
     }
 
-    std::printf("median of %d rounds:\n", Rounds);
-    for (Case& c : cases) {
-        Report(c.name, c.size, Median(c.seconds));
-        std::printf("%-44s pump (PeekMessage + DispatchMessage) %.0f %%, port write %.0f %%\n", "",
-                    100 * Median(c.pumpShare), 100 * Median(c.writeShare));
-        // Blocks the sends left in the process heap (where the rich edit control and the
-        // text layout allocate): what stays after each file, on average.
-        std::printf("%-44s process heap: %+ld blocks per send\n", "", c.heapBlocks / Rounds);
-    }
-    Report("read + port write, no pump", FileBytes, Median(noPump));
-    const double pass = Median(pumpAlone);
-    std::printf("%-44s %9.1f us per pass\n", "message queue pass alone",
-                pass * 1e6 / static_cast<double>(FileBytes));
+    std::printf("%zu KiB of random bytes at 921,600 baud (unless named), sends stopped after %.0f "
+                "s, median of "
+                "%d rounds:\n",
+                FileBytes >> 10, CapSeconds, Rounds);
+    for (Case& c : cases) Report(c.name, c.results, c.heapBlocks);
 
-    Form1->Connect_spbtnClick(Form1);
+    if (Connection.PortOpen) Form1->Connect_spbtnClick(Form1);
     while (Application->ComponentCount() > 0)
         delete Application->Components(Application->ComponentCount() - 1);
-    for (const char* name : {"\\lines.txt", "\\random.bin", "\\half.txt", "\\quorvalink.ini"})
+    for (const char* name : {"\\random.bin", "\\quorvalink.ini"})
         DeleteFileA((folder + name).c_str());
     RemoveDirectoryA(folder.c_str());
     return 0;

@@ -13,6 +13,7 @@
 #include "macros/TreeUtil.h"
 #include "terminal/Escapes.h"
 #include "terminal/MacroRunner.h"
+#include "tests/support/FileSendHelpers.h"
 #include "tests/support/MainWindowHarness.h"
 #include "tests/support/ReceiveScreen.h"
 
@@ -378,7 +379,12 @@ TEST_F(MacroRunTest, FileItemArrivesByteExactAndCountsAndIsRefusedDuringAMenuSen
     TTreeNode* folder = Folder("F");
     TTreeNode* file = Item(folder, mkFile, path);
     Select(file);
-    Form1->Tr_Send_btnClick(Form1);
+    {
+        // With no delay after each byte, the file goes in blocks, as Send File sends it.
+        qv::test::PortWriteWatch watch;
+        Form1->Tr_Send_btnClick(Form1);
+        EXPECT_LT(watch.Count(), 100);
+    }
     EXPECT_EQ(line.ReadExactly(bytes.size(), 5s), bytes);
     EXPECT_EQ(Display.BytesOut, static_cast<std::int64_t>(bytes.size()));
     EXPECT_EQ(Transfer.SendFile, nullptr);
