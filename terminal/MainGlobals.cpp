@@ -60,6 +60,7 @@ void TTransferState::Reset()
     SendSerial = 0;
     EntryPaneHidden = false;
     SendTimerFlag.store(0);
+    LineBusyUntil = 0;
 }
 
 TDisplayState Display;

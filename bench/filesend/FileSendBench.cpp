@@ -51,6 +51,10 @@ struct {
     double writeSeconds = 0;
     long writes = 0;
     double lastWrite = 0;
+    // The line's rate while the send runs: from the first write's start to the last's.
+    double firstWrite = 0;
+    double lastWriteStart = 0;
+    DWORD lastWriteBytes = 0;
     DWORD mainThread = 0;
 } timing;
 
@@ -78,6 +82,9 @@ BOOL WINAPI TimedWrite(HANDLE h, LPCVOID buffer, DWORD count, LPDWORD written, L
         reinterpret_cast<decltype(&WriteFile)>(timing.write)(h, buffer, count, written, ov);
     // The echoing peer writes from its own thread.
     if (GetCurrentThreadId() == timing.mainThread) {
+        if (timing.writes == 0) timing.firstWrite = start;
+        timing.lastWriteStart = start;
+        timing.lastWriteBytes = count;
         timing.lastWrite = Now();
         timing.writeSeconds += timing.lastWrite - start;
         ++timing.writes;
@@ -142,38 +149,43 @@ public:
     Peer(VirtualLine& Line, double Echo, UINT Command, double PostAfter, size_t PostAt)
     {
         HWND form = Form1->Handle();
+        HWND sendBar = Form1->pnlSend->Handle();
         const double start = Now();
-        thread_ = std::thread([this, &Line, Echo, Command, PostAfter, PostAt, start, form] {
-            int quietAfterEnd = 0;
-            // The paced device's allowance, at most two milliseconds of the line.
-            double allowance = 0, last = start;
-            const double most = std::max(1.0, Echo * 0.002);
-            while (quietAfterEnd < 3) {
-                if (Command != 0 && postedAt_ == 0 && !ended_ &&
-                    (Now() - start >= PostAfter || got_ >= PostAt)) {
-                    postedAt_ = Now();
-                    PostMessageA(form, WM_COMMAND, Command, 0);
-                }
-                size_t want = 1 << 16;
-                if (Echo > 0) {
-                    const double now = Now();
-                    allowance = std::min(most, allowance + (now - last) * Echo);
-                    last = now;
-                    want = static_cast<size_t>(allowance);
-                    if (want == 0) {
-                        Sleep(1);
-                        continue;
+        thread_ =
+            std::thread([this, &Line, Echo, Command, PostAfter, PostAt, start, form, sendBar] {
+                int quietAfterEnd = 0;
+                // The paced device's allowance, at most two milliseconds of the line.
+                double allowance = 0, last = start;
+                const double most = std::max(1.0, Echo * 0.002);
+                while (quietAfterEnd < 3) {
+                    if (Command != 0 && postedAt_ == 0 && !ended_ &&
+                        (Now() - start >= PostAfter || got_ >= PostAt)) {
+                        postedAt_ = Now();
+                        PostMessageA(form, WM_COMMAND, Command, 0);
                     }
+                    // What the user sees of the command: the send bar goes when it is handled.
+                    if (postedAt_ != 0 && barGoneAt_ == 0 && !IsWindowVisible(sendBar))
+                        barGoneAt_ = Now();
+                    size_t want = 1 << 16;
+                    if (Echo > 0) {
+                        const double now = Now();
+                        allowance = std::min(most, allowance + (now - last) * Echo);
+                        last = now;
+                        want = static_cast<size_t>(allowance);
+                        if (want == 0) {
+                            Sleep(1);
+                            continue;
+                        }
+                    }
+                    const bool ended = ended_;
+                    const std::string s = Line.Read(want, Echo > 0 ? 2ms : 100ms);
+                    quietAfterEnd = s.empty() && ended ? quietAfterEnd + 1 : 0;
+                    got_ += s.size();
+                    allowance -= static_cast<double>(s.size());
+                    if (Echo != NoEcho && !s.empty()) Line.Write(s);
                 }
-                const bool ended = ended_;
-                const std::string s = Line.Read(want, Echo > 0 ? 2ms : 100ms);
-                quietAfterEnd = s.empty() && ended ? quietAfterEnd + 1 : 0;
-                got_ += s.size();
-                allowance -= static_cast<double>(s.size());
-                if (Echo != NoEcho && !s.empty()) Line.Write(s);
-            }
-            done_ = true;
-        });
+                done_ = true;
+            });
     }
     // Called once the send has returned: what arrived. An echo needs the program to read: the
     // queue runs meanwhile.
@@ -185,12 +197,14 @@ public:
         return got_;
     }
     double PostedAt() const { return postedAt_; }
+    double BarGoneAt() const { return barGoneAt_; }
 
 private:
     std::atomic<size_t> got_{0};
     std::atomic<bool> ended_{false};
     std::atomic<bool> done_{false};
     std::atomic<double> postedAt_{0};
+    std::atomic<double> barGoneAt_{0};
     std::thread thread_;
 };
 
@@ -205,6 +219,8 @@ struct Result {
     // posted.
     double bytesStopMs = -1;
     double stopMs = -1;
+    double barMs = -1;
+    double lineRate = 0;
 };
 
 enum TSendKind { skMenu, skMacro };
@@ -264,10 +280,14 @@ Result TimedSend(VirtualLine& line, TDialogScript& script, const std::string& pa
         r.pumpShare = timing.pumpSeconds / r.seconds;
         r.writeShare = timing.writeSeconds / r.seconds;
         r.bytesPerWrite = timing.writes ? static_cast<double>(r.sent) / timing.writes : 0;
+        if (timing.writes > 1)
+            r.lineRate = static_cast<double>(r.sent - timing.lastWriteBytes) /
+                         (timing.lastWriteStart - timing.firstWrite);
         r.arrived = peer.Finish();
         if (peer.PostedAt() != 0 && peer.PostedAt() < end) {
             r.stopMs = (end - peer.PostedAt()) * 1e3;
             r.bytesStopMs = std::max(0.0, timing.lastWrite - peer.PostedAt()) * 1e3;
+            if (peer.BarGoneAt() != 0) r.barMs = (peer.BarGoneAt() - peer.PostedAt()) * 1e3;
         }
     }
     if (echo) qv::test::WaitUntil([&] { return Display.BytesIn - inBefore >= r.sent; }, 30s);
@@ -295,27 +315,36 @@ void FillScreen(VirtualLine& line, int mode)
 
 void Report(const std::string& what, const std::vector<Result>& results, long heapBlocks)
 {
-    std::vector<double> rate, pump, write, perWrite, bytesStop, stop;
+    std::vector<double> rate, line, pump, write, perWrite, bytesStop, stop, bar;
     for (const Result& r : results) {
         rate.push_back(static_cast<double>(r.sent) / r.seconds);
+        line.push_back(r.lineRate);
         pump.push_back(r.pumpShare);
         write.push_back(r.writeShare);
         perWrite.push_back(r.bytesPerWrite);
         if (r.stopMs >= 0) stop.push_back(r.stopMs);
         if (r.stopMs >= 0) bytesStop.push_back(r.bytesStopMs);
+        if (r.barMs >= 0) bar.push_back(r.barMs);
         if (r.arrived != static_cast<size_t>(r.sent))
             std::printf("  %s: peer got %zu of %lld sent\n", what.c_str(), r.arrived,
                         static_cast<long long>(r.sent));
     }
     const double median = Median(rate);
-    std::printf("%-44s %9.0f bytes/s %7.1f us/byte  pump %3.0f %%  write %3.0f %%  %6.0f B/write"
+    std::printf("%-44s %9.0f bytes/s (line %7.0f) %7.1f us/byte  pump %3.0f %%  write %3.0f %%  "
+                "%6.0f B/write"
                 "  heap %+5ld blocks/send",
-                what.c_str(), median, 1e6 / median, 100 * Median(pump), 100 * Median(write),
-                Median(perWrite), heapBlocks / static_cast<long>(results.size()));
+                what.c_str(), median, Median(line), 1e6 / median, 100 * Median(pump),
+                100 * Median(write), Median(perWrite),
+                heapBlocks / static_cast<long>(results.size()));
     if (!stop.empty())
         std::printf("  stopped: bytes %.0f ms (worst %.0f), window %.0f ms (worst %.0f)",
                     Median(bytesStop), *std::max_element(bytesStop.begin(), bytesStop.end()),
                     Median(stop), *std::max_element(stop.begin(), stop.end()));
+    // The send bar goes when the command is handled; the send's own call returns once the
+    // queue pass that handled it has run dry, which an echo still arriving prolongs.
+    if (!bar.empty())
+        std::printf(", bar gone %.0f ms (worst %.0f)", Median(bar),
+                    *std::max_element(bar.begin(), bar.end()));
     std::printf("\n");
 }
 

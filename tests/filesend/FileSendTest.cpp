@@ -15,6 +15,7 @@ namespace {
 // every twentieth.
 TEST_F(FileSendTest, ALargeFileArrivesByteExactInBlocksWithTwentyProgressStepsAndASuccessBox)
 {
+    Form1->Comm1->SetBaudRate(921600);
     const std::string bytes = RandomBytes(1 << 20);
     const std::string path = MakeFile("mega.bin", bytes);
     PortWriteWatch watch;
@@ -124,6 +125,29 @@ TEST_F(FileSendTest, AnEmptyFileWarnsAndNeverShowsTheSendBar)
     EXPECT_EQ(boxes[0].DlgType, mtWarning);
     EXPECT_EQ(BytesSent(), 0);
     ExpectIdleWindow();
+}
+
+// The virtual line, like a driver under Wine, takes whatever is written: a send that wrote as
+// fast as it could ran far ahead of a slow line, and a Stop then waited for the line to drain.
+TEST_F(FileSendTest, TheSendKeepsToThePaceOfTheLine)
+{
+    Form1->Comm1->SetBaudRate(9600);  // 960 bytes a second
+    const std::string bytes = RandomBytes(2400);
+    const std::string path = MakeFile("paced.bin", bytes);
+    PortWriteWatch watch;
+    PeerReader peer(line, bytes.size());
+    SendFileThroughMenu(path);
+    EXPECT_EQ(peer.Finish(), bytes);
+
+    // Before each write, no more has gone than the line carried since the first, with room for
+    // the 60 ms lead and a block. A slow machine only writes later: it cannot fail this.
+    const auto& writes = watch.Writes();
+    ASSERT_FALSE(writes.empty());
+    double before = 0;
+    for (const auto& [at, count] : writes) {
+        EXPECT_LE(before, (at - writes[0].first) * 960 + 0.060 * 960 + 19 + 1) << "at " << at;
+        before += count;
+    }
 }
 
 TEST_F(FileSendTest, StopDuringASendEndsSilentlyRestoresThePaneAndLeavesTheBarAtZero)

@@ -27,8 +27,17 @@ struct {
     bool shortWrites = false;
     HANDLE lastPort = nullptr;
     int count = 0;
+    std::vector<std::pair<double, unsigned long>> writes;
     std::vector<TWriteSnapshot> states;
 } watch;
+
+double CounterSeconds()
+{
+    LARGE_INTEGER frequency, count;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&count);
+    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
 
 bool SameState(const TWriteSnapshot& a, const TWriteSnapshot& b)
 {
@@ -57,6 +66,7 @@ BOOL WINAPI WatchedWriteFile(HANDLE h, LPCVOID buffer, DWORD count, LPDWORD writ
         if (watch.states.empty() || !SameState(watch.states.back(), now))
             watch.states.push_back(now);
         ++watch.count;
+        watch.writes.emplace_back(CounterSeconds(), count);
         if (watch.refuseAfter >= 0 && watch.count > watch.refuseAfter) {
             if (watch.shortWrites) {
                 if (written) *written = 0;
@@ -81,10 +91,15 @@ PortWriteWatch::PortWriteWatch(int RefuseAfter, bool ShortWrites)
     watch.shortWrites = ShortWrites;
     watch.lastPort = nullptr;
     watch.count = 0;
+    watch.writes.clear();
     watch.states.clear();
 }
 
 int PortWriteWatch::Count() const { return watch.count; }
+const std::vector<std::pair<double, unsigned long>>& PortWriteWatch::Writes() const
+{
+    return watch.writes;
+}
 const std::vector<TWriteSnapshot>& PortWriteWatch::States() const { return watch.states; }
 
 std::vector<std::string> PortWriteWatch::StatusTexts() const

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "tests/support/ApiPatch.h"
@@ -36,6 +37,8 @@ public:
     explicit PortWriteWatch(int RefuseAfter = -1, bool ShortWrites = false);
 
     int Count() const;
+    // Each write's start, in seconds of the performance counter, and its byte count.
+    const std::vector<std::pair<double, unsigned long>>& Writes() const;
     // The window's states at the writes, each change once, in order.
     const std::vector<TWriteSnapshot>& States() const;
     // The distinct status texts seen at the writes, in order.
