@@ -190,10 +190,8 @@ public:
     // One formatted byte, or a short reply, pasted at once at the end of the screen, in a group
     // that starts with one of the four colour prefixes; a failure says "Error Updating Screen"
     // and leaves it to the display tick.
-    // NewLinesFirst line feeds the formatter gave the screen go in first, in the same insertion;
-    // never at the end of old text, whatever the caret or selection the user left there.
-    void PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::uint32_t Length,
-                          std::uint32_t NewLinesFirst = 0);
+    // Always at the end, whatever the caret or selection the user left there.
+    void PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::uint32_t Length);
     // A byte sent by hand formatted into the pending text in the sent colours and pasted at
     // the screen's end, Prefix starting its group.
     void EchoSentByte(TObject* Sender, std::uint8_t Byte, const String& Prefix);

@@ -49,18 +49,6 @@ void CaretToEnd(HWND Screen)
     SendMessageA(Screen, EM_SETSEL, end, end);
 }
 
-void InsertLineFeeds(HWND Screen, std::uint32_t Count)
-{
-    if (Count == 0) return;
-    const std::string feeds(Count, '\n');
-    CaretToEnd(Screen);
-    SendMessageA(Screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(feeds.c_str()));
-}
-
-// The line feeds the formatter reported for a sent byte, as the screen is to get them: with the
-// text that follows them. No more than the line limit of them.
-std::uint32_t LineFeedsForScreen(std::uint32_t NewLines) { return std::min(NewLines, LineLimit()); }
-
 // Whether a read of N bytes is pasted at the end of the screen at once rather than left to the
 // display tick, which draws the screen once per interval whatever the rate: a single byte
 // (typing speed) and a reply, the first bytes after the line has been quiet for a tick's time
@@ -153,7 +141,7 @@ void CutScreenTop(HWND Screen, std::uint32_t Lines)
     SendMessageA(Screen, EM_SETEVENTMASK, 0, mask);
 }
 
-// An echo, single byte or line feed added at the end: no scroll or selection notifications
+// An echo, single byte or reply added at the end: no scroll or selection notifications
 // while the caret is brought into view and the text goes in, and, for text that scrolls, no
 // drawing either; afterwards the lines above the paste keep their pixels (TScreenHold) and the
 // rest is drawn. Each scroll of a paste used to draw the screen and the gutter at once, and the
@@ -287,8 +275,7 @@ void AppendToPendingRtf(const char* Piece, std::uint32_t Length)
     Display.PendingRtf->WriteBuffer(Piece, static_cast<int>(Length) + 1);
 }
 
-void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::uint32_t Length,
-                              std::uint32_t NewLinesFirst)
+void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::uint32_t Length)
 {
     Display.WorkRtf->Clear();
     Display.WorkRtf->WriteString(Prefix);
@@ -302,10 +289,8 @@ void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::
         Receive.ScreenAwaitingTick = false;
         const bool newLine = std::search(Formatted, Formatted + Length, RtfLineBreakHead,
                                          RtfLineBreakHead + 4) != Formatted + Length;
-        TQuietPaste quiet(*this,
-                          NewLinesFirst > 0 || newLine ||
-                              ScreenRoomBelowLastLine(screen, GutterCanvas->TextHeight("1")) < 0);
-        InsertLineFeeds(screen, NewLinesFirst);
+        TQuietPaste quiet(
+            *this, newLine || ScreenRoomBelowLastLine(screen, GutterCanvas->TextHeight("1")) < 0);
         CaretToEnd(screen);
         SendMessageA(screen, EM_SCROLLCARET, 0, 0);
         Display.WorkRtf->SetPosition(0);
@@ -320,15 +305,14 @@ void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::
 
 void TForm1::EchoSentByte(TObject* Sender, std::uint8_t Byte, const String& Prefix)
 {
-    // The line feed a new line gives the screen goes in with the byte's text: one insertion,
-    // one scroll, one drawing of the new line.
+    // The byte's line break, if it makes one, is in its text and shows as it is, as a received
+    // one does. (The formatter's line feed for the screen, put in first, gave an echoed Enter
+    // in ASCII/Text mode a second line end, an empty line until the next whole-screen load.)
     char* const formatted = Receive.FormattedBuffer;
-    std::uint32_t newLines = 0;
-    const std::uint32_t n =
-        FormatToRtf(Sender, &Byte, formatted, FormattedBufferSize - 1, 1, 1, nullptr, &newLines);
+    const std::uint32_t n = FormatToRtf(Sender, &Byte, formatted, FormattedBufferSize - 1, 1, 1);
     formatted[n] = 0;
     AppendToPendingRtf(formatted, n);
-    PasteAtScreenEnd(Prefix, formatted, n, LineFeedsForScreen(newLines));
+    PasteAtScreenEnd(Prefix, formatted, n);
 }
 
 // ---- the display tick -------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 // reach the peer byte-exact, are echoed in the sent colours (or only counted), are held back by
 // BREAK, connect or say "not connected" on a closed port, and a byte the port refuses is
 // reported, neither echoed nor captured. Ctrl+C and Esc reach the peer, not the screen control.
+// An echoed Enter shows the lines a whole load of the screen shows.
 #include "framework/gui/Clipboard.h"
 #include "tests/support/MainWindowHarness.h"
 #include "tests/support/ReceiveScreen.h"
@@ -65,6 +66,40 @@ TEST_F(KeyboardTest, InTextModeAControlCharacterEchoesAsTextAndInHexadecimalMode
     EXPECT_EQ(ScreenLines(), ExpectedLines("z", 2, 70, 100));
     EXPECT_EQ(ColourAt(0), RGB(0, 0, 255));
 }
+
+// The echo of Enter, of a typed line and its Enter, and a reply received after them, each shows
+// what a whole load of the pending text shows, in every display mode: no line break of its own
+// before the echoed text, none more than the load gives.
+class EchoedEnter : public KeyboardTest, public ::testing::WithParamInterface<int> {
+protected:
+    // The screen's text as the keys left it, then as a whole load shows it.
+    static void ExpectAWholeLoadShowsTheSame(const char* After)
+    {
+        const std::string shown = Form1->reScreen->Text();
+        Form1->ReloadScreenFromPending();
+        EXPECT_EQ(shown, Form1->reScreen->Text()) << "after " << After;
+    }
+};
+
+TEST_P(EchoedEnter, ShowsTheLinesAWholeLoadGives)
+{
+    Start(GetParam(), 70);
+    // The tick is kept far away: the screen is what the echoes pasted.
+    Form1->Timer1->SetInterval(600000);
+    Type('\r', VK_RETURN);
+    ExpectAWholeLoadShowsTheSame("Enter");
+    Type('a');
+    Type('b');
+    Type('\r', VK_RETURN);
+    ExpectAWholeLoadShowsTheSame("ab Enter");
+    ASSERT_EQ(line.ReadExactly(4, 2s), "\rab\r");
+    line.Write("OK\r\n");
+    ASSERT_TRUE(WaitForBytesIn(4));
+    ASSERT_FALSE(Form1->Timer1->Enabled()) << "the reply was left to the tick";
+    ExpectAWholeLoadShowsTheSame("the reply");
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryMode, EchoedEnter, ::testing::Values(0, 1, 2));
 
 TEST_F(KeyboardTest, CtrlCSendsEtxAndLeavesTheClipboardAlone)
 {
