@@ -50,9 +50,8 @@ constexpr std::size_t FormatBufferSize(std::size_t count)
 // still fits, so a smaller buffer than FormatBufferSize(Count) formats the block in pieces.
 // *BytesTaken (when given) receives the number of input bytes consumed; the caller formats
 // the rest in further calls. An overflow stop consumes the whole block.
-// *NewLines (when given) receives the line feeds the screen is to get for the block: one for
-// each CR or LF that ends a line in text mode. The caller adds them at the end of the screen's
-// text ahead of the formatted text, or leaves them to a whole-screen load.
+// *NewLines (when given) receives the screen lines the block ends: one for each CR or LF that
+// ends a line in text mode. The formatted text holds their line breaks itself.
 std::uint32_t FormatToRtf(TObject* Sender, const std::uint8_t* Input, char* Output,
                           std::size_t OutputSize, std::uint8_t Direction, std::uint32_t Count,
                           std::uint32_t* BytesTaken = nullptr, std::uint32_t* NewLines = nullptr);
