@@ -107,9 +107,10 @@ TEST(MergeForm, AMergedFormIsABorderlessChildAndAnMdiChildCentresInTheFrame)
 
 TEST(FindPrevInstance, ByClassOrTitleAndNothingWhenBothAreEmpty)
 {
-    TDummyWindow w("QvPrevInstanceTest", "Earlier copy");
+    // A title of its own: the other tests run in parallel on the same desktop.
+    TDummyWindow w("QvPrevInstanceTest", "Earlier copy found by its title");
     EXPECT_EQ(FindPrevInstance("QvPrevInstanceTest", ""), w.handle);
-    EXPECT_EQ(FindPrevInstance("", "Earlier copy"), w.handle);
+    EXPECT_EQ(FindPrevInstance("", "Earlier copy found by its title"), w.handle);
     EXPECT_EQ(FindPrevInstance("", ""), nullptr);
     EXPECT_EQ(WindowClassName(w.handle), "QvPrevInstanceTest");
 }
