@@ -27,8 +27,8 @@ constexpr DWORD BackOffMs = 10;
 // bytes were not read while it waited for a hand-over, and a window busy for tens of ms (a
 // whole-screen load) held a device sending 300,000 bytes a second back as long, the line's own
 // buffers being small. The wait is kept for the other events. The line and modem-line events
-// are rare, but not all of them: the transmitter-empty event comes once for every byte a file
-// send writes (it writes one at a time), so a send makes one wait per byte.
+// are rare, but not all of them: the transmitter-empty event, when monitored, comes after every
+// write, so a file send makes one wait per block it writes.
 
 // The wait of the read-ahead loop, on the heap: a wait that cannot be seen to end before the
 // thread goes is left to write into it (and its event) rather than into freed memory.
