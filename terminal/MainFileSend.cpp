@@ -3,6 +3,7 @@
 // and its messages; the parts of it that Special Send File and a macro's file send share; and the
 // end of a send, which every other send and the disconnect call.
 #include <algorithm>
+#include <chrono>
 #include <vector>
 
 #include "framework/Exceptions.h"
@@ -21,14 +22,6 @@ int ReadBlock(std::vector<char>& Block, int Count)
     return std::max(0, Transfer.SendFile->Read(Block.data(), Count));
 }
 
-double CounterSeconds()
-{
-    LARGE_INTEGER frequency, count;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&count);
-    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // How far the block writes may run ahead of what the line has carried: three blocks.
 constexpr double LineLeadSeconds = 0.060;
 
@@ -40,7 +33,8 @@ constexpr double LineLeadSeconds = 0.060;
 void PaceToLine(std::uint32_t Baud, int Count)
 {
     if (Baud == 0) return;
-    const double now = CounterSeconds();
+    const double now =
+        std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
     Transfer.LineBusyUntil = std::max(Transfer.LineBusyUntil, now);
     const double ahead = Transfer.LineBusyUntil - now;
     if (ahead > LineLeadSeconds) Sleep(static_cast<DWORD>((ahead - LineLeadSeconds) * 1000) + 1);

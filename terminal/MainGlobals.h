@@ -155,8 +155,8 @@ struct TTransferState {
     // The special send's pause: set to 1 by its timer's callback, on the timer service's
     // thread; cleared by the send loop.
     std::atomic<std::int32_t> SendTimerFlag{0};
-    // Until when the line is busy with what the file sends wrote, in seconds of the performance
-    // counter (0: not since the start). Written by the block writes only.
+    // Until when the line is busy with what the file sends wrote, in seconds of the steady
+    // clock (0: not since the start). Written by the block writes only.
     double LineBusyUntil = 0;
     // The bytes of an expanded send string: the string entry pane's (at most 300) and the macro
     // runner's data strings (at most 4,096), with room for a NUL. Written by their send

@@ -14,6 +14,7 @@
 #include "framework/Strings.h"
 #include "framework/gui/Application.h"
 #include "placement/PropsStorage.h"
+#include "tests/support/GuiTestSupport.h"
 
 // A key under HKCU that no program uses, made unique per test process.
 class TPrivateKey {
@@ -87,17 +88,6 @@ public:
     TPropsStorage Storage;
     std::map<String, String> Values;
 };
-
-inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 3000)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-        Application->ProcessMessages();
-        if (done()) return true;
-        if (std::chrono::steady_clock::now() >= end) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-}
 
 // The window's normal (restored) rectangle.
 inline RECT NormalRect(HWND Window)

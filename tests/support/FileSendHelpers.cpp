@@ -31,14 +31,6 @@ struct {
     std::vector<TWriteSnapshot> states;
 } watch;
 
-double CounterSeconds()
-{
-    LARGE_INTEGER frequency, count;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&count);
-    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 bool SameState(const TWriteSnapshot& a, const TWriteSnapshot& b)
 {
     return a.Status == b.Status && a.SendBarVisible == b.SendBarVisible &&
@@ -66,7 +58,10 @@ BOOL WINAPI WatchedWriteFile(HANDLE h, LPCVOID buffer, DWORD count, LPDWORD writ
         if (watch.states.empty() || !SameState(watch.states.back(), now))
             watch.states.push_back(now);
         ++watch.count;
-        watch.writes.emplace_back(CounterSeconds(), count);
+        watch.writes.emplace_back(
+            std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+                .count(),
+            count);
         if (watch.refuseAfter >= 0 && watch.count > watch.refuseAfter) {
             if (watch.shortWrites) {
                 if (written) *written = 0;

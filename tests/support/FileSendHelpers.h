@@ -37,7 +37,7 @@ public:
     explicit PortWriteWatch(int RefuseAfter = -1, bool ShortWrites = false);
 
     int Count() const;
-    // Each write's start, in seconds of the performance counter, and its byte count.
+    // Each write's start, in seconds of the steady clock, and its byte count.
     const std::vector<std::pair<double, unsigned long>>& Writes() const;
     // The window's states at the writes, each change once, in order.
     const std::vector<TWriteSnapshot>& States() const;
