@@ -30,6 +30,12 @@ void TButton::Dispatch(TMessage& m)
     case CN_COMMAND:
         if (HIWORD(m.WParam) == BN_CLICKED) Click();
         return;
+    case CM_DIALOGCHAR:
+        if (IsAccel(static_cast<WORD>(m.WParam), Caption())) {
+            Click();
+            m.Result = 1;
+        }
+        return;
     default: break;
     }
     TWinControl::Dispatch(m);
@@ -135,17 +141,20 @@ void TSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     if (Button == mbLeft && pressed_) {
         pressed_ = false;
         const bool inside = X >= 0 && Y >= 0 && X < Width() && Y < Height();
-        // A grouped button toggles before its click runs, so the handler sees the new state.
-        if (inside && GroupIndex != 0) {
-            if (!down_)
-                SetDown(true);
-            else if (AllowAllUp) {
-                down_ = false;
-            }
-        }
+        if (inside) ToggleInGroup();
         Invalidate();
     }
     TGraphicControl::MouseUp(Button, Shift, X, Y);
+}
+
+// A grouped button toggles before its click runs, so the handler sees the new state.
+void TSpeedButton::ToggleInGroup()
+{
+    if (GroupIndex == 0) return;
+    if (!down_)
+        SetDown(true);
+    else if (AllowAllUp)
+        down_ = false;
 }
 
 void TSpeedButton::Dispatch(TMessage& m)
@@ -158,6 +167,15 @@ void TSpeedButton::Dispatch(TMessage& m)
     case CM_MOUSELEAVE:
         hot_ = false;
         if (Flat) Invalidate();
+        return;
+    case CM_DIALOGCHAR:
+        // Its letter presses it as a click does.
+        if (IsAccel(static_cast<WORD>(m.WParam), Caption())) {
+            ToggleInGroup();
+            Invalidate();
+            Click();
+            m.Result = 1;
+        }
         return;
     default: break;
     }

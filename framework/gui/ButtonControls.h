@@ -1,6 +1,7 @@
 // Buttons: TButton and TCheckBox over the platform's BUTTON class, and TSpeedButton, a flat
 // button drawn on its parent (glyph, caption, Down state, groups). Setting a check box's
-// Checked fires OnClick when it changes.
+// Checked fires OnClick when it changes. The buttons answer the Alt+letter their caption
+// underlines (the form's CM_DIALOGCHAR).
 #pragma once
 
 #include "framework/gui/Control.h"
@@ -66,6 +67,7 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:
+    void ToggleInGroup();
     TBitmap glyph_;
     bool down_ = false;
     bool pressed_ = false;

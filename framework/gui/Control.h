@@ -56,6 +56,8 @@ TShortCut ShortCut(WORD Key, TShiftState Shift);
 // "F2", "Ctrl+S", "Shift+Ins": the text a menu shows beside its caption.
 String ShortCutToText(TShortCut ShortCut);
 TShiftState KeyboardShift();              // modifier keys held now
+// Whether Caption underlines the character Key ("&O" in "&OK"; "&&" is an ampersand shown).
+bool IsAccel(WORD Key, const String& Caption);
 TShiftState MouseShift(WPARAM keyFlags);  // from a mouse message's MK_ flags
 
 using TMouseEvent =
@@ -311,6 +313,7 @@ private:
     bool WMKeyDown(TMessage& m);
     bool WMKeyUp(TMessage& m);
     bool WMChar(TMessage& m);
+    bool WMSysChar(TMessage& m);
     bool WMContextMenu(TMessage& m);
     void BiDiModeChanged();
     bool RouteMouseToGraphicChild(TMessage& m);

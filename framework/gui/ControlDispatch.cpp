@@ -101,6 +101,9 @@ void TWinControl::Dispatch(TMessage& m)
     case WM_CHAR:
         if (WMChar(m)) return;
         break;
+    case WM_SYSCHAR:
+        if (WMSysChar(m)) return;
+        break;
 
     case WM_CONTEXTMENU:
         if (WMContextMenu(m)) return;

@@ -57,6 +57,22 @@ TShiftState KeyboardShift()
     return s;
 }
 
+bool IsAccel(WORD Key, const String& Caption)
+{
+    for (size_t i = 0; i + 1 < Caption.size(); ++i) {
+        if (Caption[i] != '&') continue;
+        if (Caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        const auto upper = [](unsigned c) {
+            return reinterpret_cast<UINT_PTR>(CharUpperA(reinterpret_cast<LPSTR>(c & 0xFF)));
+        };
+        return upper(static_cast<unsigned char>(Caption[i + 1])) == upper(Key);
+    }
+    return false;
+}
+
 TShiftState MouseShift(WPARAM keyFlags)
 {
     TShiftState s;
@@ -193,6 +209,16 @@ bool TWinControl::WMChar(TMessage& m)
     if (DoKeyPress(key)) return true;
     m.WParam = static_cast<unsigned char>(key);
     return false;
+}
+
+// Alt+letter: the form presses the control whose caption underlines the letter, before the
+// platform takes the key for the menu bar (which only beeps when no menu has that letter).
+bool TWinControl::WMSysChar(TMessage& m)
+{
+    TForm* form = GetParentForm(this);
+    if (!form || !form->DialogChar(static_cast<WORD>(m.WParam))) return false;
+    m.Result = 0;
+    return true;
 }
 
 // ---- TWinControl: focus ------------------------------------------------------------------

@@ -463,6 +463,22 @@ bool TForm::DialogKey(WORD Key)
     return true;
 }
 
+namespace {
+bool PressMnemonic(TWinControl* parent, WORD key)
+{
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl* c = parent->Controls(i);
+        if (!c->Visible() || !c->Enabled()) continue;
+        if (c->Perform(CM_DIALOGCHAR, key)) return true;
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            if (PressMnemonic(w, key)) return true;
+    }
+    return false;
+}
+}  // namespace
+
+bool TForm::DialogChar(WORD Key) { return PressMnemonic(this, Key); }
+
 void TForm::Paint()
 {
     if (OnPaint) OnPaint(this);

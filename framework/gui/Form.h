@@ -101,6 +101,9 @@ public:
     // Enter and Escape press the form's default and cancel buttons (when the focused control
     // has no use for the key); true when one was pressed.
     bool DialogKey(WORD Key);
+    // Alt+letter (Key, the character) presses the shown, enabled control whose caption
+    // underlines the letter, as a dialog's buttons answer their mnemonics; true when one did.
+    bool DialogChar(WORD Key);
 
     void Dispatch(TMessage& Message) override;
     void SetVisible(bool v) override;

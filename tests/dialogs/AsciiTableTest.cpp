@@ -1,11 +1,12 @@
 // The ASCII table window opened from the Help menu: its two pages as the rich edits show them
 // (every code once, whatever the showing), their colours and font, the pop-up's Ctrl+A and
-// Ctrl+C, Esc.
+// Ctrl+C, Esc, Alt+O.
 #include <richedit.h>
 
 #include "DialogsFixture.h"
 #include "dialogs/AsciiTable.h"
 #include "framework/gui/Clipboard.h"
+#include "tests/support/GuiTestSupport.h"
 
 namespace dialogs_test {
 namespace {
@@ -103,6 +104,15 @@ TEST_F(AsciiTableTest, CtrlAThenCtrlCCopiesTheWholeStandardPageAsRichTextAndEscO
     EXPECT_FALSE(ASCII_tbl->Visible());
     ASCII_tbl->Show();
     ClickOn(ASCII_tbl->sbtnOK);
+    EXPECT_FALSE(ASCII_tbl->Visible());
+}
+
+TEST_F(AsciiTableTest, AltOClosesTheTableAsItsOKButtonDoes)
+{
+    Form1->ASCIITable1Click(Form1->ASCIITable1);
+    ASSERT_TRUE(qv::test::WaitUntil([] { return ASCII_tbl->Active(); }));
+    ASCII_tbl->ASCII_re1->SetFocus();
+    AltKey('O');
     EXPECT_FALSE(ASCII_tbl->Visible());
 }
 

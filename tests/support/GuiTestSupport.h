@@ -33,6 +33,25 @@ inline void TypeKey(TWinControl* c, WORD vk)
     PumpPending();
 }
 
+// Alt and a letter key (upper case, its virtual key) through the queue to the window with the
+// focus, as the keyboard sends them while Alt is held; the message loop's TranslateMessage makes
+// the WM_SYSCHAR.
+inline void AltKey(char Letter)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    const BYTE before = keys[VK_MENU];
+    keys[VK_MENU] = 0x80;
+    SetKeyboardState(keys);
+    HWND h = GetFocus() ? GetFocus() : GetActiveWindow();
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(Letter, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageA(h, WM_SYSKEYDOWN, Letter, scan | 0x20000001);
+    PostMessageA(h, WM_SYSKEYUP, Letter, scan | 0xE0000001);
+    PumpPending();
+    keys[VK_MENU] = before;
+    SetKeyboardState(keys);
+}
+
 // A left click at a point of a window's client area.
 inline void ClickAt(HWND h, int x, int y)
 {
