@@ -108,6 +108,15 @@ void FilterSpinKey(TCSpinEdit* Edit, std::int32_t& Count, std::int32_t Limit, ch
     }
 }
 
+// Whether Window is one that Dialog opened: owned by it, or by a window it opened.
+bool OpenedBy(HWND Window, HWND Dialog)
+{
+    for (HWND owner = Window ? GetWindow(Window, GW_OWNER) : nullptr; owner;
+         owner = GetWindow(owner, GW_OWNER))
+        if (owner == Dialog) return true;
+    return false;
+}
+
 // Focus and the first characters selected, so that typing replaces the value.
 void SelectForTyping(TCSpinEdit* Edit, int Length)
 {
@@ -138,7 +147,6 @@ TfrmProp::TfrmProp(TComponent* AOwner) : TForm(AOwner)
     PageControl1->SetActivePage(DisplaySheet);
     FitToCaptions();
 
-    OnShow = Closure(this, &TfrmProp::FormShow);
     OnActivate = Closure(this, &TfrmProp::FormActivate);
     OnClose = Closure(this, &TfrmProp::FormClose);
     OnKeyPress = Closure(this, &TfrmProp::FormKeyPress);
@@ -304,21 +312,28 @@ void TfrmProp::BuildButtons()
                          Closure(this, &TfrmProp::sbtn_CancelClick));
 }
 
-// ---- showing, activation and closing ------------------------------------------------------
+// ---- activation and closing ---------------------------------------------------------------
 
-// The copy Cancel puts back is taken when the dialog is shown, not on each activation: the
-// dialog is activated again whenever a window it opened (the font dialog, a question) closes,
-// and a copy taken then would already hold the changes made before it.
-void TfrmProp::FormShow(TObject* Sender)
+void TfrmProp::Dispatch(TMessage& Message)
 {
-    SettingsBackup = Settings;
-    Settings.Accepted = false;
+    // Only the activation itself tells which window the user leaves (its LParam).
+    if (Message.Msg == WM_ACTIVATE && LOWORD(Message.WParam) != WA_INACTIVE)
+        backFromOwnWindow_ = OpenedBy(reinterpret_cast<HWND>(Message.LParam), Handle());
+    TForm::Dispatch(Message);
 }
 
 void TfrmProp::FormActivate(TObject* Sender)
 {
     // A visible dialog may be activated while the program ends, after the main window is gone.
     if (!host_) return;
+
+    // Each return to the dialog takes a new copy for Cancel, so that what the user did in the
+    // main window meanwhile stays. Not so the return from a window the dialog opened itself
+    // (the font dialog, a question): the copy would already hold the changes made before it.
+    if (!backFromOwnWindow_) {
+        SettingsBackup = Settings;
+        Settings.Accepted = false;
+    }
 
     cbDispStringEntryPnl->SetChecked(Settings.StringEntryPaneVisible);
     Displaymode_cbx->SetItemIndex(Settings.DisplayMode);

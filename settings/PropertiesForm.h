@@ -1,6 +1,6 @@
 // TfrmProp: the options dialog. Modeless and on top of the main window; every control writes
-// Settings at once, OK keeps the changes, Cancel (Esc, closing) puts back the copy taken when the
-// dialog was shown, Save Settings also writes the settings and macro list files.
+// Settings at once, OK keeps the changes, Cancel (Esc, closing) puts back the copy taken at the
+// last activation, Save Settings also writes the settings and macro list files.
 #pragma once
 
 #include <cstdint>
@@ -52,7 +52,6 @@ public:
     TPanel* ButtonPanel;
     TSpeedButton *sbtnSaveSettings, *sbtnOK, *sbtn_Cancel;
 
-    void FormShow(TObject* Sender);
     void FormActivate(TObject* Sender);
     void FormClose(TObject* Sender, TCloseAction& Action);
     void FormKeyPress(TObject* Sender, char& Key);
@@ -86,11 +85,16 @@ public:
     std::int32_t NumLinesKeyCount = 1;
     std::int32_t TabNumsKeyCount = 1;
 
+    void Dispatch(TMessage& Message) override;
+
 protected:
     void CreateParams(TCreateParams& Params) override;
 
 private:
     TOptionsHost* host_ = nullptr;
+    // The activation under way returns from a window the dialog opened (its font dialog, a
+    // question it raised), not from one where the user may have changed settings.
+    bool backFromOwnWindow_ = false;
 
     void BuildDisplayPage();
     void BuildErrorPage();

@@ -1,12 +1,13 @@
 // The options dialog beside the real main window on a virtual line: what it shows on opening,
 // the error-checking rule, live spins and boxes, half-typed values, the mode list, and what OK,
-// Cancel (after the platform's font dialog has come and gone), Esc and Save Settings keep or put
-// back.
+// Cancel (after the platform's font dialog has come and gone, or after work in the main window),
+// Esc, Save Settings and the buttons' Alt+letters keep or put back.
 #include <fstream>
 #include <iterator>
 #include <string>
 
 #include "settings/PropertiesForm.h"
+#include "tests/support/GuiTestSupport.h"
 #include "tests/support/MainWindowHarness.h"
 #include "tests/support/ReceiveScreen.h"
 
@@ -31,6 +32,23 @@ protected:
     static void Type(TWinControl* Control, char Key)
     {
         SendMessageA(Control->Handle(), WM_CHAR, static_cast<unsigned char>(Key), 1);
+    }
+    // The settings file as written.
+    std::string SettingsFileText() const
+    {
+        std::ifstream in(SettingsPath(), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    // The user turns to another window of the program (a click on it activates it).
+    static void TurnTo(TForm* Form)
+    {
+        SetActiveWindow(Form->Handle());
+        ASSERT_TRUE(qv::test::WaitUntil([Form] { return Form->Active(); }));
+    }
+    // A main window menu item chosen: the command the platform's menu sends.
+    static void Choose(TMenuItem* Item)
+    {
+        SendMessageA(Form1->Handle(), WM_COMMAND, Item->Command(), 0);
     }
 };
 
@@ -190,6 +208,48 @@ TEST_F(OptionsTest, CancelAndEscPutBackColumnsAndFontWhileOkKeepsThem)
     EXPECT_EQ(Display.CharsPerLine, 50u);
 }
 
+TEST_F(OptionsTest, CancelKeepsTheModeAndFontChosenInTheMainWindowWhileTheDialogWasOpen)
+{
+    Start(0, 70);
+    ASSERT_NE(Settings.FontSize, 20);
+    Open();
+    TurnTo(Form1);
+    script.Answer(mrYes);
+    Choose(Form1->mi_HexMode);
+    script.AnswerDialog([](TCommonDialog& Dialog) {
+        static_cast<TFontDialog&>(Dialog).Font()->SetSize(20);
+        return true;
+    });
+    Choose(Form1->EditFont);
+    ASSERT_EQ(Display.DisplayMode, 2);
+    ASSERT_EQ(Settings.FontSize, 20);
+
+    TurnTo(frmProp);
+    EXPECT_EQ(frmProp->Displaymode_cbx->ItemIndex(), 2);
+    frmProp->Col_sedt->SetText("50");
+    frmProp->sbtn_CancelClick(frmProp->sbtn_Cancel);
+    EXPECT_EQ(Settings.Columns, 70);
+    EXPECT_EQ(Settings.DisplayMode, 2);
+    EXPECT_EQ(Settings.FontSize, 20);
+    EXPECT_EQ(Form1->reScreen->Font()->Size(), 20);
+}
+
+TEST_F(OptionsTest, TheButtonsAnswerTheirUnderlinedLetters)
+{
+    Start(0, 70);
+    Open();
+    frmProp->Col_sedt->SetText("50");
+    AltKey('C');
+    EXPECT_FALSE(frmProp->Visible());
+    EXPECT_EQ(Settings.Columns, 70);
+
+    Open();
+    frmProp->ShowIPOnlycbx->SetChecked(true);
+    AltKey('S');
+    EXPECT_FALSE(frmProp->Visible());
+    EXPECT_NE(SettingsFileText().find("SHOW_INPUT_ONLY=1\r\n"), std::string::npos);
+}
+
 TEST_F(OptionsTest, ADeclinedModeChangePutsTheListBackAndTheTabSpinFollowsTheMode)
 {
     Start(0, 70);
@@ -234,9 +294,7 @@ TEST_F(OptionsTest, SaveSettingsKeepsTheChangesAndWritesTheSettingsFile)
     EXPECT_TRUE(frmProp->sbtnSaveSettings->Enabled());
     EXPECT_TRUE(Settings.ShowInputOnly);
     EXPECT_TRUE(Settings.Accepted);
-    std::ifstream in(SettingsPath(), std::ios::binary);
-    const std::string ini{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    EXPECT_NE(ini.find("SHOW_INPUT_ONLY=1\r\n"), std::string::npos);
+    EXPECT_NE(SettingsFileText().find("SHOW_INPUT_ONLY=1\r\n"), std::string::npos);
 }
 
 }  // namespace
