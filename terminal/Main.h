@@ -417,6 +417,9 @@ private:
     void ConnectPort();
     void DisconnectPort();
     void ShowDisconnected();
+    // The check marks of the View menu's and the screen pop-up's "String Entry Pane" from the
+    // pane's visibility.
+    void CheckStringEntryPaneItems();
 
     // The window exists (and can be found) from early in the constructor, and message boxes
     // of the start-up run message loops: a close asked for before the window is built is

@@ -16,7 +16,13 @@ void TForm1::miStringEntryPaneClick(TObject* Sender)
     // Without the pane the tool bar would sit flush on the screen; the thin line parts them.
     Panel7->SetVisible(!paneVisible);
     Settings.StringEntryPaneVisible = paneVisible;
-    miStringEntryPane->SetChecked(paneVisible);
+    CheckStringEntryPaneItems();
+}
+
+void TForm1::CheckStringEntryPaneItems()
+{
+    for (TMenuItem* item : {miStringEntryPane, PopupStringEntryPane})
+        item->SetChecked(pnlStringEntry->Visible());
 }
 
 void TForm1::Fullscreen1Click(TObject* Sender)
@@ -33,7 +39,7 @@ void TForm1::FileMenuClick(TObject* Sender)
 
 void TForm1::View1Click(TObject* Sender)
 {
-    miStringEntryPane->SetChecked(pnlStringEntry->Visible());
+    CheckStringEntryPaneItems();
     NotationCon1->SetChecked(OKBottomDlg && OKBottomDlg->Visible());
     UserNotes->SetChecked(ReadmeForm && ReadmeForm->Visible());
     mi_showhidemacros->SetChecked(Main_Panel->Visible());

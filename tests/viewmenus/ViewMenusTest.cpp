@@ -1,6 +1,7 @@
-// The menus' state as they open (entry pane, full screen, Transfer during a string send), the
-// screen pop-up's Find, the entry pane's toggle with its thin line and setting, the panes keeping
-// their edit fields sized, and the utility windows opening once and coming to the front.
+// The menus' state as they open (entry pane in both menus, full screen, Transfer during a string
+// send), the screen pop-up's Find, the entry pane's toggle with its thin line and setting, the
+// panes keeping their edit fields sized, and the utility windows opening once and coming to the
+// front.
 #include "app/LaterForms.h"
 #include "app/ProgramMain.h"
 #include "tests/support/MainWindowHarness.h"
@@ -47,6 +48,31 @@ TEST_F(ViewMenusTest, HidingTheEntryPaneShowsTheThinLineAndStoresTheChoiceShowin
     EXPECT_TRUE(Settings.StringEntryPaneVisible);
     Form1->View1Click(Form1->View1);
     EXPECT_TRUE(Form1->miStringEntryPane->Checked());
+}
+
+TEST_F(ViewMenusTest, TheScreensPopUpChecksTheEntryPaneItemExactlyWhileThePaneIsShown)
+{
+    Start();
+    // A right click on the screen opens its pop-up; a cancel waiting behind the release closes
+    // it again. The platform's menu keeps the check mark it showed.
+    auto popUpShowsCheck = [] {
+        HWND screen = Form1->reScreen->Handle();
+        const LPARAM at = MAKELPARAM(20, 20);
+        PostMessageA(screen, WM_RBUTTONUP, 0, at);
+        PostMessageA(screen, WM_CANCELMODE, 0, 0);
+        SendMessageA(screen, WM_RBUTTONDOWN, MK_RBUTTON, at);
+        qv::test::PumpMessages();
+        return (GetMenuState(Form1->PopupMenu1->Handle(), Form1->PopupStringEntryPane->Command(),
+                             MF_BYCOMMAND) &
+                MF_CHECKED) != 0;
+    };
+    ASSERT_TRUE(Form1->pnlStringEntry->Visible());
+    EXPECT_TRUE(popUpShowsCheck());
+    SendMessageA(Form1->Handle(), WM_COMMAND, Form1->miStringEntryPane->Command(), 0);
+    ASSERT_FALSE(Form1->pnlStringEntry->Visible());
+    EXPECT_FALSE(popUpShowsCheck());
+    Form1->ShowStringEntryPane(true);  // the options dialog's box
+    EXPECT_TRUE(popUpShowsCheck());
 }
 
 TEST_F(ViewMenusTest, FullScreenTogglesMaximisedAndBothItemsOfferToExitWhileMaximised)
