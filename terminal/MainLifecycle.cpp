@@ -78,6 +78,9 @@ TForm1::~TForm1()
     if (FormatterHost == this) FormatterHost = nullptr;
     if (frmProp && frmProp->Host() == this) frmProp->SetHost(nullptr);
     if (Form1 == this) Form1 = nullptr;
+    // The editor's fields go before the tree, which tells of its nodes as they are freed.
+    TreeView->OnChange = nullptr;
+    TreeView->OnDeletion = nullptr;
 }
 
 // ---- command line and settings file ---------------------------------------------------------
