@@ -287,6 +287,8 @@ public:
     // ---- macro pane: editor, run commands, tree commands -----------------------------------
     void HideMacroEditor();
     void ShowMacroEditor();
+    // The upper part's height for the editor's next showing, from where the splitter is.
+    void KeepUpperPartHeightAtSplitter();
     void TreeViewClick(TObject* Sender);
     void TreeViewDblClick(TObject* Sender);
     void ActionOtherChangeExecute(TObject* Sender);

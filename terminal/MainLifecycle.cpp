@@ -199,7 +199,7 @@ void TForm1::FormCreate(TObject* Sender)
     // The list file's header has just placed the splitter, but the editor is hidden and the
     // upper part fills the pane: its height from the file waits for the editor's showing. The
     // height kept by the load's clear was taken before the header was read.
-    topPnlHeight_ = Splitter1->Top();
+    KeepUpperPartHeightAtSplitter();
 }
 
 void TForm1::FormShow(TObject* Sender)

@@ -235,7 +235,7 @@ void TForm1::ActionFileClearExecute(TObject* Sender)
     FreeAllInfos(*TreeView->Items());
     ClearEntryPanel();
     HideMacroEditor();
-    topPnlHeight_ = Splitter1->Top() - 1;
+    KeepUpperPartHeightAtSplitter();
     Tr_edit_tbn->SetDown(false);
 }
 
