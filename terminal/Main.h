@@ -287,6 +287,8 @@ public:
     // ---- macro pane: editor, run commands, tree commands -----------------------------------
     void HideMacroEditor();
     void ShowMacroEditor();
+    // The upper part's height for the editor's next showing, from where the splitter is.
+    void KeepUpperPartHeightAtSplitter();
     void TreeViewClick(TObject* Sender);
     void TreeViewDblClick(TObject* Sender);
     void ActionOtherChangeExecute(TObject* Sender);
@@ -338,6 +340,10 @@ public:
     void TransferPersonalInfoToEditEntry(TInfo* Info);
     void TransferPersonalInfoFromEditEntry(std::uint32_t ID, const String& Label, TInfo* Info);
     void ReflectNodeLabel(TTreeNode* Node);
+    // Fills the editor from the node (empties it for none) and makes it the editor's node.
+    void ShowNodeInEditor(TTreeNode* Node);
+    // No edit pending: apply and restore disabled.
+    void ForgetPendingEdit();
     std::int32_t PM_AddNewChild(const String& Name);
     void TreeViewKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
     void TreeViewKeyUp(TObject* Sender, WORD& Key, TShiftState Shift);
@@ -346,6 +352,8 @@ public:
     void TreeViewDragDrop(TObject* Sender, TObject* Source, int X, int Y);
     void TreeViewEditing(TObject* Sender, TTreeNode* Node, bool& AllowEdit);
     void TreeViewEdited(TObject* Sender, TTreeNode* Node, String& S);
+    void TreeViewChange(TObject* Sender, TTreeNode* Node);
+    void TreeViewDeletion(TObject* Sender, TTreeNode* Node);
     // What a macro run asks of the window (TMacroRunHost): the Stop button, the key path,
     // the editor, the port and its lamps (MainMacroRunHost.cpp) and the send bar
     // (MainFileSend.cpp).
@@ -445,7 +453,8 @@ private:
     // A list value of the shown record the editor's list cannot show (a delay in seconds,
     // an unlisted delay): kept as stored until the user changes that list.
     bool keepStoredType_ = false, keepStoredOther_ = false, keepStoredSignal_ = false;
-    // The node whose record the editor's fields were last filled from.
+    // The node the editor's fields show, always the tree's selection, and the only node they
+    // are applied to; nullptr while they show none.
     TTreeNode* editorNode_ = nullptr;
 
     // Sizes kept while the macro editor is hidden, given back when it is shown.

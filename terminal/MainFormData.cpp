@@ -747,6 +747,8 @@ void TForm1::BuildMacroTree()
     TreeView->OnDragDrop = Closure(this, &TForm1::TreeViewDragDrop);
     TreeView->OnEditing = Closure(this, &TForm1::TreeViewEditing);
     TreeView->OnEdited = Closure(this, &TForm1::TreeViewEdited);
+    TreeView->OnChange = Closure(this, &TForm1::TreeViewChange);
+    TreeView->OnDeletion = Closure(this, &TForm1::TreeViewDeletion);
 
     Tr_PopupMenu1 = Make<TPopupMenu>(this, "Tr_PopupMenu1");
     Tr_PopupMenu1->OnPopup = Closure(this, &TForm1::Tr_PopupMenu1Popup);

@@ -78,6 +78,9 @@ TForm1::~TForm1()
     if (FormatterHost == this) FormatterHost = nullptr;
     if (frmProp && frmProp->Host() == this) frmProp->SetHost(nullptr);
     if (Form1 == this) Form1 = nullptr;
+    // The editor's fields go before the tree, which tells of its nodes as they are freed.
+    TreeView->OnChange = nullptr;
+    TreeView->OnDeletion = nullptr;
 }
 
 // ---- command line and settings file ---------------------------------------------------------
@@ -196,7 +199,7 @@ void TForm1::FormCreate(TObject* Sender)
     // The list file's header has just placed the splitter, but the editor is hidden and the
     // upper part fills the pane: its height from the file waits for the editor's showing. The
     // height kept by the load's clear was taken before the header was read.
-    topPnlHeight_ = Splitter1->Top();
+    KeepUpperPartHeightAtSplitter();
 }
 
 void TForm1::FormShow(TObject* Sender)

@@ -131,6 +131,43 @@ void TForm1::ReflectNodeLabel(TTreeNode* Node)
     }
 }
 
+void TForm1::ShowNodeInEditor(TTreeNode* Node)
+{
+    if (!Node) {
+        // Nothing selected: the editor shows nothing, and so has nothing to apply.
+        editorNode_ = nullptr;
+        ClearEntryPanel();
+        PanelEditEntry->SetVisible(false);
+        return;
+    }
+    if (Node->Level() > 0) {
+        EditMacroType->SetEnabled(true);
+    } else {
+        EditMacroType->SetItemIndex(-1);
+        EditMacroType->SetEnabled(false);
+    }
+    ReflectNodeLabel(Node);
+}
+
+void TForm1::TreeViewChange(TObject* Sender, TTreeNode* Node)
+{
+    // Not only clicks and keys move the selection: the run commands, Remove All Breakpoints,
+    // and the control itself (its first node when it takes the focus with none selected, the
+    // folder when a collapse hides the selected item). Whatever moved it, the editor follows,
+    // after the edit pending on the node it showed has gone to that node.
+    if (Node == editorNode_) return;
+    ActionNodeModifyExecute(Sender);
+    ShowNodeInEditor(Node);
+}
+
+void TForm1::TreeViewDeletion(TObject* Sender, TTreeNode* Node)
+{
+    // A node about to be freed (by a purge, a clear, a load) is no longer the editor's to show
+    // or to write; a new node may later have its address.
+    if (Node == PendingEditNode) ForgetPendingEdit();
+    if (Node == editorNode_) ShowNodeInEditor(nullptr);
+}
+
 void TForm1::TreeViewClick(TObject* Sender)
 {
     ActionNodeModifyExecute(Sender);
@@ -141,13 +178,7 @@ void TForm1::TreeViewClick(TObject* Sender)
         TreeView->SetSelected(node);
     }
     for (TToolButton* b : {Tr_Delete_btn, Tr_Up_btn, Tr_Dn_btn}) b->SetEnabled(true);
-    if (node->Level() > 0) {
-        EditMacroType->SetEnabled(true);
-    } else {
-        EditMacroType->SetItemIndex(-1);
-        EditMacroType->SetEnabled(false);
-    }
-    ReflectNodeLabel(node);
+    ShowNodeInEditor(node);
     if (Tr_edit_tbn->Down()) {
         PanelEditEntry->SetVisible(true);
         PanelEditEntry->SetEnabled(true);
@@ -156,11 +187,7 @@ void TForm1::TreeViewClick(TObject* Sender)
 
 void TForm1::TreeViewKeyUp(TObject* Sender, WORD& Key, TShiftState Shift)
 {
-    // Home, End, the page keys and a typed letter move the selection too: the editor must
-    // follow, or the next edit would be applied to a node it does not show.
-    if (Key == VK_LEFT || Key == VK_UP || Key == VK_RIGHT || Key == VK_DOWN ||
-        TreeView->Selected() != editorNode_)
-        TreeViewClick(Sender);
+    if (Key == VK_LEFT || Key == VK_UP || Key == VK_RIGHT || Key == VK_DOWN) TreeViewClick(Sender);
 }
 
 void TForm1::TreeViewEditing(TObject* Sender, TTreeNode* Node, bool& AllowEdit)
@@ -200,7 +227,7 @@ void TForm1::ActionOtherChangeExecute(TObject* Sender)
     ActionNodeModify->SetEnabled(true);
     ActionOtherRestore->SetEnabled(true);
     Restore_mi->SetEnabled(true);
-    PendingEditNode = TreeView->Selected();
+    PendingEditNode = editorNode_;
 }
 
 void TForm1::EditMacroTypeChange(TObject* Sender)
@@ -213,6 +240,11 @@ void TForm1::ActionOtherRestoreExecute(TObject* Sender)
 {
     if (!PendingEditNode) return;
     ReflectNodeLabel(PendingEditNode);
+    ForgetPendingEdit();
+}
+
+void TForm1::ForgetPendingEdit()
+{
     ActionNodeModify->SetEnabled(false);
     ActionOtherRestore->SetEnabled(false);
     Restore_mi->SetEnabled(false);
@@ -244,10 +276,7 @@ void TForm1::ActionNodeModifyExecute(TObject* Sender)
     }
     SetNodeIcon(node);
     RelabelAllNodes(*TreeView->Items());
-    ActionOtherRestore->SetEnabled(false);
-    Restore_mi->SetEnabled(false);
-    ActionNodeModify->SetEnabled(false);
-    PendingEditNode = nullptr;
+    ForgetPendingEdit();
 }
 
 void TForm1::EditMacroNameKeyPress(TObject* Sender, char& Key)
@@ -276,7 +305,7 @@ void TForm1::Tr_FileOpen_btnClick(TObject* Sender)
     ActionNodeModify->SetEnabled(true);
     ActionOtherRestore->SetEnabled(true);
     Restore_mi->SetEnabled(true);
-    PendingEditNode = TreeView->Selected();
+    PendingEditNode = editorNode_;
     std::fclose(file);
 }
 
@@ -296,7 +325,7 @@ void TForm1::Tr_Erase_btnClick(TObject* Sender)
     keepStoredType_ = keepStoredOther_ = keepStoredSignal_ = false;
     ActionNodeModify->SetEnabled(true);
     ActionOtherRestore->SetEnabled(true);
-    PendingEditNode = TreeView->Selected();
+    PendingEditNode = editorNode_;
 }
 
 // ---- pane and editor visibility -----------------------------------------------------------

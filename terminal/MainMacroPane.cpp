@@ -24,6 +24,14 @@ void TForm1::HideMacroEditor()
     Apply_panel->SetVisible(false);
 }
 
+void TForm1::KeepUpperPartHeightAtSplitter()
+{
+    // The upper part ends where the splitter begins, and the list file stores the splitter's
+    // top: the next showing puts the splitter back exactly there. A pixel taken off here moved
+    // it up by one on every clear, and the next save stored that.
+    topPnlHeight_ = Splitter1->Top() - Top_pnl->Top();
+}
+
 void TForm1::ShowMacroEditor()
 {
     Editor_mi1->SetCaption("Hide Editor");

@@ -229,18 +229,13 @@ void TForm1::ActionFileClearExecute(TObject* Sender)
         return;
     // A run inside a wait walks the nodes this frees.
     if (MacroRun.MacroRunActive) stop_tbtnClick(this);
-    // The pending node is about to be freed: no later click may write into it.
-    PendingEditNode = nullptr;
-    ActionNodeModify->SetEnabled(false);
-    ActionOtherRestore->SetEnabled(false);
-    Restore_mi->SetEnabled(false);
     // The undo and redo trees only refer to the records, which go with the main tree.
     TreeViewUndo->Items()->Clear();
     TreeViewRedo->Items()->Clear();
     FreeAllInfos(*TreeView->Items());
     ClearEntryPanel();
     HideMacroEditor();
-    topPnlHeight_ = Splitter1->Top() - 1;
+    KeepUpperPartHeightAtSplitter();
     Tr_edit_tbn->SetDown(false);
 }
 

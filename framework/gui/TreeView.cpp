@@ -79,9 +79,27 @@ void TTreeView::NodeFreeing(TTreeNode* node)
 
 void TTreeView::NodeExpanding(TTreeNode* node, bool expand)
 {
-    if (node->item_)
-        SendMessageA(Handle(), TVM_EXPAND, expand ? TVE_EXPAND : TVE_COLLAPSE,
-                     reinterpret_cast<LPARAM>(node->item_));
+    if (!node->item_) return;
+    SendMessageA(Handle(), TVM_EXPAND, expand ? TVE_EXPAND : TVE_COLLAPSE,
+                 reinterpret_cast<LPARAM>(node->item_));
+    if (!expand) FollowCaret();
+}
+
+void TTreeView::FollowCaret()
+{
+    // A collapse that hides the selected node moves the control's caret to the collapsed one,
+    // and Wine's control tells no one of it: the selection follows the control.
+    auto caret =
+        reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_GETNEXTITEM, TVGN_CARET, 0));
+    TVITEMA item{};
+    item.mask = TVIF_PARAM;
+    item.hItem = caret;
+    TTreeNode* now = nullptr;
+    if (caret && SendMessageA(Handle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
+        now = reinterpret_cast<TTreeNode*>(item.lParam);
+    if (now == selected_) return;
+    selected_ = now;
+    if (OnChange) OnChange(this, now);
 }
 
 void TTreeView::UpdateBracket(bool begin)
@@ -292,8 +310,10 @@ void TTreeView::Dispatch(TMessage& m)
         case TVN_ITEMEXPANDEDA:
         case TVN_ITEMEXPANDEDW: {
             auto* tv = reinterpret_cast<NMTREEVIEWA*>(m.LParam);
-            if (auto* node = reinterpret_cast<TTreeNode*>(tv->itemNew.lParam))
+            if (auto* node = reinterpret_cast<TTreeNode*>(tv->itemNew.lParam)) {
                 node->expanded_ = (tv->itemNew.state & TVIS_EXPANDED) != 0;
+                if (!node->expanded_) FollowCaret();
+            }
             break;
         }
         case TVN_BEGINDRAGA:

@@ -98,6 +98,7 @@ private:
     void RemoveItem(TTreeNode* node);  // the node's item (with its children) out of it
     void UpdateItem(TTreeNode* node);  // text, images, overlay
     void ForgetItems(TTreeNode* node);
+    void FollowCaret();  // the control's caret, moved without a notification, as the selection
     TTreeNodes items_;
     TTreeNode* selected_ = nullptr;
     TImageList* images_ = nullptr;

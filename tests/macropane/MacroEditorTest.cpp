@@ -3,6 +3,8 @@
 #include "MacroPaneFixture.h"
 #include "dialogs/StringEntryHelp.h"
 #include "framework/gui/CommonDialogs.h"
+#include "terminal/Escapes.h"
+#include "terminal/MacroRunner.h"
 
 namespace macropane_test {
 namespace {
@@ -77,6 +79,92 @@ TEST_F(MacroPaneTest, AKeyThatMovesTheSelectionRefillsTheEditorSoTheEditGoesToTh
     EXPECT_EQ(NodeInfo(Node(0))->Description, "AT set");
     EXPECT_EQ(NodeInfo(Node(1))->Description, "Send ATZ");
     EXPECT_EQ(Fields(*NodeInfo(Node(2))), raiseRts);
+}
+
+TEST_F(MacroPaneTest, WhateverMovesTheSelectionTheEditorShowsThatNodeAndWritesOnlyToIt)
+{
+    // Two delays, a data string whose escape is cut short, and a sound one.
+    StartWithList("+|_Waits|_|_|_|_|_\r\n"
+                  "-|_Wait A|_Delay in ms|_first|_10|_|_\r\n"
+                  "-|_Wait B|_Delay in ms|_second|_20|_|_\r\n"
+                  "+|_Sends|_|_|_|_|_\r\n"
+                  "-|_Bad|_Data String|_cut|_0|_|_AB\\\r\n"
+                  "-|_Good|_Data String|_fine|_0|_|_OK\r\n");
+    ConnectToLine();
+    TTreeNode *waits = Node(0), *waitA = Node(1), *waitB = Node(2), *bad = Node(4), *good = Node(5);
+    // The node is selected and the editor shows it.
+    const auto shows = [&](TTreeNode* node) {
+        return ::testing::AssertionResult(Form1->TreeView->Selected() == node &&
+                                          Form1->EditID->Text() == IntToStr(NodeInfo(node)->ID))
+               << "selected "
+               << (Form1->TreeView->Selected() ? Form1->TreeView->Selected()->Text()
+                                               : std::string("none"))
+               << ", editor " << Form1->EditMacroName->Text();
+    };
+
+    // The tree takes the focus from a right click on its empty space and selects its first
+    // node itself; then Expand All Folders from the pop-up menu, and the editor is shown.
+    ASSERT_EQ(Form1->TreeView->Selected(), nullptr);
+    HWND tree = Form1->TreeView->Handle();
+    const POINT empty{5, LabelPoint(Node(3)).y + 40};
+    ASSERT_EQ(Form1->TreeView->GetNodeAt(empty.x, empty.y), nullptr);
+    PostMessageA(tree, WM_RBUTTONUP, 0, MAKELPARAM(empty.x, empty.y));
+    PostMessageA(tree, WM_CANCELMODE, 0, 0);  // closes the pop-up menu once it is open
+    SendMessageA(tree, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(empty.x, empty.y));
+    qv::test::PumpMessages();
+    ASSERT_EQ(Form1->TreeView->Selected(), waits);
+    Choose("Expand_mi");
+    Press(Form1->Tr_edit_tbn);
+    EXPECT_TRUE(shows(waits));
+    EXPECT_FALSE(Form1->EditMacroType->Enabled());
+    UserTypes(Form1->EditDescription, "delays");
+    MousePress(LabelPoint(waitA));
+    EXPECT_EQ(NodeInfo(waits)->MacroName, "Waits");
+    EXPECT_EQ(NodeInfo(waits)->Description, "delays");
+    EXPECT_TRUE(script.Shown().empty());
+
+    // Execute line and move to next with the editor hidden, then an edit saved.
+    Press(Form1->Tr_edit_tbn);
+    ASSERT_FALSE(Form1->ScrollBox->Visible());
+    Press(Form1->Tr_SendNext_btn);
+    Press(Form1->Tr_edit_tbn);
+    EXPECT_TRUE(shows(waitB));
+    UserTypes(Form1->EditDescription, "second changed");
+    Press(Form1->Tr_Save_btn);
+    const std::string list = ListBytes();
+    EXPECT_NE(list.find("-|_Wait A|_Delay in ms|_first|_10|_"), std::string::npos) << list;
+    EXPECT_NE(list.find("-|_Wait B|_Delay in ms|_second changed|_20|_"), std::string::npos) << list;
+
+    // Remove All Breakpoints walks the selection to the last node; then an edit applied.
+    MousePress(LabelPoint(waitA));
+    Press(Form1->Tr_RemBreakpoint);
+    EXPECT_TRUE(shows(good));
+    UserTypes(Form1->EditDescription, "fine again");
+    Press(Form1->Tr_OK_btn);
+    EXPECT_EQ(Fields(*NodeInfo(good)), "Good\nData String\nfine again\n0\n\nOK\n");
+    EXPECT_EQ(Fields(*NodeInfo(waitA)), "Wait A\nDelay in ms\nfirst\n10\n\n\n");
+
+    // A script whose first item stops at an escape error (the editor opens on it) and whose
+    // next item has a breakpoint; then the data mended and applied.
+    Press(Form1->TR_breakpnt_btn);
+    ASSERT_EQ(NodeInfo(good)->Breakpoint, 'Y');
+    Press(Form1->Tr_edit_tbn);
+    MousePress(LabelPoint(bad));
+    script.Clear();
+    Press(Form1->Tr_SendScript_btn);
+    ASSERT_TRUE(qv::test::WaitUntil([] { return !MacroRun.MacroRunActive; }));
+    ASSERT_EQ(script.Shown().size(), 2u);
+    EXPECT_EQ(script.Shown()[0].Text, EscapeText::Incomplete);
+    EXPECT_EQ(script.Shown()[1].Text, MacroText::BreakpointReached);
+    EXPECT_TRUE(shows(good));
+    UserTypes(Form1->EditData, "OK\\0d");
+    Press(Form1->Tr_OK_btn);
+    EXPECT_EQ(Fields(*NodeInfo(good)), "Good\nData String\nfine again\n0\n\nOK\\0d\n");
+    EXPECT_EQ(Fields(*NodeInfo(bad)), "Bad\nData String\ncut\n0\n\nAB\\\n");
+
+    // A collapse that hides the selected item: the control selects its folder.
+    Choose("Collapse_mi");
+    EXPECT_TRUE(shows(Node(3)));
 }
 
 TEST_F(MacroPaneTest, AnEmptyNameIsReplacedByAQuestionMarkWithItsMessage)

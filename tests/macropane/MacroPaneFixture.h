@@ -60,6 +60,24 @@ protected:
         SendMessageA(tree, Down, Down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, at);
         qv::test::PumpMessages();
     }
+    // A click on the tool button as the user's reaches its tool bar; what the click starts
+    // (a run, a question answered by the script) is over when this returns.
+    static void Press(TToolButton* Button)
+    {
+        HWND bar = Button->Parent()->Handle();
+        const LPARAM at =
+            MAKELPARAM(Button->Left() + Button->Width() / 2, Button->Top() + Button->Height() / 2);
+        PostMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageA(bar, WM_LBUTTONUP, 0, at);
+        qv::test::PumpMessages();
+    }
+    // A pop-up menu item chosen by the user.
+    static void Choose(const char* MenuItemName)
+    {
+        auto* item = dynamic_cast<TMenuItem*>(Form1->FindComponent(MenuItemName));
+        ASSERT_NE(item, nullptr) << MenuItemName;
+        item->Click();
+    }
     // Replaces the field's text the way typing or pasting does (the field marks itself
     // modified and reports the change).
     static void UserTypes(TEdit* Edit, const char* Text)

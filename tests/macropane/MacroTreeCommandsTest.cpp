@@ -272,5 +272,30 @@ TEST_F(MacroPaneTest, TheUpperPartsHeightFromTheListFileIsSavedBackUnchanged)
     EXPECT_NE(ListBytes().find("!|_1|_1|_260|_320\r\n"), std::string::npos) << ListBytes();
 }
 
+TEST_F(MacroPaneTest, ClearAllAndShowEditorKeepTheUpperPartsHeightTheUserSet)
+{
+    StartWithList(TwoFolders);
+    Press(Form1->Tr_edit_tbn);
+    ASSERT_EQ(Form1->Top_pnl->Height(), 260);
+    // The user drags the splitter 30 pixels up.
+    HWND pane = Form1->Main_Panel->Handle();
+    const int x = Form1->Splitter1->Left() + 40, y = Form1->Splitter1->Top() + 1;
+    SendMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageA(pane, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y - 30));
+    SendMessageA(pane, WM_LBUTTONUP, 0, MAKELPARAM(x, y - 30));
+    ASSERT_EQ(Form1->Top_pnl->Height(), 230);
+    for (int round = 0; round < 3; ++round) {
+        script.Answer(mrYes);
+        Choose("Tr_ClearAll_mi");
+        ASSERT_EQ(Items().Count(), 0);
+        ASSERT_FALSE(Form1->ScrollBox->Visible());
+        Press(Form1->Tr_edit_tbn);
+        EXPECT_EQ(Form1->Top_pnl->Height(), 230) << round;
+        EXPECT_EQ(Form1->Splitter1->Top(), Form1->Top_pnl->Top() + 230) << round;
+    }
+    Press(Form1->Tr_Save_btn);
+    EXPECT_NE(ListBytes().find("!|_1|_1|_230|_320\r\n"), std::string::npos) << ListBytes();
+}
+
 }  // namespace
 }  // namespace macropane_test
