@@ -399,8 +399,8 @@ TEST_F(RichEditFindPrintTest, WithObjectsAllowedTheWindowTakesTheCallbackAndGive
     EXPECT_EQ(re->Text(), "");
 }
 
-// A class of objects known only by its registry entries (no server): its name and verbs are
-// all Wine's OLE can show of an embedded object. Removed again with the guard.
+// A class of objects known only by its registry entries (no server), where the object below
+// reads its name and verbs as the system's handler would. Removed again with the guard.
 constexpr CLSID ProbeClass = {
     0x5A1C3E70, 0x1111, 0x4D2E, {0x9A, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77}};
 constexpr const char* ProbeKey = "CLSID\\{5A1C3E70-1111-4D2E-9A11-223344556677}";
