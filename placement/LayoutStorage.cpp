@@ -10,11 +10,11 @@
 
 namespace {
 
-IMdiParent* MdiParentOf(TForm* MainForm)
+TForm* MdiFrame(TForm* MainForm)
 {
-    auto* parent = dynamic_cast<IMdiParent*>(MainForm);
-    if (!parent) throw EInvalidOperation(LayoutStorageText::NoMdiForms);
-    return parent;
+    if (!MainForm || MainForm->FormStyle() != fsMDIForm)
+        throw EInvalidOperation(LayoutStorageText::NoMdiForms);
+    return MainForm;
 }
 
 String GridSection(const IGridColumns& Grid)
@@ -26,19 +26,19 @@ String GridSection(const IGridColumns& Grid)
 
 void InternalSaveMDIChildren(TForm* MainForm, TCustomIniFile* Ini)
 {
-    IMdiParent* parent = MdiParentOf(MainForm);
+    const TForm* frame = MdiFrame(MainForm);
     IniEraseSection(Ini, LayoutStorageText::MdiSection);
-    const int count = parent->MDIChildCount();
+    const int count = frame->MDIChildCount();
     if (count <= 0) return;
     IniWriteInteger(Ini, LayoutStorageText::MdiSection, LayoutStorageText::CountKey, count);
     for (int i = 0; i < count; ++i)
         IniWriteString(Ini, LayoutStorageText::MdiSection, Format(LayoutStorageText::ItemKey, i),
-                       parent->MDIChildren(i)->ClassName());
+                       frame->MDIChildren(i)->ClassName());
 }
 
 void InternalRestoreMDIChildren(TForm* MainForm, const TCustomIniFile* Ini)
 {
-    MdiParentOf(MainForm);
+    MdiFrame(MainForm);
     StartWait();
     struct EndWait {
         ~EndWait() { StopWait(); }

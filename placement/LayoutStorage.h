@@ -6,18 +6,8 @@
 #include "framework/gui/Form.h"
 #include "framework/win/RegIniFile.h"
 
-// What the MDI save and restore need of a main form. The framework's MDI frame (fsMDIForm)
-// keeps no list of its children: a form is an MDI parent here when it implements this.
-class IMdiParent {
-public:
-    virtual ~IMdiParent() = default;
-    virtual int MDIChildCount() const = 0;
-    // The children in the order of the MDI child list.
-    virtual TForm* MDIChildren(int Index) const = 0;
-};
-
-// Writes "Count" and "Item<i>" (each child's class name) to the section "MDI Children";
-// EInvalidOperation when MainForm is no MDI parent.
+// Writes "Count" and "Item<i>" (each child's class name, in the frame's MDI child list) to
+// the section "MDI Children"; EInvalidOperation when MainForm is no MDI frame (fsMDIForm).
 void InternalSaveMDIChildren(TForm* MainForm, TCustomIniFile* Ini);
 // Opens the stored children, the last stored first, so the first stored ends on top; names
 // that are not registered form classes are skipped.

@@ -285,6 +285,7 @@ protected:
 
 private:
     friend class TControl;
+    friend class TForm;  // a form shows and hides itself, and tells its parent as TControl does
     friend LRESULT CALLBACK StdWndProc(HWND, UINT, WPARAM, LPARAM);
     friend LRESULT CALLBACK InitWndProc(HWND, UINT, WPARAM, LPARAM);
     void InsertControl(TControl* c);

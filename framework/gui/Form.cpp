@@ -118,6 +118,8 @@ void TForm::CreateWnd()
         // Below the frame's own controls (tool bars, status bars).
         SetWindowPos(clientHandle_, HWND_BOTTOM, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        // The children were laid out before the client existed: now it takes what they leave.
+        Realign();
     }
     if (menu_) {
         ::SetMenu(Handle(), menu_->Handle());
@@ -210,6 +212,37 @@ TRect TForm::AlignRect()
     const TRect r = ClientRect();
     return Rect(r.Left + borderWidth_, r.Top + borderWidth_, r.Right - borderWidth_,
                 r.Bottom - borderWidth_);
+}
+
+void TForm::AlignControls(TRect& r)
+{
+    TCustomControl::AlignControls(r);
+    // The platform sizes the MDI client to the whole client area (DefFrameProc on WM_SIZE,
+    // which runs before this): it goes back to what the aligned controls leave.
+    if (clientHandle_)
+        SetWindowPos(clientHandle_, nullptr, r.Left, r.Top, std::max(r.Width(), 0),
+                     std::max(r.Height(), 0), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::vector<TForm*> TForm::MDIChildList() const
+{
+    std::vector<TForm*> children;
+    if (!clientHandle_) return children;
+    for (HWND h = GetWindow(clientHandle_, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(h));
+            form && form->formStyle_ == fsMDIChild)
+            children.push_back(form);
+    return children;
+}
+
+int TForm::MDIChildCount() const { return static_cast<int>(MDIChildList().size()); }
+
+TForm* TForm::MDIChildren(int Index) const
+{
+    const std::vector<TForm*> children = MDIChildList();
+    if (Index < 0 || Index >= static_cast<int>(children.size()))
+        throw EListError(GuiText::ListIndex, Index);
+    return children[static_cast<size_t>(Index)];
 }
 
 void TForm::SetParent(TWinControl* AParent)
@@ -317,6 +350,8 @@ void TForm::SetVisible(bool v)
         if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
     }
     Perform(CM_VISIBLECHANGED, v);
+    // A form placed in a control takes its alignment there (or gives its place up) now.
+    if (TWinControl* parent = Parent()) parent->ControlChanged(this);
 }
 
 bool TForm::Showing() const { return Visible(); }

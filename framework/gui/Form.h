@@ -2,6 +2,8 @@
 // showing, closing with a close query, key preview and the shortcuts of its actions and menus.
 #pragma once
 
+#include <vector>
+
 #include "framework/gui/Control.h"
 
 // A form is written as a class derived from TForm whose constructor builds the components
@@ -86,7 +88,12 @@ public:
     int BorderWidth() const { return borderWidth_; }
     void SetBorderWidth(int v);
     // The MDI client window of an MDI frame (created with the frame's window), else nullptr.
+    // It fills what the frame's aligned controls (tool bars, status bars) leave free.
     HWND ClientHandle() const { return clientHandle_; }
+    // An MDI frame's children, in the order of its MDI client's list (the one on top first);
+    // none for any other form.
+    int MDIChildCount() const;
+    TForm* MDIChildren(int Index) const;
 
     TMainMenu* Menu() const { return menu_; }
     void SetMenu(TMainMenu* v);
@@ -127,12 +134,14 @@ protected:
     void Paint() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     TRect AlignRect() override;
+    void AlignControls(TRect& Rect) override;
     // An MDI frame's and an MDI child's messages go on to the platform's MDI procedures.
     void DefaultHandler(TMessage& Message) override;
 
 private:
     friend class TWinControl;
     void PlaceOnFirstShow();
+    std::vector<TForm*> MDIChildList() const;
     TFormBorderStyle borderStyle_ = bsSizeable;
     TFormStyle formStyle_ = fsNormal;
     TBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize};

@@ -1,7 +1,7 @@
 // The application form services on real forms: finding and creating by class and caption,
 // modal dialogs by class, the MDI children and grid layouts through an INI file in a private
-// temporary folder (with stand-in MDI parents and grids), broadcasting, the caption bits and
-// the library's cursors.
+// temporary folder (on a real MDI frame, with stand-in grids), broadcasting, the caption bits
+// and the library's cursors.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -65,15 +65,6 @@ const TFormClass AnyTestForm = FormClassOf<TTestForm>("TTestForm");
 const TFormClass Alpha = FormClassOf<TAlphaForm>("TAlphaForm");
 const TFormClass Beta = FormClassOf<TBetaForm>("TBetaForm");
 const TFormClass Gamma = FormClassOf<TGammaForm>("TGammaForm");
-
-// A main form with MDI children, as the MDI save and restore see one.
-class TMdiMainForm : public TForm, public IMdiParent {
-public:
-    using TForm::TForm;
-    std::vector<TForm*> Children;
-    int MDIChildCount() const override { return static_cast<int>(Children.size()); }
-    TForm* MDIChildren(int Index) const override { return Children[Index]; }
-};
 
 class TFakeGrid : public TComponent, public IGridColumns {
 public:
@@ -155,22 +146,29 @@ TEST_F(AppForms, MdiChildrenAreStoredByClassAndReopenedInReverseSkippingUnknownO
     RegisterFormClass(Alpha);
     RegisterFormClass(Beta);
     UnRegisterFormClass("TGammaForm");
-    TMdiMainForm main(nullptr);
+    TForm* main = nullptr;
+    Application->CreateForm(main);
+    main->SetFormStyle(fsMDIForm);
+    main->Show();
     TAlphaForm a(nullptr);
     TGammaForm g(nullptr);
     TBetaForm b(nullptr);
-    main.Children = {&a, &g, &b};
+    for (TForm* child : std::initializer_list<TForm*>{&b, &g, &a}) {
+        child->SetFormStyle(fsMDIChild);
+        child->Show();  // each shown comes on top
+    }
     {
         TIniFile ini(iniName);
         ini.WriteString("MDI Children", "Item7", "stale");
-        SaveMDIChildren(&main, &ini);
+        SaveMDIChildren(main, &ini);
         EXPECT_EQ(ini.ReadSection("MDI Children"),
                   (std::vector<String>{"Count", "Item0", "Item1", "Item2"}));
+        EXPECT_EQ(ini.ReadString("MDI Children", "Item0", ""), "TAlphaForm");
         EXPECT_EQ(ini.ReadString("MDI Children", "Item1", ""), "TGammaForm");
     }
     created.clear();
     TIniFile ini(iniName);
-    RestoreMDIChildren(&main, &ini);
+    RestoreMDIChildren(main, &ini);
     EXPECT_EQ(created, (std::vector<String>{"TBetaForm", "TAlphaForm"}));
     EXPECT_EQ(Screen->Cursor(), crDefault);
 

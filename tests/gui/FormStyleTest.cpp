@@ -1,8 +1,9 @@
-// Form styles and placement: stay on top, window state, centring, client size; shortcut texts
-// and fonts.
+// Form styles and placement: stay on top, window state, centring, client size, the MDI
+// client among the frame's controls; shortcut texts and fonts.
 #include <gtest/gtest.h>
 
 #include "framework/gui/Canvas.h"
+#include "framework/gui/Containers.h"
 #include "framework/gui/Form.h"
 #include "framework/gui/Menu.h"
 #include "tests/support/GuiTestSupport.h"
@@ -28,7 +29,7 @@ TEST(FormStyle, StayOnTopWindowStateAndClientSizeReachTheWindow)
     EXPECT_FALSE(GetWindowLongA(form.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
-TEST(FormStyle, ScreenCentredFormIsPlacedOnItsFirstShow)
+TEST(FormStyle, ScreenAndDesktopCentredFormsArePlacedOnTheirFirstShow)
 {
     TForm form(nullptr);
     form.Position = poScreenCenter;
@@ -41,6 +42,43 @@ TEST(FormStyle, ScreenCentredFormIsPlacedOnItsFirstShow)
     RECT w;
     GetWindowRect(form.Handle(), &w);
     EXPECT_EQ(w.left, form.Left());
+
+    // The whole desktop's centre, wherever the work area is (this process's setting).
+    RECT corner{0, 0, area.right / 2, area.bottom / 3};
+    SystemParametersInfoA(SPI_SETWORKAREA, 0, &corner, 0);
+    TForm desktop(nullptr);
+    desktop.Position = poDesktopCenter;
+    desktop.SetBounds(0, 0, 200, 100);
+    desktop.Show();
+    SystemParametersInfoA(SPI_SETWORKAREA, 0, &area, 0);
+    EXPECT_EQ(desktop.Left(), GetSystemMetrics(SM_XVIRTUALSCREEN) +
+                                  (GetSystemMetrics(SM_CXVIRTUALSCREEN) - 200) / 2);
+    EXPECT_EQ(desktop.Top(), GetSystemMetrics(SM_YVIRTUALSCREEN) +
+                                 (GetSystemMetrics(SM_CYVIRTUALSCREEN) - 100) / 2);
+}
+
+TEST(FormStyle, TheMdiClientFillsWhatTheFramesAlignedControlsLeave)
+{
+    TForm frame(nullptr);
+    frame.SetFormStyle(fsMDIForm);
+    frame.SetClientSize(400, 300);
+    auto* bar = new TPanel(&frame);
+    bar->SetParent(&frame);
+    bar->SetBounds(0, 0, 100, 40);
+    bar->SetAlign(alTop);
+    frame.Show();
+    const auto clientArea = [&] {
+        RECT r;
+        GetWindowRect(frame.ClientHandle(), &r);
+        MapWindowPoints(HWND_DESKTOP, frame.Handle(), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    EXPECT_EQ(clientArea().top, 40);
+    EXPECT_EQ(clientArea().bottom, 300);
+    frame.SetClientSize(500, 350);  // the platform sizes the client first, on WM_SIZE
+    EXPECT_EQ(clientArea().top, 40);
+    EXPECT_EQ(clientArea().right, 500);
+    EXPECT_EQ(clientArea().bottom, 350);
 }
 
 TEST(FormStyle, ShortCutTextsAsMenusShowThem)

@@ -301,7 +301,7 @@ TEST_F(FormPlacementTest, ADialogKeepsItsSizeAndReopensAtItsCornerInsteadOfTheCe
     EXPECT_EQ(dialog.Position, poDesigned);
 }
 
-TEST_F(FormPlacementTest, AnMdiFrameOpensMaximizedAndAMinimizedChildStoresItsMinimizedPlace)
+TEST_F(FormPlacementTest, AnMdiFrameOpensMaximizedAndAMinimizedChildReopensMinimizedInItsPlace)
 {
     TForm* frame = nullptr;
     Application->CreateForm(frame);  // the main form
@@ -323,6 +323,13 @@ TEST_F(FormPlacementTest, AnMdiFrameOpensMaximizedAndAMinimizedChildStoresItsMin
     }
     EXPECT_EQ(StrToIntDef(key.Read("TPlacedForm", "Flags"), 0) & WPF_SETMINPOSITION,
               WPF_SETMINPOSITION);
+    {
+        // The next child of the class takes the stored state as it is shown.
+        TPlacedForm again(key.Path, bsSizeable, poDesigned);
+        again.SetFormStyle(fsMDIChild);
+        again.Show();
+        EXPECT_TRUE(IsIconic(again.Handle()));
+    }
     delete frame;
 }
 

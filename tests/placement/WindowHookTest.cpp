@@ -203,6 +203,14 @@ TEST_F(WindowHookTest, PlacementLimitsTheFormsSizeThroughItsHook)
     GetWindowRect(form.Handle(), &r);
     const LPARAM rightEdge = MAKELPARAM(r.right - 1, (r.top + r.bottom) / 2);
     EXPECT_EQ(SendMessageA(form.Handle(), WM_NCHITTEST, 0, rightEdge), HTNOWHERE);
+    // The window menu, as it opens: its size and maximize commands are greyed.
+    HMENU windowMenu = GetSystemMenu(form.Handle(), FALSE);
+    for (UINT command : {SC_SIZE, SC_MAXIMIZE})
+        EnableMenuItem(windowMenu, command, MF_BYCOMMAND | MF_ENABLED);
+    SendMessageA(form.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(windowMenu),
+                 MAKELPARAM(0, TRUE));
+    for (UINT command : {SC_SIZE, SC_MAXIMIZE})
+        EXPECT_TRUE(GetMenuState(windowMenu, command, MF_BYCOMMAND) & MF_GRAYED) << command;
     form.SetBounds(10, 10, 500, 400);
     // The window's own size: a refused resize leaves the form's fields at the request.
     GetWindowRect(form.Handle(), &r);

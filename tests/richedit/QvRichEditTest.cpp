@@ -359,6 +359,28 @@ TEST_F(QvRichEditTest, ReadingDirectionFromTheFormReachesTheControlAndMirrorsIts
     form->SetBiDiMode(bdLeftToRight);
     EXPECT_EQ(GetWindowLongA(re->Handle(), GWL_EXSTYLE) & WS_EX_RTLREADING, 0);
     EXPECT_EQ(re->Paragraph()->Alignment(), paLeftJustify);
+    // A right-aligned control mirrors to the left; a centred one stays centred.
+    for (auto [own, mirrored] :
+         {std::pair{taRightJustify, paLeftJustify}, std::pair{taCenter, paCenter}}) {
+        re->SetAlignment(own);
+        form->SetBiDiMode(bdRightToLeft);
+        EXPECT_EQ(re->Paragraph()->Alignment(), mirrored) << own;
+        form->SetBiDiMode(bdLeftToRight);
+    }
+}
+
+// Run only by a ctest entry of its own, in a process with a Chinese system locale
+// (tests/richedit/CMakeLists.txt).
+class FarEastSystem : public QvRichEditTest {};
+
+TEST_F(FarEastSystem, TheControlsWindowLeavesTheFontsCharsetToTheControl)
+{
+    ASSERT_EQ(GetACP(), 936u) << "not a Chinese system: LC_CTYPE=zh_CN.UTF-8 is needed";
+    form = std::make_unique<TForm>(nullptr);
+    re = NewEdit();
+    re->Font()->SetCharset(ANSI_CHARSET);
+    form->Show();
+    EXPECT_EQ(re->Font()->Charset(), DEFAULT_CHARSET);
 }
 
 TEST_F(QvRichEditTest, LoneCrAndLfLoadAsBreaksIncludingAtChunkEdges)

@@ -203,6 +203,7 @@ TEST(MaxminTest, VariantsOfMixedKindsCompareEmptyFirstThenAsNumbersWhereTextRead
     EXPECT_TRUE(VarIsEmpty(MinOf(mixed)));
     const TVariant ties[] = {1LL, 1.0, true};  // equal values: the first stays
     EXPECT_TRUE(std::holds_alternative<long long>(MaxOf(ties)));
+    EXPECT_TRUE(std::holds_alternative<long long>(MinOf(ties)));
     const TVariant texts[] = {String("b"), String("B"), String("a")};
     EXPECT_EQ(MinOf(texts), TVariant(String("B")));
     const TVariant big[] = {(1LL << 53) + 1, 1LL << 53};  // beyond a double's exact range

@@ -399,8 +399,8 @@ TEST_F(RichEditFindPrintTest, WithObjectsAllowedTheWindowTakesTheCallbackAndGive
     EXPECT_EQ(re->Text(), "");
 }
 
-// A class of objects known only by its registry entries (no server): its name and verbs are
-// all Wine's OLE can show of an embedded object. Removed again with the guard.
+// A class of objects known only by its registry entries (no server), where the object below
+// reads its name and verbs as the system's handler would. Removed again with the guard.
 constexpr CLSID ProbeClass = {
     0x5A1C3E70, 0x1111, 0x4D2E, {0x9A, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77}};
 constexpr const char* ProbeKey = "CLSID\\{5A1C3E70-1111-4D2E-9A11-223344556677}";
@@ -420,6 +420,76 @@ struct TProbeClass {
     }
 };
 
+// An object of the probe class that notes the verbs it is asked to run (Wine's own handler
+// of a class without a server runs none); it frees itself with its last reference.
+class TVerbSpy : public IOleObject {
+public:
+    std::vector<LONG> Run;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        *out = iid == IID_IUnknown || iid == IID_IOleObject ? this : nullptr;
+        if (!*out) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const ULONG left = --refs;
+        if (left == 0) delete this;
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE DoVerb(LONG verb, LPMSG, IOleClientSite*, LONG, HWND,
+                                     LPCRECT) override
+    {
+        Run.push_back(verb);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE EnumVerbs(IEnumOLEVERB** verbs) override
+    {
+        return OleRegEnumVerbs(ProbeClass, verbs);
+    }
+    HRESULT STDMETHODCALLTYPE GetUserType(DWORD form, LPOLESTR* name) override
+    {
+        return OleRegGetUserType(ProbeClass, form, name);
+    }
+    HRESULT STDMETHODCALLTYPE GetUserClassID(CLSID* id) override
+    {
+        *id = ProbeClass;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetClientSite(IOleClientSite**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetHostNames(LPCOLESTR, LPCOLESTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Close(DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetMoniker(DWORD, IMoniker*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE InitFromData(IDataObject*, BOOL, DWORD) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetClipboardData(DWORD, IDataObject**) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Update() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE IsUpToDate() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetExtent(DWORD, SIZEL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetExtent(DWORD, SIZEL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Advise(IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Unadvise(DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetMiscStatus(DWORD, DWORD* status) override
+    {
+        *status = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetColorScheme(LOGPALETTE*) override { return E_NOTIMPL; }
+
+private:
+    ULONG refs = 1;
+};
+
 std::vector<String> Captions(TMenuItem* parent)
 {
     std::vector<String> captions;
@@ -433,11 +503,9 @@ TEST_F(RichEditFindPrintTest, TheSelectedObjectsVerbsAndPropertiesJoinTheContext
     re->SetText("ab");
     IStorage* storage = nullptr;
     ASSERT_EQ(re->OleCallback()->GetNewStorage(&storage), S_OK);
-    WriteClassStg(storage, ProbeClass);
     IOleClientSite* site = nullptr;
     re->OleInterface()->GetClientSite(&site);
-    IOleObject* object = nullptr;
-    ASSERT_EQ(OleLoad(storage, IID_IOleObject, site, reinterpret_cast<void**>(&object)), S_OK);
+    auto* object = new TVerbSpy;  // the control keeps it alive
     REOBJECT record{sizeof(REOBJECT), 1, ProbeClass, object, storage, site};
     record.dvaspect = DVASPECT_CONTENT;
     ASSERT_EQ(re->OleInterface()->InsertObject(&record), S_OK);
@@ -462,6 +530,9 @@ TEST_F(RichEditFindPrintTest, TheSelectedObjectsVerbsAndPropertiesJoinTheContext
     EXPECT_EQ(Captions(verbs->Items()),
               (std::vector<String>{"Probe Object Properties", "&Open", "&Edit"}));
     EXPECT_TRUE(verbs->Items()->Items(1)->Default());
+    verbs->Items()->Items(2)->Click();
+    verbs->Items()->Items(1)->Click();
+    EXPECT_EQ(object->Run, (std::vector<LONG>{1, 0}));  // each item runs its own verb
 
     // With a popup menu of its own (asked twice, as two right clicks would), the object's
     // items follow once.

@@ -139,6 +139,12 @@ TEST(NotImplemented, TellsTheUserAndAbortsSilently)
     ASSERT_EQ(script.Shown().size(), 1u);
     EXPECT_EQ(script.Last().Text, WinUtilText::NotImplemented);
     EXPECT_EQ(script.Last().DlgType, mtInformation);
+    // The text is the program's string table's: a German thread finds the German one.
+    const LCID before = GetThreadLocale();
+    SetThreadLocale(MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT));
+    EXPECT_THROW(NotImplemented(), EAbort);
+    SetThreadLocale(before);
+    EXPECT_EQ(script.Last().Text, "Funktion noch nicht implementiert");
 }
 
 TEST(LibraryStrings, TheProgramsStringTableHoldsEachTextUnderItsNumber)

@@ -67,13 +67,14 @@ TEST(Centring, WindowOnTheScreenControlInItsParentNeverBeforeTheOrigin)
     EXPECT_EQ(inner->Left(), 0);
 }
 
-TEST(MergeForm, AMergedFormIsABorderlessChildAndAnMdiChildCentresInTheFrame)
+TEST(MergeForm, MergedFormsAreBorderlessChildrenPlacedOrAlignedAndAnMdiChildCentresInTheFrame)
 {
     TForm host(nullptr);
     host.SetClientSize(300, 200);
     host.Show();
     auto* panel = new TPanel(&host);
     panel->SetParent(&host);
+    panel->SetBevelOuter(bvNone);
     panel->SetAlign(alClient);
     auto* guest = new TForm(nullptr);  // the panel frees it with itself
     guest->SetBounds(10, 20, 120, 80);
@@ -88,6 +89,15 @@ TEST(MergeForm, AMergedFormIsABorderlessChildAndAnMdiChildCentresInTheFrame)
     MapWindowPoints(HWND_DESKTOP, panel->Handle(), reinterpret_cast<POINT*>(&r), 2);
     EXPECT_EQ(r.left, 10);
     EXPECT_EQ(r.top, 20);
+    auto* filler = new TForm(nullptr);
+    filler->SetBounds(10, 20, 120, 80);
+    MergeForm(panel, filler, alClient, true);  // takes the whole panel instead
+    GetWindowRect(filler->Handle(), &r);
+    MapWindowPoints(HWND_DESKTOP, panel->Handle(), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.right, 300);
+    EXPECT_EQ(r.bottom, 200);
 
     TForm* frame = nullptr;
     Application->CreateForm(frame);  // the main form

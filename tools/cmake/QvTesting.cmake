@@ -1,9 +1,12 @@
 # Test, fuzz and benchmark helpers shared by every folder's CMakeLists.txt.
 #
-#   qv_add_gtest(name SOURCES a.cpp ... [LIBS lib ...] [TIMEOUT s] [COST c] [NO_MAIN])
+#   qv_add_gtest(name SOURCES a.cpp ... [LIBS lib ...] [TIMEOUT s] [COST c] [NO_MAIN]
+#                [EXCLUDE pattern])
 #     A GoogleTest executable. Its cases are discovered when ctest runs (under Wine in the
 #     win32 build, through the emulator), never at build time; each test process makes the
 #     virtual serial lines it needs. COST c makes ctest start the cases of a long suite first.
+#     EXCLUDE leaves the cases matching a gtest filter pattern to ctest entries of their own
+#     (cases that need another environment).
 #   qv_add_fuzzer(name SOURCES ... [LIBS ...])      only with QV_FUZZ
 #   qv_add_benchmark(name SOURCES ... [LIBS ...])   only with QV_BENCH (Google Benchmark)
 
@@ -29,7 +32,7 @@ macro(qv_setup_gtest)
 endmacro()
 
 function(qv_add_gtest name)
-  cmake_parse_arguments(T "NO_MAIN" "TIMEOUT;COST" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "NO_MAIN" "TIMEOUT;COST;EXCLUDE" "SOURCES;LIBS" ${ARGN})
   if(QV_FUZZ)
     return()
   endif()
@@ -51,9 +54,14 @@ function(qv_add_gtest name)
   if(NOT T_COST)
     set(T_COST 0)
   endif()
+  set(filter)
+  if(T_EXCLUDE)
+    set(filter TEST_FILTER "-${T_EXCLUDE}")
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 300
+    ${filter}
     PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${name}" COST ${T_COST})
 endfunction()
 
