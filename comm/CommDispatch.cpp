@@ -1,5 +1,5 @@
 // TThreadComm::HandleCommEvent: turns one event mask from the event thread into calls of the
-// port's event handlers, on the main thread, in a fixed order.
+// port's event handlers, on the main thread, in a fixed order; and the device's loss.
 #include "comm/ThreadComm.h"
 
 #include "comm/ReadAhead.h"
@@ -28,4 +28,9 @@ void TThreadComm::HandleCommEvent(TObject* /*Sender*/, unsigned long EventMask)
     if ((EventMask & EV_RXFLAG) && OnRxFlag) OnRxFlag(this);
     if ((EventMask & EV_TXEMPTY) && OnTxEmpty) OnTxEmpty(this);
     if (OnComStatEvent) OnComStatEvent(this, EventMask, status);
+}
+
+void TThreadComm::HandleDeviceLost(TObject* /*Sender*/, unsigned long Error)
+{
+    if (OnDeviceLost) OnDeviceLost(this, static_cast<int>(Error));
 }

@@ -1,10 +1,11 @@
-// TCommEventThread: the wait loop on WaitCommEvent (where such waits leave heap blocks behind:
-// a read for the received bytes beside a wait for the other events) and the hand-over of each
-// event mask to the main thread.
+// TCommEventThread: a port's received bytes through its read-ahead, whose reader thread reads
+// them as they come, beside one WaitCommEvent for the line's other events; the hand-over of
+// each event mask to the main thread; and the loss of a device that has gone away.
 #include "comm/CommEventThread.h"
 
 #include <utility>
 
+#include "comm/CommDeviceLoss.h"
 #include "framework/win/Ownership.h"
 
 namespace {
@@ -13,25 +14,22 @@ namespace {
 // at all pauses before it is tried again.
 constexpr DWORD BackOffMs = 10;
 
-// Wine (8) serves a WaitCommEvent that has to wait with a thread of its own, which looks at
-// the line every millisecond and, when it ends, leaves four blocks (176 bytes) in the process
-// heap for good. A device that sends a line now and then makes one such wait per line: the
-// blocks pin the heap's free space into ever more pieces, and every allocation of the rich
-// edit control and the text layout walks them (at 20,000 B/s of text lines the main thread's
-// share grew from 27 % to 78 % in four minutes, and the window took up to 0.9 s to answer).
-// Where that happens (comm/CommEventLoop.cpp) the received bytes are read as a plain reader
-// reads them: a read that waits leaves nothing behind and costs nothing while the line is quiet
-// (a loop that looked at the queue every 250 us instead cost 12-16 % of a core). The read-ahead's
-// reader thread reads them into its queue, from which the port's Read takes them, and each
-// arrival is delivered as EV_RXCHAR. The reader is a thread of its own: read by this one, the
-// bytes were not read while it waited for a hand-over, and a window busy for tens of ms (a
-// whole-screen load) held a device sending 300,000 bytes a second back as long, the line's own
-// buffers being small. The wait is kept for the other events. The line and modem-line events
-// are rare, but not all of them: the transmitter-empty event, when monitored, comes after every
-// write, so a file send makes one wait per block it writes.
+// The received bytes are read as a plain Win32 reader reads them: by a thread of their own
+// (the read-ahead's reader) that waits in a read, costs nothing while the line is quiet, and
+// goes on reading while this thread waits for a hand-over (read here, a window busy for tens of
+// ms with a whole-screen load held a device sending 300,000 bytes a second back as long, the
+// line's own buffers being small). Each arrival is delivered as EV_RXCHAR. A WaitCommEvent for
+// received bytes is not used, on any system: under Wine (8) one that has to wait is served by
+// a thread that looks at the line every millisecond and, when it ends, leaves four blocks
+// (176 bytes) in the process heap for good; a device that sends a line now and then made one
+// such wait per line, the blocks pinned the heap's free space into ever more pieces, and every
+// allocation of the rich edit control and the text layout walked them (at 20,000 B/s of text
+// lines the main thread's share grew from 27 % to 78 % in four minutes). The wait is kept for
+// the modem lines, breaks and line errors, which are rare; the transmitter-empty event, when
+// monitored, comes after every write, so a file send makes one wait per block it writes.
 
-// The wait of the read-ahead loop, on the heap: a wait that cannot be seen to end before the
-// thread goes is left to write into it (and its event) rather than into freed memory.
+// The wait, on the heap: a wait that cannot be seen to end before the thread goes is left to
+// write into it (and its event) rather than into freed memory.
 struct TPendingWait {
     OVERLAPPED overlapped = {};
     DWORD mask = 0;
@@ -46,13 +44,13 @@ constexpr DWORD EndMs = 2000;
 
 TCommEventThread::TCommEventThread(HANDLE PortHandle, TCommEventTypes MonitorEvents,
                                    std::shared_ptr<TReadAhead> ReadAhead)
+    : readAhead_(std::move(ReadAhead))
 {
     SetPriority(tpHighest);
     FreeOnTerminate = true;
     portHandle_ = PortHandle;
     monitorMask_ = CommEventMask(MonitorEvents);
-    if (monitorMask_ & EV_RXCHAR) readAhead_ = std::move(ReadAhead);
-    SetCommMask(portHandle_, readAhead_ ? monitorMask_ & ~EV_RXCHAR : monitorMask_);
+    SetCommMask(portHandle_, monitorMask_ & ~EV_RXCHAR);
     stopSignal_.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
 }
 
@@ -67,44 +65,10 @@ void TCommEventThread::Stop()
 
 void TCommEventThread::Execute()
 {
-    if (readAhead_)
-        ReadAheadLoop();
-    else
-        WaitLoop();
-    if (!deviceReleased_)
-        PurgeComm(portHandle_, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
-}
-
-void TCommEventThread::WaitLoop()
-{
-    TOwnedHandle waitDone(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    OVERLAPPED overlapped = {};
-    overlapped.hEvent = waitDone.Get();
-    while (!Terminated()) {
-        // Without an event of its own a wait could still be pending when this object frees
-        // itself: then the thread only waits to be stopped.
-        if (!overlapped.hEvent) {
-            BackOff();
-            continue;
-        }
-        bool delivered = WaitCommEvent(portHandle_, &eventMask_, &overlapped) != FALSE;
-        if (!delivered && GetLastError() == ERROR_IO_PENDING)
-            delivered = WaitForSingleObject(overlapped.hEvent, INFINITE) == WAIT_OBJECT_0;
-        ResetEvent(overlapped.hEvent);
-        // An empty mask is no event: Wine ends a wait on a line without modem status that
-        // way at once, and Close ends a pending wait that way too.
-        if (delivered && eventMask_ != 0)
-            Deliver(eventMask_);
-        else
-            BackOff();
-    }
-}
-
-void TCommEventThread::ReadAheadLoop()
-{
     auto* wait = new TPendingWait;
     wait->overlapped.hEvent = wait->done.Get();
     const DWORD otherEvents = monitorMask_ & ~EV_RXCHAR;
+    const bool rxMonitored = (monitorMask_ & EV_RXCHAR) != 0;
     bool waiting = false;
     bool reading = false;
     // A wait that failed at once, or ended with nothing, or a reader that could not be made, is
@@ -116,35 +80,67 @@ void TCommEventThread::ReadAheadLoop()
     // the main thread again at once; once it does not, only new bytes do (a window that reads
     // nothing would otherwise be handed the same bytes without end).
     bool readSome = false;
+    // Once the device is found gone nothing more is asked of it: what was read ahead still goes
+    // to the main thread, then the loss, once; then the thread waits to be stopped.
+    TDeviceLossWatch waitLoss;
+    bool lost = false;
+    bool lossTold = false;
+    DWORD lostError = 0;
+    auto waitEnded = [&](DWORD Error, DWORD Mask) {
+        if (Mask != 0) {
+            waitLoss.Worked();
+        } else {
+            if (Error != 0 && !lost && waitLoss.Failed(Error)) {
+                lost = true;
+                lostError = waitLoss.Error();
+            }
+            waitAt = GetTickCount() + BackOffMs;
+        }
+    };
     while (!Terminated()) {
-        if (!reading && due(readAt) && !(reading = TReadAhead::StartReader(readAhead_)))
+        if (!lost && !reading && due(readAt) && !(reading = TReadAhead::StartReader(readAhead_)))
             readAt = GetTickCount() + BackOffMs;
         DWORD mask = 0;
-        if (readSome && readAhead_->Count() > 0) mask |= EV_RXCHAR;
-        if (otherEvents != 0 && !waiting && wait->overlapped.hEvent && due(waitAt)) {
+        if (rxMonitored && readSome && readAhead_->Count() > 0) mask |= EV_RXCHAR;
+        if (!lost && otherEvents != 0 && !waiting && wait->overlapped.hEvent && due(waitAt)) {
             wait->mask = 0;
             ResetEvent(wait->overlapped.hEvent);
-            if (WaitCommEvent(portHandle_, &wait->mask, &wait->overlapped))
+            if (WaitCommEvent(portHandle_, &wait->mask, &wait->overlapped)) {
                 mask |= wait->mask;
-            else
-                waiting = GetLastError() == ERROR_IO_PENDING;
-            if (!waiting && wait->mask == 0) waitAt = GetTickCount() + BackOffMs;
+                waitEnded(0, wait->mask);
+            } else {
+                const DWORD error = GetLastError();
+                waiting = error == ERROR_IO_PENDING;
+                if (!waiting) waitEnded(error, 0);
+            }
         }
 
         bool arrived = false;
         if (mask == 0) {
-            HANDLE signals[3];
+            if (lost && !lossTold) {
+                lossTold = true;
+                DeliverLoss(lostError);
+                continue;
+            }
+            HANDLE signals[4];
             DWORD count = 0;
             signals[count++] = stopSignal_.Get();
             const DWORD arrivedAt = count;
-            if (reading) signals[count++] = readAhead_->ArrivedEvent();
+            if (reading && rxMonitored) signals[count++] = readAhead_->ArrivedEvent();
+            const DWORD lostAt = count;
+            if (reading && !lost) signals[count++] = readAhead_->LostEvent();
             if (waiting) signals[count++] = wait->overlapped.hEvent;
-            const bool retry = !reading || (otherEvents != 0 && !waiting && !due(waitAt));
+            const bool retry =
+                !lost && (!reading || (otherEvents != 0 && !waiting && !due(waitAt)));
             const DWORD signalled =
                 WaitForMultipleObjects(count, signals, FALSE, retry ? BackOffMs : INFINITE);
-            arrived = reading && signalled == WAIT_OBJECT_0 + arrivedAt;
+            arrived = reading && rxMonitored && signalled == WAIT_OBJECT_0 + arrivedAt;
+            if (reading && !lost && signalled == WAIT_OBJECT_0 + lostAt) {
+                lost = true;
+                lostError = readAhead_->LostError();
+            }
         }
-        if (reading && !arrived)
+        if (reading && rxMonitored && !arrived)
             arrived = WaitForSingleObject(readAhead_->ArrivedEvent(), 0) == WAIT_OBJECT_0;
         if (arrived) mask |= EV_RXCHAR;
         // The wait's status and mask are written before its event is set: reading them asks
@@ -154,13 +150,18 @@ void TCommEventThread::ReadAheadLoop()
             MemoryBarrier();
             WaitForSingleObject(wait->overlapped.hEvent, EndMs);
             waiting = false;
+            DWORD error = 0;
+            DWORD unused = 0;
+            if (wait->overlapped.Internal != 0 &&
+                !GetOverlappedResult(portHandle_, &wait->overlapped, &unused, FALSE))
+                error = GetLastError();
             // Close ends a pending wait with an empty mask.
-            if (wait->mask == 0) waitAt = GetTickCount() + BackOffMs;
+            waitEnded(error, wait->mask);
             mask |= wait->mask;
         }
         if (mask == 0) continue;
         // Bytes still queued go with every event, as a look at the device's queue finds them.
-        if (readAhead_->Count() > 0) mask |= EV_RXCHAR;
+        if (rxMonitored && readAhead_->Count() > 0) mask |= EV_RXCHAR;
         const std::size_t taken = readAhead_->Taken();
         Deliver(mask);
         readSome = readAhead_->Taken() != taken;
@@ -171,14 +172,29 @@ void TCommEventThread::ReadAheadLoop()
     if (waiting) {
         if (!deviceReleased_) SetCommMask(portHandle_, 0);
         if (WaitForSingleObject(wait->overlapped.hEvent, EndMs) != WAIT_OBJECT_0)
-            return;  // the record (and its event) stays for the wait
+            wait = nullptr;  // the record (and its event) stays for the wait
     }
     delete wait;
+    if (!deviceReleased_)
+        PurgeComm(portHandle_, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
 }
 
 void TCommEventThread::Deliver(DWORD Mask)
 {
     eventMask_ = Mask;
+    HandOver();
+}
+
+void TCommEventThread::DeliverLoss(DWORD Error)
+{
+    lostError_ = Error;
+    lossHandOver_ = true;
+    HandOver();
+    lossHandOver_ = false;
+}
+
+void TCommEventThread::HandOver()
+{
     try {
         Synchronize(&TCommEventThread::SyncCommEvent);
     } catch (...) {
@@ -202,7 +218,11 @@ void TCommEventThread::SyncCommEvent()
     // loop, and a Close from there must still know that this thread cannot be waited for.
     TScopedFlag handOver(inHandOver_);
     try {
-        if (OnCommEvent) OnCommEvent(this, eventMask_);
+        if (!lossHandOver_) {
+            if (OnCommEvent) OnCommEvent(this, eventMask_);
+        } else if (OnDeviceLost) {
+            OnDeviceLost(this, lostError_);
+        }
     } catch (...) {
         // Raised again in this thread, the exception would end reception for good while the
         // port stays open: the installed sink (the application's display) shows it instead,

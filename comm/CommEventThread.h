@@ -14,15 +14,19 @@
 class TCommEventThread : public TThread {
 public:
     // Created suspended, at the highest priority, freeing itself when it ends; sets the
-    // port's event mask to MonitorEvents. The port then sets OnCommEvent and resumes it.
-    // With ReadAhead (only when MonitorEvents has evRxChar) the thread reads the received
-    // bytes into it instead of waiting for them.
+    // port's event mask to MonitorEvents without EV_RXCHAR: the received bytes come through
+    // ReadAhead, whose reader the thread starts, and each arrival is delivered as EV_RXCHAR
+    // when MonitorEvents has evRxChar. The port then sets the two handlers and resumes it.
     TCommEventThread(HANDLE PortHandle, TCommEventTypes MonitorEvents,
-                     std::shared_ptr<TReadAhead> ReadAhead = nullptr);
+                     std::shared_ptr<TReadAhead> ReadAhead);
     ~TCommEventThread() override;
 
-    // Set by Open to the port's HandleCommEvent; cleared by Close before the thread stops.
+    // Set by Open to the port's HandleCommEvent and HandleDeviceLost; cleared by Close before
+    // the thread stops. OnDeviceLost is called once, with the system error that told, when the
+    // device's reads or waits keep failing as those of a gone device do, after the bytes read
+    // ahead have been delivered; nothing more is asked of the device afterwards.
     TCommEventHandler OnCommEvent;
+    TCommEventHandler OnDeviceLost;
 
     // ---- the port's side of stopping (main thread) ----------------------------------------
     // True while a hand-over of this thread is being dispatched: the thread is then blocked
@@ -38,12 +42,10 @@ protected:
     void Execute() override;
 
 private:
-    // One WaitCommEvent per turn, for every monitored event.
-    void WaitLoop();
-    // A read for the received bytes beside a wait for the other events (see the .cpp).
-    void ReadAheadLoop();
-    // Hands Mask to the main thread and returns once it has been dispatched.
+    // Hands Mask, or the loss, to the main thread and returns once it has been dispatched.
     void Deliver(DWORD Mask);
+    void DeliverLoss(DWORD Error);
+    void HandOver();
     void SyncCommEvent();
     // Waits on the stop signal for a short time, so a wait that fails at once does not
     // make this highest-priority thread spin.
@@ -51,6 +53,8 @@ private:
 
     HANDLE portHandle_;
     DWORD eventMask_ = 0;
+    DWORD lostError_ = 0;
+    bool lossHandOver_ = false;
     DWORD monitorMask_ = 0;
     std::shared_ptr<TReadAhead> readAhead_;
     // Manual-reset; set by Stop.

@@ -3,6 +3,7 @@
 #include "comm/ThreadComm.h"
 
 #include "comm/CommErrors.h"
+#include "comm/ReadAhead.h"
 
 bool TThreadComm::GetModemState(int Line)
 {
@@ -50,7 +51,7 @@ void TThreadComm::SetBREAKState(bool State)
     EscapeComm(State ? SETBREAK : CLRBREAK);
     if (open_) {
         TCriticalSectionLock lock(lock_);
-        PurgeReceived(PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
+        readAhead_->Purge(PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
     }
 }
 

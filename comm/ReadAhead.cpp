@@ -3,6 +3,8 @@
 // thread when bytes arrive.
 #include "comm/ReadAhead.h"
 
+#include "comm/CommDeviceLoss.h"
+
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -29,14 +31,16 @@ TReadAhead::TReadAhead(HANDLE Device, std::size_t Capacity)
       rest_(std::min(bytes_.size(), RestBytes)),
       arrived_(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
       readerStop_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
-      readerDone_(CreateEventA(nullptr, TRUE, FALSE, nullptr))
+      readerDone_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+      lost_(CreateEventA(nullptr, TRUE, FALSE, nullptr))
 {
 }
 
 bool TReadAhead::StartReader(const std::shared_ptr<TReadAhead>& Self)
 {
     TReadAhead& r = *Self;
-    if (!r.arrived_.Valid() || !r.readerStop_.Valid() || !r.readerDone_.Valid()) return false;
+    if (!r.arrived_.Valid() || !r.readerStop_.Valid() || !r.readerDone_.Valid() || !r.lost_.Valid())
+        return false;
     auto* owner = new std::shared_ptr<TReadAhead>(Self);
     HANDLE thread = CreateThread(nullptr, 0, &TReadAhead::ReaderMain, owner, 0, nullptr);
     if (!thread) {
@@ -65,6 +69,15 @@ void TReadAhead::ReaderLoop()
     auto stopped = [this](DWORD Ms) {
         return WaitForSingleObject(readerStop_.Get(), Ms) == WAIT_OBJECT_0;
     };
+    // A device that is gone fails every read (an unplugged adapter), or ends each at once with
+    // nothing (a line whose far end closed): retried for ever, that looked like a quiet line.
+    TDeviceLossWatch loss;
+    auto lost = [&](DWORD Error) {
+        if (!loss.Failed(Error)) return false;
+        lostError_ = loss.Error();
+        SetEvent(lost_.Get());
+        return true;
+    };
     // While bytes keep coming the device's queue is looked at again at once, and read if it
     // holds some; once a look finds none, a read waits for the next byte.
     bool flowing = false;
@@ -76,7 +89,7 @@ void TReadAhead::ReaderLoop()
         }
         const TStart start = StartRead();
         if (start == Failed) {
-            if (stopped(BackOffMs)) break;
+            if (lost(startError_) || stopped(BackOffMs)) break;
             continue;
         }
         if (start == Full) {
@@ -87,11 +100,15 @@ void TReadAhead::ReaderLoop()
         HANDLE signals[2] = {readerStop_.Get(), readDone_.Get()};
         WaitForMultipleObjects(2, signals, FALSE, INFINITE);
         if (!ReadEnded()) continue;  // stopped: the read is cancelled below
+        const DWORD failure = ReadFailure();
         flowing = TakeIn() > 0;
-        if (flowing)
+        if (flowing) {
+            loss.Worked();
             SetEvent(arrived_.Get());
-        else if (stopped(BackOffMs))  // a read that ended with nothing
+        } else if ((failure != 0 && lost(failure)) || stopped(BackOffMs)) {
+            // A read that ended with nothing pauses before the next.
             break;
+        }
     }
     CancelRead(EndMs);
     SetEvent(readerDone_.Get());
@@ -116,12 +133,14 @@ TReadAhead::TStart TReadAhead::StartRead()
         read_.Internal = STATUS_PENDING;
         readStarted_ = true;
         purgedSinceRead_ = false;
+        purgesAtRead_ = purges_;
     }
     ResetEvent(readDone_.Get());
     // With the port's time-outs (all 0) a read of one byte waits for it, however long, and
     // ends as soon as it is there.
     reading_ = ReadFile(device_, &first_, 1, nullptr, &read_) || GetLastError() == ERROR_IO_PENDING;
     if (reading_) return Started;
+    startError_ = GetLastError();
     std::lock_guard<std::mutex> lock(mutex_);
     readStarted_ = false;
     return Failed;
@@ -138,6 +157,14 @@ bool TReadAhead::ReadEnded()
     reading_ = false;
     ended_ = true;
     return true;
+}
+
+DWORD TReadAhead::ReadFailure()
+{
+    if (read_.InternalHigh != 0 || purges_ != purgesAtRead_) return 0;
+    DWORD got = 0;
+    if (GetOverlappedResult(device_, &read_, &got, FALSE)) return ERROR_HANDLE_EOF;
+    return GetLastError();
 }
 
 std::size_t TReadAhead::TakeIn()
@@ -211,6 +238,7 @@ void TReadAhead::Purge(DWORD Flags)
     // A read that has ended holds a byte from before the purge; one still pending gets a later
     // one.
     if (readStarted_ && HasOverlappedIoCompleted(&read_)) purgedSinceRead_ = true;
+    ++purges_;
     PurgeComm(device_, Flags);
     head_ = 0;
     count_ = 0;

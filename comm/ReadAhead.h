@@ -1,6 +1,7 @@
 // TReadAhead: a port's received bytes, read from the device by a reader thread of its own ahead
-// of the port's Read, where the event thread does not wait for them (comm/CommEventThread.cpp).
-// Shared by the port, its event thread and the reader: any may be gone before the others.
+// of the port's Read (the event thread waits only for the line's other events, see
+// comm/CommEventThread.cpp). Shared by the port, its event thread and the reader: any may be
+// gone before the others.
 #pragma once
 
 #include <windows.h>
@@ -26,6 +27,10 @@ public:
     static bool StartReader(const std::shared_ptr<TReadAhead>& Self);
     // Set (auto-reset) whenever bytes have joined the queue.
     HANDLE ArrivedEvent() const { return arrived_.Get(); }
+    // Set (manual-reset) when the reader found the device gone (its reads kept failing so):
+    // it has ended then. LostError is the system error of the last failure.
+    HANDLE LostEvent() const { return lost_.Get(); }
+    DWORD LostError() const { return lostError_; }
     // Bytes Take has handed out so far: whether a hand-over read any.
     std::size_t Taken() const { return taken_; }
     // Stops the reader, its pending read cancelled; true once it no longer touches the device
@@ -43,6 +48,9 @@ public:
     HANDLE RoomEvent() const { return roomEvent_.Get(); }
     // True once the pending read has ended; it then no longer touches this object.
     bool ReadEnded();
+    // For a read that has ended (before TakeIn): 0 when it brought its byte or a purge of ours
+    // ended it, else its system error (ERROR_HANDLE_EOF for one that ended with nothing).
+    DWORD ReadFailure();
     // The byte of a read that has ended (a purge since it came drops it), and all the device
     // holds by now, join the queue, as far as it has room. Returns how many joined.
     std::size_t TakeIn();
@@ -82,12 +90,19 @@ private:
     bool ended_ = false;        // a read has ended and its byte is not taken in yet
     bool readStarted_ = false;  // either, as a purge sees it (under the lock)
     bool purgedSinceRead_ = false;
+    // Purges so far, and their count when the pending read started: a read a purge aborted
+    // did not fail.
+    std::atomic<unsigned> purges_{0};
+    unsigned purgesAtRead_ = 0;
+    DWORD startError_ = 0;  // of the last StartRead that failed
     TOwnedHandle restDone_;
     std::vector<char> rest_;
 
     TOwnedHandle arrived_;
     TOwnedHandle readerStop_;  // manual-reset, set by StopReader
     TOwnedHandle readerDone_;  // manual-reset, set when the reader no longer touches the device
+    TOwnedHandle lost_;
+    DWORD lostError_ = 0;  // written before lost_ is set
     std::atomic<bool> readerStarted_{false};
     std::atomic<std::size_t> taken_{0};
 };

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "comm/CommErrors.h"
-#include "comm/CommEventLoop.h"
 #include "comm/CommEventThread.h"
 #include "comm/ReadAhead.h"
 #include "framework/win/Thread.h"
@@ -14,8 +13,8 @@ namespace {
 
 constexpr DWORD PurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
 // The read-ahead's queue holds at least this much: its reader goes on reading while the window
-// is busy, and under Wine the line's own buffers hold only a few KiB (at 300,000 bytes a second,
-// 1 MiB is over three seconds of a window that reads nothing).
+// is busy, and the line's own buffers may hold only a few KiB (under Wine) (at 300,000 bytes a
+// second, 1 MiB is over three seconds of a window that reads nothing).
 constexpr std::size_t ReadAheadBytes = 1 << 20;
 // The longest Close waits for the reader to end its read.
 constexpr DWORD ReaderStopMs = 2000;
@@ -46,9 +45,6 @@ TThreadComm::TThreadComm(TComponent* AOwner) : TComponent(AOwner)
     writeDone_.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     writeOverlapped_ = {};
     writeOverlapped_.hEvent = writeDone_.Get();
-    readDone_.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    readOverlapped_ = {};
-    readOverlapped_.hEvent = readDone_.Get();
     flowControl_ = fcDefault;
     eventChars_ = new TCommEventChars(this);
 }
@@ -133,10 +129,8 @@ unsigned long TThreadComm::Open()
 
 unsigned long TThreadComm::StartEventThread()
 {
-    readAhead_.reset();
-    if (monitorEvents_.Contains(evRxChar) && ChooseCommEventLoop(handle_.Get()) == elReadAhead)
-        readAhead_ = std::make_shared<TReadAhead>(
-            handle_.Get(), std::max<std::size_t>(readBufSize_, ReadAheadBytes));
+    readAhead_ = std::make_shared<TReadAhead>(handle_.Get(),
+                                              std::max<std::size_t>(readBufSize_, ReadAheadBytes));
     auto* thread = new TCommEventThread(handle_.Get(), monitorEvents_, readAhead_);
     HANDLE threadHandle = nullptr;
     HANDLE process = GetCurrentProcess();
@@ -156,6 +150,7 @@ unsigned long TThreadComm::StartEventThread()
     eventThread_ = thread;
     eventThreadHandle_.Reset(threadHandle);
     thread->OnCommEvent = TCommEventHandler(this, &TThreadComm::HandleCommEvent);
+    thread->OnDeviceLost = TCommEventHandler(this, &TThreadComm::HandleDeviceLost);
     thread->Resume();
     return ERROR_SUCCESS;
 }
@@ -164,7 +159,10 @@ void TThreadComm::Close()
 {
     if (!open_) return;
     TCriticalSectionLock lock(lock_);
-    if (eventThread_) eventThread_->OnCommEvent = nullptr;
+    if (eventThread_) {
+        eventThread_->OnCommEvent = nullptr;
+        eventThread_->OnDeviceLost = nullptr;
+    }
     // The reader first, while the device is ours: the event thread, when Close comes from
     // inside a handler, cannot be waited for to stop it.
     if (readAhead_) readAhead_->StopReader(ReaderStopMs);
@@ -236,15 +234,7 @@ int TThreadComm::Read(char* Buffer, unsigned long Count)
         ClearPortErrors(handle_.Get());
         return 0;
     }
-    if (readAhead_) return static_cast<int>(readAhead_->Take(Buffer, Count));
-    DWORD read = 0;
-    if (ReadFile(handle_.Get(), Buffer, Count, &read, &readOverlapped_))
-        return static_cast<int>(read);
-    if (GetLastError() != ERROR_IO_PENDING) return 0;
-    if (GetOverlappedResult(handle_.Get(), &readOverlapped_, &read, TRUE))
-        return static_cast<int>(read);
-    if (GetLastError() != ERROR_IO_INCOMPLETE) ClearPortErrors(handle_.Get());
-    return static_cast<int>(read);
+    return static_cast<int>(readAhead_->Take(Buffer, Count));
 }
 
 int TThreadComm::InQueCount()
@@ -253,8 +243,7 @@ int TThreadComm::InQueCount()
     DWORD errors = 0;
     COMSTAT status = {};
     ClearCommError(handle_.Get(), &errors, &status);
-    if (readAhead_) return static_cast<int>(readAhead_->Count());
-    return static_cast<int>(status.cbInQue);
+    return static_cast<int>(readAhead_->Count());
 }
 
 int TThreadComm::OutQueCount()
@@ -268,15 +257,7 @@ int TThreadComm::OutQueCount()
 
 void TThreadComm::PurgeIn()
 {
-    if (open_) PurgeReceived(PURGE_RXABORT | PURGE_RXCLEAR);
-}
-
-void TThreadComm::PurgeReceived(DWORD Flags)
-{
-    if (readAhead_)
-        readAhead_->Purge(Flags);
-    else
-        PurgeComm(handle_.Get(), Flags);
+    if (open_) readAhead_->Purge(PURGE_RXABORT | PURGE_RXCLEAR);
 }
 
 void TThreadComm::PurgeOut()

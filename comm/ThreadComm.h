@@ -36,13 +36,10 @@ public:
     // Stops the event thread and closes the device; nothing when closed. May be called from
     // inside an event handler.
     void Close();
-    // True while the event thread reads the received bytes ahead rather than waits for them.
-    bool ReadsAhead() const { return readAhead_ != nullptr; }
 
     // ---- transfer and queues (closed port: -1) -------------------------------------------
     int Write(char* Buffer, unsigned long Count);
-    // Waits until Count bytes have come, except where the event thread reads ahead: then it
-    // takes at most what InQueCount reports, at once.
+    // Takes at most Count of the bytes the reader has read ahead (InQueCount's), at once.
     int Read(char* Buffer, unsigned long Count);
     int InQueCount();
     int OutQueCount();
@@ -69,8 +66,10 @@ public:
     void SetBREAKState(bool State);
     void SetXONState(bool State);
 
-    // The event thread's hand-over lands here, on the main thread.
+    // The event thread's hand-overs land here, on the main thread.
     void HandleCommEvent(TObject* Sender, unsigned long EventMask);
+    // Fires OnDeviceLost with Error.
+    void HandleDeviceLost(TObject* Sender, unsigned long Error);
 
     // ---- properties ----------------------------------------------------------------------
     const String& DeviceName() const { return deviceName_; }
@@ -114,6 +113,10 @@ public:
     TNotifyEvent OnRxFlag;
     TNotifyEvent OnTxEmpty;
     TCommStatEvent OnComStatEvent;
+    // The device went away while open (an unplugged adapter, a far end that closed the line):
+    // its reads or waits kept failing with Errors, a system error. The port stays open, idle,
+    // until it is closed; the handler may close it.
+    TCommErrorEvent OnDeviceLost;
 
 protected:
     // Opens the device and sets the open flag; a failure or a device that is not a character
@@ -125,8 +128,6 @@ private:
     // Returns the system error code when no thread could be started (the port is then closed).
     unsigned long StartEventThread();
     void StopEventThread();
-    // PurgeComm with Flags (PURGE_RXCLEAR among them), the bytes read ahead included.
-    void PurgeReceived(DWORD Flags);
 
     TOwnedHandle handle_;
     String deviceName_;
@@ -142,12 +143,10 @@ private:
     TDataBits dataBits_ = db8;
     bool open_ = false;
     TOwnedHandle writeDone_;
-    TOwnedHandle readDone_;
     OVERLAPPED writeOverlapped_ = {};
-    OVERLAPPED readOverlapped_ = {};
     TCommEventThread* eventThread_ = nullptr;
-    // While the event thread reads the received bytes ahead (where waits for them leave heap
-    // blocks behind): Read, InQueCount and the purges go through it, not the device.
+    // The received bytes, read by the reader thread as they come, while the port is open:
+    // Read, InQueCount and the purges go through it, not the device.
     std::shared_ptr<TReadAhead> readAhead_;
     // A second handle on the event thread's kernel object: the thread object frees itself
     // (and its own handle) when it ends, and Close still has to wait for that end.

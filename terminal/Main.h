@@ -143,6 +143,9 @@ public:
 
     // ---- connection and live port parameters -----------------------------------------------
     void Connect_spbtnClick(TObject* Sender);
+    // The port's device went away while connected: disconnects as the Disconnect command does
+    // and says which port it was.
+    void Comm1DeviceLost(TObject* Sender, int Error);
     void PortIndexChange(TObject* Sender);
     void BaudChange(TObject* Sender);
     void DataBitsBoxChange(TObject* Sender);

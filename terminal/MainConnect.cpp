@@ -145,6 +145,20 @@ void TForm1::DisconnectPort()
     // connected: the window already tells the truth.
 }
 
+void TForm1::Comm1DeviceLost(TObject* Sender, int Error)
+{
+    // A port the window does not show as connected has nothing to take back.
+    if (!Comm1->Enabled() || Connection.ConnectToggle() == 0) return;
+    String port = Comm1->DeviceName();
+    if (port.rfind("\\\\.\\", 0) == 0) port.erase(0, 4);
+    // Left open, the port said "Connected" while nothing could arrive any more. The disconnect
+    // comes first, so the window tells the truth while the box is up.
+    Connect_spbtnClick(this);
+    MessageDlg(MainText::DeviceLostHead + port + MainText::DeviceLostMiddle +
+                   Format(MainText::SystemErrorCode, Error) + MainText::DeviceLostTail,
+               mtInformation, TMsgDlgButtons{mbOK});
+}
+
 void TForm1::ShowDisconnected()
 {
     for (TLEDLabel* lamp : {LED_RTS, LED_DTR, LED_BRK, LED_CTS, LED_DSR, LED_RI, LED_DCD, LED_BRKD})

@@ -126,6 +126,7 @@ void TForm1::BuildNonVisual()
     Comm1->OnError = Closure(this, &TForm1::Comm1Error);
     Comm1->OnRxFlag = Closure(this, &TForm1::Comm1RxFlag);
     Comm1->OnTxEmpty = Closure(this, &TForm1::Comm1TxEmpty);
+    Comm1->OnDeviceLost = Closure(this, &TForm1::Comm1DeviceLost);
 
     auto timer = [this](const char* name, unsigned interval, TNotifyEvent onTimer) {
         TTimer* t = Make<TTimer>(this, name);

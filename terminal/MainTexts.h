@@ -58,6 +58,12 @@ inline constexpr const char* PortSharingTail =
 // Any other failed open: the head, the port and the code text.
 inline constexpr const char* OpenFailedHead = "Unable to connect to port ";
 inline constexpr const char* ConnectHint = "Connect";
+// A device that went away while connected (an unplugged adapter, a far end that closed the
+// line): the head, the port, the code text, the tail.
+inline constexpr const char* DeviceLostHead = "Port ";
+inline constexpr const char* DeviceLostMiddle = " is no longer available";
+inline constexpr const char* DeviceLostTail =
+    "\nThe device may have been unplugged or switched off. The port has been disconnected.";
 // The reconnect after an overload stop starts on a cleared screen; the diagnostics memo says so.
 inline constexpr const char* DisplayResetAfterStop = "Display reset after an overload stop";
 inline constexpr const char* DisconnectHint = "Disconnect";

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "comm/Comm.h"
-#include "comm/CommEventLoop.h"
 #include "tests/support/ApiPatch.h"
+#include "tests/support/ProcessCounts.h"
 #include "tests/support/VirtualLine.h"
 #include "tests/support/WaitUntil.h"
 
@@ -17,11 +17,8 @@ namespace commtest {
 
 using namespace std::chrono_literals;
 
-int ThreadCount();
-int HandleCount();
-
-// The loop this run of the suite forces on every port (elChoose: none), from the environment.
-extern const TCommEventLoop SuiteEventLoop;
+using qv::test::HandleCount;
+using qv::test::ThreadCount;
 
 // The message of the exception Call raises, or "" when it raises none.
 template <class F>

@@ -1,7 +1,11 @@
 // Disconnecting: the port closes, the lines drop, all eight lamps go dark and the window shows
 // "Disconnected"; from inside a receive handler too; and whatever runs on the connection (a loop
-// reading PortOpen, a string-entry send reading Stop, a capture) ends with it.
+// reading PortOpen, a string-entry send reading Stop, a capture) ends with it; and a device that
+// goes away while connected disconnects the same way.
 #include "ConnectionFixture.h"
+
+#include <atomic>
+#include <thread>
 
 #include "framework/Streams.h"
 
@@ -94,6 +98,51 @@ TEST_F(ConnectionTest, DisconnectEndsALoopOnPortOpenAStringSendAndACapture)
     // The capture file was really closed: it can be deleted now.
     EXPECT_TRUE(DeleteFileA(capture.c_str()));
     EXPECT_TRUE(script.Shown().empty());
+}
+
+TEST_F(ConnectionTest, ADeviceGoneDuringAFloodDisconnectsKeepingWhatCameAndNamesThePort)
+{
+    ConnectToLine();
+    const std::string capture = InFolder("gone.bin");
+    Transfer.CaptureFile = new TFileStream(capture, fmCreate);
+    std::atomic<bool> flooding{true};
+    std::thread peer([&] {
+        std::string block;
+        for (int i = 0; i < 40; ++i)
+            block += "a line of text from the device " + std::to_string(i) + "\r\n";
+        while (flooding) line.Write(block);
+    });
+    const bool came = qv::test::WaitUntil([&] { return Display.BytesIn > 100000; }, 20s);
+    flooding = false;
+    peer.join();
+    ASSERT_TRUE(came);
+    // Pulled with bytes still on their way.
+    line.Unplug();
+    ASSERT_TRUE(qv::test::WaitUntil([&] { return !Form1->Comm1->Enabled(); }, 10s))
+        << "still shown connected";
+    ExpectDisconnectedWindow();
+    const std::vector<TShownDialog> boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    const TShownDialog& box = boxes[0];
+    EXPECT_EQ(box.DlgType, mtInformation);
+    const String named = MainText::DeviceLostHead + line.PortName() + MainText::DeviceLostMiddle +
+                         " (system error code: ";
+    EXPECT_EQ(box.Text.rfind(named, 0), 0u) << box.Text;
+    EXPECT_NE(box.Text.find(MainText::DeviceLostTail), String::npos) << box.Text;
+
+    // What came stays: the screen (the display tick shows the last of it), the counter, and
+    // every counted byte in the closed capture.
+    EXPECT_EQ(Transfer.CaptureFile, nullptr);
+    const std::int64_t counted = Display.BytesIn;
+    EXPECT_TRUE(qv::test::WaitUntil([] {
+        return Form1->reScreen->Text().find("a line of text from the device") != String::npos;
+    }));
+    EXPECT_EQ(Display.BytesIn, counted);
+    {
+        TFileStream file(capture, fmOpenRead);
+        EXPECT_EQ(file.Size(), counted);
+    }
+    EXPECT_TRUE(DeleteFileA(capture.c_str()));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 #include "tests/support/WaitUntil.h"
 #include "tools/lineshim/LineState.h"
@@ -77,14 +78,14 @@ struct VirtualLine::Impl {
     QvLineState* state = nullptr;
     DWORD timeoutSet = 0xFFFFFFFEu;  // read time-out currently set on the peer handle
 
-    ~Impl()
+    ~Impl() { Remove(); }
+
+    void Remove()
     {
-        if (peer != INVALID_HANDLE_VALUE) CloseHandle(peer);
-        if (peerOut != INVALID_HANDLE_VALUE) CloseHandle(peerOut);
-        if (state) UnmapViewOfFile(state);
-        if (stateMapping) CloseHandle(stateMapping);
-        if (stateFile != INVALID_HANDLE_VALUE) CloseHandle(stateFile);
-        if (owner != INVALID_HANDLE_VALUE) CloseHandle(owner);
+        for (HANDLE* h : {&peer, &peerOut, &stateFile, &owner})
+            if (*h != INVALID_HANDLE_VALUE) CloseHandle(std::exchange(*h, INVALID_HANDLE_VALUE));
+        if (state) UnmapViewOfFile(std::exchange(state, nullptr));
+        if (stateMapping) CloseHandle(std::exchange(stateMapping, nullptr));
         if (!readyPath.empty()) {
             // Deleting the ready file asks the helper to remove the line; wait until it has, so
             // the next line of this process never meets a half-removed one.
@@ -95,6 +96,7 @@ struct VirtualLine::Impl {
                         return GetFileAttributesA(statePath.c_str()) == INVALID_FILE_ATTRIBUTES;
                     },
                     std::chrono::milliseconds(2000));
+            readyPath.clear();
         }
     }
 
@@ -201,6 +203,8 @@ VirtualLine::VirtualLine() : impl_(std::make_unique<Impl>())
 }
 
 VirtualLine::~VirtualLine() = default;
+
+void VirtualLine::Unplug() { impl_->Remove(); }
 
 const std::string& VirtualLine::PortName() const { return impl_->portName; }
 const std::string& VirtualLine::DevicePath() const { return impl_->devicePath; }

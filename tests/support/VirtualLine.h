@@ -41,6 +41,10 @@ public:
     // Removes the line: the COM mapping disappears. A line also disappears by itself when
     // the test process ends, even by a crash.
     ~VirtualLine();
+    // Takes the line away as an unplugged device goes: the helper ends, closing the far end of
+    // the program's pty (the program's reads and waits then fail or end with nothing), and the
+    // COM mapping disappears. Nothing of the peer may be used afterwards.
+    void Unplug();
     VirtualLine(const VirtualLine&) = delete;
     VirtualLine& operator=(const VirtualLine&) = delete;
 

@@ -1,27 +1,14 @@
-// Thread and handle counts of this process, the import-table patch, and the event loop a
-// run of the suite asks for.
-#include "tests/comm/CommTestSupport.h"
+// Counts of this process's threads and handles, as Wine answers them.
+#include "tests/support/ProcessCounts.h"
+
+#include <windows.h>
 
 #include <tlhelp32.h>
 #include <winternl.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <vector>
 
-namespace commtest {
-
-// QV_TEST_COMM_EVENT_LOOP=wait runs every port of the suite in the wait loop the system's
-// driver is made for (the second ctest registration does), =readahead in the read-ahead loop;
-// unset, each port runs what the probe chooses (under Wine 8: the read-ahead).
-const TCommEventLoop SuiteEventLoop = [] {
-    const char* loop = std::getenv("QV_TEST_COMM_EVENT_LOOP");
-    TCommEventLoop chosen = elChoose;
-    if (loop && std::strcmp(loop, "wait") == 0) chosen = elWaitCommEvent;
-    if (loop && std::strcmp(loop, "readahead") == 0) chosen = elReadAhead;
-    SetCommEventLoop(chosen);
-    return chosen;
-}();
+namespace qv::test {
 
 int ThreadCount()
 {
@@ -71,4 +58,4 @@ int HandleCount()
     return count;
 }
 
-}  // namespace commtest
+}  // namespace qv::test
