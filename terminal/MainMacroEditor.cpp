@@ -340,14 +340,13 @@ void TForm1::LayoutMacroEditor()
     TCanvas* canvas = scratch.Canvas();
     canvas->Font()->Assign(MacroNameLbl->Font());
     int widestCaption = 0;
-    for (const char* caption :
-         {MacroPaneText::CharDelayCaption, MacroPaneText::SignalStateCaption,
-          MacroPaneText::DelayMsCaption, MacroPaneText::DelaySecsCaption,
-          MacroPaneText::DelayMinsCaption, MacroPaneText::FileNameCaption,
-          MacroPaneText::DataCaption})
+    for (const char* caption : {MacroPaneText::CharDelayCaption, MacroPaneText::SignalStateCaption,
+                                MacroPaneText::DelayMsCaption, MacroPaneText::DelaySecsCaption,
+                                MacroPaneText::DelayMinsCaption, MacroPaneText::FileNameCaption,
+                                MacroPaneText::DataCaption})
         widestCaption = std::max(widestCaption, canvas->TextWidth(caption));
-    for (TLabel* l : {MacroNameLbl, MacroTypeLbl, DescriptionLbl, RecordIDLbl, PFRecordIDLbl,
-                      ParentFolderLbl})
+    for (TLabel* l :
+         {MacroNameLbl, MacroTypeLbl, DescriptionLbl, RecordIDLbl, PFRecordIDLbl, ParentFolderLbl})
         widestCaption = std::max(widestCaption, l->Width());
     constexpr int MinPanelWidth = 276, CaptionGap = 6;
     const int fieldLeft = MacroNameLbl->Left() + widestCaption + CaptionGap;
@@ -356,9 +355,9 @@ void TForm1::LayoutMacroEditor()
 
     PanelEditEntry->SetWidth(std::max(Main_Panel->Width() - 42, MinPanelWidth));
     const int longWidth = std::max(PanelEditEntry->Width() - fieldLeft - buttonSpace, shortWidth);
-    for (TControl* c : std::initializer_list<TControl*>{EditMacroName, EditMacroType, EditOther,
-                                                        EditSignal, EditID, EditParentFolderID,
-                                                        EditParentFolder})
+    for (TControl* c :
+         std::initializer_list<TControl*>{EditMacroName, EditMacroType, EditOther, EditSignal,
+                                          EditID, EditParentFolderID, EditParentFolder})
         c->SetBounds(fieldLeft, c->Top(), shortWidth, c->Height());
     for (TControl* c : std::initializer_list<TControl*>{EditDescription, EditData, Bevel14})
         c->SetBounds(fieldLeft, c->Top(), longWidth, c->Height());

@@ -103,8 +103,8 @@ std::vector<std::string> LinesPastTheRightEdge(TRichEditP* Edit)
         POINTL end{};
         SendMessageA(h, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&end), start + length);
         if (end.x > shown.right)
-            cut.push_back(std::to_string(i) + ": " +
-                          std::to_string(end.x) + " > " + std::to_string(shown.right));
+            cut.push_back(std::to_string(i) + ": " + std::to_string(end.x) + " > " +
+                          std::to_string(shown.right));
     }
     return cut;
 }
