@@ -15,4 +15,9 @@ inline constexpr const char* NewItemName = "New";
 inline constexpr const char* NewFolderName = "New Folder";
 inline constexpr const char* FileNameCaption = "File name:";
 inline constexpr const char* DataCaption = "Data:";
+inline constexpr const char* CharDelayCaption = "Char Delay(ms):";
+inline constexpr const char* SignalStateCaption = "Signal State:";
+inline constexpr const char* DelayMsCaption = "Delay (ms):";
+inline constexpr const char* DelaySecsCaption = "Delay (secs):";
+inline constexpr const char* DelayMinsCaption = "Delay (mins):";
 }  // namespace MacroPaneText

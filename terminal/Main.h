@@ -340,6 +340,7 @@ public:
     // keys, drag and drop and in-place editing.
     void ClearEntryPanel();
     void LayoutEditorForMacroType(const String& Type);
+    void LayoutMacroEditor();
     void TransferPersonalInfoToEditEntry(TInfo* Info);
     void TransferPersonalInfoFromEditEntry(std::uint32_t ID, const String& Label, TInfo* Info);
     void ReflectNodeLabel(TTreeNode* Node);

@@ -455,10 +455,11 @@ void TForm1::BuildToolBar()
     LedPanel2 = Place<TPanel>(this, Panel3, "LedPanel2", alLeft);
     LedPanel2->SetWidth(200);
     LedPanel2->SetBevelOuter(bvNone);
+    // Each lamp reaches to the next one: the second group's are wider, for "BRKD".
     auto lamp = [this](TPanel* parent, const char* name, const char* caption, int left,
                        TLEDColor colour) {
         TLEDLabel* l = Place<TLEDLabel>(this, parent, name);
-        l->SetBounds(left, 8, 44, 17);
+        l->SetBounds(left, 8, parent == LedPanel2 ? 48 : 44, 17);
         l->SetCaption(caption);
         l->SetColor(colour);
         return l;

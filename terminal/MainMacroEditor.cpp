@@ -1,9 +1,11 @@
 // The macro editor: filling its fields from the selected node's record, the layout per macro
 // type, applying and cancelling edits, the data field's file pick and help, and the pane's
 // and editor's visibility commands.
+#include <algorithm>
 #include <cstdio>
 
 #include "dialogs/StringEntryHelp.h"
+#include "framework/gui/Canvas.h"
 #include "framework/gui/DialogService.h"
 #include "macros/TreeUtil.h"
 #include "terminal/MacroPaneTexts.h"
@@ -33,23 +35,23 @@ void TForm1::LayoutEditorForMacroType(const String& Type)
     if (Type == "File") {
         other = data = fileButton = true;
         dataCaption = MacroPaneText::FileNameCaption;
-        selectionCaption = "Char Delay(ms):";
+        selectionCaption = MacroPaneText::CharDelayCaption;
     } else if (Type == "Data String") {
         other = data = true;
         dataCaption = MacroPaneText::DataCaption;
-        selectionCaption = "Char Delay(ms):";
+        selectionCaption = MacroPaneText::CharDelayCaption;
     } else if (Type == "Control Signal") {
         signal = true;
-        selectionCaption = "Signal State:";
+        selectionCaption = MacroPaneText::SignalStateCaption;
     } else if (Type == "Delay in ms") {
         other = true;
-        selectionCaption = "Delay (ms):";
+        selectionCaption = MacroPaneText::DelayMsCaption;
     } else if (Type == "Delay in seconds") {
         other = true;
-        selectionCaption = "Delay (secs):";
+        selectionCaption = MacroPaneText::DelaySecsCaption;
     } else if (Type == "Delay in minutes") {
         other = true;
-        selectionCaption = "Delay (mins):";
+        selectionCaption = MacroPaneText::DelayMinsCaption;
     } else if (!(Type == "(NONE)" || Type.empty())) {
         return;  // a type this program does not know: the layout stays as it is
     }
@@ -355,11 +357,38 @@ void TForm1::UpDn_btnMouseUp(TObject* Sender, TMouseButton Button, TShiftState S
 
 void TForm1::Tr_left_right_splitterMoved(TObject* Sender)
 {
-    PanelEditEntry->SetWidth(std::max(Main_Panel->Width() - 42, 276));
-    int fieldWidth =
-        std::max(PanelEditEntry->Width() - MacroNameLbl->Width() - 50, EditMacroName->Width());
-    for (TControl* c : std::initializer_list<TControl*>{EditDescription, EditData, Bevel14})
-        c->SetWidth(fieldWidth);
-    Tr_FileOpen_btn->SetLeft(EditData->Left() + EditData->Width());
+    LayoutMacroEditor();
     FormResize(Sender);
+}
+
+void TForm1::LayoutMacroEditor()
+{
+    // The fields stand right of the widest caption the labels can show, whatever the font,
+    // and the short ones leave room for the "..." button even in the narrowest pane.
+    TBitmap scratch;
+    TCanvas* canvas = scratch.Canvas();
+    canvas->Font()->Assign(MacroNameLbl->Font());
+    int widestCaption = 0;
+    for (const char* caption : {MacroPaneText::CharDelayCaption, MacroPaneText::SignalStateCaption,
+                                MacroPaneText::DelayMsCaption, MacroPaneText::DelaySecsCaption,
+                                MacroPaneText::DelayMinsCaption, MacroPaneText::FileNameCaption,
+                                MacroPaneText::DataCaption})
+        widestCaption = std::max(widestCaption, canvas->TextWidth(caption));
+    for (TLabel* l :
+         {MacroNameLbl, MacroTypeLbl, DescriptionLbl, RecordIDLbl, PFRecordIDLbl, ParentFolderLbl})
+        widestCaption = std::max(widestCaption, l->Width());
+    constexpr int MinPanelWidth = 276, CaptionGap = 6;
+    const int fieldLeft = MacroNameLbl->Left() + widestCaption + CaptionGap;
+    const int buttonSpace = Tr_FileOpen_btn->Width() + 2;
+    const int shortWidth = MinPanelWidth - fieldLeft - buttonSpace;
+
+    PanelEditEntry->SetWidth(std::max(Main_Panel->Width() - 42, MinPanelWidth));
+    const int longWidth = std::max(PanelEditEntry->Width() - fieldLeft - buttonSpace, shortWidth);
+    for (TControl* c :
+         std::initializer_list<TControl*>{EditMacroName, EditMacroType, EditOther, EditSignal,
+                                          EditID, EditParentFolderID, EditParentFolder})
+        c->SetBounds(fieldLeft, c->Top(), shortWidth, c->Height());
+    for (TControl* c : std::initializer_list<TControl*>{EditDescription, EditData, Bevel14})
+        c->SetBounds(fieldLeft, c->Top(), longWidth, c->Height());
+    Tr_FileOpen_btn->SetLeft(EditData->Left() + EditData->Width());
 }

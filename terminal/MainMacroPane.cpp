@@ -47,4 +47,7 @@ void TForm1::ShowMacroEditor()
     treelabel_pnl->SetHeight(treeLabelHeight_);
     Apply_panel->SetVisible(true);
     PanelEditEntry->SetVisible(TreeView->Selected() != nullptr);
+    // The fields take the pane's width here as after a splitter move: the pane may have
+    // come from the list file wider than the form data's editor.
+    LayoutMacroEditor();
 }

@@ -60,6 +60,12 @@ void TPanel::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
     case CM_TEXTCHANGED: Invalidate(); return;
+    case WM_SIZE:
+        // The bevel runs along the edges and the caption is placed by the size, but a resize
+        // repaints only the strip it uncovers: the old edge stayed drawn inside the panel.
+        TCustomControl::Dispatch(m);
+        if (bevelOuter_ != bvNone || bevelInner_ != bvNone || !Caption().empty()) Invalidate();
+        return;
     default: break;
     }
     TCustomControl::Dispatch(m);

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include <commctrl.h>
+
 #include "framework/Exceptions.h"
 
 // ---- TLabel ------------------------------------------------------------------------------
@@ -502,6 +504,21 @@ bool TComboBox::DroppedDown()
 
 void TComboBox::SetDroppedDown(bool v) { SendMessageA(Handle(), CB_SHOWDROPDOWN, v, 0); }
 
+void TComboBox::FitDropDownList()
+{
+    // The list the platform drops fills what the window's height leaves below the edit part,
+    // and the form data's heights are no measure of that: sized here, as it drops, it shows
+    // DropDownCount rows (all of them when there are fewer).
+    const int rows = std::clamp(items_->Count(), 1, std::max(DropDownCount, 1));
+    const auto rowHeight = static_cast<int>(SendMessageA(Handle(), CB_GETITEMHEIGHT, 0, 0));
+    RECT closed;
+    GetWindowRect(Handle(), &closed);
+    SendMessageA(Handle(), CB_SETMINVISIBLE, static_cast<WPARAM>(rows), 0);
+    SetWindowPos(Handle(), nullptr, 0, 0, closed.right - closed.left,
+                 closed.bottom - closed.top + rows * rowHeight + 2,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TComboBox::Clear()
 {
     items_->Clear();
@@ -523,6 +540,7 @@ void TComboBox::Dispatch(TMessage& m)
             break;
         case CBN_DROPDOWN:
             if (OnDropDown) OnDropDown(this);
+            FitDropDownList();
             break;
         default: break;
         }

@@ -147,6 +147,7 @@ protected:
     void SetTextValue(const String& v) override;
 
 private:
+    void FitDropDownList();
     class TComboItems;
     friend class TComboItems;
     TComboItems* items_;

@@ -7,6 +7,7 @@
 #include "DialogsFixture.h"
 #include "framework/gui/Canvas.h"
 #include "dialogs/PacedSendOptions.h"
+#include "dialogs/StringEntryHelp.h"
 #include "dialogs/ReadmeForm.h"
 #include "settings/PropertiesForm.h"
 
@@ -79,6 +80,45 @@ TEST_F(LayoutTest, TheOptionsNotesAndSpecialSendWindowsShowAllOfTheirControls)
     AdvSendFile_dlg->HandleNeeded();
     for (TForm* form : std::initializer_list<TForm*>{frmProp, ReadmeForm, AdvSendFile_dlg})
         EXPECT_EQ(LayoutFaults(form), std::vector<std::string>{}) << form->Name;
+}
+
+TEST_F(LayoutTest, EveryLampCaptionFitsBesideItsLamp)
+{
+    for (TLEDLabel* lamp : {Form1->LED_DTR, Form1->LED_RTS, Form1->LED_BRK, Form1->LED_RI,
+                            Form1->LED_CTS, Form1->LED_DCD, Form1->LED_BRKD, Form1->LED_DSR})
+        EXPECT_LE(CaptionWidth(lamp), lamp->CaptionRect().Width()) << lamp->Caption();
+}
+
+// Where each line of the rich edit ends, against the width its text is shown in.
+std::vector<std::string> LinesPastTheRightEdge(TRichEditP* Edit)
+{
+    HWND h = Edit->Handle();
+    RECT shown{};
+    SendMessageA(h, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&shown));
+    std::vector<std::string> cut;
+    const auto lines = static_cast<int>(SendMessageA(h, EM_GETLINECOUNT, 0, 0));
+    for (int i = 0; i < lines; ++i) {
+        const auto start = static_cast<int>(SendMessageA(h, EM_LINEINDEX, i, 0));
+        const auto length = static_cast<int>(SendMessageA(h, EM_LINELENGTH, start, 0));
+        POINTL end{};
+        SendMessageA(h, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&end), start + length);
+        if (end.x > shown.right)
+            cut.push_back(std::to_string(i) + ": " + std::to_string(end.x) + " > " +
+                          std::to_string(shown.right));
+    }
+    return cut;
+}
+
+TEST_F(LayoutTest, TheEntryAndDataStringHelpPagesFitTheirWindowLineByLine)
+{
+    Application->CreateForm(frmStringEntryHelp);
+    for (TMemo* page : {Form1->STR_ENTRY_TEXT_memo, Form1->SpecialStringMemo}) {
+        frmStringEntryHelp->ShowPage(page->Text());
+        EXPECT_EQ(LinesPastTheRightEdge(frmStringEntryHelp->STRING_ENTRY_HELP_re),
+                  std::vector<std::string>{})
+            << page->Name;
+        frmStringEntryHelp->Close();
+    }
 }
 
 }  // namespace
