@@ -21,8 +21,9 @@ namespace {
 
 // How far the block writes may run ahead of what the line has carried: three blocks.
 constexpr double LineLeadSeconds = 0.060;
-// The longest sleep of the wait for the line between two looks at the queue and the stop: a
-// macro's Stop button is read, not sent.
+// The longest sleep of the wait for the line between two passes of the queue. The wait wakes at
+// once for the user's keys and mouse, not for each hand-over of received bytes: woken for those, a
+// send to a device that echoes took its echo a few bytes at a time, at a cost that slowed it.
 constexpr double LongestWaitSeconds = 0.020;
 
 double SteadySeconds()
@@ -34,7 +35,8 @@ double SteadySeconds()
 }  // namespace
 
 TFileSender::TFileSender(TFileSendHost& Host, TFileSendOptions Options)
-    : host_(Host), options_(std::move(Options))
+    : host_(Host),
+      options_(std::move(Options))
 {
 }
 
@@ -59,7 +61,10 @@ void TFileSender::Close()
     if (Transfer.FileSend == this) Transfer.FileSend = nullptr;
 }
 
-bool TFileSender::Stopped() const { return !Runs() || (options_.StopAsked && options_.StopAsked()); }
+bool TFileSender::Stopped() const
+{
+    return !Runs() || (options_.StopAsked && options_.StopAsked());
+}
 
 void TFileSender::Begin()
 {
@@ -86,7 +91,7 @@ bool TFileSender::WaitForLine()
         if (ahead <= 0) return true;
         const double wait = std::min(ahead, LongestWaitSeconds);
         MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(std::ceil(wait * 1000)),
-                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+                                    QS_INPUT, MWMO_INPUTAVAILABLE);
         if (Stopped()) return false;
         Application->ProcessMessages();
         if (Stopped()) return false;
@@ -173,8 +178,8 @@ void TFileSender::Run()
                 host_.SetSendProgress(ProgressBarUnits(size_, size_));
                 Display.StatusMessageText = ProgressText(size_, 100);
                 if (size_ == 0 && options_.EmptyFileBox) {
-                    MessageDlg(MainText::EmptyFileHead + name_ + MainText::EmptyFileTail,
-                               mtWarning, TMsgDlgButtons{mbOK});
+                    MessageDlg(MainText::EmptyFileHead + name_ + MainText::EmptyFileTail, mtWarning,
+                               TMsgDlgButtons{mbOK});
                     remaining = 0;
                     endless = false;
                 } else if (options_.SuccessBox) {

@@ -2,7 +2,8 @@
 // bytes to a silent peer and to one that echoes every byte back (the receive path then runs inside
 // the send's pump, the screen full before the send starts), in each display mode; a macro's file
 // send; the process heap's blocks each send leaves; and how long Stop and a disconnect take to end
-// a send, and Stop after the baud was lowered from 921,600 to 9,600 during the send. Each send also reports its share of time in the pump and in the port writes.
+// a send, and Stop after the baud was lowered from 921,600 to 9,600 during the send. Each send also
+// reports its share of time in the pump and in the port writes.
 #include <windows.h>
 
 #include <algorithm>
