@@ -22,8 +22,8 @@ namespace {
 // How far the block writes may run ahead of what the line has carried: three blocks.
 constexpr double LineLeadSeconds = 0.060;
 // The longest sleep of the wait for the line between two passes of the queue. The wait wakes at
-// once for the user's keys and mouse, not for each hand-over of received bytes: woken for those, a
-// send to a device that echoes took its echo a few bytes at a time, at a cost that slowed it.
+// once for the user's keys and mouse, not for each hand-over of received bytes (a device that
+// echoes hands some over every millisecond): the passes take those in larger pieces.
 constexpr double LongestWaitSeconds = 0.020;
 
 double SteadySeconds()

@@ -193,7 +193,9 @@ public:
                         }
                     }
                     const bool ended = ended_;
-                    const std::string s = Line.Read(want, Echo > 0 ? 2ms : 100ms);
+                    // Short reads while the command's effect is not seen yet.
+                    const bool watching = postedAt_ != 0 && barGoneAt_ == 0;
+                    const std::string s = Line.Read(want, Echo > 0 || watching ? 2ms : 100ms);
                     quietAfterEnd = s.empty() && ended ? quietAfterEnd + 1 : 0;
                     got_ += s.size();
                     allowance -= static_cast<double>(s.size());
