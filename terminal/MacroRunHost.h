@@ -1,13 +1,14 @@
 // TMacroRunHost: what the macro runner asks of the window a run belongs to (its Stop button, its
-// key path, the port with its lamps, the send bar and the macro editor). The main window
+// key path, the port with its lamps, the macro editor, and what a file send asks). The main window
 // implements it; the runner reaches no control of its own accord.
 #pragma once
 
 #include <cstdint>
 
 #include "framework/Strings.h"
+#include "terminal/FileSender.h"
 
-class TMacroRunHost {
+class TMacroRunHost : public TFileSendHost {
 public:
     virtual ~TMacroRunHost() = default;
 
@@ -24,21 +25,9 @@ public:
     // selected from Start (when the field can take them).
     virtual void SelectInMacroData(int Start, int Length) = 0;
 
-    // The port: open, one byte written (the count the port took), a block of a file send written
-    // (the count taken; received bytes that piled up are shown first) and the bytes of such a
-    // block at the port's speed, and RTS and DTR set (-1 leaves a line as it is), the lines
-    // before their lamps.
+    // The port: open, one byte written (the count the port took), and RTS and DTR set (-1 leaves
+    // a line as it is), the lines before their lamps.
     virtual bool PortEnabled() const = 0;
     virtual int WriteToPort(std::uint8_t Byte) = 0;
-    virtual int WriteToPort(const char* Bytes, int Count) = 0;
-    virtual int FileSendBlock() const = 0;
     virtual void SetControlLines(int Rts, int Dtr) = 0;
-
-    // A file send's look: the progress bar's range, the send commands and the screen locked;
-    // the send bar naming the file (in place of the entry pane); the progress; and the end of
-    // the send, which closes the file and gives everything back.
-    virtual void LockForFileSend(int ProgressRange) = 0;
-    virtual void ShowSendBar(const String& FileName) = 0;
-    virtual void SetSendProgress(int Position) = 0;
-    virtual void EndFileSend() = 0;
 };

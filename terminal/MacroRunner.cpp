@@ -8,15 +8,12 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
-#include <vector>
 
-#include "framework/Exceptions.h"
-#include "framework/Streams.h"
 #include "framework/gui/Application.h"
 #include "framework/gui/DialogService.h"
 #include "macros/TreeUtil.h"
 #include "terminal/Escapes.h"
-#include "terminal/FileSendProgress.h"
+#include "terminal/FileSender.h"
 #include "terminal/MacroRunHost.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/MainTexts.h"
@@ -54,16 +51,6 @@ void CALLBACK MacroDelayTimerProc(UINT TimerId, UINT, DWORD_PTR, DWORD_PTR, DWOR
 void NoteStopButton(const TMacroRunHost& Host)
 {
     if (!Host.StopEnabled()) MacroRun.MacroRunState = 1;
-}
-
-bool ReadSendByte(std::uint8_t& Byte)
-{
-    return Transfer.SendFile && Transfer.SendFile->Read(&Byte, 1) == 1;
-}
-
-int ReadSendBlock(std::vector<char>& Block, int Count)
-{
-    return Transfer.SendFile ? std::max(0, Transfer.SendFile->Read(Block.data(), Count)) : 0;
 }
 
 void StopRunWithError(TMacroRunHost& Host, const String& Text)
@@ -187,74 +174,22 @@ void SendMacroFile(TMacroRunHost& Host, const char* FileName, const String& Dela
         MessageDlg(MainText::NotConnected, mtInformation, TMsgDlgButtons{mbOK});
         return;
     }
-    const String name = FileName;
-    try {
-        Transfer.SendFile = new TFileStream(name, fmOpenRead);
-    } catch (EStreamError&) {
-        MessageDlg(MainText::CannotOpenForReading + name, mtError, TMsgDlgButtons{mbOK});
-        return;
+    TFileSendOptions options;
+    // The run's Stop button, disabled by a click, is how a stop reaches the send.
+    options.StopAsked = [&Host] {
+        NoteStopButton(Host);
+        return MacroRun.MacroRunState != 2;
+    };
+    // The delay follows every byte; without one the file goes a block at a time, as Send File
+    // sends it.
+    if (!DelayMs.empty() && ParseDelayMs(DelayMs) != 0) {
+        options.ByteAtATime = true;
+        options.Pause = [&Host, &DelayMs] {
+            return MacroDelay(Host, DelayMs) ? TFileSendPause::Go : TFileSendPause::Stop;
+        };
     }
-    const std::uint64_t serial = ++Transfer.SendSerial;
-    // After the queue ran, the send may have been ended (Stop Sending, a disconnect): the file
-    // is gone and its end already done.
-    const auto stillOurs = [&] { return serial == Transfer.SendSerial; };
-    try {
-        const std::int64_t size = Transfer.SendFile->Size();
-        const std::int64_t step = ProgressStep(size);
-        Host.LockForFileSend(ProgressBarUnits(size, size));
-
-        std::uint8_t byte = 0;
-        if (ReadSendByte(byte)) {
-            Host.ShowSendBar(name);
-            Transfer.SendFile->SetPosition(0);
-        }
-
-        // The delay follows every byte; without one the file goes a block per pass of the queue,
-        // as Send File sends it, each block ending at a progress mark.
-        const bool paced = !DelayMs.empty() && ParseDelayMs(DelayMs) != 0;
-        const int blockBytes = paced ? 1 : Host.FileSendBlock();
-        std::vector<char> block(static_cast<size_t>(blockBytes));
-        std::int64_t mark = step;
-        std::int64_t count = 0;
-        int n = ReadSendBlock(block, NextBlockBytes(blockBytes, 0, mark));
-        Display.StatusMessageText = ProgressStartText(size);
-        while (n > 0 && Connection.PortOpen) {
-            // Bytes the port refuses did not go out: the send ends short of its 100 %.
-            const int written = std::max(0, Host.WriteToPort(block.data(), n));
-            Display.BytesOut += written;
-            count += written;
-            if (written != n) break;
-            NoteStopButton(Host);
-            if (MacroRun.MacroRunState == 2) Application->ProcessMessages();
-            // A stop asked for during the delay ends the send before the next byte.
-            if (MacroRun.MacroRunState != 2 || !stillOurs() || !MacroDelay(Host, DelayMs) ||
-                MacroRun.MacroRunState != 2) {
-                if (stillOurs()) Host.EndFileSend();
-                return;
-            }
-            if (count == mark) {
-                Host.SetSendProgress(ProgressBarUnits(count, size));
-                mark += step;
-                Display.StatusMessageText = ProgressText(size, ProgressPercent(count, size));
-            }
-            n = stillOurs() ? ReadSendBlock(block, NextBlockBytes(blockBytes, count, mark)) : 0;
-        }
-        if (!stillOurs()) return;
-        if (count == size) {
-            Host.SetSendProgress(ProgressBarUnits(size, size));
-            Display.StatusMessageText = ProgressText(size, 100);
-            Host.SetSendProgress(0);
-        } else if (n == 0 && Connection.PortOpen) {
-            // Fewer bytes than the file's size (a read error, a file that shrank): a failed
-            // read, not a quiet end.
-            throw EReadError("Cannot read file \"%s\"", name);
-        }
-        Host.EndFileSend();
-    } catch (...) {
-        Application->MessageBox(MainText::FileErrorText, MainText::FileErrorCaption, MB_OKCANCEL);
-        Display.StatusMessageText = MainText::FileErrorCaption;
-        if (stillOurs()) Host.EndFileSend();
-    }
+    TFileSender send(Host, std::move(options));
+    if (send.Open(FileName)) send.Run();
 }
 
 std::int32_t ExecuteMacroStep(TMacroRunHost& Host, TInfo* Info)
@@ -274,7 +209,7 @@ std::int32_t ExecuteMacroStep(TMacroRunHost& Host, TInfo* Info)
             MessageDlg(MainText::NotConnected, mtInformation, TMsgDlgButtons{mbOK});
             Host.StopMacroRun();
             result = 0;
-        } else if (kind != mkControlSignal && Transfer.SendFile) {
+        } else if (kind != mkControlSignal && Transfer.FileSend) {
             // The menu's file send owns SendFile and the send bar: a second send would take
             // them over.
             StopRunWithError(Host, MacroText::SendBusy);

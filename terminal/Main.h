@@ -368,11 +368,10 @@ public:
     void SelectInMacroData(int Start, int Length) override;
     bool PortEnabled() const override;
     int WriteToPort(std::uint8_t Byte) override;
-    // A file send's block and its size at the port's baud rate (FileSendBlockBytes), also
-    // Send File's (MainFileSend.cpp).
-    int WriteToPort(const char* Bytes, int Count) override;
-    int FileSendBlock() const override;
     void SetControlLines(int Rts, int Dtr) override;
+    // What a file send asks of the window (TFileSendHost), every send's (MainFileSend.cpp).
+    std::uint32_t LineBaud() const override;
+    int WriteBlock(const char* Bytes, int Count) override;
     void LockForFileSend(int ProgressRange) override;
     void ShowSendBar(const String& FileName) override;
     void SetSendProgress(int Position) override;
@@ -467,29 +466,8 @@ private:
     int treeLabelHeight_ = 18;
 
     // ---- what Send File and Special Send File share (MainFileSend.cpp) ------------------
-    struct TFileSendRun {
-        String Name;
-        std::int64_t Size = 0;
-        std::uint64_t Serial = 0;  // the send runs while this is the current one
-    };
-    struct TFileSendPass {
-        std::int64_t Sent = 0;
-        bool PortRefused = false;
-        bool PauseFailed = false;
-    };
-    // The open dialog and the opening of SendFile, with its error box; false: nothing opened.
-    bool OpenSendFile(String& Name);
-    // The size, the progress range, the menus, the screen and, for a file that is not empty,
-    // the send bar and the hidden entry pane.
-    TFileSendRun BeginFileSend(const String& Name);
-    bool FileSendRuns(const TFileSendRun& Send) const;
-    // One pass from SendFile's position: up to BlockBytes at a time to the port, then Pause
-    // (which lets the queue run; false ends the pass), with the progress texts. A file that
-    // gives fewer bytes than its size, while the send runs, raises a read error.
-    TFileSendPass SendFilePass(const TFileSendRun& Send, int BlockBytes,
-                               const std::function<bool()>& Pause);
-    void ShowFileSendError();
-    void ShowPortRefused(const TFileSendRun& Send, const TFileSendPass& Pass);
+    // The open dialog's file for Sender, opened (with its error box); false: nothing opened.
+    bool OpenSendFile(TFileSender& Sender);
 
     // ---- special send's pause after each byte (MainPacedSend.cpp) -----------------------
     // A pause of Delay ms on the multimedia timer while the queue runs; 0 runs the queue once.

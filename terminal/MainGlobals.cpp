@@ -55,9 +55,7 @@ void TTransferState::Reset()
 {
     delete CaptureFile;
     CaptureFile = nullptr;
-    delete SendFile;
-    SendFile = nullptr;
-    SendSerial = 0;
+    FileSend = nullptr;
     EntryPaneHidden = false;
     SendTimerFlag.store(0);
     LineBusyUntil = 0;

@@ -10,6 +10,7 @@
 #include "framework/Strings.h"
 
 class TFileStream;
+class TFileSender;
 class TMemoryStream;
 
 // ---- Display records and screen lines ------------------------------------------------------
@@ -141,14 +142,9 @@ struct TTransferState {
     // The open capture file, or null. Opened and closed by the capture commands; the receive
     // handler and the key path write to it.
     TFileStream* CaptureFile = nullptr;
-    // The file being sent, or null when no send runs. Opened by the send commands, closed only
-    // by miStopSendingClick; a send loop reads it again after each pass of the message queue.
-    TFileStream* SendFile = nullptr;
-    // Counts the starts and ends of sends (every send command and miStopSendingClick add one).
-    // A send loop goes on only while the count is the one it started with: after the queue ran,
-    // SendFile may have been closed (Stop, a disconnect, the window closing), and even opened
-    // again by another send at the same address.
-    std::uint64_t SendSerial = 0;
+    // The running file send, or null: not owned, it lives in its command's call. It sets
+    // itself here while its file is open; miStopSendingClick closes its file, which ends it.
+    TFileSender* FileSend = nullptr;
     // The string entry pane was shown when a send started and was hidden for it; the end of the
     // send shows it again. Written by the send commands and miStopSendingClick.
     bool EntryPaneHidden = false;

@@ -1,6 +1,6 @@
-// Special Send File: a file sent like Send File, but with a pause after every byte, timed by
-// a multimedia timer, and repeated as often as the options dialog says (0: until stopped),
-// without a success box.
+// Special Send File: a file sent like Send File (TFileSender), but with a pause after every byte,
+// timed by a multimedia timer, and repeated as often as the options dialog says (0: until
+// stopped), without a success box.
 #include <windows.h>
 // After windows.h, whose types it uses.
 #include <mmsystem.h>
@@ -8,8 +8,7 @@
 #include <atomic>
 
 #include "dialogs/PacedSendOptions.h"
-#include "framework/Streams.h"
-#include "terminal/FileSendProgress.h"
+#include "terminal/FileSender.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/MainTexts.h"
@@ -89,54 +88,20 @@ void TForm1::miSpxSendFileBinaryClick(TObject* Sender)
     }
     AdvSendFile_dlg->ShowModal();
     if (!AdvSendFile_dlg->OkPressed) return;
-    bool endless = AdvSendFile_dlg->RepeatCount == 0;
-    std::int32_t remaining = AdvSendFile_dlg->RepeatCount - 1;
-    const int delay = AdvSendFile_dlg->CharDelayMs;
-
-    String name;
-    if (!OpenSendFile(name)) return;
-    TFileSendRun send;
-    TFileSendPass pass;
-    try {
-        send = BeginFileSend(name);
-        Application->ProcessMessages();
-        if (FileSendRuns(send)) Transfer.SendFile->SetPosition(0);
-        // A port that closed without the disconnect (which ends the send) would otherwise
-        // start empty passes for ever.
-        while (FileSendRuns(send) && Connection.PortOpen) {
-            // The pause is after every byte; with none, the file goes as Send File sends it.
-            pass = SendFilePass(send, delay == 0 ? FileSendBlock() : 1,
-                                [this, delay] { return PauseAfterByte(delay); });
-            if (pass.PortRefused || pass.PauseFailed) break;
-            if (pass.Sent == send.Size) {
-                ProgressBar1->SetPosition(ProgressBarUnits(send.Size, send.Size));
-                Display.StatusMessageText = ProgressText(send.Size, 100);
-                if (send.Size == 0) {
-                    MessageDlg(MainText::EmptyFileHead + name + MainText::EmptyFileTail, mtWarning,
-                               TMsgDlgButtons{mbOK});
-                    remaining = 0;
-                    endless = false;
-                }
-            }
-            ProgressBar1->SetPosition(0);
-            Application->ProcessMessages();
-            if (!FileSendRuns(send)) break;
-            Transfer.SendFile->SetPosition(0);
-            if (!endless) {
-                if (remaining == 0) break;
-                --remaining;
-            }
-        }
-    } catch (...) {
-        ShowFileSendError();
-        return;
+    TFileSendOptions options;
+    options.Repeats = true;
+    options.Passes = AdvSendFile_dlg->RepeatCount;
+    options.EmptyFileBox = true;
+    options.PortRefusedBox = true;
+    options.CharDelayMs = AdvSendFile_dlg->CharDelayMs;
+    // The pause is after every byte; with none, the file goes as Send File sends it.
+    if (options.CharDelayMs != 0) {
+        options.ByteAtATime = true;
+        options.Pause = [this, delay = options.CharDelayMs] {
+            return PauseAfterByte(delay) ? TFileSendPause::Go : TFileSendPause::Refused;
+        };
     }
-    miStopSendingClick(this);
-    if (pass.PortRefused) ShowPortRefused(send, pass);
-    if (pass.PauseFailed)
-        MessageDlg(MainText::PauseTimerRefusedHead + CountToText(delay) +
-                       MainText::PauseTimerRefusedTail + CountToText(pass.Sent) +
-                       MainText::PortRefusedMiddle + CountToText(send.Size) +
-                       MainText::PortRefusedTail + name,
-                   mtError, TMsgDlgButtons{mbOK});
+    TFileSender send(*this, std::move(options));
+    if (!OpenSendFile(send)) return;
+    send.Run();
 }

@@ -2,7 +2,8 @@
 // bytes to a silent peer and to one that echoes every byte back (the receive path then runs inside
 // the send's pump, the screen full before the send starts), in each display mode; a macro's file
 // send; the process heap's blocks each send leaves; and how long Stop and a disconnect take to end
-// a send. Each send also reports its share of time in the pump and in the port writes.
+// a send, and Stop after the baud was lowered from 921,600 to 9,600 during the send. Each send also
+// reports its share of time in the pump and in the port writes.
 #include <windows.h>
 
 #include <algorithm>
@@ -143,23 +144,37 @@ constexpr double NoEcho = 0, EchoAtOnce = -1;
 // The peer: reads what the program sends, echoing it back if asked, until the send has ended and
 // the line is quiet. With a command, it posts the main window that menu command (the user's click)
 // once PostAfter seconds have passed since the send started or PostAt bytes have arrived, noting
-// when.
+// when. With DropBaud, it first picks 9,600 in the baud combo once PostAt / 2 bytes have arrived,
+// and posts the command half a second later.
 class Peer {
 public:
-    Peer(VirtualLine& Line, double Echo, UINT Command, double PostAfter, size_t PostAt)
+    Peer(VirtualLine& Line, double Echo, UINT Command, double PostAfter, size_t PostAt,
+         bool DropBaud = false)
     {
         HWND form = Form1->Handle();
         HWND sendBar = Form1->pnlSend->Handle();
+        HWND baud = Form1->Baud->Handle();
+        const WPARAM slow = static_cast<WPARAM>(Form1->Baud->Items()->IndexOf("9600"));
+        const WPARAM picked = MAKEWPARAM(GetDlgCtrlID(baud), CBN_SELCHANGE);
         const double start = Now();
-        thread_ =
-            std::thread([this, &Line, Echo, Command, PostAfter, PostAt, start, form, sendBar] {
+        thread_ = std::thread([this, &Line, Echo, Command, PostAfter, PostAt, DropBaud, start,
+                               form, sendBar, baud, slow, picked] {
                 int quietAfterEnd = 0;
                 // The paced device's allowance, at most two milliseconds of the line.
                 double allowance = 0, last = start;
                 const double most = std::max(1.0, Echo * 0.002);
+                double droppedAt = 0;
                 while (quietAfterEnd < 3) {
-                    if (Command != 0 && postedAt_ == 0 && !ended_ &&
-                        (Now() - start >= PostAfter || got_ >= PostAt)) {
+                    // The user's pick in the list: the selection, then its notice to the parent.
+                    if (DropBaud && droppedAt == 0 && !ended_ && got_ >= PostAt / 2) {
+                        droppedAt = Now();
+                        PostMessageA(baud, CB_SETCURSEL, slow, 0);
+                        PostMessageA(GetParent(baud), WM_COMMAND, picked,
+                                     reinterpret_cast<LPARAM>(baud));
+                    }
+                    const bool due = DropBaud ? droppedAt != 0 && Now() - droppedAt >= 0.5
+                                              : Now() - start >= PostAfter || got_ >= PostAt;
+                    if (Command != 0 && postedAt_ == 0 && !ended_ && due) {
                         postedAt_ = Now();
                         PostMessageA(form, WM_COMMAND, Command, 0);
                     }
@@ -178,7 +193,9 @@ public:
                         }
                     }
                     const bool ended = ended_;
-                    const std::string s = Line.Read(want, Echo > 0 ? 2ms : 100ms);
+                    // Short reads while the command's effect is not seen yet.
+                    const bool watching = postedAt_ != 0 && barGoneAt_ == 0;
+                    const std::string s = Line.Read(want, Echo > 0 || watching ? 2ms : 100ms);
                     quietAfterEnd = s.empty() && ended ? quietAfterEnd + 1 : 0;
                     got_ += s.size();
                     allowance -= static_cast<double>(s.size());
@@ -237,7 +254,7 @@ void ChooseFile(TDialogScript& script, const std::string& path)
 // One send of the file at path, stopped by the bench's cap, or with a command, by that command
 // halfway or after a second.
 Result TimedSend(VirtualLine& line, TDialogScript& script, const std::string& path, double echo,
-                 TSendKind kind, UINT command)
+                 TSendKind kind, UINT command, bool dropBaud)
 {
     ChooseFile(script, path);
     double postAfter = 1;
@@ -255,7 +272,7 @@ Result TimedSend(VirtualLine& line, TDialogScript& script, const std::string& pa
     Result r;
     double end = 0;
     {
-        Peer peer(line, echo, command, postAfter, postAt);
+        Peer peer(line, echo, command, postAfter, postAt, dropBaud);
         qv::test::ApiPatch peek(&PeekMessageSlot, reinterpret_cast<void*>(&TimedPeek));
         qv::test::ApiPatch dispatch(&DispatchMessageSlot, reinterpret_cast<void*>(&TimedDispatch));
         qv::test::ApiPatch write(&WriteFileSlot, reinterpret_cast<void*>(&TimedWrite));
@@ -284,6 +301,8 @@ Result TimedSend(VirtualLine& line, TDialogScript& script, const std::string& pa
             r.lineRate = static_cast<double>(r.sent - timing.lastWriteBytes) /
                          (timing.lastWriteStart - timing.firstWrite);
         r.arrived = peer.Finish();
+        // The baud change starts a new session, whose counters start at 0: the peer counts.
+        if (dropBaud) r.sent = static_cast<std::int64_t>(r.arrived);
         if (peer.PostedAt() != 0 && peer.PostedAt() < end) {
             r.stopMs = (end - peer.PostedAt()) * 1e3;
             r.bytesStopMs = std::max(0.0, timing.lastWrite - peer.PostedAt()) * 1e3;
@@ -383,6 +402,7 @@ int main(int argc, char** argv)
         TSendKind kind;
         UINT command;  // 0: the cap's Stop
         std::uint32_t baud = 921600;
+        bool dropBaud = false;  // to 9,600 during the send, then the command
         std::vector<Result> results = {};
         long heapBlocks = 0;
     };
@@ -401,6 +421,8 @@ int main(int argc, char** argv)
                      Form1->miStopSending->Command()});
     cases.push_back({"disconnect halfway, echo 921600 paced, Mixed", 1, 92160, skMenu,
                      Form1->Disconnect1_mi->Command()});
+    cases.push_back({"Stop 0.5 s after a drop to 9600 baud, silent, Mixed", 1, NoEcho, skMenu,
+                     Form1->miStopSending->Command(), 921600, true});
 
     // Rounds interleave the cases, so a busy moment of the machine does not land on one alone.
     for (int round = 0; round < Rounds; ++round) {
@@ -408,7 +430,7 @@ int main(int argc, char** argv)
             setBaud(c.baud);
             FillScreen(line, c.mode);
             const long blocksBefore = qv::test::ProcessHeapCensus().busy;
-            const Result r = TimedSend(line, script, path, c.echo, c.kind, c.command);
+            const Result r = TimedSend(line, script, path, c.echo, c.kind, c.command, c.dropBaud);
             // Blocks the send left in the process heap (where the rich edit control and the text
             // layout allocate), the screen as full as before.
             c.heapBlocks += qv::test::ProcessHeapCensus().busy - blocksBefore;

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <thread>
 
+#include "terminal/FileSendProgress.h"
+
 extern "C" void* WriteFileSlot __asm__("__imp__WriteFile@20");
 
 namespace filesend_test {
@@ -198,7 +200,7 @@ TEST_F(FileSendTest, ClosingTheWindowDuringASendEndsTheSendAndTheWindowCloses)
     EXPECT_TRUE(arrived == bytes.substr(0, arrived.size()));
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].Text, MainText::DisconnectQuestion);
-    EXPECT_EQ(Transfer.SendFile, nullptr);
+    EXPECT_EQ(Transfer.FileSend, nullptr);
 }
 
 // The port's refusal used to pass unseen: the loop went on and the success box followed. The
@@ -299,6 +301,110 @@ TEST_F(FileSendTest, AFileCutShortDuringTheSendEndsWithTheFileErrorBox)
     ExpectIdleWindow();
 }
 
+// Another program appending to the file while it is sent.
+struct {
+    void* real = nullptr;
+    int writes = 0;
+    std::string path, more;
+} grow;
+
+BOOL WINAPI GrowingWriteFile(HANDLE h, LPCVOID buffer, DWORD count, LPDWORD written,
+                             LPOVERLAPPED overlapped)
+{
+    if (GetFileType(h) == FILE_TYPE_CHAR && ++grow.writes == 10) {
+        HANDLE file = CreateFileA(grow.path.c_str(), FILE_APPEND_DATA,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        DWORD appended = 0;
+        WriteFile(file, grow.more.data(), DWORD(grow.more.size()), &appended, nullptr);
+        CloseHandle(file);
+    }
+    using Fn = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+    return reinterpret_cast<Fn>(grow.real)(h, buffer, count, written, overlapped);
+}
+
+// The send goes on to the file's end, as it is then; a file that grew used to end with the
+// "File Error" box, though every byte went out.
+TEST_F(FileSendTest, AFileThatGrowsDuringTheSendGoesOutWholeWithoutTheFileErrorBox)
+{
+    Form1->Comm1->SetBaudRate(921600);
+    const std::string bytes = RandomBytes(64 << 10);
+    grow.more = RandomBytes(10000).substr(0, 5000) + "tail";
+    grow.path = MakeFile("growing.bin", bytes);
+    grow.writes = 0;
+    std::string arrived;
+    {
+        qv::test::ApiPatch patch(&WriteFileSlot, reinterpret_cast<void*>(&GrowingWriteFile));
+        grow.real = patch.Original();
+        PeerReader peer(line, bytes.size() + grow.more.size());
+        SendFileThroughMenu(grow.path);
+        arrived = peer.Finish();
+    }
+    ASSERT_GE(grow.writes, 10);
+    EXPECT_TRUE(arrived == bytes + grow.more);
+    EXPECT_EQ(BytesSent(), std::int64_t(arrived.size()));
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_NE(Display.StatusMessageText, "File Error");
+    ExpectIdleWindow();
+}
+
+// The baud may be lowered on an open port during a send. The send's blocks were sized for the
+// baud at its start: from 921,600 to 9,600 each took two seconds of the line, and the send slept
+// through them with the window frozen, so a Stop waited for the block.
+TEST_F(FileSendTest, StopAfterTheBaudWasLoweredDuringASendEndsItAtOnce)
+{
+    Form1->Comm1->SetBaudRate(921600);
+    const std::string bytes = RandomBytes(1 << 20);
+    const std::string path = MakeFile("slowed.bin", bytes);
+    HWND baud = Form1->Baud->Handle();
+    HWND stop = Form1->btnStopFileSend->Handle();
+    const WPARAM slow = WPARAM(Form1->Baud->Items()->IndexOf("9600"));
+    std::atomic<bool> ended{false};
+    std::atomic<double> stopAt{0};
+    std::string arrived;
+    // The device: once 20,000 bytes came, the user picks 9,600 in the list; once a byte was sent
+    // at that rate, the user clicks Stop.
+    std::thread device([&] {
+        bool slowed = false;
+        for (;;) {
+            const std::string got = line.Read(1 << 16, 200ms);
+            if (got.empty() && ended) break;
+            arrived += got;
+            if (!slowed && arrived.size() >= 20000) {
+                slowed = true;
+                DWORD_PTR result = 0;
+                SendMessageTimeoutA(baud, CB_SETCURSEL, slow, 0, SMTO_NORMAL, 30000, &result);
+                SendMessageTimeoutA(GetParent(baud), WM_COMMAND,
+                                    MAKEWPARAM(GetDlgCtrlID(baud), CBN_SELCHANGE), LPARAM(baud),
+                                    SMTO_NORMAL, 30000, &result);
+            }
+            // The change started a new session: the counter counts from it.
+            if (slowed && stopAt == 0 && Display.BytesOut > 0) {
+                stopAt = std::chrono::duration<double>(
+                             std::chrono::steady_clock::now().time_since_epoch())
+                             .count();
+                PostMessageA(stop, BM_CLICK, 0, 0);
+            }
+        }
+    });
+    PortWriteWatch watch;
+    SendFileThroughMenu(path);
+    ended = true;
+    device.join();
+
+    EXPECT_EQ(Form1->Comm1->BaudRate(), 9600u);
+    ASSERT_NE(stopAt.load(), 0);
+    EXPECT_LT(arrived.size(), bytes.size());
+    EXPECT_TRUE(arrived == bytes.substr(0, arrived.size()));
+    // After the click, no more than a block sized for the fast line went out.
+    unsigned long afterStop = 0;
+    for (const auto& [at, count] : watch.Writes())
+        if (at >= stopAt) afterStop += count;
+    EXPECT_LT(afterStop, unsigned(FileSendBlockBytes(921600)));
+    EXPECT_TRUE(Boxes().empty());
+    ExpectIdleWindow();
+}
+
 TEST_F(FileSendTest, WithThePortClosedBothCommandsSayNotConnectedAndOpenNothing)
 {
     Form1->Connect_spbtnClick(Form1);
@@ -311,7 +417,7 @@ TEST_F(FileSendTest, WithThePortClosedBothCommandsSayNotConnectedAndOpenNothing)
         EXPECT_EQ(shown.Text, MainText::NotConnected);
         EXPECT_EQ(shown.DlgType, mtInformation);
     }
-    EXPECT_EQ(Transfer.SendFile, nullptr);
+    EXPECT_EQ(Transfer.FileSend, nullptr);
     EXPECT_EQ(Transfer.CaptureFile, nullptr);
 }
 

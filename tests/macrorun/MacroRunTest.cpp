@@ -387,22 +387,23 @@ TEST_F(MacroRunTest, FileItemArrivesByteExactAndCountsAndIsRefusedDuringAMenuSen
     }
     EXPECT_EQ(line.ReadExactly(bytes.size(), 5s), bytes);
     EXPECT_EQ(Display.BytesOut, static_cast<std::int64_t>(bytes.size()));
-    EXPECT_EQ(Transfer.SendFile, nullptr);
+    EXPECT_EQ(Transfer.FileSend, nullptr);
     EXPECT_FALSE(Form1->pnlSend->Visible());
     EXPECT_TRUE(Form1->reScreen->Enabled());
     EXPECT_EQ(Display.StatusMessageText, "File size: 1500 bytes, Completed:100%");
     EXPECT_TRUE(script.Shown().empty());
 
     // A send from the menu owns the send state: neither a file nor a data item may start.
-    Transfer.SendFile = new TFileStream(path, fmOpenRead);
-    for (TTreeNode* node : {file, Item(folder, mkDataString, "d")}) {
-        script.Clear();
-        Select(node);
-        Form1->Tr_Send_btnClick(Form1);
-        EXPECT_EQ(ShownTexts(), std::vector<std::string>{MacroText::SendBusy});
+    {
+        TFileSender menuSend(*Form1, {});
+        ASSERT_TRUE(menuSend.Open(path));
+        for (TTreeNode* node : {file, Item(folder, mkDataString, "d")}) {
+            script.Clear();
+            Select(node);
+            Form1->Tr_Send_btnClick(Form1);
+            EXPECT_EQ(ShownTexts(), std::vector<std::string>{MacroText::SendBusy});
+        }
     }
-    delete Transfer.SendFile;
-    Transfer.SendFile = nullptr;
     EXPECT_TRUE(PeerGetsNothingMore());
     EXPECT_EQ(Display.BytesOut, static_cast<std::int64_t>(bytes.size()));
 }

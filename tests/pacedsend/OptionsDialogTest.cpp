@@ -39,7 +39,7 @@ TEST_F(OptionsDialogTest, ConfirmedValuesReachTheSendAndCancelOrEscOnTheNextShow
     EXPECT_FALSE(dialog.OkPressed);
     EXPECT_FALSE(dialog.Visible());
     EXPECT_EQ(FileDialogsShown(), 2u);
-    EXPECT_EQ(Transfer.SendFile, nullptr);
+    EXPECT_EQ(Transfer.FileSend, nullptr);
     // The values and the choices stay as last confirmed.
     EXPECT_EQ(dialog.CharDelayMs, 5000);
     EXPECT_EQ(dialog.InterchDly_index->Text(), "5000");

@@ -133,7 +133,7 @@ TEST_F(PacedSendTest, ClosingTheWindowDuringEndlessTimedPassesEndsTheSendAndItsT
     EXPECT_EQ(Form1->SendTimerId, 0u);
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].Text, MainText::DisconnectQuestion);
-    EXPECT_EQ(Transfer.SendFile, nullptr);
+    EXPECT_EQ(Transfer.FileSend, nullptr);
 }
 
 std::int64_t OutBeforeLoss = 0;
@@ -141,7 +141,7 @@ std::int64_t OutBeforeLoss = 0;
 // Drops the mark only once a few bytes of the send went out, however slowly the send started.
 void CALLBACK LoseThePortMark(HWND, UINT, UINT_PTR, DWORD)
 {
-    if (Transfer.SendFile && Display.BytesOut - OutBeforeLoss >= 5) Connection.PortOpen = 0;
+    if (Transfer.FileSend && Display.BytesOut - OutBeforeLoss >= 5) Connection.PortOpen = 0;
 }
 
 // With the port marked closed but the send not ended, every pass sent nothing and the next
@@ -219,7 +219,7 @@ TEST_F(PacedSendTest, WithThePortClosedItSaysNotConnectedAndAsksNothing)
     ASSERT_EQ(script.Shown().size(), 1u);
     EXPECT_EQ(script.Last().Text, MainText::NotConnected);
     EXPECT_FALSE(AdvSendFile_dlg->Visible());
-    EXPECT_EQ(Transfer.SendFile, nullptr);
+    EXPECT_EQ(Transfer.FileSend, nullptr);
 }
 
 }  // namespace

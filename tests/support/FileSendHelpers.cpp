@@ -159,7 +159,7 @@ std::string FileContents(const std::string& Path)
 
 void ExpectIdleWindow()
 {
-    EXPECT_EQ(Transfer.SendFile, nullptr);
+    EXPECT_EQ(Transfer.FileSend, nullptr);
     EXPECT_FALSE(Form1->pnlSend->Visible());
     EXPECT_EQ(Form1->ProgressBar1->Position(), 0);
     EXPECT_TRUE(Form1->pnlStringEntry->Visible());
