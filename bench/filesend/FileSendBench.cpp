@@ -3,7 +3,7 @@
 // the send's pump, the screen full before the send starts), in each display mode; a macro's file
 // send; the process heap's blocks each send leaves; and how long Stop and a disconnect take to end
 // a send, and Stop after the baud was lowered from 921,600 to 9,600 during the send. Each send also
-// reports its share of time in the pump and in the port writes.
+// reports its share of time in the pump and in the port writes, and the rate the device saw.
 #include <windows.h>
 
 #include <algorithm>
@@ -198,6 +198,7 @@ public:
                     const std::string s = Line.Read(want, Echo > 0 || watching ? 2ms : 100ms);
                     quietAfterEnd = s.empty() && ended ? quietAfterEnd + 1 : 0;
                     got_ += s.size();
+                    if (!s.empty()) lastAt_ = Now();
                     allowance -= static_cast<double>(s.size());
                     if (Echo != NoEcho && !s.empty()) Line.Write(s);
                 }
@@ -215,6 +216,8 @@ public:
     }
     double PostedAt() const { return postedAt_; }
     double BarGoneAt() const { return barGoneAt_; }
+    // When the last byte arrived (0: none did).
+    double LastAt() const { return lastAt_; }
 
 private:
     std::atomic<size_t> got_{0};
@@ -222,6 +225,7 @@ private:
     std::atomic<bool> done_{false};
     std::atomic<double> postedAt_{0};
     std::atomic<double> barGoneAt_{0};
+    std::atomic<double> lastAt_{0};
     std::thread thread_;
 };
 
@@ -238,6 +242,10 @@ struct Result {
     double stopMs = -1;
     double barMs = -1;
     double lineRate = 0;
+    // What the device got over the time from the send's start to its last byte: the rate on the
+    // line itself, which a send that ends with its last blocks still in the driver's buffer
+    // does not overstate.
+    double deviceRate = 0;
 };
 
 enum TSendKind { skMenu, skMacro };
@@ -301,6 +309,8 @@ Result TimedSend(VirtualLine& line, TDialogScript& script, const std::string& pa
             r.lineRate = static_cast<double>(r.sent - timing.lastWriteBytes) /
                          (timing.lastWriteStart - timing.firstWrite);
         r.arrived = peer.Finish();
+        if (peer.LastAt() > start)
+            r.deviceRate = static_cast<double>(r.arrived) / (peer.LastAt() - start);
         // The baud change starts a new session, whose counters start at 0: the peer counts.
         if (dropBaud) r.sent = static_cast<std::int64_t>(r.arrived);
         if (peer.PostedAt() != 0 && peer.PostedAt() < end) {
@@ -334,10 +344,11 @@ void FillScreen(VirtualLine& line, int mode)
 
 void Report(const std::string& what, const std::vector<Result>& results, long heapBlocks)
 {
-    std::vector<double> rate, line, pump, write, perWrite, bytesStop, stop, bar;
+    std::vector<double> rate, line, device, pump, write, perWrite, bytesStop, stop, bar;
     for (const Result& r : results) {
         rate.push_back(static_cast<double>(r.sent) / r.seconds);
         line.push_back(r.lineRate);
+        device.push_back(r.deviceRate);
         pump.push_back(r.pumpShare);
         write.push_back(r.writeShare);
         perWrite.push_back(r.bytesPerWrite);
@@ -349,10 +360,12 @@ void Report(const std::string& what, const std::vector<Result>& results, long he
                         static_cast<long long>(r.sent));
     }
     const double median = Median(rate);
-    std::printf("%-44s %9.0f bytes/s (line %7.0f) %7.1f us/byte  pump %3.0f %%  write %3.0f %%  "
+    std::printf("%-44s %9.0f bytes/s (line %7.0f, device %7.0f) %7.1f us/byte  pump %3.0f %%  "
+                "write %3.0f %%  "
                 "%6.0f B/write"
                 "  heap %+5ld blocks/send",
-                what.c_str(), median, Median(line), 1e6 / median, 100 * Median(pump),
+                what.c_str(), median, Median(line), Median(device), 1e6 / median,
+                100 * Median(pump),
                 100 * Median(write), Median(perWrite),
                 heapBlocks / static_cast<long>(results.size()));
     if (!stop.empty())
