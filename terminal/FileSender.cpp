@@ -19,8 +19,12 @@
 
 namespace {
 
-// How far the block writes may run ahead of what the line has carried: three blocks.
+// How far the block writes may run ahead of what the line has carried: three blocks, and more
+// while the queue has a long message to handle (see LineLead).
 constexpr double LineLeadSeconds = 0.060;
+// The most the lead grows by for a long message, and how long one is remembered.
+constexpr double LongestExtraLeadSeconds = 0.200;
+constexpr double SlowMessageMemorySeconds = 1.0;
 // The longest sleep of the wait for the line between two passes of the queue. The wait wakes at
 // once for the user's keys and mouse, not for each hand-over of received bytes (a device that
 // echoes hands some over every millisecond): the passes take those in larger pieces.
@@ -85,17 +89,57 @@ void TFileSender::Begin()
 bool TFileSender::WaitForLine()
 {
     for (;;) {
-        const double now = SteadySeconds();
-        Transfer.LineBusyUntil = std::max(Transfer.LineBusyUntil, now);
-        const double ahead = Transfer.LineBusyUntil - now - LineLeadSeconds;
-        if (ahead <= 0) return true;
-        const double wait = std::min(ahead, LongestWaitSeconds);
-        MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(std::ceil(wait * 1000)),
-                                    QS_INPUT, MWMO_INPUTAVAILABLE);
+        if (!LineWantsBlock()) {
+            const double ahead = Transfer.LineBusyUntil - SteadySeconds() - LineLead();
+            const double wait = std::min(ahead, LongestWaitSeconds);
+            MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(std::ceil(wait * 1000)),
+                                        QS_INPUT, MWMO_INPUTAVAILABLE);
+        }
         if (Stopped()) return false;
-        Application->ProcessMessages();
+        const bool wanted = LineWantsBlock();
+        PumpWhileLineHasEnough();
         if (Stopped()) return false;
+        if (wanted || LineWantsBlock()) return true;
     }
+}
+
+bool TFileSender::LineWantsBlock()
+{
+    const double now = SteadySeconds();
+    Transfer.LineBusyUntil = std::max(Transfer.LineBusyUntil, now);
+    return Transfer.LineBusyUntil - now <= LineLead();
+}
+
+// A whole-screen load of the echoed bytes (the display tick's, 30-120 ms under Wine with the
+// screen full) holds the send as long: with writes only 60 ms ahead the line ran dry in every
+// load, and an echoing device's send went at 60-75 % of the line. The lead covers the longest
+// message of the last second, so the line still has bytes when the next such load ends.
+double TFileSender::LineLead() const
+{
+    return LineLeadSeconds + std::min(slowestMessage_, LongestExtraLeadSeconds);
+}
+
+// The queue is handled a message at a time, each timed, and only while the line has its lead:
+// under a steady echo the hand-overs kept a pass of the whole queue going for a quarter of a
+// second, the next block unwritten.
+void TFileSender::PumpWhileLineHasEnough(bool AtLeastOne)
+{
+    double started = SteadySeconds();
+    bool first = true;
+    Application->ProcessMessagesWhile([&] {
+        const double now = SteadySeconds();
+        if (!first) {
+            const double took = now - started;
+            if (took >= slowestMessage_ || now - slowestAt_ > SlowMessageMemorySeconds) {
+                slowestMessage_ = took;
+                slowestAt_ = now;
+            }
+        }
+        const bool more = !Stopped() && ((first && AtLeastOne) || !LineWantsBlock());
+        first = false;
+        started = now;
+        return more;
+    });
 }
 
 TFileSender::TPass TFileSender::SendPass()
@@ -126,7 +170,7 @@ TFileSender::TPass TFileSender::SendPass()
             pass.PortRefused = true;
             return pass;
         }
-        if (!Stopped()) Application->ProcessMessages();
+        if (!Stopped()) PumpWhileLineHasEnough(true);
         if (Runs() && Stopped()) {
             pass.Stopped = true;
             return pass;

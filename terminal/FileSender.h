@@ -83,6 +83,12 @@ private:
     // Waits, running the message queue, until the writes are within their lead of the line;
     // false when the send was stopped meanwhile.
     bool WaitForLine();
+    // Whether the writes are within their lead of the line (a block is due).
+    bool LineWantsBlock();
+    double LineLead() const;
+    // Runs the queue while the line has its lead and the send goes on; after a write, at least
+    // one message, so Stop and the keys are handled whatever the line's state.
+    void PumpWhileLineHasEnough(bool AtLeastOne = false);
     void ShowBoxesAfterEnd(const TPass& Pass);
 
     TFileSendHost& host_;
@@ -91,4 +97,7 @@ private:
     String name_;
     std::int64_t size_ = 0;
     std::vector<char> block_;
+    // The longest message the send's queue passes handled lately, and when.
+    double slowestMessage_ = 0;
+    double slowestAt_ = 0;
 };

@@ -120,6 +120,12 @@ void TApplication::ProcessMessages()
     while (ProcessMessage(msg)) {}
 }
 
+void TApplication::ProcessMessagesWhile(const std::function<bool()>& More)
+{
+    MSG msg;
+    while (More() && ProcessMessage(msg)) {}
+}
+
 void TApplication::HandleMessage()
 {
     MSG msg;

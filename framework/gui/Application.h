@@ -6,6 +6,7 @@
 // callbacks catch everything and call HandleException, which shows it (or gives it to
 // OnException) and lets the program run on.
 
+#include <functional>
 #include <new>
 #include <vector>
 
@@ -57,6 +58,8 @@ public:
     // Handles every message waiting now, then returns (never blocks). WM_QUIT ends the
     // application; keys of modeless dialogs go to their dialogs.
     void ProcessMessages();
+    // The same, but asks More() before each message and stops when it says no.
+    void ProcessMessagesWhile(const std::function<bool()>& More);
     // Waits for one message (when none is waiting) and handles what arrived.
     void HandleMessage();
 
