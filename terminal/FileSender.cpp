@@ -30,6 +30,15 @@ constexpr double SlowMessageMemorySeconds = 1.0;
 // echoes hands some over every millisecond): the passes take those in larger pieces.
 constexpr double LongestWaitSeconds = 0.020;
 
+// The user's keys and mouse, or a command (Stop Sending), wait in the queue: they are handled
+// before the next block, as when each write ran the whole queue.
+bool UserWaiting()
+{
+    MSG msg;
+    return HIWORD(GetQueueStatus(QS_INPUT)) != 0 ||
+           PeekMessageA(&msg, nullptr, WM_COMMAND, WM_COMMAND, PM_NOREMOVE | PM_NOYIELD);
+}
+
 double SteadySeconds()
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
@@ -135,7 +144,8 @@ void TFileSender::PumpWhileLineHasEnough(bool AtLeastOne)
                 slowestAt_ = now;
             }
         }
-        const bool more = !Stopped() && ((first && AtLeastOne) || !LineWantsBlock());
+        const bool more =
+            !Stopped() && ((first && AtLeastOne) || !LineWantsBlock() || UserWaiting());
         first = false;
         started = now;
         return more;
