@@ -163,6 +163,9 @@ public:
                 // The paced device's allowance, at most two milliseconds of the line.
                 double allowance = 0, last = start;
                 const double most = std::max(1.0, Echo * 0.002);
+                // Whether the last read got all it asked for: bytes were waiting. The allowance
+                // the device then could not use (its thread ran late) is time it lagged.
+                bool full = false;
                 double droppedAt = 0;
                 while (quietAfterEnd < 3) {
                     // The user's pick in the list: the selection, then its notice to the parent.
@@ -184,7 +187,9 @@ public:
                     size_t want = 1 << 16;
                     if (Echo > 0) {
                         const double now = Now();
-                        allowance = std::min(most, allowance + (now - last) * Echo);
+                        const double grown = allowance + (now - last) * Echo;
+                        if (full && grown > most) lagged_ = lagged_ + (grown - most) / Echo;
+                        allowance = std::min(most, grown);
                         last = now;
                         want = static_cast<size_t>(allowance);
                         if (want == 0) {
@@ -200,6 +205,7 @@ public:
                     got_ += s.size();
                     if (!s.empty()) lastAt_ = Now();
                     allowance -= static_cast<double>(s.size());
+                    full = s.size() == want;
                     if (Echo != NoEcho && !s.empty()) Line.Write(s);
                 }
                 done_ = true;
@@ -218,6 +224,8 @@ public:
     double BarGoneAt() const { return barGoneAt_; }
     // When the last byte arrived (0: none did).
     double LastAt() const { return lastAt_; }
+    // How long a paced device fell behind the line, bytes waiting for it.
+    double Lagged() const { return lagged_; }
 
 private:
     std::atomic<size_t> got_{0};
@@ -226,6 +234,7 @@ private:
     std::atomic<double> postedAt_{0};
     std::atomic<double> barGoneAt_{0};
     std::atomic<double> lastAt_{0};
+    std::atomic<double> lagged_{0};
     std::thread thread_;
 };
 
@@ -246,6 +255,7 @@ struct Result {
     // line itself, which a send that ends with its last blocks still in the driver's buffer
     // does not overstate.
     double deviceRate = 0;
+    double deviceLagMs = 0;
 };
 
 enum TSendKind { skMenu, skMacro };
@@ -311,6 +321,7 @@ Result TimedSend(VirtualLine& line, TDialogScript& script, const std::string& pa
         r.arrived = peer.Finish();
         if (peer.LastAt() > start)
             r.deviceRate = static_cast<double>(r.arrived) / (peer.LastAt() - start);
+        r.deviceLagMs = peer.Lagged() * 1e3;
         // The baud change starts a new session, whose counters start at 0: the peer counts.
         if (dropBaud) r.sent = static_cast<std::int64_t>(r.arrived);
         if (peer.PostedAt() != 0 && peer.PostedAt() < end) {
@@ -344,11 +355,12 @@ void FillScreen(VirtualLine& line, int mode)
 
 void Report(const std::string& what, const std::vector<Result>& results, long heapBlocks)
 {
-    std::vector<double> rate, line, device, pump, write, perWrite, bytesStop, stop, bar;
+    std::vector<double> rate, line, device, lag, pump, write, perWrite, bytesStop, stop, bar;
     for (const Result& r : results) {
         rate.push_back(static_cast<double>(r.sent) / r.seconds);
         line.push_back(r.lineRate);
         device.push_back(r.deviceRate);
+        lag.push_back(r.deviceLagMs);
         pump.push_back(r.pumpShare);
         write.push_back(r.writeShare);
         perWrite.push_back(r.bytesPerWrite);
@@ -368,6 +380,7 @@ void Report(const std::string& what, const std::vector<Result>& results, long he
                 100 * Median(pump),
                 100 * Median(write), Median(perWrite),
                 heapBlocks / static_cast<long>(results.size()));
+    if (Median(lag) > 0) std::printf("  device lagged %.0f ms", Median(lag));
     if (!stop.empty())
         std::printf("  stopped: bytes %.0f ms (worst %.0f), window %.0f ms (worst %.0f)",
                     Median(bytesStop), *std::max_element(bytesStop.begin(), bytesStop.end()),
