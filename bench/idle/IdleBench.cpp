@@ -436,6 +436,7 @@ int RunSingleCase(int mode, int runs, int samples, double gap)
     const char* names[] = {"ASCII/Text", "Mixed", "Hexadecimal"};
     constexpr double Target = 16.7;
     std::vector<double> all;
+    int allUnseen = 0;
     for (int run = 0; run < runs; ++run) {
         qv::test::VirtualLine line;
         Program program;
@@ -472,16 +473,16 @@ int RunSingleCase(int mode, int runs, int samples, double gap)
                     names[mode], run + 1, Percentile(ms, 0.5), Percentile(ms, 0.99),
                     *std::max_element(ms.begin(), ms.end()), ms.size(), unseen);
         std::fflush(stdout);
-        if (unseen != 0) return 3;
+        allUnseen += unseen;
         all.insert(all.end(), ms.begin(), ms.end());
     }
     const double p99 = Percentile(all, 0.99);
-    std::printf("single   %-11s all %d runs: median %5.1f ms  p99 %5.1f ms  max %5.1f ms  (%zu; "
-                "target p99 %.1f ms)\n",
+    std::printf("single   %-11s all %d runs: median %5.1f ms  p99 %5.1f ms  max %5.1f ms  (%zu, "
+                "%d not shown; target p99 %.1f ms)\n",
                 names[mode], runs, Percentile(all, 0.5), p99,
-                *std::max_element(all.begin(), all.end()), all.size(), Target);
+                *std::max_element(all.begin(), all.end()), all.size(), allUnseen, Target);
     std::fflush(stdout);
-    return p99 <= Target ? 0 : 3;
+    return p99 <= Target && allUnseen == 0 ? 0 : 3;
 }
 
 // ---- the main window in this process ------------------------------------------------------
