@@ -180,8 +180,7 @@ std::size_t TReadAhead::TakeIn()
         errors_ |= errors;
         room = bytes_.size() - count_;  // only Take changes it meanwhile, and only upwards
     }
-    const auto n =
-        static_cast<DWORD>(std::min<std::size_t>({status.cbInQue, room, rest_.size()}));
+    const auto n = static_cast<DWORD>(std::min<std::size_t>({status.cbInQue, room, rest_.size()}));
     if (n == 0) return joined;
     OVERLAPPED rest = {};
     rest.hEvent = restDone_.Get();

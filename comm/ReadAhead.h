@@ -93,7 +93,7 @@ private:
     std::vector<char> rest_;
 
     TOwnedHandle arrived_;
-    TOwnedHandle readerStop_;  // manual-reset, set by StopReader
+    TOwnedHandle readerStop_;                 // manual-reset, set by StopReader
     std::atomic<bool> stopRequested_{false};  // the same, looked at without a system call
     TOwnedHandle readerDone_;  // manual-reset, set when the reader no longer touches the device
     std::atomic<bool> readerStarted_{false};
