@@ -66,8 +66,7 @@ struct Sample {
 
 Sample Take()
 {
-    return {ResidentKb(), HeapBytesInUse(), qv::test::HandleCount(),
-            static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)),
+    return {ResidentKb(), HeapBytesInUse(), qv::test::HandleCount(), qv::test::GdiObjectCount(),
             qv::test::ThreadCount()};
 }
 
