@@ -17,6 +17,10 @@ constexpr DWORD EndMs = 2000;
 constexpr DWORD RestMs = 500;
 // A read that failed at once, or ended with nothing, is tried again after this pause.
 constexpr DWORD BackOffMs = 10;
+// Once bytes have come, a look at the device that finds none is made again after this pause,
+// up to this many looks in all, before a read waits for the next byte.
+constexpr DWORD FlowPauseMs = 1;
+constexpr int FlowLooks = 4;
 // The most one look at the device's queue reads.
 constexpr std::size_t RestBytes = 65536;
 
@@ -79,12 +83,20 @@ void TReadAhead::ReaderLoop()
         return true;
     };
     // While bytes keep coming the device's queue is looked at again at once, and read if it
-    // holds some; once a look finds none, a read waits for the next byte.
-    bool flowing = false;
-    while (!stopped(0)) {
-        if (flowing) {
-            flowing = TakeIn() > 0;
-            if (flowing) SetEvent(arrived_.Get());
+    // holds some. A look that finds none is made again after short pauses, a few times, before
+    // a read waits for the next byte: a line's driver hands a flood over in pieces (a pty 4 KiB
+    // at a time) with gaps between them, and a waiting read for each gap ended only after a
+    // trip through Wine's server (1-12 ms on a busy machine), while the line's small buffers
+    // filled: at 1.2 MB/s the device was held back for seconds.
+    int looksLeft = 0;
+    while (!stopRequested_) {
+        if (looksLeft > 0) {
+            if (TakeIn() > 0) {
+                SetEvent(arrived_.Get());
+                looksLeft = FlowLooks;
+            } else if (--looksLeft > 0) {
+                Sleep(FlowPauseMs);
+            }
             continue;
         }
         const TStart start = StartRead();
@@ -101,10 +113,10 @@ void TReadAhead::ReaderLoop()
         WaitForMultipleObjects(2, signals, FALSE, INFINITE);
         if (!ReadEnded()) continue;  // stopped: the read is cancelled below
         const DWORD failure = ReadFailure();
-        flowing = TakeIn() > 0;
-        if (flowing) {
+        if (TakeIn() > 0) {
             loss.Worked();
             SetEvent(arrived_.Get());
+            looksLeft = FlowLooks;
         } else if ((failure != 0 && lost(failure)) || stopped(BackOffMs)) {
             // A read that ended with nothing pauses before the next.
             break;
@@ -117,6 +129,7 @@ void TReadAhead::ReaderLoop()
 bool TReadAhead::StopReader(DWORD Ms)
 {
     if (!readerStarted_) return true;
+    stopRequested_ = true;
     SetEvent(readerStop_.Get());
     return WaitForSingleObject(readerDone_.Get(), Ms) == WAIT_OBJECT_0;
 }
@@ -125,8 +138,11 @@ TReadAhead::TStart TReadAhead::StartRead()
 {
     if (!readDone_.Valid() || !restDone_.Valid()) return Failed;
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (count_ == bytes_.size()) return Full;
+        std::lock_guard<std::mutex> device(deviceMutex_);
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (count_ == bytes_.size()) return Full;
+        }
         read_ = OVERLAPPED{};
         read_.hEvent = readDone_.Get();
         // Pending from here on, for a purge that looks before the system has written it.
@@ -141,7 +157,7 @@ TReadAhead::TStart TReadAhead::StartRead()
     reading_ = ReadFile(device_, &first_, 1, nullptr, &read_) || GetLastError() == ERROR_IO_PENDING;
     if (reading_) return Started;
     startError_ = GetLastError();
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<std::mutex> device(deviceMutex_);
     readStarted_ = false;
     return Failed;
 }
@@ -169,34 +185,39 @@ DWORD TReadAhead::ReadFailure()
 
 std::size_t TReadAhead::TakeIn()
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    const std::size_t before = count_;
+    // The rest is counted and read under the device's lock, which a purge takes too: a purge
+    // between the two would leave the read waiting for bytes that no longer come. The queue's
+    // own lock is not held meanwhile: the port's Read waited for the device's answers behind
+    // it (100 ms and more on a busy machine).
+    std::lock_guard<std::mutex> device(deviceMutex_);
+    std::size_t joined = 0;
     if (std::exchange(ended_, false)) {
         readStarted_ = false;
-        if (read_.InternalHigh == 1 && !purgedSinceRead_) Append(&first_, 1);
+        if (read_.InternalHigh == 1 && !purgedSinceRead_) joined += Append(&first_, 1);
         purgedSinceRead_ = false;
     }
 
-    // The rest is counted and read under the lock: a purge between the two would leave the
-    // read waiting for bytes that no longer come.
     DWORD errors = 0;
     COMSTAT status = {};
-    if (!ClearCommError(device_, &errors, &status)) return count_ - before;
-    errors_ |= errors;
-    const auto n = static_cast<DWORD>(
-        std::min<std::size_t>({status.cbInQue, bytes_.size() - count_, rest_.size()}));
-    if (n == 0) return count_ - before;
+    if (!ClearCommError(device_, &errors, &status)) return joined;
+    std::size_t room = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        errors_ |= errors;
+        room = bytes_.size() - count_;  // only Take changes it meanwhile, and only upwards
+    }
+    const auto n = static_cast<DWORD>(std::min<std::size_t>({status.cbInQue, room, rest_.size()}));
+    if (n == 0) return joined;
     OVERLAPPED rest = {};
     rest.hEvent = restDone_.Get();
     ResetEvent(rest.hEvent);
     DWORD got = 0;
     if (!ReadFile(device_, rest_.data(), n, &got, &rest)) {
-        if (GetLastError() != ERROR_IO_PENDING) return count_ - before;
+        if (GetLastError() != ERROR_IO_PENDING) return joined;
         if (WaitForSingleObject(rest.hEvent, RestMs) != WAIT_OBJECT_0) CancelIo(device_);
         GetOverlappedResult(device_, &rest, &got, TRUE);
     }
-    Append(rest_.data(), got);
-    return count_ - before;
+    return joined + Append(rest_.data(), got);
 }
 
 bool TReadAhead::CancelRead(DWORD Ms)
@@ -205,7 +226,7 @@ bool TReadAhead::CancelRead(DWORD Ms)
     CancelIo(device_);
     if (WaitForSingleObject(readDone_.Get(), Ms) != WAIT_OBJECT_0) return false;
     reading_ = false;
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<std::mutex> device(deviceMutex_);
     readStarted_ = false;
     return true;
 }
@@ -234,12 +255,13 @@ std::size_t TReadAhead::Take(char* Buffer, std::size_t Count)
 
 void TReadAhead::Purge(DWORD Flags)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<std::mutex> device(deviceMutex_);
     // A read that has ended holds a byte from before the purge; one still pending gets a later
     // one.
     if (readStarted_ && HasOverlappedIoCompleted(&read_)) purgedSinceRead_ = true;
     ++purges_;
     PurgeComm(device_, Flags);
+    std::lock_guard<std::mutex> lock(mutex_);
     head_ = 0;
     count_ = 0;
     UpdateRoomEvent();
@@ -251,8 +273,9 @@ DWORD TReadAhead::TakeErrors()
     return std::exchange(errors_, 0);
 }
 
-void TReadAhead::Append(const char* Bytes, std::size_t Count)
+std::size_t TReadAhead::Append(const char* Bytes, std::size_t Count)
 {
+    std::lock_guard<std::mutex> lock(mutex_);
     Count = std::min(Count, bytes_.size() - count_);
     for (std::size_t done = 0; done < Count;) {
         const std::size_t at = (head_ + count_) % bytes_.size();
@@ -262,6 +285,7 @@ void TReadAhead::Append(const char* Bytes, std::size_t Count)
         done += n;
     }
     UpdateRoomEvent();
+    return Count;
 }
 
 void TReadAhead::UpdateRoomEvent()

@@ -70,10 +70,16 @@ private:
     // Ends the reader's pending read (its own) and waits up to Ms for it. False when it may
     // still write here.
     bool CancelRead(DWORD Ms);
-    void Append(const char* Bytes, std::size_t Count);
+    // Returns how many joined (as many as there is room for).
+    std::size_t Append(const char* Bytes, std::size_t Count);
     void UpdateRoomEvent();
 
     HANDLE device_;
+    // The device: a read's state, the count and read of what the device holds, a purge. Taken
+    // before mutex_ when both are. Take and Count need only mutex_: the port and the event
+    // thread never wait for a read of the device.
+    std::mutex deviceMutex_;
+    // The queue: bytes_, head_, count_, errors_ and the room event.
     std::mutex mutex_;
     std::vector<char> bytes_;
     std::size_t head_ = 0;
@@ -82,13 +88,14 @@ private:
     TOwnedHandle roomEvent_;
     bool roomSignalled_ = true;
 
-    // The read of the first byte, and the read of the rest (which the bytes are there for).
+    // The read of the first byte, and the read of the rest (which the bytes are there for),
+    // under deviceMutex_ as a purge sees them.
     TOwnedHandle readDone_;
     OVERLAPPED read_ = {};
     char first_ = 0;
     bool reading_ = false;      // a read is pending (the thread's own view)
     bool ended_ = false;        // a read has ended and its byte is not taken in yet
-    bool readStarted_ = false;  // either, as a purge sees it (under the lock)
+    bool readStarted_ = false;  // either, as a purge sees it
     bool purgedSinceRead_ = false;
     // Purges so far, and their count when the pending read started: a read a purge aborted
     // did not fail.
@@ -99,7 +106,8 @@ private:
     std::vector<char> rest_;
 
     TOwnedHandle arrived_;
-    TOwnedHandle readerStop_;  // manual-reset, set by StopReader
+    TOwnedHandle readerStop_;                 // manual-reset, set by StopReader
+    std::atomic<bool> stopRequested_{false};  // the same, looked at without a system call
     TOwnedHandle readerDone_;  // manual-reset, set when the reader no longer touches the device
     TOwnedHandle lost_;
     DWORD lostError_ = 0;  // written before lost_ is set

@@ -331,7 +331,16 @@ void TForm1::Timer1Timer(TObject* Sender)
         Memo1->SetText("");
 
     // Bytes a receive handler left in the queue (see its end).
-    if (Comm1->InQueCount() > 0) Comm1RxChar(Comm1, 0);
+    if (Comm1->InQueCount() > 0) {
+        Comm1RxChar(Comm1, 0);
+        // The load below shows what that read, so it leaves no load due. Left enabled, the
+        // tick came again 100 ms after this one began, at once when the load took that long: in
+        // a flood in Hexadecimal mode (loads of 40-100 ms, more on a busy machine) the window
+        // went from one load to the next with a hand-over or two between them, read far less
+        // than came, and held the device back for seconds.
+        Timer1->SetEnabled(false);
+        Receive.LoadDue = false;
+    }
 
     if (Display.PendingRtf->Size() == 0) return;
     std::uint32_t lines = BuildLineOffsets(Display.PendingRtf->Memory(), 0);
@@ -344,6 +353,8 @@ void TForm1::Timer1Timer(TObject* Sender)
         reScreenSelectionChange(this);
     }
     Receive.ShortenedSinceLoad = false;
+    // Bytes still queued are read by the next tick, a whole interval after this load.
+    if (Comm1->InQueCount() > 0) Timer1->SetEnabled(true);
 }
 
 // ---- line limit and screen loads ----------------------------------------------------------------

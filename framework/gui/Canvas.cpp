@@ -146,7 +146,10 @@ HBRUSH TBrush::Handle()
 }
 void TBrush::FreeHandle()
 {
-    if (handle_ && style_ != bsClear) DeleteObject(handle_);
+    // Judged by the handle, not by the style: a style change has already set the new style
+    // when the old handle goes, and a solid brush left behind that way leaked at every paint
+    // that drew a caption over a filled face.
+    if (handle_ && handle_ != GetStockObject(NULL_BRUSH)) DeleteObject(handle_);
     handle_ = nullptr;
 }
 

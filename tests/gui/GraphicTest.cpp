@@ -1,6 +1,6 @@
 // Graphic controls and the canvas: painted into a bitmap through WM_PRINT and read back by
 // pixel (flat buttons' captions among them); the canvas of a graphic control also draws outside
-// painting; bitmaps and colours.
+// painting; repainting leaves no GDI object behind; bitmaps and colours.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +11,7 @@
 #include "framework/gui/Form.h"
 #include "framework/gui/TextControls.h"
 #include "tests/support/GuiTestSupport.h"
+#include "tests/support/ProcessCounts.h"
 
 namespace {
 
@@ -143,6 +144,23 @@ TEST(Graphic, FlatButtonsUnderlineTheirMnemonicAndShowADoubledAmpersandOnce)
     const int ampersands = InkOf(shot, buttons[2]).Width();
     EXPECT_LE(ampersands, measure->TextWidth("A&B"));
     EXPECT_GT(ampersands, measure->TextWidth("AB"));
+    PumpPending();
+}
+
+TEST(Graphic, RepaintingAButtonWithACaptionLeavesNoGdiObjectBehind)
+{
+    TForm form(nullptr);
+    form.SetClientSize(100, 40);
+    auto* button = new TSpeedButton(&form);
+    button->SetParent(&form);
+    button->SetBounds(5, 5, 90, 25);
+    button->SetCaption("Connect");
+    form.Show();
+    button->Repaint();
+    const int before = qv::test::GdiObjectCount();
+    ASSERT_GT(before, 0);
+    for (int i = 0; i < 50; ++i) button->Repaint();
+    EXPECT_EQ(qv::test::GdiObjectCount(), before);
     PumpPending();
 }
 

@@ -136,6 +136,27 @@ TEST_F(ReceiveTest, SingleBytesAtTheLineLimitKeepTheLastLinesAsAWholeLoadShowsTh
     ExpectAWholeLoadShowsTheSame();
 }
 
+// Bytes the port left in its queue are read by the tick, and its load shows them: the tick
+// comes again only when more bytes come, not while (or right after) that load.
+TEST_F(ReceiveTest, BytesTheTickReadsItselfAreShownByItsLoadWithNoFurtherTickDue)
+{
+    Start(2, 70);
+    Form1->Timer1->SetInterval(600000);
+    const TCommRxCharEvent handler = Form1->Comm1->OnRxChar;
+    Form1->Comm1->OnRxChar = nullptr;
+    const std::string burst = PrintableBytes(300);
+    line.Write(burst);
+    ASSERT_TRUE(qv::test::WaitUntil(
+        [&] { return Form1->Comm1->InQueCount() == static_cast<int>(burst.size()); }));
+    Form1->Comm1->OnRxChar = handler;
+
+    Form1->Timer1->SetEnabled(true);
+    Form1->Timer1->Timer();
+    EXPECT_EQ(Display.BytesIn, static_cast<std::int64_t>(burst.size()));
+    EXPECT_TRUE(ScreenShows(ExpectedLines(burst, 2, 70, 100)));
+    EXPECT_FALSE(Form1->Timer1->Enabled());
+}
+
 TEST_F(ReceiveTest, AnEventWithAnEmptyQueueMakesNoPassAndATickWithNothingPendingDoesNothing)
 {
     Start(2, 70);

@@ -1,4 +1,4 @@
-// Counts of this process's threads and handles, as Wine answers them.
+// Counts of this process's threads, handles and GDI objects, as Wine answers them.
 #include "tests/support/ProcessCounts.h"
 
 #include <windows.h>
@@ -55,6 +55,33 @@ int HandleCount()
     DWORD self = GetCurrentProcessId();
     for (ULONG i = 0; i < info->count; ++i)
         if (info->entries[i].pid == self) ++count;
+    return count;
+}
+
+int GdiObjectCount()
+{
+    // GetGuiResources answers 0 under Wine. The process's GDI handle table is mapped into it
+    // (the PEB's GdiSharedHandleTable, at 0x94 in a 32-bit PEB): a used entry has a type.
+    struct Entry {
+        ULONGLONG object;
+        ULONG owner;
+        USHORT unique;
+        BYTE type;
+        BYTE flags;
+        ULONGLONG user;
+    };
+    static_assert(sizeof(Entry) == 24);
+    constexpr int TableEntries = 16384;
+#if defined(_M_IX86) || defined(__i386__)
+    const auto* peb = reinterpret_cast<const BYTE*>(__readfsdword(0x30));
+    const auto* table = *reinterpret_cast<const Entry* const*>(peb + 0x94);
+#else
+    const Entry* table = nullptr;
+#endif
+    if (!table) return -1;
+    int count = 0;
+    for (int i = 0; i < TableEntries; ++i)
+        if (table[i].type) ++count;
     return count;
 }
 
