@@ -25,9 +25,13 @@ void TForm1::LockForFileSend(int ProgressRange)
 void TForm1::ShowSendBar(const String& FileName)
 {
     edtFile->SetText(MainText::SendingFile + FileName);
+    // The send bar takes the entry pane's place in one layout: the screen keeps its size, and
+    // a full screen is not laid out twice over.
+    DisableAlign();
     pnlSend->SetVisible(true);
     Transfer.EntryPaneHidden = pnlStringEntry->Visible();
     if (Transfer.EntryPaneHidden) pnlStringEntry->SetVisible(false);
+    EnableAlign();
     miStringEntryPane->SetEnabled(false);
 }
 
@@ -61,11 +65,15 @@ void TForm1::miStopSendingClick(TObject* Sender)
 {
     if (Transfer.FileSend) Transfer.FileSend->Close();
     ProgressBar1->SetPosition(0);
+    // The entry pane comes back in the send bar's place in one layout (a Stop during a flood of
+    // echo otherwise waited for the full screen to be laid out twice).
+    DisableAlign();
     pnlSend->SetVisible(false);
     if (Transfer.EntryPaneHidden) {
         pnlStringEntry->SetVisible(true);
         Transfer.EntryPaneHidden = false;
     }
+    EnableAlign();
     miStringEntryPane->SetEnabled(true);
     miSendFileBinary->SetVisible(true);
     miSpxSendFileBinary->SetVisible(true);

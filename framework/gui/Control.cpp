@@ -310,9 +310,14 @@ void TWinControl::SetEnabled(bool v)
     TControl::SetEnabled(v);
 }
 
+void TWinControl::EnableAlign()
+{
+    if (alignDisabled_ > 0 && --alignDisabled_ == 0) Realign();
+}
+
 void TWinControl::Realign()
 {
-    if (aligning_) return;
+    if (aligning_ || alignDisabled_ > 0) return;
     TRect r = AlignRect();
     AlignControls(r);
 }

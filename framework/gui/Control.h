@@ -232,6 +232,11 @@ public:
 
     // Lays out the aligned children again.
     void Realign();
+    // Between the two, showing, hiding and resizing aligned children lays nothing out; the
+    // last EnableAlign lays them out once. A swap of two panels of one height then leaves the
+    // rest where it was, instead of moving it twice.
+    void DisableAlign() { ++alignDisabled_; }
+    void EnableAlign();
 
     void Dispatch(TMessage& Message) override;
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
@@ -323,6 +328,7 @@ private:
     WNDPROC defWndProc_ = nullptr;
     std::vector<TControl*> controls_;
     bool aligning_ = false;
+    int alignDisabled_ = 0;
     TOwnedGdiObject<HBRUSH> ctlBrush_;
     TColor ctlBrushColor_ = clNone;
     TControl* mouseControl_ = nullptr;  // graphic child holding the mouse

@@ -206,6 +206,19 @@ TEST_F(ControlsTest, AlignedControlsShareTheClientAreaInTheirOrder)
     // The window grows: the client panel follows.
     form->SetClientSize(400, 200);
     EXPECT_EQ(client->Width(), 317);
+    // A top panel takes another's place with the layout held: the client does not move between
+    // the two changes, and the new panel has the place once it is let go.
+    auto* other = Make<TPanel>("Other");
+    other->SetHeight(30);
+    other->SetAlign(alTop);
+    other->SetVisible(false);
+    form->DisableAlign();
+    top->SetVisible(false);
+    EXPECT_EQ(left->Top(), 30);
+    other->SetVisible(true);
+    form->EnableAlign();
+    EXPECT_EQ(other->BoundsRect(), Rect(0, 0, 400, 30));
+    EXPECT_EQ(left->Top(), 30);
 }
 
 TEST_F(ControlsTest, DraggingASplitterResizesThePaneBeforeItAndReportsTheMove)
