@@ -142,12 +142,13 @@ TEST_F(FileSendTest, TheSendKeepsToThePaceOfTheLine)
     EXPECT_EQ(peer.Finish(), bytes);
 
     // Before each write, no more has gone than the line carried since the first, with room for
-    // the 60 ms lead and a block. A slow machine only writes later: it cannot fail this.
+    // the longest lead (60 ms, and up to 200 ms more while the queue has long messages to
+    // handle) and a block. A slow machine only writes later: it cannot fail this.
     const auto& writes = watch.Writes();
     ASSERT_FALSE(writes.empty());
     double before = 0;
     for (const auto& [at, count] : writes) {
-        EXPECT_LE(before, (at - writes[0].first) * 960 + 0.060 * 960 + 19 + 1) << "at " << at;
+        EXPECT_LE(before, (at - writes[0].first) * 960 + 0.260 * 960 + 19 + 1) << "at " << at;
         before += count;
     }
 }
