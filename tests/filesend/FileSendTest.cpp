@@ -4,6 +4,7 @@
 #include "FileSendFixture.h"
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "terminal/FileSendProgress.h"
@@ -261,67 +262,55 @@ TEST_F(FileSendTest, AFileWhoseSizeCannotBeTakenEndsWithTheFileErrorBox)
     ExpectIdleWindow();
 }
 
-// Another program cutting the file short while it is sent.
+// Another program changing the file while it is sent: Change runs at the tenth port write.
 struct {
     void* real = nullptr;
     int writes = 0;
-    std::string path;
-} cut;
+    std::function<void()> Change;
+} fileChange;
 
-BOOL WINAPI CuttingWriteFile(HANDLE h, LPCVOID buffer, DWORD count, LPDWORD written,
-                             LPOVERLAPPED overlapped)
+BOOL WINAPI ChangingWriteFile(HANDLE h, LPCVOID buffer, DWORD count, LPDWORD written,
+                              LPOVERLAPPED overlapped)
 {
-    if (GetFileType(h) == FILE_TYPE_CHAR && ++cut.writes == 10) {
-        HANDLE file = CreateFileA(cut.path.c_str(), GENERIC_WRITE,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-        SetEndOfFile(file);
-        CloseHandle(file);
-    }
+    if (GetFileType(h) == FILE_TYPE_CHAR && ++fileChange.writes == 10) fileChange.Change();
     using Fn = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
-    return reinterpret_cast<Fn>(cut.real)(h, buffer, count, written, overlapped);
+    return reinterpret_cast<Fn>(fileChange.real)(h, buffer, count, written, overlapped);
+}
+
+HANDLE OpenForOtherProgram(const std::string& Path, DWORD Access)
+{
+    return CreateFileA(Path.c_str(), Access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+// Runs Send with the file changed during it; what reached the peer.
+template <class Line>
+std::string SendWhileChanged(Line& On, std::size_t Expected, const std::function<void()>& Send)
+{
+    fileChange.writes = 0;
+    qv::test::ApiPatch patch(&WriteFileSlot, reinterpret_cast<void*>(&ChangingWriteFile));
+    fileChange.real = patch.Original();
+    PeerReader peer(On, Expected);
+    Send();
+    return peer.Finish();
 }
 
 // A file that gives fewer bytes than its size used to end the send quietly, as if stopped.
 TEST_F(FileSendTest, AFileCutShortDuringTheSendEndsWithTheFileErrorBox)
 {
     const std::string bytes = RandomBytes(20000);
-    cut.path = MakeFile("shrinking.bin", bytes);
-    cut.writes = 0;
-    std::string arrived;
-    {
-        qv::test::ApiPatch patch(&WriteFileSlot, reinterpret_cast<void*>(&CuttingWriteFile));
-        cut.real = patch.Original();
-        PeerReader peer(line, bytes.size());
-        SendFileThroughMenu(cut.path);
-        arrived = peer.Finish();
-    }
+    const std::string path = MakeFile("shrinking.bin", bytes);
+    fileChange.Change = [&] {
+        HANDLE file = OpenForOtherProgram(path, GENERIC_WRITE);
+        SetEndOfFile(file);
+        CloseHandle(file);
+    };
+    const std::string arrived =
+        SendWhileChanged(line, bytes.size(), [&] { SendFileThroughMenu(path); });
     EXPECT_LT(arrived.size(), bytes.size());
     EXPECT_TRUE(arrived == bytes.substr(0, arrived.size()));
     ExpectFileErrorEnd(Boxes());
     ExpectIdleWindow();
-}
-
-// Another program appending to the file while it is sent.
-struct {
-    void* real = nullptr;
-    int writes = 0;
-    std::string path, more;
-} grow;
-
-BOOL WINAPI GrowingWriteFile(HANDLE h, LPCVOID buffer, DWORD count, LPDWORD written,
-                             LPOVERLAPPED overlapped)
-{
-    if (GetFileType(h) == FILE_TYPE_CHAR && ++grow.writes == 10) {
-        HANDLE file = CreateFileA(grow.path.c_str(), FILE_APPEND_DATA,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-        DWORD appended = 0;
-        WriteFile(file, grow.more.data(), DWORD(grow.more.size()), &appended, nullptr);
-        CloseHandle(file);
-    }
-    using Fn = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
-    return reinterpret_cast<Fn>(grow.real)(h, buffer, count, written, overlapped);
 }
 
 // The send goes on to the file's end, as it is then; a file that grew used to end with the
@@ -330,19 +319,18 @@ TEST_F(FileSendTest, AFileThatGrowsDuringTheSendGoesOutWholeWithoutTheFileErrorB
 {
     Form1->Comm1->SetBaudRate(921600);
     const std::string bytes = RandomBytes(64 << 10);
-    grow.more = RandomBytes(10000).substr(0, 5000) + "tail";
-    grow.path = MakeFile("growing.bin", bytes);
-    grow.writes = 0;
-    std::string arrived;
-    {
-        qv::test::ApiPatch patch(&WriteFileSlot, reinterpret_cast<void*>(&GrowingWriteFile));
-        grow.real = patch.Original();
-        PeerReader peer(line, bytes.size() + grow.more.size());
-        SendFileThroughMenu(grow.path);
-        arrived = peer.Finish();
-    }
-    ASSERT_GE(grow.writes, 10);
-    EXPECT_TRUE(arrived == bytes + grow.more);
+    const std::string more = RandomBytes(10000).substr(0, 5000) + "tail";
+    const std::string path = MakeFile("growing.bin", bytes);
+    fileChange.Change = [&] {
+        HANDLE file = OpenForOtherProgram(path, FILE_APPEND_DATA);
+        DWORD appended = 0;
+        WriteFile(file, more.data(), DWORD(more.size()), &appended, nullptr);
+        CloseHandle(file);
+    };
+    const std::string arrived = SendWhileChanged(line, bytes.size() + more.size(),
+                                                 [&] { SendFileThroughMenu(path); });
+    ASSERT_GE(fileChange.writes, 10);
+    EXPECT_TRUE(arrived == bytes + more);
     EXPECT_EQ(BytesSent(), std::int64_t(arrived.size()));
     EXPECT_TRUE(Boxes().empty());
     EXPECT_NE(Display.StatusMessageText, "File Error");
