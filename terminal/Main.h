@@ -187,8 +187,15 @@ public:
     void ReloadScreenFromPending();
     // The screen from RtfHeader and the last lines only (Lines: the count just taken by
     // BuildLineOffsets); PendingRtf shortened to them, display records trimmed. Without
-    // LoadScreen the screen is left to the display tick.
-    void RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen = true);
+    // LoadScreen the screen is left to the display tick. With CutInHold the caller holds the
+    // screen's drawing: a screen cut in place is not held again, and the characters cut from its
+    // top are added there (-1 when the screen was loaded anew instead).
+    void RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen = true,
+                                  int* CutInHold = nullptr);
+    // Inside a paste that holds the screen's drawing: the line limit kept there when the screen
+    // only loses its top lines, so that the paste and the cut are drawn once. The characters cut
+    // from the screen's top; 0 when nothing was cut there (CheckReceiveBacklog does the rest).
+    int CutScreenTopWithPaste();
     void LoadScreenFromWorkRtf(bool PlainRtf);
     // One formatted byte, or a short reply, pasted at once at the end of the screen, in a group
     // that starts with one of the four colour prefixes; a failure says "Error Updating Screen"

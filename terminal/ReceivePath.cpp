@@ -123,22 +123,25 @@ bool ScreenHasPendingLines(HWND Screen, const TReceiveView& Receive, std::uint32
 }
 
 // Removes the screen's first Lines lines (the screen does not wrap: its lines are the
-// formatter's), the caret at the end and in view.
-void CutScreenTop(HWND Screen, std::uint32_t Lines)
+// formatter's), the caret at the end and in view; the characters removed. Held: the caller
+// holds the screen's drawing (a paste's), and draws what moved.
+int CutScreenTop(HWND Screen, std::uint32_t Lines, bool Held)
 {
     const LRESULT end = SendMessageA(Screen, EM_LINEINDEX, Lines, 0);
-    if (end <= 0) return;
+    if (end <= 0) return 0;
     const LRESULT mask = SendMessageA(Screen, EM_SETEVENTMASK, 0, 0);
     // The kept lines stay as they were drawn: at the end of the text the view keeps showing
     // them, and nothing is drawn again; a view that had the cut lines in it moves up.
     const int last = ScreenTextLength(Screen) - 1;
-    TScreenHold hold(Screen, last);
+    std::optional<TScreenHold> hold;
+    if (!Held) hold.emplace(Screen, last);
     SendMessageA(Screen, EM_SETSEL, 0, end);
     SendMessageA(Screen, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
     CaretToEnd(Screen);
     SendMessageA(Screen, EM_SCROLLCARET, 0, 0);
-    hold.Release(last - static_cast<int>(end), INT_MAX);
+    if (hold) hold->Release(last - static_cast<int>(end), INT_MAX);
     SendMessageA(Screen, EM_SETEVENTMASK, 0, mask);
+    return static_cast<int>(end);
 }
 
 // An echo, single byte or reply added at the end: no scroll or selection notifications
@@ -164,12 +167,17 @@ public:
         if (HoldDrawing) hold_.emplace(screen_, pasteAt_ - 1);
         scrollPos_ = GetScrollPos(screen_, SB_VERT);
     }
-    // The lines above the pasted text are drawn already, the view moved up or not.
+    // The lines above the pasted text are drawn already, the view moved up or not, also when
+    // the top lines were cut meanwhile; a screen loaded anew is drawn whole.
     ~TQuietPaste()
     {
         SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_);
-        if (hold_) hold_->Release(pasteAt_ - 1, ScreenCharTop(screen_, pasteAt_));
+        if (hold_ && cutFromTop_ >= 0)
+            hold_->Release(pasteAt_ - 1 - cutFromTop_, ScreenCharTop(screen_, pasteAt_ - cutFromTop_));
     }
+    bool HoldsDrawing() const { return hold_.has_value(); }
+    // Characters cut from the screen's top during the paste; -1: the screen was loaded anew.
+    int* CutFromTop() { return &cutFromTop_; }
     // After the paste: the notifications are back on, and the scroll handler runs if the view
     // moved, the selection handler if it was to run at all (the caret always moves).
     void Finish()
@@ -190,6 +198,7 @@ private:
     std::optional<TScreenHold> hold_;
     LRESULT oldMask_;
     int scrollPos_;
+    int cutFromTop_ = 0;
 };
 
 }  // namespace
@@ -295,6 +304,10 @@ void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::
         SendMessageA(screen, EM_SCROLLCARET, 0, 0);
         Display.WorkRtf->SetPosition(0);
         reScreen->PasteFromStream(Display.WorkRtf, true, false, false);
+        // A new line at the line limit: the top line goes while the drawing is still held, so
+        // the screen and its scroll bar are drawn once. Drawn apart, each drawing of Wine's
+        // scroll bar cost 7-9 ms, and the cut held and released the drawing a second time.
+        if (quiet.HoldsDrawing()) *quiet.CutFromTop() = CutScreenTopWithPaste();
         quiet.Finish();
     } catch (...) {
         ShowMessage(ReceiveText::UpdateFailed);
@@ -376,7 +389,21 @@ void TForm1::ReloadScreenFromPending()
     LoadScreenFromWorkRtf(true);
 }
 
-void TForm1::RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen)
+int TForm1::CutScreenTopWithPaste()
+{
+    if (Display.PendingRtf->Size() == 0) return 0;
+    const std::uint32_t lines = BuildLineOffsets(Display.PendingRtf->Memory(), 0);
+    // The overload stops and a whole-screen load show or draw on their own: not inside a hold.
+    if (lines == MaxPendingLines || lines < LineLimit() ||
+        (!Display.TextMode() && Display.DisplayRecordCount >= RecordTrimLimit) ||
+        !ScreenHasPendingLines(reScreen->Handle(), Receive, lines))
+        return 0;
+    int cut = 0;
+    RebuildScreenFromPending(lines, true, &cut);
+    return cut;
+}
+
+void TForm1::RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen, int* CutInHold)
 {
     if (Display.PendingRtf->Size() == 0) return;
     const std::uint32_t skip =
@@ -409,10 +436,13 @@ void TForm1::RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen)
         ScheduleScreenLoad(*this);
         return;
     }
-    if (cutInPlace)
-        CutScreenTop(reScreen->Handle(), skip);
-    else
+    if (cutInPlace) {
+        const int cut = CutScreenTop(reScreen->Handle(), skip, CutInHold != nullptr);
+        if (CutInHold) *CutInHold += cut;
+    } else {
         LoadScreenFromWorkRtf(false);
+        if (CutInHold) *CutInHold = -1;
+    }
     Receive.ShortenedSinceLoad = false;
 }
 

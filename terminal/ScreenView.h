@@ -31,9 +31,17 @@ public:
     TScreenHold(const TScreenHold&) = delete;
     TScreenHold& operator=(const TScreenHold&) = delete;
 
+    // The screen's scroll bars as drawn: whether each is shown, its range, page and position.
+    struct TScrollBars {
+        LONG_PTR shown;
+        SCROLLINFO vertical;
+        SCROLLINFO horizontal;
+    };
+
 private:
     HWND screen_;
     bool held_ = true;
+    TScrollBars bars_;
     bool caretHidden_ = false;
     int anchorTop_;
     int horizontal_;
