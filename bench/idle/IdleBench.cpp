@@ -1,6 +1,6 @@
 // What the program costs while a line is quiet or nearly so, through Wine and a virtual line.
-// The first three cases run the real program (a copy of quorvalink.exe in a folder of its own,
-// with a settings file that connects it at start) and read its process CPU from outside:
+// These cases run the real program (a copy of quorvalink.exe in a folder of its own, with a
+// settings file that connects it at start) and read its process CPU from outside:
 //   idle      connected, nothing arriving
 //   lines     a device sending one line a second (60 printable characters, CR LF)
 //   latency   one byte after each SILENCE seconds of quiet, timed from the peer's write until
@@ -14,15 +14,17 @@
 //             seconds apart in each of RUNS runs, each run a fresh program; each byte timed from
 //             the peer's write until the screen control's text first changes; p50/p99/max per
 //             run and over all runs
-// The fifth makes the program's main window in this process, so its heap can be walked:
+// This one runs no program, for the idle case to be read against:
+//   bare      this process keeps the line's port open with one wait for the modem lines and one
+//             read pending, as the program's port does: what any such program costs under Wine
+// This one makes the program's main window in this process, so its heap can be walked:
 //   heap      one line a second, after 250 lines that fill the screen; the process heap's
 //             blocks in use every 60 s, and the process's CPU (the peer's thread left out)
 //   tools/wine-run --build-dir=<build> bench/idle/idle_bench.exe CASE [SECONDS [SILENCE]]
 //   tools/wine-run --build-dir=<build> bench/idle/idle_bench.exe replies MODE [SAMPLES [GAP]]
 //   tools/wine-run --build-dir=<build> bench/idle/idle_bench.exe single MODE [RUNS [SAMPLES [GAP]]]
 // SECONDS: 60 (heap: 600); SILENCE: 10; SAMPLES: 100; GAP: 0.3; RUNS: 5. bench/idle/run.sh runs
-// them all,
-// pinned as CI runs.
+// them all, pinned as CI runs.
 #include <windows.h>
 
 #include <algorithm>
@@ -107,6 +109,35 @@ int LinuxPidOf(const std::string& exe)
         const std::string line =
             ReadLinuxFile("Z:\\proc\\" + std::string(entry.cFileName) + "\\cmdline");
         if (lstrcmpiA(line.c_str(), exe.c_str()) == 0) found = pid;
+    } while (!found && FindNextFileA(find, &entry));
+    FindClose(find);
+    return found;
+}
+
+// This process's Linux pid, told by its first argument. Not "/proc/self": Wine's server opens
+// the files a program opens, so that is the server.
+int OwnLinuxPid(const std::string& FirstArgument)
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string exe = path;
+    exe = exe.substr(exe.find_last_of('\\') + 1);
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA("Z:\\proc\\*", &entry);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    int found = 0;
+    do {
+        const int pid = std::atoi(entry.cFileName);
+        if (pid <= 0) continue;
+        const std::string line =
+            ReadLinuxFile("Z:\\proc\\" + std::string(entry.cFileName) + "\\cmdline");
+        const std::string program = line.substr(0, line.find('\0'));
+        const size_t next = program.size() + 1;
+        const std::string argument =
+            next < line.size() ? line.substr(next, line.find('\0', next) - next) : "";
+        const size_t slash = program.find_last_of("/\\");
+        const std::string name = slash == std::string::npos ? program : program.substr(slash + 1);
+        if (lstrcmpiA(name.c_str(), exe.c_str()) == 0 && argument == FirstArgument) found = pid;
     } while (!found && FindNextFileA(find, &entry));
     FindClose(find);
     return found;
@@ -367,6 +398,51 @@ int RunProgramCase(const std::string& name, double seconds, double silence)
     return Percentile(ms, 0.99) < 5000 ? 0 : 3;
 }
 
+// What any program costs under the same Wine while it keeps a port open, for the idle case to be
+// read against: this process opens the line's port and keeps one wait for the modem lines and
+// one read for the next byte pending, as the program's port does, and does nothing else.
+int RunBareCase(double seconds)
+{
+    qv::test::VirtualLine line;
+    HANDLE port = CreateFileA(line.DevicePath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+    if (port == INVALID_HANDLE_VALUE) {
+        std::printf("cannot open %s\n", line.DevicePath().c_str());
+        return 1;
+    }
+    COMMTIMEOUTS none{};
+    SetCommTimeouts(port, &none);
+    SetCommMask(port, EV_CTS | EV_DSR | EV_RLSD | EV_RING | EV_BREAK | EV_ERR);
+    OVERLAPPED wait{};
+    wait.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    DWORD mask = 0;
+    const bool waiting =
+        WaitCommEvent(port, &mask, &wait) || GetLastError() == ERROR_IO_PENDING;
+    OVERLAPPED read{};
+    read.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    char byte = 0;
+    const bool reading =
+        ReadFile(port, &byte, 1, nullptr, &read) || GetLastError() == ERROR_IO_PENDING;
+    Quiet(2);
+    const int self = OwnLinuxPid("bare");
+    if (!self) {
+        std::printf("cannot find this process's Linux process\n");
+        return 1;
+    }
+    const double cpu = LinuxCpuSeconds(self);
+    const double start = Now();
+    Quiet(seconds);
+    const double share = (LinuxCpuSeconds(self) - cpu) / (Now() - start);
+    std::printf("bare     a minimal program, one wait and one read pending (%s), %3.0f s: CPU "
+                "%5.2f %% of one core\n",
+                waiting && reading ? "both pending" : "NOT both pending", seconds, share * 100);
+    CancelIo(port);
+    CloseHandle(port);
+    CloseHandle(wait.hEvent);
+    CloseHandle(read.hEvent);
+    return waiting && reading ? 0 : 3;
+}
+
 // Short replies on a quiet line, each timed to the last change of the screen's text it caused.
 int RunRepliesCase(int mode, int samples, double gap)
 {
@@ -575,7 +651,8 @@ int main(int argc, char** argv)
     if (name == "heap") return RunHeapCase(seconds);
     if (name == "idle" || name == "lines" || name == "latency")
         return RunProgramCase(name, seconds, silence);
-    std::printf("usage: idle_bench.exe idle|lines|latency|heap [SECONDS [SILENCE]]\n"
+    if (name == "bare") return RunBareCase(seconds);
+    std::printf("usage: idle_bench.exe idle|bare|lines|latency|heap [SECONDS [SILENCE]]\n"
                 "       idle_bench.exe replies MODE [SAMPLES [GAP]]\n"
                 "       idle_bench.exe single MODE [RUNS [SAMPLES [GAP]]]\n");
     return 2;

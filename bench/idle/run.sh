@@ -12,6 +12,7 @@ bench() {
   taskset -c 0,1 "$here/tools/wine-run" --build-dir="$build" "$build/bench/idle/idle_bench.exe" "$@"
 }
 bench idle "$seconds"
+bench bare "$seconds"
 bench lines "$seconds"
 bench latency "$seconds" 10
 for mode in 0 1 2; do bench single "$mode"; done
