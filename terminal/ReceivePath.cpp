@@ -173,7 +173,8 @@ public:
     {
         SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_);
         if (hold_ && cutFromTop_ >= 0)
-            hold_->Release(pasteAt_ - 1 - cutFromTop_, ScreenCharTop(screen_, pasteAt_ - cutFromTop_));
+            hold_->Release(pasteAt_ - 1 - cutFromTop_,
+                           ScreenCharTop(screen_, pasteAt_ - cutFromTop_));
     }
     bool HoldsDrawing() const { return hold_.has_value(); }
     // Characters cut from the screen's top during the paste; -1: the screen was loaded anew.

@@ -416,8 +416,7 @@ int RunBareCase(double seconds)
     OVERLAPPED wait{};
     wait.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     DWORD mask = 0;
-    const bool waiting =
-        WaitCommEvent(port, &mask, &wait) || GetLastError() == ERROR_IO_PENDING;
+    const bool waiting = WaitCommEvent(port, &mask, &wait) || GetLastError() == ERROR_IO_PENDING;
     OVERLAPPED read{};
     read.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     char byte = 0;

@@ -136,39 +136,15 @@ TEST_F(ReceiveTest, SingleBytesAtTheLineLimitKeepTheLastLinesAsAWholeLoadShowsTh
     ExpectAWholeLoadShowsTheSame();
 }
 
-// The screen's frame drawings (its scroll bars, its edge), counted while one lives.
-class TFramePaints {
-public:
-    TFramePaints()
-    {
-        counted_ = this;
-        hook_ = SetWindowsHookExA(WH_CALLWNDPROC, &Seen, nullptr, GetCurrentThreadId());
-    }
-    ~TFramePaints()
-    {
-        UnhookWindowsHookEx(hook_);
-        counted_ = nullptr;
-    }
-    // Those made once everything due is drawn, since the last call.
-    int Take()
-    {
-        UpdateWindow(Form1->reScreen->Handle());
-        return std::exchange(paints_, 0);
-    }
-
-private:
-    static LRESULT CALLBACK Seen(int Code, WPARAM W, LPARAM L)
-    {
-        const auto* call = reinterpret_cast<const CWPSTRUCT*>(L);
-        if (Code == HC_ACTION && counted_ && call->message == WM_NCPAINT &&
-            call->hwnd == Form1->reScreen->Handle())
-            ++counted_->paints_;
-        return CallNextHookEx(nullptr, Code, W, L);
-    }
-    static inline TFramePaints* counted_ = nullptr;
-    HHOOK hook_;
-    int paints_ = 0;
-};
+// The screen's frame drawings (its scroll bars, its edge) while the hook below is in place.
+int framePaints = 0;
+LRESULT CALLBACK CountFramePaints(int Code, WPARAM W, LPARAM L)
+{
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(L);
+    if (Code == HC_ACTION && call->message == WM_NCPAINT && call->hwnd == Form1->reScreen->Handle())
+        ++framePaints;
+    return CallNextHookEx(nullptr, Code, W, L);
+}
 
 // A reply's new line draws the screen's scroll bar again when its thumb moved, and not when
 // the line limit cut the top line and left the scroll bar as it was (each drawing of it costs
@@ -184,14 +160,25 @@ TEST_F(ReceiveTest, AReplyDrawsTheScrollBarAgainOnlyWhereItChanged)
     ASSERT_TRUE(WaitForBytesIn(std::int64_t(lines.size())));
     Form1->Timer1->Timer();
     auto thumb = [&] {
-        SCROLLINFO info{sizeof info, SIF_ALL};
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_ALL;
         GetScrollInfo(screen, SB_VERT, &info);
         return std::vector<int>{info.nMax, int(info.nPage), info.nPos};
     };
     ASSERT_GT(thumb()[0], thumb()[1]) << "the screen has more lines than it shows";
 
-    TFramePaints frame;
-    frame.Take();
+    struct Hook {
+        HHOOK h =
+            SetWindowsHookExA(WH_CALLWNDPROC, &CountFramePaints, nullptr, GetCurrentThreadId());
+        ~Hook() { UnhookWindowsHookEx(h); }
+    } hook;
+    // The frame drawings made once everything due is drawn, since the last call.
+    auto framesDrawn = [&] {
+        UpdateWindow(screen);
+        return std::exchange(framePaints, 0);
+    };
+    framesDrawn();
     std::int64_t in = Display.BytesIn;
     auto reply = [&] {
         // After a quiet line, as a device answers.
@@ -205,18 +192,18 @@ TEST_F(ReceiveTest, AReplyDrawsTheScrollBarAgainOnlyWhereItChanged)
         const std::vector<int> before = thumb();
         ASSERT_TRUE(reply());
         ASSERT_NE(thumb(), before);
-        EXPECT_GE(frame.Take(), 1) << "reply " << i;
+        EXPECT_GE(framesDrawn(), 1) << "reply " << i;
     }
     while (SendMessageA(screen, EM_GETLINECOUNT, 0, 0) < 60) ASSERT_TRUE(reply());
     ASSERT_EQ(SendMessageA(screen, EM_GETLINECOUNT, 0, 0), 60);
     ASSERT_TRUE(reply());
-    frame.Take();
+    framesDrawn();
     // At the limit the top line goes: the scroll bar stays as it is drawn.
     for (int i = 0; i < 4; ++i) {
         const std::vector<int> before = thumb();
         ASSERT_TRUE(reply());
         ASSERT_EQ(thumb(), before);
-        EXPECT_EQ(frame.Take(), 0) << "reply " << i;
+        EXPECT_EQ(framesDrawn(), 0) << "reply " << i;
     }
     // A frame to be drawn when the reply comes (a resize, another window gone) is drawn. It is
     // asked for once the reply waits, read ahead, with its event in the window's queue: the
@@ -234,11 +221,7 @@ TEST_F(ReceiveTest, AReplyDrawsTheScrollBarAgainOnlyWhereItChanged)
     ASSERT_TRUE(waiting());
     RedrawWindow(screen, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
     ASSERT_TRUE(WaitForBytesIn(in));
-    EXPECT_GE(frame.Take(), 1);
-    // The text is the pending text's last lines.
-    const std::string shown = Form1->reScreen->Text();
-    Form1->ReloadScreenFromPending();
-    EXPECT_EQ(Form1->reScreen->Text(), shown);
+    EXPECT_GE(framesDrawn(), 1);
 }
 
 // Bytes the port left in its queue are read by the tick, and its load shows them: the tick
