@@ -45,7 +45,7 @@ void TForm1::RepaintGutter()
 
     // The selection handler repaints on every caret movement: a hidden gutter is not drawn.
     if (!PanelLine->Showing()) return;
-    const int h = canvas->TextHeight("1");
+    const int h = ScreenLineHeight(screen, canvas->TextHeight("1"));
     const int height = PanelLine->Height();
     // Each number on the background of four blanks at least, so that a shorter number leaves
     // no digits of a longer one beside it: one call per line, as drawing the blanks and then
@@ -72,7 +72,7 @@ void TForm1::reScreenVertScroll(TObject* Sender)
     RepaintGutter();
     if (nudgingToWholeLines_ || !GutterCanvas) return;
     HWND screen = reScreen->Handle();
-    const int h = GutterCanvas->TextHeight("1");
+    const int h = ScreenLineHeight(screen, GutterCanvas->TextHeight("1"));
     const int hidden = h > 0 ? GetScrollPos(screen, SB_VERT) % h : 0;
     if (hidden == 0) return;
     // The last line, wholly in view, stays so: on a screen whose height is not a whole number

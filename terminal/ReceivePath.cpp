@@ -300,7 +300,9 @@ void TForm1::PasteAtScreenEnd(const String& Prefix, const char* Formatted, std::
         const bool newLine = std::search(Formatted, Formatted + Length, RtfLineBreakHead,
                                          RtfLineBreakHead + 4) != Formatted + Length;
         TQuietPaste quiet(
-            *this, newLine || ScreenRoomBelowLastLine(screen, GutterCanvas->TextHeight("1")) < 0);
+            *this,
+            newLine || ScreenRoomBelowLastLine(
+                           screen, ScreenLineHeight(screen, GutterCanvas->TextHeight("1"))) < 0);
         CaretToEnd(screen);
         SendMessageA(screen, EM_SCROLLCARET, 0, 0);
         Display.WorkRtf->SetPosition(0);

@@ -51,6 +51,14 @@ bool SameScrollBars(const TScreenHold::TScrollBars& A, const TScreenHold::TScrol
 
 }  // namespace
 
+int ScreenLineHeight(HWND Screen, int Fallback)
+{
+    if (SendMessageA(Screen, EM_GETLINECOUNT, 0, 0) < 2) return Fallback;
+    const int second = static_cast<int>(SendMessageA(Screen, EM_LINEINDEX, 1, 0));
+    const int step = ScreenCharTop(Screen, second) - ScreenCharTop(Screen, 0);
+    return step > 0 ? step : Fallback;
+}
+
 TScreenHold::TScreenHold(HWND Screen, int Anchor)
     : screen_(Screen),
       anchorTop_(Anchor >= 0 ? ScreenCharTop(Screen, Anchor) : -1),

@@ -13,6 +13,12 @@ int ScreenRoomBelowLastLine(HWND Screen, int RowHeight);
 // The top of character Char in the screen's client area (above it when out of view).
 int ScreenCharTop(HWND Screen, int Char);
 
+// The height of the screen's lines, as the control lays them out (the distance from its first
+// line to its second), or Fallback while it has one line. Not the font's text height: the
+// control sizes its text in points (14 points: 21 px lines), the font is made in whole pixels
+// (19 px: 22 px of text height).
+int ScreenLineHeight(HWND Screen, int Fallback);
+
 // The screen's drawing held while its text changes in a way that may only move what was drawn
 // up: a line added at the end (the view follows it), lines cut from the top. Release then moves
 // the drawn pixels up with the text and draws again only the rest: drawing a whole screen of

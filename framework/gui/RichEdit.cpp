@@ -348,6 +348,21 @@ void TRichEdit::Dispatch(TMessage& m)
         if (HandleAllocated())
             SendMessageA(Handle(), EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ColorToRGB(Color())));
         break;
+    case CM_FONTCHANGED:
+        TCustomEdit::Dispatch(m);
+        // WM_SETFONT gives the control's text and its default the font's height in pixels: 19
+        // for 14 points at 96 dpi, which it keeps as 14.25 points. Text typed or pasted at the
+        // end then stood a pixel taller than text loaded as RTF, which gives the size in points.
+        // Both take the points.
+        if (HandleAllocated() && Font()->Size() > 0) {
+            CHARFORMAT2A format{};
+            format.cbSize = sizeof format;
+            format.dwMask = CFM_SIZE;
+            format.yHeight = Font()->Size() * 20;
+            for (WPARAM which : {WPARAM(SCF_DEFAULT), WPARAM(SCF_ALL)})
+                SendMessageA(Handle(), EM_SETCHARFORMAT, which, reinterpret_cast<LPARAM>(&format));
+        }
+        return;
     default: break;
     }
     TCustomEdit::Dispatch(m);

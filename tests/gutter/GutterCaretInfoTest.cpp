@@ -2,8 +2,11 @@
 // byte under a selection in each display mode, the position text, the right byte after the
 // oldest lines were trimmed, a selection longer than the copy buffer, and the gutter's width
 // and numbers read back by pixels.
+#include <algorithm>
+
 #include "framework/gui/Canvas.h"
 #include "terminal/CaretInfo.h"
+#include "terminal/ScreenView.h"
 #include "tests/support/MainWindowHarness.h"
 #include "tests/support/PeerWriter.h"
 #include "tests/support/ReceiveScreen.h"
@@ -145,16 +148,25 @@ private:
 
 // The numbers From, From + 1, ... one per text line from the top, as many as fit, drawn the
 // way a gutter shows them.
+// The screen's line height: the control's, once it has two lines.
+int LineHeight()
+{
+    return ScreenLineHeight(Form1->reScreen->Handle(), Form1->GutterCanvas->TextHeight("1"));
+}
+
 void DrawNumbers(TBitmap& Into, int From, int Rows, int Hidden = 0)
 {
     TCanvas* c = Into.Canvas();
     c->Brush()->SetColor(Form1->PanelLine->Color());
     c->Font()->Assign(Form1->reScreen->Font());
     c->Font()->SetColor(clBlack);
-    const int h = c->TextHeight("1");
+    const int h = LineHeight();
+    // Each number in a cell of the line's height on four blanks at least.
+    const int blanks = c->TextWidth("    ");
     for (int i = 0; i < Rows; ++i) {
-        c->TextOut(2, i * h + 2 - Hidden, "    ");
-        c->TextOut(2, i * h + 2 - Hidden, IntToStr(From + i));
+        const String number = IntToStr(From + i);
+        const int y = i * h + 2 - Hidden;
+        c->TextRect(Rect(2, y, 2 + std::max(blanks, c->TextWidth(number)), y + h), 2, y, number);
     }
 }
 
@@ -171,10 +183,10 @@ TEST_F(GutterInspectorTest, TheGutterIsFourDigitsWidePast999LinesAndNumbersTheVi
     Start(2, 70);
     Form1->PanelLine->SetVisible(true);
     const int digit = Form1->GutterCanvas->TextWidth("0");
-    const int h = Form1->GutterCanvas->TextHeight("1");
     std::string text;
     for (int i = 0; i < 49; ++i) text += "line\r\n";
     Form1->reScreen->SetText(text + "last");
+    const int h = LineHeight();
     Form1->PaintBox1Paint(Form1->PaintBox1);
     EXPECT_EQ(Form1->PanelLine->Width(), 2 * digit + 7);
     for (int i = 0; i < 1150; ++i) text += "line\r\n";
@@ -217,7 +229,7 @@ TEST_F(GutterInspectorTest, AScrollThatEndsBetweenTwoLinesComesToRestOnAWholeLin
     for (int i = 0; i < 300; ++i) text += "line\r\n";
     Form1->reScreen->SetText(text);
     HWND screen = Form1->reScreen->Handle();
-    const int h = Form1->GutterCanvas->TextHeight("1");
+    const int h = LineHeight();
     SendMessageA(screen, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3 * h + 5), 0);
     EXPECT_EQ(GetScrollPos(screen, SB_VERT), 3 * h);
     EXPECT_EQ(SendMessageA(screen, EM_GETFIRSTVISIBLELINE, 0, 0), 3);
@@ -231,9 +243,8 @@ TEST_F(GutterInspectorTest, TypingPastAFullScreenKeepsTheNewestLineInViewAndTheG
     Start(0, 70);
     Form1->PanelLine->SetVisible(true);
     HWND screen = Form1->reScreen->Handle();
-    const int h = Form1->GutterCanvas->TextHeight("1");
     const int height = Form1->PanelLine->Height();
-    ASSERT_GT(height / h, 3);
+    ASSERT_GT(height / LineHeight(), 3);
     TGutterPicture drawn;
     auto lastLineInView = [&] {
         POINTL at{};
@@ -241,10 +252,10 @@ TEST_F(GutterInspectorTest, TypingPastAFullScreenKeepsTheNewestLineInViewAndTheG
                      GetWindowTextLengthA(screen));
         RECT client{};
         GetClientRect(screen, &client);
-        return at.y >= 0 && at.y + h <= client.bottom;
+        return at.y >= 0 && at.y + LineHeight() <= client.bottom;
     };
     const std::string typed = "fox\r";
-    for (int i = 0; i < height / h + 3; ++i) {
+    for (int i = 0; i < height / LineHeight() + 3; ++i) {
         for (char c : typed) {
             SendMessageA(screen, WM_CHAR, static_cast<unsigned char>(c), 0);
             ASSERT_TRUE(lastLineInView()) << "line " << i << ", key " << int(c);
@@ -253,6 +264,7 @@ TEST_F(GutterInspectorTest, TypingPastAFullScreenKeepsTheNewestLineInViewAndTheG
     // The screen scrolled with the typing, and the gutter numbers the lines it shows.
     const int first = static_cast<int>(SendMessageA(screen, EM_GETFIRSTVISIBLELINE, 0, 0));
     ASSERT_GE(first, 3);
+    const int h = LineHeight();
     const int hidden = GetScrollPos(screen, SB_VERT) % h;
     int rows = 0;
     while ((rows + 2) * h - hidden <= height) ++rows;

@@ -136,6 +136,40 @@ TEST_F(ReceiveTest, SingleBytesAtTheLineLimitKeepTheLastLinesAsAWholeLoadShowsTh
     ExpectAWholeLoadShowsTheSame();
 }
 
+// A line pasted at the end of a whole load stands as high as the load's lines, its text in the
+// same size.
+TEST_F(ReceiveTest, PastedAndLoadedLinesHaveOneHeightAndSize)
+{
+    Start(0, 0, 60);
+    Form1->Timer1->SetInterval(600000);
+    HWND screen = Form1->reScreen->Handle();
+    std::string lines;
+    for (int i = 0; i < 20; ++i) lines += "loaded " + std::to_string(i) + "\r";
+    line.Write(lines);
+    ASSERT_TRUE(WaitForBytesIn(std::int64_t(lines.size())));
+    Form1->Timer1->Timer();
+    Form1->Receive.LastReadAt = GetTickCount() - 1000;
+    line.Write("pasted\r");
+    ASSERT_TRUE(WaitForBytesIn(std::int64_t(lines.size()) + 7));
+    ASSERT_FALSE(Form1->Timer1->Enabled());
+    auto top = [&](int Line) {
+        POINTL at{};
+        SendMessageA(screen, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at),
+                     SendMessageA(screen, EM_LINEINDEX, Line, 0));
+        return at.y;
+    };
+    auto size = [&](int Line) {
+        const LRESULT start = SendMessageA(screen, EM_LINEINDEX, Line, 0);
+        SendMessageA(screen, EM_SETSEL, start, start + 1);
+        CHARFORMAT2A format{};
+        format.cbSize = sizeof format;
+        SendMessageA(screen, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        return format.yHeight;
+    };
+    EXPECT_EQ(top(21) - top(20), top(1) - top(0));
+    EXPECT_EQ(size(20), size(0));
+}
+
 // The screen's frame drawings (its scroll bars, its edge) while the hook below is in place.
 int framePaints = 0;
 LRESULT CALLBACK CountFramePaints(int Code, WPARAM W, LPARAM L)
