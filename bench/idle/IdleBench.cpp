@@ -95,9 +95,8 @@ std::string ReadLinuxFile(const std::string& path)
     return text;
 }
 
-// Wine answers GetProcessTimes for another process with zeros: the program's CPU is read from
-// Linux, through Z:, by the Linux pid whose command line names the program's copy.
-int LinuxPidOf(const std::string& exe)
+// The first Linux process whose command line (its arguments each ended by a NUL) Matches.
+int LinuxPidWhere(const std::function<bool(const std::string&)>& Matches)
 {
     WIN32_FIND_DATAA entry;
     HANDLE find = FindFirstFileA("Z:\\proc\\*", &entry);
@@ -105,13 +104,20 @@ int LinuxPidOf(const std::string& exe)
     int found = 0;
     do {
         const int pid = std::atoi(entry.cFileName);
-        if (pid <= 0) continue;
-        const std::string line =
-            ReadLinuxFile("Z:\\proc\\" + std::string(entry.cFileName) + "\\cmdline");
-        if (lstrcmpiA(line.c_str(), exe.c_str()) == 0) found = pid;
+        if (pid > 0 &&
+            Matches(ReadLinuxFile("Z:\\proc\\" + std::string(entry.cFileName) + "\\cmdline")))
+            found = pid;
     } while (!found && FindNextFileA(find, &entry));
     FindClose(find);
     return found;
+}
+
+// Wine answers GetProcessTimes for another process with zeros: the program's CPU is read from
+// Linux, through Z:, by the Linux pid whose command line names the program's copy.
+int LinuxPidOf(const std::string& exe)
+{
+    return LinuxPidWhere(
+        [&](const std::string& line) { return lstrcmpiA(line.c_str(), exe.c_str()) == 0; });
 }
 
 // This process's Linux pid, told by its first argument. Not "/proc/self": Wine's server opens
@@ -122,25 +128,15 @@ int OwnLinuxPid(const std::string& FirstArgument)
     GetModuleFileNameA(nullptr, path, sizeof path);
     std::string exe = path;
     exe = exe.substr(exe.find_last_of('\\') + 1);
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA("Z:\\proc\\*", &entry);
-    if (find == INVALID_HANDLE_VALUE) return 0;
-    int found = 0;
-    do {
-        const int pid = std::atoi(entry.cFileName);
-        if (pid <= 0) continue;
-        const std::string line =
-            ReadLinuxFile("Z:\\proc\\" + std::string(entry.cFileName) + "\\cmdline");
+    return LinuxPidWhere([&](const std::string& line) {
         const std::string program = line.substr(0, line.find('\0'));
         const size_t next = program.size() + 1;
         const std::string argument =
             next < line.size() ? line.substr(next, line.find('\0', next) - next) : "";
         const size_t slash = program.find_last_of("/\\");
         const std::string name = slash == std::string::npos ? program : program.substr(slash + 1);
-        if (lstrcmpiA(name.c_str(), exe.c_str()) == 0 && argument == FirstArgument) found = pid;
-    } while (!found && FindNextFileA(find, &entry));
-    FindClose(find);
-    return found;
+        return lstrcmpiA(name.c_str(), exe.c_str()) == 0 && argument == FirstArgument;
+    });
 }
 
 // User and system time of a Linux process, all its threads (Wine's own among them).

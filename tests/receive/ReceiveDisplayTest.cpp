@@ -141,16 +141,11 @@ TEST_F(ReceiveTest, SingleBytesAtTheLineLimitKeepTheLastLinesAsAWholeLoadShowsTh
 TEST_F(ReceiveTest, PastedAndLoadedLinesHaveOneHeightAndSize)
 {
     Start(0, 0, 60);
-    Form1->Timer1->SetInterval(600000);
     HWND screen = Form1->reScreen->Handle();
-    std::string lines;
-    for (int i = 0; i < 20; ++i) lines += "loaded " + std::to_string(i) + "\r";
-    line.Write(lines);
-    ASSERT_TRUE(WaitForBytesIn(std::int64_t(lines.size())));
-    Form1->Timer1->Timer();
-    Form1->Receive.LastReadAt = GetTickCount() - 1000;
+    LoadLines(20);
+    const std::int64_t in = Display.BytesIn;
     line.Write("pasted\r");
-    ASSERT_TRUE(WaitForBytesIn(std::int64_t(lines.size()) + 7));
+    ASSERT_TRUE(WaitForBytesIn(in + 7));
     ASSERT_FALSE(Form1->Timer1->Enabled());
     auto top = [&](int Line) {
         POINTL at{};
@@ -186,13 +181,8 @@ LRESULT CALLBACK CountFramePaints(int Code, WPARAM W, LPARAM L)
 TEST_F(ReceiveTest, AReplyDrawsTheScrollBarAgainOnlyWhereItChanged)
 {
     Start(2, 0, 60);
-    Form1->Timer1->SetInterval(600000);
     HWND screen = Form1->reScreen->Handle();
-    std::string lines;
-    for (int i = 0; i < 50; ++i) lines += "line " + std::to_string(i) + "\r";
-    line.Write(lines);
-    ASSERT_TRUE(WaitForBytesIn(std::int64_t(lines.size())));
-    Form1->Timer1->Timer();
+    LoadLines(50);
     auto thumb = [&] {
         SCROLLINFO info{};
         info.cbSize = sizeof info;
@@ -216,7 +206,7 @@ TEST_F(ReceiveTest, AReplyDrawsTheScrollBarAgainOnlyWhereItChanged)
     std::int64_t in = Display.BytesIn;
     auto reply = [&] {
         // After a quiet line, as a device answers.
-        Form1->Receive.LastReadAt = GetTickCount() - 1000;
+        LineQuiet();
         line.Write("OK\r\n");
         in += 4;
         return WaitForBytesIn(in) && !Form1->Timer1->Enabled();
@@ -242,7 +232,7 @@ TEST_F(ReceiveTest, AReplyDrawsTheScrollBarAgainOnlyWhereItChanged)
     // A frame to be drawn when the reply comes (a resize, another window gone) is drawn. It is
     // asked for once the reply waits, read ahead, with its event in the window's queue: the
     // paste then comes before the window's next paint.
-    Form1->Receive.LastReadAt = GetTickCount() - 1000;
+    LineQuiet();
     line.Write("OK\r\n");
     in += 4;
     const auto waiting = [] {

@@ -78,6 +78,22 @@ protected:
         }
     }
 
+    // The display tick kept far away, Count lines ("line 0" CR, ...) sent in one burst and shown
+    // by the tick's whole load; the line is then quiet, so what comes next is a reply.
+    void LoadLines(int Count)
+    {
+        Form1->Timer1->SetInterval(600000);
+        std::string lines;
+        for (int i = 0; i < Count; ++i) lines += "line " + std::to_string(i) + "\r";
+        const std::int64_t in = Display.BytesIn + std::int64_t(lines.size());
+        line.Write(lines);
+        ASSERT_TRUE(WaitForBytesIn(in));
+        Form1->Timer1->Timer();
+        LineQuiet();
+    }
+    // As if the line had been quiet for a second.
+    static void LineQuiet() { Form1->Receive.LastReadAt = GetTickCount() - 1000; }
+
     qv::test::PeerWriter writer{line};
 };
 
