@@ -4,6 +4,8 @@
 #include "framework/gui/Application.h"
 #include "framework/gui/CommonDialogs.h"
 
+#include <windows.h>
+
 TDialogScript::TDialogScript() : previous_(SetDialogService(this)) {}
 
 TDialogScript::~TDialogScript() { SetDialogService(previous_); }
@@ -25,6 +27,22 @@ TDialogScript& TDialogScript::Cancel()
     return AnswerDialog([](TCommonDialog&) { return false; });
 }
 
+void TDialogScript::RunQueueAsAModalBoxDoes()
+{
+    // Until the queue is empty: a handler run here may post more, and a real box keeps
+    // handling them until the user answers. A quit is left for the loop that owns it, as a
+    // modal loop leaves it.
+    MSG msg;
+    for (int guard = 0; guard < 100000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++guard) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
 int TDialogScript::NextAnswer(int Default)
 {
     if (answers_.empty()) {
@@ -39,18 +57,23 @@ int TDialogScript::NextAnswer(int Default)
 int TDialogScript::MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons)
 {
     int fallback = Buttons.Contains(mbCancel) ? IDCANCEL : Buttons.Contains(mbNo) ? IDNO : IDOK;
-    TShownDialog d{
-        TDialogKind::MessageDlg, Msg, MessageDlgCaption(DlgType), DlgType, Buttons, 0, 0};
+    // Recorded when it appears; answered, as by the user, once the queue has run (a box that
+    // opens meanwhile is answered first).
+    const size_t at = Record(TShownDialog{TDialogKind::MessageDlg, Msg, MessageDlgCaption(DlgType),
+                                          DlgType, Buttons, 0, 0});
+    RunQueueAsAModalBoxDoes();
     // A box whose only button is OK needs no answer and takes none from the queue.
-    d.Result = (Buttons == TMsgDlgButtons{mbOK} || Buttons.Empty()) ? IDOK : NextAnswer(fallback);
-    shown_.push_back(d);
-    return d.Result;
+    const int result =
+        (Buttons == TMsgDlgButtons{mbOK} || Buttons.Empty()) ? IDOK : NextAnswer(fallback);
+    shown_[at].Result = result;
+    return result;
 }
 
 void TDialogScript::ShowMessage(const String& Msg)
 {
-    shown_.push_back(TShownDialog{
+    Record(TShownDialog{
         TDialogKind::ShowMessage, Msg, Application->Title, mtCustom, {mbOK}, MB_OK, IDOK});
+    RunQueueAsAModalBoxDoes();
 }
 
 int TDialogScript::MessageBox(const String& Text, const String& Caption, UINT Flags)
@@ -61,11 +84,13 @@ int TDialogScript::MessageBox(const String& Text, const String& Caption, UINT Fl
         fallback = IDNO;
     else if (buttons != MB_OK)
         fallback = IDCANCEL;
-    TShownDialog d{TDialogKind::MessageBox, Text, Caption, mtCustom, {}, Flags, 0};
+    const size_t at =
+        Record(TShownDialog{TDialogKind::MessageBox, Text, Caption, mtCustom, {}, Flags, 0});
+    RunQueueAsAModalBoxDoes();
     // A box whose only button is OK needs no answer and takes none from the queue.
-    d.Result = buttons == MB_OK ? IDOK : NextAnswer(fallback);
-    shown_.push_back(d);
-    return d.Result;
+    const int result = buttons == MB_OK ? IDOK : NextAnswer(fallback);
+    shown_[at].Result = result;
+    return result;
 }
 
 void TDialogScript::Beep()
@@ -76,7 +101,9 @@ void TDialogScript::Beep()
 
 bool TDialogScript::Execute(TCommonDialog& Dialog)
 {
-    TShownDialog d{TDialogKind::Common, Dialog.Title, Dialog.DialogClass(), mtCustom, {}, 0, 0};
+    const size_t at = Record(
+        TShownDialog{TDialogKind::Common, Dialog.Title, Dialog.DialogClass(), mtCustom, {}, 0, 0});
+    RunQueueAsAModalBoxDoes();
     bool ok = false;
     if (dialogAnswers_.empty()) {
         ++Unanswered;
@@ -85,7 +112,12 @@ bool TDialogScript::Execute(TCommonDialog& Dialog)
         dialogAnswers_.pop_front();
         ok = fill(Dialog);
     }
-    d.Result = ok;
-    shown_.push_back(d);
+    shown_[at].Result = ok;
     return ok;
+}
+
+size_t TDialogScript::Record(const TShownDialog& Dialog)
+{
+    shown_.push_back(Dialog);
+    return shown_.size() - 1;
 }

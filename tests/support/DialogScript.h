@@ -23,6 +23,9 @@ struct TShownDialog {
 // The test double. Answers are used in order by the boxes that ask a question (a box with
 // OK alone takes none); a question with no answer queued gets Cancel (or No) and is counted
 // in Unanswered, so a test that forgot an answer fails instead of hanging.
+// Before it answers, every box and dialog handles the messages waiting in the thread's queue
+// (posted, sent, timers due), as the platform's modal loop does while the user reads the box:
+// a handler that shows one meets whatever the queue runs meanwhile, in a test as for a user.
 class TDialogScript : public TDialogService {
 public:
     TDialogScript();            // installs itself
@@ -56,6 +59,9 @@ public:
 
 private:
     int NextAnswer(int Default);
+    // The modal loop's share of the queue: what waits now, and what that brings in turn.
+    static void RunQueueAsAModalBoxDoes();
+    size_t Record(const TShownDialog& Dialog);  // its index in shown_
     TDialogService* previous_;
     std::vector<TShownDialog> shown_;
     std::deque<int> answers_;
