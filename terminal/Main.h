@@ -325,6 +325,14 @@ public:
     void stop_tbtnClick(TObject* Sender);
     void TR_breakpnt_btnClick(TObject* Sender);
     void Tr_RemBreakpointClick(TObject* Sender);
+    // A run's own moves of the selection, its steps, and the focus after a box it showed.
+    void SelectAsRun(TTreeNode* Node);
+    std::int32_t RunStep(TTreeNode* Node);
+    void FocusTreeAfterRunBox();
+    // Which nodes the run going on may still walk (none without a run).
+    enum class TRunScope { None, StepOnly, ToEnd, Everything };
+    TRunScope RunScope = TRunScope::None;
+    bool RunMayWalk(TTreeNode* Node);
     void Add1Click(TObject* Sender);
     void ActionAddNewFolderExecute(TObject* Sender);
     void ActionNodeMoveUpExecute(TObject* Sender);
@@ -350,6 +358,15 @@ public:
     void LayoutMacroEditor();
     void TransferPersonalInfoToEditEntry(TInfo* Info);
     void TransferPersonalInfoFromEditEntry(std::uint32_t ID, const String& Label, TInfo* Info);
+    // What an apply writes into its node: the fields' texts, and which stored list values
+    // the lists could not show.
+    struct TEditorTexts {
+        String Name, Type, Description, Other, Signal, Data;
+        bool KeepType = false, KeepOther = false, KeepSignal = false;
+    };
+    TEditorTexts TakeEditorTexts();
+    void WriteEditorTexts(std::uint32_t ID, const String& Label, TInfo* Info,
+                          const TEditorTexts& Texts);
     void ReflectNodeLabel(TTreeNode* Node);
     // Fills the editor from the node (empties it for none) and makes it the editor's node.
     void ShowNodeInEditor(TTreeNode* Node);
@@ -466,6 +483,14 @@ private:
     // The node the editor's fields show, always the tree's selection, and the only node they
     // are applied to; nullptr while they show none.
     TTreeNode* editorNode_ = nullptr;
+    // The node an apply writes while its box is up, or nullptr: no second apply starts then.
+    TTreeNode* applyingNode_ = nullptr;
+    // The node a run's walk stands on (nullptr when none, or when it was freed meanwhile).
+    TTreeNode* runStepNode_ = nullptr;
+    // Set while a run command moves the selection; the editor held on a step's bad data
+    // string stays there through such moves.
+    bool runSelecting_ = false;
+    bool editorHeldByRun_ = false;
 
     // Sizes kept while the macro editor is hidden, given back when it is shown.
     int topPnlHeight_ = 280;

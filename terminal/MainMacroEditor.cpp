@@ -103,16 +103,37 @@ void TForm1::TransferPersonalInfoToEditEntry(TInfo* Info)
     EditID->SetText(Decimal(Info->ID));
 }
 
-void TForm1::TransferPersonalInfoFromEditEntry(std::uint32_t ID, const String& Label, TInfo* Info)
+TForm1::TEditorTexts TForm1::TakeEditorTexts()
+{
+    TEditorTexts t;
+    t.Name = EditMacroName->Text();
+    t.Type = EditMacroType->Text();
+    t.Description = EditDescription->Text();
+    t.Other = EditOther->Text();
+    t.Signal = EditSignal->Text();
+    t.Data = EditData->Text();
+    t.KeepType = keepStoredType_;
+    t.KeepOther = keepStoredOther_;
+    t.KeepSignal = keepStoredSignal_;
+    return t;
+}
+
+void TForm1::WriteEditorTexts(std::uint32_t ID, const String& Label, TInfo* Info,
+                              const TEditorTexts& Texts)
 {
     Info->ID = ID;
     Info->NodeText = Label;
-    Info->Description = EditDescription->Text();
-    Info->MacroName = EditMacroName->Text();
-    if (!keepStoredType_) Info->MacroType = EditMacroType->Text();
-    if (!keepStoredOther_) Info->OtherValue = EditOther->Text();
-    if (!keepStoredSignal_) Info->SignalState = EditSignal->Text();
-    Info->MacroData = EditData->Text();
+    Info->Description = Texts.Description;
+    Info->MacroName = Texts.Name;
+    if (!Texts.KeepType) Info->MacroType = Texts.Type;
+    if (!Texts.KeepOther) Info->OtherValue = Texts.Other;
+    if (!Texts.KeepSignal) Info->SignalState = Texts.Signal;
+    Info->MacroData = Texts.Data;
+}
+
+void TForm1::TransferPersonalInfoFromEditEntry(std::uint32_t ID, const String& Label, TInfo* Info)
+{
+    WriteEditorTexts(ID, Label, Info, TakeEditorTexts());
     LayoutEditorForMacroType(Info->MacroType);
 }
 
@@ -158,8 +179,13 @@ void TForm1::TreeViewChange(TObject* Sender, TTreeNode* Node)
     // folder when a collapse hides the selected item). Whatever moved it, the editor follows,
     // after the edit pending on the node it showed has gone to that node.
     if (Node == editorNode_) return;
+    // A run's step that met a bad data string keeps it in the editor while the run walks on;
+    // the user's own selection takes the editor back.
+    if (runSelecting_ && editorHeldByRun_) return;
+    editorHeldByRun_ = false;
     ActionNodeModifyExecute(Sender);
-    ShowNodeInEditor(Node);
+    // The apply's box runs the queue: the selection may have moved again meanwhile.
+    ShowNodeInEditor(TreeView->Selected());
 }
 
 void TForm1::TreeViewDeletion(TObject* Sender, TTreeNode* Node)
@@ -167,11 +193,17 @@ void TForm1::TreeViewDeletion(TObject* Sender, TTreeNode* Node)
     // A node about to be freed (by a purge, a clear, a load) is no longer the editor's to show
     // or to write; a new node may later have its address.
     if (Node == PendingEditNode) ForgetPendingEdit();
-    if (Node == editorNode_) ShowNodeInEditor(nullptr);
+    if (Node == applyingNode_) applyingNode_ = nullptr;
+    if (Node == runStepNode_) runStepNode_ = nullptr;
+    if (Node == editorNode_) {
+        editorHeldByRun_ = false;
+        ShowNodeInEditor(nullptr);
+    }
 }
 
 void TForm1::TreeViewClick(TObject* Sender)
 {
+    editorHeldByRun_ = false;
     ActionNodeModifyExecute(Sender);
     TTreeNode* node = TreeView->Selected();
     if (!node) {
@@ -255,30 +287,45 @@ void TForm1::ForgetPendingEdit()
 
 void TForm1::ActionNodeModifyExecute(TObject* Sender)
 {
+    // The empty-name box below runs the thread's queue until the user answers: the tree's
+    // posted click, a selection change or a run's step may call here again, and the editor
+    // may be refilled from another node meanwhile. So one apply at a time, and it takes its
+    // node and the texts before it shows anything.
+    if (applyingNode_) return;
     if (!PendingEditNode) {
         ActionNodeModify->SetEnabled(false);
         return;
     }
-    String label =
-        CreateLabel(EditDescription->Text(), EditMacroName->Text(), ShowMacroDescriptions);
-    if (label.empty()) {
-        ShowMessage(MacroPaneText::EmptyName);
-        EditMacroName->SetText("?");
-        label = CreateLabel(EditDescription->Text(), EditMacroName->Text(), ShowMacroDescriptions);
-    }
     TTreeNode* node = PendingEditNode;
+    TEditorTexts texts = TakeEditorTexts();
+    ForgetPendingEdit();
+    String label = CreateLabel(texts.Description, texts.Name, ShowMacroDescriptions);
+    if (label.empty()) {
+        texts.Name = "?";
+        label = CreateLabel(texts.Description, texts.Name, ShowMacroDescriptions);
+        applyingNode_ = node;
+        struct TEndApply {
+            TTreeNode*& Node;
+            ~TEndApply() { Node = nullptr; }
+        } endApply{applyingNode_};
+        ShowMessage(MacroPaneText::EmptyName);
+        // Freed while the box was up (TreeViewDeletion forgot it): nothing left to write.
+        if (!applyingNode_) return;
+        if (editorNode_ == node) EditMacroName->SetText(texts.Name);
+    }
     node->SetText(label);
-    if (TInfo* info = NodeInfo(node)) {
-        TransferPersonalInfoFromEditEntry(info->ID, label, info);
+    TInfo* info = NodeInfo(node);
+    if (info) {
+        WriteEditorTexts(info->ID, label, info, texts);
     } else {
         info = new TInfo;
         if (node->Level() > 0) info->LevelMark = '-';
-        TransferPersonalInfoFromEditEntry(NewRecordId(), label, info);
+        WriteEditorTexts(NewRecordId(), label, info, texts);
         node->Data = info;
     }
+    if (editorNode_ == node) LayoutEditorForMacroType(info->MacroType);
     SetNodeIcon(node);
     RelabelAllNodes(*TreeView->Items());
-    ForgetPendingEdit();
 }
 
 void TForm1::EditMacroNameKeyPress(TObject* Sender, char& Key)

@@ -73,19 +73,23 @@ void TForm1::ActionLoadMacrosExecute(TObject* Sender)
 
 void TForm1::ActionSaveMacrosExecute(TObject* Sender)
 {
-    // The purge frees nodes that a run inside a wait may be walking.
-    if (MacroRun.MacroRunActive) stop_tbtnClick(this);
     ActionNodeModifyExecute(Sender);
     TTreeNodes& items = *TreeView->Items();
-    bool marked = false;
-    for (TTreeNode* node = items.GetFirstNode(); node && !marked; node = node->GetNext())
-        marked = NodeMarkedForDeletion(node);
+    bool marked = false, walked = false;
+    for (TTreeNode* node = items.GetFirstNode(); node; node = node->GetNext()) {
+        if (!NodeMarkedForDeletion(node)) continue;
+        marked = true;
+        walked = walked || RunMayWalk(node);
+    }
     // Saving removes what is marked for deletion for good, so the user is asked first.
     if (marked && !MacroTreeServices().AskYesNo(TreeText::SaveMarkedItems,
                                                 TreeText::SaveMarkedItemsCaption)) {
         MacroTreeServices().Beep();
         return;
     }
+    // The purge frees nodes that a run inside a wait may walk next: that run ends here. A
+    // save that purges nothing it walks leaves it running.
+    if (MacroRun.MacroRunActive && walked) stop_tbtnClick(this);
     // The undo and redo trees only refer to the records that the purge frees.
     TreeViewUndo->Items()->Clear();
     TreeViewRedo->Items()->Clear();

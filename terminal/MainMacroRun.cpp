@@ -1,6 +1,7 @@
 // The macro pane's run commands: execute the selected node, execute and move on, the script
 // from the selection to the end (once or endlessly), Stop, the breakpoints and the tree's
 // double click. One run at a time; each walks the tree in its depth-first order.
+#include "framework/win/Ownership.h"
 #include "macros/TreeUtil.h"
 #include "terminal/MacroRunner.h"
 #include "terminal/Main.h"
@@ -29,8 +30,9 @@ void EnableRunButtons(TForm1& Form)
 // shortcut reach the commands while a step runs the message queue.
 class TMacroRun {
 public:
-    explicit TMacroRun(TForm1& Form) : form_(Form)
+    TMacroRun(TForm1& Form, TForm1::TRunScope Scope) : form_(Form)
     {
+        form_.RunScope = Scope;
         MacroRun.MacroRunActive = true;
         MacroRun.MacroRunState = 2;
         DisableRunButtons(form_);
@@ -39,7 +41,13 @@ public:
     ~TMacroRun()
     {
         MacroRun.MacroRunActive = false;
+        form_.RunScope = TForm1::TRunScope::None;
         EnableRunButtons(form_);
+        // A step may have left the focus on a field the editor has since hidden, where keys
+        // go nowhere (or, tabbed on, to the screen and so to the device).
+        HWND focus = GetFocus();
+        if (focus && (!IsWindowVisible(focus) || !IsWindowEnabled(focus)))
+            form_.FocusTreeAfterRunBox();
     }
     TMacroRun(const TMacroRun&) = delete;
     TMacroRun& operator=(const TMacroRun&) = delete;
@@ -77,7 +85,12 @@ TTreeNode* FindAgain(TTreeNodes& Items, const TWalkPosition& Position)
     return byId;
 }
 
-void ShowInformation(const char* Text) { MessageDlg(Text, mtInformation, TMsgDlgButtons{mbOK}); }
+// A box of a run; afterwards the keys go to the tree, where the user sees the run stand.
+void ShowInformation(TForm1& Form, const char* Text)
+{
+    MessageDlg(Text, mtInformation, TMsgDlgButtons{mbOK});
+    Form.FocusTreeAfterRunBox();
+}
 
 }  // namespace
 
@@ -86,12 +99,12 @@ void TForm1::Tr_Send_btnClick(TObject* Sender)
     if (MacroRun.MacroRunActive) return;
     TTreeNode* node = TreeView->Selected();
     if (!node) {
-        ShowInformation(MacroText::BadSelection);
+        ShowInformation(*this, MacroText::BadSelection);
         EnableRunButtons(*this);
         return;
     }
-    TMacroRun run(*this);
-    ExecuteMacroStep(*this, NodeInfo(node));
+    TMacroRun run(*this, TRunScope::StepOnly);
+    RunStep(node);
 }
 
 void TForm1::Tr_SendNext_btnClick(TObject* Sender)
@@ -99,20 +112,19 @@ void TForm1::Tr_SendNext_btnClick(TObject* Sender)
     if (MacroRun.MacroRunActive) return;
     TTreeNode* node = TreeView->Selected();
     if (!node) {
-        ShowInformation(MacroText::NoMoreEntries);
+        ShowInformation(*this, MacroText::NoMoreEntries);
         EnableRunButtons(*this);
         return;
     }
-    TMacroRun run(*this);
+    TMacroRun run(*this, TRunScope::StepOnly);
     if (NodeHasBreakpoint(node)) {
-        ShowInformation(MacroText::BreakpointReached);
+        ShowInformation(*this, MacroText::BreakpointReached);
         return;
     }
     const TWalkPosition position = PositionOf(node);
-    const std::int32_t result = ExecuteMacroStep(*this, NodeInfo(node));
+    const std::int32_t result = RunStep(node);
     if (result != 1 || MacroRun.MacroRunState == 1) return;
-    if (TTreeNode* done = FindAgain(*TreeView->Items(), position))
-        TreeView->SetSelected(done->GetNext());
+    if (TTreeNode* done = FindAgain(*TreeView->Items(), position)) SelectAsRun(done->GetNext());
 }
 
 namespace {
@@ -121,27 +133,27 @@ void RunScript(TForm1& Form, bool Endless)
 {
     TTreeView& tree = *Form.TreeView;
     TTreeNodes& items = *tree.Items();
-    TMacroRun run(Form);
+    TMacroRun run(Form, Endless ? TForm1::TRunScope::Everything : TForm1::TRunScope::ToEnd);
     TWalkPosition position = PositionOf(tree.Selected());
     while (MacroRun.MacroRunState == 2) {
         TTreeNode* node = FindAgain(items, position);
         if (!node) break;
         if (NodeHasBreakpoint(node)) {
-            ShowInformation(MacroText::BreakpointReached);
+            ShowInformation(Form, MacroText::BreakpointReached);
             return;
         }
-        ExecuteMacroStep(Form, NodeInfo(node));
+        Form.RunStep(node);
         if (MacroRun.MacroRunState != 2) break;
         node = FindAgain(items, position);
         if (!node) break;
         TTreeNode* next = node->GetNext();
         if (!Endless) {
-            tree.SetSelected(next);
+            Form.SelectAsRun(next);
         } else {
             // Past the end the walk starts again at the top; the selection stays on the last
             // node until the first one has run.
             if (next)
-                tree.SetSelected(next);
+                Form.SelectAsRun(next);
             else
                 next = items.GetFirstNode();
             Application->ProcessMessages();
@@ -170,6 +182,38 @@ void TForm1::Tr_SendScriptRpt_btnClick(TObject* Sender)
         return;
     }
     RunScript(*this, true);
+}
+
+void TForm1::SelectAsRun(TTreeNode* Node)
+{
+    TScopedFlag selecting(runSelecting_);
+    TreeView->SetSelected(Node);
+}
+
+std::int32_t TForm1::RunStep(TTreeNode* Node)
+{
+    runStepNode_ = Node;
+    return ExecuteMacroStep(*this, NodeInfo(Node));
+}
+
+bool TForm1::RunMayWalk(TTreeNode* Node)
+{
+    switch (RunScope) {
+    case TRunScope::Everything: return true;
+    case TRunScope::StepOnly: return Node == runStepNode_;
+    case TRunScope::ToEnd:
+        for (TTreeNode* n = runStepNode_; n; n = n->GetNext())
+            if (n == Node) return true;
+        return false;
+    default: return false;
+    }
+}
+
+void TForm1::FocusTreeAfterRunBox()
+{
+    // A tree without a selection selects its first node when it takes the focus: a run that
+    // walked past the end leaves none, and keeps it so.
+    if (TreeView->Selected() && TreeView->CanFocus()) TreeView->SetFocus();
 }
 
 void TForm1::stop_tbtnClick(TObject* Sender)

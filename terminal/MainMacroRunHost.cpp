@@ -2,6 +2,7 @@
 // macro editor and the port with its lamps, each onto the control or handler it stands for.
 // The send bar's part is with the file send.
 #include "terminal/Main.h"
+#include "terminal/MacroRunner.h"
 
 bool TForm1::StopEnabled() const { return stop_tbtn->Enabled(); }
 
@@ -15,7 +16,12 @@ void TForm1::SelectInMacroData(int Start, int Length)
 {
     ShowMacroEditor();
     Tr_edit_tbn->SetDown(true);
+    // The node whose data string failed, even if the selection moved while its box was up.
+    if (runStepNode_ && TreeView->Selected() != runStepNode_) SelectAsRun(runStepNode_);
     TreeViewClick(nullptr);
+    // The user must see what to mend while the run goes on with the next node: the editor
+    // stays on this one until the user selects another.
+    editorHeldByRun_ = MacroRun.MacroRunActive;
     if (!EditData->Visible() || !EditData->Enabled()) return;
     if (EditData->CanFocus()) EditData->SetFocus();
     EditData->SetSelStart(Start);

@@ -312,7 +312,13 @@ void TTreeView::Dispatch(TMessage& m)
             auto* tv = reinterpret_cast<NMTREEVIEWA*>(m.LParam);
             if (auto* node = reinterpret_cast<TTreeNode*>(tv->itemNew.lParam)) {
                 node->expanded_ = (tv->itemNew.state & TVIS_EXPANDED) != 0;
-                if (!node->expanded_) FollowCaret();
+                // Wine's control tells of a collapse by the user's mouse or keys before it
+                // moves its caret off a hidden item: the caret is read again when the message
+                // that collapsed is done.
+                if (!node->expanded_) {
+                    collapsed_ = true;
+                    FollowCaret();
+                }
             }
             break;
         }
@@ -391,5 +397,15 @@ void TTreeView::Dispatch(TMessage& m)
         break;
     default: break;
     }
-    TWinControl::Dispatch(m);
+    ++handling_;
+    try {
+        TWinControl::Dispatch(m);
+    } catch (...) {
+        --handling_;
+        throw;
+    }
+    if (--handling_ == 0 && collapsed_) {
+        collapsed_ = false;
+        if (HandleAllocated()) FollowCaret();
+    }
 }

@@ -104,6 +104,10 @@ private:
     TImageList* images_ = nullptr;
     TImageList* stateImages_ = nullptr;
     bool syncing_ = false;  // changes we make ourselves do not come back as events
+    // A collapse was reported inside the control's handling of a message; the caret it moves
+    // is read once that handling is over.
+    bool collapsed_ = false;
+    int handling_ = 0;
     bool dragging_ = false, dragAccepted_ = false;
     TTreeNode* dragNode_ = nullptr;
     void EndDrag(bool drop, int X, int Y);

@@ -144,8 +144,9 @@ TEST_F(MacroPaneTest, WhateverMovesTheSelectionTheEditorShowsThatNodeAndWritesOn
     EXPECT_EQ(Fields(*NodeInfo(good)), "Good\nData String\nfine again\n0\n\nOK\n");
     EXPECT_EQ(Fields(*NodeInfo(waitA)), "Wait A\nDelay in ms\nfirst\n10\n\n\n");
 
-    // A script whose first item stops at an escape error (the editor opens on it) and whose
-    // next item has a breakpoint; then the data mended and applied.
+    // A script whose first item stops at an escape error (the editor opens on it and stays
+    // there while the run goes on) and whose next item has a breakpoint; then the bad data
+    // mended and applied, to the node the editor shows.
     Press(Form1->TR_breakpnt_btn);
     ASSERT_EQ(NodeInfo(good)->Breakpoint, 'Y');
     Press(Form1->Tr_edit_tbn);
@@ -156,11 +157,17 @@ TEST_F(MacroPaneTest, WhateverMovesTheSelectionTheEditorShowsThatNodeAndWritesOn
     ASSERT_EQ(script.Shown().size(), 2u);
     EXPECT_EQ(script.Shown()[0].Text, EscapeText::Incomplete);
     EXPECT_EQ(script.Shown()[1].Text, MacroText::BreakpointReached);
-    EXPECT_TRUE(shows(good));
-    UserTypes(Form1->EditData, "OK\\0d");
+    EXPECT_EQ(Form1->TreeView->Selected(), good);
+    EXPECT_EQ(Form1->EditID->Text(), IntToStr(NodeInfo(bad)->ID));
+    EXPECT_EQ(Form1->EditData->SelStart(), 2);
+    EXPECT_EQ(Form1->EditData->SelLength(), 1);
+    EXPECT_EQ(GetFocus(), Form1->TreeView->Handle());
+    UserTypes(Form1->EditData, "AB\\5C");
     Press(Form1->Tr_OK_btn);
-    EXPECT_EQ(Fields(*NodeInfo(good)), "Good\nData String\nfine again\n0\n\nOK\\0d\n");
-    EXPECT_EQ(Fields(*NodeInfo(bad)), "Bad\nData String\ncut\n0\n\nAB\\\n");
+    EXPECT_EQ(Fields(*NodeInfo(good)), "Good\nData String\nfine again\n0\n\nOK\n");
+    EXPECT_EQ(Fields(*NodeInfo(bad)), "Bad\nData String\ncut\n0\n\nAB\\5C\n");
+    MousePress(LabelPoint(good));
+    EXPECT_TRUE(shows(good));
 
     // A collapse that hides the selected item: the control selects its folder.
     Choose("Collapse_mi");

@@ -1,0 +1,83 @@
+// The macro editor meeting what a user meets: boxes whose loop runs the queue while they are
+// up (the tree's posted click, the run's next step), and the tree's own collapse by the mouse
+// and keys, each through the real control's messages.
+#include "MacroPaneFixture.h"
+#include "terminal/Escapes.h"
+#include "terminal/MacroRunner.h"
+
+namespace macropane_test {
+namespace {
+
+const std::string ModemList = "+|_Modem|_|_AT commands|_|_|_\r\n"
+                              "-|_Reset|_Data String|_Send ATZ|_100|_|_ATZ\\r\r\n"
+                              "-|_Raise RTS|_Control Signal|_|_|_RTS ON|_\r\n";
+
+class MacroEditorBoxesTest : public MacroPaneTest {
+protected:
+    // The list loaded, the editor shown, the folder expanded, "Reset" clicked.
+    void StartOnReset()
+    {
+        StartWithList(ModemList);
+        Press(Form1->Tr_edit_tbn);
+        Form1->ActionTreeExpandExecute(Form1);
+        MousePress(LabelPoint(Node(1)));
+        ASSERT_EQ(Form1->TreeView->Selected(), Node(1));
+        ASSERT_EQ(Form1->EditMacroName->Text(), "Reset");
+    }
+    // The item the tree highlights (its caret), which is what the user sees selected.
+    TTreeNode* Highlighted()
+    {
+        auto caret = reinterpret_cast<HTREEITEM>(
+            SendMessageA(Form1->TreeView->Handle(), TVM_GETNEXTITEM, TVGN_CARET, 0));
+        for (TTreeNode* n = Items().GetFirstNode(); n; n = n->GetNext())
+            if (n->ItemId() == caret) return n;
+        return nullptr;
+    }
+    // A key as the user's reaches the focused tree: through the queue, down then up.
+    void TreeKey(WORD Key)
+    {
+        HWND tree = Form1->TreeView->Handle();
+        SetFocus(tree);
+        PostMessageA(tree, WM_KEYDOWN, Key, 1);
+        PostMessageA(tree, WM_KEYUP, Key, 0xC0000001);
+        qv::test::PumpMessages();
+    }
+};
+
+TEST_F(MacroEditorBoxesTest, AnEmptyNameAppliedByAMouseClickShowsOneBoxAndTheEditorMovesOn)
+{
+    StartOnReset();
+    const std::string raiseRts = Fields(*NodeInfo(Node(2)));
+    UserTypes(Form1->EditMacroName, "");
+    // The click selects, the selection change applies and shows the box, and the box's loop
+    // runs the click the tree posted.
+    MousePress(LabelPoint(Node(2)));
+
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].Text, MacroPaneText::EmptyName);
+    EXPECT_EQ(NodeInfo(Node(1))->MacroName, "?");
+    EXPECT_EQ(Node(1)->Text(), "?, Send ATZ");
+    EXPECT_EQ(Fields(*NodeInfo(Node(2))), raiseRts);
+    EXPECT_EQ(Form1->TreeView->Selected(), Node(2));
+    EXPECT_EQ(Form1->EditMacroName->Text(), "Raise RTS");
+    EXPECT_EQ(Form1->PendingEditNode, nullptr);
+}
+
+TEST_F(MacroEditorBoxesTest, CollapsingTheFolderWithItsButtonMovesSelectionEditorAndEditToTheFolder)
+{
+    StartOnReset();
+    UserTypes(Form1->EditDescription, "Send ATZ now");
+    // The folder's [-] box, left of its icon in the first indent.
+    const POINT folder = LabelPoint(Node(0));
+    MousePress(POINT{Form1->TreeView->Indent / 2, folder.y});
+
+    ASSERT_FALSE(Node(0)->Expanded());
+    EXPECT_EQ(Highlighted(), Node(0));
+    EXPECT_EQ(Form1->TreeView->Selected(), Node(0));
+    EXPECT_EQ(Form1->EditMacroName->Text(), "Modem");
+    EXPECT_EQ(NodeInfo(Node(1))->Description, "Send ATZ now");
+    EXPECT_EQ(NodeInfo(Node(0))->Description, "AT commands");
+}
+
+}  // namespace
+}  // namespace macropane_test
