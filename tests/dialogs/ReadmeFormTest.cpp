@@ -3,11 +3,14 @@
 // modified, a file that cannot be written reported and the text kept modified, the Ctrl
 // shortcuts that never type control bytes, closing dropping unsaved changes, links through
 // the shell seam.
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "DialogsFixture.h"
 #include "dialogs/ReadmeForm.h"
 #include "dialogs/ShellCalls.h"
+#include "tests/support/GuiTestSupport.h"
 
 namespace dialogs_test {
 namespace {
@@ -36,6 +39,11 @@ protected:
     {
         Form1->Readme_sbtnClick(Form1->Readme_sbtn);
         ASSERT_TRUE(ReadmeForm->Visible());
+    }
+    static std::string FileText(const std::string& Path)
+    {
+        std::ifstream in(Path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
     }
     TQvRichEdit* notes = nullptr;
 };
@@ -149,6 +157,26 @@ TEST_F(ReadmeFormTest, AFileThatCannotBeWrittenIsReportedAndTheNotesStayModified
     ShowNotes();
     EXPECT_EQ(notes->Text(), "kept");
     EXPECT_EQ(script.Shown().size(), 1u);
+}
+
+TEST_F(ReadmeFormTest, AltSOnTheDisabledSaveButtonSavesNothing)
+{
+    const std::string file = "{\\rtf1\\ansi kept}";
+    WriteTextFile(InFolder("notes.rtf"), file);
+    ShowNotes();
+    notes->SetFocus();
+    ASSERT_FALSE(ReadmeForm->sbtnSave->Enabled());
+    // The notes changed behind the editor's back: a save would write them over the file.
+    notes->SetText("changed");
+    notes->SetModified(false);
+    AltKey('S');
+    EXPECT_EQ(FileText(InFolder("notes.rtf")), file);
+
+    // Enabled, the same letter saves.
+    Type('!');
+    ASSERT_TRUE(ReadmeForm->sbtnSave->Enabled());
+    AltKey('S');
+    EXPECT_NE(FileText(InFolder("notes.rtf")), file);
 }
 
 TEST_F(ReadmeFormTest, ALinkGoesToTheShellAndOneItCannotOpenIsABadUrl)

@@ -369,6 +369,39 @@ TEST_F(MacroRunTest, ReloadingTheListInsideARunStopsItBeforeItsNodesGo)
     EXPECT_TRUE(RunButtonsEnabled());
 }
 
+TEST_F(MacroRunTest, SavingInsideARunStopsItOnlyWhenThePurgeTakesANodeTheRunMayWalk)
+{
+    Start(0, 70);
+    TTreeNode* folder = Folder("F");
+    TTreeNode* before = Item(folder, mkDelayMs, "", "10");
+    TTreeNode* waits = Item(folder, mkDelayMs, "", "300");
+    TTreeNode* after = Item(folder, mkDelayMs, "", "10");
+    // Nothing marked; then a marked node the script has passed; then one still ahead of it.
+    // (The save frees the marked node: only its address is compared afterwards.)
+    for (TTreeNode* marked : {static_cast<TTreeNode*>(nullptr), before, after}) {
+        script.Clear();
+        if (marked) NodeInfo(marked)->Deleted = 1;
+        script.Answer(mrYes);
+        bool ranOn = false;
+        DuringRun(50, [&] {
+            // The user's click on Save Macro List, while the run waits.
+            TToolButton* save = Form1->Tr_Save_btn;
+            const LPARAM at =
+                MAKELPARAM(save->Left() + save->Width() / 2, save->Top() + save->Height() / 2);
+            PostMessageA(save->Parent()->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+            PostMessageA(save->Parent()->Handle(), WM_LBUTTONUP, 0, at);
+            qv::test::PumpMessages();
+            ranOn = MacroRun.MacroRunActive && MacroRun.MacroRunState == 2;
+            Form1->stop_tbtnClick(nullptr);
+        });
+        Select(waits);
+        Form1->Tr_SendScript_btnClick(Form1);
+        EXPECT_EQ(ranOn, marked != after) << (marked == before ? "passed" : "ahead or none");
+        EXPECT_TRUE(RunButtonsEnabled());
+        if (marked == after) EXPECT_EQ(folder->Count(), 1);
+    }
+}
+
 TEST_F(MacroRunTest, FileItemArrivesByteExactAndCountsAndIsRefusedDuringAMenuSend)
 {
     Start(0, 70);
