@@ -438,4 +438,7 @@ void TForm1::LayoutMacroEditor()
     for (TControl* c : std::initializer_list<TControl*>{EditDescription, EditData, Bevel14})
         c->SetBounds(fieldLeft, c->Top(), longWidth, c->Height());
     Tr_FileOpen_btn->SetLeft(EditData->Left() + EditData->Width());
+    // Narrower than the fields (the pane's least width, or the width it comes back at from
+    // the list file), the editor is reached through the scroll box's bars.
+    ScrollBox->UpdateScrollBars();
 }

@@ -335,7 +335,9 @@ int TImageList::AddMasked(TBitmap* Image, TColor MaskColor)
 
 bool TImageList::Overlay(int ImageIndex, int Overlay)
 {
-    return ImageList_SetOverlayImage(Handle(), ImageIndex, Overlay + 1) != 0;
+    if (!ImageList_SetOverlayImage(Handle(), ImageIndex, Overlay + 1)) return false;
+    if (Overlay >= 0 && Overlay < 4) overlayImages_[Overlay] = ImageIndex;
+    return true;
 }
 
 void TImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled)

@@ -160,6 +160,11 @@ public:
     int AddMasked(TBitmap* Image, TColor MaskColor);
     // Makes image ImageIndex overlay number Overlay (0 to 3).
     bool Overlay(int ImageIndex, int Overlay);
+    // The image that overlay number Overlay shows, or -1.
+    int OverlayImage(int Overlay) const
+    {
+        return Overlay >= 0 && Overlay < 4 ? overlayImages_[Overlay] : -1;
+    }
     void Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled = true);
     // Image Index as a glyph: drawn on a fuchsia ground, which its bottom-left pixel then
     // names as the see-through colour.
@@ -168,6 +173,7 @@ public:
 
 private:
     HIMAGELIST handle_ = nullptr;
+    int overlayImages_[4] = {-1, -1, -1, -1};
 };
 
 class TToolBar;

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "framework/gui/CommonControls.h"
+#include "framework/win/Ownership.h"
 
 namespace {
 
@@ -111,6 +112,104 @@ void TScrollBox::CreateParams(TCreateParams& p)
 {
     TCustomControl::CreateParams(p);
     p.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TScrollBox::Dispatch(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_HSCROLL: Scroll(SB_HORZ, LOWORD(m.WParam)); return;
+    case WM_VSCROLL: Scroll(SB_VERT, LOWORD(m.WParam)); return;
+    default: break;
+    }
+    TCustomControl::Dispatch(m);
+}
+
+void TScrollBox::AlignControls(TRect& r)
+{
+    TCustomControl::AlignControls(r);
+    UpdateScrollBars();
+}
+
+void TScrollBox::ControlChanged(TControl* Child)
+{
+    TCustomControl::ControlChanged(Child);
+    UpdateScrollBars();
+}
+
+int TScrollBox::Extent(int Bar)
+{
+    int extent = 0;
+    for (int i = 0; i < ControlCount(); ++i) {
+        TControl* c = Controls(i);
+        if (!c->Visible() || c->Align() != alNone) continue;
+        extent = std::max(extent, Bar == SB_HORZ ? c->Left() + c->Width() + pos_[0]
+                                                 : c->Top() + c->Height() + pos_[1]);
+    }
+    return extent;
+}
+
+void TScrollBox::UpdateScrollBars()
+{
+    if (!HandleAllocated() || updating_) return;
+    TScopedFlag updating(updating_);
+    // A bar that appears narrows the other side's page: twice settles both.
+    for (int round = 0; round < 2; ++round) {
+        const TRect client = ClientRect();
+        const int page[2] = {client.Width(), client.Height()};
+        const int extent[2] = {Extent(SB_HORZ), Extent(SB_VERT)};
+        ScrollTo(std::min(pos_[0], std::max(extent[0] - page[0], 0)),
+                 std::min(pos_[1], std::max(extent[1] - page[1], 0)));
+        for (int bar : {SB_HORZ, SB_VERT}) {
+            SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+            const bool needed = extent[bar] > page[bar];
+            si.nMax = needed ? extent[bar] - 1 : 0;
+            si.nPage = needed ? static_cast<UINT>(page[bar]) : 0;
+            si.nPos = pos_[bar];
+            SetScrollInfo(Handle(), bar, &si, TRUE);
+            ShowScrollBar(Handle(), bar, needed);
+        }
+    }
+}
+
+void TScrollBox::ScrollTo(int Horz, int Vert)
+{
+    const int dx = pos_[0] - std::max(Horz, 0), dy = pos_[1] - std::max(Vert, 0);
+    if (dx == 0 && dy == 0) return;
+    pos_[0] -= dx;
+    pos_[1] -= dy;
+    for (int i = 0; i < ControlCount(); ++i) {
+        TControl* c = Controls(i);
+        if (c->Align() == alNone)
+            c->SetBounds(c->Left() + dx, c->Top() + dy, c->Width(), c->Height());
+    }
+    if (!HandleAllocated()) return;
+    SetScrollPos(Handle(), SB_HORZ, pos_[0], TRUE);
+    SetScrollPos(Handle(), SB_VERT, pos_[1], TRUE);
+    Invalidate();
+}
+
+void TScrollBox::Scroll(int Bar, WORD Request)
+{
+    SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+    if (!GetScrollInfo(Handle(), Bar, &si)) return;
+    const int line = 8, page = std::max(static_cast<int>(si.nPage), line);
+    int pos = pos_[Bar];
+    switch (Request) {
+    case SB_LINEUP: pos -= line; break;
+    case SB_LINEDOWN: pos += line; break;
+    case SB_PAGEUP: pos -= page; break;
+    case SB_PAGEDOWN: pos += page; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: pos = si.nTrackPos; break;
+    case SB_TOP: pos = 0; break;
+    case SB_BOTTOM: pos = si.nMax; break;
+    default: return;
+    }
+    pos = std::clamp(pos, 0, std::max(si.nMax - static_cast<int>(si.nPage) + 1, 0));
+    if (Bar == SB_HORZ)
+        ScrollTo(pos, pos_[1]);
+    else
+        ScrollTo(pos_[0], pos);
 }
 
 // ---- TBevel ------------------------------------------------------------------------------

@@ -62,12 +62,29 @@ protected:
 };
 
 // A framed area for controls. (It does not scroll: the program's content fits its box.)
+// Children that do not fit are reached through scroll bars, which show only while something
+// lies outside the box (aligned children fill it and never need them).
 class TScrollBox : public TCustomControl {
 public:
     explicit TScrollBox(TComponent* AOwner);
+    void Dispatch(TMessage& Message) override;
+    // Where the view stands: how far the children are scrolled left and up.
+    int HorzPosition() const { return pos_[0]; }
+    int VertPosition() const { return pos_[1]; }
+    void ScrollTo(int Horz, int Vert);
+    // The scroll bars again after children were moved or resized.
+    void UpdateScrollBars();
 
 protected:
     void CreateParams(TCreateParams& Params) override;
+    void AlignControls(TRect& Rect) override;
+    void ControlChanged(TControl* Child) override;
+
+private:
+    void Scroll(int Bar, WORD Request);
+    int Extent(int Bar);  // how far the children reach, scrolled back to the start
+    int pos_[2] = {0, 0};
+    bool updating_ = false;
 };
 
 enum TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };

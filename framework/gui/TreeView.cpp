@@ -8,6 +8,11 @@
 #include "framework/gui/CommonControls.h"
 
 // ---- TTreeView ---------------------------------------------------------------------------
+namespace {
+// Pixels between an item's image and its label's rectangle in the platform's control.
+constexpr int ImageGap = 0;
+}  // namespace
+
 TTreeView::TTreeView(TComponent* AOwner) : TWinControl(AOwner), items_(this)
 {
     SetColor(clWindow);
@@ -100,6 +105,36 @@ void TTreeView::FollowCaret()
     if (now == selected_) return;
     selected_ = now;
     if (OnChange) OnChange(this, now);
+}
+
+LRESULT TTreeView::CustomDraw(NMTVCUSTOMDRAW& Draw)
+{
+    // Wine's control draws an item's overlay through the mask of the item's own image, so a
+    // mark shows only where that image has pixels (a few dots over a thin icon): the overlay
+    // is drawn again, whole, over the drawn item.
+    switch (Draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT: return images_ ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
+    case CDDS_ITEMPREPAINT: {
+        auto* node = reinterpret_cast<TTreeNode*>(Draw.nmcd.lItemlParam);
+        return node && node->overlayIndex_ >= 0 ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
+    }
+    case CDDS_ITEMPOSTPAINT: {
+        auto* node = reinterpret_cast<TTreeNode*>(Draw.nmcd.lItemlParam);
+        const int image = node ? images_->OverlayImage(node->overlayIndex_) : -1;
+        if (image < 0 || !node->item_) return CDRF_DODEFAULT;
+        RECT text{};
+        std::memcpy(&text, &node->item_, sizeof node->item_);  // the item goes in the rect
+        if (!SendMessageA(Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text)))
+            return CDRF_DODEFAULT;
+        // The image stands just left of the label, centred in the row.
+        const int x = text.left - images_->Width - ImageGap;
+        const int y =
+            Draw.nmcd.rc.top + (Draw.nmcd.rc.bottom - Draw.nmcd.rc.top - images_->Height) / 2;
+        ImageList_Draw(images_->Handle(), image, Draw.nmcd.hdc, x, y, ILD_TRANSPARENT);
+        return CDRF_DODEFAULT;
+    }
+    default: return CDRF_DODEFAULT;
+    }
 }
 
 void TTreeView::UpdateBracket(bool begin)
@@ -331,6 +366,9 @@ void TTreeView::Dispatch(TMessage& m)
                 dragAccepted_ = false;
                 SetCapture(Handle());
             }
+            break;
+        case NM_CUSTOMDRAW:
+            m.Result = CustomDraw(*reinterpret_cast<NMTVCUSTOMDRAW*>(m.LParam));
             break;
         case NM_CLICK:
             // The control tells of the click before it selects the clicked item: OnClick

@@ -99,6 +99,7 @@ private:
     void UpdateItem(TTreeNode* node);  // text, images, overlay
     void ForgetItems(TTreeNode* node);
     void FollowCaret();  // the control's caret, moved without a notification, as the selection
+    LRESULT CustomDraw(NMTVCUSTOMDRAW& Draw);  // the overlays drawn whole
     TTreeNodes items_;
     TTreeNode* selected_ = nullptr;
     TImageList* images_ = nullptr;
