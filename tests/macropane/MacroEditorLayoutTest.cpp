@@ -2,6 +2,7 @@
 // shown, the drop-down lists' row count, and the title bar repainted after a splitter drag.
 #include "MacroPaneFixture.h"
 #include "framework/gui/Canvas.h"
+#include "framework/gui/CommonControls.h"
 
 namespace macropane_test {
 namespace {
@@ -40,6 +41,100 @@ TEST_F(MacroPaneTest, TheFirstShownEditorFitsThePaneWithWholeCaptionsAndItsFileB
         EXPECT_LE(label->Left() + TextWidth(label, label->Caption()), Form1->EditOther->Left())
             << label->Caption();
     EXPECT_EQ(Form1->Selection_lbl->Caption(), MacroPaneText::CharDelayCaption);
+}
+
+TEST_F(MacroPaneTest, AtTheNarrowestPaneTheScrollBarReachesTheFileButton)
+{
+    WriteTextFile(SettingsPath(), SettingsText("9600"));
+    WriteTextFile(ListPath(), "[MACRO_LIST]\r\n!|_1|_1|_260|_170\r\n"
+                              "+|_Files|_|_|_|_|_\r\n-|_Log|_File|_|_100|_|_old.bin\r\n");
+    StartMainWindow();
+    // The width the list file gives back, then the splitter's least width.
+    ASSERT_LE(Form1->Main_Panel->Width(), 200);
+    Click(Node(1));
+    Press(Form1->Tr_edit_tbn);
+    ASSERT_TRUE(Form1->Tr_FileOpen_btn->Visible());
+    HWND box = Form1->ScrollBox->Handle();
+    // The button's right edge, in the scroll box's client area.
+    const auto buttonRight = [] {
+        TPoint p =
+            Form1->Tr_FileOpen_btn->ClientToScreen(TPoint{Form1->Tr_FileOpen_btn->Width(), 0});
+        return Form1->ScrollBox->ScreenToClient(p).x;
+    };
+    for (int width : {Form1->Main_Panel->Width(), 170}) {
+        Form1->Main_Panel->SetWidth(width);
+        Form1->Tr_left_right_splitterMoved(Form1->Tr_left_right_splitter);
+        ASSERT_TRUE(GetWindowLongA(box, GWL_STYLE) & WS_HSCROLL) << width;
+        EXPECT_GT(buttonRight(), Form1->ScrollBox->ClientRect().Width());
+        // The user pages right through the bar's trough, as its clicks send.
+        for (int i = 0; i < 10; ++i) SendMessageA(box, WM_HSCROLL, SB_PAGEDOWN, 0);
+        EXPECT_LE(buttonRight(), Form1->ScrollBox->ClientRect().Width()) << width;
+        for (int i = 0; i < 10; ++i) SendMessageA(box, WM_HSCROLL, SB_PAGEUP, 0);
+        EXPECT_EQ(Form1->PanelEditEntry->Left(), 0);
+    }
+    // Widened past the fields, the bar goes.
+    Form1->Main_Panel->SetWidth(420);
+    Form1->Tr_left_right_splitterMoved(Form1->Tr_left_right_splitter);
+    EXPECT_FALSE(GetWindowLongA(box, GWL_STYLE) & WS_HSCROLL);
+}
+
+TEST_F(MacroPaneTest, MarksShowWholeOnEveryKindOfNode)
+{
+    StartWithList("+|_Kinds|_|_|_|_|_\r\n"
+                  "-|_Line|_Control Signal|_|_|_RTS ON|_\r\n"
+                  "-|_Text|_Data String|_|_0|_|_A\r\n"
+                  "-|_Send|_File|_|_0|_|_a.bin\r\n");
+    Form1->ActionTreeExpandExecute(Form1);
+    TImageList* images = Form1->Tr_ImageListTreeViewIcons;
+    // How many pixels of the mark's own colour a whole mark has, drawn alone on white.
+    const auto markPixels = [&](int Overlay, COLORREF& Colour) {
+        TBitmap alone;
+        alone.SetSize(images->Width, images->Height);
+        HDC dc = alone.Canvas()->Handle();
+        PatBlt(dc, 0, 0, images->Width, images->Height, WHITENESS);
+        ImageList_Draw(images->Handle(), images->OverlayImage(Overlay), dc, 0, 0, ILD_TRANSPARENT);
+        int count = 0;
+        Colour = CLR_INVALID;
+        for (int y = 0; y < images->Height; ++y)
+            for (int x = 0; x < images->Width; ++x) {
+                const COLORREF c = GetPixel(dc, x, y);
+                if (GetRValue(c) > 200 && GetGValue(c) < 60 && GetBValue(c) < 60) {
+                    Colour = c;
+                    ++count;
+                }
+            }
+        return count;
+    };
+    // The same colour's pixels in the node's row as the tree paints it.
+    const auto rowPixels = [&](TTreeNode* Node, COLORREF Colour) {
+        HWND tree = Form1->TreeView->Handle();
+        RECT client;
+        GetClientRect(tree, &client);
+        TBitmap shot;
+        shot.SetSize(client.right, client.bottom);
+        HDC dc = shot.Canvas()->Handle();
+        SendMessageA(tree, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
+                     PRF_CLIENT | PRF_ERASEBKGND);
+        RECT row{};
+        HTREEITEM item = Node->ItemId();
+        std::memcpy(&row, &item, sizeof item);
+        SendMessageA(tree, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&row));
+        int count = 0;
+        for (int y = row.top; y < row.bottom; ++y)
+            for (int x = row.left; x < row.right; ++x)
+                if (GetPixel(dc, x, y) == Colour) ++count;
+        return count;
+    };
+    for (int node = 1; node <= 3; ++node) {
+        for (int overlay : {OverlayMarked, OverlayBreakpoint}) {
+            COLORREF colour;
+            const int whole = markPixels(overlay, colour);
+            ASSERT_GT(whole, 10);
+            Node(node)->SetOverlayIndex(overlay);
+            EXPECT_GE(rowPixels(Node(node), colour), whole) << Node(node)->Text() << overlay;
+        }
+        Node(node)->SetOverlayIndex(OverlayNone);
+    }
 }
 
 TEST_F(MacroPaneTest, TheDelayListDropsItsSixteenRows)
