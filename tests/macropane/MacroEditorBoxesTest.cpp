@@ -12,6 +12,9 @@ const std::string ModemList = "+|_Modem|_|_AT commands|_|_|_\r\n"
                               "-|_Reset|_Data String|_Send ATZ|_100|_|_ATZ\\r\r\n"
                               "-|_Raise RTS|_Control Signal|_|_|_RTS ON|_\r\n";
 
+const std::string TwoFolders = ModemList + "+|_Lines|_|_|_|_|_\r\n"
+                                           "-|_Drop DTR|_Control Signal|_|_|_DTR OFF|_\r\n";
+
 class MacroEditorBoxesTest : public MacroPaneTest {
 protected:
     // The list loaded, the editor shown, the folder expanded, "Reset" clicked.
@@ -23,6 +26,15 @@ protected:
         MousePress(LabelPoint(Node(1)));
         ASSERT_EQ(Form1->TreeView->Selected(), Node(1));
         ASSERT_EQ(Form1->EditMacroName->Text(), "Reset");
+    }
+    // The list loaded, the editor shown, the folders expanded, Node clicked.
+    void StartOn(const std::string& List, int Node)
+    {
+        StartWithList(List);
+        Press(Form1->Tr_edit_tbn);
+        Form1->ActionTreeExpandExecute(Form1);
+        MousePress(LabelPoint(this->Node(Node)));
+        ASSERT_EQ(Form1->TreeView->Selected(), this->Node(Node));
     }
     // The item the tree highlights (its caret), which is what the user sees selected.
     TTreeNode* Highlighted()
@@ -77,6 +89,59 @@ TEST_F(MacroEditorBoxesTest, CollapsingTheFolderWithItsButtonMovesSelectionEdito
     EXPECT_EQ(Form1->EditMacroName->Text(), "Modem");
     EXPECT_EQ(NodeInfo(Node(1))->Description, "Send ATZ now");
     EXPECT_EQ(NodeInfo(Node(0))->Description, "AT commands");
+}
+
+TEST_F(MacroEditorBoxesTest, DraggingTheNodeTheEditorShowsMovesItWithItsPendingEdit)
+{
+    StartOn(TwoFolders, 1);
+    TTreeNode* reset = Node(1);
+    TTreeNode* lines = Node(3);
+    UserTypes(Form1->EditDescription, "moved");
+    UserTypes(Form1->EditMacroName, "");
+    // The user's drag from Reset's label to the Lines folder's: the press, a move the control
+    // takes as the start of the drag, a move over the folder, the release there.
+    HWND tree = Form1->TreeView->Handle();
+    const POINT from = LabelPoint(reset), to = LabelPoint(lines);
+    PostMessageA(tree, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(from.x + 20, to.y));
+    PostMessageA(tree, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x + 5, to.y));
+    PostMessageA(tree, WM_LBUTTONUP, 0, MAKELPARAM(to.x + 5, to.y));
+    SendMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    qv::test::PumpMessages();
+
+    ASSERT_EQ(reset->Parent(), lines);
+    EXPECT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(NodeInfo(reset)->MacroName, "?");
+    EXPECT_EQ(NodeInfo(reset)->Description, "moved");
+    EXPECT_EQ(NodeInfo(reset)->ParentFolder, NodeInfo(lines));
+    EXPECT_EQ(Form1->TreeView->Selected(), reset);
+    EXPECT_EQ(Form1->EditMacroName->Text(), "?");
+    EXPECT_EQ(Form1->EditParentFolder->Text(), "Lines");
+    EXPECT_EQ(Form1->PendingEditNode, nullptr);
+}
+
+TEST_F(MacroEditorBoxesTest, SavingAwayTheNodeTheEditorShowsLeavesTheEditorOnALiveNode)
+{
+    StartOn(TwoFolders, 2);
+    // "Raise RTS" marked (the editor moves to the folder), shown again and edited.
+    TreeKey(VK_DELETE);
+    TTreeNode* raise = Node(2);
+    ASSERT_TRUE(NodeMarkedForDeletion(raise));
+    MousePress(LabelPoint(raise));
+    ASSERT_EQ(Form1->EditMacroName->Text(), "Raise RTS");
+    UserTypes(Form1->EditDescription, "gone");
+    script.Answer(IDYES);
+    Press(Form1->Tr_Save_btn);
+
+    EXPECT_EQ(Labels(), "Modem, AT commands  (1)\nReset, Send ATZ\nLines  (1)\nDrop DTR\n");
+    EXPECT_EQ(ListBytes().find("Raise RTS"), std::string::npos);
+    EXPECT_EQ(Form1->PendingEditNode, nullptr);
+    TTreeNode* shown = Form1->TreeView->Selected();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(Form1->EditID->Text(), IntToStr(NodeInfo(shown)->ID));
+    // An edit now goes to the node shown, and a click elsewhere applies it there.
+    UserTypes(Form1->EditDescription, "still here");
+    MousePress(LabelPoint(Node(3)));
+    EXPECT_EQ(NodeInfo(shown)->Description, "still here");
 }
 
 }  // namespace
