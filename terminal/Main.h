@@ -325,10 +325,9 @@ public:
     void stop_tbtnClick(TObject* Sender);
     void TR_breakpnt_btnClick(TObject* Sender);
     void Tr_RemBreakpointClick(TObject* Sender);
-    // A run's own moves of the selection, its steps, and the focus after a box it showed.
+    // A run's own moves of the selection, and its steps.
     void SelectAsRun(TTreeNode* Node);
     std::int32_t RunStep(TTreeNode* Node);
-    void FocusTreeAfterRunBox();
     // Which nodes the run going on may still walk (none without a run).
     enum class TRunScope { None, StepOnly, ToEnd, Everything };
     TRunScope RunScope = TRunScope::None;

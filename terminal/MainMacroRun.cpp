@@ -43,11 +43,6 @@ public:
         MacroRun.MacroRunActive = false;
         form_.RunScope = TForm1::TRunScope::None;
         EnableRunButtons(form_);
-        // A step may have left the focus on a field the editor has since hidden, where keys
-        // go nowhere (or, tabbed on, to the screen and so to the device).
-        HWND focus = GetFocus();
-        if (focus && (!IsWindowVisible(focus) || !IsWindowEnabled(focus)))
-            form_.FocusTreeAfterRunBox();
     }
     TMacroRun(const TMacroRun&) = delete;
     TMacroRun& operator=(const TMacroRun&) = delete;
@@ -85,12 +80,7 @@ TTreeNode* FindAgain(TTreeNodes& Items, const TWalkPosition& Position)
     return byId;
 }
 
-// A box of a run; afterwards the keys go to the tree, where the user sees the run stand.
-void ShowInformation(TForm1& Form, const char* Text)
-{
-    MessageDlg(Text, mtInformation, TMsgDlgButtons{mbOK});
-    Form.FocusTreeAfterRunBox();
-}
+void ShowInformation(const char* Text) { MessageDlg(Text, mtInformation, TMsgDlgButtons{mbOK}); }
 
 }  // namespace
 
@@ -99,7 +89,7 @@ void TForm1::Tr_Send_btnClick(TObject* Sender)
     if (MacroRun.MacroRunActive) return;
     TTreeNode* node = TreeView->Selected();
     if (!node) {
-        ShowInformation(*this, MacroText::BadSelection);
+        ShowInformation(MacroText::BadSelection);
         EnableRunButtons(*this);
         return;
     }
@@ -112,13 +102,13 @@ void TForm1::Tr_SendNext_btnClick(TObject* Sender)
     if (MacroRun.MacroRunActive) return;
     TTreeNode* node = TreeView->Selected();
     if (!node) {
-        ShowInformation(*this, MacroText::NoMoreEntries);
+        ShowInformation(MacroText::NoMoreEntries);
         EnableRunButtons(*this);
         return;
     }
     TMacroRun run(*this, TRunScope::StepOnly);
     if (NodeHasBreakpoint(node)) {
-        ShowInformation(*this, MacroText::BreakpointReached);
+        ShowInformation(MacroText::BreakpointReached);
         return;
     }
     const TWalkPosition position = PositionOf(node);
@@ -139,7 +129,7 @@ void RunScript(TForm1& Form, bool Endless)
         TTreeNode* node = FindAgain(items, position);
         if (!node) break;
         if (NodeHasBreakpoint(node)) {
-            ShowInformation(Form, MacroText::BreakpointReached);
+            ShowInformation(MacroText::BreakpointReached);
             return;
         }
         Form.RunStep(node);
@@ -207,13 +197,6 @@ bool TForm1::RunMayWalk(TTreeNode* Node)
         return false;
     default: return false;
     }
-}
-
-void TForm1::FocusTreeAfterRunBox()
-{
-    // A tree without a selection selects its first node when it takes the focus: a run that
-    // walked past the end leaves none, and keeps it so.
-    if (TreeView->Selected() && TreeView->CanFocus()) TreeView->SetFocus();
 }
 
 void TForm1::stop_tbtnClick(TObject* Sender)
