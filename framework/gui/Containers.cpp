@@ -136,6 +136,21 @@ void TScrollBox::ControlChanged(TControl* Child)
     UpdateScrollBars();
 }
 
+void TScrollBox::DescendantFocused(TWinControl* Control)
+{
+    if (!HandleAllocated()) return;
+    const TPoint at = ScreenToClient(Control->ClientToScreen(TPoint{0, 0}));
+    const TRect client = ClientRect();
+    int horz = pos_[0], vert = pos_[1];
+    // Its far edge first, then its near one, so a control wider than the view shows its start.
+    if (at.x + Control->Width() > client.Width()) horz += at.x + Control->Width() - client.Width();
+    if (at.y + Control->Height() > client.Height())
+        vert += at.y + Control->Height() - client.Height();
+    horz = std::min(horz, pos_[0] + at.x);
+    vert = std::min(vert, pos_[1] + at.y);
+    ScrollTo(horz, vert);
+}
+
 int TScrollBox::Extent(int Bar)
 {
     int extent = 0;

@@ -79,6 +79,8 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void AlignControls(TRect& Rect) override;
     void ControlChanged(TControl* Child) override;
+    // A field tabbed to in a part the user cannot see is scrolled into view.
+    void DescendantFocused(TWinControl* Control) override;
 
 private:
     void Scroll(int Bar, WORD Request);

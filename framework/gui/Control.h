@@ -55,7 +55,7 @@ constexpr TShortCut scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000;
 TShortCut ShortCut(WORD Key, TShiftState Shift);
 // "F2", "Ctrl+S", "Shift+Ins": the text a menu shows beside its caption.
 String ShortCutToText(TShortCut ShortCut);
-TShiftState KeyboardShift();              // modifier keys held now
+TShiftState KeyboardShift();  // modifier keys held now
 // Whether Caption underlines the character Key ("&O" in "&OK"; "&&" is an ampersand shown).
 bool IsAccel(WORD Key, const String& Caption);
 TShiftState MouseShift(WPARAM keyFlags);  // from a mouse message's MK_ flags
@@ -274,6 +274,8 @@ protected:
     virtual void AlignControls(TRect& Rect);
     // A child came, went, or was shown or hidden: aligned children are laid out again.
     virtual void ControlChanged(TControl* Child);
+    // A control inside this one (at any depth) took the focus.
+    virtual void DescendantFocused(TWinControl* Control) {}
     // The rectangle the aligned children share (a panel's border is taken off).
     virtual TRect AlignRect() { return ClientRect(); }
 

@@ -240,6 +240,7 @@ void TWinControl::SetFocus()
 void TWinControl::WMSetFocus(TMessage& m)
 {
     if (auto* f = GetParentForm(this); f && f != this) f->activeControl_ = this;
+    for (TWinControl* p = Parent(); p; p = p->Parent()) p->DescendantFocused(this);
     DefaultHandler(m);
     if (OnEnter) OnEnter(this);
 }

@@ -71,6 +71,14 @@ TEST_F(MacroPaneTest, AtTheNarrowestPaneTheScrollBarReachesTheFileButton)
         EXPECT_LE(buttonRight(), Form1->ScrollBox->ClientRect().Width()) << width;
         for (int i = 0; i < 10; ++i) SendMessageA(box, WM_HSCROLL, SB_PAGEUP, 0);
         EXPECT_EQ(Form1->PanelEditEntry->Left(), 0);
+        // Tabbed to from the data field, the button scrolls into view.
+        Form1->EditData->SetFocus();
+        PostMessageA(Form1->EditData->Handle(), WM_KEYDOWN, VK_TAB, 1);
+        PostMessageA(Form1->EditData->Handle(), WM_KEYUP, VK_TAB, 0xC0000001);
+        Application->ProcessMessages();  // the loop that turns Tab into the next field
+        ASSERT_EQ(GetFocus(), Form1->Tr_FileOpen_btn->Handle());
+        EXPECT_LE(buttonRight(), Form1->ScrollBox->ClientRect().Width()) << width;
+        for (int i = 0; i < 10; ++i) SendMessageA(box, WM_HSCROLL, SB_PAGEUP, 0);
     }
     // Widened past the fields, the bar goes.
     Form1->Main_Panel->SetWidth(420);
