@@ -20,6 +20,10 @@
 
 class TMemoryStream;
 
+// Posted by the main window to itself when the screen has scrolled: it then rests the view on
+// whole lines.
+constexpr UINT WM_SCREENSCROLLED = WM_APP + 1;
+
 class TForm1 : public TForm, public TFormatterHost, public TMacroRunHost, public TOptionsHost {
 public:
     explicit TForm1(TComponent* AOwner);
@@ -216,6 +220,9 @@ public:
     void RepaintGutter();
     void PaintBox1Paint(TObject* Sender);
     void reScreenVertScroll(TObject* Sender);
+    // The screen's view moved to the start of its first visible line, after a scroll, unless
+    // the last line would leave the view (WM_SCREENSCROLLED).
+    void RestScreenOnWholeLines();
     // The cursor inspector: CaretInfoText and ByteInfoText for the selection.
     void reScreenSelectionChange(TObject* Sender);
     void FileNewClick(TObject* Sender);
@@ -449,8 +456,9 @@ private:
     bool displayNeedsReset_ = false;
 
     // The gutter's nudge of the screen to whole lines scrolls it, which reports it again: one
-    // nudge at a time.
+    // nudge at a time, and one posted at a time.
     bool nudgingToWholeLines_ = false;
+    bool wholeLinesPosted_ = false;
 
     // The file the screen was last saved to ("&Save (RTF)" writes there again).
     String screenFileName_;

@@ -70,7 +70,18 @@ void TForm1::reScreenVertScroll(TObject* Sender)
     // and the append to its word-wrapped text cost 1.4 ms of every line a typed key or a byte
     // added at the end of a full screen.
     RepaintGutter();
-    if (nudgingToWholeLines_ || !GutterCanvas) return;
+    // The move to whole lines waits until the control has finished the scroll it tells of: it
+    // tells while still making it (a wheel notch, an arrow click), and scrolled again from
+    // inside that notification it moved its pixels by the first distance only, leaving lines
+    // cut in half or drawn twice on a real display.
+    if (wholeLinesPosted_ || nudgingToWholeLines_ || !GutterCanvas || !HandleAllocated()) return;
+    wholeLinesPosted_ = PostMessageA(Handle(), WM_SCREENSCROLLED, 0, 0) != FALSE;
+}
+
+void TForm1::RestScreenOnWholeLines()
+{
+    wholeLinesPosted_ = false;
+    if (!GutterCanvas) return;
     HWND screen = reScreen->Handle();
     const int h = ScreenLineHeight(screen, GutterCanvas->TextHeight("1"));
     const int hidden = h > 0 ? GetScrollPos(screen, SB_VERT) % h : 0;
@@ -90,4 +101,6 @@ void TForm1::reScreenVertScroll(TObject* Sender)
         SendMessageA(screen, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&to));
     }
     nudgingToWholeLines_ = false;
+    // The scroll's own notification was passed over above.
+    RepaintGutter();
 }
