@@ -94,7 +94,9 @@ void FillWorkRtf(const char* Body, std::int64_t Size)
 class TScreenLoad {
 public:
     TScreenLoad(HWND Screen, TReceiveView& Receive)
-        : screen_(Screen), receive_(Receive), bars_(ScreenScrollBars(Screen))
+        : screen_(Screen),
+          receive_(Receive),
+          bars_(ScreenScrollBars(Screen))
     {
         oldMask_ = SendMessageA(screen_, EM_SETEVENTMASK, 0, 0);
         SendMessageA(screen_, WM_SETREDRAW, FALSE, 0);
@@ -482,6 +484,8 @@ void TForm1::LoadScreenFromWorkRtf(bool PlainRtf)
         }
     }
     Display.WorkRtf->Clear();
+    // The load moved the view with its notifications off: the gutter follows it here.
+    RepaintGutter();
 }
 
 // The 64,000-line stop; the lines are counted again afterwards, as the disconnect and the

@@ -231,7 +231,8 @@ TEST_F(GutterInspectorTest, AScrollThatEndsBetweenTwoLinesComesToRestOnAWholeLin
     HWND screen = Form1->reScreen->Handle();
     const int h = LineHeight();
     SendMessageA(screen, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3 * h + 5), 0);
-    EXPECT_EQ(GetScrollPos(screen, SB_VERT), 3 * h);
+    // Once the scroll is over: the window moves the view when its queue runs.
+    EXPECT_TRUE(qv::test::WaitUntil([&] { return GetScrollPos(screen, SB_VERT) == 3 * h; }));
     EXPECT_EQ(SendMessageA(screen, EM_GETFIRSTVISIBLELINE, 0, 0), 3);
 }
 
