@@ -484,8 +484,6 @@ void TForm1::LoadScreenFromWorkRtf(bool PlainRtf)
         }
     }
     Display.WorkRtf->Clear();
-    // The load moved the view with its notifications off: the gutter follows it here.
-    RepaintGutter();
 }
 
 // The 64,000-line stop; the lines are counted again afterwards, as the disconnect and the
