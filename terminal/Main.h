@@ -224,7 +224,6 @@ public:
     // The screen's view moved to the start of its first visible line, after a scroll, unless
     // the last line would leave the view (WM_SCREENSCROLLED).
     void RestScreenOnWholeLines();
-    void NudgeScreenToWholeLines();
     // The cursor inspector: CaretInfoText and ByteInfoText for the selection.
     void reScreenSelectionChange(TObject* Sender);
     void FileNewClick(TObject* Sender);

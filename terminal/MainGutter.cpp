@@ -54,8 +54,8 @@ void TForm1::RepaintGutter()
     // A view at the end of the text may start inside its first line (see the scroll handler):
     // the numbers move up with the lines.
     const int hidden = h > 0 ? GetScrollPos(screen, SB_VERT) % h : 0;
-    // Drawn over what the gutter showed before: the strips above and below the numbers are
-    // cleared, or numbers of the view before a scroll stayed in them.
+    // Drawn over what the gutter showed before: the strip above the numbers is cleared, or
+    // digits of the view before a scroll stayed in it.
     const int width = PanelLine->Width();
     int y = 2 - hidden;
     if (y > 0) canvas->FillRect(Rect(0, 0, width, y));
@@ -64,7 +64,6 @@ void TForm1::RepaintGutter()
         canvas->TextRect(Rect(2, y, 2 + std::max(blanks, canvas->TextWidth(number)), y + h), 2, y,
                          number);
     }
-    if (y < height) canvas->FillRect(Rect(0, std::max(y, 0), width, height));
 }
 
 void TForm1::PaintBox1Paint(TObject* Sender) { RepaintGutter(); }
@@ -87,14 +86,6 @@ void TForm1::RestScreenOnWholeLines()
 {
     wholeLinesPosted_ = false;
     if (!GutterCanvas) return;
-    NudgeScreenToWholeLines();
-    // The control's scroll is over: the gutter drawn while it told of it may show the view as
-    // it was before (after a wheel notch to the end of the text it did).
-    RepaintGutter();
-}
-
-void TForm1::NudgeScreenToWholeLines()
-{
     HWND screen = reScreen->Handle();
     const int h = ScreenLineHeight(screen, GutterCanvas->TextHeight("1"));
     const int hidden = h > 0 ? GetScrollPos(screen, SB_VERT) % h : 0;
