@@ -484,6 +484,9 @@ void TForm1::LoadScreenFromWorkRtf(bool PlainRtf)
         }
     }
     Display.WorkRtf->Clear();
+    // The load moved the view with the screen's notifications off: the gutter follows it here
+    // (and takes the width for the new line count).
+    RepaintGutter();
 }
 
 // The 64,000-line stop; the lines are counted again afterwards, as the disconnect and the
