@@ -46,6 +46,8 @@ echo "== win32 on a real display (Xvfb, Wine's X11 driver)"
   export QV_DISPLAY=x11 QV_WINEPREFIX="$root/build/win32/x11-prefix"
   qv_wine_env "$root/build/win32"
   trap 'qv_server_stop; qv_display_stop' EXIT
+  # A server this prefix kept from an earlier run would draw on that run's display.
+  qv_server_stop
   qv_prefix_ensure
   qv_server_ensure
   ctest --test-dir build/win32 -j 2 --output-on-failure --no-tests=ignore -L '^realdisplay_tests$'
