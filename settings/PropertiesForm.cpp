@@ -4,6 +4,7 @@
 #include "settings/PropertiesForm.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "framework/gui/Canvas.h"
 #include "framework/gui/DialogService.h"
@@ -108,13 +109,11 @@ void FilterSpinKey(TCSpinEdit* Edit, std::int32_t& Count, std::int32_t Limit, ch
     }
 }
 
-// Whether Window is one that Dialog opened: owned by it, or by a window it opened.
-bool OpenedBy(HWND Window, HWND Dialog)
+// The four settings of the screen font, together.
+template <class Record>
+auto FontOf(Record& S)
 {
-    for (HWND owner = Window ? GetWindow(Window, GW_OWNER) : nullptr; owner;
-         owner = GetWindow(owner, GW_OWNER))
-        if (owner == Dialog) return true;
-    return false;
+    return std::tie(S.FontName, S.FontCharset, S.FontSize, S.FontStyle);
 }
 
 // Focus and the first characters selected, so that typing replaces the value.
@@ -147,6 +146,7 @@ TfrmProp::TfrmProp(TComponent* AOwner) : TForm(AOwner)
     PageControl1->SetActivePage(DisplaySheet);
     FitToCaptions();
 
+    OnShow = Closure(this, &TfrmProp::FormShow);
     OnActivate = Closure(this, &TfrmProp::FormActivate);
     OnClose = Closure(this, &TfrmProp::FormClose);
     OnKeyPress = Closure(this, &TfrmProp::FormKeyPress);
@@ -314,26 +314,29 @@ void TfrmProp::BuildButtons()
 
 // ---- activation and closing ---------------------------------------------------------------
 
-void TfrmProp::Dispatch(TMessage& Message)
+void TfrmProp::FormShow(TObject* Sender)
 {
-    // Only the activation itself tells which window the user leaves (its LParam).
-    if (Message.Msg == WM_ACTIVATE && LOWORD(Message.WParam) != WA_INACTIVE)
-        backFromOwnWindow_ = OpenedBy(reinterpret_cast<HWND>(Message.LParam), Handle());
-    TForm::Dispatch(Message);
+    // The copy for Cancel is taken when the dialog opens, not at each activation: the font
+    // dialog's going, a question's, the screen taking the focus as a font is applied while
+    // connected, and the user's clicks all activate windows, and a copy taken at any of them
+    // kept the changes made before it.
+    SettingsBackup = Settings;
+    given_ = Settings;
+    Settings.Accepted = false;
 }
 
 void TfrmProp::FormActivate(TObject* Sender)
 {
     // A visible dialog may be activated while the program ends, after the main window is gone.
     if (!host_) return;
+    Settings.Accepted = false;
 
-    // Each return to the dialog takes a new copy for Cancel, so that what the user did in the
-    // main window meanwhile stays. Not so the return from a window the dialog opened itself
-    // (the font dialog, a question): the copy would already hold the changes made before it.
-    if (!backFromOwnWindow_) {
-        SettingsBackup = Settings;
-        Settings.Accepted = false;
-    }
+    // Filled from the settings as they are now, the main window's changes among them.
+    struct TFilling {
+        bool& flag;
+        explicit TFilling(bool& Flag) : flag(Flag) { flag = true; }
+        ~TFilling() { flag = false; }
+    } filling(filling_);
 
     cbDispStringEntryPnl->SetChecked(Settings.StringEntryPaneVisible);
     Displaymode_cbx->SetItemIndex(Settings.DisplayMode);
@@ -379,11 +382,38 @@ void TfrmProp::FormActivate(TObject* Sender)
     if (badReplacement) ShowMessage(BadSettingsMessage(Settings.ConfigFileName));
 }
 
+template <class T>
+void TfrmProp::Given(T TSettings::*Field)
+{
+    if (!filling_) given_.*Field = Settings.*Field;
+}
+
+void TfrmProp::PutBackOwnChanges()
+{
+    auto putBack = [this](auto Field) {
+        if (Settings.*Field == given_.*Field) Settings.*Field = SettingsBackup.*Field;
+    };
+    putBack(&TSettings::Lines);
+    putBack(&TSettings::Columns);
+    putBack(&TSettings::SpacesForTab);
+    putBack(&TSettings::DisplayMode);
+    putBack(&TSettings::ShowInputOnly);
+    putBack(&TSettings::NewLineOnCR);
+    putBack(&TSettings::NewLineOnLF);
+    putBack(&TSettings::AutoAdjustCols);
+    putBack(&TSettings::CheckParity);
+    putBack(&TSettings::AutoConnectOnKeypress);
+    putBack(&TSettings::AutoConnectOnStart);
+    putBack(&TSettings::StringEntryPaneVisible);
+    // The font as one: a font the user chose in the main window after the dialog's stays whole.
+    if (FontOf(Settings) == FontOf(given_)) FontOf(Settings) = FontOf(SettingsBackup);
+}
+
 void TfrmProp::FormClose(TObject* Sender, TCloseAction& Action)
 {
     if (Settings.Accepted || !host_) return;
     // The display mode and the entry pane's visibility stay as they are on the main window.
-    Settings = SettingsBackup;
+    PutBackOwnChanges();
     host_->SetCharsPerLine(static_cast<std::uint32_t>(Settings.Columns));
     host_->ApplyScreenFont(false);
 }
@@ -411,6 +441,7 @@ void TfrmProp::sbtnSaveSettingsClick(TObject* Sender)
 {
     Settings.Accepted = true;
     SettingsBackup = Settings;
+    given_ = Settings;
     sbtnSaveSettings->SetEnabled(false);
     host_->SaveSettingsFiles();
     // The disabled button is the user's sign that the files were written.
@@ -429,25 +460,41 @@ void TfrmProp::Displaymode_cbxChange(TObject* Sender)
     // (A return from the mode question may activate the dialog again and refill the list.)
     Displaymode_cbx->SetItemIndex(host_->CurrentDisplayMode());
     Settings.DisplayMode = host_->CurrentDisplayMode();
+    Given(&TSettings::DisplayMode);
     TabNums_sedt->SetEnabled(Settings.DisplayMode == 0);
     TABspace_lbl->SetEnabled(Settings.DisplayMode == 0);
 }
 
-void TfrmProp::btnFontClick(TObject* Sender) { host_->ApplyScreenFont(true); }
+void TfrmProp::btnFontClick(TObject* Sender)
+{
+    // Only a font chosen here is the dialog's: the main window stays usable while the font
+    // dialog is up, and what the user does there meanwhile is not.
+    const TSettings before = Settings;
+    host_->ApplyScreenFont(true);
+    if (FontOf(Settings) == FontOf(before)) return;
+    Given(&TSettings::FontName);
+    Given(&TSettings::FontCharset);
+    Given(&TSettings::FontSize);
+    Given(&TSettings::FontStyle);
+}
 
 // ---- spin edits -----------------------------------------------------------------------------
 
-void TfrmProp::NumLines_spedtChange(TObject* Sender) { TypedValue(NumLines_spedt, Settings.Lines); }
+void TfrmProp::NumLines_spedtChange(TObject* Sender)
+{
+    if (TypedValue(NumLines_spedt, Settings.Lines)) Given(&TSettings::Lines);
+}
 
 void TfrmProp::Col_sedtChange(TObject* Sender)
 {
-    if (TypedValue(Col_sedt, Settings.Columns))
-        host_->SetCharsPerLine(static_cast<std::uint32_t>(Settings.Columns));
+    if (!TypedValue(Col_sedt, Settings.Columns)) return;
+    Given(&TSettings::Columns);
+    host_->SetCharsPerLine(static_cast<std::uint32_t>(Settings.Columns));
 }
 
 void TfrmProp::TabNums_sedtChange(TObject* Sender)
 {
-    TypedValue(TabNums_sedt, Settings.SpacesForTab);
+    if (TypedValue(TabNums_sedt, Settings.SpacesForTab)) Given(&TSettings::SpacesForTab);
 }
 
 void TfrmProp::NumLines_spedtClick(TObject* Sender) { SelectForTyping(NumLines_spedt, 3); }
@@ -474,28 +521,36 @@ void TfrmProp::TabNums_sedtKeyPress(TObject* Sender, char& Key)
 void TfrmProp::ShowIPOnlycbxClick(TObject* Sender)
 {
     Settings.ShowInputOnly = ShowIPOnlycbx->Checked();
+    Given(&TSettings::ShowInputOnly);
 }
 
 void TfrmProp::NewLineOnCRcbxClick(TObject* Sender)
 {
     Settings.NewLineOnCR = NewLineOnCRcbx->Checked();
+    Given(&TSettings::NewLineOnCR);
 }
 
 void TfrmProp::NewLineOnLFcbxClick(TObject* Sender)
 {
     Settings.NewLineOnLF = NewLineOnLFcbx->Checked();
+    Given(&TSettings::NewLineOnLF);
 }
 
 void TfrmProp::AutoColAdjustcbxClick(TObject* Sender)
 {
     Settings.AutoAdjustCols = AutoColAdjustcbx->Checked();
-    if (Settings.AutoAdjustCols) host_->AdjustColumns();
+    Given(&TSettings::AutoAdjustCols);
+    if (Settings.AutoAdjustCols) {
+        host_->AdjustColumns();
+        Given(&TSettings::Columns);
+    }
     Col_sedt->SetEnabled(!Settings.AutoAdjustCols);
 }
 
 void TfrmProp::cbCheckParityClick(TObject* Sender)
 {
     Settings.CheckParity = cbCheckParity->Checked();
+    Given(&TSettings::CheckParity);
     ParityReplaceChLst->SetEnabled(Settings.CheckParity);
     lblParity->SetEnabled(Settings.CheckParity);
 }
@@ -503,16 +558,19 @@ void TfrmProp::cbCheckParityClick(TObject* Sender)
 void TfrmProp::cbAutoConnectStartClick(TObject* Sender)
 {
     Settings.AutoConnectOnStart = cbAutoConnectStart->Checked();
+    Given(&TSettings::AutoConnectOnStart);
 }
 
 void TfrmProp::cbAutoConnectClick(TObject* Sender)
 {
     Settings.AutoConnectOnKeypress = cbAutoConnect->Checked();
+    Given(&TSettings::AutoConnectOnKeypress);
 }
 
 void TfrmProp::cbDispStringEntryPnlClick(TObject* Sender)
 {
     Settings.StringEntryPaneVisible = cbDispStringEntryPnl->Checked();
+    Given(&TSettings::StringEntryPaneVisible);
     host_->ShowStringEntryPane(Settings.StringEntryPaneVisible);
 }
 

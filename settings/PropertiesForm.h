@@ -1,6 +1,6 @@
 // TfrmProp: the options dialog. Modeless and on top of the main window; every control writes
-// Settings at once, OK keeps the changes, Cancel (Esc, closing) puts back the copy taken at the
-// last activation, Save Settings also writes the settings and macro list files.
+// Settings at once, OK keeps the changes, Cancel (Esc, closing) puts back what the dialog itself
+// changed since it opened, Save Settings also writes the settings and macro list files.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include "framework/gui/Form.h"
 #include "framework/gui/SpinEdit.h"
 #include "framework/gui/TextControls.h"
+#include "settings/Settings.h"
 
 class TOptionsHost;
 
@@ -52,6 +53,7 @@ public:
     TPanel* ButtonPanel;
     TSpeedButton *sbtnSaveSettings, *sbtnOK, *sbtn_Cancel;
 
+    void FormShow(TObject* Sender);
     void FormActivate(TObject* Sender);
     void FormClose(TObject* Sender, TCloseAction& Action);
     void FormKeyPress(TObject* Sender, char& Key);
@@ -85,16 +87,22 @@ public:
     std::int32_t NumLinesKeyCount = 1;
     std::int32_t TabNumsKeyCount = 1;
 
-    void Dispatch(TMessage& Message) override;
-
 protected:
     void CreateParams(TCreateParams& Params) override;
 
 private:
     TOptionsHost* host_ = nullptr;
-    // The activation under way returns from a window the dialog opened (its font dialog, a
-    // question it raised), not from one where the user may have changed settings.
-    bool backFromOwnWindow_ = false;
+    // What the dialog's own controls last gave each setting since it opened (a setting it has
+    // not changed holds its value at the opening). Cancel puts back, from the copy taken at the
+    // opening (SettingsBackup), each setting that still holds what the dialog gave it: what the
+    // user changed in the main window meanwhile stays, whichever windows were activated.
+    TSettings given_;
+    // The controls are being filled from the settings: their handlers change nothing of the
+    // dialog's own.
+    bool filling_ = false;
+    template <class T>
+    void Given(T TSettings::*Field);
+    void PutBackOwnChanges();
 
     void BuildDisplayPage();
     void BuildErrorPage();

@@ -20,6 +20,10 @@
 
 class TMemoryStream;
 
+// Posted by the main window to itself when the screen has scrolled: it then rests the view on
+// whole lines.
+constexpr UINT WM_SCREENSCROLLED = WM_APP + 1;
+
 class TForm1 : public TForm, public TFormatterHost, public TMacroRunHost, public TOptionsHost {
 public:
     explicit TForm1(TComponent* AOwner);
@@ -30,7 +34,8 @@ public:
     TMenuItem *FileMenu, *FileNew, *miFileSave, *miFileSaveAs, *miFilePrint, *PageSetup1, *FileExit;
     TMenuItem *EditMenu, *EditCopy, *SelectAll1, *Find1, *Clear1, *ClearStatusBarMessages1;
     TMenuItem *View1, *Mode1, *mi_ASCIIMode, *mi_MixedMode, *mi_HexMode, *miStringEntryPane,
-        *mi_showhidemacros, *Fullscreen1, *NotationCon1, *UserNotes, *EditFont, *Background1;
+        *miLineNumbers, *mi_showhidemacros, *Fullscreen1, *NotationCon1, *UserNotes, *EditFont,
+        *Background1;
     TMenuItem *CommsMenu, *Connect1_mi, *Disconnect1_mi;
     TMenuItem *Transfer1, *miSendFileBinary, *miSpxSendFileBinary, *miStopSending,
         *miReceiveFileBinary, *miStopCapture, *SendCtrlChar00, *SendCtrlChar10;
@@ -41,7 +46,7 @@ public:
     // The screen's pop-up menu (it shows the View menu's commands).
     TPopupMenu* PopupMenu1;
     TMenuItem *PopupCopy, *PopupFind, *PopupClear, *PopupClearStatus, *ScreenMaximiseRestore1,
-        *PopupStringEntryPane;
+        *PopupStringEntryPane, *PopupLineNumbers;
 
     // ---- actions (keyboard shortcuts of the commands) ------------------------------------
     TActionList* ActionList1;
@@ -216,6 +221,9 @@ public:
     void RepaintGutter();
     void PaintBox1Paint(TObject* Sender);
     void reScreenVertScroll(TObject* Sender);
+    // The screen's view moved to the start of its first visible line, after a scroll, unless
+    // the last line would leave the view (WM_SCREENSCROLLED).
+    void RestScreenOnWholeLines();
     // The cursor inspector: CaretInfoText and ByteInfoText for the selection.
     void reScreenSelectionChange(TObject* Sender);
     void FileNewClick(TObject* Sender);
@@ -285,6 +293,8 @@ public:
     void ASCIITable1Click(TObject* Sender);
     void NotationCon1Click(TObject* Sender);
     void miStringEntryPaneClick(TObject* Sender);
+    // "Line Numbers" in the View menu and the screen's pop-up: shows or hides the gutter.
+    void miLineNumbersClick(TObject* Sender);
     void Fullscreen1Click(TObject* Sender);
     void FileMenuClick(TObject* Sender);
     void View1Click(TObject* Sender);
@@ -454,6 +464,8 @@ private:
     // The check marks of the View menu's and the screen pop-up's "String Entry Pane" from the
     // pane's visibility.
     void CheckStringEntryPaneItems();
+    // The check marks of both "Line Numbers" items from the gutter's visibility.
+    void CheckLineNumbersItems();
 
     // The window exists (and can be found) from early in the constructor, and message boxes
     // of the start-up run message loops: a close asked for before the window is built is
@@ -465,8 +477,9 @@ private:
     bool displayNeedsReset_ = false;
 
     // The gutter's nudge of the screen to whole lines scrolls it, which reports it again: one
-    // nudge at a time.
+    // nudge at a time, and one posted at a time.
     bool nudgingToWholeLines_ = false;
+    bool wholeLinesPosted_ = false;
 
     // The file the screen was last saved to ("&Save (RTF)" writes there again).
     String screenFileName_;

@@ -292,6 +292,8 @@ void TForm1::BuildMenus()
     Separator(this, View1);
     miStringEntryPane = Item(this, View1, "miStringEntryPane", "String Entry Pane",
                              Closure(this, &TForm1::miStringEntryPaneClick));
+    miLineNumbers = Item(this, View1, "miLineNumbers", "Line Numbers",
+                         Closure(this, &TForm1::miLineNumbersClick));
     mi_showhidemacros = Item(this, View1, "mi_showhidemacros", "Macro List Pane");
     mi_showhidemacros->SetAction(ActionViewMacros);
     Fullscreen1 =
@@ -373,6 +375,8 @@ void TForm1::BuildMenus()
     Separator(this, pop);
     PopupStringEntryPane = Item(this, pop, "PopupStringEntryPane", "String Entry Pane",
                                 Closure(this, &TForm1::miStringEntryPaneClick));
+    PopupLineNumbers = Item(this, pop, "PopupLineNumbers", "Line Numbers",
+                            Closure(this, &TForm1::miLineNumbersClick));
     ScreenMaximiseRestore1 = Item(this, pop, "ScreenMaximiseRestore1", "F&ull Screen",
                                   Closure(this, &TForm1::Fullscreen1Click));
 }

@@ -54,11 +54,15 @@ void TForm1::RepaintGutter()
     // A view at the end of the text may start inside its first line (see the scroll handler):
     // the numbers move up with the lines.
     const int hidden = h > 0 ? GetScrollPos(screen, SB_VERT) % h : 0;
-    for (int i = 0; i < count && (i + 2) * h - hidden <= height; ++i) {
+    // Drawn over what the gutter showed before: the strip above the numbers is cleared, or
+    // digits of the view before a scroll stayed in it.
+    const int width = PanelLine->Width();
+    int y = 2 - hidden;
+    if (y > 0) canvas->FillRect(Rect(0, 0, width, y));
+    for (int i = 0; i < count && (i + 2) * h - hidden <= height; ++i, y += h) {
         const String number = IntToStr(first + i + 1);
-        const int y = i * h + 2 - hidden;
-        const int width = std::max(blanks, canvas->TextWidth(number));
-        canvas->TextRect(Rect(2, y, 2 + width, y + h), 2, y, number);
+        canvas->TextRect(Rect(2, y, 2 + std::max(blanks, canvas->TextWidth(number)), y + h), 2, y,
+                         number);
     }
 }
 
@@ -70,7 +74,18 @@ void TForm1::reScreenVertScroll(TObject* Sender)
     // and the append to its word-wrapped text cost 1.4 ms of every line a typed key or a byte
     // added at the end of a full screen.
     RepaintGutter();
-    if (nudgingToWholeLines_ || !GutterCanvas) return;
+    // The move to whole lines waits until the control has finished the scroll it tells of: it
+    // tells while still making it (a wheel notch, an arrow click), and scrolled again from
+    // inside that notification it moved its pixels by the first distance only, leaving lines
+    // cut in half or drawn twice on a real display.
+    if (wholeLinesPosted_ || nudgingToWholeLines_ || !GutterCanvas || !HandleAllocated()) return;
+    wholeLinesPosted_ = PostMessageA(Handle(), WM_SCREENSCROLLED, 0, 0) != FALSE;
+}
+
+void TForm1::RestScreenOnWholeLines()
+{
+    wholeLinesPosted_ = false;
+    if (!GutterCanvas) return;
     HWND screen = reScreen->Handle();
     const int h = ScreenLineHeight(screen, GutterCanvas->TextHeight("1"));
     const int hidden = h > 0 ? GetScrollPos(screen, SB_VERT) % h : 0;

@@ -68,6 +68,10 @@ void TForm1::Dispatch(TMessage& Message)
         Message.Result = 0;
         return;
     }
+    if (Message.Msg == WM_SCREENSCROLLED) {
+        RestScreenOnWholeLines();
+        return;
+    }
     TForm::Dispatch(Message);
 }
 

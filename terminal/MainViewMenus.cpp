@@ -1,6 +1,6 @@
-// The View, File and Transfer menus' state as each opens, the string entry pane and full
-// screen toggles, the notation converter's opener, and the panes that keep their edit fields
-// sized to them.
+// The View, File and Transfer menus' state as each opens, the string entry pane, line number
+// and full screen toggles, the notation converter's opener, and the panes that keep their edit
+// fields sized to them.
 #include "dialogs/NotationConverter.h"
 #include "dialogs/ReadmeForm.h"
 #include "settings/Settings.h"
@@ -25,6 +25,22 @@ void TForm1::CheckStringEntryPaneItems()
         item->SetChecked(pnlStringEntry->Visible());
 }
 
+void TForm1::miLineNumbersClick(TObject* Sender)
+{
+    // The gutter takes its width for the screen's line count before it shows.
+    RepaintGutter();
+    PanelLine->SetVisible(!PanelLine->Visible());
+    CheckLineNumbersItems();
+    // The screen is narrower or wider by the gutter: a line width fitted to it follows.
+    AdjustColumns();
+}
+
+void TForm1::CheckLineNumbersItems()
+{
+    for (TMenuItem* item : {miLineNumbers, PopupLineNumbers})
+        item->SetChecked(PanelLine->Visible());
+}
+
 void TForm1::Fullscreen1Click(TObject* Sender)
 {
     SetWindowState(WindowState() == wsMaximized ? wsNormal : wsMaximized);
@@ -40,6 +56,7 @@ void TForm1::FileMenuClick(TObject* Sender)
 void TForm1::View1Click(TObject* Sender)
 {
     CheckStringEntryPaneItems();
+    CheckLineNumbersItems();
     NotationCon1->SetChecked(OKBottomDlg && OKBottomDlg->Visible());
     UserNotes->SetChecked(ReadmeForm && ReadmeForm->Visible());
     mi_showhidemacros->SetChecked(Main_Panel->Visible());

@@ -93,7 +93,10 @@ void FillWorkRtf(const char* Body, std::int64_t Size)
 // one repaint afterwards, on every path; the screen awaits the tick no more.
 class TScreenLoad {
 public:
-    TScreenLoad(HWND Screen, TReceiveView& Receive) : screen_(Screen), receive_(Receive)
+    TScreenLoad(HWND Screen, TReceiveView& Receive)
+        : screen_(Screen),
+          receive_(Receive),
+          bars_(ScreenScrollBars(Screen))
     {
         oldMask_ = SendMessageA(screen_, EM_SETEVENTMASK, 0, 0);
         SendMessageA(screen_, WM_SETREDRAW, FALSE, 0);
@@ -103,6 +106,7 @@ public:
         receive_.ScreenAwaitingTick = false;
         SendMessageA(screen_, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(screen_, nullptr, FALSE);
+        DrawChangedScrollBars(screen_, bars_);
         SendMessageA(screen_, EM_SETEVENTMASK, 0, oldMask_);
     }
     TScreenLoad(const TScreenLoad&) = delete;
@@ -111,6 +115,7 @@ public:
 private:
     HWND screen_;
     TReceiveView& receive_;
+    TScreenScrollBars bars_;
     LRESULT oldMask_;
 };
 
@@ -479,6 +484,9 @@ void TForm1::LoadScreenFromWorkRtf(bool PlainRtf)
         }
     }
     Display.WorkRtf->Clear();
+    // The load moved the view with the screen's notifications off: the gutter follows it here
+    // (and takes the width for the new line count).
+    RepaintGutter();
 }
 
 // The 64,000-line stop; the lines are counted again afterwards, as the disconnect and the

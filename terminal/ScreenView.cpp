@@ -26,11 +26,9 @@ int ScreenCharTop(HWND Screen, int Char)
     return at.y;
 }
 
-namespace {
-
-TScreenHold::TScrollBars ScrollBarsOf(HWND Screen)
+TScreenScrollBars ScreenScrollBars(HWND Screen)
 {
-    TScreenHold::TScrollBars bars{};
+    TScreenScrollBars bars{};
     bars.shown = GetWindowLongPtrA(Screen, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL);
     for (SCROLLINFO* info : {&bars.vertical, &bars.horizontal}) {
         info->cbSize = sizeof *info;
@@ -41,7 +39,7 @@ TScreenHold::TScrollBars ScrollBarsOf(HWND Screen)
     return bars;
 }
 
-bool SameScrollBars(const TScreenHold::TScrollBars& A, const TScreenHold::TScrollBars& B)
+bool SameScrollBars(const TScreenScrollBars& A, const TScreenScrollBars& B)
 {
     auto same = [](const SCROLLINFO& a, const SCROLLINFO& b) {
         return a.nMin == b.nMin && a.nMax == b.nMax && a.nPage == b.nPage && a.nPos == b.nPos;
@@ -49,7 +47,22 @@ bool SameScrollBars(const TScreenHold::TScrollBars& A, const TScreenHold::TScrol
     return A.shown == B.shown && same(A.vertical, B.vertical) && same(A.horizontal, B.horizontal);
 }
 
-}  // namespace
+void DrawChangedScrollBars(HWND Screen, const TScreenScrollBars& Before)
+{
+    if (SameScrollBars(Before, ScreenScrollBars(Screen))) return;
+    // The frame alone (the window less its client area, in client coordinates): what the
+    // client area needs is the caller's to ask for.
+    RECT window{}, client{};
+    GetWindowRect(Screen, &window);
+    MapWindowPoints(nullptr, Screen, reinterpret_cast<POINT*>(&window), 2);
+    GetClientRect(Screen, &client);
+    HRGN frame = CreateRectRgnIndirect(&window);
+    HRGN inner = CreateRectRgnIndirect(&client);
+    CombineRgn(frame, frame, inner, RGN_DIFF);
+    RedrawWindow(Screen, nullptr, frame, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+    DeleteObject(inner);
+    DeleteObject(frame);
+}
 
 int ScreenLineHeight(HWND Screen, int Fallback)
 {
@@ -67,7 +80,7 @@ TScreenHold::TScreenHold(HWND Screen, int Anchor)
     // What waits to be drawn, the frame among it, is drawn first: Release may drop the drawing
     // of the frame that the hold itself asks for, never one that was due before.
     UpdateWindow(screen_);
-    bars_ = ScrollBarsOf(screen_);
+    bars_ = ScreenScrollBars(screen_);
     GetUpdateRect(screen_, &pending_, FALSE);
     caretHidden_ = HideCaret(screen_) != FALSE;
     SendMessageA(screen_, WM_SETREDRAW, FALSE, 0);
@@ -78,6 +91,7 @@ TScreenHold::~TScreenHold()
     if (held_) {
         SendMessageA(screen_, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(screen_, nullptr, FALSE);
+        DrawChangedScrollBars(screen_, bars_);
     }
     if (caretHidden_) ShowCaret(screen_);
 }
@@ -86,13 +100,16 @@ void TScreenHold::Release(int AnchorNow, int DirtyTop)
 {
     held_ = false;
     SendMessageA(screen_, WM_SETREDRAW, TRUE, 0);
-    // Wine's control asks for its whole frame to be drawn after any change made while its
+    // Wine's control may ask for its whole frame to be drawn after any change made while its
     // drawing was off, its scroll bars changed or not, and drawing a scroll bar costs Wine
     // 7-9 ms: as much as the rest of a reply's paste. A frame whose scroll bars are as they
-    // were is left as drawn. (The validation takes the client area's drawing too, none of it
-    // due while drawing was off: what is to be drawn there is asked for below.)
-    if (SameScrollBars(bars_, ScrollBarsOf(screen_)))
+    // were is left as drawn, and one whose bars changed is drawn. (The validation takes the
+    // client area's drawing too, none of it due while drawing was off: what is to be drawn
+    // there is asked for below.)
+    if (SameScrollBars(bars_, ScreenScrollBars(screen_)))
         RedrawWindow(screen_, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME | RDW_NOCHILDREN);
+    else
+        DrawChangedScrollBars(screen_, bars_);
     RECT area{};
     GetClientRect(screen_, &area);
     const int rise = anchorTop_ - ScreenCharTop(screen_, AnchorNow);

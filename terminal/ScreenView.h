@@ -19,6 +19,21 @@ int ScreenCharTop(HWND Screen, int Char);
 // (19 px: 22 px of text height).
 int ScreenLineHeight(HWND Screen, int Fallback);
 
+// The screen's scroll bars as drawn: whether each is shown, its range, page and position.
+struct TScreenScrollBars {
+    LONG_PTR shown;
+    SCROLLINFO vertical;
+    SCROLLINFO horizontal;
+};
+TScreenScrollBars ScreenScrollBars(HWND Screen);
+bool SameScrollBars(const TScreenScrollBars& A, const TScreenScrollBars& B);
+
+// After a change made while the screen's drawing was off: its frame drawn again when its scroll
+// bars are no longer those of Before. A bar shown, moved or resized while the drawing was off
+// was not drawn, and turning the drawing on draws no frame: the text ran past the screen with
+// no scroll bar in sight until the next scroll.
+void DrawChangedScrollBars(HWND Screen, const TScreenScrollBars& Before);
+
 // The screen's drawing held while its text changes in a way that may only move what was drawn
 // up: a line added at the end (the view follows it), lines cut from the top. Release then moves
 // the drawn pixels up with the text and draws again only the rest: drawing a whole screen of
@@ -37,17 +52,10 @@ public:
     TScreenHold(const TScreenHold&) = delete;
     TScreenHold& operator=(const TScreenHold&) = delete;
 
-    // The screen's scroll bars as drawn: whether each is shown, its range, page and position.
-    struct TScrollBars {
-        LONG_PTR shown;
-        SCROLLINFO vertical;
-        SCROLLINFO horizontal;
-    };
-
 private:
     HWND screen_;
     bool held_ = true;
-    TScrollBars bars_;
+    TScreenScrollBars bars_;
     bool caretHidden_ = false;
     int anchorTop_;
     int horizontal_;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The test command: installs what is missing, builds every configuration and runs every test.
 #   native: the platform-free libraries with ASan/UBSan, their tests
-#   win32:  the program and the Win32 tests, run under Wine on the bench's virtual lines
+#   win32:  the program and the Win32 tests, run under Wine on the bench's virtual lines, and
+#           the real-display suite under Xvfb on Wine's X11 driver
 #   fuzz:   each fuzz target for a short smoke run
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -35,7 +36,22 @@ all_cpus=${all_cpus##*: }
 qv_prefix_ensure
 qv_server_ensure
 # Wine tests wait on windows and lines more than on the CPU: run more of them than cores.
-ctest --test-dir build/win32 -j 4 --output-on-failure --no-tests=ignore
+ctest --test-dir build/win32 -j 4 --output-on-failure --no-tests=ignore -LE '^realdisplay_tests$'
+
+echo "== win32 on a real display (Xvfb, Wine's X11 driver)"
+# The receive screen as a user sees it: faults of drawing that Wine's null display driver does
+# not show. A prefix of its own, whose server starts with the private display already set.
+(
+  qv_display_start
+  export QV_DISPLAY=x11 QV_WINEPREFIX="$root/build/win32/x11-prefix"
+  qv_wine_env "$root/build/win32"
+  trap 'qv_server_stop; qv_display_stop' EXIT
+  # A server this prefix kept from an earlier run would draw on that run's display.
+  qv_server_stop
+  qv_prefix_ensure
+  qv_server_ensure
+  ctest --test-dir build/win32 -j 2 --output-on-failure --no-tests=ignore -L '^realdisplay_tests$'
+)
 [ -z "$all_cpus" ] || taskset -pc "$all_cpus" $$ >/dev/null 2>&1 || true
 
 echo "== fuzz (${fuzz_seconds}s per target)"

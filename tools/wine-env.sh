@@ -6,7 +6,11 @@
 #   qv_first_cpus N LIST                  the first N CPUs of an affinity list
 #   qv_lines_env                          virtual lines for what runs next: the line helper,
 #                                         its directory and the line shim preloaded into Wine
-# The test prefix uses Wine's null display driver, so GUI tests need no X server.
+#   qv_display_start                      a private X display with a window manager (Xvfb,
+#                                         openbox) for what runs next: exports DISPLAY
+#   qv_display_stop                       ends them
+# The test prefix uses Wine's null display driver, so GUI tests need no X server; the
+# real-display suite runs in a prefix of its own on Wine's X11 driver (tools/test-all.sh).
 
 # The first N CPUs of an affinity list such as "0-3,8-11" (all of them when it has fewer), as
 # a list taskset takes.
@@ -115,4 +119,32 @@ qv_lines_env() {
   if [ -f "$shim/lib/i386-linux-gnu/libqvlineshim.so" ]; then
     export LD_PRELOAD="$shim/\$LIB/libqvlineshim.so${LD_PRELOAD:+:$LD_PRELOAD}"
   fi
+}
+
+# Xvfb on a display number it picks itself (other processes on shared machines use fixed
+# ones), and openbox on it. Call it before the Wine server of an X11 prefix starts: a server
+# started without DISPLAY takes the screen to be 1024x768 and leaves the rest black.
+qv_display_start() {
+  local fd num tries=0
+  exec {fd}<> <(:)
+  Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+  QV_XVFB_PID=$!
+  if ! read -r -t 10 num <&"$fd"; then
+    exec {fd}<&-
+    echo "Xvfb did not start" >&2
+    return 1
+  fi
+  exec {fd}<&-
+  export DISPLAY=":$num"
+  openbox >/dev/null 2>&1 </dev/null &
+  QV_WM_PID=$!
+  # Windows shown before the window manager has taken the screen are placed without it.
+  until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
+    [ $((tries += 1)) -gt 200 ]; do sleep 0.05; done
+}
+
+qv_display_stop() {
+  [ -z "${QV_WM_PID:-}" ] || kill "$QV_WM_PID" 2>/dev/null || true
+  [ -z "${QV_XVFB_PID:-}" ] || kill "$QV_XVFB_PID" 2>/dev/null || true
+  QV_WM_PID="" QV_XVFB_PID=""
 }

@@ -135,6 +135,9 @@ public:
     TGutterPicture()
     {
         bitmap_.SetSize(Form1->PanelLine->Width(), Form1->PanelLine->Height());
+        // On the panel's colour, as the gutter stands on it.
+        bitmap_.Canvas()->Brush()->SetColor(Form1->PanelLine->Color());
+        bitmap_.Canvas()->FillRect(Rect(0, 0, bitmap_.Width(), bitmap_.Height()));
         saved_ = Form1->GutterCanvas;
         Form1->GutterCanvas = bitmap_.Canvas();
     }
@@ -158,6 +161,7 @@ void DrawNumbers(TBitmap& Into, int From, int Rows, int Hidden = 0)
 {
     TCanvas* c = Into.Canvas();
     c->Brush()->SetColor(Form1->PanelLine->Color());
+    c->FillRect(Rect(0, 0, Into.Width(), Into.Height()));
     c->Font()->Assign(Form1->reScreen->Font());
     c->Font()->SetColor(clBlack);
     const int h = LineHeight();
@@ -231,7 +235,8 @@ TEST_F(GutterInspectorTest, AScrollThatEndsBetweenTwoLinesComesToRestOnAWholeLin
     HWND screen = Form1->reScreen->Handle();
     const int h = LineHeight();
     SendMessageA(screen, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3 * h + 5), 0);
-    EXPECT_EQ(GetScrollPos(screen, SB_VERT), 3 * h);
+    // Once the scroll is over: the window moves the view when its queue runs.
+    EXPECT_TRUE(qv::test::WaitUntil([&] { return GetScrollPos(screen, SB_VERT) == 3 * h; }));
     EXPECT_EQ(SendMessageA(screen, EM_GETFIRSTVISIBLELINE, 0, 0), 3);
 }
 

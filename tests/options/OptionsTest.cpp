@@ -234,6 +234,88 @@ TEST_F(OptionsTest, CancelKeepsTheModeAndFontChosenInTheMainWindowWhileTheDialog
     EXPECT_EQ(Form1->reScreen->Font()->Size(), 20);
 }
 
+// The steps, connected and then not: the line width fitted to the screen is turned
+// off, the columns set to 50, a font of 20 points chosen with the font button (applying it
+// while connected gives the screen the focus, which activates the main window), then a click
+// back onto the dialog and Cancel, or Esc. Everything the dialog changed goes back.
+TEST_F(OptionsTest, CancelAndEscPutBackColumnsAndAFontChosenWithTheFontButtonConnectedOrNot)
+{
+    Start(0, 0);
+    const int size = Form1->reScreen->Font()->Size();
+    ASSERT_NE(size, 20);
+    const std::int32_t fitted = Settings.Columns;
+    ASSERT_NE(fitted, 50);
+    for (bool connected : {true, false}) {
+        SCOPED_TRACE(connected ? "connected" : "disconnected");
+        if (!connected) Choose(Form1->Disconnect1_mi);
+        ASSERT_EQ(Form1->Comm1->Enabled(), connected);
+        Open();
+        SendMessageA(frmProp->AutoColAdjustcbx->Handle(), BM_CLICK, 0, 0);
+        ASSERT_FALSE(Settings.AutoAdjustCols);
+        SetWindowTextA(frmProp->Col_sedt->Handle(), "50");
+        ASSERT_EQ(Display.CharsPerLine, 50u);
+        script.AnswerDialog([&](TCommonDialog& Dialog) {
+            const bool chosen = ChooseThroughThePlatformsFontDialog(Dialog);
+            static_cast<TFontDialog&>(Dialog).Font()->SetSize(20);
+            return chosen;
+        });
+        SendMessageA(frmProp->btnFont->Handle(), BM_CLICK, 0, 0);
+        ASSERT_EQ(Form1->reScreen->Font()->Size(), 20);
+        qv::test::PumpMessages();
+        TurnTo(Form1);
+        TurnTo(frmProp);
+
+        if (connected)
+            AltKey('C');
+        else
+            Type(frmProp->Col_sedt, 27);
+        EXPECT_FALSE(frmProp->Visible());
+        EXPECT_TRUE(Settings.AutoAdjustCols);
+        EXPECT_EQ(Settings.Columns, fitted);
+        EXPECT_EQ(Display.CharsPerLine, static_cast<std::uint32_t>(fitted));
+        EXPECT_EQ(Settings.FontSize, size);
+        EXPECT_EQ(Form1->reScreen->Font()->Size(), size);
+        Open();
+        EXPECT_EQ(frmProp->Col_sedt->Text(), IntToStr(fitted));
+        EXPECT_TRUE(frmProp->AutoColAdjustcbx->Checked());
+        frmProp->sbtnOKClick(frmProp->sbtnOK);
+    }
+}
+
+// The rarer path, connected and then not: while the font dialog is up the user switches the
+// main window to Hexadecimal, then chooses 20 points, clicks the options dialog and cancels.
+// The font chosen through the dialog goes back; the mode chosen in the main window stays.
+TEST_F(OptionsTest, CancelPutsBackTheDialogsFontButKeepsAModeChosenInTheMainWindowMeanwhile)
+{
+    Start(0, 70);
+    const int size = Form1->reScreen->Font()->Size();
+    for (bool connected : {true, false}) {
+        SCOPED_TRACE(connected ? "connected" : "disconnected");
+        if (!connected) Choose(Form1->Disconnect1_mi);
+        Open();
+        const int mode = connected ? 2 : 1;
+        script.AnswerDialog([&](TCommonDialog& Dialog) {
+            TurnTo(Form1);
+            script.Answer(mrYes);
+            Choose(connected ? Form1->mi_HexMode : Form1->mi_MixedMode);
+            static_cast<TFontDialog&>(Dialog).Font()->SetSize(20);
+            return true;
+        });
+        SendMessageA(frmProp->btnFont->Handle(), BM_CLICK, 0, 0);
+        ASSERT_EQ(Display.DisplayMode, mode);
+        ASSERT_EQ(Form1->reScreen->Font()->Size(), 20);
+        TurnTo(frmProp);
+        AltKey('C');
+        EXPECT_FALSE(frmProp->Visible());
+        EXPECT_EQ(Settings.FontSize, size);
+        EXPECT_EQ(Form1->reScreen->Font()->Size(), size);
+        EXPECT_EQ(Display.DisplayMode, mode);
+        EXPECT_EQ(Settings.DisplayMode, mode);
+        script.Answer(mrYes);
+        Choose(Form1->mi_ASCIIMode);
+    }
+}
+
 TEST_F(OptionsTest, TheButtonsAnswerTheirUnderlinedLetters)
 {
     Start(0, 70);

@@ -75,6 +75,46 @@ TEST_F(ViewMenusTest, TheScreensPopUpChecksTheEntryPaneItemExactlyWhileThePaneIs
     EXPECT_TRUE(popUpShowsCheck());
 }
 
+// The gutter is hidden at start; "Line Numbers" in the View menu and in the screen's pop-up
+// shows and hides it, and both items are checked exactly while it shows.
+TEST_F(ViewMenusTest, LineNumbersInBothMenusShowAndHideTheGutterAndAreCheckedWhileItShows)
+{
+    Start();
+    // The menu opened (the View menu as the platform tells the window; the pop-up by a right
+    // click on the screen, closed again by a cancel waiting behind the release), and the check
+    // mark it then shows.
+    auto checkedInMenu = [](HMENU Menu, TMenuItem* Item) {
+        if (Menu == Form1->PopupMenu1->Handle()) {
+            HWND screen = Form1->reScreen->Handle();
+            PostMessageA(screen, WM_RBUTTONUP, 0, MAKELPARAM(20, 20));
+            PostMessageA(screen, WM_CANCELMODE, 0, 0);
+            SendMessageA(screen, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 20));
+            qv::test::PumpMessages();
+        } else {
+            SendMessageA(Form1->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(Menu), 0);
+        }
+        return (GetMenuState(Menu, Item->Command(), MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    HMENU view = Form1->View1->Handle();
+    HMENU popUp = Form1->PopupMenu1->Handle();
+    EXPECT_EQ(Form1->miLineNumbers->Caption(), "Line Numbers");
+    EXPECT_EQ(Form1->PopupLineNumbers->Caption(), "Line Numbers");
+    EXPECT_FALSE(Form1->PanelLine->Visible());
+    EXPECT_FALSE(checkedInMenu(view, Form1->miLineNumbers));
+
+    SendMessageA(Form1->Handle(), WM_COMMAND, Form1->miLineNumbers->Command(), 0);
+    EXPECT_TRUE(Form1->PanelLine->Showing());
+    EXPECT_TRUE(checkedInMenu(view, Form1->miLineNumbers));
+    EXPECT_TRUE(checkedInMenu(popUp, Form1->PopupLineNumbers));
+    // One digit's width and the margin while the screen has fewer than ten lines.
+    EXPECT_EQ(Form1->PanelLine->Width(), Form1->GutterCanvas->TextWidth("0") + 7);
+
+    SendMessageA(Form1->Handle(), WM_COMMAND, Form1->PopupLineNumbers->Command(), 0);
+    EXPECT_FALSE(Form1->PanelLine->Visible());
+    EXPECT_FALSE(checkedInMenu(view, Form1->miLineNumbers));
+    EXPECT_FALSE(checkedInMenu(popUp, Form1->PopupLineNumbers));
+}
+
 TEST_F(ViewMenusTest, FullScreenTogglesMaximisedAndBothItemsOfferToExitWhileMaximised)
 {
     Start();

@@ -1,0 +1,358 @@
+// The receive screen as a user sees it on a real display (Wine's X11 driver under Xvfb): after
+// wheel notches and scroll-bar arrow clicks in each display mode, with the screen full and with
+// the line limit reached, what the screen shows is what a fresh drawing of the same text shows;
+// the scroll bar is drawn once the text is taller than the screen; the gutter's numbers stand
+// beside their lines after a load and after a scroll. Wine's null display driver, which the
+// other suites use, does not show these faults: there the tests skip.
+#include <windows.h>
+#include <richedit.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "framework/gui/Canvas.h"
+#include "terminal/ScreenView.h"
+#include "tests/support/MainWindowHarness.h"
+#include "tests/support/ReceiveScreen.h"
+
+namespace realdisplay_test {
+namespace {
+
+using qv::test::WaitForBytesIn;
+using qv::test::WaitForQuietScreen;
+using qv::test::WaitUntil;
+
+// Whether this prefix draws on a display: the other suites' prefix names Wine's null driver.
+bool OnRealDisplay()
+{
+    char driver[32] = "";
+    DWORD size = sizeof driver;
+    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Wine\\Drivers", "Graphics", RRF_RT_REG_SZ,
+                     nullptr, driver, &size) != ERROR_SUCCESS)
+        return true;
+    return lstrcmpiA(driver, "null") != 0;
+}
+
+// Pixels as drawn, row by row from the top.
+struct TPicture {
+    int width = 0, height = 0;
+    std::vector<DWORD> pixels;
+};
+
+TPicture PictureOf(HDC From, int Width, int Height)
+{
+    TPicture p;
+    p.width = Width;
+    p.height = Height;
+    HDC memory = CreateCompatibleDC(From);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), Width, -Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(From, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, Width, Height, From, 0, 0, SRCCOPY);
+    GdiFlush();
+    p.pixels.assign(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + Width * Height);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return p;
+}
+
+// A window as it is drawn now: its client area, or (Frame) the whole window, borders and scroll
+// bars included.
+TPicture PictureOf(HWND Window, bool Frame)
+{
+    RECT r{};
+    if (Frame) {
+        GetWindowRect(Window, &r);
+        OffsetRect(&r, -r.left, -r.top);
+    } else {
+        GetClientRect(Window, &r);
+    }
+    HDC dc = Frame ? GetWindowDC(Window) : GetDC(Window);
+    TPicture p = PictureOf(dc, r.right, r.bottom);
+    ReleaseDC(Window, dc);
+    return p;
+}
+
+// Where two pictures differ, in the first Rows rows; empty when they do not.
+std::string Difference(const TPicture& A, const TPicture& B, int Rows = INT_MAX)
+{
+    if (A.width != B.width || A.height != B.height) return "sizes differ";
+    int first = -1, count = 0;
+    for (int y = 0; y < std::min(A.height, Rows); ++y) {
+        const auto row = A.pixels.begin() + y * A.width;
+        if (std::equal(row, row + A.width, B.pixels.begin() + y * A.width)) continue;
+        if (first < 0) first = y;
+        ++count;
+    }
+    if (first < 0) return "";
+    return std::to_string(count) + " of " + std::to_string(A.height) + " rows differ, from row " +
+           std::to_string(first);
+}
+
+class RealDisplayTest : public qv::test::MainWindowHarness {
+protected:
+    // The main window connected to the line, in Mode with a line limit of Lines, the screen
+    // font DejaVu Sans Mono 14 as the run command's settings have it; false (the test skipped)
+    // off a real display.
+    bool StartOnDisplay(int Mode, int Lines)
+    {
+        if (!OnRealDisplay()) return false;
+        WriteTextFile(SettingsPath(),
+                      std::string("[Font Section]\r\nFONT_NAME=") + qv::test::BenchFixedFont +
+                          "\r\nFONT_SIZE=14\r\n[Serial Port Section]\r\nPORT=COM1\r\nBAUD="
+                          "115200\r\nDATA_BITS=8\r\nPARITY=NONE\r\nSTOP_BITS=1\r\n[General "
+                          "Section]\r\nAUTO_CONNECT_ON_START=0\r\n[Display Section]\r\n"
+                          "DISPLAY_MODE=" +
+                          std::to_string(Mode) + "\r\nLINES=" + std::to_string(Lines) +
+                          "\r\nAUTO_ADJUST_COLS=1\r\n");
+        Display.Reset(TDisplayReset::NewSession);
+        StartMainWindow();
+        Form1->Show();
+        // A window of the same size on any display, whatever placement it was shown with.
+        Form1->SetWindowState(wsNormal);
+        Form1->SetBounds(20, 20, 900, 560);
+        ConnectToLine();
+        Form1->Receive.Reset();
+        screen = Form1->reScreen->Handle();
+        return true;
+    }
+
+    // The device sends Bytes; the window has shown them all.
+    void Receive(const std::string& Bytes)
+    {
+        const std::int64_t before = Display.BytesIn;
+        line.Write(Bytes);
+        ASSERT_TRUE(WaitForBytesIn(before + static_cast<std::int64_t>(Bytes.size())));
+        ASSERT_TRUE(WaitForQuietScreen());
+    }
+
+    // What the window has queued (a paint, the rest on whole lines after a scroll) has run and
+    // whatever was left to draw is drawn.
+    void Settle()
+    {
+        for (int i = 0; i < 5; ++i) qv::test::PumpMessages();
+        RedrawWindow(Form1->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
+
+    // The screen (or its whole window, Frame) as the user sees it now is what a fresh drawing of
+    // it shows. The caret, which blinks, is hidden meanwhile.
+    void ExpectDrawnAsAfresh(HWND Window, bool Frame, const std::string& After)
+    {
+        Settle();
+        const bool caretHidden = HideCaret(screen) != FALSE;
+        const TPicture shown = PictureOf(Window, Frame);
+        RedrawWindow(Window, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | (Frame ? RDW_FRAME : 0));
+        const TPicture fresh = PictureOf(Window, Frame);
+        if (caretHidden) ShowCaret(screen);
+        EXPECT_EQ(Difference(shown, fresh), "") << After;
+    }
+
+    int ScrollPosition() const { return GetScrollPos(screen, SB_VERT); }
+
+    // Wheel notches over the screen: up for positive Notches.
+    void Wheel(int Notches)
+    {
+        RECT r{};
+        GetWindowRect(screen, &r);
+        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        for (int i = 0; i < std::abs(Notches); ++i)
+            SendMessageA(screen, WM_MOUSEWHEEL,
+                         MAKEWPARAM(0, Notches > 0 ? WHEEL_DELTA : -WHEEL_DELTA), at);
+    }
+
+    // A click on the vertical scroll bar's up or down arrow: the press starts the bar's own
+    // tracking, the release waiting in the queue ends it.
+    void ClickArrow(bool Up)
+    {
+        SCROLLBARINFO bar{};
+        bar.cbSize = sizeof bar;
+        ASSERT_TRUE(GetScrollBarInfo(screen, OBJID_VSCROLL, &bar));
+        const int x = (bar.rcScrollBar.left + bar.rcScrollBar.right) / 2;
+        const int arrow = GetSystemMetrics(SM_CYVSCROLL);
+        const int y = Up ? bar.rcScrollBar.top + arrow / 2 : bar.rcScrollBar.bottom - arrow / 2;
+        POINT client{x, y};
+        ScreenToClient(screen, &client);
+        PostMessageA(screen, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+        SendMessageA(screen, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(x, y));
+    }
+
+    HWND screen = nullptr;
+};
+
+// ---- scrolling --------------------------------------------------------------------------------
+
+// What the device sends: in ASCII/Text mode text lines, in the byte modes random bytes; enough
+// to fill the screen, or (Limit) to reach the line limit several times over.
+std::string Traffic(int Mode, bool Limit)
+{
+    std::string bytes;
+    if (Mode == 0) {
+        for (int i = 1; i <= (Limit ? 400 : 60); ++i) {
+            char number[16];
+            std::snprintf(number, sizeof number, "L%07d ", i);
+            bytes += number;
+            bytes += "ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghijklmnopqrstuvwxyz 0123456789\r\n";
+        }
+        return bytes;
+    }
+    std::mt19937 random(Limit ? 59 : 5);
+    for (int i = 0; i < (Limit ? 12000 : Mode == 1 ? 2500 : 1200); ++i)
+        bytes += static_cast<char>(random() & 0xFF);
+    return bytes;
+}
+
+class ScreenScrollTest : public RealDisplayTest,
+                         public ::testing::WithParamInterface<std::tuple<int, bool>> {};
+
+TEST_P(ScreenScrollTest, AfterWheelNotchesAndArrowClicksTheScreenShowsWhatAFreshDrawingShows)
+{
+    const auto [mode, limit] = GetParam();
+    const int lineLimit = limit ? 100 : 200;
+    if (!StartOnDisplay(mode, lineLimit)) GTEST_SKIP() << "not on a real display";
+    ASSERT_NO_FATAL_FAILURE(Receive(Traffic(mode, limit)));
+    if (limit) {
+        ASSERT_EQ(qv::test::PendingLineBreaks(), static_cast<size_t>(lineLimit - 1));
+    } else {
+        ASSERT_LT(qv::test::PendingLineBreaks(), static_cast<size_t>(lineLimit - 1));
+    }
+    SCROLLINFO range{sizeof range, SIF_RANGE | SIF_PAGE};
+    GetScrollInfo(screen, SB_VERT, &range);
+    ASSERT_GT(range.nMax - range.nMin + 1, static_cast<int>(range.nPage)) << "the screen is full";
+    ExpectDrawnAsAfresh(screen, false, "after the load");
+
+    int position = ScrollPosition();
+    Wheel(1);
+    Settle();
+    ASSERT_LT(ScrollPosition(), position);
+    ExpectDrawnAsAfresh(screen, false, "after a wheel notch up");
+
+    position = ScrollPosition();
+    Wheel(3);
+    Settle();
+    ASSERT_LT(ScrollPosition(), position);
+    ExpectDrawnAsAfresh(screen, false, "after three more notches up");
+
+    for (bool up : {false, false, true}) {
+        position = ScrollPosition();
+        ASSERT_NO_FATAL_FAILURE(ClickArrow(up));
+        Settle();
+        ASSERT_NE(ScrollPosition(), position);
+        ExpectDrawnAsAfresh(screen, false,
+                            up ? "after a click on the up arrow"
+                               : "after a click on the down arrow");
+    }
+
+    Wheel(-2);
+    ExpectDrawnAsAfresh(screen, false, "after two notches down");
+}
+
+std::string ScrollCaseName(const ::testing::TestParamInfo<std::tuple<int, bool>>& Info)
+{
+    static const char* const modes[] = {"Text", "Mixed", "Hex"};
+    return std::string(modes[std::get<0>(Info.param)]) +
+           (std::get<1>(Info.param) ? "AtTheLineLimit" : "WithTheScreenFull");
+}
+
+INSTANTIATE_TEST_SUITE_P(ModesAndFills, ScreenScrollTest,
+                         ::testing::Combine(::testing::Values(0, 1, 2), ::testing::Bool()),
+                         ScrollCaseName);
+
+// ---- the scroll bar ---------------------------------------------------------------------------
+
+// Lines that each come after a quiet spell are pasted at once; a burst is loaded by the display
+// tick. Either way the scroll bar is drawn as soon as the text is taller than the screen.
+TEST_F(RealDisplayTest, TheScrollBarIsDrawnOnceTheTextIsTallerThanTheScreenPastedOrLoaded)
+{
+    if (!StartOnDisplay(0, 200)) GTEST_SKIP() << "not on a real display";
+    auto taller = [&] {
+        SCROLLINFO range{sizeof range, SIF_RANGE | SIF_PAGE};
+        return (GetWindowLongA(screen, GWL_STYLE) & WS_VSCROLL) &&
+               GetScrollInfo(screen, SB_VERT, &range) &&
+               range.nMax - range.nMin + 1 > static_cast<int>(range.nPage);
+    };
+    for (int i = 0; i < 60 && !taller(); ++i) {
+        // The line quiet for more than the display tick's interval, then a line: the receive
+        // path pastes it at once.
+        ASSERT_TRUE(WaitUntil([] { return GetTickCount() - Form1->Receive.LastReadAt > 120; }));
+        ASSERT_NO_FATAL_FAILURE(Receive("pasted " + std::to_string(i) + "\r\n"));
+    }
+    ASSERT_TRUE(taller());
+    ExpectDrawnAsAfresh(screen, true, "after the pasted line that made the text taller");
+
+    Form1->Clear_spbtnClick(Form1->Clear_spbtn);
+    Settle();
+    ASSERT_FALSE(taller());
+    ASSERT_NO_FATAL_FAILURE(Receive(Traffic(0, false)));
+    ASSERT_TRUE(taller());
+    ExpectDrawnAsAfresh(screen, true, "after a load that made the text taller");
+}
+
+// ---- the gutter -------------------------------------------------------------------------------
+
+// The gutter as it should be: beside each of the screen's first visible lines, at that line's
+// height, its number, on the panel's colour; compared over those lines.
+TEST_F(RealDisplayTest, TheGuttersNumbersStandBesideTheirLinesAfterALoadAndAfterScrolls)
+{
+    // Below the line limit: the burst is loaded whole, with no shortening after it.
+    if (!StartOnDisplay(0, 200)) GTEST_SKIP() << "not on a real display";
+    SendMessageA(Form1->Handle(), WM_COMMAND, Form1->miLineNumbers->Command(), 0);
+    ASSERT_TRUE(Form1->PanelLine->Showing());
+    HWND gutter = Form1->PanelLine->Handle();
+
+    auto expectNumbersBesideLines = [&](const std::string& After) {
+        Settle();
+        const TPicture shown = PictureOf(gutter, false);
+        TBitmap expected;
+        expected.SetSize(shown.width, shown.height);
+        TCanvas* c = expected.Canvas();
+        c->Brush()->SetColor(Form1->PanelLine->Color());
+        c->FillRect(Rect(0, 0, shown.width, shown.height));
+        c->Font()->Assign(Form1->reScreen->Font());
+        c->Font()->SetColor(clBlack);
+        // The screen's lines stand in its text area, below its border and the text area's
+        // margin; the gutter beside it starts at the screen's own top.
+        POINT origin{0, 0};
+        ClientToScreen(screen, &origin);
+        RECT window{}, text{};
+        GetWindowRect(screen, &window);
+        SendMessageA(screen, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+        const int border = origin.y - window.top - text.top;
+        const int h = ScreenLineHeight(screen, c->TextHeight("1"));
+        const int first = static_cast<int>(SendMessageA(screen, EM_GETFIRSTVISIBLELINE, 0, 0));
+        const int blanks = c->TextWidth("    ");
+        constexpr int rows = 4;
+        for (int i = 0; i < rows; ++i) {
+            const int start = static_cast<int>(SendMessageA(screen, EM_LINEINDEX, first + i, 0));
+            const int y = ScreenCharTop(screen, start) + border;
+            const String number = IntToStr(first + i + 1);
+            c->TextRect(Rect(2, y, 2 + std::max(blanks, c->TextWidth(number)), y + h), 2, y,
+                        number);
+        }
+        const int top =
+            ScreenCharTop(screen,
+                          static_cast<int>(SendMessageA(screen, EM_LINEINDEX, first + rows, 0))) +
+            border;
+        EXPECT_EQ(Difference(shown, PictureOf(c->Handle(), shown.width, shown.height), top), "")
+            << After << " (first visible line " << first + 1 << ")";
+    };
+
+    ASSERT_NO_FATAL_FAILURE(Receive(Traffic(0, false)));
+    ASSERT_GT(SendMessageA(screen, EM_GETFIRSTVISIBLELINE, 0, 0), 10);
+    expectNumbersBesideLines("after a load");
+    Wheel(1);
+    expectNumbersBesideLines("after a wheel notch up");
+    ASSERT_NO_FATAL_FAILURE(ClickArrow(true));
+    expectNumbersBesideLines("after a click on the up arrow");
+    Wheel(-1);
+    expectNumbersBesideLines("after a wheel notch down");
+}
+
+}  // namespace
+}  // namespace realdisplay_test
