@@ -234,7 +234,7 @@ TEST_F(OptionsTest, CancelKeepsTheModeAndFontChosenInTheMainWindowWhileTheDialog
     EXPECT_EQ(Form1->reScreen->Font()->Size(), 20);
 }
 
-// The steps, connected and then not: the line width fitted to the screen is turned
+// A user's steps, connected and then not: the line width fitted to the screen is turned
 // off, the columns set to 50, a font of 20 points chosen with the font button (applying it
 // while connected gives the screen the focus, which activates the main window), then a click
 // back onto the dialog and Cancel, or Esc. Everything the dialog changed goes back.
