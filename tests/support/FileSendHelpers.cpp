@@ -137,6 +137,89 @@ std::string PeerReader::Finish()
     return data_;
 }
 
+CountingPeer::CountingPeer(VirtualLine& Line, size_t Expected)
+{
+    thread_ = std::thread([this, &Line, Expected] {
+        int silentAfterEnd = 0;
+        const auto giveUp = std::chrono::steady_clock::now() + 240s;
+        while (data_.size() < Expected && silentAfterEnd < 3 &&
+               std::chrono::steady_clock::now() < giveUp) {
+            const bool ended = sendEnded_;
+            const std::string got = Line.Read(1 << 16, 20ms);
+            silentAfterEnd = got.empty() && ended ? silentAfterEnd + 1 : 0;
+            data_ += got;
+            arrived_ = data_.size();
+        }
+    });
+}
+
+CountingPeer::~CountingPeer() { Finish(); }
+
+bool CountingPeer::WaitForMore(size_t Count, double Seconds) const
+{
+    const size_t until = arrived_ + Count;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(Seconds);
+    while (arrived_ < until) {
+        if (std::chrono::steady_clock::now() >= end) return false;
+        Sleep(5);
+    }
+    return true;
+}
+
+std::string CountingPeer::Finish()
+{
+    sendEnded_ = true;
+    if (thread_.joinable()) thread_.join();
+    return data_;
+}
+
+bool InMenuLoop(DWORD Thread)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(Thread, &info) && (info.flags & GUI_INMENUMODE) != 0;
+}
+
+namespace {
+
+struct ClassSearch {
+    const char* wanted;
+    HWND found;
+};
+
+BOOL CALLBACK MatchVisibleOfClass(HWND h, LPARAM p)
+{
+    auto* s = reinterpret_cast<ClassSearch*>(p);
+    char name[64] = {};
+    GetClassNameA(h, name, sizeof(name));
+    if (IsWindowVisible(h) && lstrcmpA(name, s->wanted) == 0) {
+        s->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND VisibleWindowOfClass(DWORD Thread, const char* Class)
+{
+    ClassSearch search{Class, nullptr};
+    EnumThreadWindows(Thread, MatchVisibleOfClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+bool MenuDroppedDown(DWORD Thread) { return VisibleWindowOfClass(Thread, "#32768") != nullptr; }
+
+HWND ShownDialog(DWORD Thread) { return VisibleWindowOfClass(Thread, "#32770"); }
+
+void PostKey(HWND Window, WORD Key, bool Alt)
+{
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(Key, MAPVK_VK_TO_VSC)) << 16;
+    const LPARAM altDown = Alt ? 0x20000000 : 0;
+    PostMessageA(Window, Alt ? WM_SYSKEYDOWN : WM_KEYDOWN, Key, scan | altDown | 1);
+    PostMessageA(Window, Alt ? WM_SYSKEYUP : WM_KEYUP, Key, scan | altDown | 0xC0000001);
+}
+
 std::string RandomBytes(size_t n)
 {
     std::string s(n, '\0');

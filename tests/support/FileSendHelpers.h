@@ -64,6 +64,36 @@ private:
     std::string data_;
 };
 
+// Reads everything the program sends on its own thread, as PeerReader does, and counts it as it
+// comes, so that another thread can wait for bytes to arrive while the user holds a menu or a
+// box open.
+class CountingPeer {
+public:
+    CountingPeer(VirtualLine& Line, size_t Expected);
+    ~CountingPeer();
+    size_t Arrived() const { return arrived_; }
+    // Waits (at most Seconds) until Count more bytes than now have arrived.
+    bool WaitForMore(size_t Count, double Seconds = 20) const;
+    // Called when the send has returned: what arrived.
+    std::string Finish();
+
+private:
+    std::atomic<bool> sendEnded_{false};
+    std::atomic<size_t> arrived_{0};
+    std::thread thread_;
+    std::string data_;
+};
+
+// What the user sees of the main thread's modal states, from another thread: a menu loop runs
+// (the menu bar armed or a menu dropped down), a menu is dropped down, the visible dialog of the
+// standard dialog class on that thread (a message box, a common dialog), or nullptr.
+bool InMenuLoop(DWORD Thread);
+bool MenuDroppedDown(DWORD Thread);
+HWND ShownDialog(DWORD Thread);
+// A key pressed and released as the keyboard posts it to Window: WM_KEYDOWN/WM_KEYUP, or with
+// Alt held WM_SYSKEYDOWN/WM_SYSKEYUP (the message loop's TranslateMessage makes the characters).
+void PostKey(HWND Window, WORD Key, bool Alt = false);
+
 // n pseudo-random bytes, the same each run.
 std::string RandomBytes(size_t n);
 // The whole content of the file at Path.
