@@ -187,6 +187,29 @@ TEST_F(FileSendTest, DisconnectDuringASendEndsItWithoutAMessage)
     ExpectIdleWindow();
 }
 
+// The device pulled out during a send refuses the writes before the port's reader finds it gone:
+// the send showed its own "the port did not accept the data" box under the lost device's.
+TEST_F(FileSendTest, ADeviceLostDuringASendShowsOnlyTheLostDeviceBox)
+{
+    Form1->Comm1->SetBaudRate(115200);
+    const std::string bytes = RandomBytes(200000);
+    const std::string path = MakeFile("unplugged.bin", bytes);
+    std::thread device([&] {
+        size_t got = 0;
+        while (got < 5000) got += line.Read(1 << 16, 200ms).size();
+        line.Unplug();
+    });
+    SendFileThroughMenu(path);
+    device.join();
+    ASSERT_TRUE(qv::test::WaitUntil([] { return !Form1->Comm1->Enabled(); }, 10s));
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u) << boxes.back().Text;
+    EXPECT_EQ(boxes[0].Text.rfind(MainText::DeviceLostHead + line.PortName(), 0), 0u)
+        << boxes[0].Text;
+    EXPECT_LT(BytesSent(), std::int64_t(bytes.size()));
+    ExpectIdleWindow();
+}
+
 TEST_F(FileSendTest, ClosingTheWindowDuringASendEndsTheSendAndTheWindowCloses)
 {
     const std::string bytes = RandomBytes(200000);
