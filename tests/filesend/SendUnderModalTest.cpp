@@ -15,9 +15,6 @@ namespace filesend_test {
 namespace {
 
 using qv::test::CountingPeer;
-using qv::test::InMenuLoop;
-using qv::test::MenuDroppedDown;
-using qv::test::PostKey;
 using qv::test::ShownDialog;
 
 // What comes in a quarter second at 115,200 baud, and the time allowed for it (a send held by the
@@ -99,27 +96,16 @@ protected:
 TEST_F(SendUnderModalTest, TheLineIsFedWhileAMenuIsDroppedDownAndWhileItsBarStaysArmedAfterEsc)
 {
     const std::string bytes = RandomBytes(60000);
-    bool dropped = false, fedDropped = false, stillDropped = false;
-    bool armed = false, fedArmed = false, stillArmed = false, left = false;
+    qv::test::TMenuHold menu;
     const HWND form = Form1->Handle();
     const std::string arrived = SendWhileUserActs(bytes, [&](CountingPeer& peer) {
-        PostKey(form, 'E', true);  // Alt+E: the Edit menu drops down
-        dropped = qv::test::WaitUntil([&] { return MenuDroppedDown(mainThread_); }, 10s);
-        fedDropped = peer.WaitForMore(Quarter, Allowed);
-        stillDropped = MenuDroppedDown(mainThread_);
-        PostKey(form, VK_ESCAPE);  // the menu closes, the bar stays armed
-        armed = qv::test::WaitUntil(
-            [&] { return !MenuDroppedDown(mainThread_) && InMenuLoop(mainThread_); }, 10s);
-        fedArmed = peer.WaitForMore(Quarter, Allowed);
-        stillArmed = InMenuLoop(mainThread_) && !MenuDroppedDown(mainThread_);
-        PostKey(form, VK_ESCAPE);
-        left = qv::test::WaitUntil([&] { return !InMenuLoop(mainThread_); }, 10s);
+        menu = qv::test::HoldMenuWhileFed(peer, form, mainThread_, Quarter, Allowed);
     });
-    EXPECT_TRUE(dropped && stillDropped);
-    EXPECT_TRUE(fedDropped);
-    EXPECT_TRUE(armed && stillArmed);
-    EXPECT_TRUE(fedArmed);
-    EXPECT_TRUE(left);
+    EXPECT_TRUE(menu.Dropped);
+    EXPECT_TRUE(menu.FedDropped);
+    EXPECT_TRUE(menu.Armed);
+    EXPECT_TRUE(menu.FedArmed);
+    EXPECT_TRUE(menu.Left);
     EXPECT_TRUE(arrived == bytes);
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].Text, "Successfully sent 60000 bytes from file:\n" + InFolder("modal.bin"));

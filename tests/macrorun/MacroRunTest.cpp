@@ -478,6 +478,33 @@ TEST_F(MacroRunTest, AFileItemKeepsItsDelayAfterEveryByteAndStopEndsItWithNothin
     EXPECT_TRUE(RunButtonsEnabled());
 }
 
+// A menu dropped down or left armed during a file item held its send for as long.
+TEST_F(MacroRunTest, TheLineIsFedWhileAMenuIsDroppedDownOrArmedDuringAFileItem)
+{
+    Start(0, 70);
+    Form1->Comm1->SetBaudRate(115200);
+    const std::string bytes = qv::test::RandomBytes(60000);
+    const std::string path = InFolder("menu_item.bin");
+    WriteTextFile(path, bytes);
+    Select(Item(Folder("F"), mkFile, path));
+    const DWORD mainThread = GetCurrentThreadId();
+    const HWND form = Form1->Handle();
+    qv::test::CountingPeer peer(line, bytes.size());
+    qv::test::TMenuHold menu;
+    std::thread user([&] {
+        if (peer.WaitForMore(2880, 20))
+            menu = qv::test::HoldMenuWhileFed(peer, form, mainThread, 2880);
+    });
+    Form1->Tr_Send_btnClick(Form1);
+    user.join();
+    EXPECT_TRUE(peer.Finish() == bytes);
+    EXPECT_TRUE(menu.Dropped && menu.Armed && menu.Left);
+    EXPECT_TRUE(menu.FedDropped);
+    EXPECT_TRUE(menu.FedArmed);
+    EXPECT_TRUE(script.Shown().empty());
+    EXPECT_TRUE(RunButtonsEnabled());
+}
+
 // A device pulled out during a file item: only the lost device's box, and the script goes no
 // further.
 TEST_F(MacroRunTest, ADeviceLostDuringAFileItemShowsOnlyTheLostDeviceBoxAndEndsTheRun)

@@ -10,6 +10,7 @@
 #include "framework/Streams.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
+#include "tests/support/WaitUntil.h"
 
 extern "C" void* WriteFileSlot __asm__("__imp__WriteFile@20");
 
@@ -218,6 +219,24 @@ void PostKey(HWND Window, WORD Key, bool Alt)
     const LPARAM altDown = Alt ? 0x20000000 : 0;
     PostMessageA(Window, Alt ? WM_SYSKEYDOWN : WM_KEYDOWN, Key, scan | altDown | 1);
     PostMessageA(Window, Alt ? WM_SYSKEYUP : WM_KEYUP, Key, scan | altDown | 0xC0000001);
+}
+
+TMenuHold HoldMenuWhileFed(const CountingPeer& Peer, HWND Form, DWORD FormThread, size_t More,
+                           double Seconds)
+{
+    TMenuHold hold;
+    const auto within = std::chrono::milliseconds(static_cast<int>(Seconds * 1000));
+    PostKey(Form, 'E', true);
+    hold.Dropped = WaitUntil([&] { return MenuDroppedDown(FormThread); }, within);
+    hold.FedDropped = Peer.WaitForMore(More, Seconds) && MenuDroppedDown(FormThread);
+    PostKey(Form, VK_ESCAPE);
+    hold.Armed = WaitUntil(
+        [&] { return !MenuDroppedDown(FormThread) && InMenuLoop(FormThread); }, within);
+    hold.FedArmed = Peer.WaitForMore(More, Seconds) && InMenuLoop(FormThread) &&
+                    !MenuDroppedDown(FormThread);
+    PostKey(Form, VK_ESCAPE);
+    hold.Left = WaitUntil([&] { return !InMenuLoop(FormThread); }, within);
+    return hold;
 }
 
 std::string RandomBytes(size_t n)

@@ -94,6 +94,20 @@ HWND ShownDialog(DWORD Thread);
 // Alt held WM_SYSKEYDOWN/WM_SYSKEYUP (the message loop's TranslateMessage makes the characters).
 void PostKey(HWND Window, WORD Key, bool Alt = false);
 
+// The user drops a menu down on Form with Alt+E and keeps it so until More bytes have arrived,
+// then closes it with Esc (the bar stays armed) and keeps it armed until More bytes more have
+// arrived, then leaves it with a second Esc. Call it from the user's thread while the send runs on
+// the form's thread.
+struct TMenuHold {
+    bool Dropped = false;    // the menu dropped down
+    bool FedDropped = false; // More bytes came while it was, and it still was then
+    bool Armed = false;      // after one Esc the bar stayed armed
+    bool FedArmed = false;   // More bytes came while it was, and it still was then
+    bool Left = false;       // the second Esc left the menu
+};
+TMenuHold HoldMenuWhileFed(const CountingPeer& Peer, HWND Form, DWORD FormThread, size_t More,
+                           double Seconds = 20);
+
 // n pseudo-random bytes, the same each run.
 std::string RandomBytes(size_t n);
 // The whole content of the file at Path.
