@@ -174,5 +174,32 @@ TEST_F(DialogOwner, TheScreenFontDialogComesUpAboveTheOptionsDialogThatStaysOnTo
     frmProp->Close();
 }
 
+// A modal form of the program likewise: the Special Send File options, opened from the main
+// window while the options dialog stays on top.
+TEST_F(DialogOwner, TheSpecialSendOptionsComeUpAboveTheOptionsDialogThatStaysOnTop)
+{
+    Application->CreateForm(AdvSendFile_dlg);
+    if (!frmProp) Application->CreateForm(frmProp);
+    Form1->settings_spbtnClick(Form1->settings_spbtn);
+    ASSERT_TRUE(frmProp->Visible());
+    SetActiveWindow(Form1->Handle());
+    const HWND options = AdvSendFile_dlg->Handle();
+    const HWND settings = frmProp->Handle();
+    std::atomic<bool> above{false}, done{false};
+    std::thread user([&] {
+        if (qv::test::WaitUntil([&] { return IsWindowVisible(options) != 0; }, 30s)) {
+            above = Above(options, settings);
+            PostMessageA(options, WM_CLOSE, 0, 0);
+        }
+        done = true;
+    });
+    PostMessageA(Form1->Handle(), WM_COMMAND, Form1->miSpxSendFileBinary->Command(), 0);
+    qv::test::WaitUntil([&] { return done && !IsWindowVisible(options); }, 60s);
+    user.join();
+    EXPECT_TRUE(above);
+    EXPECT_EQ(GetWindowLongA(options, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    frmProp->Close();
+}
+
 }  // namespace
 }  // namespace dialogowner_test
