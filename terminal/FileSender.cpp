@@ -210,10 +210,6 @@ bool TFileSender::WriteWhileLineWants()
                 Finish(TEnd::PauseRefused);
                 return false;
             }
-            if (pause == TFileSendPause::Stop || Stopped()) {
-                Finish(TEnd::Stopped);
-                return false;
-            }
         }
         // The block is what the line carries in 20 ms at the baud of the moment: the baud may
         // change on an open port, and a block sized for 921,600 baud takes two seconds at 9,600.

@@ -32,9 +32,9 @@ public:
     virtual void EndFileSend() = 0;
 };
 
-// Where the pause after a byte stands: over (the send goes on), still running, the send was
-// stopped, or the pause could not be had.
-enum class TFileSendPause { Go, Wait, Stop, Refused };
+// Where the pause after a byte stands: over (the send goes on), still running, or the pause could
+// not be had.
+enum class TFileSendPause { Go, Wait, Refused };
 
 struct TFileSendOptions {
     // One byte a write, each followed by the pause; otherwise blocks of what the line carries in
@@ -88,8 +88,16 @@ public:
     void Step();
 
 private:
-    enum class TEnd { None, Whole, Stopped, PortClosed, PortRefused, DeviceGone, PauseRefused,
-                      FileError };
+    enum class TEnd {
+        None,
+        Whole,
+        Stopped,
+        PortClosed,
+        PortRefused,
+        DeviceGone,
+        PauseRefused,
+        FileError
+    };
     void Begin();
     void StartPass();
     // The file's end reached: the pass's end, and the next pass or the send's end.

@@ -14,7 +14,7 @@
 namespace filesend_test {
 namespace {
 
-using qv::test::CountingPeer;
+using qv::test::PeerReader;
 using qv::test::ShownDialog;
 
 // What comes in a quarter second at 115,200 baud, and the time allowed for it (a send held by the
@@ -72,11 +72,11 @@ protected:
     // Sends Bytes through the menu command while User acts from its own thread, as the user
     // does with the keyboard and the mouse; what the peer got.
     std::string SendWhileUserActs(const std::string& Bytes,
-                                  const std::function<void(CountingPeer&)>& User)
+                                  const std::function<void(PeerReader&)>& User)
     {
         const std::string path = MakeFile("modal.bin", Bytes);
         RealDialogsButTheSendFile dialogs(path);
-        CountingPeer peer(line, Bytes.size());
+        PeerReader peer(line, Bytes.size());
         std::atomic<bool> userDone{false};
         std::thread user([&] {
             if (peer.WaitForMore(Quarter, Allowed)) User(peer);
@@ -98,7 +98,7 @@ TEST_F(SendUnderModalTest, TheLineIsFedWhileAMenuIsDroppedDownAndWhileItsBarStay
     const std::string bytes = RandomBytes(60000);
     qv::test::TMenuHold menu;
     const HWND form = Form1->Handle();
-    const std::string arrived = SendWhileUserActs(bytes, [&](CountingPeer& peer) {
+    const std::string arrived = SendWhileUserActs(bytes, [&](PeerReader& peer) {
         menu = qv::test::HoldMenuWhileFed(peer, form, mainThread_, Quarter, Allowed);
     });
     EXPECT_TRUE(menu.Dropped);
@@ -108,7 +108,8 @@ TEST_F(SendUnderModalTest, TheLineIsFedWhileAMenuIsDroppedDownAndWhileItsBarStay
     EXPECT_TRUE(menu.Left);
     EXPECT_TRUE(arrived == bytes);
     ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0].Text, "Successfully sent 60000 bytes from file:\n" + InFolder("modal.bin"));
+    EXPECT_EQ(Boxes()[0].Text,
+              "Successfully sent 60000 bytes from file:\n" + InFolder("modal.bin"));
     ExpectIdleWindow();
 }
 
@@ -122,7 +123,7 @@ TEST_F(SendUnderModalTest, TheLineIsFedWhileTheAboutBoxAndTheCapturesSaveDialogA
     const std::string bytes = RandomBytes(60000);
     bool aboutUp = false, fedAbout = false, stillAbout = false;
     bool saveUp = false, fedSave = false, stillSave = false;
-    const std::string arrived = SendWhileUserActs(bytes, [&](CountingPeer& peer) {
+    const std::string arrived = SendWhileUserActs(bytes, [&](PeerReader& peer) {
         PostMessageA(form, WM_COMMAND, aboutCommand, 0);
         aboutUp = qv::test::WaitUntil([&] { return IsWindowVisible(about) != 0; }, 10s);
         fedAbout = peer.WaitForMore(Quarter, Allowed);
@@ -131,8 +132,8 @@ TEST_F(SendUnderModalTest, TheLineIsFedWhileTheAboutBoxAndTheCapturesSaveDialogA
         qv::test::WaitUntil([&] { return !IsWindowVisible(about); }, 10s);
         PostMessageA(form, WM_COMMAND, captureCommand, 0);
         HWND save = nullptr;
-        saveUp = qv::test::WaitUntil([&] { return (save = ShownDialog(mainThread_)) != nullptr; },
-                                     20s);
+        saveUp =
+            qv::test::WaitUntil([&] { return (save = ShownDialog(mainThread_)) != nullptr; }, 20s);
         fedSave = peer.WaitForMore(Quarter, Allowed);
         stillSave = save && IsWindowVisible(save);
         if (save) PostMessageA(save, WM_COMMAND, IDCANCEL, 0);

@@ -57,9 +57,9 @@ BOOL WINAPI NotedWriteFile(HANDLE h, LPCVOID buffer, DWORD count, LPDWORD writte
                            LPOVERLAPPED overlapped)
 {
     if (GetCurrentThreadId() == portWrites.thread && GetFileType(h) == FILE_TYPE_CHAR) {
-        portWrites.times.push_back(std::chrono::duration<double>(
-                                       std::chrono::steady_clock::now().time_since_epoch())
-                                       .count());
+        portWrites.times.push_back(
+            std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+                .count());
         if (MacroRun.MacroRunState != 2) ++portWrites.afterStop;
     }
     using Fn = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
@@ -489,7 +489,7 @@ TEST_F(MacroRunTest, TheLineIsFedWhileAMenuIsDroppedDownOrArmedDuringAFileItem)
     Select(Item(Folder("F"), mkFile, path));
     const DWORD mainThread = GetCurrentThreadId();
     const HWND form = Form1->Handle();
-    qv::test::CountingPeer peer(line, bytes.size());
+    qv::test::PeerReader peer(line, bytes.size());
     qv::test::TMenuHold menu;
     std::thread user([&] {
         if (peer.WaitForMore(2880, 20))

@@ -97,7 +97,7 @@ TEST_F(PacedSendTest, TheLineIsFedWhileAMenuIsDroppedDownOrArmedWithAndWithoutAD
         const size_t more = paced ? 10 : 2880;
         const std::string bytes = RandomBytes(paced ? 200 : 60000);
         const std::string path = MakeFile("menu.bin", bytes);
-        qv::test::CountingPeer peer(line, bytes.size());
+        qv::test::PeerReader peer(line, bytes.size());
         qv::test::TMenuHold menu;
         std::thread user([&] {
             if (peer.WaitForMore(more, 20))

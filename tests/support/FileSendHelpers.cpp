@@ -121,6 +121,7 @@ PeerReader::PeerReader(VirtualLine& Line, size_t Expected, size_t PostAt, UINT C
             const std::string got = Line.Read(1 << 16, 200ms);
             silentAfterEnd = got.empty() && ended ? silentAfterEnd + 1 : 0;
             data_ += got;
+            arrived_ = data_.size();
             if (PostAt != 0 && !posted && data_.size() >= PostAt) {
                 PostMessageA(form, WM_COMMAND, Command, 0);
                 posted = true;
@@ -131,32 +132,7 @@ PeerReader::PeerReader(VirtualLine& Line, size_t Expected, size_t PostAt, UINT C
 
 PeerReader::~PeerReader() { Finish(); }
 
-std::string PeerReader::Finish()
-{
-    sendEnded_ = true;
-    if (thread_.joinable()) thread_.join();
-    return data_;
-}
-
-CountingPeer::CountingPeer(VirtualLine& Line, size_t Expected)
-{
-    thread_ = std::thread([this, &Line, Expected] {
-        int silentAfterEnd = 0;
-        const auto giveUp = std::chrono::steady_clock::now() + 240s;
-        while (data_.size() < Expected && silentAfterEnd < 3 &&
-               std::chrono::steady_clock::now() < giveUp) {
-            const bool ended = sendEnded_;
-            const std::string got = Line.Read(1 << 16, 20ms);
-            silentAfterEnd = got.empty() && ended ? silentAfterEnd + 1 : 0;
-            data_ += got;
-            arrived_ = data_.size();
-        }
-    });
-}
-
-CountingPeer::~CountingPeer() { Finish(); }
-
-bool CountingPeer::WaitForMore(size_t Count, double Seconds) const
+bool PeerReader::WaitForMore(size_t Count, double Seconds) const
 {
     const size_t until = arrived_ + Count;
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(Seconds);
@@ -167,61 +143,15 @@ bool CountingPeer::WaitForMore(size_t Count, double Seconds) const
     return true;
 }
 
-std::string CountingPeer::Finish()
+std::string PeerReader::Finish()
 {
     sendEnded_ = true;
     if (thread_.joinable()) thread_.join();
     return data_;
 }
 
-bool InMenuLoop(DWORD Thread)
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    return GetGUIThreadInfo(Thread, &info) && (info.flags & GUI_INMENUMODE) != 0;
-}
 
-namespace {
-
-struct ClassSearch {
-    const char* wanted;
-    HWND found;
-};
-
-BOOL CALLBACK MatchVisibleOfClass(HWND h, LPARAM p)
-{
-    auto* s = reinterpret_cast<ClassSearch*>(p);
-    char name[64] = {};
-    GetClassNameA(h, name, sizeof(name));
-    if (IsWindowVisible(h) && lstrcmpA(name, s->wanted) == 0) {
-        s->found = h;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND VisibleWindowOfClass(DWORD Thread, const char* Class)
-{
-    ClassSearch search{Class, nullptr};
-    EnumThreadWindows(Thread, MatchVisibleOfClass, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-}  // namespace
-
-bool MenuDroppedDown(DWORD Thread) { return VisibleWindowOfClass(Thread, "#32768") != nullptr; }
-
-HWND ShownDialog(DWORD Thread) { return VisibleWindowOfClass(Thread, "#32770"); }
-
-void PostKey(HWND Window, WORD Key, bool Alt)
-{
-    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(Key, MAPVK_VK_TO_VSC)) << 16;
-    const LPARAM altDown = Alt ? 0x20000000 : 0;
-    PostMessageA(Window, Alt ? WM_SYSKEYDOWN : WM_KEYDOWN, Key, scan | altDown | 1);
-    PostMessageA(Window, Alt ? WM_SYSKEYUP : WM_KEYUP, Key, scan | altDown | 0xC0000001);
-}
-
-TMenuHold HoldMenuWhileFed(const CountingPeer& Peer, HWND Form, DWORD FormThread, size_t More,
+TMenuHold HoldMenuWhileFed(const PeerReader& Peer, HWND Form, DWORD FormThread, size_t More,
                            double Seconds)
 {
     TMenuHold hold;
@@ -230,10 +160,10 @@ TMenuHold HoldMenuWhileFed(const CountingPeer& Peer, HWND Form, DWORD FormThread
     hold.Dropped = WaitUntil([&] { return MenuDroppedDown(FormThread); }, within);
     hold.FedDropped = Peer.WaitForMore(More, Seconds) && MenuDroppedDown(FormThread);
     PostKey(Form, VK_ESCAPE);
-    hold.Armed = WaitUntil(
-        [&] { return !MenuDroppedDown(FormThread) && InMenuLoop(FormThread); }, within);
-    hold.FedArmed = Peer.WaitForMore(More, Seconds) && InMenuLoop(FormThread) &&
-                    !MenuDroppedDown(FormThread);
+    hold.Armed =
+        WaitUntil([&] { return !MenuDroppedDown(FormThread) && InMenuLoop(FormThread); }, within);
+    hold.FedArmed =
+        Peer.WaitForMore(More, Seconds) && InMenuLoop(FormThread) && !MenuDroppedDown(FormThread);
     PostKey(Form, VK_ESCAPE);
     hold.Left = WaitUntil([&] { return !InMenuLoop(FormThread); }, within);
     return hold;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "tests/support/ApiPatch.h"
+#include "tests/support/UserActions.h"
 #include "tests/support/VirtualLine.h"
 
 namespace qv::test {
@@ -55,24 +56,9 @@ class PeerReader {
 public:
     PeerReader(VirtualLine& Line, size_t Expected, size_t PostAt = 0, UINT Command = 0);
     ~PeerReader();
-    // Called when the send has returned: what arrived.
-    std::string Finish();
-
-private:
-    std::atomic<bool> sendEnded_{false};
-    std::thread thread_;
-    std::string data_;
-};
-
-// Reads everything the program sends on its own thread, as PeerReader does, and counts it as it
-// comes, so that another thread can wait for bytes to arrive while the user holds a menu or a
-// box open.
-class CountingPeer {
-public:
-    CountingPeer(VirtualLine& Line, size_t Expected);
-    ~CountingPeer();
+    // What has arrived so far, and a wait (at most Seconds) until Count more than now have: the
+    // user's thread waits so while it holds a menu or a box open.
     size_t Arrived() const { return arrived_; }
-    // Waits (at most Seconds) until Count more bytes than now have arrived.
     bool WaitForMore(size_t Count, double Seconds = 20) const;
     // Called when the send has returned: what arrived.
     std::string Finish();
@@ -84,28 +70,18 @@ private:
     std::string data_;
 };
 
-// What the user sees of the main thread's modal states, from another thread: a menu loop runs
-// (the menu bar armed or a menu dropped down), a menu is dropped down, the visible dialog of the
-// standard dialog class on that thread (a message box, a common dialog), or nullptr.
-bool InMenuLoop(DWORD Thread);
-bool MenuDroppedDown(DWORD Thread);
-HWND ShownDialog(DWORD Thread);
-// A key pressed and released as the keyboard posts it to Window: WM_KEYDOWN/WM_KEYUP, or with
-// Alt held WM_SYSKEYDOWN/WM_SYSKEYUP (the message loop's TranslateMessage makes the characters).
-void PostKey(HWND Window, WORD Key, bool Alt = false);
-
 // The user drops a menu down on Form with Alt+E and keeps it so until More bytes have arrived,
 // then closes it with Esc (the bar stays armed) and keeps it armed until More bytes more have
 // arrived, then leaves it with a second Esc. Call it from the user's thread while the send runs on
 // the form's thread.
 struct TMenuHold {
-    bool Dropped = false;    // the menu dropped down
-    bool FedDropped = false; // More bytes came while it was, and it still was then
-    bool Armed = false;      // after one Esc the bar stayed armed
-    bool FedArmed = false;   // More bytes came while it was, and it still was then
-    bool Left = false;       // the second Esc left the menu
+    bool Dropped = false;     // the menu dropped down
+    bool FedDropped = false;  // More bytes came while it was, and it still was then
+    bool Armed = false;       // after one Esc the bar stayed armed
+    bool FedArmed = false;    // More bytes came while it was, and it still was then
+    bool Left = false;        // the second Esc left the menu
 };
-TMenuHold HoldMenuWhileFed(const CountingPeer& Peer, HWND Form, DWORD FormThread, size_t More,
+TMenuHold HoldMenuWhileFed(const PeerReader& Peer, HWND Form, DWORD FormThread, size_t More,
                            double Seconds = 20);
 
 // n pseudo-random bytes, the same each run.
