@@ -480,9 +480,9 @@ private:
     bool OpenSendFile(TFileSender& Sender);
 
     // ---- special send's pause after each byte (MainPacedSend.cpp) -----------------------
-    // A pause of Delay ms on the multimedia timer while the queue runs; 0 runs the queue once.
-    // False when the system gives no timer for it.
-    // Special Send File's pause after a byte: started, looked at by the send's steps, ended.
+    // The pause of Delay ms after a byte, on the multimedia timer: started (false when the
+    // system gives no timer for it), looked at by the send's steps (Refused once the tick is
+    // long overdue), ended.
     bool StartPauseAfterByte(int Delay);
     TFileSendPause PauseAfterByteState() const;
     void EndPauseAfterByte();
