@@ -225,6 +225,12 @@ int TThreadComm::Write(char* Buffer, unsigned long Count)
     return static_cast<int>(written);
 }
 
+bool TThreadComm::DeviceGone(unsigned long WaitMs)
+{
+    if (!open_ || !readAhead_) return false;
+    return WaitForSingleObject(readAhead_->LostEvent(), WaitMs) == WAIT_OBJECT_0;
+}
+
 int TThreadComm::Read(char* Buffer, unsigned long Count)
 {
     if (!open_) return -1;

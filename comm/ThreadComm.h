@@ -39,6 +39,9 @@ public:
 
     // ---- transfer and queues (closed port: -1) -------------------------------------------
     int Write(char* Buffer, unsigned long Count);
+    // Whether the reader has found the device gone, waiting at most WaitMs for its verdict
+    // (after a refused write, say); false when closed.
+    bool DeviceGone(unsigned long WaitMs = 300);
     // Takes at most Count of the bytes the reader has read ahead (InQueCount's), at once.
     int Read(char* Buffer, unsigned long Count);
     int InQueCount();

@@ -1,18 +1,17 @@
-// The file send's loop: a block at a time to the port, kept to the line's pace, with one pass of
-// the message queue after each write (so Stop, a disconnect, a baud change or the keys reach the
-// loop), its progress, its passes and its end.
+// The file send: its steps, run by a clock through the message queue, write blocks kept to the
+// line's pace (or single bytes with their pauses), show the progress and go from pass to pass;
+// the send's own call waits for the end and shows the boxes.
 #include "terminal/FileSender.h"
 
-#include <windows.h>
-
 #include <algorithm>
+#include <atomic>
 #include <chrono>
-#include <cmath>
 
 #include "framework/Exceptions.h"
 #include "framework/Streams.h"
 #include "framework/gui/Application.h"
 #include "framework/gui/DialogService.h"
+#include "framework/win/HelperWindow.h"
 #include "terminal/FileSendProgress.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/MainTexts.h"
@@ -25,19 +24,28 @@ constexpr double LineLeadSeconds = 0.060;
 // The most the lead grows by for a long message, and how long one is remembered.
 constexpr double LongestExtraLeadSeconds = 0.200;
 constexpr double SlowMessageMemorySeconds = 1.0;
-// The longest sleep of the wait for the line between two passes of the queue. The wait wakes at
-// once for the user's keys and mouse, not for each hand-over of received bytes (a device that
-// echoes hands some over every millisecond): the passes take those in larger pieces.
-constexpr double LongestWaitSeconds = 0.020;
+// The send's clock: a step is posted this often while the send runs.
+constexpr UINT ClockMs = 5;
 
-// The user's keys and mouse, or a command (Stop Sending), wait in the queue: they are handled
-// before the next block, as when each write ran the whole queue.
-bool UserWaiting()
+const UINT WM_QV_FILESENDSTEP = WM_APP + 0x0F5E;
+
+// The running send's step window, and whether a step is already waiting in the queue (the clock
+// and the pauses' timers post at most one).
+std::atomic<HWND> StepWindow{nullptr};
+std::atomic<bool> StepPosted{false};
+
+LRESULT CALLBACK StepWindowProc(HWND Window, UINT Message, WPARAM wParam, LPARAM lParam)
 {
-    MSG msg;
-    return HIWORD(GetQueueStatus(QS_INPUT)) != 0 ||
-           PeekMessageA(&msg, nullptr, WM_COMMAND, WM_COMMAND, PM_NOREMOVE | PM_NOYIELD);
+    if (Message == WM_QV_FILESENDSTEP) {
+        StepPosted = false;
+        auto* sender = reinterpret_cast<TFileSender*>(GetWindowLongPtrA(Window, GWLP_USERDATA));
+        if (sender) sender->Step();
+        return 0;
+    }
+    return DefWindowProcA(Window, Message, wParam, lParam);
 }
+
+void CALLBACK ClockTick(void*, BOOLEAN) { WakeFileSend(); }
 
 double SteadySeconds()
 {
@@ -47,13 +55,24 @@ double SteadySeconds()
 
 }  // namespace
 
+void WakeFileSend()
+{
+    const HWND window = StepWindow.load();
+    if (window && !StepPosted.exchange(true)) PostMessageA(window, WM_QV_FILESENDSTEP, 0, 0);
+}
+
 TFileSender::TFileSender(TFileSendHost& Host, TFileSendOptions Options)
     : host_(Host),
       options_(std::move(Options))
 {
 }
 
-TFileSender::~TFileSender() { Close(); }
+TFileSender::~TFileSender()
+{
+    StopClock();
+    if (pausing_ && options_.EndPause) options_.EndPause();
+    Close();
+}
 
 bool TFileSender::Open(const String& Name)
 {
@@ -90,26 +109,33 @@ void TFileSender::Begin()
     }
 }
 
-// On Windows a write ends as its bytes go out, so this never waits there. Under Wine a write ends
-// once the driver has taken the bytes, and a write it cannot take at once waits until its buffer
-// has all but emptied: a file send ran up to a pty's 64 KB ahead of a 19,200 baud line, and a Stop
-// clicked then was handled half a minute later. The queue runs meanwhile: a block booked before
-// the baud was lowered takes the line far longer than its pass of the queue.
-bool TFileSender::WaitForLine()
+// A menu, a message box or a dialog opened during the send runs a loop of its own, which holds
+// the send's own call until it ends: a send that wrote from its own loop stopped for as long as a
+// menu was held open (or left armed after one Esc), and a device with a receive time-out gave
+// up. The steps come as messages, which every one of those loops dispatches; they never run the
+// queue themselves, so no step runs inside another.
+void TFileSender::StartClock()
 {
-    for (;;) {
-        if (!LineWantsBlock()) {
-            const double ahead = Transfer.LineBusyUntil - SteadySeconds() - LineLead();
-            const double wait = std::min(ahead, LongestWaitSeconds);
-            MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(std::ceil(wait * 1000)),
-                                        QS_INPUT, MWMO_INPUTAVAILABLE);
-        }
-        if (Stopped()) return false;
-        const bool wanted = LineWantsBlock();
-        PumpWhileLineHasEnough();
-        if (Stopped()) return false;
-        if (wanted || LineWantsBlock()) return true;
-    }
+    window_ = CreateHelperWindow("QvFileSendSteps", StepWindowProc, true);
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    StepPosted = false;
+    StepWindow = window_;
+    // A timer of the thread pool, not a multimedia one: those time the pauses after a byte.
+    if (!CreateTimerQueueTimer(&clock_, nullptr, ClockTick, nullptr, ClockMs, ClockMs,
+                               WT_EXECUTEINTIMERTHREAD))
+        clock_ = nullptr;
+    lastStep_ = SteadySeconds();
+    WakeFileSend();
+}
+
+void TFileSender::StopClock()
+{
+    // Waits for a tick that runs: none comes once it has returned.
+    if (clock_) DeleteTimerQueueTimer(nullptr, clock_, INVALID_HANDLE_VALUE);
+    clock_ = nullptr;
+    StepWindow = nullptr;
+    if (window_) DestroyWindow(window_);
+    window_ = nullptr;
 }
 
 bool TFileSender::LineWantsBlock()
@@ -120,161 +146,202 @@ bool TFileSender::LineWantsBlock()
 }
 
 // A whole-screen load of the echoed bytes (the display tick's, 30-120 ms under Wine with the
-// screen full) holds the send as long: with writes only 60 ms ahead the line ran dry in every
-// load, and an echoing device's send went at 60-75 % of the line. The lead covers the longest
-// message of the last second, so the line still has bytes when the next such load ends.
+// screen full) holds the next step as long: with writes only 60 ms ahead the line ran dry in
+// every load, and an echoing device's send went at 60-75 % of the line. The lead covers the
+// longest wait between steps of the last second, so the line still has bytes when the next such
+// load ends.
 double TFileSender::LineLead() const
 {
-    return LineLeadSeconds + std::min(slowestMessage_, LongestExtraLeadSeconds);
+    return LineLeadSeconds + std::min(slowestGap_, LongestExtraLeadSeconds);
 }
 
-// The queue is handled a message at a time, each timed, and only while the line has its lead:
-// under a steady echo the hand-overs kept a pass of the whole queue going for a quarter of a
-// second, the next block unwritten.
-void TFileSender::PumpWhileLineHasEnough(bool AtLeastOne)
+void TFileSender::StartPass()
 {
-    double started = SteadySeconds();
-    bool first = true;
-    Application->ProcessMessagesWhile([&] {
-        const double now = SteadySeconds();
-        if (!first) {
-            const double took = now - started;
-            if (took >= slowestMessage_ || now - slowestAt_ > SlowMessageMemorySeconds) {
-                slowestMessage_ = took;
-                slowestAt_ = now;
-            }
-        }
-        const bool more =
-            !Stopped() && ((first && AtLeastOne) || !LineWantsBlock() || UserWaiting());
-        first = false;
-        started = now;
-        return more;
-    });
-}
-
-TFileSender::TPass TFileSender::SendPass()
-{
-    TPass pass;
-    const std::int64_t step = ProgressStep(size_);
-    std::int64_t mark = step;
+    sent_ = 0;
+    step_ = ProgressStep(size_);
+    mark_ = step_;
     Display.StatusMessageText = ProgressStartText(size_);
-    while (Connection.PortOpen) {
-        if (!WaitForLine() && Runs()) {
-            pass.Stopped = true;
-            return pass;
+}
+
+// The share is of the file as it is now: a file that grew during the send went past 100 %.
+void TFileSender::NoteProgress()
+{
+    std::int64_t now = size_;
+    if (sent_ > size_) now = file_->Size();
+    const std::int64_t shown =
+        now > size_ ? static_cast<std::int64_t>(static_cast<double>(sent_) * size_ / now) : sent_;
+    host_.SetSendProgress(ProgressBarUnits(shown, size_));
+    Display.StatusMessageText = ProgressText(now, ProgressPercent(sent_, now));
+}
+
+void TFileSender::EndPass()
+{
+    // The file ended before its size was reached (a read error, or it shrank meanwhile): that is
+    // a failed read, not a quiet end. A file that grew went out whole, to its new end.
+    if (sent_ < size_) throw EReadError("Cannot read file \"%s\"", name_);
+    host_.SetSendProgress(ProgressBarUnits(size_, size_));
+    Display.StatusMessageText = ProgressText(sent_, 100);
+    if (!options_.Repeats || (size_ == 0 && options_.EmptyFileBox)) {
+        Finish(TEnd::Whole);
+        return;
+    }
+    host_.SetSendProgress(0);
+    if (!endless_) {
+        if (remaining_ <= 0) {
+            Finish(TEnd::Whole);
+            return;
+        }
+        --remaining_;
+    }
+    file_->SetPosition(0);
+    size_ = file_->Size();
+    StartPass();
+}
+
+bool TFileSender::WriteWhileLineWants()
+{
+    while (LineWantsBlock()) {
+        if (pausing_) {
+            const TFileSendPause pause = options_.PauseState();
+            if (pause == TFileSendPause::Wait) return true;
+            pausing_ = false;
+            options_.EndPause();
+            if (pause == TFileSendPause::Refused) {
+                Finish(TEnd::PauseRefused);
+                return false;
+            }
         }
         // The block is what the line carries in 20 ms at the baud of the moment: the baud may
         // change on an open port, and a block sized for 921,600 baud takes two seconds at 9,600.
         const std::uint32_t baud = host_.LineBaud();
         const int blockBytes = options_.ByteAtATime ? 1 : FileSendBlockBytes(baud);
-        const int want = NextBlockBytes(blockBytes, pass.Sent, mark);
+        const int want = NextBlockBytes(blockBytes, sent_, mark_);
         if (block_.size() < static_cast<size_t>(want)) block_.resize(static_cast<size_t>(want));
-        const int n = Runs() ? std::max(0, file_->Read(block_.data(), want)) : 0;
-        if (n == 0) break;
+        const int n = std::max(0, file_->Read(block_.data(), want));
+        if (n == 0) {
+            EndPass();
+            return end_ == TEnd::None;
+        }
         if (baud != 0) Transfer.LineBusyUntil += n * 10.0 / baud;
         // Bytes the port refuses or only partly takes end the send: the rest did not go out.
         const int written = std::max(0, host_.WriteBlock(block_.data(), n));
         Display.BytesOut += written;
-        pass.Sent += written;
+        sent_ += written;
         if (written != n) {
-            pass.PortRefused = true;
-            return pass;
+            Finish(host_.PortDeviceGone() ? TEnd::DeviceGone : TEnd::PortRefused);
+            return false;
         }
-        if (!Stopped()) PumpWhileLineHasEnough(true);
-        if (Runs() && Stopped()) {
-            pass.Stopped = true;
-            return pass;
+        if (sent_ == mark_) {
+            NoteProgress();
+            mark_ += step_;
         }
-        if (Runs() && options_.Pause) {
-            const TFileSendPause pause = options_.Pause();
-            if (pause == TFileSendPause::Refused) {
-                pass.PauseRefused = true;
-                return pass;
+        if (options_.ByteAtATime && options_.StartPause) {
+            if (!options_.StartPause()) {
+                Finish(TEnd::PauseRefused);
+                return false;
             }
-            if (pause == TFileSendPause::Stop || (Runs() && Stopped())) {
-                pass.Stopped = true;
-                return pass;
-            }
-        }
-        // Ended while the queue ran (Stop Sending, a disconnect): the file is closed, and the
-        // progress bar stays at the end's 0.
-        if (!Runs()) break;
-        if (pass.Sent == mark) {
-            host_.SetSendProgress(ProgressBarUnits(pass.Sent, size_));
-            mark += step;
-            Display.StatusMessageText = ProgressText(size_, ProgressPercent(pass.Sent, size_));
+            pausing_ = true;
         }
     }
-    // The file ended before its size was reached (a read error, or it shrank meanwhile): that is
-    // a failed read, not a quiet end. A file that grew went out whole, to its new end.
-    if (Runs() && Connection.PortOpen && pass.Sent < size_)
-        throw EReadError("Cannot read file \"%s\"", name_);
-    return pass;
+    return true;
+}
+
+void TFileSender::Step()
+{
+    if (inStep_ || end_ != TEnd::None) return;
+    inStep_ = true;
+    const double now = SteadySeconds();
+    const double gap = now - lastStep_;
+    if (gap >= slowestGap_ || now - slowestAt_ > SlowMessageMemorySeconds) {
+        slowestGap_ = gap;
+        slowestAt_ = now;
+    }
+    lastStep_ = now;
+    try {
+        if (Stopped())
+            Finish(TEnd::Stopped);
+        else if (!Connection.PortOpen)
+            Finish(TEnd::PortClosed);
+        else
+            WriteWhileLineWants();
+    } catch (...) {
+        Finish(TEnd::FileError);
+    }
+    inStep_ = false;
+}
+
+void TFileSender::Finish(TEnd End)
+{
+    end_ = End;
+    if (pausing_) {
+        pausing_ = false;
+        options_.EndPause();
+    }
+    // A step already posted, or posted by a last tick, finds the send ended.
+    StepWindow = nullptr;
 }
 
 void TFileSender::Run()
 {
-    TPass pass;
     try {
         Begin();
-        bool endless = options_.Repeats && options_.Passes == 0;
-        std::int32_t remaining = options_.Passes - 1;
+        endless_ = options_.Repeats && options_.Passes == 0;
+        remaining_ = options_.Passes - 1;
         if (options_.Repeats) {
             Application->ProcessMessages();
             if (Runs()) file_->SetPosition(0);
         }
-        // A port that closed without the disconnect (which ends the send) would otherwise start
-        // empty passes for ever.
-        while (Runs() && Connection.PortOpen) {
-            pass = SendPass();
-            if (pass.PortRefused || pass.PauseRefused || pass.Stopped) break;
-            if (pass.Sent == size_) {
-                host_.SetSendProgress(ProgressBarUnits(size_, size_));
-                Display.StatusMessageText = ProgressText(size_, 100);
-                if (size_ == 0 && options_.EmptyFileBox) {
-                    MessageDlg(MainText::EmptyFileHead + name_ + MainText::EmptyFileTail, mtWarning,
-                               TMsgDlgButtons{mbOK});
-                    remaining = 0;
-                    endless = false;
-                } else if (options_.SuccessBox) {
-                    MessageDlg(MainText::SentHead + CountToText(size_) +
-                                   (size_ == 1 ? MainText::SentOneByte : MainText::SentBytes) +
-                                   name_,
-                               mtInformation, TMsgDlgButtons{mbOK});
-                }
-                if (options_.SuccessBox) Sleep(50);
-            }
-            host_.SetSendProgress(0);
-            if (!options_.Repeats) break;
-            Application->ProcessMessages();
-            if (!Runs()) break;
-            file_->SetPosition(0);
-            if (!endless) {
-                if (remaining <= 0) break;
-                --remaining;
-            }
-        }
     } catch (...) {
+        end_ = TEnd::FileError;
+    }
+    if (end_ == TEnd::None && Runs()) {
+        StartPass();
+        StartClock();
+        while (end_ == TEnd::None) {
+            Application->ProcessMessages();
+            if (end_ != TEnd::None) break;
+            // Without its clock (the system refused the timer) the send steps from here.
+            if (!clock_) WakeFileSend();
+            MsgWaitForMultipleObjectsEx(0, nullptr, ClockMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        }
+        StopClock();
+    }
+    if (end_ == TEnd::FileError) {
         Application->MessageBox(MainText::FileErrorText, MainText::FileErrorCaption, MB_OKCANCEL);
         Display.StatusMessageText = MainText::FileErrorCaption;
         if (Runs()) host_.EndFileSend();
         return;
     }
+    // The whole file went out, to its end as it was then: a file that grew counts as sent.
+    if (end_ == TEnd::Whole && Runs()) {
+        if (size_ == 0 && options_.EmptyFileBox)
+            MessageDlg(MainText::EmptyFileHead + name_ + MainText::EmptyFileTail, mtWarning,
+                       TMsgDlgButtons{mbOK});
+        else if (options_.SuccessBox)
+            MessageDlg(MainText::SentHead + CountToText(sent_) +
+                           (sent_ == 1 ? MainText::SentOneByte : MainText::SentBytes) + name_,
+                       mtInformation, TMsgDlgButtons{mbOK});
+        if (options_.SuccessBox) Sleep(50);
+        host_.SetSendProgress(0);
+    }
     if (Runs()) host_.EndFileSend();
-    ShowBoxesAfterEnd(pass);
+    ShowBoxesAfterEnd();
 }
 
-void TFileSender::ShowBoxesAfterEnd(const TPass& Pass)
+void TFileSender::ShowBoxesAfterEnd()
 {
-    if (Pass.PortRefused && options_.PortRefusedBox)
-        MessageDlg(MainText::PortRefusedHead + CountToText(Pass.Sent) +
-                       MainText::PortRefusedMiddle + CountToText(size_) +
-                       MainText::PortRefusedTail + name_,
+    if (end_ == TEnd::PortRefused && options_.PortRefusedBox)
+        MessageDlg(MainText::PortRefusedHead + CountToText(sent_) + MainText::PortRefusedMiddle +
+                       CountToText(size_) + MainText::PortRefusedTail + name_,
                    mtError, TMsgDlgButtons{mbOK});
-    if (Pass.PauseRefused)
-        MessageDlg(MainText::PauseTimerRefusedHead + CountToText(options_.CharDelayMs) +
-                       MainText::PauseTimerRefusedTail + CountToText(Pass.Sent) +
-                       MainText::PortRefusedMiddle + CountToText(size_) +
-                       MainText::PortRefusedTail + name_,
-                   mtError, TMsgDlgButtons{mbOK});
+    if (end_ != TEnd::PauseRefused) return;
+    if (options_.PauseRefusedBox) {
+        options_.PauseRefusedBox();
+        return;
+    }
+    MessageDlg(MainText::PauseTimerRefusedHead + CountToText(options_.CharDelayMs) +
+                   MainText::PauseTimerRefusedTail + CountToText(sent_) +
+                   MainText::PortRefusedMiddle + CountToText(size_) + MainText::PortRefusedTail +
+                   name_,
+               mtError, TMsgDlgButtons{mbOK});
 }

@@ -45,6 +45,8 @@ void CALLBACK MacroDelayTimerProc(UINT TimerId, UINT, DWORD_PTR, DWORD_PTR, DWOR
     if (TimerId != MacroRun.MacroTimer.load()) return;
     ClearMacroDelayFlag();
     SetEvent(DelayWakeEvent());
+    // A file item's pause after a byte: its send goes on at once.
+    WakeFileSend();
 }
 
 // A wait's view of the Stop button: disabled means a stop was asked for.
@@ -57,6 +59,11 @@ void StopRunWithError(TMacroRunHost& Host, const String& Text)
 {
     MessageDlg(Text, mtError, TMsgDlgButtons{mbOK});
     Host.StopMacroRun();
+}
+
+String DelayRefusedText(std::int32_t DelayMs)
+{
+    return MacroText::DelayTimerRefused + IntToStr(DelayMs) + MacroText::DelayTimerRefusedTail;
 }
 
 }  // namespace
@@ -74,6 +81,28 @@ void StartMacroDelayTimer(std::int32_t DelayMs, int Unused)
         timeSetEvent(static_cast<UINT>(DelayMs), 0, MacroDelayTimerProc, 0, flags);
 }
 
+bool BeginMacroDelay(std::int32_t DelayMs)
+{
+    MacroRun.MacroTimer = 0;
+    MacroRun.MacroDelayPending = 1;
+    ResetEvent(DelayWakeEvent());
+    StartMacroDelayTimer(DelayMs, 0);
+    // A refused timer would never clear the flag: the wait would last until Stop.
+    if (MacroRun.MacroTimer == 0) {
+        MacroRun.MacroDelayPending = 0;
+        return false;
+    }
+    return true;
+}
+
+void EndMacroDelay()
+{
+    const UINT timer = MacroRun.MacroTimer;
+    MacroRun.MacroTimer = 0;
+    if (timer != 0) timeKillEvent(timer);
+    MacroRun.MacroDelayPending = 0;
+}
+
 bool MacroDelay(TMacroRunHost& Host, const String& Milliseconds)
 {
     if (Milliseconds.empty() || Milliseconds == "0") return true;
@@ -86,28 +115,14 @@ bool MacroDelay(TMacroRunHost& Host, const String& Milliseconds)
         return false;
     }
     if (*delay == 0) return true;
-    MacroRun.MacroTimer = 0;
-    MacroRun.MacroDelayPending = 1;
-    ResetEvent(DelayWakeEvent());
-    StartMacroDelayTimer(*delay, 0);
-    const UINT timer = MacroRun.MacroTimer;
-    // A refused timer would never clear the flag: the wait would last until Stop.
-    if (timer == 0) {
-        MacroRun.MacroDelayPending = 0;
-        StopRunWithError(Host, MacroText::DelayTimerRefused + IntToStr(*delay) +
-                                   MacroText::DelayTimerRefusedTail);
+    if (!BeginMacroDelay(*delay)) {
+        StopRunWithError(Host, DelayRefusedText(*delay));
         return false;
     }
     // However the wait ends (an exception out of a handler included), the timer goes with it.
     struct TTimerKill {
-        UINT Timer;
-        ~TTimerKill()
-        {
-            MacroRun.MacroTimer = 0;
-            timeKillEvent(Timer);
-            MacroRun.MacroDelayPending = 0;
-        }
-    } kill{timer};
+        ~TTimerKill() { EndMacroDelay(); }
+    } kill;
     HANDLE wake = DelayWakeEvent();
     while (MacroRun.MacroRunState == 2 && MacroRun.MacroDelayPending == 1) {
         Application->ProcessMessages();
@@ -174,18 +189,34 @@ void SendMacroFile(TMacroRunHost& Host, const char* FileName, const String& Dela
         MessageDlg(MainText::NotConnected, mtInformation, TMsgDlgButtons{mbOK});
         return;
     }
+    std::int32_t delay = 0;
+    if (!DelayMs.empty() && DelayMs != "0") {
+        const auto parsed = ParseDelayMs(DelayMs);
+        // Told before the file is opened: no byte goes out with a delay the run cannot keep.
+        if (!parsed) {
+            StopRunWithError(Host, MacroText::DelayNotNumberHead + DelayMs +
+                                       MacroText::DelayNotNumberTail);
+            return;
+        }
+        delay = *parsed;
+    }
     TFileSendOptions options;
     // The run's Stop button, disabled by a click, is how a stop reaches the send.
     options.StopAsked = [&Host] {
         NoteStopButton(Host);
         return MacroRun.MacroRunState != 2;
     };
-    // The delay follows every byte; without one the file goes a block at a time, as Send File
-    // sends it.
-    if (!DelayMs.empty() && ParseDelayMs(DelayMs) != 0) {
+    // The delay follows every byte, on the delay's own timer; without one the file goes a block
+    // at a time, as Send File sends it.
+    if (delay != 0) {
         options.ByteAtATime = true;
-        options.Pause = [&Host, &DelayMs] {
-            return MacroDelay(Host, DelayMs) ? TFileSendPause::Go : TFileSendPause::Stop;
+        options.StartPause = [delay] { return BeginMacroDelay(delay); };
+        options.PauseState = [] {
+            return MacroRun.MacroDelayPending == 1 ? TFileSendPause::Wait : TFileSendPause::Go;
+        };
+        options.EndPause = [] { EndMacroDelay(); };
+        options.PauseRefusedBox = [&Host, delay] {
+            StopRunWithError(Host, DelayRefusedText(delay));
         };
     }
     TFileSender send(Host, std::move(options));

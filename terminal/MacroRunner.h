@@ -43,6 +43,11 @@ std::int32_t ExecuteMacroStep(TMacroRunHost& Host, TInfo* Info);
 // returns false.
 bool MacroDelay(TMacroRunHost& Host, const String& Milliseconds);
 void StartMacroDelayTimer(std::int32_t DelayMs, int Unused);
+// A delay that does not wait: BeginMacroDelay starts its timer (false when the system refuses
+// it), MacroDelayPending falls to 0 at its tick, EndMacroDelay kills the timer (a file item's
+// pause after each byte, which its send's steps look at).
+bool BeginMacroDelay(std::int32_t DelayMs);
+void EndMacroDelay();
 void ClearMacroDelayFlag();
 // 1 when every byte was sent, each followed by the per-character delay.
 std::int32_t SendMacroString(TMacroRunHost& Host, const String& Data, const String& DelayMs);

@@ -405,6 +405,7 @@ public:
     // What a file send asks of the window (TFileSendHost), every send's (MainFileSend.cpp).
     std::uint32_t LineBaud() const override;
     int WriteBlock(const char* Bytes, int Count) override;
+    bool PortDeviceGone() override;
     void LockForFileSend(int ProgressRange) override;
     void ShowSendBar(const String& FileName) override;
     void SetSendProgress(int Position) override;
@@ -424,6 +425,8 @@ public:
 
     // The special file send's timer; 0 from the constructor on.
     UINT SendTimerId = 0;
+    // When the running pause's timer is overdue (GetTickCount64).
+    unsigned long long SendPauseDeadline = 0;
 
     void Dispatch(TMessage& Message) override;
 
@@ -514,9 +517,12 @@ private:
     bool OpenSendFile(TFileSender& Sender);
 
     // ---- special send's pause after each byte (MainPacedSend.cpp) -----------------------
-    // A pause of Delay ms on the multimedia timer while the queue runs; 0 runs the queue once.
-    // False when the system gives no timer for it.
-    bool PauseAfterByte(int Delay);
+    // The pause of Delay ms after a byte, on the multimedia timer: started (false when the
+    // system gives no timer for it), looked at by the send's steps (Refused once the tick is
+    // long overdue), ended.
+    bool StartPauseAfterByte(int Delay);
+    TFileSendPause PauseAfterByteState() const;
+    void EndPauseAfterByte();
     bool StartSendTimer(UINT Period, UINT Resolution);
     void StopSendTimer();
 };

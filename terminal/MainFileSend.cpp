@@ -46,6 +46,11 @@ int TForm1::WriteBlock(const char* Bytes, int Count)
     return Comm1->Write(const_cast<char*>(Bytes), static_cast<unsigned long>(Count));
 }
 
+// A device unplugged during a send refuses the writes before the port's reader has found it
+// gone: the send then ended with a box of its own under the lost device's. The reader's verdict
+// comes within a few failed reads.
+bool TForm1::PortDeviceGone() { return Comm1->DeviceGone(); }
+
 void TForm1::miSendFileBinaryClick(TObject* Sender)
 {
     if (!Connection.PortOpen) {

@@ -5,8 +5,6 @@
 // After windows.h, whose types it uses.
 #include <mmsystem.h>
 
-#include <atomic>
-
 #include "dialogs/PacedSendOptions.h"
 #include "terminal/FileSender.h"
 #include "terminal/Main.h"
@@ -15,24 +13,18 @@
 
 namespace {
 
-// Wakes the send loop's wait when the flag is set, so the wait sleeps instead of polling.
-HANDLE SendTimerWake()
-{
-    static const HANDLE wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    return wake;
-}
-
+// The send's next step comes at once when the pause is over.
 void SignalSendTimer()
 {
     Transfer.SendTimerFlag.store(1);
-    SetEvent(SendTimerWake());
+    WakeFileSend();
 }
 
 void CALLBACK SendTimerCallback(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) { SignalSendTimer(); }
 
 // A tick this late means the timer is not running after all; the send then ends rather than
 // wait for ever.
-constexpr DWORD LateTickMs = 5000;
+constexpr ULONGLONG LateTickMs = 5000;
 
 }  // namespace
 
@@ -48,36 +40,28 @@ void TForm1::StopSendTimer()
     SendTimerId = 0;
 }
 
-bool TForm1::PauseAfterByte(int Delay)
+bool TForm1::StartPauseAfterByte(int Delay)
 {
-    if (Delay == 0) {
-        Application->ProcessMessages();
-        return true;
-    }
     Transfer.SendTimerFlag.store(0);
-    ResetEvent(SendTimerWake());
     // A delay of 1 ms would ask for a period of 0, which is no timer at all.
     if (Delay < 2 || !StartSendTimer(Delay - 1, 0)) {
         SendTimerId = 0;
         return false;
     }
-    // Whatever leaves the wait (an exception from a handler included) leaves no timer behind.
-    struct KillTimer {
-        TForm1* form;
-        ~KillTimer() { form->StopSendTimer(); }
-    } kill{this};
-    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(Delay) + LateTickMs;
-    for (;;) {
-        Application->ProcessMessages();
-        if (Transfer.SendTimerFlag.load() == 1) break;
-        const ULONGLONG now = GetTickCount64();
-        if (now >= deadline) return false;
-        HANDLE wake = SendTimerWake();
-        MsgWaitForMultipleObjectsEx(1, &wake, static_cast<DWORD>(deadline - now), QS_ALLINPUT,
-                                    MWMO_INPUTAVAILABLE);
-    }
-    Transfer.SendTimerFlag.store(0);
+    SendPauseDeadline = GetTickCount64() + static_cast<ULONGLONG>(Delay) + LateTickMs;
     return true;
+}
+
+TFileSendPause TForm1::PauseAfterByteState() const
+{
+    if (Transfer.SendTimerFlag.load() == 1) return TFileSendPause::Go;
+    return GetTickCount64() >= SendPauseDeadline ? TFileSendPause::Refused : TFileSendPause::Wait;
+}
+
+void TForm1::EndPauseAfterByte()
+{
+    StopSendTimer();
+    Transfer.SendTimerFlag.store(0);
 }
 
 void TForm1::miSpxSendFileBinaryClick(TObject* Sender)
@@ -97,9 +81,11 @@ void TForm1::miSpxSendFileBinaryClick(TObject* Sender)
     // The pause is after every byte; with none, the file goes as Send File sends it.
     if (options.CharDelayMs != 0) {
         options.ByteAtATime = true;
-        options.Pause = [this, delay = options.CharDelayMs] {
-            return PauseAfterByte(delay) ? TFileSendPause::Go : TFileSendPause::Refused;
+        options.StartPause = [this, delay = options.CharDelayMs] {
+            return StartPauseAfterByte(delay);
         };
+        options.PauseState = [this] { return PauseAfterByteState(); };
+        options.EndPause = [this] { EndPauseAfterByte(); };
     }
     TFileSender send(*this, std::move(options));
     if (!OpenSendFile(send)) return;

@@ -3,7 +3,9 @@
 // the send's pump, the screen full before the send starts), in each display mode; a macro's file
 // send; the process heap's blocks each send leaves; and how long Stop and a disconnect take to end
 // a send, and Stop after the baud was lowered from 921,600 to 9,600 during the send. Each send also
-// reports its share of time in the pump and in the port writes, and the rate the device saw.
+// reports its share of time in the pump and in the port writes, and the rate the device saw. Then,
+// at 115,200 baud, the longest gap on the line while the user holds a menu, the armed menu bar,
+// the About box or a message box open during a send.
 #include <windows.h>
 
 #include <algorithm>
@@ -11,10 +13,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "dialogs/AboutBox.h"
 #include "framework/FileNames.h"
 #include "framework/Streams.h"
 #include "framework/gui/Application.h"
@@ -25,6 +29,7 @@
 #include "terminal/MainGlobals.h"
 #include "tests/support/ApiPatch.h"
 #include "tests/support/ProcessHeap.h"
+#include "tests/support/UserActions.h"
 #include "bench/support/BenchWindow.h"
 #include "tests/support/DialogScript.h"
 #include "tests/support/VirtualLine.h"
@@ -260,6 +265,21 @@ struct Result {
 
 enum TSendKind { skMenu, skMacro };
 
+// Send File from the menu (the file chosen beforehand), or a macro's file item with no delay in
+// a run of its own; returns when the send has ended.
+void RunSend(TSendKind kind, const std::string& path)
+{
+    if (kind == skMenu) {
+        Form1->miSendFileBinaryClick(Form1);
+        return;
+    }
+    MacroRun.MacroRunState = 2;
+    Form1->SetStopEnabled(true);
+    SendMacroFile(*Form1, path.c_str(), "0");
+    Form1->SetStopEnabled(false);
+    MacroRun.MacroRunState = 0;
+}
+
 void ChooseFile(TDialogScript& script, const std::string& path)
 {
     script.Clear();
@@ -298,15 +318,7 @@ Result TimedSend(VirtualLine& line, TDialogScript& script, const std::string& pa
         timing.dispatch = dispatch.Original();
         timing.write = write.Original();
         const double start = Now();
-        if (kind == skMenu) {
-            Form1->miSendFileBinaryClick(Form1);
-        } else {
-            MacroRun.MacroRunState = 2;
-            Form1->SetStopEnabled(true);
-            SendMacroFile(*Form1, path.c_str(), "0");
-            Form1->SetStopEnabled(false);
-            MacroRun.MacroRunState = 0;
-        }
+        RunSend(kind, path);
         end = Now();
         r.seconds = end - start;
         r.sent = Display.BytesOut - outBefore;
@@ -393,6 +405,126 @@ void Report(const std::string& what, const std::vector<Result>& results, long he
     std::printf("\n");
 }
 
+// ---- the line while the user holds a modal loop open ------------------------------------------
+
+// What the user holds open during a send, for HoldSeconds: the Edit menu dropped down, the menu
+// bar left armed after one Esc, the About box, a message box of the program.
+enum TModal { mdMenuDropped, mdMenuArmed, mdAboutBox, mdMessageBox };
+double HoldSeconds = 5;
+
+// A message box of the program, shown from a message the queue dispatches (as a command's box
+// is), with the platform's box.
+void CALLBACK ShowProgramBox(HWND, UINT, UINT_PTR Id, DWORD)
+{
+    KillTimer(nullptr, Id);
+    TDialogService* script = SetDialogService(nullptr);
+    MessageDlg("A box of the program", mtInformation, TMsgDlgButtons{mbOK});
+    SetDialogService(script);
+}
+
+bool WaitFor(const std::function<bool()>& done, double seconds)
+{
+    const double until = Now() + seconds;
+    while (!done())
+        if (Now() > until)
+            return false;
+        else
+            Sleep(2);
+    return true;
+}
+
+struct Gaps {
+    bool held = false;          // the modal loop was up the whole time
+    double longestMs = 0;       // the longest time with no byte on the line while it was
+    double bytesPerSecond = 0;  // what came meanwhile
+};
+
+// One send of the file at 115,200 baud during which the user, a second after the start, holds
+// What open; the send is then stopped. The longest gap of the line while it was held.
+Gaps SendUnderModal(VirtualLine& line, TDialogScript& script, const std::string& path,
+                    TSendKind kind, TModal what)
+{
+    ChooseFile(script, path);
+    const DWORD mainThread = GetCurrentThreadId();
+    const HWND form = Form1->Handle();
+    const HWND about = AboutBox->Handle();
+    const UINT aboutCommand = Form1->HelpAbout->Command();
+    const UINT stopCommand = Form1->miStopSending->Command();
+    std::vector<std::pair<double, size_t>> arrivals;
+    std::atomic<bool> ended{false};
+    std::atomic<double> heldFrom{0}, heldTo{0};
+    Gaps gaps;
+    std::thread device([&] {
+        int quiet = 0;
+        while (quiet < 50) {
+            const std::string got = line.Read(1 << 16, 2ms);
+            if (!got.empty()) arrivals.emplace_back(Now(), got.size());
+            quiet = got.empty() && ended ? quiet + 1 : 0;
+        }
+    });
+    std::thread user([&] {
+        Sleep(1000);
+        bool up = false;
+        if (what == mdMenuDropped || what == mdMenuArmed) {
+            qv::test::PostKey(form, 'E', true);
+            up = WaitFor(
+                [&] { return qv::test::VisibleWindowOfClass(mainThread, "#32768") != nullptr; },
+                10);
+            if (what == mdMenuArmed) {
+                qv::test::PostKey(form, VK_ESCAPE, false);
+                up = WaitFor(
+                    [&] {
+                        return !qv::test::VisibleWindowOfClass(mainThread, "#32768") &&
+                               qv::test::InMenuLoop(mainThread);
+                    },
+                    10);
+            }
+        } else if (what == mdAboutBox) {
+            PostMessageA(form, WM_COMMAND, aboutCommand, 0);
+            up = WaitFor([&] { return IsWindowVisible(about) != 0; }, 10);
+        } else {
+            up = WaitFor(
+                [&] { return qv::test::VisibleWindowOfClass(mainThread, "#32770") != nullptr; },
+                10);
+        }
+        heldFrom = Now();
+        Sleep(static_cast<DWORD>(HoldSeconds * 1000));
+        heldTo = Now();
+        if (what == mdMenuDropped) up = up && qv::test::VisibleWindowOfClass(mainThread, "#32768");
+        if (what == mdMenuArmed) up = up && qv::test::InMenuLoop(mainThread);
+        if (what == mdAboutBox) up = up && IsWindowVisible(about);
+        gaps.held = up;
+        if (what == mdMenuDropped || what == mdMenuArmed) {
+            qv::test::PostKey(form, VK_ESCAPE, false);
+            if (what == mdMenuDropped) qv::test::PostKey(form, VK_ESCAPE, false);
+            WaitFor([&] { return !qv::test::InMenuLoop(mainThread); }, 10);
+        } else if (what == mdAboutBox) {
+            PostMessageA(about, WM_CLOSE, 0, 0);
+            WaitFor([&] { return !IsWindowVisible(about); }, 10);
+        } else if (HWND box = qv::test::VisibleWindowOfClass(mainThread, "#32770")) {
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            WaitFor([&] { return !qv::test::VisibleWindowOfClass(mainThread, "#32770"); }, 10);
+        }
+        PostMessageA(form, WM_COMMAND, stopCommand, 0);
+    });
+    if (what == mdMessageBox) SetTimer(nullptr, 0, 1000, ShowProgramBox);
+    RunSend(kind, path);
+    user.join();
+    ended = true;
+    device.join();
+    double last = heldFrom;
+    size_t during = 0;
+    for (const auto& [at, bytes] : arrivals) {
+        if (at < heldFrom || at > heldTo) continue;
+        gaps.longestMs = std::max(gaps.longestMs, (at - last) * 1e3);
+        last = at;
+        during += bytes;
+    }
+    gaps.longestMs = std::max(gaps.longestMs, (heldTo - last) * 1e3);
+    gaps.bytesPerSecond = static_cast<double>(during) / (heldTo - heldFrom);
+    return gaps;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -472,6 +604,32 @@ int main(int argc, char** argv)
                 "%d rounds:\n",
                 FileBytes >> 10, CapSeconds, Rounds);
     for (Case& c : cases) Report(c.name, c.results, c.heapBlocks);
+
+    // The line while the user holds a menu or a box open, at 115,200 baud (11,520 bytes/s).
+    setBaud(115200);
+    Application->CreateForm(AboutBox);
+    std::printf("\nat 115,200 baud, a modal loop held open %.0f s during the send, median of %d "
+                "rounds: the longest gap on the line while it was (worst), and the rate:\n",
+                HoldSeconds, Rounds);
+    const char* modalNames[] = {"menu dropped down", "menu bar armed after Esc", "About box",
+                                "message box"};
+    for (const TSendKind kind : {skMenu, skMacro}) {
+        for (const TModal what : {mdMenuDropped, mdMenuArmed, mdAboutBox, mdMessageBox}) {
+            std::vector<double> longest, rate;
+            bool held = true;
+            for (int round = 0; round < Rounds; ++round) {
+                FillScreen(line, 1);
+                const Gaps g = SendUnderModal(line, script, path, kind, what);
+                held = held && g.held;
+                longest.push_back(g.longestMs);
+                rate.push_back(g.bytesPerSecond);
+            }
+            std::printf("%-12s %-26s longest gap %6.0f ms (worst %6.0f)  %6.0f bytes/s%s\n",
+                        kind == skMenu ? "Send File," : "macro file,", modalNames[what],
+                        Median(longest), *std::max_element(longest.begin(), longest.end()),
+                        Median(rate), held ? "" : "  (the loop was not held throughout!)");
+        }
+    }
 
     if (Connection.PortOpen) Form1->Connect_spbtnClick(Form1);
     while (Application->ComponentCount() > 0)

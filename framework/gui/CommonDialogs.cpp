@@ -7,6 +7,7 @@
 #include "framework/Exceptions.h"
 #include "framework/win/HelperWindow.h"
 #include "framework/gui/Application.h"
+#include "framework/gui/DialogOwner.h"
 #include "framework/gui/DialogService.h"
 #include "framework/gui/Printer.h"
 
@@ -25,8 +26,6 @@ std::vector<char> FilterPairs(const String& filter)
     return out;
 }
 
-HWND DialogOwner() { return GetActiveWindow(); }
-
 }  // namespace
 
 bool TOpenDialog::Run(bool save)
@@ -37,6 +36,7 @@ bool TOpenDialog::Run(bool save)
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof(ofn);
     ofn.hwndOwner = DialogOwner();
+    TDialogOnTop onTop(ofn.hwndOwner);
     ofn.lpstrFilter = Filter.empty() ? nullptr : filter.data();
     ofn.nFilterIndex = static_cast<DWORD>(FilterIndex);
     ofn.lpstrFile = file.data();
@@ -69,6 +69,7 @@ bool TFontDialog::ExecutePlatform()
     CHOOSEFONTA cf{};
     cf.lStructSize = sizeof(cf);
     cf.hwndOwner = DialogOwner();
+    TDialogOnTop onTop(cf.hwndOwner);
     cf.lpLogFont = &lf;
     cf.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
     cf.rgbColors = ColorToRGB(font_.Color());
@@ -97,6 +98,7 @@ bool TColorDialog::ExecutePlatform()
     CHOOSECOLORA cc{};
     cc.lStructSize = sizeof(cc);
     cc.hwndOwner = DialogOwner();
+    TDialogOnTop onTop(cc.hwndOwner);
     cc.rgbResult = ColorToRGB(Color);
     cc.lpCustColors = custom;
     cc.Flags = CC_RGBINIT;
@@ -229,6 +231,7 @@ bool TPrintDialog::ExecutePlatform()
     PRINTDLGA pd{};
     pd.lStructSize = sizeof(pd);
     pd.hwndOwner = DialogOwner();
+    TDialogOnTop onTop(pd.hwndOwner);
     pd.Flags = PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE;
     pd.nCopies = static_cast<WORD>(Copies);
     Printer()->GetDeviceHandles(pd.hDevMode, pd.hDevNames);
@@ -243,6 +246,7 @@ bool TPrinterSetupDialog::ExecutePlatform()
     PRINTDLGA pd{};
     pd.lStructSize = sizeof(pd);
     pd.hwndOwner = DialogOwner();
+    TDialogOnTop onTop(pd.hwndOwner);
     pd.Flags = PD_PRINTSETUP;
     Printer()->GetDeviceHandles(pd.hDevMode, pd.hDevNames);
     if (!PrintDlgA(&pd)) return false;

@@ -5,6 +5,7 @@
 
 #include "framework/gui/Application.h"
 #include "framework/gui/CommonDialogs.h"
+#include "framework/gui/DialogOwner.h"
 #include "framework/gui/Form.h"
 
 namespace {
@@ -31,26 +32,27 @@ UINT FlagsFor(TMsgDlgType type, TMsgDlgButtons b)
     return buttons | icons[type];
 }
 
-HWND ActiveOwner()
+// The platform's box, owned by the window it is opened from.
+int ShowBox(const String& Text, const char* Caption, UINT Flags)
 {
-    HWND h = GetActiveWindow();
-    return h;
+    const HWND owner = DialogOwner();
+    TDialogOnTop onTop(owner);
+    return ::MessageBoxA(owner, Text.c_str(), Caption, Flags | MB_TASKMODAL);
 }
 
 class TPlatformDialogs : public TDialogService {
 public:
     int MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons) override
     {
-        return ::MessageBoxA(ActiveOwner(), Msg.c_str(), MessageDlgCaption(DlgType),
-                             FlagsFor(DlgType, Buttons) | MB_TASKMODAL);
+        return ShowBox(Msg, MessageDlgCaption(DlgType), FlagsFor(DlgType, Buttons));
     }
     void ShowMessage(const String& Msg) override
     {
-        ::MessageBoxA(ActiveOwner(), Msg.c_str(), Application->Title.c_str(), MB_OK | MB_TASKMODAL);
+        ShowBox(Msg, Application->Title.c_str(), MB_OK);
     }
     int MessageBox(const String& Text, const String& Caption, UINT Flags) override
     {
-        return ::MessageBoxA(ActiveOwner(), Text.c_str(), Caption.c_str(), Flags | MB_TASKMODAL);
+        return ShowBox(Text, Caption.c_str(), Flags);
     }
     void Beep() override { ::MessageBeep(0); }
     bool Execute(TCommonDialog& Dialog) override { return Dialog.ExecutePlatform(); }

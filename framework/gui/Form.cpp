@@ -9,6 +9,7 @@
 #include "framework/gui/Action.h"
 #include "framework/gui/Application.h"
 #include "framework/gui/ButtonControls.h"
+#include "framework/gui/DialogOwner.h"
 #include "framework/gui/Menu.h"
 #include "framework/gui/OleForm.h"
 
@@ -417,16 +418,24 @@ TModalResult TForm::ShowModal()
     EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&disabled));
     modal_ = true;
     ModalResult = mrNone;
+    // Above the program's stay-on-top windows while it is up, as a box is (TDialogOnTop): under
+    // the options dialog its buttons were hidden while everything else was disabled.
+    const bool onTop = formStyle_ != fsStayOnTop && ProgramWindowOnTop(Handle());
     struct Restore {
         TForm* form;
         DisabledWindows& d;
+        bool onTop;
         ~Restore()
         {
             for (HWND h : d.list)
                 if (IsWindow(h)) EnableWindow(h, TRUE);
+            if (onTop && form->HandleAllocated())
+                SetWindowPos(form->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             form->modal_ = false;
         }
-    } restore{this, disabled};
+    } restore{this, disabled, onTop};
+    if (onTop) SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     Show();
     for (;;) {
         Application->HandleMessage();

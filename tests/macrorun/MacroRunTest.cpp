@@ -9,6 +9,8 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <thread>
+#include <vector>
 
 #include "macros/TreeUtil.h"
 #include "terminal/Escapes.h"
@@ -16,6 +18,8 @@
 #include "tests/support/FileSendHelpers.h"
 #include "tests/support/MainWindowHarness.h"
 #include "tests/support/ReceiveScreen.h"
+
+extern "C" void* WriteFileSlot __asm__("__imp__WriteFile@20");
 
 namespace macrorun_test {
 namespace {
@@ -38,6 +42,28 @@ void DuringRun(int DelayMs, std::function<void()> Action)
 {
     PendingAction = std::move(Action);
     SetTimer(nullptr, 0, DelayMs, RunPendingAction);
+}
+
+// The main thread's writes to the port: their times, and how many came once a stop was asked for
+// (the run's state no longer 2).
+struct {
+    void* real = nullptr;
+    DWORD thread = 0;
+    std::vector<double> times;
+    int afterStop = 0;
+} portWrites;
+
+BOOL WINAPI NotedWriteFile(HANDLE h, LPCVOID buffer, DWORD count, LPDWORD written,
+                           LPOVERLAPPED overlapped)
+{
+    if (GetCurrentThreadId() == portWrites.thread && GetFileType(h) == FILE_TYPE_CHAR) {
+        portWrites.times.push_back(
+            std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+                .count());
+        if (MacroRun.MacroRunState != 2) ++portWrites.afterStop;
+    }
+    using Fn = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+    return reinterpret_cast<Fn>(portWrites.real)(h, buffer, count, written, overlapped);
 }
 
 class MacroRunTest : public qv::test::MainWindowHarness {
@@ -439,6 +465,106 @@ TEST_F(MacroRunTest, FileItemArrivesByteExactAndCountsAndIsRefusedDuringAMenuSen
     }
     EXPECT_TRUE(PeerGetsNothingMore());
     EXPECT_EQ(Display.BytesOut, static_cast<std::int64_t>(bytes.size()));
+}
+
+// The item's delay follows every byte of the file, one byte a write; the Stop button clicked with
+// the mouse halfway ends the send, and no byte is written once the click was handled.
+TEST_F(MacroRunTest, AFileItemKeepsItsDelayAfterEveryByteAndStopEndsItWithNothingAfter)
+{
+    Start(0, 70);
+    const std::string bytes = qv::test::RandomBytes(400);
+    const std::string path = InFolder("paced_item.bin");
+    WriteTextFile(path, bytes);
+    TTreeNode* folder = Folder("F");
+    TTreeNode* file = Item(folder, mkFile, path, "20");
+    folder->Expand(false);
+    Select(file);
+    const HWND toolBar = Form1->ToolBar4->Handle();
+    const LPARAM onStop = MAKELPARAM(Form1->stop_tbtn->Left() + Form1->stop_tbtn->Width() / 2,
+                                     Form1->stop_tbtn->Top() + Form1->stop_tbtn->Height() / 2);
+    qv::test::ApiPatch patch(&WriteFileSlot, reinterpret_cast<void*>(&NotedWriteFile));
+    portWrites = {patch.Original(), GetCurrentThreadId(), {}, 0};
+    std::string arrived;
+    std::thread device([&] {
+        while (arrived.size() < 30) arrived += line.Read(64, 5s);
+        PostMessageA(toolBar, WM_LBUTTONDOWN, MK_LBUTTON, onStop);
+        PostMessageA(toolBar, WM_LBUTTONUP, 0, onStop);
+        for (std::string got; !(got = line.Read(64, 500ms)).empty();) arrived += got;
+    });
+    Form1->Tr_Send_btnClick(Form1);
+    device.join();
+
+    EXPECT_EQ(MacroRun.MacroRunState, 1);
+    EXPECT_EQ(portWrites.afterStop, 0);
+    ASSERT_GE(arrived.size(), 30u);
+    EXPECT_LT(arrived.size(), bytes.size());
+    EXPECT_TRUE(arrived == bytes.substr(0, arrived.size()));
+    EXPECT_EQ(Display.BytesOut, static_cast<std::int64_t>(arrived.size()));
+    // One byte a write, each after the item's 20 ms (the timer's tick may come a little early;
+    // a slow machine only makes the pauses longer).
+    ASSERT_EQ(portWrites.times.size(), arrived.size());
+    for (size_t i = 1; i < portWrites.times.size(); ++i)
+        EXPECT_GE(portWrites.times[i] - portWrites.times[i - 1], 0.015) << i;
+    EXPECT_EQ(Transfer.FileSend, nullptr);
+    EXPECT_FALSE(Form1->pnlSend->Visible());
+    EXPECT_TRUE(script.Shown().empty());
+    EXPECT_TRUE(RunButtonsEnabled());
+}
+
+// A menu dropped down or left armed during a file item held its send for as long.
+TEST_F(MacroRunTest, TheLineIsFedWhileAMenuIsDroppedDownOrArmedDuringAFileItem)
+{
+    Start(0, 70);
+    Form1->Comm1->SetBaudRate(115200);
+    const std::string bytes = qv::test::RandomBytes(60000);
+    const std::string path = InFolder("menu_item.bin");
+    WriteTextFile(path, bytes);
+    Select(Item(Folder("F"), mkFile, path));
+    const DWORD mainThread = GetCurrentThreadId();
+    const HWND form = Form1->Handle();
+    qv::test::PeerReader peer(line, bytes.size());
+    qv::test::TMenuHold menu;
+    std::thread user([&] {
+        if (peer.WaitForMore(2880, 20))
+            menu = qv::test::HoldMenuWhileFed(peer, form, mainThread, 2880);
+    });
+    Form1->Tr_Send_btnClick(Form1);
+    user.join();
+    EXPECT_TRUE(peer.Finish() == bytes);
+    EXPECT_TRUE(menu.Dropped && menu.Armed && menu.Left);
+    EXPECT_TRUE(menu.FedDropped);
+    EXPECT_TRUE(menu.FedArmed);
+    EXPECT_TRUE(script.Shown().empty());
+    EXPECT_TRUE(RunButtonsEnabled());
+}
+
+// A device pulled out during a file item: only the lost device's box, and the script goes no
+// further.
+TEST_F(MacroRunTest, ADeviceLostDuringAFileItemShowsOnlyTheLostDeviceBoxAndEndsTheRun)
+{
+    Start(0, 70);
+    Form1->Comm1->SetBaudRate(115200);
+    const std::string bytes = qv::test::RandomBytes(200000);
+    const std::string path = InFolder("unplugged_item.bin");
+    WriteTextFile(path, bytes);
+    TTreeNode* folder = Folder("F");
+    Select(Item(folder, mkFile, path));
+    Item(folder, mkDataString, "after");
+    Item(folder, mkFile, path);
+    std::thread device([&] {
+        size_t got = 0;
+        while (got < 5000) got += line.Read(1 << 16, 200ms).size();
+        line.Unplug();
+    });
+    Form1->Tr_SendScript_btnClick(Form1);
+    device.join();
+    ASSERT_TRUE(qv::test::WaitUntil([] { return !Form1->Comm1->Enabled(); }, 10s));
+    const std::vector<std::string> texts = ShownTexts();
+    ASSERT_EQ(texts.size(), 1u) << texts.back();
+    EXPECT_EQ(texts[0].rfind(MainText::DeviceLostHead + line.PortName(), 0), 0u) << texts[0];
+    EXPECT_EQ(MacroRun.MacroRunState, 1);
+    EXPECT_EQ(Transfer.FileSend, nullptr);
+    EXPECT_TRUE(RunButtonsEnabled());
 }
 
 TEST_F(MacroRunTest, EachControlSignalReachesThePeerAndTheLamps)

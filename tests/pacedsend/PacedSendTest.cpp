@@ -2,6 +2,8 @@
 // life, and the ends of a send (the last repeat, Stop, a disconnect, a timer the system
 // refuses).
 #include "PacedSendFixture.h"
+
+#include <thread>
 // After windows.h, whose types it uses.
 #include <mmsystem.h>
 
@@ -79,6 +81,37 @@ TEST_F(PacedSendTest, ThreeRepeatsArriveAsThreeCopiesEachFromZeroPercentWithoutA
     EXPECT_EQ(Form1->edtFile->Text(), "Sending file, " + path);
     EXPECT_TRUE(Boxes().empty());
     ExpectIdleWindow();
+}
+
+// A menu dropped down or left armed during the send held it for as long, with and without the
+// pause after each byte.
+TEST_F(PacedSendTest, TheLineIsFedWhileAMenuIsDroppedDownOrArmedWithAndWithoutADelay)
+{
+    Form1->Comm1->SetBaudRate(115200);
+    const DWORD mainThread = GetCurrentThreadId();
+    const HWND form = Form1->Handle();
+    for (const char* delay : {"10", "0"}) {
+        script.Clear();
+        const bool paced = std::string(delay) != "0";
+        // About a second of each: 100 bytes paced, 11,520 at the line's rate.
+        const size_t more = paced ? 10 : 2880;
+        const std::string bytes = RandomBytes(paced ? 200 : 60000);
+        const std::string path = MakeFile("menu.bin", bytes);
+        qv::test::PeerReader peer(line, bytes.size());
+        qv::test::TMenuHold menu;
+        std::thread user([&] {
+            if (peer.WaitForMore(more, 20))
+                menu = qv::test::HoldMenuWhileFed(peer, form, mainThread, more);
+        });
+        PacedSendThroughMenu(path, delay, 1);
+        user.join();
+        EXPECT_TRUE(peer.Finish() == bytes) << delay;
+        EXPECT_TRUE(menu.Dropped && menu.Armed && menu.Left) << delay;
+        EXPECT_TRUE(menu.FedDropped) << delay;
+        EXPECT_TRUE(menu.FedArmed) << delay;
+        EXPECT_TRUE(Boxes().empty()) << delay;
+        ExpectIdleWindow();
+    }
 }
 
 TEST_F(PacedSendTest, NoRepeatCountSendsAgainAndAgainUntilStop)

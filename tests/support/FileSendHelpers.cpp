@@ -10,6 +10,7 @@
 #include "framework/Streams.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
+#include "tests/support/WaitUntil.h"
 
 extern "C" void* WriteFileSlot __asm__("__imp__WriteFile@20");
 
@@ -120,6 +121,7 @@ PeerReader::PeerReader(VirtualLine& Line, size_t Expected, size_t PostAt, UINT C
             const std::string got = Line.Read(1 << 16, 200ms);
             silentAfterEnd = got.empty() && ended ? silentAfterEnd + 1 : 0;
             data_ += got;
+            arrived_ = data_.size();
             if (PostAt != 0 && !posted && data_.size() >= PostAt) {
                 PostMessageA(form, WM_COMMAND, Command, 0);
                 posted = true;
@@ -130,11 +132,41 @@ PeerReader::PeerReader(VirtualLine& Line, size_t Expected, size_t PostAt, UINT C
 
 PeerReader::~PeerReader() { Finish(); }
 
+bool PeerReader::WaitForMore(size_t Count, double Seconds) const
+{
+    const size_t until = arrived_ + Count;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(Seconds);
+    while (arrived_ < until) {
+        if (std::chrono::steady_clock::now() >= end) return false;
+        Sleep(5);
+    }
+    return true;
+}
+
 std::string PeerReader::Finish()
 {
     sendEnded_ = true;
     if (thread_.joinable()) thread_.join();
     return data_;
+}
+
+
+TMenuHold HoldMenuWhileFed(const PeerReader& Peer, HWND Form, DWORD FormThread, size_t More,
+                           double Seconds)
+{
+    TMenuHold hold;
+    const auto within = std::chrono::milliseconds(static_cast<int>(Seconds * 1000));
+    PostKey(Form, 'E', true);
+    hold.Dropped = WaitUntil([&] { return MenuDroppedDown(FormThread); }, within);
+    hold.FedDropped = Peer.WaitForMore(More, Seconds) && MenuDroppedDown(FormThread);
+    PostKey(Form, VK_ESCAPE);
+    hold.Armed =
+        WaitUntil([&] { return !MenuDroppedDown(FormThread) && InMenuLoop(FormThread); }, within);
+    hold.FedArmed =
+        Peer.WaitForMore(More, Seconds) && InMenuLoop(FormThread) && !MenuDroppedDown(FormThread);
+    PostKey(Form, VK_ESCAPE);
+    hold.Left = WaitUntil([&] { return !InMenuLoop(FormThread); }, within);
+    return hold;
 }
 
 std::string RandomBytes(size_t n)

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "tests/support/ApiPatch.h"
+#include "tests/support/UserActions.h"
 #include "tests/support/VirtualLine.h"
 
 namespace qv::test {
@@ -55,14 +56,33 @@ class PeerReader {
 public:
     PeerReader(VirtualLine& Line, size_t Expected, size_t PostAt = 0, UINT Command = 0);
     ~PeerReader();
+    // What has arrived so far, and a wait (at most Seconds) until Count more than now have: the
+    // user's thread waits so while it holds a menu or a box open.
+    size_t Arrived() const { return arrived_; }
+    bool WaitForMore(size_t Count, double Seconds = 20) const;
     // Called when the send has returned: what arrived.
     std::string Finish();
 
 private:
     std::atomic<bool> sendEnded_{false};
+    std::atomic<size_t> arrived_{0};
     std::thread thread_;
     std::string data_;
 };
+
+// The user drops a menu down on Form with Alt+E and keeps it so until More bytes have arrived,
+// then closes it with Esc (the bar stays armed) and keeps it armed until More bytes more have
+// arrived, then leaves it with a second Esc. Call it from the user's thread while the send runs on
+// the form's thread.
+struct TMenuHold {
+    bool Dropped = false;     // the menu dropped down
+    bool FedDropped = false;  // More bytes came while it was, and it still was then
+    bool Armed = false;       // after one Esc the bar stayed armed
+    bool FedArmed = false;    // More bytes came while it was, and it still was then
+    bool Left = false;        // the second Esc left the menu
+};
+TMenuHold HoldMenuWhileFed(const PeerReader& Peer, HWND Form, DWORD FormThread, size_t More,
+                           double Seconds = 20);
 
 // n pseudo-random bytes, the same each run.
 std::string RandomBytes(size_t n);

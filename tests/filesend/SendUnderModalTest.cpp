@@ -1,0 +1,152 @@
+// Send File while the user works in the program's own modal loops: a menu dropped down with the
+// keyboard and then left armed after one Esc, a modal form (the About box) and a system dialog
+// (the capture's save dialog). The line must go on getting bytes in each, as a device with a
+// receive time-out needs.
+#include "FileSendFixture.h"
+
+#include <atomic>
+#include <functional>
+#include <thread>
+
+#include "dialogs/AboutBox.h"
+#include "framework/gui/CommonDialogs.h"
+
+namespace filesend_test {
+namespace {
+
+using qv::test::PeerReader;
+using qv::test::ShownDialog;
+
+// What comes in a quarter second at 115,200 baud, and the time allowed for it (a send held by the
+// modal loop sends nothing at all).
+constexpr size_t Quarter = 2880;
+constexpr double Allowed = 20;
+
+// The platform's common dialogs, as a user meets them, except the send's own file choice; the
+// boxes are the script's.
+class RealDialogsButTheSendFile : public TDialogService {
+public:
+    explicit RealDialogsButTheSendFile(std::string Path)
+        : path_(std::move(Path)),
+          script_(*SetDialogService(nullptr)),
+          platform_(DialogService())
+    {
+        SetDialogService(this);
+    }
+    ~RealDialogsButTheSendFile() override { SetDialogService(&script_); }
+    int MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons) override
+    {
+        return script_.MessageDlg(Msg, DlgType, Buttons);
+    }
+    void ShowMessage(const String& Msg) override { script_.ShowMessage(Msg); }
+    int MessageBox(const String& Text, const String& Caption, UINT Flags) override
+    {
+        return script_.MessageBox(Text, Caption, Flags);
+    }
+    void Beep() override { script_.Beep(); }
+    bool Execute(TCommonDialog& Dialog) override
+    {
+        if (Dialog.DialogClass() == std::string("TOpenDialog") && !path_.empty()) {
+            static_cast<TOpenDialog&>(Dialog).FileName = path_;
+            path_.clear();
+            return true;
+        }
+        return platform_.Execute(Dialog);
+    }
+
+private:
+    std::string path_;
+    TDialogService& script_;
+    TDialogService& platform_;
+};
+
+class SendUnderModalTest : public FileSendTest {
+protected:
+    void SetUp() override
+    {
+        FileSendTest::SetUp();
+        Form1->Comm1->SetBaudRate(115200);
+        mainThread_ = GetCurrentThreadId();
+    }
+
+    // Sends Bytes through the menu command while User acts from its own thread, as the user
+    // does with the keyboard and the mouse; what the peer got.
+    std::string SendWhileUserActs(const std::string& Bytes,
+                                  const std::function<void(PeerReader&)>& User)
+    {
+        const std::string path = MakeFile("modal.bin", Bytes);
+        RealDialogsButTheSendFile dialogs(path);
+        PeerReader peer(line, Bytes.size());
+        std::atomic<bool> userDone{false};
+        std::thread user([&] {
+            if (peer.WaitForMore(Quarter, Allowed)) User(peer);
+            userDone = true;
+        });
+        PostMessageA(Form1->Handle(), WM_COMMAND, Form1->miSendFileBinary->Command(), 0);
+        // The command runs the send inside this wait.
+        qv::test::WaitUntil(
+            [&] { return userDone && BytesSent() > 0 && Transfer.FileSend == nullptr; }, 60s);
+        user.join();
+        return peer.Finish();
+    }
+
+    DWORD mainThread_ = 0;
+};
+
+TEST_F(SendUnderModalTest, TheLineIsFedWhileAMenuIsDroppedDownAndWhileItsBarStaysArmedAfterEsc)
+{
+    const std::string bytes = RandomBytes(60000);
+    qv::test::TMenuHold menu;
+    const HWND form = Form1->Handle();
+    const std::string arrived = SendWhileUserActs(bytes, [&](PeerReader& peer) {
+        menu = qv::test::HoldMenuWhileFed(peer, form, mainThread_, Quarter, Allowed);
+    });
+    EXPECT_TRUE(menu.Dropped);
+    EXPECT_TRUE(menu.FedDropped);
+    EXPECT_TRUE(menu.Armed);
+    EXPECT_TRUE(menu.FedArmed);
+    EXPECT_TRUE(menu.Left);
+    EXPECT_TRUE(arrived == bytes);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].Text,
+              "Successfully sent 60000 bytes from file:\n" + InFolder("modal.bin"));
+    ExpectIdleWindow();
+}
+
+TEST_F(SendUnderModalTest, TheLineIsFedWhileTheAboutBoxAndTheCapturesSaveDialogAreUp)
+{
+    Application->CreateForm(AboutBox);
+    const HWND about = AboutBox->Handle();
+    const HWND form = Form1->Handle();
+    const UINT aboutCommand = Form1->HelpAbout->Command();
+    const UINT captureCommand = Form1->miReceiveFileBinary->Command();
+    const std::string bytes = RandomBytes(60000);
+    bool aboutUp = false, fedAbout = false, stillAbout = false;
+    bool saveUp = false, fedSave = false, stillSave = false;
+    const std::string arrived = SendWhileUserActs(bytes, [&](PeerReader& peer) {
+        PostMessageA(form, WM_COMMAND, aboutCommand, 0);
+        aboutUp = qv::test::WaitUntil([&] { return IsWindowVisible(about) != 0; }, 10s);
+        fedAbout = peer.WaitForMore(Quarter, Allowed);
+        stillAbout = IsWindowVisible(about) != 0;
+        PostMessageA(about, WM_CLOSE, 0, 0);
+        qv::test::WaitUntil([&] { return !IsWindowVisible(about); }, 10s);
+        PostMessageA(form, WM_COMMAND, captureCommand, 0);
+        HWND save = nullptr;
+        saveUp =
+            qv::test::WaitUntil([&] { return (save = ShownDialog(mainThread_)) != nullptr; }, 20s);
+        fedSave = peer.WaitForMore(Quarter, Allowed);
+        stillSave = save && IsWindowVisible(save);
+        if (save) PostMessageA(save, WM_COMMAND, IDCANCEL, 0);
+        qv::test::WaitUntil([&] { return ShownDialog(mainThread_) == nullptr; }, 10s);
+    });
+    EXPECT_TRUE(aboutUp && stillAbout);
+    EXPECT_TRUE(fedAbout);
+    EXPECT_TRUE(saveUp && stillSave);
+    EXPECT_TRUE(fedSave);
+    EXPECT_TRUE(arrived == bytes);
+    EXPECT_EQ(Transfer.CaptureFile, nullptr);
+    ExpectIdleWindow();
+}
+
+}  // namespace
+}  // namespace filesend_test
