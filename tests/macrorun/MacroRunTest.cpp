@@ -424,7 +424,9 @@ TEST_F(MacroRunTest, SavingInsideARunStopsItOnlyWhenThePurgeTakesANodeTheRunMayW
         Form1->Tr_SendScript_btnClick(Form1);
         EXPECT_EQ(ranOn, marked != after) << (marked == before ? "passed" : "ahead or none");
         EXPECT_TRUE(RunButtonsEnabled());
-        if (marked == after) EXPECT_EQ(folder->Count(), 1);
+        if (marked == after) {
+            EXPECT_EQ(folder->Count(), 1);
+        }
     }
 }
 

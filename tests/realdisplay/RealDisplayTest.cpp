@@ -222,7 +222,9 @@ TEST_P(ScreenScrollTest, AfterWheelNotchesAndArrowClicksTheScreenShowsWhatAFresh
     } else {
         ASSERT_LT(qv::test::PendingLineBreaks(), static_cast<size_t>(lineLimit - 1));
     }
-    SCROLLINFO range{sizeof range, SIF_RANGE | SIF_PAGE};
+    SCROLLINFO range{};
+    range.cbSize = sizeof range;
+    range.fMask = SIF_RANGE | SIF_PAGE;
     GetScrollInfo(screen, SB_VERT, &range);
     ASSERT_GT(range.nMax - range.nMin + 1, static_cast<int>(range.nPage)) << "the screen is full";
     ExpectDrawnAsAfresh(screen, false, "after the load");
