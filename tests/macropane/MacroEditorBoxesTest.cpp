@@ -91,6 +91,36 @@ TEST_F(MacroEditorBoxesTest, CollapsingTheFolderWithItsButtonMovesSelectionEdito
     EXPECT_EQ(NodeInfo(Node(0))->Description, "AT commands");
 }
 
+// The keys that collapse a folder over its selected item: Left (which under Wine first selects
+// the folder, then collapses it) and the keypad's minus (which collapses only the selected
+// node). Whichever way, the tree's highlight, the selection and the editor stay one node, and
+// the edit typed on the item stays the item's.
+TEST_F(MacroEditorBoxesTest, CollapsingKeysLeaveHighlightSelectionAndEditorOnOneNode)
+{
+    StartOnReset();
+    for (WORD key : {WORD(VK_LEFT), WORD(VK_SUBTRACT)}) {
+        SCOPED_TRACE(key == VK_LEFT ? "Left" : "keypad minus");
+        Form1->ActionTreeExpandExecute(Form1);
+        MousePress(LabelPoint(Node(1)));
+        ASSERT_EQ(Form1->TreeView->Selected(), Node(1));
+        const std::string typed = key == VK_LEFT ? "typed before Left" : "typed before minus";
+        UserTypes(Form1->EditDescription, typed.c_str());
+        TreeKey(key);
+        TreeKey(key);
+
+        EXPECT_EQ(Highlighted(), Form1->TreeView->Selected());
+        if (!Node(0)->Expanded()) {
+            EXPECT_EQ(Highlighted(), Node(0));
+        }
+        if (TTreeNode* shown = Form1->TreeView->Selected()) {
+            EXPECT_EQ(Form1->EditMacroName->Text(), NodeInfo(shown)->MacroName);
+        }
+        Form1->ActionNodeModifyExecute(Form1);
+        EXPECT_EQ(NodeInfo(Node(1))->Description, typed);
+        EXPECT_EQ(NodeInfo(Node(0))->Description, "AT commands");
+    }
+}
+
 TEST_F(MacroEditorBoxesTest, DraggingTheNodeTheEditorShowsMovesItWithItsPendingEdit)
 {
     StartOn(TwoFolders, 1);
