@@ -136,7 +136,9 @@ TEST(ActivatePrevInstance, ShowsTheEarlierCopysWindowAndTellsWhenThereIsNone)
 
 TEST(ActivatePrevInstance, RestoresTheMinimisedApplicationWindowThatOwnsTheMainForm)
 {
-    TDummyWindow app("TApplication", "Earlier program");
+    // A title apart from the next test's: the two run in parallel on one desktop, and that
+    // one finds its hidden window by class and title.
+    TDummyWindow app("TApplication", "Earlier minimised program");
     TDummyWindow main("QvEarlierMainForm", "Earlier main", app.handle);
     ShowWindow(app.handle, SW_SHOWMINNOACTIVE);
     ASSERT_TRUE(IsIconic(app.handle));
