@@ -8,6 +8,7 @@
 
 #include "framework/gui/Canvas.h"
 #include "framework/gui/DialogService.h"
+#include "framework/win/Ownership.h"
 #include "settings/OptionsHost.h"
 #include "settings/Properties.h"
 #include "settings/Settings.h"
@@ -332,11 +333,7 @@ void TfrmProp::FormActivate(TObject* Sender)
     Settings.Accepted = false;
 
     // Filled from the settings as they are now, the main window's changes among them.
-    struct TFilling {
-        bool& flag;
-        explicit TFilling(bool& Flag) : flag(Flag) { flag = true; }
-        ~TFilling() { flag = false; }
-    } filling(filling_);
+    TScopedFlag filling(filling_);
 
     cbDispStringEntryPnl->SetChecked(Settings.StringEntryPaneVisible);
     Displaymode_cbx->SetItemIndex(Settings.DisplayMode);

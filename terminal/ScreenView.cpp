@@ -47,9 +47,10 @@ bool SameScrollBars(const TScreenScrollBars& A, const TScreenScrollBars& B)
     return A.shown == B.shown && same(A.vertical, B.vertical) && same(A.horizontal, B.horizontal);
 }
 
-void DrawChangedScrollBars(HWND Screen, const TScreenScrollBars& Before)
+namespace {
+
+void DrawFrame(HWND Screen)
 {
-    if (SameScrollBars(Before, ScreenScrollBars(Screen))) return;
     // The frame alone (the window less its client area, in client coordinates): what the
     // client area needs is the caller's to ask for.
     RECT window{}, client{};
@@ -62,6 +63,13 @@ void DrawChangedScrollBars(HWND Screen, const TScreenScrollBars& Before)
     RedrawWindow(Screen, nullptr, frame, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
     DeleteObject(inner);
     DeleteObject(frame);
+}
+
+}  // namespace
+
+void DrawChangedScrollBars(HWND Screen, const TScreenScrollBars& Before)
+{
+    if (!SameScrollBars(Before, ScreenScrollBars(Screen))) DrawFrame(Screen);
 }
 
 int ScreenLineHeight(HWND Screen, int Fallback)
@@ -109,7 +117,7 @@ void TScreenHold::Release(int AnchorNow, int DirtyTop)
     if (SameScrollBars(bars_, ScreenScrollBars(screen_)))
         RedrawWindow(screen_, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME | RDW_NOCHILDREN);
     else
-        DrawChangedScrollBars(screen_, bars_);
+        DrawFrame(screen_);
     RECT area{};
     GetClientRect(screen_, &area);
     const int rise = anchorTop_ - ScreenCharTop(screen_, AnchorNow);

@@ -61,8 +61,7 @@ protected:
     TRect AlignRect() override;
 };
 
-// A framed area for controls. (It does not scroll: the program's content fits its box.)
-// Children that do not fit are reached through scroll bars, which show only while something
+// A framed area for controls. Children that do not fit are reached through scroll bars, which show only while something
 // lies outside the box (aligned children fill it and never need them).
 class TScrollBox : public TCustomControl {
 public:

@@ -110,6 +110,20 @@ protected:
         return Items().AddChildObject(Parent, "item", info);
     }
     static void Select(TTreeNode* Node) { Form1->TreeView->SetSelected(Node); }
+    // Connected at 115,200 baud, a file of Size random bytes as the first item of folder "F",
+    // selected; its bytes.
+    std::string StartOnFileItem(size_t Size, const char* FileName, TTreeNode** FolderOut = nullptr)
+    {
+        Start(0, 70);
+        Form1->Comm1->SetBaudRate(115200);
+        const std::string bytes = qv::test::RandomBytes(Size);
+        const std::string path = InFolder(FileName);
+        WriteTextFile(path, bytes);
+        TTreeNode* folder = Folder("F");
+        Select(Item(folder, mkFile, path));
+        if (FolderOut) *FolderOut = folder;
+        return bytes;
+    }
     static TTreeNode* Selected() { return Form1->TreeView->Selected(); }
 
     bool PeerGetsNothingMore() { return line.Read(16, 200ms).empty(); }
@@ -516,12 +530,7 @@ TEST_F(MacroRunTest, AFileItemKeepsItsDelayAfterEveryByteAndStopEndsItWithNothin
 // A menu dropped down or left armed during a file item held its send for as long.
 TEST_F(MacroRunTest, TheLineIsFedWhileAMenuIsDroppedDownOrArmedDuringAFileItem)
 {
-    Start(0, 70);
-    Form1->Comm1->SetBaudRate(115200);
-    const std::string bytes = qv::test::RandomBytes(60000);
-    const std::string path = InFolder("menu_item.bin");
-    WriteTextFile(path, bytes);
-    Select(Item(Folder("F"), mkFile, path));
+    const std::string bytes = StartOnFileItem(60000, "menu_item.bin");
     const DWORD mainThread = GetCurrentThreadId();
     const HWND form = Form1->Handle();
     qv::test::PeerReader peer(line, bytes.size());
@@ -544,15 +553,10 @@ TEST_F(MacroRunTest, TheLineIsFedWhileAMenuIsDroppedDownOrArmedDuringAFileItem)
 // further.
 TEST_F(MacroRunTest, ADeviceLostDuringAFileItemShowsOnlyTheLostDeviceBoxAndEndsTheRun)
 {
-    Start(0, 70);
-    Form1->Comm1->SetBaudRate(115200);
-    const std::string bytes = qv::test::RandomBytes(200000);
-    const std::string path = InFolder("unplugged_item.bin");
-    WriteTextFile(path, bytes);
-    TTreeNode* folder = Folder("F");
-    Select(Item(folder, mkFile, path));
+    TTreeNode* folder = nullptr;
+    StartOnFileItem(200000, "unplugged_item.bin", &folder);
     Item(folder, mkDataString, "after");
-    Item(folder, mkFile, path);
+    Item(folder, mkFile, InFolder("unplugged_item.bin"));
     std::thread device([&] {
         size_t got = 0;
         while (got < 5000) got += line.Read(1 << 16, 200ms).size();

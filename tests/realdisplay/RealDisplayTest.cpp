@@ -274,7 +274,9 @@ TEST_F(RealDisplayTest, TheScrollBarIsDrawnOnceTheTextIsTallerThanTheScreenPaste
 {
     if (!StartOnDisplay(0, 200)) GTEST_SKIP() << "not on a real display";
     auto taller = [&] {
-        SCROLLINFO range{sizeof range, SIF_RANGE | SIF_PAGE};
+        SCROLLINFO range{};
+        range.cbSize = sizeof range;
+        range.fMask = SIF_RANGE | SIF_PAGE;
         return (GetWindowLongA(screen, GWL_STYLE) & WS_VSCROLL) &&
                GetScrollInfo(screen, SB_VERT, &range) &&
                range.nMax - range.nMin + 1 > static_cast<int>(range.nPage);

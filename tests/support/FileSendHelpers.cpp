@@ -135,12 +135,8 @@ PeerReader::~PeerReader() { Finish(); }
 bool PeerReader::WaitForMore(size_t Count, double Seconds) const
 {
     const size_t until = arrived_ + Count;
-    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(Seconds);
-    while (arrived_ < until) {
-        if (std::chrono::steady_clock::now() >= end) return false;
-        Sleep(5);
-    }
-    return true;
+    return WaitUntil([&] { return arrived_ >= until; },
+                     std::chrono::milliseconds(static_cast<int>(Seconds * 1000)));
 }
 
 std::string PeerReader::Finish()
@@ -149,7 +145,6 @@ std::string PeerReader::Finish()
     if (thread_.joinable()) thread_.join();
     return data_;
 }
-
 
 TMenuHold HoldMenuWhileFed(const PeerReader& Peer, HWND Form, DWORD FormThread, size_t More,
                            double Seconds)
