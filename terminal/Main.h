@@ -335,7 +335,7 @@ public:
     void stop_tbtnClick(TObject* Sender);
     void TR_breakpnt_btnClick(TObject* Sender);
     void Tr_RemBreakpointClick(TObject* Sender);
-    // A run's own moves of the selection, and its steps.
+    // A script's walk moving the selection (not while the editor is shown), and a run's steps.
     void SelectAsRun(TTreeNode* Node);
     std::int32_t RunStep(TTreeNode* Node);
     // Which nodes the run going on may still walk (none without a run).
@@ -502,10 +502,6 @@ private:
     TTreeNode* applyingNode_ = nullptr;
     // The node a run's walk stands on (nullptr when none, or when it was freed meanwhile).
     TTreeNode* runStepNode_ = nullptr;
-    // Set while a run command moves the selection; the editor held on a step's bad data
-    // string stays there through such moves.
-    bool runSelecting_ = false;
-    bool editorHeldByRun_ = false;
 
     // Sizes kept while the macro editor is hidden, given back when it is shown.
     int topPnlHeight_ = 280;

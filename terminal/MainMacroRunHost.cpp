@@ -16,12 +16,11 @@ void TForm1::SelectInMacroData(int Start, int Length)
 {
     ShowMacroEditor();
     Tr_edit_tbn->SetDown(true);
-    // The node whose data string failed, even if the selection moved while its box was up.
-    if (runStepNode_ && TreeView->Selected() != runStepNode_) SelectAsRun(runStepNode_);
+    // The node whose data string failed, even if the selection moved while its box was up,
+    // or the editor showed another: the box the user answered says where the editor goes.
+    // The run goes on with the next node, and the editor stays (SelectAsRun).
+    if (runStepNode_ && TreeView->Selected() != runStepNode_) TreeView->SetSelected(runStepNode_);
     TreeViewClick(nullptr);
-    // The user must see what to mend while the run goes on with the next node: the editor
-    // stays on this one until the user selects another.
-    editorHeldByRun_ = MacroRun.MacroRunActive;
     if (!EditData->Visible() || !EditData->Enabled()) return;
     if (EditData->CanFocus()) EditData->SetFocus();
     EditData->SetSelStart(Start);
