@@ -509,6 +509,9 @@ private:
     int treeLabelHeight_ = 18;
 
     // ---- what Send File and Special Send File share (MainFileSend.cpp) ------------------
+    // The end of the send going on gives the screen the focus (not a macro's file item that
+    // found the focus elsewhere).
+    bool focusScreenAtSendEnd_ = true;
     // The open dialog's file for Sender, opened (with its error box); false: nothing opened.
     bool OpenSendFile(TFileSender& Sender);
 

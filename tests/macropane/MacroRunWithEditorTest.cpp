@@ -132,6 +132,38 @@ TEST_F(MacroRunWithEditorTest, ANameTypedWhileTheScriptRunsOnGoesToTheNodeTheUse
     EXPECT_EQ(DeviceLog(), fileBytes_ + "end");
 }
 
+// Keys typed into the data field the bad string opened, during the file item, during the delay
+// after it, and after the breakpoint's box, all go into the field.
+TEST_F(MacroRunWithEditorTest, KeysTypedIntoTheEditorDuringARunNeverReachTheDevice)
+{
+    StartOnList("-|_Long|_Delay in ms|_|_1000|_|_\r\n"
+                "-|_Wait|_Data String|_|_0|_|_end\r\n");
+    ClickOn("Wait");
+    Press(Form1->TR_breakpnt_btn);
+    ClickOn("D1");
+    TFileWatch file;
+    std::string keys = "abcd";
+    WhileRunning([&] {
+        // Two keys while the file goes out, two once it went.
+        if ((keys.size() > 2 && file.Sending()) || (keys.size() <= 2 && file.Done())) {
+            Type(keys[0]);
+            keys.erase(0, 1);
+        }
+        return keys.empty();
+    });
+    Press(Form1->Tr_SendScript_btn);
+    ASSERT_TRUE(keys.empty());
+    Type('e');
+    Type('f');
+    qv::test::PumpMessages();
+
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes()[1].Text, MacroText::BreakpointReached);
+    EXPECT_EQ(Form1->EditData->Text(), "X\\abcdef");
+    EXPECT_EQ(GetFocus(), Form1->EditData->Handle());
+    EXPECT_EQ(DeviceLog(), fileBytes_);
+}
+
 // After a bad data string and then a breakpoint, the tree's selection is the node the editor
 // shows, and Mark For Deletion marks that node.
 TEST_F(MacroRunWithEditorTest, AfterARunEndsAtABreakpointMarkActsOnTheNodeTheEditorShows)
