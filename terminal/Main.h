@@ -399,6 +399,7 @@ public:
     void StopMacroRun() override;
     void SendKeyPress(char& Key) override;
     void SelectInMacroData(int Start, int Length) override;
+    void StepFailedWithBox() override;
     bool PortEnabled() const override;
     int WriteToPort(std::uint8_t Byte) override;
     void SetControlLines(int Rts, int Dtr) override;

@@ -27,6 +27,14 @@ void TForm1::SelectInMacroData(int Start, int Length)
     EditData->SetSelLength(Length);
 }
 
+void TForm1::StepFailedWithBox()
+{
+    // The endless command would meet the same step again at once, its box back after every
+    // OK with no moment between for Stop: it ends here, as on a closed port. A script once to
+    // the end goes on with the next node.
+    if (RunScope == TRunScope::Everything) StopMacroRun();
+}
+
 bool TForm1::PortEnabled() const { return Comm1->Enabled(); }
 
 int TForm1::WriteToPort(std::uint8_t Byte)

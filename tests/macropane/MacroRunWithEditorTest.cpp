@@ -183,5 +183,38 @@ TEST_F(MacroRunWithEditorTest, AfterARunEndsAtABreakpointMarkActsOnTheNodeTheEdi
     EXPECT_EQ(DeviceLog(), fileBytes_);
 }
 
+// A step's error box ends the endless command once answered (it would come back at once,
+// leaving no moment for Stop); the script that runs once goes on past it.
+TEST_F(MacroRunWithEditorTest, AnErrorBoxEndsTheEndlessCommandButNotTheScript)
+{
+    StartOnList("-|_Bad|_Data String|_|_0|_|_Q\\\r\n"
+                "-|_Lost|_File|_|_0|_|_" +
+                InFolder("missing.bin") + "\r\n-|_D2|_Data String|_|_0|_|_end\r\n");
+    for (const char* start : {"Bad", "Lost"}) {
+        SCOPED_TRACE(start);
+        script.Clear();
+        if (Form1->ScrollBox->Visible()) Press(Form1->Tr_edit_tbn);
+        ClickOn(start);
+        // The test's own way out of a run that would never end.
+        WhileRunning([this] {
+            if (Boxes().size() < 3) return false;
+            Form1->stop_tbtnClick(nullptr);
+            return true;
+        });
+        Press(Form1->Tr_SendScriptRpt_btn);
+        UserStep = nullptr;
+        EXPECT_EQ(Boxes().size(), 1u);
+        EXPECT_FALSE(MacroRun.MacroRunActive);
+        EXPECT_TRUE(Form1->Tr_SendScriptRpt_btn->Enabled());
+        EXPECT_EQ(DeviceLog(), "");
+    }
+    script.Clear();
+    if (Form1->ScrollBox->Visible()) Press(Form1->Tr_edit_tbn);
+    ClickOn("Bad");
+    Press(Form1->Tr_SendScript_btn);
+    EXPECT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(DeviceLog(), "end");
+}
+
 }  // namespace
 }  // namespace macropane_test
