@@ -24,6 +24,9 @@ public:
     // The macro editor opened on the selected node with Length characters of its data field
     // selected from Start (when the field can take them).
     virtual void SelectInMacroData(int Start, int Length) = 0;
+    // A step failed with a box the user has answered, and the run would go on with the next
+    // node (a bad data string, a file that cannot be opened).
+    virtual void StepFailedWithBox() = 0;
 
     // The port: open, one byte written (the count the port took), and RTS and DTR set (-1 leaves
     // a line as it is), the lines before their lamps.

@@ -145,6 +145,7 @@ std::int32_t ExpandMacroEscapes(TMacroRunHost& Host, std::uint8_t* Output, const
     // The lone backslash of an incomplete sequence, otherwise the two characters after it.
     const bool incomplete = parsed.Error == TEscapeError::Incomplete;
     Host.SelectInMacroData(static_cast<int>(parsed.ErrorStart), incomplete ? 1 : 2);
+    Host.StepFailedWithBox();
     return 0;
 }
 
@@ -153,6 +154,7 @@ std::int32_t SendMacroString(TMacroRunHost& Host, const String& Data, const Stri
     if (Data.empty()) return 0;
     if (Data.size() >= MacroStringBufferSize) {
         MessageDlg(MacroText::DataTooLong, mtError, TMsgDlgButtons{mbOK});
+        Host.StepFailedWithBox();
         return 0;
     }
     std::memcpy(MacroRun.MacroStringBuffer, Data.c_str(), Data.size() + 1);
@@ -220,7 +222,10 @@ void SendMacroFile(TMacroRunHost& Host, const char* FileName, const String& Dela
         };
     }
     TFileSender send(Host, std::move(options));
-    if (send.Open(FileName)) send.Run();
+    if (send.Open(FileName))
+        send.Run();
+    else
+        Host.StepFailedWithBox();
 }
 
 std::int32_t ExecuteMacroStep(TMacroRunHost& Host, TInfo* Info)

@@ -335,7 +335,7 @@ public:
     void stop_tbtnClick(TObject* Sender);
     void TR_breakpnt_btnClick(TObject* Sender);
     void Tr_RemBreakpointClick(TObject* Sender);
-    // A run's own moves of the selection, and its steps.
+    // A script's walk moving the selection (not while the editor is shown), and a run's steps.
     void SelectAsRun(TTreeNode* Node);
     std::int32_t RunStep(TTreeNode* Node);
     // Which nodes the run going on may still walk (none without a run).
@@ -399,6 +399,7 @@ public:
     void StopMacroRun() override;
     void SendKeyPress(char& Key) override;
     void SelectInMacroData(int Start, int Length) override;
+    void StepFailedWithBox() override;
     bool PortEnabled() const override;
     int WriteToPort(std::uint8_t Byte) override;
     void SetControlLines(int Rts, int Dtr) override;
@@ -502,10 +503,6 @@ private:
     TTreeNode* applyingNode_ = nullptr;
     // The node a run's walk stands on (nullptr when none, or when it was freed meanwhile).
     TTreeNode* runStepNode_ = nullptr;
-    // Set while a run command moves the selection; the editor held on a step's bad data
-    // string stays there through such moves.
-    bool runSelecting_ = false;
-    bool editorHeldByRun_ = false;
 
     // Sizes kept while the macro editor is hidden, given back when it is shown.
     int topPnlHeight_ = 280;
@@ -513,6 +510,9 @@ private:
     int treeLabelHeight_ = 18;
 
     // ---- what Send File and Special Send File share (MainFileSend.cpp) ------------------
+    // The end of the send going on gives the screen the focus (not a macro's file item that
+    // found the focus elsewhere).
+    bool focusScreenAtSendEnd_ = true;
     // The open dialog's file for Sender, opened (with its error box); false: nothing opened.
     bool OpenSendFile(TFileSender& Sender);
 

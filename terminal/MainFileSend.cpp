@@ -3,6 +3,7 @@
 // Stop and the disconnect call.
 #include "framework/gui/Application.h"
 #include "terminal/FileSender.h"
+#include "terminal/MacroRunner.h"
 #include "terminal/Main.h"
 #include "terminal/MainGlobals.h"
 #include "terminal/MainTexts.h"
@@ -19,6 +20,9 @@ void TForm1::LockForFileSend(int ProgressRange)
     miSendFileBinary->SetVisible(false);
     miSpxSendFileBinary->SetVisible(false);
     miStopSending->SetVisible(true);
+    // A macro's file item comes in the middle of a run the user may be typing through (into
+    // the macro editor, say): its end gives the focus to the screen only if it was there.
+    focusScreenAtSendEnd_ = !MacroRun.MacroRunActive || reScreen->Focused();
     reScreen->SetEnabled(false);
 }
 
@@ -84,5 +88,6 @@ void TForm1::miStopSendingClick(TObject* Sender)
     miSpxSendFileBinary->SetVisible(true);
     miStopSending->SetVisible(false);
     reScreen->SetEnabled(true);
-    if (reScreen->CanFocus()) reScreen->SetFocus();
+    if (focusScreenAtSendEnd_ && reScreen->CanFocus()) reScreen->SetFocus();
+    focusScreenAtSendEnd_ = true;
 }

@@ -177,12 +177,9 @@ void TForm1::TreeViewChange(TObject* Sender, TTreeNode* Node)
     // Not only clicks and keys move the selection: the run commands, Remove All Breakpoints,
     // and the control itself (its first node when it takes the focus with none selected, the
     // folder when a collapse hides the selected item). Whatever moved it, the editor follows,
-    // after the edit pending on the node it showed has gone to that node.
+    // after the edit pending on the node it showed has gone to that node. (A script's walk
+    // does not move it while the editor is shown.)
     if (Node == editorNode_) return;
-    // A run's step that met a bad data string keeps it in the editor while the run walks on;
-    // the user's own selection takes the editor back.
-    if (runSelecting_ && editorHeldByRun_) return;
-    editorHeldByRun_ = false;
     ActionNodeModifyExecute(Sender);
     // The apply's box runs the queue: the selection may have moved again meanwhile.
     ShowNodeInEditor(TreeView->Selected());
@@ -195,15 +192,11 @@ void TForm1::TreeViewDeletion(TObject* Sender, TTreeNode* Node)
     if (Node == PendingEditNode) ForgetPendingEdit();
     if (Node == applyingNode_) applyingNode_ = nullptr;
     if (Node == runStepNode_) runStepNode_ = nullptr;
-    if (Node == editorNode_) {
-        editorHeldByRun_ = false;
-        ShowNodeInEditor(nullptr);
-    }
+    if (Node == editorNode_) ShowNodeInEditor(nullptr);
 }
 
 void TForm1::TreeViewClick(TObject* Sender)
 {
-    editorHeldByRun_ = false;
     ActionNodeModifyExecute(Sender);
     TTreeNode* node = TreeView->Selected();
     if (!node) {

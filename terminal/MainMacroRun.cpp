@@ -1,7 +1,6 @@
 // The macro pane's run commands: execute the selected node, execute and move on, the script
 // from the selection to the end (once or endlessly), Stop, the breakpoints and the tree's
 // double click. One run at a time; each walks the tree in its depth-first order.
-#include "framework/win/Ownership.h"
 #include "macros/TreeUtil.h"
 #include "terminal/MacroRunner.h"
 #include "terminal/Main.h"
@@ -114,7 +113,9 @@ void TForm1::Tr_SendNext_btnClick(TObject* Sender)
     const TWalkPosition position = PositionOf(node);
     const std::int32_t result = RunStep(node);
     if (result != 1 || MacroRun.MacroRunState == 1) return;
-    if (TTreeNode* done = FindAgain(*TreeView->Items(), position)) SelectAsRun(done->GetNext());
+    // The command's own outcome, after its one step: the editor follows like any selection.
+    if (TTreeNode* done = FindAgain(*TreeView->Items(), position))
+        TreeView->SetSelected(done->GetNext());
 }
 
 namespace {
@@ -176,7 +177,10 @@ void TForm1::Tr_SendScriptRpt_btnClick(TObject* Sender)
 
 void TForm1::SelectAsRun(TTreeNode* Node)
 {
-    TScopedFlag selecting(runSelecting_);
+    // With the editor shown the user works in it while the script goes on (after a bad data
+    // string, say): the walk leaves the selection, which the editor shows and the pane's
+    // commands act on, where the user put it. The walk keeps its own place.
+    if (ScrollBox->Visible()) return;
     TreeView->SetSelected(Node);
 }
 

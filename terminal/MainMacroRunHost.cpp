@@ -16,16 +16,23 @@ void TForm1::SelectInMacroData(int Start, int Length)
 {
     ShowMacroEditor();
     Tr_edit_tbn->SetDown(true);
-    // The node whose data string failed, even if the selection moved while its box was up.
-    if (runStepNode_ && TreeView->Selected() != runStepNode_) SelectAsRun(runStepNode_);
+    // The node whose data string failed, even if the selection moved while its box was up,
+    // or the editor showed another: the box the user answered says where the editor goes.
+    // The run goes on with the next node, and the editor stays (SelectAsRun).
+    if (runStepNode_ && TreeView->Selected() != runStepNode_) TreeView->SetSelected(runStepNode_);
     TreeViewClick(nullptr);
-    // The user must see what to mend while the run goes on with the next node: the editor
-    // stays on this one until the user selects another.
-    editorHeldByRun_ = MacroRun.MacroRunActive;
     if (!EditData->Visible() || !EditData->Enabled()) return;
     if (EditData->CanFocus()) EditData->SetFocus();
     EditData->SetSelStart(Start);
     EditData->SetSelLength(Length);
+}
+
+void TForm1::StepFailedWithBox()
+{
+    // The endless command would meet the same step again at once, its box back after every
+    // OK with no moment between for Stop: it ends here, as on a closed port. A script once to
+    // the end goes on with the next node.
+    if (RunScope == TRunScope::Everything) StopMacroRun();
 }
 
 bool TForm1::PortEnabled() const { return Comm1->Enabled(); }

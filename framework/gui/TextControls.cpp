@@ -525,15 +525,23 @@ void TComboBox::Clear()
     if (style_ == csDropDown) TWinControl::SetTextValue("");
 }
 
+void TComboBox::SelectionChanged()
+{
+    itemIndex_ = ItemIndex();
+    Click();
+    if (OnChange) OnChange(this);
+}
+
 void TComboBox::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
     case CN_COMMAND:
         switch (HIWORD(m.WParam)) {
-        case CBN_SELCHANGE:
-            itemIndex_ = ItemIndex();
-            Click();
-            if (OnChange) OnChange(this);
+        case CBN_SELCHANGE: SelectionChanged(); break;
+        case CBN_CLOSEUP:
+            // A list closed by a click elsewhere takes back the item the keys picked in it,
+            // and tells nobody: the selection shown changed all the same.
+            if (ItemIndex() != itemIndex_) SelectionChanged();
             break;
         case CBN_EDITCHANGE:
             if (OnChange) OnChange(this);

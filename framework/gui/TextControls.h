@@ -148,6 +148,8 @@ protected:
 
 private:
     void FitDropDownList();
+    // The selection the user changed: kept, and told (Click, OnChange).
+    void SelectionChanged();
     class TComboItems;
     friend class TComboItems;
     TComboItems* items_;

@@ -3,6 +3,7 @@
 #include "MacroPaneFixture.h"
 #include "framework/gui/Canvas.h"
 #include "framework/gui/CommonControls.h"
+#include "tests/support/UserActions.h"
 
 namespace macropane_test {
 namespace {
@@ -189,6 +190,44 @@ TEST_F(MacroPaneTest, DraggingThePaneSplitterRepaintsTheWholeTitleBar)
     GetUpdateRgn(title, invalid, FALSE);
     EXPECT_TRUE(PtInRegion(invalid, oldRight, Form1->MacroTitle_pnl->Height() / 2));
     DeleteObject(invalid);
+}
+
+// Home in the opened type list picks "File"; a click elsewhere closes the list on the type it had
+// before, and the fields are that type's again.
+TEST_F(MacroPaneTest, TheTypeListClosedByAClickElsewhereShowsTheFieldsOfTheTypeItShows)
+{
+    StartWithList("+|_F|_|_|_|_|_\r\n-|_Wait|_Delay in ms|_|_100|_|_\r\n");
+    Form1->Show();
+    Press(Form1->Tr_edit_tbn);
+    Form1->ActionTreeExpandExecute(Form1);
+    MousePress(LabelPoint(Node(1)));
+    HWND list = Form1->EditMacroType->Handle();
+    // A click on the closed list opens it.
+    const LPARAM centre =
+        MAKELPARAM(Form1->EditMacroType->Width() / 2, Form1->EditMacroType->Height() / 2);
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+    PostMessageA(list, WM_LBUTTONUP, 0, centre);
+    qv::test::PumpMessages();
+    ASSERT_TRUE(Form1->EditMacroType->DroppedDown());
+    qv::test::PostKey(list, VK_HOME);
+    qv::test::PumpMessages();
+    ASSERT_TRUE(Form1->EditData->Visible());
+    // The press lands on the tree, outside the dropped list that holds the mouse.
+    HWND holder = GetCapture();
+    ASSERT_NE(holder, nullptr);
+    POINT elsewhere = LabelPoint(Node(0));
+    MapWindowPoints(Form1->TreeView->Handle(), holder, &elsewhere, 1);
+    PostMessageA(holder, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(elsewhere.x, elsewhere.y));
+    PostMessageA(holder, WM_LBUTTONUP, 0, MAKELPARAM(elsewhere.x, elsewhere.y));
+    qv::test::PumpMessages();
+
+    ASSERT_FALSE(Form1->EditMacroType->DroppedDown());
+    ASSERT_EQ(Form1->EditMacroType->Text(), "Delay in ms");
+    EXPECT_TRUE(Form1->EditOther->Visible());
+    EXPECT_FALSE(Form1->EditData->Visible());
+    EXPECT_FALSE(Form1->Tr_File_Data_lbl->Visible());
+    EXPECT_FALSE(Form1->Tr_FileOpen_btn->Visible());
+    EXPECT_EQ(Form1->Selection_lbl->Caption(), MacroPaneText::DelayMsCaption);
 }
 
 }  // namespace

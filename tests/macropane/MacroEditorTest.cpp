@@ -144,9 +144,9 @@ TEST_F(MacroPaneTest, WhateverMovesTheSelectionTheEditorShowsThatNodeAndWritesOn
     EXPECT_EQ(Fields(*NodeInfo(good)), "Good\nData String\nfine again\n0\n\nOK\n");
     EXPECT_EQ(Fields(*NodeInfo(waitA)), "Wait A\nDelay in ms\nfirst\n10\n\n\n");
 
-    // A script whose first item stops at an escape error (the editor opens on it and stays
-    // there while the run goes on) and whose next item has a breakpoint; then the bad data
-    // mended and applied, to the node the editor shows.
+    // A script whose first item stops at an escape error (the editor opens on it, and it
+    // stays selected while the run goes on) and whose next item has a breakpoint; then the bad
+    // data mended and applied, to the node the editor shows.
     Press(Form1->TR_breakpnt_btn);
     ASSERT_EQ(NodeInfo(good)->Breakpoint, 'Y');
     Press(Form1->Tr_edit_tbn);
@@ -157,8 +157,7 @@ TEST_F(MacroPaneTest, WhateverMovesTheSelectionTheEditorShowsThatNodeAndWritesOn
     ASSERT_EQ(script.Shown().size(), 2u);
     EXPECT_EQ(script.Shown()[0].Text, EscapeText::Incomplete);
     EXPECT_EQ(script.Shown()[1].Text, MacroText::BreakpointReached);
-    EXPECT_EQ(Form1->TreeView->Selected(), good);
-    EXPECT_EQ(Form1->EditID->Text(), IntToStr(NodeInfo(bad)->ID));
+    EXPECT_TRUE(shows(bad));
     EXPECT_EQ(Form1->EditData->SelStart(), 2);
     EXPECT_EQ(Form1->EditData->SelLength(), 1);
     UserTypes(Form1->EditData, "AB\\5C");
