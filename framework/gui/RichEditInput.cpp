@@ -128,7 +128,8 @@ bool TRichEditInput::Handled(HWND Edit, TMessage& m)
             SendMessageA(Edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(""));
         return true;
     case WM_KEYDOWN: {
-        if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0) return false;
+        // With Alt as well (AltGr), the control still takes these as its Ctrl keys.
+        if (GetKeyState(VK_CONTROL) >= 0) return false;
         const bool shift = GetKeyState(VK_SHIFT) < 0;
         switch (m.WParam) {
         case 'W': return true;
