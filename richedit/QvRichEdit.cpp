@@ -601,6 +601,15 @@ void TQvCustomRichEdit::Paint(TMessage& m)
     versionOnePainting = false;
 }
 
+void TQvCustomRichEdit::DefaultHandler(TMessage& m)
+{
+    if (HandleAllocated() && input_.Handled(Handle(), m)) {
+        m.Result = 0;
+        return;
+    }
+    TCustomEdit::DefaultHandler(m);
+}
+
 void TQvCustomRichEdit::Dispatch(TMessage& m)
 {
     switch (m.Msg) {

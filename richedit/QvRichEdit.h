@@ -13,6 +13,7 @@
 
 #include "framework/Sets.h"
 #include "framework/gui/CommonDialogs.h"
+#include "framework/gui/RichEditInput.h"
 #include "framework/gui/TextControls.h"
 #include "richedit/RichEditStrings.h"
 #include "richedit/TextAttributes.h"
@@ -61,6 +62,7 @@ public:
     explicit TQvCustomRichEdit(TComponent* AOwner);
     ~TQvCustomRichEdit() override;
     void Dispatch(TMessage& Message) override;
+    void DefaultHandler(TMessage& Message) override;
 
     // Conversions by file extension for every control's Lines.
     static void RegisterConversionFormat(std::string_view Extension, bool PlainText,
@@ -231,6 +233,7 @@ private:
     CHARRANGE clickRange_{-1, -1};
     TMouseButton clickButton_ = mbLeft;
     TRichEditOleCallback* oleCallback_ = nullptr;  // reference counted, freed last
+    TRichEditInput input_;
     IRichEditOle* oleInterface_ = nullptr;
     String title_;
     void Paint(TMessage& m);

@@ -12,6 +12,7 @@
 #include "framework/FileReplace.h"
 #include "framework/Streams.h"
 #include "framework/gui/GuiTexts.h"
+#include "framework/gui/RichEdit.h"
 #include "richedit/LineBreaks.h"
 #include "richedit/QvRichEdit.h"
 #include "richedit/RichEditLibrary.h"
@@ -23,11 +24,13 @@ constexpr int LineBufferSize = 4096;
 constexpr DWORD LoadFailed = 1, SaveFailed = 2;
 
 struct StreamCookie {
-    TConversion* converter;
-    TStream* stream;
+    TConversion* converter = nullptr;
+    TStream* stream = nullptr;
     bool wideText = false;
     TLineBreakNormaliser normaliser{false};
     bool ended = false;
+    bool richText = false;
+    TRichTextZeros zeros;
 };
 
 DWORD CALLBACK LoadCallback(DWORD_PTR cookie, LPBYTE buffer, LONG cb, LONG* count)
@@ -64,9 +67,19 @@ DWORD CALLBACK SaveCallback(DWORD_PTR cookie, LPBYTE buffer, LONG cb, LONG* coun
     *count = 0;
     try {
         auto* c = reinterpret_cast<StreamCookie*>(cookie);
-        if (c->converter)
+        if (!c->converter) return 0;
+        if (!c->richText) {
             *count = c->converter->ConvertWriteStream(
                 c->stream, reinterpret_cast<const char*>(buffer), static_cast<int>(cb));
+            return 0;
+        }
+        bool short_ = false;
+        c->zeros.Pass(reinterpret_cast<const char*>(buffer), static_cast<int>(cb),
+                      [c, &short_](const char* Data, int Size) {
+                          if (c->converter->ConvertWriteStream(c->stream, Data, Size) != Size)
+                              short_ = true;
+                      });
+        *count = short_ ? 0 : cb;
     } catch (...) {
         return SaveFailed;
     }
@@ -76,7 +89,9 @@ DWORD CALLBACK SaveCallback(DWORD_PTR cookie, LPBYTE buffer, LONG cb, LONG* coun
 // True when the control reported no error.
 bool StreamIn(HWND h, TConversion* converter, TStream* stream, WPARAM flags)
 {
-    StreamCookie cookie{converter, stream};
+    StreamCookie cookie;
+    cookie.converter = converter;
+    cookie.stream = stream;
     cookie.wideText = (flags & SF_UNICODE) != 0;
     cookie.normaliser = TLineBreakNormaliser(cookie.wideText);
     EDITSTREAM es{};
@@ -88,7 +103,10 @@ bool StreamIn(HWND h, TConversion* converter, TStream* stream, WPARAM flags)
 
 bool StreamOut(HWND h, TConversion* converter, TStream* stream, WPARAM flags)
 {
-    StreamCookie cookie{converter, stream};
+    StreamCookie cookie;
+    cookie.converter = converter;
+    cookie.stream = stream;
+    cookie.richText = (flags & 3) == SF_RTF || (flags & 3) == SF_RTFNOOBJS;
     EDITSTREAM es{};
     es.dwCookie = reinterpret_cast<DWORD_PTR>(&cookie);
     es.pfnCallback = SaveCallback;

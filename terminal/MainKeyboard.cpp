@@ -53,16 +53,18 @@ void TForm1::reScreenKeyDown(TObject* Sender, WORD& Key, TShiftState Shift)
         Key = 0;
         return;
     }
-    // The control's own select-all, copy, paste, centre and right-align shortcuts must not run:
-    // the character event that follows sends the control code like any other key.
-    if (Shift.Contains(ssCtrl)) {
+    // The control's own Ctrl shortcuts must not run: select-all, copy, paste, centre and
+    // right-align, and whatever else a rich edit takes with Ctrl and a letter (Wine's also cuts,
+    // undoes, redoes and shows a "Style dump" box). The character event that follows sends the
+    // control code like any other key.
+    if (Shift.Contains(ssCtrl) && Key >= 'A' && Key <= 'Z') {
         switch (Key) {
         case 'A': Key = 1; return;
         case 'C': Key = 3; return;
         case 'V': Key = 22; return;
         case 'E': Key = 5; return;
         case 'R': Key = 18; return;
-        default: break;
+        default: Key = 0; return;
         }
     }
     if (Shift.Contains(ssAlt) && Key == VK_RETURN)

@@ -14,8 +14,10 @@
 namespace {
 
 struct StreamCookie {
-    TStream* stream;
+    TStream* stream = nullptr;
     bool failed = false;
+    bool richText = false;
+    TRichTextZeros zeros;
 };
 
 DWORD CALLBACK StreamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done)
@@ -36,7 +38,13 @@ DWORD CALLBACK StreamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LO
     auto* c = reinterpret_cast<StreamCookie*>(cookie);
     *done = 0;
     try {
-        *done = c->stream->Write(buffer, count);
+        if (!c->richText) {
+            *done = c->stream->Write(buffer, count);
+            return 0;
+        }
+        c->zeros.Pass(reinterpret_cast<const char*>(buffer), count,
+                      [c](const char* Data, int Size) { c->stream->WriteBuffer(Data, Size); });
+        *done = count;
     } catch (...) {
         c->failed = true;
         return 1;
@@ -46,7 +54,8 @@ DWORD CALLBACK StreamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LO
 
 void StreamInto(HWND h, TStream* stream, UINT format)
 {
-    StreamCookie cookie{stream};
+    StreamCookie cookie;
+    cookie.stream = stream;
     EDITSTREAM es{};
     es.dwCookie = reinterpret_cast<DWORD_PTR>(&cookie);
     es.pfnCallback = StreamInCallback;
@@ -56,7 +65,9 @@ void StreamInto(HWND h, TStream* stream, UINT format)
 
 void StreamOutOf(HWND h, TStream* stream, UINT format)
 {
-    StreamCookie cookie{stream};
+    StreamCookie cookie;
+    cookie.stream = stream;
+    cookie.richText = (format & 3) == SF_RTF || (format & 3) == SF_RTFNOOBJS;
     EDITSTREAM es{};
     es.dwCookie = reinterpret_cast<DWORD_PTR>(&cookie);
     es.pfnCallback = StreamOutCallback;
@@ -366,6 +377,15 @@ void TRichEdit::Dispatch(TMessage& m)
     default: break;
     }
     TCustomEdit::Dispatch(m);
+}
+
+void TRichEdit::DefaultHandler(TMessage& m)
+{
+    if (HandleAllocated() && input_.Handled(Handle(), m)) {
+        m.Result = 0;
+        return;
+    }
+    TCustomEdit::DefaultHandler(m);
 }
 
 void TRichEdit::StreamIn(TStream* Stream, UINT Format) { StreamInto(Handle(), Stream, Format); }

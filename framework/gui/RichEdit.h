@@ -7,11 +7,42 @@
 
 #include <richedit.h>
 
+#include <algorithm>
+
 #include "framework/Sets.h"
 #include "framework/StringList.h"
+#include "framework/gui/RichEditInput.h"
 #include "framework/gui/TextControls.h"
 
 class TStream;
+
+// Wine's rich edit ends the rich text it streams out with a zero byte after the closing
+// brace, which a file or the clipboard would keep. Rich text has no zero bytes of its own:
+// zeros are held back until text follows them, so what is passed on ends with the brace.
+class TRichTextZeros {
+public:
+    // Passes Data on through Write(const char*, int), holding back its trailing zeros.
+    template <class TWrite>
+    void Pass(const char* Data, int Count, TWrite Write)
+    {
+        const int text = static_cast<int>(RichTextLength(Data, static_cast<size_t>(Count)));
+        if (text > 0) {
+            static const char zeros[64] = {};
+            for (; held_ > 0; held_ -= std::min(held_, 64)) Write(zeros, std::min(held_, 64));
+            Write(Data, text);
+        }
+        held_ += Count - text;
+    }
+    // Size less the zero bytes at its end.
+    static size_t RichTextLength(const char* Data, size_t Size)
+    {
+        while (Size > 0 && Data[Size - 1] == '\0') --Size;
+        return Size;
+    }
+
+private:
+    int held_ = 0;
+};
 
 enum TSearchType { stWholeWord, stMatchCase };
 using TSearchTypes = TSet<TSearchType>;
@@ -21,6 +52,7 @@ public:
     explicit TRichEdit(TComponent* AOwner);
     ~TRichEdit() override;
     void Dispatch(TMessage& Message) override;
+    void DefaultHandler(TMessage& Message) override;
 
     // Lines; LoadFromStream/SaveToStream move RTF (plain text when PlainText).
     TStrings* Lines() { return lines_; }
@@ -75,4 +107,5 @@ private:
     bool border_ = true;
     String savedRtf_;  // the content kept across a recreated window
     bool hasSaved_ = false;
+    TRichEditInput input_;
 };

@@ -161,8 +161,10 @@ TEST_F(RichEditPTest, GetRtfIsExactlyTheBytesTheControlStreamed)
     const String rtf = re->GetRtf(false);
     EXPECT_EQ(rtf, stream.DataString());
     EXPECT_EQ(rtf.rfind("{\\rtf", 0), 0u);
-    // Nothing is added: the one NUL at the end is the control's own (it ends its RTF so).
-    EXPECT_EQ(rtf.find('\0'), rtf.size() - 1);
+    // Nothing is added, and the zero byte the control writes after its closing brace is not
+    // kept: the rich text ends with the brace.
+    EXPECT_EQ(rtf.find('\0'), String::npos);
+    EXPECT_EQ(rtf.back(), '}');
 }
 
 TEST_F(RichEditPTest, CopyToStreamWritesTextOrRtfByTheFormatTable)

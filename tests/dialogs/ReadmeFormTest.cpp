@@ -11,6 +11,7 @@
 #include "dialogs/ReadmeForm.h"
 #include "dialogs/ShellCalls.h"
 #include "tests/support/GuiTestSupport.h"
+#include "tests/support/UserActions.h"
 
 namespace dialogs_test {
 namespace {
@@ -121,6 +122,18 @@ TEST_F(ReadmeFormTest, CtrlBracketsStepTheSizeFromTheSizeOfTheSelection)
     }
     EXPECT_EQ(notes->SelAttributes()->Size(), 19);
     EXPECT_EQ(notes->Text(), "text");
+}
+
+// Wine's control shows a debugging box ("Style dump") for Ctrl+W: the editor never gives it
+// the key.
+TEST_F(ReadmeFormTest, CtrlWOpensNoBoxAndTypesNothing)
+{
+    WriteTextFile(InFolder("notes.rtf"), "{\\rtf1\\ansi x}");
+    ShowNotes();
+    qv::test::TStrayBoxes boxes;
+    CtrlType('W');
+    EXPECT_EQ(boxes.Captions(), std::vector<std::string>{});
+    EXPECT_EQ(notes->Text(), "x");
 }
 
 TEST_F(ReadmeFormTest, AFileThatCannotBeWrittenIsReportedAndTheNotesStayModified)

@@ -7,6 +7,7 @@
 #include "tests/support/MainWindowHarness.h"
 #include "tests/support/ReceiveScreen.h"
 #include "tests/support/ApiPatch.h"
+#include "tests/support/UserActions.h"
 
 extern "C" void* WriteFileSlot __asm__("__imp__WriteFile@20");
 
@@ -107,17 +108,44 @@ TEST_F(KeyboardTest, CtrlCSendsEtxAndLeavesTheClipboardAlone)
     Form1->reScreen->SetText("screen text");
     Form1->reScreen->SelectAll();
     Clipboard()->SetAsText("before");
-    // Ctrl held as the keyboard reports it to the screen and to the control's own shortcuts.
-    BYTE keys[256];
-    ASSERT_TRUE(GetKeyboardState(keys));
-    BYTE withCtrl[256];
-    std::copy(std::begin(keys), std::end(keys), withCtrl);
-    withCtrl[VK_CONTROL] = withCtrl[VK_LCONTROL] = 0x80;
-    SetKeyboardState(withCtrl);
-    Type('\x03', 'C');
-    SetKeyboardState(keys);
+    {
+        // Ctrl held as the keyboard reports it to the screen and to the control's own shortcuts.
+        qv::test::TCtrlHeld ctrl;
+        Type('\x03', 'C');
+    }
     EXPECT_EQ(line.ReadExactly(1, 2s), "\x03");
     EXPECT_EQ(Clipboard()->AsText(), "before");
+}
+
+// Every Ctrl+letter typed on the screen is its control code at the peer; none of them acts as a
+// shortcut of the screen control (Wine's cuts, undoes, redoes and shows a debugging box).
+TEST_F(KeyboardTest, CtrlLettersSendTheirCodesAndNoShortcutOfTheScreenControlActs)
+{
+    Start(0, 70);
+    line.Write("received text");
+    ASSERT_TRUE(WaitForBytesIn(13));
+    ASSERT_TRUE(WaitForQuietScreen());
+    const std::string shown = Form1->reScreen->Text();
+    // No echo: the whole screen stays selected for whatever a key might do with a selection.
+    Settings.ShowInputOnly = true;
+    Form1->reScreen->SelectAll();
+    Clipboard()->SetAsText("before");
+    qv::test::TStrayBoxes boxes;
+    HWND screen = Form1->reScreen->Handle();
+    std::string expected;
+    {
+        qv::test::TCtrlHeld ctrl;
+        for (char letter = 'A'; letter <= 'Z'; ++letter) {
+            qv::test::PostKey(screen, static_cast<WORD>(letter));
+            expected += static_cast<char>(letter - 'A' + 1);
+        }
+        Application->ProcessMessages();
+    }
+    EXPECT_EQ(line.ReadExactly(26, 3s), expected);
+    EXPECT_TRUE(PeerGetsNothingMore());
+    EXPECT_EQ(boxes.Captions(), std::vector<std::string>{});
+    EXPECT_EQ(Clipboard()->AsText(), "before");
+    EXPECT_EQ(Form1->reScreen->Text(), shown);
 }
 
 // Esc used to reach the screen control, which took the window for a dialog and closed its

@@ -8,11 +8,13 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <cctype>
 #include <random>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "dialogs/ReadmeForm.h"
 #include "framework/gui/Canvas.h"
 #include "terminal/ScreenView.h"
 #include "tests/support/MainWindowHarness.h"
@@ -356,6 +358,87 @@ TEST_F(RealDisplayTest, TheGuttersNumbersStandBesideTheirLinesAfterALoadAndAfter
     expectNumbersBesideLines("after a click on the up arrow");
     Wheel(-1);
     expectNumbersBesideLines("after a wheel notch down");
+}
+
+// ---- the notes editor --------------------------------------------------------------------------
+
+// Input as the user gives it, through the display's own input queue.
+void SendInputs(std::vector<INPUT> Inputs)
+{
+    SendInput(static_cast<UINT>(Inputs.size()), Inputs.data(), sizeof(INPUT));
+}
+
+INPUT KeyInput(WORD Key, bool Up)
+{
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = Key;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(Key, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = Up ? KEYEVENTF_KEYUP : 0;
+    return in;
+}
+
+void PressKey(WORD Key) { SendInputs({KeyInput(Key, false), KeyInput(Key, true)}); }
+
+// A double click of the left button at a point of the screen.
+void DoubleClickAt(POINT At)
+{
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = MulDiv(At.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    move.mi.dy = MulDiv(At.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    INPUT down = move, up = move;
+    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    SendInputs({move, down, up, down, up});
+}
+
+class NotesOnDisplayTest : public qv::test::MainWindowHarness {
+protected:
+    // The notes editor shown over the main window, with no notes file yet, and focused.
+    bool ShowNotes()
+    {
+        if (!OnRealDisplay()) return false;
+        StartDisconnected();
+        Application->CreateForm(ReadmeForm);
+        Form1->Readme_sbtnClick(Form1->Readme_sbtn);
+        notes = ReadmeForm->RichEdit_readme;
+        SetForegroundWindow(ReadmeForm->Handle());
+        notes->SetFocus();
+        return WaitUntil([&] { return GetForegroundWindow() == ReadmeForm->Handle(); });
+    }
+    TQvRichEdit* notes = nullptr;
+};
+
+// Wine's word selection of a double click on the last word used to leave the selection past the
+// end of the text; the edit that followed (its link detection) ended the program.
+TEST_F(NotesOnDisplayTest, EditingADoubleClickedLastWordKeepsTheProgramAndEditsTheWord)
+{
+    if (!ShowNotes()) GTEST_SKIP() << "not on a real display";
+    ASSERT_TRUE(notes->AutoURLDetect());
+    // A first word of another length each time: the double clicks are far enough apart not to
+    // make a triple click.
+    const std::pair<WORD, std::string> cases[] = {
+        {WORD(VK_DELETE), "hello"}, {WORD(VK_BACK), "hi"}, {WORD('Q'), "goodbye"}};
+    for (const auto& [key, first] : cases) {
+        notes->SetText("");
+        for (char c : first + " world")
+            PressKey(static_cast<WORD>(c == ' ' ? VK_SPACE : std::toupper(c)));
+        ASSERT_TRUE(WaitUntil([&] { return notes->Text() == first + " world"; })) << notes->Text();
+        const int start = static_cast<int>(first.size()) + 1;
+        const TPoint p = notes->GetCharPos(start + 2);
+        POINT at{p.x + 2, p.y + 4};
+        ClientToScreen(notes->Handle(), &at);
+        DoubleClickAt(at);
+        ASSERT_TRUE(WaitUntil([&] { return notes->SelLength() > 0; }));
+        EXPECT_EQ(notes->SelText(), "world");
+        EXPECT_EQ(notes->SelStart(), start);
+        PressKey(key);
+        const std::string expected = first + (key == 'Q' ? " q" : " ");
+        EXPECT_TRUE(WaitUntil([&] { return notes->Text() == expected; }))
+            << notes->Text() << " after key " << key;
+    }
 }
 
 }  // namespace

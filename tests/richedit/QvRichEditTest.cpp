@@ -17,6 +17,7 @@
 #include "richedit/RichEditLibrary.h"
 #include "richedit/RichEditTexts.h"
 #include "tests/support/DialogScript.h"
+#include "tests/support/UserActions.h"
 
 namespace {
 
@@ -472,8 +473,58 @@ TEST_F(QvRichEditTest, NotesFileSavedAndLoadedKeepsTextAndAttributes)
     copy->SetSelection(12, 13, false);
     EXPECT_TRUE(copy->SelAttributes()->Style().Empty());
 
+    // The file ends with the rich text's closing brace: nothing after it.
+    const String saved = ReadFile(dir / "notes.rtf");
+    ASSERT_FALSE(saved.empty());
+    EXPECT_EQ(saved.back(), '}');
+
     // The upper-case extension still finds the plain-text record.
     EXPECT_EQ(ReadFile(dir / "notes.TXT"), "Title line\r\nbody text\r\n");
+}
+
+// Wine's own word step to the right over the end of a line leaves its selection on the next
+// paragraph with the offsets of this one: on the last line past the end of the text, where the
+// next edit (its link detection) or the next step read through a null paragraph.
+TEST_F(QvRichEditTest, WordStepsAndDoubleClickedWordsStayOnTheirLine)
+{
+    MakeForm();
+    ASSERT_TRUE(re->AutoURLDetect());
+    re->SetFocus();
+    re->SetText("first line\r\nhello world");
+    // The line break is one position.
+    const int end = 22;
+    HWND h = re->Handle();
+    auto ctrlRight = [&] {
+        qv::test::TCtrlHeld ctrl;
+        SendMessageA(h, WM_KEYDOWN, VK_RIGHT, 1);
+        SendMessageA(h, WM_KEYUP, VK_RIGHT, 0xC0000001);
+    };
+    re->SetSelection(end - 3, end - 3, false);
+    for (int i = 0; i < 3; ++i) ctrlRight();
+    EXPECT_EQ(re->SelStart(), end);
+    EXPECT_EQ(re->SelLength(), 0);
+    re->SetSelection(7, 7, false);
+    ctrlRight();
+    ctrlRight();
+    EXPECT_EQ(re->SelStart(), 11) << "the start of the next line";
+
+    auto doubleClick = [&](int Position) {
+        const TPoint p = re->GetCharPos(Position);
+        const LPARAM at = MAKELPARAM(p.x + 2, p.y + 3);
+        SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageA(h, WM_LBUTTONUP, 0, at);
+        SendMessageA(h, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        SendMessageA(h, WM_LBUTTONUP, 0, at);
+    };
+    doubleClick(8);
+    EXPECT_EQ(re->SelText(), "line");
+    doubleClick(1);
+    EXPECT_EQ(re->SelText(), "first ");
+    doubleClick(end - 2);
+    EXPECT_EQ(re->SelText(), "world");
+    SendMessageA(h, WM_KEYDOWN, VK_DELETE, 1);
+    SendMessageA(h, WM_KEYUP, VK_DELETE, 0xC0000001);
+    EXPECT_EQ(re->Text(), "first line\r\nhello ");
 }
 
 TEST_F(QvRichEditTest, UnicodeAndOemTextLoadWithTheirLineBreaks)

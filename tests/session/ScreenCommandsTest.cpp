@@ -77,6 +77,8 @@ TEST_F(ScreenCommandsTest, SaveAsWritesRichTextThatReopensWithTheSameTextAndColo
     ASSERT_EQ(script.Shown().size(), 1u);
     EXPECT_EQ(script.Last().Caption, "TSaveDialog");
     ASSERT_EQ(FileText(path).rfind("{\\rtf", 0), 0u);
+    // The file ends with the rich text's closing brace: nothing after it.
+    EXPECT_EQ(FileText(path).back(), '}');
 
     Form1->Clear_spbtnClick(Form1);
     {
@@ -110,15 +112,40 @@ TEST_F(ScreenCommandsTest, ASaveOverAReadOnlyFileFailsWithAMessageAndKeepsTheOld
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST_F(ScreenCommandsTest, CopyPutsTheSelectionOnTheClipboardAsRichAndPlainText)
+// The bytes of a clipboard block, as a program that pastes it sees them.
+std::string ClipboardBlock(UINT Format)
+{
+    std::string bytes;
+    if (!OpenClipboard(nullptr)) return bytes;
+    if (HANDLE block = GetClipboardData(Format)) {
+        bytes.assign(static_cast<const char*>(GlobalLock(block)), GlobalSize(block));
+        GlobalUnlock(block);
+    }
+    CloseClipboard();
+    return bytes;
+}
+
+// Each block holds the selection and its terminating zero, nothing after it: another program
+// pastes what was selected, not the control's spare bytes.
+TEST_F(ScreenCommandsTest, CopyPutsExactlyTheSelectionOnTheClipboardAsRichAndPlainText)
 {
     Start(0, 70);
-    Form1->reScreen->SetText("copied");
+    std::string text;
+    for (int i = 0; i < 12; ++i) text += "copied line " + std::to_string(i) + "\r\n";
+    text += "last";
+    Form1->reScreen->SetText(text);
     Form1->SelectAll1Click(Form1);
-    EXPECT_EQ(Form1->reScreen->SelText(), "copied");
+    EXPECT_EQ(Form1->reScreen->SelText(), text);
     Form1->EditCopyClick(Form1);
-    EXPECT_EQ(Clipboard()->AsText(), "copied");
-    EXPECT_TRUE(Clipboard()->HasFormat(RegisterClipboardFormatA("Rich Text Format")));
+    EXPECT_EQ(Clipboard()->AsText(), text);
+    EXPECT_EQ(ClipboardBlock(CF_TEXT), text + '\0');
+    std::wstring wide(text.begin(), text.end());
+    wide += L'\0';
+    EXPECT_EQ(ClipboardBlock(CF_UNICODETEXT),
+              std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2));
+    const std::string rtf = ClipboardBlock(RegisterClipboardFormatA("Rich Text Format"));
+    ASSERT_EQ(rtf.rfind("{\\rtf", 0), 0u);
+    EXPECT_EQ(rtf.substr(rtf.size() - 2), std::string("}\0", 2));
 }
 
 TEST_F(ScreenCommandsTest, ACancelledPrintDialogPrintsNothing)

@@ -1,6 +1,9 @@
 // The user's view of the main thread's modal states, and keys posted as the keyboard does.
 #include "tests/support/UserActions.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace qv::test {
 
 bool InMenuLoop(DWORD Thread)
@@ -48,6 +51,45 @@ void PostKey(HWND Window, WORD Key, bool Alt)
     const LPARAM altDown = Alt ? 0x20000000 : 0;
     PostMessageA(Window, Alt ? WM_SYSKEYDOWN : WM_KEYDOWN, Key, scan | altDown | 1);
     PostMessageA(Window, Alt ? WM_SYSKEYUP : WM_KEYUP, Key, scan | altDown | 0xC0000001);
+}
+
+TCtrlHeld::TCtrlHeld()
+{
+    GetKeyboardState(before_);
+    BYTE held[256];
+    std::copy(std::begin(before_), std::end(before_), held);
+    held[VK_CONTROL] = held[VK_LCONTROL] = 0x80;
+    SetKeyboardState(held);
+}
+
+TCtrlHeld::~TCtrlHeld() { SetKeyboardState(before_); }
+
+namespace {
+TStrayBoxes* strayBoxes = nullptr;
+}
+
+TStrayBoxes::TStrayBoxes()
+{
+    strayBoxes = this;
+    timer_ = SetTimer(nullptr, 0, 20, &Check);
+}
+
+TStrayBoxes::~TStrayBoxes()
+{
+    KillTimer(nullptr, timer_);
+    strayBoxes = nullptr;
+}
+
+void CALLBACK TStrayBoxes::Check(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (!strayBoxes) return;
+    HWND box = ShownDialog(GetCurrentThreadId());
+    if (!box) return;
+    char caption[128] = {};
+    GetWindowTextA(box, caption, sizeof caption);
+    strayBoxes->captions_.emplace_back(caption);
+    EndDialog(box, IDOK);
+    PostMessageA(box, WM_CLOSE, 0, 0);
 }
 
 }  // namespace qv::test

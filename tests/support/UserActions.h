@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 namespace qv::test {
 
 // A menu loop runs on Thread (the menu bar armed or a menu dropped down).
@@ -19,5 +22,35 @@ HWND ShownDialog(DWORD Thread);
 // A key pressed and released as the keyboard posts it to Window: WM_KEYDOWN/WM_KEYUP, or with
 // Alt held WM_SYSKEYDOWN/WM_SYSKEYUP (the message loop's TranslateMessage makes the characters).
 void PostKey(HWND Window, WORD Key, bool Alt = false);
+
+// Ctrl held down in this thread's keyboard state while it lives, as the keyboard reports it to
+// key handlers and to the message loop's translation of keys into characters.
+class TCtrlHeld {
+public:
+    TCtrlHeld();
+    ~TCtrlHeld();
+    TCtrlHeld(const TCtrlHeld&) = delete;
+    TCtrlHeld& operator=(const TCtrlHeld&) = delete;
+
+private:
+    BYTE before_[256] = {};
+};
+
+// While it lives, every box of the standard dialog class the thread shows is closed from the
+// box's own message loop and its caption kept: a box the program does not show through its
+// dialog service (a platform control's own) would otherwise wait for a user.
+class TStrayBoxes {
+public:
+    TStrayBoxes();
+    ~TStrayBoxes();
+    TStrayBoxes(const TStrayBoxes&) = delete;
+    TStrayBoxes& operator=(const TStrayBoxes&) = delete;
+    const std::vector<std::string>& Captions() const { return captions_; }
+
+private:
+    static void CALLBACK Check(HWND, UINT, UINT_PTR, DWORD);
+    UINT_PTR timer_ = 0;
+    std::vector<std::string> captions_;
+};
 
 }  // namespace qv::test
