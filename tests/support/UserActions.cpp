@@ -22,7 +22,8 @@ BOOL CALLBACK MatchVisibleOfClass(HWND h, LPARAM p)
     auto* s = reinterpret_cast<ClassSearch*>(p);
     char name[64] = {};
     GetClassNameA(h, name, sizeof(name));
-    if (IsWindowVisible(h) && lstrcmpA(name, s->wanted) == 0) {
+    // Shown by its style: on a test's own desktop IsWindowVisible is false for every window.
+    if ((GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) && lstrcmpA(name, s->wanted) == 0) {
         s->found = h;
         return FALSE;
     }
@@ -48,6 +49,27 @@ void PostKey(HWND Window, WORD Key, bool Alt)
     const LPARAM altDown = Alt ? 0x20000000 : 0;
     PostMessageA(Window, Alt ? WM_SYSKEYDOWN : WM_KEYDOWN, Key, scan | altDown | 1);
     PostMessageA(Window, Alt ? WM_SYSKEYUP : WM_KEYUP, Key, scan | altDown | 0xC0000001);
+}
+
+void UserClick(POINT Screen)
+{
+    SetCursorPos(Screen.x, Screen.y);
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+void UserKeys(const char* Keys)
+{
+    for (const char* k = Keys; *k; ++k) {
+        INPUT in[2]{};
+        in[0].type = in[1].type = INPUT_KEYBOARD;
+        in[0].ki.wVk = in[1].ki.wVk = static_cast<WORD>(static_cast<unsigned char>(*k));
+        in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, in, sizeof(INPUT));
+    }
 }
 
 }  // namespace qv::test

@@ -20,4 +20,11 @@ HWND ShownDialog(DWORD Thread);
 // Alt held WM_SYSKEYDOWN/WM_SYSKEYUP (the message loop's TranslateMessage makes the characters).
 void PostKey(HWND Window, WORD Key, bool Alt = false);
 
+// The user's own mouse and keyboard (the platform's input queue, SendInput): the platform gives
+// the click to the window under the point and a key to the focus, and nothing to a disabled
+// window. Callable from any thread.
+void UserClick(POINT Screen);
+// Keys pressed and released in turn, each a virtual key ('A' types "a", VK_RETURN, ...).
+void UserKeys(const char* Keys);
+
 }  // namespace qv::test
