@@ -20,16 +20,7 @@ using namespace std::chrono_literals;
 DWORD mainThread = 0;
 HWND firstBox = nullptr;
 
-// The box (other than Except) shown and active on the main thread, or null.
-HWND ActiveBox(HWND Except = nullptr)
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    const HWND box = qv::test::ShownDialog(mainThread);
-    return box && box != Except && GetGUIThreadInfo(mainThread, &info) && info.hwndActive == box
-               ? box
-               : nullptr;
-}
+HWND ActiveBox(HWND Except = nullptr) { return qv::test::ActiveDialog(mainThread, Except); }
 
 // An event that must tell the user something (a device gone) while the first box is up: a
 // thread timer, whose procedure runs inside the box's loop.

@@ -15,6 +15,7 @@ namespace optionsboxes_test {
 namespace {
 
 using namespace std::chrono_literals;
+using qv::test::ActiveDialog;
 using qv::test::ShownDialog;
 using qv::test::UserClick;
 using qv::test::UserKeys;
@@ -34,17 +35,6 @@ POINT OnScreen(HWND Window, POINT At = {-1, -1})
     }
     ClientToScreen(Window, &At);
     return At;
-}
-
-// A box of the main thread other than Except, shown and active.
-HWND ActiveBox(DWORD Thread, HWND Except = nullptr)
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    const HWND box = ShownDialog(Thread);
-    return box && box != Except && GetGUIThreadInfo(Thread, &info) && info.hwndActive == box
-               ? box
-               : nullptr;
 }
 
 class OptionsBoxesTest : public qv::test::MainWindowHarness {
@@ -82,8 +72,17 @@ protected:
                      reinterpret_cast<LPARAM>(&r));
         return OnScreen(Form1->TreeView->Handle(), {r.left + 3, (r.top + r.bottom) / 2});
     }
-    // The user's thread: on the test's own desktop, where its input goes.
-    void JoinDesktop() { SetThreadDesktop(GetThreadDesktop(mainThread_)); }
+    // From the user's thread, on the test's own desktop where its input goes: the box once it
+    // is shown and active, or null (and whatever else is up closed) when none comes.
+    HWND UserSeesBox()
+    {
+        SetThreadDesktop(GetThreadDesktop(mainThread_));
+        HWND box = nullptr;
+        if (qv::test::WaitUntil([&] { return (box = ActiveDialog(mainThread_)) != nullptr; }, 30s))
+            return box;
+        CloseBoxes();
+        return nullptr;
+    }
     // From the user's thread: closes whatever box is still up, so that a failing test ends.
     void CloseBoxes()
     {
@@ -119,10 +118,8 @@ TEST_F(OptionsBoxesTest, AnEmptyNameSavedFromTheOptionsDialogKeepsItsFieldsWhile
     std::atomic<bool> boxSeen{false}, ownedByOptions{false}, mainEnabled{true},
         optionsEnabled{true};
     std::thread user([&] {
-        JoinDesktop();
-        HWND box = nullptr;
-        if (!qv::test::WaitUntil([&] { return (box = ActiveBox(mainThread_)) != nullptr; }, 30s))
-            return CloseBoxes();
+        const HWND box = UserSeesBox();
+        if (!box) return;
         boxSeen = true;
         ownedByOptions = GetWindow(box, GW_OWNER) == frmProp->Handle();
         mainEnabled = IsWindowEnabled(Form1->Handle()) != 0;
@@ -164,10 +161,8 @@ TEST_F(OptionsBoxesTest, NoSecondBoxOpensFromTheMainWindowOverTheSaveQuestion)
 
     std::atomic<bool> boxSeen{false}, secondBox{false};
     std::thread user([&] {
-        JoinDesktop();
-        HWND box = nullptr;
-        if (!qv::test::WaitUntil([&] { return (box = ActiveBox(mainThread_)) != nullptr; }, 30s))
-            return CloseBoxes();
+        const HWND box = UserSeesBox();
+        if (!box) return;
         boxSeen = true;
         // The user turns to the main window, presses F10 (Exit) and Esc
         // (which leaves a menu F10 may have armed), then answers Yes.

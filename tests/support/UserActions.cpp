@@ -43,6 +43,17 @@ bool MenuDroppedDown(DWORD Thread) { return VisibleWindowOfClass(Thread, "#32768
 
 HWND ShownDialog(DWORD Thread) { return VisibleWindowOfClass(Thread, "#32770"); }
 
+HWND ActiveDialog(DWORD Thread, HWND Except)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    const HWND dialog = ShownDialog(Thread);
+    return dialog && dialog != Except && GetGUIThreadInfo(Thread, &info) &&
+                   info.hwndActive == dialog
+               ? dialog
+               : nullptr;
+}
+
 void PostKey(HWND Window, WORD Key, bool Alt)
 {
     const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(Key, MAPVK_VK_TO_VSC)) << 16;
