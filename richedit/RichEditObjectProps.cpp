@@ -4,6 +4,7 @@
 
 #include "framework/Strings.h"
 #include "framework/gui/Application.h"
+#include "framework/gui/DialogOwner.h"
 #include "framework/gui/DialogService.h"
 #include "richedit/QvRichEdit.h"
 #include "richedit/RichEditOleObject.h"
@@ -198,6 +199,7 @@ bool TQvCustomRichEdit::ObjectPropertiesDialog()
         properties.lpGP = &general;
         properties.lpVP = &view;
         properties.lpLP = link ? &linkPage : nullptr;
+        TModalScope modal;
         SetLastError(0);
         result = OleUIObjectPropertiesA(&properties) == OLEUI_OK;
         error = GetLastError();

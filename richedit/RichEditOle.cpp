@@ -8,6 +8,7 @@
 #include "framework/FileNames.h"
 #include "framework/Strings.h"
 #include "framework/gui/Application.h"
+#include "framework/gui/DialogOwner.h"
 #include "framework/gui/Form.h"
 #include "framework/gui/Menu.h"
 #include "framework/gui/OleForm.h"
@@ -234,6 +235,7 @@ bool TQvCustomRichEdit::InsertObjectDialog()
     dialog.lpIStorage = storage;
     dialog.ppvObj = reinterpret_cast<void**>(&object);
     bool result = false;
+    TModalScope modal;
     if (OleUIInsertObjectA(&dialog) == OLEUI_SUCCESS && object) {
         result = true;
         const bool created = (dialog.dwFlags & IOF_SELECTCREATENEW) != 0;
@@ -298,6 +300,7 @@ bool TQvCustomRichEdit::PasteSpecialDialog()
     dialog.arrLinkTypes = linkTypes;
     dialog.cLinkTypes = 1;
     bool result = false;
+    TModalScope modal;
     if (OleUIPasteSpecialA(&dialog) == OLEUI_OK) {
         result = true;
         const int chosen = dialog.nSelectedIndex;

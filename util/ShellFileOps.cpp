@@ -2,10 +2,9 @@
 // windows are disabled meanwhile, as a modal form disables them, and the focus returns after.
 #include "util/ShellFileOps.h"
 
-#include <vector>
-
 #include "framework/Exceptions.h"
 #include "framework/gui/Application.h"
+#include "framework/gui/DialogOwner.h"
 #include "framework/gui/Form.h"
 #include "util/FileUtils.h"
 #include "util/ShellFileOpsTexts.h"
@@ -22,33 +21,6 @@ HWND ApplicationWindow()
     TForm* main = Application->MainForm();
     return main && main->HandleAllocated() ? main->Handle() : nullptr;
 }
-
-// Disables this thread's enabled, visible windows for the life of a shell dialog.
-class ModalScope {
-public:
-    ModalScope() : focus_(GetFocus())
-    {
-        EnumThreadWindows(GetCurrentThreadId(), Disable, reinterpret_cast<LPARAM>(this));
-    }
-    ~ModalScope()
-    {
-        for (HWND w : disabled_)
-            if (IsWindow(w)) EnableWindow(w, TRUE);
-        if (focus_ && IsWindow(focus_)) SetFocus(focus_);
-    }
-
-private:
-    static BOOL CALLBACK Disable(HWND Wnd, LPARAM Self)
-    {
-        if (IsWindowVisible(Wnd) && IsWindowEnabled(Wnd)) {
-            EnableWindow(Wnd, FALSE);
-            reinterpret_cast<ModalScope*>(Self)->disabled_.push_back(Wnd);
-        }
-        return TRUE;
-    }
-    HWND focus_;
-    std::vector<HWND> disabled_;
-};
 
 String PathOf(LPCITEMIDLIST Item)
 {
@@ -91,7 +63,7 @@ bool TBrowseFolderDlg::Execute()
     info.lParam = reinterpret_cast<LPARAM>(this);
     LPITEMIDLIST chosen = nullptr;
     {
-        ModalScope modal;
+        TModalScope modal;
         chosen = SHBrowseForFolderA(&info);
     }
     handle_ = nullptr;
@@ -218,7 +190,7 @@ bool TQvFileOperator::Execute()
     op.lpszProgressTitle = ProgressTitle.c_str();
     int result;
     {
-        ModalScope modal;
+        TModalScope modal;
         result = SHFileOperationA(&op);
     }
     Aborted = op.fAnyOperationsAborted != FALSE;

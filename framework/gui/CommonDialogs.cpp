@@ -35,7 +35,8 @@ bool TOpenDialog::Run(bool save)
     lstrcpynA(file.data(), FileName.c_str(), static_cast<int>(file.size()));
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = DialogOwner();
+    TModalScope modal;
+    ofn.hwndOwner = modal.Owner();
     TDialogOnTop onTop(ofn.hwndOwner);
     ofn.lpstrFilter = Filter.empty() ? nullptr : filter.data();
     ofn.nFilterIndex = static_cast<DWORD>(FilterIndex);
@@ -68,7 +69,8 @@ bool TFontDialog::ExecutePlatform()
     GetObjectA(font_.Handle(), sizeof(lf), &lf);
     CHOOSEFONTA cf{};
     cf.lStructSize = sizeof(cf);
-    cf.hwndOwner = DialogOwner();
+    TModalScope modal;
+    cf.hwndOwner = modal.Owner();
     TDialogOnTop onTop(cf.hwndOwner);
     cf.lpLogFont = &lf;
     cf.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
@@ -97,7 +99,8 @@ bool TColorDialog::ExecutePlatform()
     static COLORREF custom[16] = {};
     CHOOSECOLORA cc{};
     cc.lStructSize = sizeof(cc);
-    cc.hwndOwner = DialogOwner();
+    TModalScope modal;
+    cc.hwndOwner = modal.Owner();
     TDialogOnTop onTop(cc.hwndOwner);
     cc.rgbResult = ColorToRGB(Color);
     cc.lpCustColors = custom;
@@ -136,7 +139,7 @@ struct FindDialogHook {
 TFindDialog::~TFindDialog()
 {
     CloseDialog();
-    if (buffers_ && buffers_->owner) DestroyWindow(buffers_->owner);
+    if (buffers_ && buffers_->owner && IsWindow(buffers_->owner)) DestroyWindow(buffers_->owner);
     delete buffers_;
 }
 
@@ -156,9 +159,16 @@ bool TFindDialog::Show(bool replace)
         return true;
     }
     if (!buffers_) buffers_ = new Buffers;
-    if (!buffers_->owner) {
-        buffers_->owner = CreateHelperWindow("QvFindOwner", &FindDialogHook::OwnerProc);
+    // Owned by the window it is opened from, the dialog stays above it; owned by a hidden window
+    // of its own, a click on the main window put it behind that for good.
+    const HWND from = DialogOwner();
+    HWND& helper = buffers_->owner;
+    if (helper && (!IsWindow(helper) || GetParent(helper) != from)) {
+        if (IsWindow(helper)) DestroyWindow(helper);
+        helper = nullptr;
     }
+    if (!helper)
+        helper = CreateHelperWindow("QvFindOwner", &FindDialogHook::OwnerProc, false, from);
     Buffers& b = *buffers_;
     lstrcpynA(b.find, FindText.c_str(), sizeof(b.find));
     if (auto* r = dynamic_cast<TReplaceDialog*>(this))
@@ -230,7 +240,8 @@ bool TPrintDialog::ExecutePlatform()
 {
     PRINTDLGA pd{};
     pd.lStructSize = sizeof(pd);
-    pd.hwndOwner = DialogOwner();
+    TModalScope modal;
+    pd.hwndOwner = modal.Owner();
     TDialogOnTop onTop(pd.hwndOwner);
     pd.Flags = PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE;
     pd.nCopies = static_cast<WORD>(Copies);
@@ -245,7 +256,8 @@ bool TPrinterSetupDialog::ExecutePlatform()
 {
     PRINTDLGA pd{};
     pd.lStructSize = sizeof(pd);
-    pd.hwndOwner = DialogOwner();
+    TModalScope modal;
+    pd.hwndOwner = modal.Owner();
     TDialogOnTop onTop(pd.hwndOwner);
     pd.Flags = PD_PRINTSETUP;
     Printer()->GetDeviceHandles(pd.hDevMode, pd.hDevNames);

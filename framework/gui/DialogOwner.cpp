@@ -25,6 +25,28 @@ BOOL CALLBACK FindOnTop(HWND h, LPARAM p)
     return TRUE;
 }
 
+// Shown by its own style: IsWindowVisible also asks the desktop, which on a desktop nobody looks
+// at (a test's own) is never visible, and a top-level window has no other parent to ask.
+bool Shown(HWND h) { return (GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+struct Disabling {
+    HWND except;
+    std::vector<HWND>* list;
+};
+
+BOOL CALLBACK DisableOne(HWND h, LPARAM p)
+{
+    auto* d = reinterpret_cast<Disabling*>(p);
+    if (h == d->except || !Shown(h) || !IsWindowEnabled(h)) return TRUE;
+    try {
+        d->list->push_back(h);
+    } catch (...) {
+        return FALSE;  // out of memory: leave the rest enabled rather than throw through
+    }
+    EnableWindow(h, FALSE);
+    return TRUE;
+}
+
 }  // namespace
 
 HWND DialogOwner()
@@ -66,4 +88,25 @@ LRESULT CALLBACK TDialogOnTop::Activating(int Code, WPARAM wParam, LPARAM lParam
             SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     return CallNextHookEx(nullptr, Code, wParam, lParam);
+}
+
+TModalScope::TModalScope(HWND Modal)
+    : owner_(DialogOwner()),
+      active_(GetActiveWindow()),
+      focus_(GetFocus())
+{
+    Disabling d{Modal, &disabled_};
+    EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&d));
+}
+
+TModalScope::~TModalScope()
+{
+    for (HWND h : disabled_)
+        if (IsWindow(h)) EnableWindow(h, TRUE);
+    // The platform gave the activation away while everything was disabled.
+    if (focus_ && IsWindow(focus_) && IsWindowEnabled(focus_) &&
+        Shown(GetAncestor(focus_, GA_ROOT)))
+        SetFocus(focus_);
+    else if (active_ && IsWindow(active_) && Shown(active_) && IsWindowEnabled(active_))
+        SetActiveWindow(active_);
 }

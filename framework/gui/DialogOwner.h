@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 // The thread's active window; when there is none (right after a modal window closed, nothing of
 // the program is active) or it is hidden, the main form. Null only before any form exists.
 HWND DialogOwner();
@@ -26,4 +28,29 @@ private:
     static LRESULT CALLBACK Activating(int Code, WPARAM wParam, LPARAM lParam);
     HHOOK hook_ = nullptr;
     HWND previousOwner_ = nullptr;
+};
+
+// While it lives, no other window of the program takes mouse or key input: a box, a common
+// dialog or a modal form holds the whole program, not only its owner. The options dialog and
+// the other tool windows are not the main window's, so a box opened from one of them left the
+// main window live under it, running the user's clicks inside the box's own loop. On its end it
+// enables exactly the windows it disabled (an inner scope leaves an outer one's alone) and puts
+// the focus back where it was. Scopes nest: a box an event shows over another disables that one.
+class TModalScope {
+public:
+    // Modal: the form's own window, which stays enabled; a box or dialog does not exist yet.
+    explicit TModalScope(HWND Modal = nullptr);
+    ~TModalScope();
+    TModalScope(const TModalScope&) = delete;
+    TModalScope& operator=(const TModalScope&) = delete;
+
+    // The window the box or dialog is opened from (DialogOwner, taken before anything was
+    // disabled): it owns it.
+    HWND Owner() const { return owner_; }
+
+private:
+    HWND owner_;
+    HWND active_;
+    HWND focus_;
+    std::vector<HWND> disabled_;
 };

@@ -32,12 +32,13 @@ UINT FlagsFor(TMsgDlgType type, TMsgDlgButtons b)
     return buttons | icons[type];
 }
 
-// The platform's box, owned by the window it is opened from.
+// The platform's box, owned by the window it is opened from; the scope, not the platform's task
+// modality (which with an owner disables that owner alone), holds the rest of the program.
 int ShowBox(const String& Text, const char* Caption, UINT Flags)
 {
-    const HWND owner = DialogOwner();
-    TDialogOnTop onTop(owner);
-    return ::MessageBoxA(owner, Text.c_str(), Caption, Flags | MB_TASKMODAL);
+    TModalScope modal;
+    TDialogOnTop onTop(modal.Owner());
+    return ::MessageBoxA(modal.Owner(), Text.c_str(), Caption, Flags);
 }
 
 class TPlatformDialogs : public TDialogService {

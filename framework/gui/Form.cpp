@@ -390,32 +390,16 @@ void TForm::Close()
 
 void TForm::Release() { PostMessageA(Handle(), CM_RELEASE, 0, 0); }
 
-namespace {
-struct DisabledWindows {
-    HWND except;
-    std::vector<HWND> list;
-};
-BOOL CALLBACK DisableOne(HWND h, LPARAM l)
-{
-    auto* d = reinterpret_cast<DisabledWindows*>(l);
-    try {
-        if (h != d->except && IsWindowVisible(h) && IsWindowEnabled(h)) {
-            d->list.push_back(h);
-            EnableWindow(h, FALSE);
-        }
-    } catch (...) {
-        return FALSE;  // out of memory: leave the rest enabled rather than throw through
-    }
-    return TRUE;
-}
-}  // namespace
-
 TModalResult TForm::ShowModal()
 {
     if (Visible() || modal_) throw EInvalidOperation(String(GuiText::VisibleModal));
     HandleNeeded();
-    DisabledWindows disabled{Handle(), {}};
-    EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&disabled));
+    TModalScope modalScope(Handle());
+    // Owned by the window it is opened from, it cannot be put behind it: unowned, a click on the
+    // disabled main window raised that over the dialog, which then looked dead.
+    if (!Parent() && modalScope.Owner() && modalScope.Owner() != Handle())
+        SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT,
+                          reinterpret_cast<LONG_PTR>(modalScope.Owner()));
     modal_ = true;
     ModalResult = mrNone;
     // Above the program's stay-on-top windows while it is up, as a box is (TDialogOnTop): under
@@ -423,18 +407,15 @@ TModalResult TForm::ShowModal()
     const bool onTop = formStyle_ != fsStayOnTop && ProgramWindowOnTop(Handle());
     struct Restore {
         TForm* form;
-        DisabledWindows& d;
         bool onTop;
         ~Restore()
         {
-            for (HWND h : d.list)
-                if (IsWindow(h)) EnableWindow(h, TRUE);
             if (onTop && form->HandleAllocated())
                 SetWindowPos(form->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0,
                              SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             form->modal_ = false;
         }
-    } restore{this, disabled, onTop};
+    } restore{this, onTop};
     if (onTop) SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     Show();
     for (;;) {

@@ -1,7 +1,7 @@
 // Hidden helper windows: class registration and creation in one place.
 #include "framework/win/HelperWindow.h"
 
-HWND CreateHelperWindow(const char* ClassName, WNDPROC Proc, bool MessageOnly)
+HWND CreateHelperWindow(const char* ClassName, WNDPROC Proc, bool MessageOnly, HWND Parent)
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA wc{};
@@ -12,6 +12,7 @@ HWND CreateHelperWindow(const char* ClassName, WNDPROC Proc, bool MessageOnly)
         wc.lpszClassName = ClassName;
         RegisterClassA(&wc);
     }
-    return CreateWindowExA(0, ClassName, "", MessageOnly ? 0 : WS_POPUP, 0, 0, 0, 0,
-                           MessageOnly ? HWND_MESSAGE : nullptr, nullptr, instance, nullptr);
+    const DWORD style = MessageOnly ? 0 : Parent ? WS_CHILD : WS_POPUP;
+    return CreateWindowExA(0, ClassName, "", style, 0, 0, 0, 0, MessageOnly ? HWND_MESSAGE : Parent,
+                           nullptr, instance, nullptr);
 }

@@ -8,17 +8,21 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <random>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
+#include "dialogs/PacedSendOptions.h"
 #include "dialogs/ReadmeForm.h"
 #include "framework/gui/Canvas.h"
 #include "terminal/ScreenView.h"
 #include "tests/support/MainWindowHarness.h"
 #include "tests/support/ReceiveScreen.h"
+#include "tests/support/UserActions.h"
 
 namespace realdisplay_test {
 namespace {
@@ -267,6 +271,158 @@ std::string ScrollCaseName(const ::testing::TestParamInfo<std::tuple<int, bool>>
 INSTANTIATE_TEST_SUITE_P(ModesAndFills, ScreenScrollTest,
                          ::testing::Combine(::testing::Values(0, 1, 2), ::testing::Bool()),
                          ScrollCaseName);
+
+// ---- windows in front ------------------------------------------------------------------------
+
+using namespace std::chrono_literals;
+
+// A click of the X server's own input (xdotool) at a point of the screen, which the window
+// manager sees as the user's; returns when the server has it.
+void XClick(POINT At)
+{
+    static int calls = 0;
+    char marker[MAX_PATH];
+    GetTempPathA(MAX_PATH, marker);
+    lstrcatA(marker,
+             ("qv-xclick-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++calls))
+                 .c_str());
+    char unixMarker[MAX_PATH * 2] = "";
+    // Wine gives the Unix name of a file it can see; xdotool is started as a Unix program.
+    HANDLE h = CreateFileA(marker, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    CloseHandle(h);
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    auto toUnix = reinterpret_cast<UnixName>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
+    ASSERT_NE(toUnix, nullptr);
+    wchar_t wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, marker, -1, wide, MAX_PATH);
+    char* name = toUnix(wide);
+    ASSERT_NE(name, nullptr);
+    lstrcpynA(unixMarker, name, sizeof unixMarker);
+    HeapFree(GetProcessHeap(), 0, name);
+    std::string command = "/bin/sh -c \"xdotool mousemove " + std::to_string(At.x) + " " +
+                          std::to_string(At.y) + " click 1 && rm -f '" + unixMarker + "'\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &si, &pi));
+    if (pi.hProcess) CloseHandle(pi.hProcess);
+    if (pi.hThread) CloseHandle(pi.hThread);
+    ASSERT_TRUE(qv::test::WaitUntil(
+        [&] { return GetFileAttributesA(marker) == INVALID_FILE_ATTRIBUTES; }, 10s));
+}
+
+// Whether the window's client area is what the screen shows at its place: nothing covers it.
+bool InFront(HWND Window)
+{
+    RedrawWindow(Window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT r{};
+    GetClientRect(Window, &r);
+    POINT origin{0, 0};
+    ClientToScreen(Window, &origin);
+    HDC screenDc = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screenDc);
+    HBITMAP bitmap = CreateCompatibleBitmap(screenDc, r.right, r.bottom);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, r.right, r.bottom, screenDc, origin.x, origin.y, SRCCOPY);
+    const TPicture seen = PictureOf(memory, r.right, r.bottom);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screenDc);
+    const TPicture drawn = PictureOf(Window, false);
+    // A blinking caret may differ in a few rows; a window in front differs in almost all.
+    int rows = 0;
+    for (int y = 0; y < drawn.height; ++y)
+        rows += !std::equal(drawn.pixels.begin() + y * drawn.width,
+                            drawn.pixels.begin() + (y + 1) * drawn.width,
+                            seen.pixels.begin() + y * seen.width);
+    return rows * 4 < drawn.height;
+}
+
+// Whether Window is in front once the window manager has acted on a click: it is not covered
+// within a second, or whatever covered it went again (a window of a test beside this one, shown
+// for a moment before it took its place).
+bool StaysInFront(HWND Window)
+{
+    if (!qv::test::WaitUntil([&] { return !InFront(Window); }, 1s)) return true;
+    return qv::test::WaitUntil([&] { return InFront(Window); }, 2s);
+}
+
+// The suite's tests run side by side on one display, the others' windows in its upper part: these
+// look at which window is in front, each in its own place below them (the Find window stands out
+// to the right of its main window's middle).
+void MoveApart(int Place)
+{
+    Form1->SetBounds(20 + Place * 630, 600, 600, 400);
+    RedrawWindow(Form1->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+// A point of Window's client area on the screen, outside Other.
+POINT ClickPoint(HWND Window, POINT Client, HWND Other)
+{
+    ClientToScreen(Window, &Client);
+    RECT other{};
+    GetWindowRect(Other, &other);
+    EXPECT_FALSE(PtInRect(&other, Client));
+    return Client;
+}
+
+// The modal dialog of Special Send File, owned by the main window, stays above it when the user
+// clicks the main window, which takes no input meanwhile. Unowned, the dialog went behind the
+// main window, which then ignored every click.
+TEST_F(RealDisplayTest, AClickOnTheMainWindowLeavesTheModalDialogAboveItAndTheMainWindowDead)
+{
+    if (!StartOnDisplay(0, 100)) GTEST_SKIP() << "not on a real display";
+    MoveApart(1);
+    Application->CreateForm(AdvSendFile_dlg);
+    AdvSendFile_dlg->SetBounds(Form1->Left() + 100, Form1->Top() + 100, AdvSendFile_dlg->Width(),
+                               AdvSendFile_dlg->Height());
+    const HWND dialog = AdvSendFile_dlg->Handle();
+    std::atomic<bool> shown{false}, staysInFront{false}, mainEnabled{true}, done{false};
+    // The dialog's modal loop runs on this thread: the user acts from another.
+    std::thread user([&] {
+        if (qv::test::WaitUntil([&] { return AdvSendFile_dlg->Modal() && InFront(dialog); }, 30s)) {
+            shown = true;
+            XClick(ClickPoint(Form1->Handle(), {10, 10}, dialog));
+            staysInFront = StaysInFront(dialog);
+            mainEnabled = IsWindowEnabled(Form1->Handle()) != 0;
+        }
+        PostMessageA(dialog, WM_CLOSE, 0, 0);
+        done = true;
+    });
+    PostMessageA(Form1->Handle(), WM_COMMAND, Form1->miSpxSendFileBinary->Command(), 0);
+    qv::test::WaitUntil([&] { return done && !AdvSendFile_dlg->Visible(); }, 60s);
+    user.join();
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(staysInFront);
+    EXPECT_FALSE(mainEnabled);
+    EXPECT_TRUE(IsWindowEnabled(Form1->Handle()));
+}
+
+// The Find window, owned by the main window, stays above it when the user clicks into the
+// receive screen, and Find brings it to the front. Owned by a hidden window of its own, it went
+// behind the main window and Find left it there.
+TEST_F(RealDisplayTest, TheFindWindowStaysAboveTheMainWindowAndFindBringsItToTheFront)
+{
+    if (!StartOnDisplay(0, 100)) GTEST_SKIP() << "not on a real display";
+    MoveApart(0);
+    // The platform's dialog; the script is back once it is up (it is modeless).
+    SetDialogService(nullptr);
+    SendMessageA(Form1->Handle(), WM_COMMAND, Form1->Find1->Command(), 0);
+    HWND find = nullptr;
+    const bool shown = qv::test::WaitUntil([&] {
+        find = qv::test::ShownDialog(GetCurrentThreadId());
+        return find && InFront(find);
+    });
+    SetDialogService(&script);
+    ASSERT_TRUE(shown);
+    XClick(ClickPoint(screen, {20, 20}, find));
+    EXPECT_TRUE(StaysInFront(find));
+    SendMessageA(Form1->Handle(), WM_COMMAND, Form1->Find1->Command(), 0);
+    EXPECT_TRUE(qv::test::WaitUntil([&] { return InFront(find); }, 2s));
+}
 
 // ---- the scroll bar ---------------------------------------------------------------------------
 

@@ -25,7 +25,8 @@ BOOL CALLBACK MatchVisibleOfClass(HWND h, LPARAM p)
     auto* s = reinterpret_cast<ClassSearch*>(p);
     char name[64] = {};
     GetClassNameA(h, name, sizeof(name));
-    if (IsWindowVisible(h) && lstrcmpA(name, s->wanted) == 0) {
+    // Shown by its style: on a test's own desktop IsWindowVisible is false for every window.
+    if ((GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) && lstrcmpA(name, s->wanted) == 0) {
         s->found = h;
         return FALSE;
     }
@@ -44,6 +45,17 @@ HWND VisibleWindowOfClass(DWORD Thread, const char* Class)
 bool MenuDroppedDown(DWORD Thread) { return VisibleWindowOfClass(Thread, "#32768") != nullptr; }
 
 HWND ShownDialog(DWORD Thread) { return VisibleWindowOfClass(Thread, "#32770"); }
+
+HWND ActiveDialog(DWORD Thread, HWND Except)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    const HWND dialog = ShownDialog(Thread);
+    return dialog && dialog != Except && GetGUIThreadInfo(Thread, &info) &&
+                   info.hwndActive == dialog
+               ? dialog
+               : nullptr;
+}
 
 void PostKey(HWND Window, WORD Key, bool Alt)
 {
@@ -90,6 +102,27 @@ void CALLBACK TStrayBoxes::Check(HWND, UINT, UINT_PTR, DWORD)
     strayBoxes->captions_.emplace_back(caption);
     EndDialog(box, IDOK);
     PostMessageA(box, WM_CLOSE, 0, 0);
+}
+
+void UserClick(POINT Screen)
+{
+    SetCursorPos(Screen.x, Screen.y);
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+void UserKeys(const char* Keys)
+{
+    for (const char* k = Keys; *k; ++k) {
+        INPUT in[2]{};
+        in[0].type = in[1].type = INPUT_KEYBOARD;
+        in[0].ki.wVk = in[1].ki.wVk = static_cast<WORD>(static_cast<unsigned char>(*k));
+        in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, in, sizeof(INPUT));
+    }
 }
 
 }  // namespace qv::test
