@@ -148,5 +148,48 @@ TEST_F(SendUnderModalTest, TheLineIsFedWhileTheAboutBoxAndTheCapturesSaveDialogA
     ExpectIdleWindow();
 }
 
+// The device taken away while the user holds the Edit menu dropped down during a send: the
+// disconnect ended the send, whose menu items were hidden and shown again by emptying the menus,
+// which destroyed the menu dropped down under its own loop; Wine then ended the program.
+TEST_F(SendUnderModalTest, ADeviceLostUnderADroppedMenuEndsTheSendAndTheWindowNamesThePort)
+{
+    const std::string bytes = RandomBytes(400000);
+    const std::string path = MakeFile("lost.bin", bytes);
+    RealDialogsButTheSendFile dialogs(path);
+    const HWND form = Form1->Handle();
+    const std::string port = line.PortName();
+    std::atomic<bool> userDone{false};
+    bool dropped = false, disconnected = false, left = false;
+    std::thread user([&] {
+        size_t got = 0;
+        for (int i = 0; i < 100 && got < Quarter; ++i) got += line.Read(1 << 16, 100ms).size();
+        qv::test::PostKey(form, 'E', true);
+        dropped = qv::test::WaitUntil([&] { return qv::test::MenuDroppedDown(mainThread_); }, 10s);
+        line.Unplug();
+        disconnected = qv::test::WaitUntil([] { return !Connection.PortOpen; }, 20s);
+        qv::test::PostKey(form, VK_ESCAPE);
+        qv::test::PostKey(form, VK_ESCAPE);
+        left = qv::test::WaitUntil([&] { return !qv::test::InMenuLoop(mainThread_); }, 10s);
+        userDone = true;
+    });
+    PostMessageA(form, WM_COMMAND, Form1->miSendFileBinary->Command(), 0);
+    qv::test::WaitUntil([&] { return userDone && Transfer.FileSend == nullptr; }, 60s);
+    user.join();
+    ASSERT_TRUE(dropped);
+    EXPECT_TRUE(disconnected);
+    EXPECT_TRUE(left);
+    EXPECT_FALSE(Form1->Comm1->Enabled());
+    EXPECT_TRUE(Form1->Connect1_mi->Enabled());
+    EXPECT_EQ(Form1->StatusBar1->Panels(0)->Text(), "Disconnected");
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text.rfind(MainText::DeviceLostHead + port, 0), 0u) << boxes[0].Text;
+    ExpectIdleWindow();
+    // Once the menu's loop has ended, the menus show the send's items as they now are.
+    const HMENU bar = Form1->MainMenu1->Handle();
+    EXPECT_NE(GetMenuState(bar, Form1->miSendFileBinary->Command(), MF_BYCOMMAND), UINT(-1));
+    EXPECT_EQ(GetMenuState(bar, Form1->miStopSending->Command(), MF_BYCOMMAND), UINT(-1));
+}
+
 }  // namespace
 }  // namespace filesend_test
