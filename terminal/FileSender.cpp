@@ -163,11 +163,13 @@ void TFileSender::StartPass()
     Display.StatusMessageText = ProgressStartText(size_);
 }
 
-// The share is of the file as it is now: a file that grew during the send went past 100 %.
+// The share is of the file as it is now: a file that grew during the send went past 100 %. All
+// of it is shown only at the pass's end (EndPass): a mark that falls on the size the pass began
+// with showed 100 % and a full bar, and a file that had grown meanwhile went on and dropped back.
 void TFileSender::NoteProgress()
 {
-    std::int64_t now = size_;
-    if (sent_ > size_) now = file_->Size();
+    const std::int64_t now = std::max(size_, file_->Size());
+    if (sent_ >= now) return;
     const std::int64_t shown =
         now > size_ ? static_cast<std::int64_t>(static_cast<double>(sent_) * size_ / now) : sent_;
     host_.SetSendProgress(ProgressBarUnits(shown, size_));
