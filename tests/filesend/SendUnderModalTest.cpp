@@ -148,6 +148,34 @@ TEST_F(SendUnderModalTest, TheLineIsFedWhileTheAboutBoxAndTheCapturesSaveDialogA
     ExpectIdleWindow();
 }
 
+// A system dialog holds the queue while it is built, and again while it handles some long
+// messages of its own: no step of the send ran meanwhile, and the line went idle each time.
+TEST_F(SendUnderModalTest, TheLineIsFedWhileASystemDialogHoldsTheQueue)
+{
+    const std::string bytes = RandomBytes(60000);
+    const std::string path = MakeFile("held.bin", bytes);
+    PeerReader peer(line, bytes.size(), Quarter, Form1->miFileSaveAs->Command());
+    bool fedWhileHeld = false;
+    ChooseFile(path);
+    script.AnswerDialog([&](TCommonDialog&) {
+        // The dialog being built: this thread handles nothing until the device has had a
+        // quarter second's bytes more (or the time allowed has passed), then it is cancelled.
+        const size_t until = peer.Arrived() + Quarter;
+        const DWORD start = GetTickCount();
+        while (peer.Arrived() < until && GetTickCount() - start < Allowed * 1000) Sleep(1);
+        fedWhileHeld = peer.Arrived() >= until;
+        return false;
+    });
+    Form1->miSendFileBinaryClick(Form1);
+    const std::string arrived = peer.Finish();
+    EXPECT_TRUE(fedWhileHeld);
+    EXPECT_TRUE(arrived == bytes);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].Text, "Successfully sent 60000 bytes from file:\n" + path);
+    EXPECT_EQ(script.Shown().size(), 3u);
+    ExpectIdleWindow();
+}
+
 // The device taken away while the user holds the Edit menu dropped down during a send: the
 // disconnect ended the send, whose menu items were hidden and shown again by emptying the menus,
 // which destroyed the menu dropped down under its own loop; Wine then ended the program.
