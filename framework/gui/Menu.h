@@ -110,6 +110,7 @@ public:
 
 protected:
     virtual HMENU CreateMenuHandle() = 0;
+    // Empties the platform's menu and fills it from the items (a main menu redraws its bar).
     virtual void BuildAgain();
     HMENU handle_ = nullptr;
 
