@@ -195,9 +195,12 @@ TEST_F(SendUnderModalTest, ADeviceLostUnderADroppedMenuEndsTheSendAndTheWindowNa
         dropped = qv::test::WaitUntil([&] { return qv::test::MenuDroppedDown(mainThread_); }, 10s);
         line.Unplug();
         disconnected = qv::test::WaitUntil([] { return !Connection.PortOpen; }, 20s);
-        qv::test::PostKey(form, VK_ESCAPE);
-        qv::test::PostKey(form, VK_ESCAPE);
-        left = qv::test::WaitUntil([&] { return !qv::test::InMenuLoop(mainThread_); }, 10s);
+        // Esc closes the menu, a second one leaves the bar. A key that reaches the window while
+        // the lost device's box runs the queue is not the menu's: the user presses it again.
+        for (int i = 0; i < 20 && !left; ++i) {
+            qv::test::PostKey(form, VK_ESCAPE);
+            left = qv::test::WaitUntil([&] { return !qv::test::InMenuLoop(mainThread_); }, 1s);
+        }
         userDone = true;
     });
     PostMessageA(form, WM_COMMAND, Form1->miSendFileBinary->Command(), 0);
