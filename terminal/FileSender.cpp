@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <utility>
 
 #include "framework/Exceptions.h"
 #include "framework/Streams.h"
@@ -69,6 +70,7 @@ TFileSender::TFileSender(TFileSendHost& Host, TFileSendOptions Options)
 
 TFileSender::~TFileSender()
 {
+    StopFeeder(false);
     StopClock();
     if (pausing_ && options_.EndPause) options_.EndPause();
     Close();
@@ -89,6 +91,7 @@ bool TFileSender::Open(const String& Name)
 
 void TFileSender::Close()
 {
+    StopFeeder(false);
     file_.reset();
     if (Transfer.FileSend == this) Transfer.FileSend = nullptr;
 }
@@ -125,11 +128,21 @@ void TFileSender::StartClock()
                                WT_EXECUTEINTIMERTHREAD))
         clock_ = nullptr;
     lastStep_ = SteadySeconds();
+    outerDialogOpening_ = std::exchange(Application->OnModalBegin,
+                                        TNotifyEvent(this, &TFileSender::DialogOpening));
+    outerDialogClosed_ =
+        std::exchange(Application->OnModalEnd, TNotifyEvent(this, &TFileSender::DialogClosed));
+    watchingDialogs_ = true;
     WakeFileSend();
 }
 
 void TFileSender::StopClock()
 {
+    if (watchingDialogs_) {
+        Application->OnModalBegin = outerDialogOpening_;
+        Application->OnModalEnd = outerDialogClosed_;
+        watchingDialogs_ = false;
+    }
     // Waits for a tick that runs: none comes once it has returned.
     if (clock_) DeleteTimerQueueTimer(nullptr, clock_, INVALID_HANDLE_VALUE);
     clock_ = nullptr;
@@ -163,11 +176,13 @@ void TFileSender::StartPass()
     Display.StatusMessageText = ProgressStartText(size_);
 }
 
-// The share is of the file as it is now: a file that grew during the send went past 100 %.
+// The share is of the file as it is now: a file that grew during the send went past 100 %. All
+// of it is shown only at the pass's end (EndPass): a mark that falls on the size the pass began
+// with showed 100 % and a full bar, and a file that had grown meanwhile went on and dropped back.
 void TFileSender::NoteProgress()
 {
-    std::int64_t now = size_;
-    if (sent_ > size_) now = file_->Size();
+    const std::int64_t now = std::max(size_, file_->Size());
+    if (sent_ >= now) return;
     const std::int64_t shown =
         now > size_ ? static_cast<std::int64_t>(static_cast<double>(sent_) * size_ / now) : sent_;
     host_.SetSendProgress(ProgressBarUnits(shown, size_));
@@ -246,9 +261,96 @@ bool TFileSender::WriteWhileLineWants()
     return true;
 }
 
+// A system dialog (a file's open or save dialog, the font, colour and print dialogs) holds the
+// queue for 80-340 ms while it is built and again while it handles some of its own messages,
+// and no step runs meanwhile: the line went idle twice with each. The program knows when it
+// opens one: until it has closed, a thread of the send writes the blocks, kept to the line's
+// pace as the steps keep them, and the steps wait. A send of single bytes with pauses stays with
+// its steps: its pauses are the main thread's.
+void TFileSender::DialogOpening(TObject* Sender)
+{
+    if (outerDialogOpening_) outerDialogOpening_(Sender);
+    // A dialog opened from inside another leaves the feeder to the outer one.
+    if (dialogsOpen_++ > 0) return;
+    if (end_ != TEnd::None || !Runs() || options_.ByteAtATime) return;
+    feederStop_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!feederStop_) return;
+    fed_ = 0;
+    fedToEnd_ = false;
+    fedRefused_ = false;
+    try {
+        feeder_ = std::thread([this] { Feed(); });
+    } catch (...) {
+        // No thread to be had: the steps go on as under a menu.
+        CloseHandle(feederStop_);
+        feederStop_ = nullptr;
+    }
+}
+
+void TFileSender::DialogClosed(TObject* Sender)
+{
+    if (dialogsOpen_ > 0 && --dialogsOpen_ == 0) StopFeeder(true);
+    if (outerDialogClosed_) outerDialogClosed_(Sender);
+}
+
+void TFileSender::Feed()
+{
+    try {
+        while (WaitForSingleObject(feederStop_, 0) == WAIT_TIMEOUT) {
+            if (!LineWantsBlock()) {
+                WaitForSingleObject(feederStop_, 2);
+                continue;
+            }
+            const std::uint32_t baud = host_.LineBaud();
+            const int want = FileSendBlockBytes(baud);
+            if (block_.size() < static_cast<size_t>(want)) block_.resize(static_cast<size_t>(want));
+            const int n = std::max(0, file_->Read(block_.data(), want));
+            if (n == 0) {
+                fedToEnd_ = true;
+                return;
+            }
+            if (baud != 0) Transfer.LineBusyUntil += n * 10.0 / baud;
+            const int written = std::max(0, host_.WriteBlock(block_.data(), n));
+            fed_ += written;
+            if (written != n) {
+                fedRefused_ = true;
+                return;
+            }
+        }
+    } catch (...) {
+        // A failed read: the steps meet it again when the dialog has closed.
+    }
+}
+
+void TFileSender::StopFeeder(bool TakeEnd)
+{
+    if (!feeder_.joinable()) return;
+    SetEvent(feederStop_);
+    feeder_.join();
+    CloseHandle(feederStop_);
+    feederStop_ = nullptr;
+    sent_ += fed_;
+    Display.BytesOut += fed_;
+    // The dialog's time is no wait between two steps of a loop.
+    lastStep_ = SteadySeconds();
+    if (!TakeEnd || end_ != TEnd::None || !Runs()) return;
+    try {
+        if (fedRefused_)
+            Finish(host_.PortDeviceGone() ? TEnd::DeviceGone : TEnd::PortRefused);
+        else if (fedToEnd_)
+            EndPass();
+        else if (step_ > 0 && sent_ >= mark_) {
+            NoteProgress();
+            while (mark_ <= sent_) mark_ += step_;
+        }
+    } catch (...) {
+        Finish(TEnd::FileError);
+    }
+}
+
 void TFileSender::Step()
 {
-    if (inStep_ || end_ != TEnd::None) return;
+    if (inStep_ || end_ != TEnd::None || feeder_.joinable()) return;
     inStep_ = true;
     const double now = SteadySeconds();
     const double gap = now - lastStep_;
@@ -304,6 +406,7 @@ void TFileSender::Run()
             if (!clock_) WakeFileSend();
             MsgWaitForMultipleObjectsEx(0, nullptr, ClockMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         }
+        StopFeeder(false);
         StopClock();
     }
     if (end_ == TEnd::FileError) {

@@ -6,11 +6,14 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <thread>
 #include <vector>
 
+#include "framework/Events.h"
 #include "framework/Strings.h"
 
 class TFileStream;
@@ -114,6 +117,13 @@ private:
     void StartClock();
     void StopClock();
     void ShowBoxesAfterEnd();
+    // A system dialog of the program opens, and has closed (the application's modal events).
+    void DialogOpening(TObject* Sender);
+    void DialogClosed(TObject* Sender);
+    // The writer thread of a system dialog's time: Feed writes the blocks; StopFeeder ends it and
+    // takes what it did into the send (with TakeEnd, also how it ended).
+    void Feed();
+    void StopFeeder(bool TakeEnd);
 
     TFileSendHost& host_;
     TFileSendOptions options_;
@@ -137,4 +147,16 @@ private:
     double lastStep_ = 0;
     double slowestGap_ = 0;
     double slowestAt_ = 0;
+    // The application's modal events as they were before the send, and the common dialogs open.
+    TNotifyEvent outerDialogOpening_;
+    TNotifyEvent outerDialogClosed_;
+    bool watchingDialogs_ = false;
+    int dialogsOpen_ = 0;
+    std::thread feeder_;
+    HANDLE feederStop_ = nullptr;
+    // Written by the feeder, read once it has ended: the bytes the port took, and whether the
+    // file's end came or the port refused a block.
+    std::int64_t fed_ = 0;
+    bool fedToEnd_ = false;
+    bool fedRefused_ = false;
 };

@@ -5,7 +5,8 @@
 // a send, and Stop after the baud was lowered from 921,600 to 9,600 during the send. Each send also
 // reports its share of time in the pump and in the port writes, and the rate the device saw. Then,
 // at 115,200 baud, the longest gap on the line while the user holds a menu, the armed menu bar,
-// the About box or a message box open during a send.
+// the About box, a message box, or a common dialog (File -> Save As (RTF)..., Settings -> Import
+// from Profile..., from the command to the dialog's end) open during a send.
 #include <windows.h>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -408,8 +410,39 @@ void Report(const std::string& what, const std::vector<Result>& results, long he
 // ---- the line while the user holds a modal loop open ------------------------------------------
 
 // What the user holds open during a send, for HoldSeconds: the Edit menu dropped down, the menu
-// bar left armed after one Esc, the About box, a message box of the program.
-enum TModal { mdMenuDropped, mdMenuArmed, mdAboutBox, mdMessageBox };
+// bar left armed after one Esc, the About box, a message box of the program, the save dialog of
+// File -> Save As (RTF)... and the open dialog of Settings -> Import from Profile....
+enum TModal { mdMenuDropped, mdMenuArmed, mdAboutBox, mdMessageBox, mdSaveAsDialog, mdImportDialog };
+
+// The platform's common dialogs, but the send's own file choice and the boxes, which the script
+// answers.
+class TPlatformDialogs : public TDialogService {
+public:
+    TPlatformDialogs() : script_(*SetDialogService(nullptr)), platform_(DialogService())
+    {
+        SetDialogService(this);
+    }
+    ~TPlatformDialogs() override { SetDialogService(&script_); }
+    int MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons) override
+    {
+        return script_.MessageDlg(Msg, DlgType, Buttons);
+    }
+    void ShowMessage(const String& Msg) override { script_.ShowMessage(Msg); }
+    int MessageBox(const String& Text, const String& Caption, UINT Flags) override
+    {
+        return script_.MessageBox(Text, Caption, Flags);
+    }
+    void Beep() override { script_.Beep(); }
+    bool Execute(TCommonDialog& Dialog) override
+    {
+        if (&Dialog == Form1->sendOpenDialog) return script_.Execute(Dialog);
+        return platform_.Execute(Dialog);
+    }
+
+private:
+    TDialogService& script_;
+    TDialogService& platform_;
+};
 double HoldSeconds = 5;
 
 // A message box of the program, shown from a message the queue dispatches (as a command's box
@@ -450,6 +483,9 @@ Gaps SendUnderModal(VirtualLine& line, TDialogScript& script, const std::string&
     const HWND about = AboutBox->Handle();
     const UINT aboutCommand = Form1->HelpAbout->Command();
     const UINT stopCommand = Form1->miStopSending->Command();
+    const bool dialog = what == mdSaveAsDialog || what == mdImportDialog;
+    const UINT dialogCommand = what == mdSaveAsDialog ? Form1->miFileSaveAs->Command()
+                                                      : Form1->ImportfromProfile1->Command();
     std::vector<std::pair<double, size_t>> arrivals;
     std::atomic<bool> ended{false};
     std::atomic<double> heldFrom{0}, heldTo{0};
@@ -482,17 +518,25 @@ Gaps SendUnderModal(VirtualLine& line, TDialogScript& script, const std::string&
         } else if (what == mdAboutBox) {
             PostMessageA(form, WM_COMMAND, aboutCommand, 0);
             up = WaitFor([&] { return IsWindowVisible(about) != 0; }, 10);
+        } else if (dialog) {
+            // The dialog's building counts: the time runs from the user's command.
+            heldFrom = Now();
+            PostMessageA(form, WM_COMMAND, dialogCommand, 0);
+            up = WaitFor(
+                [&] { return qv::test::VisibleWindowOfClass(mainThread, "#32770") != nullptr; },
+                10);
         } else {
             up = WaitFor(
                 [&] { return qv::test::VisibleWindowOfClass(mainThread, "#32770") != nullptr; },
                 10);
         }
-        heldFrom = Now();
-        Sleep(static_cast<DWORD>(HoldSeconds * 1000));
+        if (!dialog) heldFrom = Now();
+        Sleep(static_cast<DWORD>(std::max(0.0, heldFrom + HoldSeconds - Now()) * 1000));
         heldTo = Now();
         if (what == mdMenuDropped) up = up && qv::test::VisibleWindowOfClass(mainThread, "#32768");
         if (what == mdMenuArmed) up = up && qv::test::InMenuLoop(mainThread);
         if (what == mdAboutBox) up = up && IsWindowVisible(about);
+        if (dialog) up = up && qv::test::VisibleWindowOfClass(mainThread, "#32770");
         gaps.held = up;
         if (what == mdMenuDropped || what == mdMenuArmed) {
             qv::test::PostKey(form, VK_ESCAPE, false);
@@ -502,13 +546,17 @@ Gaps SendUnderModal(VirtualLine& line, TDialogScript& script, const std::string&
             PostMessageA(about, WM_CLOSE, 0, 0);
             WaitFor([&] { return !IsWindowVisible(about); }, 10);
         } else if (HWND box = qv::test::VisibleWindowOfClass(mainThread, "#32770")) {
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            PostMessageA(box, WM_COMMAND, dialog ? IDCANCEL : IDOK, 0);
             WaitFor([&] { return !qv::test::VisibleWindowOfClass(mainThread, "#32770"); }, 10);
         }
         PostMessageA(form, WM_COMMAND, stopCommand, 0);
     });
     if (what == mdMessageBox) SetTimer(nullptr, 0, 1000, ShowProgramBox);
-    RunSend(kind, path);
+    {
+        std::unique_ptr<TPlatformDialogs> platform;
+        if (dialog) platform = std::make_unique<TPlatformDialogs>();
+        RunSend(kind, path);
+    }
     user.join();
     ended = true;
     device.join();
@@ -612,9 +660,10 @@ int main(int argc, char** argv)
                 "rounds: the longest gap on the line while it was (worst), and the rate:\n",
                 HoldSeconds, Rounds);
     const char* modalNames[] = {"menu dropped down", "menu bar armed after Esc", "About box",
-                                "message box"};
+                                "message box",       "Save As (RTF) dialog",     "Import dialog"};
     for (const TSendKind kind : {skMenu, skMacro}) {
-        for (const TModal what : {mdMenuDropped, mdMenuArmed, mdAboutBox, mdMessageBox}) {
+        for (const TModal what : {mdMenuDropped, mdMenuArmed, mdAboutBox, mdMessageBox,
+                                  mdSaveAsDialog, mdImportDialog}) {
             std::vector<double> longest, rate;
             bool held = true;
             for (int round = 0; round < Rounds; ++round) {

@@ -71,6 +71,11 @@ public:
     TExceptionEvent OnException;
     TNotifyEvent OnActivate;
     TNotifyEvent OnDeactivate;
+    // Fired just before a common dialog runs its own loop (Sender the dialog) and when it has
+    // ended it: while the dialog is built, and while it handles some of its own messages, the
+    // thread's queue is not served.
+    TNotifyEvent OnModalBegin;
+    TNotifyEvent OnModalEnd;
 
     // A message box with Title as its caption when Caption is empty (through the dialogs).
     int MessageBox(const String& Text, const String& Caption, UINT Flags);

@@ -11,7 +11,18 @@
 #include "framework/gui/DialogService.h"
 #include "framework/gui/Printer.h"
 
-bool TCommonDialog::Execute() { return DialogService().Execute(*this); }
+bool TCommonDialog::Execute()
+{
+    if (Application->OnModalBegin) Application->OnModalBegin(this);
+    struct Ended {
+        TCommonDialog* dialog;
+        ~Ended()
+        {
+            if (Application->OnModalEnd) Application->OnModalEnd(dialog);
+        }
+    } ended{this};
+    return DialogService().Execute(*this);
+}
 
 namespace {
 

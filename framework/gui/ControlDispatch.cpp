@@ -75,6 +75,7 @@ void TWinControl::Dispatch(TMessage& m)
     case CN_HSCROLL:
     case CN_VSCROLL: return;  // a control that cares handles these in its own Dispatch
     case WM_INITMENUPOPUP: TMenuItem::DispatchPopup(reinterpret_cast<HMENU>(m.WParam)); break;
+    case WM_EXITMENULOOP: TMenu::BuildPending(); break;
 
     case WM_WINDOWPOSCHANGED: WMWindowPosChanged(m); break;
     case WM_SIZE: WMSize(m); return;

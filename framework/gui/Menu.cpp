@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "framework/Exceptions.h"
@@ -23,6 +24,21 @@ UINT NextCommand()
 {
     static UINT next = 100;
     return next++;
+}
+
+// Menus whose platform menu is to be built again once the thread's menu loop has ended.
+std::set<TMenu*>& PendingRebuilds()
+{
+    static auto* set = new std::set<TMenu*>;  // never freed: menus die late
+    return *set;
+}
+
+// A menu bar armed or a menu dropped down on this thread.
+bool InMenuLoop()
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(GetCurrentThreadId(), &info) && (info.flags & GUI_INMENUMODE) != 0;
 }
 
 }  // namespace
@@ -197,7 +213,16 @@ bool TMenuItem::DispatchCommand(UINT Id)
     auto it = map.find(Id);
     if (it == map.end()) return false;
     TMenuItem* item = it->second;
-    if (item->enabled_) item->Click();
+    // A menu left open while its items were hidden still shows them (see TMenu::Rebuild): the
+    // hidden ones are not there to choose.
+    if (item->enabled_ && item->Shown()) item->Click();
+    return true;
+}
+
+bool TMenuItem::Shown() const
+{
+    for (const TMenuItem* i = this; i; i = i->parent_)
+        if (!i->visible_) return false;
     return true;
 }
 
@@ -265,6 +290,7 @@ TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), items_(new TMenuItem(null
 
 TMenu::~TMenu()
 {
+    PendingRebuilds().erase(this);
     delete items_;
     if (handle_) DestroyMenu(handle_);
 }
@@ -281,10 +307,30 @@ HMENU TMenu::Handle()
 void TMenu::Rebuild()
 {
     if (!handle_) return;
+    // Emptying a menu destroys its submenus, the one dropped down too: the menu's loop then
+    // works on a menu that is gone, and Wine ends the program (a send ending under a dropped
+    // menu hid and showed its items so). While a loop runs the items stay as they are; the
+    // loop's end builds the menu again (BuildPending).
+    if (InMenuLoop())
+        PendingRebuilds().insert(this);
+    else
+        BuildAgain();
+}
+
+void TMenu::BuildAgain()
+{
+    PendingRebuilds().erase(this);
+    if (!handle_) return;
     // Empty the platform menu and fill it again: the handle stays the same for its window.
     items_->FreeHandles();
     while (GetMenuItemCount(handle_) > 0) DeleteMenu(handle_, 0, MF_BYPOSITION);
     items_->Build(handle_);
+}
+
+void TMenu::BuildPending()
+{
+    // Each build takes its menu out of the set.
+    while (!PendingRebuilds().empty()) (*PendingRebuilds().begin())->BuildAgain();
 }
 
 bool TMenu::DispatchPopup(HMENU Menu)
@@ -303,9 +349,9 @@ bool TMenu::DispatchPopup(HMENU Menu)
     return true;
 }
 
-void TMainMenu::Rebuild()
+void TMainMenu::BuildAgain()
 {
-    TMenu::Rebuild();
+    TMenu::BuildAgain();
     if (Window) DrawMenuBar(Window);
 }
 
@@ -341,6 +387,7 @@ void TPopupMenu::Popup(int X, int Y)
     if (!owner) owner = GetDesktopWindow();
     UINT id = TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, X, Y, 0, owner,
                              nullptr);
+    BuildPending();
     if (id) TMenuItem::DispatchCommand(id);
 }
 

@@ -62,6 +62,8 @@ public:
     // Runs the item of a WM_COMMAND id / the item whose submenu is about to open.
     static bool DispatchCommand(UINT Id);
     static bool DispatchPopup(HMENU Menu);
+    // Visible, and so is every item above it.
+    bool Shown() const;
     // The item (at any depth) whose shortcut this is, enabled and visible, or nullptr.
     TMenuItem* FindShortCut(TShortCut ShortCut);
 
@@ -96,14 +98,20 @@ public:
     // The platform's menu, built on first use.
     HMENU Handle();
     bool HandleAllocated() const { return handle_ != nullptr; }
-    // Builds the platform's menu again (after structural changes).
-    virtual void Rebuild();
+    // Builds the platform's menu again (after structural changes); while a menu loop of the
+    // thread runs, once it has ended (BuildPending).
+    void Rebuild();
+    // Builds every menu whose rebuild waited for a menu loop's end (the loop's owner calls it
+    // when the loop has ended).
+    static void BuildPending();
     // Runs the item of this menu (at any depth) whose submenu is about to open; false when
     // the submenu is none of this menu's.
     bool DispatchPopup(HMENU Menu);
 
 protected:
     virtual HMENU CreateMenuHandle() = 0;
+    // Empties the platform's menu and fills it from the items (a main menu redraws its bar).
+    virtual void BuildAgain();
     HMENU handle_ = nullptr;
 
 private:
@@ -113,7 +121,6 @@ private:
 class TMainMenu : public TMenu {
 public:
     using TMenu::TMenu;
-    void Rebuild() override;
     // The window whose menu bar shows this menu (set by the form).
     HWND Window = nullptr;
     // An accelerator table of the shortcuts under the top-level items of groups 0, 2 and 4
@@ -123,6 +130,7 @@ public:
 
 protected:
     HMENU CreateMenuHandle() override { return CreateMenu(); }
+    void BuildAgain() override;
 };
 
 class TPopupMenu : public TMenu {

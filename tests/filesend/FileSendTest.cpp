@@ -371,6 +371,35 @@ TEST_F(FileSendTest, AFileThatGrowsDuringTheSendGoesOutToItsNewEndWithTheComplet
     ExpectIdleWindow();
 }
 
+// A file of twenty equal steps reaches its last mark at the size it had at the start: one that
+// had grown meanwhile showed "Completed:100%" with a full bar while it went on, then dropped back.
+TEST_F(FileSendTest, AFileThatGrowsDuringTheSendShowsAllOfItSentOnlyAtItsEnd)
+{
+    Form1->Comm1->SetBaudRate(921600);
+    const std::string bytes = RandomBytes(64000);
+    const std::string more = RandomBytes(50000);
+    const std::string path = MakeFile("grows20.bin", bytes);
+    fileChange.Change = [&] {
+        HANDLE file = OpenForOtherProgram(path, FILE_APPEND_DATA);
+        DWORD appended = 0;
+        WriteFile(file, more.data(), DWORD(more.size()), &appended, nullptr);
+        CloseHandle(file);
+    };
+    PortWriteWatch watch;
+    const std::string arrived = SendWhileChanged(line, bytes.size() + more.size(),
+                                                 [&] { SendFileThroughMenu(path); });
+    ASSERT_GE(fileChange.writes, 10);
+    ASSERT_TRUE(arrived == bytes + more);
+    ASSERT_GT(watch.States().size(), 1u);
+    for (const TWriteSnapshot& at : watch.States()) {
+        EXPECT_EQ(at.Status.find("Completed:100%"), std::string::npos) << at.Status;
+        EXPECT_LT(at.Progress, at.ProgressMax) << at.Status;
+    }
+    EXPECT_EQ(Display.StatusMessageText,
+              "File size: " + std::to_string(arrived.size()) + " bytes, Completed:100%");
+    ExpectIdleWindow();
+}
+
 // The baud may be lowered on an open port during a send. The send's blocks were sized for the
 // baud at its start: from 921,600 to 9,600 each took two seconds of the line, and the send slept
 // through them with the window frozen, so a Stop waited for the block.

@@ -148,5 +148,79 @@ TEST_F(SendUnderModalTest, TheLineIsFedWhileTheAboutBoxAndTheCapturesSaveDialogA
     ExpectIdleWindow();
 }
 
+// A system dialog holds the queue while it is built, and again while it handles some long
+// messages of its own: no step of the send ran meanwhile, and the line went idle each time.
+TEST_F(SendUnderModalTest, TheLineIsFedWhileASystemDialogHoldsTheQueue)
+{
+    const std::string bytes = RandomBytes(60000);
+    const std::string path = MakeFile("held.bin", bytes);
+    PeerReader peer(line, bytes.size(), Quarter, Form1->miFileSaveAs->Command());
+    bool fedWhileHeld = false;
+    ChooseFile(path);
+    script.AnswerDialog([&](TCommonDialog&) {
+        // The dialog being built: this thread handles nothing until the device has had a
+        // quarter second's bytes more (or the time allowed has passed), then it is cancelled.
+        const size_t until = peer.Arrived() + Quarter;
+        const DWORD start = GetTickCount();
+        while (peer.Arrived() < until && GetTickCount() - start < Allowed * 1000) Sleep(1);
+        fedWhileHeld = peer.Arrived() >= until;
+        return false;
+    });
+    Form1->miSendFileBinaryClick(Form1);
+    const std::string arrived = peer.Finish();
+    EXPECT_TRUE(fedWhileHeld);
+    EXPECT_TRUE(arrived == bytes);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].Text, "Successfully sent 60000 bytes from file:\n" + path);
+    EXPECT_EQ(script.Shown().size(), 3u);
+    ExpectIdleWindow();
+}
+
+// The device taken away while the user holds the Edit menu dropped down during a send: the
+// disconnect ended the send, whose menu items were hidden and shown again by emptying the menus,
+// which destroyed the menu dropped down under its own loop; Wine then ended the program.
+TEST_F(SendUnderModalTest, ADeviceLostUnderADroppedMenuEndsTheSendAndTheWindowNamesThePort)
+{
+    const std::string bytes = RandomBytes(400000);
+    const std::string path = MakeFile("lost.bin", bytes);
+    RealDialogsButTheSendFile dialogs(path);
+    const HWND form = Form1->Handle();
+    const std::string port = line.PortName();
+    std::atomic<bool> userDone{false};
+    bool dropped = false, disconnected = false, left = false;
+    std::thread user([&] {
+        size_t got = 0;
+        for (int i = 0; i < 100 && got < Quarter; ++i) got += line.Read(1 << 16, 100ms).size();
+        qv::test::PostKey(form, 'E', true);
+        dropped = qv::test::WaitUntil([&] { return qv::test::MenuDroppedDown(mainThread_); }, 10s);
+        line.Unplug();
+        disconnected = qv::test::WaitUntil([] { return !Connection.PortOpen; }, 20s);
+        // Esc closes the menu, a second one leaves the bar. A key that reaches the window while
+        // the lost device's box runs the queue is not the menu's: the user presses it again.
+        for (int i = 0; i < 20 && !left; ++i) {
+            qv::test::PostKey(form, VK_ESCAPE);
+            left = qv::test::WaitUntil([&] { return !qv::test::InMenuLoop(mainThread_); }, 1s);
+        }
+        userDone = true;
+    });
+    PostMessageA(form, WM_COMMAND, Form1->miSendFileBinary->Command(), 0);
+    qv::test::WaitUntil([&] { return userDone && Transfer.FileSend == nullptr; }, 60s);
+    user.join();
+    ASSERT_TRUE(dropped);
+    EXPECT_TRUE(disconnected);
+    EXPECT_TRUE(left);
+    EXPECT_FALSE(Form1->Comm1->Enabled());
+    EXPECT_TRUE(Form1->Connect1_mi->Enabled());
+    EXPECT_EQ(Form1->StatusBar1->Panels(0)->Text(), "Disconnected");
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text.rfind(MainText::DeviceLostHead + port, 0), 0u) << boxes[0].Text;
+    ExpectIdleWindow();
+    // Once the menu's loop has ended, the menus show the send's items as they now are.
+    const HMENU bar = Form1->MainMenu1->Handle();
+    EXPECT_NE(GetMenuState(bar, Form1->miSendFileBinary->Command(), MF_BYCOMMAND), UINT(-1));
+    EXPECT_EQ(GetMenuState(bar, Form1->miStopSending->Command(), MF_BYCOMMAND), UINT(-1));
+}
+
 }  // namespace
 }  // namespace filesend_test

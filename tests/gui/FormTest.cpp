@@ -14,6 +14,8 @@
 #include "framework/gui/Timer.h"
 #include "tests/support/GuiTestSupport.h"
 #include "tests/support/DialogScript.h"
+#include "tests/support/UserActions.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -364,6 +366,56 @@ TEST_F(FormTest, MenuShowsCaptionsChecksAndShortcutsAndOpeningASubmenuFiresItsCl
     EXPECT_EQ(menus.chosen, 1);
     full->SetVisible(false);
     EXPECT_EQ(GetMenuItemCount(view->Handle()), 0);
+}
+
+// Hiding or showing an item empties its menu and builds it again, which destroyed the submenu
+// dropped down under the menu's loop (under Wine the program ended). The platform's menu waits
+// for the loop's end, and an item hidden meanwhile cannot be chosen from it.
+TEST_F(FormTest, AnItemHiddenWhileItsMenuIsDroppedDownLeavesThatMenuUntilItsLoopEnds)
+{
+    TSampleForm* f = nullptr;
+    Application->CreateForm(f);
+    struct Menus {
+        TMenuItem* send = nullptr;
+        TMenuItem* stop = nullptr;
+        HMENU dropped = nullptr;
+        HWND form = nullptr;
+        bool acted = false, alive = false;
+        int itemsWhileDropped = 0, chosen = 0;
+        void Choose(TObject*) { ++chosen; }
+        void Act(TObject*)
+        {
+            if (acted || !qv::test::MenuDroppedDown(GetCurrentThreadId())) return;
+            acted = true;
+            send->SetVisible(false);
+            stop->SetVisible(true);
+            alive = IsMenu(dropped) != 0;
+            itemsWhileDropped = GetMenuItemCount(dropped);
+            SendMessageA(form, WM_COMMAND, send->Command(), 0);
+            EndMenu();
+        }
+    } menus;
+    auto* menu = new TMainMenu(f);
+    TMenuItem* transfer = NewMenuItem(f, menu->Items(), "&Transfer");
+    menus.send = NewMenuItem(f, transfer, "Send File...", Closure(&menus, &Menus::Choose));
+    menus.stop = NewMenuItem(f, transfer, "Stop Sending");
+    menus.stop->SetVisible(false);
+    f->SetMenu(menu);
+    f->Show();
+    menus.form = f->Handle();
+    menus.dropped = transfer->Handle();
+    TTimer actor(nullptr);
+    actor.SetInterval(20);
+    actor.OnTimer = Closure(&menus, &Menus::Act);
+    qv::test::PostKey(f->Handle(), 'T', true);
+    ASSERT_TRUE(qv::test::WaitUntil(
+        [&] { return menus.acted && !qv::test::InMenuLoop(GetCurrentThreadId()); }));
+    EXPECT_TRUE(menus.alive);
+    EXPECT_EQ(menus.itemsWhileDropped, 1);
+    EXPECT_EQ(menus.chosen, 0);
+    // The loop's end shows the items as they are.
+    EXPECT_EQ(GetMenuItemCount(transfer->Handle()), 1);
+    EXPECT_EQ(GetMenuItemID(transfer->Handle(), 0), menus.stop->Command());
 }
 
 TEST_F(FormTest, TimerReenabledWhileRunningKeepsItsInterval)

@@ -36,7 +36,9 @@ bool SameState(const TWriteSnapshot& a, const TWriteSnapshot& b)
 {
     return a.Status == b.Status && a.SendBarVisible == b.SendBarVisible &&
            a.EntryPaneVisible == b.EntryPaneVisible && a.ScreenEnabled == b.ScreenEnabled &&
-           a.StopSendingVisible == b.StopSendingVisible && a.SendFileVisible == b.SendFileVisible;
+           a.StopSendingVisible == b.StopSendingVisible &&
+           a.SendFileVisible == b.SendFileVisible && a.Progress == b.Progress &&
+           a.ProgressMax == b.ProgressMax;
 }
 
 bool IsPort(HANDLE h)
@@ -55,7 +57,8 @@ BOOL WINAPI WatchedWriteFile(HANDLE h, LPCVOID buffer, DWORD count, LPDWORD writ
         const TWriteSnapshot now{
             Display.StatusMessageText,        Form1->pnlSend->Visible(),
             Form1->pnlStringEntry->Visible(), Form1->reScreen->Enabled(),
-            Form1->miStopSending->Visible(),  Form1->miSendFileBinary->Visible()};
+            Form1->miStopSending->Visible(),  Form1->miSendFileBinary->Visible(),
+            Form1->ProgressBar1->Position(),  Form1->ProgressBar1->Max()};
         if (watch.states.empty() || !SameState(watch.states.back(), now))
             watch.states.push_back(now);
         ++watch.count;

@@ -27,6 +27,8 @@ struct TWriteSnapshot {
     bool ScreenEnabled;
     bool StopSendingVisible;
     bool SendFileVisible;
+    int Progress;
+    int ProgressMax;
 };
 
 // Watches the main thread's writes to the port (a character device) while it lives: they are
