@@ -9,6 +9,7 @@ the same actions again. At the end the settings and macro list files the run lef
 by a fresh start of the program, which must come up without a box.
 
   monkey.py --dry-run [--seed N] [--count N]   the actions of a seed, without a display
+  monkey.py --self-check                      a seed's actions come out the same every time
 """
 
 import argparse
@@ -39,6 +40,9 @@ def parse_args():
     p.add_argument("--upto", type=int, help="with --replay: stop after this action number")
     p.add_argument("--dry-run", action="store_true", help="print the actions; touch nothing")
     p.add_argument("--count", type=int, default=200, help="with --dry-run: how many (200)")
+    p.add_argument("--self-check", action="store_true",
+                   help="check that a seed's actions come out the same twice and read back "
+                        "from their log lines as they were; no display")
     p.add_argument("--out", help="the run's folder (default: a new one under $TMPDIR)")
     p.add_argument("--build-dir", default=os.path.join(ROOT, "build", "win32"))
     p.add_argument("--stop-on-finding", action="store_true", help="end at the first finding")
@@ -186,7 +190,7 @@ class Run:
                 xinput.click(g, a["x"], a["y"], button=a["button"], count=a["notches"])
             else:
                 xinput.drag(g, a["x"], a["y"], a["x2"], a["y2"])
-        elif kind in ("key", "chord", "type", "close"):
+        elif kind in ("key", "chord", "type", "close", "menu"):
             if not self.focus_for_keys():
                 self.note("the focus is on no window of the program: keys not sent")
                 return
@@ -196,6 +200,12 @@ class Run:
                 xinput.keys(a["keys"])
             elif kind == "close":
                 xinput.keys("alt+F4")
+            elif kind == "menu":
+                xinput.keys("F10" if a["bar"] else "shift+F10")
+                for key, times in (("Right", a["right"]), ("Down", a["down"])):
+                    if times:
+                        xinput.keys(key, times)
+                xinput.keys("Return")
             else:
                 xinput.type_text(a["text"])
         elif kind == "stream":
@@ -220,7 +230,7 @@ class Run:
                          "dosdevices"), os.environ["QV_LINE_DIR"], self.note)
         self.line.plug()
         probe_exe = os.path.join(args.build_dir, "tools", "monkey", "qv_monkey_probe.exe")
-        self.probe = ProbeWatch(["wine", probe_exe, "1000"], os.environ, self.events, self.clock,
+        self.probe = ProbeWatch(["wine", probe_exe, "500"], os.environ, self.events, self.clock,
                                 self.finding)
         self.probe.start()
         try:
@@ -298,8 +308,28 @@ class Run:
         print(text, end="")
 
 
+def self_check(seeds=(1, 7, 123456), count=2000):
+    for seed in seeds:
+        first = list(itertools.islice(plan.actions(seed), count))
+        second = list(itertools.islice(plan.actions(seed), count))
+        if first != second:
+            print(f"seed {seed}: two lists of its actions differ")
+            return 1
+        lines = [f"{i * 0.25:9.3f} {plan.format_action(a)}" for i, a in enumerate(first)]
+        with tempfile.NamedTemporaryFile("w", suffix=".log") as log:
+            log.write("\n".join(lines) + "\n")
+            log.flush()
+            if list(replayed_actions(log.name, None)) != first:
+                print(f"seed {seed}: its log does not read back as the same actions")
+                return 1
+    print(f"self-check: {len(seeds)} seeds, {count} actions each, the same twice and from the log")
+    return 0
+
+
 def main():
     args = parse_args()
+    if args.self_check:
+        return self_check()
     if args.dry_run:
         source = (replayed_actions(args.replay, args.upto) if args.replay
                   else itertools.islice(plan.actions(args.seed), args.count))

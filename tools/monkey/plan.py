@@ -29,7 +29,7 @@ WORDS = ["hello", "world", "AT", "OK", "test", "\\r\\n", "\\x41", "\\t", "12345"
 # How often each kind comes, out of the sum.
 WEIGHTS = {
     "click": 30, "dblclick": 7, "rclick": 5, "drag": 7, "scroll": 6, "key": 14, "chord": 13,
-    "type": 10, "stream": 4, "idle": 2, "unplug": 0.4, "close": 0.3,
+    "type": 10, "menu": 4, "stream": 4, "idle": 2, "unplug": 0.4, "close": 0.3,
 }
 
 
@@ -77,6 +77,13 @@ def _make(rng, kind):
             a["keys"] = rng.choice(["alt", "F10", "shift+F10"])  # arm the menu bar, pop-up menu
     elif kind == "type":
         a["text"] = _text(rng)
+    elif kind == "menu":
+        # A command from a menu by its keys: F10 and Right through the bar (fewer steps than
+        # the program has menus, so the bar's highlight never wraps to the system menu), or
+        # the pop-up menu (Shift+F10); then Down to an item and Return.
+        a["bar"] = rng.random() < 0.75
+        a["right"] = rng.randint(0, 6) if a["bar"] else 0
+        a["down"] = rng.randint(1, 12)
     elif kind == "stream":
         a["what"] = rng.choice(["lines", "lines", "bytes", "burst"])
         a["bytes"] = rng.choice([64, 512, 4096, 32768, 262144])
@@ -106,7 +113,7 @@ def actions(seed):
 
 # The typed text comes last: it may hold spaces, and all after "text=" is its Python literal.
 _ORDER = ["n", "kind", "gap", "win", "x", "y", "x2", "y2", "button", "notches", "keys", "repeat",
-          "what", "bytes", "seconds", "data", "ms", "back", "text"]
+          "bar", "right", "down", "what", "bytes", "seconds", "data", "ms", "back", "text"]
 
 
 def format_action(a):
@@ -128,6 +135,8 @@ def parse_action(text):
         key, _, value = word.partition("=")
         if key in ("win", "keys", "what"):
             a[key] = value
+        elif key == "bar":
+            a[key] = value == "True"
         elif key in ("x", "y", "x2", "y2"):
             a[key] = float(value)
         else:

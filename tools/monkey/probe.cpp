@@ -22,9 +22,12 @@ namespace {
 constexpr const char* MainWindowClass = "TForm1";
 constexpr UINT AnswerTimeoutMs = 5000;
 
-// Control IDs of the common dialogs' templates: a file dialog has its folder combo (old style)
-// or its "Look in" combo and file name combo (explorer style), a print dialog its printer combo.
-constexpr int FolderComboId = 0x471, FileNameComboId = 0x47c, PrinterComboId = 0x473;
+// Control IDs of the common dialogs' templates (the same IDs mean other things in other
+// templates): a file dialog has its file and folder lists (old style), or its file name combo
+// and shell view (explorer style); a print or print set-up dialog has its printer combo and
+// the printer's Properties button, which the font dialog, with a combo of the same ID, lacks.
+constexpr int FileListId = 0x460, FolderListId = 0x461, FileNameComboId = 0x47c;
+constexpr int PrinterComboId = 0x473, PropertiesButtonId = 0x401;
 
 std::string Escaped(const std::string& text)
 {
@@ -61,8 +64,11 @@ std::string ClassOf(HWND h)
 
 // A message box is a dialog of static texts and buttons alone; its text is the longest static.
 struct DialogParts {
-    bool file = false, printer = false, input = false;
+    bool fileList = false, folderList = false, fileName = false, shellView = false;
+    bool printerCombo = false, propertiesButton = false, input = false;
     std::string text;
+    bool File() const { return shellView || fileName || (fileList && folderList); }
+    bool Print() const { return printerCombo && propertiesButton; }
 };
 
 BOOL CALLBACK NoteChild(HWND h, LPARAM l)
@@ -70,8 +76,12 @@ BOOL CALLBACK NoteChild(HWND h, LPARAM l)
     auto* parts = reinterpret_cast<DialogParts*>(l);
     const int id = GetDlgCtrlID(h);
     const std::string cls = ClassOf(h);
-    if (id == FolderComboId || id == FileNameComboId || cls == "SHELLDLL_DefView") parts->file = true;
-    if (id == PrinterComboId) parts->printer = true;
+    parts->fileList |= id == FileListId;
+    parts->folderList |= id == FolderListId;
+    parts->fileName |= id == FileNameComboId;
+    parts->shellView |= cls == "SHELLDLL_DefView";
+    parts->printerCombo |= id == PrinterComboId;
+    parts->propertiesButton |= id == PropertiesButtonId;
     if (cls == "Static") {
         const std::string text = TextOf(h);
         if (text.size() > parts->text.size()) parts->text = text;
@@ -97,9 +107,9 @@ BOOL CALLBACK NoteTopLevel(HWND h, LPARAM l)
     if (cls == "#32770") {
         DialogParts parts;
         EnumChildWindows(h, NoteChild, reinterpret_cast<LPARAM>(&parts));
-        if (parts.printer) {
+        if (parts.Print()) {
             kind = "print";
-        } else if (parts.file) {
+        } else if (parts.File()) {
             kind = "file";
         } else if (!parts.input && !parts.text.empty()) {
             kind = "msg";

@@ -4,6 +4,7 @@
 #   tools/monkey/run.sh [--seed N] [--minutes M] [--stop-on-finding] [--out DIR] [--no-build]
 #   tools/monkey/run.sh --replay DIR/actions.log [--upto N]     the actions of an earlier run
 #   tools/monkey/run.sh --dry-run [--seed N] [--count N]        its actions only, no display
+#   tools/monkey/run.sh --self-check          a seed's actions come out the same every time
 # The program runs from a copy in the run's folder, with its settings, macro list and notes
 # there; the run's log, Wine's stderr and the findings are written there too. A tool to start
 # by hand: random input on a shared machine is no CI step.
@@ -14,7 +15,7 @@ here="$root/tools/monkey"
 build=1 args=()
 for a in "$@"; do
   case "$a" in
-    --dry-run) exec python3 "$here/monkey.py" "$@" ;;
+    --dry-run | --self-check) exec python3 "$here/monkey.py" "$@" ;;
     --no-build) build=0 ;;
     *) args+=("$a") ;;
   esac

@@ -59,9 +59,14 @@ class ProbeWatch(threading.Thread):
     # taken to be modal; one seen first with both enabled (the options dialog, the notes
     # editor, the find dialog) is not, even when a box disables it later.
     # Only dialog boxes and the program's own forms (their classes begin with T) are boxes:
-    # menus, drop-down lists and tool tips are top-level windows too.
-    @staticmethod
-    def is_box(w):
+    # menus, drop-down lists and tool tips are top-level windows too. Wine's own about box
+    # and licence, which any window's system menu opens, are not the program's.
+    WINE_OWN_TITLES = ("About Wine", "Wine License")
+
+    @classmethod
+    def is_box(cls, w):
+        if w.title.startswith(cls.WINE_OWN_TITLES):
+            return False
         return w.cls == "#32770" or (w.cls.startswith("T") and w.cls != "TForm1")
 
     def __init__(self, command, env, logfile, clock, on_finding):
