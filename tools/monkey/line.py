@@ -12,8 +12,8 @@ import time
 
 
 class Line:
-    def __init__(self, helper, dosdevices, lines_dir, log):
-        self.helper, self.dosdevices, self.lines_dir, self.log = helper, dosdevices, lines_dir, log
+    def __init__(self, helper, dosdevices, lines_dir):
+        self.helper, self.dosdevices, self.lines_dir = helper, dosdevices, lines_dir
         self.proc = None
         self.peer = None  # the far end's pty, opened for writing
         self.stream_thread = None

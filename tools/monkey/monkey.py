@@ -15,7 +15,6 @@ by a fresh start of the program, which must come up without a box.
 import argparse
 import itertools
 import os
-import shutil
 import signal
 import subprocess
 import sys
@@ -28,6 +27,9 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import plan  # noqa: E402
 import scratch  # noqa: E402
+import xinput  # noqa: E402
+from line import Line  # noqa: E402
+from watch import ProbeWatch, StderrWatch  # noqa: E402
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 
@@ -102,12 +104,11 @@ class Run:
                  "before": list(self.recent[-8:]), "stderr": list(stderr_tail)}
             self.findings.append(f)
             self.note(f"FINDING {kind}: {message}")
-            print(f"[seed {self.args.seed}] {self.clock():8.1f}s {kind}: {message}", flush=True)
+            print(f"{self.clock():8.1f}s {kind}: {message}", flush=True)
 
     # ---- the program ---------------------------------------------------------------------
 
     def start_program(self, folder):
-        from watch import StderrWatch
         self.starts += 1
         self.probe.forget()
         self.program = subprocess.Popen(["wine", os.path.join(folder, "quorvalink.exe")],
@@ -118,9 +119,8 @@ class Run:
         self.stderr_watch.start()
         self.note(f"program started (pid {self.program.pid}) in {folder}")
         if not self.probe.wait_for_main(90):
-            self.finding("start", "the main window did not come up within 90 s")
-        from xinput import ProgramWindows
-        self.windows = ProgramWindows(self.program.pid)
+            self.finding("start", "no main window that answers within 90 s of the start")
+        self.windows = xinput.ProgramWindows(self.program.pid)
 
     def end_program(self):
         if self.program and self.program.poll() is None:
@@ -131,7 +131,8 @@ class Run:
             self.stderr_watch.join(timeout=5)
 
     def check_program(self):
-        """After the program has ended: a finding unless it ended as a user closes it."""
+        """A program that ended is started again, a finding unless it ended as a user closes it;
+        one whose main window has not answered for 30 s is ended and started again."""
         code = self.program.poll()
         if code is None:
             if self.probe.hung_since is not None and self.clock() - self.probe.hung_since > 30:
@@ -150,19 +151,16 @@ class Run:
 
     def react(self):
         """File and print dialogs are closed with Esc rather than given a path."""
-        import xinput
         for dialog in self.probe.dialogs_to_close():
             self.note(f'Esc to the {dialog.kind} dialog "{dialog.title}"')
-            if not self.windows.owns_focus():
-                top = self.windows.pick("top")
-                if top:
-                    xinput.activate(top[0])
+            window = self.windows.titled(dialog.title)
+            if window:
+                xinput.activate(window)
             if self.windows.owns_focus():
                 xinput.keys("Escape")
             time.sleep(0.5)
 
     def focus_for_keys(self):
-        import xinput
         if self.windows.owns_focus():
             return True
         top = self.windows.pick("top")
@@ -172,7 +170,6 @@ class Run:
         return self.windows.owns_focus()
 
     def perform(self, a):
-        import xinput
         kind = a["kind"]
         if kind in ("click", "dblclick", "rclick", "scroll", "drag"):
             target = self.windows.pick(a["win"])
@@ -219,15 +216,15 @@ class Run:
                 self.replug_at = self.clock() + a["back"]
 
     def run(self):
-        from line import Line
-        from watch import ProbeWatch
         args = self.args
-        self.log.write(f"# seed {args.seed}; {time.strftime('%Y-%m-%d %H:%M:%S UTC', time.gmtime())}"
-                       f"; display {os.environ.get('DISPLAY')}; replay {args.replay or '-'}\n")
+        what = f"replay of {args.replay}" if args.replay else f"seed {args.seed}"
+        self.log.write(f"# {what}; {time.strftime('%Y-%m-%d %H:%M:%S UTC', time.gmtime())}"
+                       f"; display {os.environ.get('DISPLAY')}\n")
         self.scratch = os.path.join(self.out, "scratch")
         scratch.prepare(self.scratch, os.path.join(args.build_dir, "app", "quorvalink.exe"))
-        self.line = Line(os.environ["QV_LINE_HELPER"], os.path.join(os.environ["WINEPREFIX"],
-                         "dosdevices"), os.environ["QV_LINE_DIR"], self.note)
+        self.line = Line(os.environ["QV_LINE_HELPER"],
+                         os.path.join(os.environ["WINEPREFIX"], "dosdevices"),
+                         os.environ["QV_LINE_DIR"])
         self.line.plug()
         probe_exe = os.path.join(args.build_dir, "tools", "monkey", "qv_monkey_probe.exe")
         self.probe = ProbeWatch(["wine", probe_exe, "500"], os.environ, self.events, self.clock,
@@ -246,13 +243,13 @@ class Run:
                     self.note("the line is plugged in again")
                     self.line.plug()
                     self.replug_at = None
-                self.react()
-                time.sleep(a["gap"] / 1000)
-                line = f"{self.clock():9.3f} {plan.format_action(a)}"
-                self.log.write(line + "\n")
-                self.recent.append(line)
-                del self.recent[:-12]
                 try:
+                    self.react()
+                    time.sleep(a["gap"] / 1000)
+                    line = f"{self.clock():9.3f} {plan.format_action(a)}"
+                    self.log.write(line + "\n")
+                    self.recent.append(line)
+                    del self.recent[:-12]
                     self.perform(a)
                 except (RuntimeError, subprocess.TimeoutExpired) as e:
                     self.note(f"the action could not be done: {e}")
@@ -291,7 +288,8 @@ class Run:
         self.load_check = (left, len(self.findings) == found_before)
 
     def report(self, minutes):
-        lines = [f"seed {self.args.seed}: {minutes:.1f} minutes, {self.actions_done} actions, "
+        what = f"replay of {self.args.replay}" if self.args.replay else f"seed {self.args.seed}"
+        lines = [f"{what}: {minutes:.1f} minutes, {self.actions_done} actions, "
                  f"{self.starts - 1} starts of the program after the first (load check included), "
                  f"{len(self.findings)} findings; the run's folder: {self.out}"]
         left, ok = getattr(self, "load_check", ([], False))

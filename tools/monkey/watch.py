@@ -44,7 +44,9 @@ class Window:
 
     def describe(self):
         text = f": {self.text}" if self.text else ""
-        return f'{self.kind} "{self.title}" ({self.cls} {self.hwnd}){text}'
+        state = "" if self.enabled else ", disabled"
+        owner = f", owner {self.owner}" if self.owner.strip("0") else ""
+        return f'{self.kind} "{self.title}" ({self.cls} {self.hwnd}{state}{owner}){text}'
 
 
 def _unescape(text):
@@ -76,7 +78,7 @@ class ProbeWatch(threading.Thread):
         self.logfile, self.clock, self.on_finding = logfile, clock, on_finding
         self.windows = []  # the last report's windows, the topmost first
         self.answering = None  # the last ping's state: "ok", "timeout" or "none"
-        self.modal = {}  # hwnd -> whether it was modal when first seen
+        self.modal = {}  # hwnd -> whether it was modal when first seen, in the order seen
         self.over_reported = set()
         self.hung_since = None
         self.reports = 0
@@ -130,9 +132,11 @@ class ProbeWatch(threading.Thread):
             self.modal[w.hwnd] = bool((owner and not owner.enabled) or (main and not main.enabled))
         boxes = [w for w in self.windows if self.modal.get(w.hwnd) and self.is_box(w)]
         if len(boxes) >= 2:
-            key = frozenset(b.hwnd for b in boxes)
-            if key not in self.over_reported:
-                self.over_reported.add(key)
+            # Once for each box that had another opened over it: while it stays up, every
+            # later box would be the same finding again.
+            lowest = min(boxes, key=lambda b: list(self.modal).index(b.hwnd))
+            if lowest.hwnd not in self.over_reported:
+                self.over_reported.add(lowest.hwnd)
                 self.on_finding("box-over-box", "; ".join(b.describe() for b in boxes))
         self.logfile.write(f"{now:9.3f} ping {answer} {took_ms} ms; "
                            + "; ".join(w.describe() for w in self.windows) + "\n")
@@ -143,11 +147,14 @@ class ProbeWatch(threading.Thread):
         return [w for w in self.windows if w.kind in ("file", "print")]
 
     def wait_for_main(self, timeout):
+        """Whether the program's main window exists and answers within TIMEOUT seconds."""
         end = time.monotonic() + timeout
         while time.monotonic() < end:
             # The first report after forget() may have begun before it: the second is new.
+            # The main window need not be shown yet: a box of the start-up (a port that
+            # cannot be opened) comes before it.
             fresh = self.reports >= self.reports_at_forget + 2
-            if fresh and self.answering == "ok" and any(w.cls == "TForm1" for w in self.windows):
+            if fresh and self.answering == "ok":
                 return True
             time.sleep(0.1)
         return False

@@ -1,10 +1,11 @@
 """Mouse and keys for a random-input run, through xdotool, aimed only at the program's windows.
 
 The program's X windows are the mapped ones that carry its process id (Wine sets
-_NET_WM_PID on its top-level windows, its menus and its drop-down lists). A pointer action
+_NET_WM_PID on each of its X windows, pop-ups such as menus included). A pointer action
 lands inside one of them; keys go out only while the focus is on one of them.
 """
 
+import re
 import subprocess
 import time
 
@@ -60,6 +61,12 @@ class ProgramWindows:
         if which == "top":
             return windows[0]
         return windows[min(int(float(which) * len(windows)), len(windows) - 1)]
+
+    def titled(self, title):
+        """The program's visible window with this title, or None."""
+        found = _run("search", "--onlyvisible", "--pid", self.pid, "--name",
+                     "^" + re.escape(title) + "$").split()
+        return int(found[0]) if found else None
 
     def owns_focus(self):
         focus = _run("getwindowfocus").strip()
