@@ -6,14 +6,15 @@ import os
 import random
 import signal
 import subprocess
-import tempfile
 import threading
 import time
 
 
 class Line:
-    def __init__(self, helper, dosdevices, lines_dir):
-        self.helper, self.dosdevices, self.lines_dir = helper, dosdevices, lines_dir
+    def __init__(self, helper, dosdevices, lines_dir, ready):
+        # READY: where the helper tells whether the line is up (a file in the run's folder).
+        self.helper, self.dosdevices, self.lines_dir, self.ready = (helper, dosdevices, lines_dir,
+                                                                    ready)
         self.proc = None
         self.peer = None  # the far end's pty, opened for writing
         self.stream_thread = None
@@ -21,7 +22,9 @@ class Line:
         self.lock = threading.Lock()
 
     def plug(self):
-        ready = tempfile.mktemp(prefix="qv-monkey-line.")
+        ready = self.ready
+        if os.path.exists(ready):
+            os.remove(ready)  # the report of the line before an unplug
         os.makedirs(self.lines_dir, exist_ok=True)
         # The line lives as long as this run (its owner is our own process).
         self.proc = subprocess.Popen(

@@ -224,7 +224,7 @@ class Run:
         scratch.prepare(self.scratch, os.path.join(args.build_dir, "app", "quorvalink.exe"))
         self.line = Line(os.environ["QV_LINE_HELPER"],
                          os.path.join(os.environ["WINEPREFIX"], "dosdevices"),
-                         os.environ["QV_LINE_DIR"])
+                         os.environ["QV_LINE_DIR"], os.path.join(self.out, "line.ready"))
         self.line.plug()
         probe_exe = os.path.join(args.build_dir, "tools", "monkey", "qv_monkey_probe.exe")
         self.probe = ProbeWatch(["wine", probe_exe, "500"], os.environ, self.events, self.clock,
