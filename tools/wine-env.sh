@@ -6,8 +6,9 @@
 #   qv_first_cpus N LIST                  the first N CPUs of an affinity list
 #   qv_lines_env                          virtual lines for what runs next: the line helper,
 #                                         its directory and the line shim preloaded into Wine
-#   qv_display_start                      a private X display with a window manager (Xvfb,
-#                                         openbox) for what runs next: exports DISPLAY
+#   qv_display_start [OPENBOX_RC]         a private X display with a window manager (Xvfb,
+#                                         openbox, with that configuration file if given) for
+#                                         what runs next: exports DISPLAY
 #   qv_display_stop                       ends them
 # The test prefix uses Wine's null display driver, so GUI tests need no X server; the
 # real-display suite runs in a prefix of its own on Wine's X11 driver (tools/test-all.sh).
@@ -136,7 +137,7 @@ qv_display_start() {
   fi
   exec {fd}<&-
   export DISPLAY=":$num"
-  openbox >/dev/null 2>&1 </dev/null &
+  openbox ${1:+--config-file "$1"} >/dev/null 2>&1 </dev/null &
   QV_WM_PID=$!
   # Windows shown before the window manager has taken the screen are placed without it.
   until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
