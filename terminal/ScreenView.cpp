@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <iterator>
-#include <utility>
+#include <tuple>
 
 int ScreenTextLength(HWND Screen)
 {
@@ -65,16 +65,12 @@ bool SameBar(const SCROLLBARINFO& A, const SCROLLBARINFO& B)
 
 namespace {
 
-// Part (in screen coordinates) of the frame, or all of it, drawn again.
-void DrawFrame(HWND Screen, const RECT* Part = nullptr)
+void DrawFrame(HWND Screen)
 {
     // The frame alone (the window less its client area, in client coordinates): what the
     // client area needs is the caller's to ask for.
     RECT window{}, client{};
-    if (Part)
-        window = *Part;
-    else
-        GetWindowRect(Screen, &window);
+    GetWindowRect(Screen, &window);
     MapWindowPoints(nullptr, Screen, reinterpret_cast<POINT*>(&window), 2);
     GetClientRect(Screen, &client);
     HRGN frame = CreateRectRgnIndirect(&window);
@@ -94,9 +90,16 @@ bool DrawChangedScrollBars(HWND Screen, const TScreenScrollBars& Before)
         DrawFrame(Screen);
         return true;
     }
-    for (const auto& [before, after] :
-         {std::pair{&Before.vertical, &now.vertical}, {&Before.horizontal, &now.horizontal}})
-        if (!SameBar(*before, *after)) DrawFrame(Screen, &after->rcScrollBar);
+    for (const auto& [bar, before, after] : {std::tuple{SB_VERT, &Before.vertical, &now.vertical},
+                                             {SB_HORZ, &Before.horizontal, &now.horizontal}}) {
+        if (SameBar(*before, *after)) continue;
+        // The bar alone, drawn by setting the position it has: no frame around it, no other bar.
+        SCROLLINFO position{};
+        position.cbSize = sizeof position;
+        position.fMask = SIF_POS;
+        GetScrollInfo(Screen, bar, &position);
+        SetScrollInfo(Screen, bar, &position, TRUE);
+    }
     return false;
 }
 
