@@ -41,7 +41,22 @@ void TForm1::RepaintGutter()
     HWND screen = reScreen->Handle();
     const int first = static_cast<int>(SendMessageA(screen, EM_GETFIRSTVISIBLELINE, 0, 0));
     const int count = reScreen->Lines()->Count();
-    PanelLine->SetWidth(canvas->TextWidth("0") * GutterDigits(count) + 7);
+    const int digitsWidth = canvas->TextWidth("0") * GutterDigits(count) + 7;
+    if (PanelLine->Width() != digitsWidth) {
+        const bool lastLineWhole =
+            ScreenRoomBelowLastLine(screen, ScreenLineHeight(screen, 0)) >= 0;
+        PanelLine->SetWidth(digitsWidth);
+        // The screen beside a showing gutter is narrower or wider by as much: a line width
+        // fitted to the screen follows, or new lines ran under its right edge. Lines already
+        // there may now be wider than the screen: the horizontal scroll bar that comes for them
+        // must not cover the newest line. (The fitting measures in the gutter's canvas, which
+        // then takes the screen's font.)
+        if (PanelLine->Showing()) {
+            AdjustColumns();
+            UseScreenFont(canvas->Font(), reScreen->Font());
+            if (lastLineWhole) ShowLastLineWhole(screen);
+        }
+    }
 
     // The selection handler repaints on every caret movement: a hidden gutter is not drawn.
     if (!PanelLine->Showing()) return;
@@ -64,6 +79,9 @@ void TForm1::RepaintGutter()
         canvas->TextRect(Rect(2, y, 2 + std::max(blanks, canvas->TextWidth(number)), y + h), 2, y,
                          number);
     }
+    // And below the last number: the numbers of a view further down the text, of a screen with
+    // more lines (before New Session) or of rows that fitted before a scroll stayed there.
+    if (y < height) canvas->FillRect(Rect(0, y, width, height));
 }
 
 void TForm1::PaintBox1Paint(TObject* Sender) { RepaintGutter(); }

@@ -368,12 +368,10 @@ void TForm1::Timer1Timer(TObject* Sender)
     if (lines == MaxPendingLines) lines = StopForDelays();
     if (lines < LineLimit()) {
         ReloadScreenFromPending();
-        if (Receive.ShortenedSinceLoad) reScreenSelectionChange(this);
     } else {
         RebuildScreenFromPending(lines);
         reScreenSelectionChange(this);
     }
-    Receive.ShortenedSinceLoad = false;
     // Bytes still queued are read by the next tick, a whole interval after this load.
     if (Comm1->InQueCount() > 0) Timer1->SetEnabled(true);
 }
@@ -440,7 +438,6 @@ void TForm1::RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen, int*
     }
 
     if (!LoadScreen) {
-        Receive.ShortenedSinceLoad = true;
         ScheduleScreenLoad(*this);
         return;
     }
@@ -451,7 +448,6 @@ void TForm1::RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen, int*
         LoadScreenFromWorkRtf(false);
         if (CutInHold) *CutInHold = -1;
     }
-    Receive.ShortenedSinceLoad = false;
 }
 
 // Replaces the screen with WorkRtf, notifications and redraw off, and empties WorkRtf. A failed
@@ -484,9 +480,10 @@ void TForm1::LoadScreenFromWorkRtf(bool PlainRtf)
         }
     }
     Display.WorkRtf->Clear();
-    // The load moved the view with the screen's notifications off: the gutter follows it here
-    // (and takes the width for the new line count).
-    RepaintGutter();
+    // The load moved the view and the caret with the screen's notifications off: the gutter
+    // (which takes the width for the new line count) and the inspector follow them here. A
+    // caret already at the end before the load, as after a font change, would not move again.
+    reScreenSelectionChange(this);
 }
 
 // The 64,000-line stop; the lines are counted again afterwards, as the disconnect and the

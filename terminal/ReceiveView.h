@@ -45,10 +45,6 @@ struct TReceiveView {
     std::uint32_t LastReadAt;
     std::uint32_t BytesSinceQuiet;
 
-    // A pass shortened the pending text without loading the screen: the tick's load that shows it
-    // also tells the gutter and the inspector, as a shortened rebuild does.
-    bool ShortenedSinceLoad;
-
     // A new window's state: no passes carried, nothing awaited.
     void Reset()
     {
@@ -56,7 +52,6 @@ struct TReceiveView {
         OverloadStopRunning = false;
         ScreenAwaitingTick = false;
         LoadDue = false;
-        ShortenedSinceLoad = false;
         LastReadAt = 0;
         BytesSinceQuiet = 0;
     }

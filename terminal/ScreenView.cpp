@@ -4,6 +4,8 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <iterator>
+#include <tuple>
 
 int ScreenTextLength(HWND Screen)
 {
@@ -26,26 +28,40 @@ int ScreenCharTop(HWND Screen, int Char)
     return at.y;
 }
 
+void ShowLastLineWhole(HWND Screen)
+{
+    const int room = ScreenRoomBelowLastLine(Screen, ScreenLineHeight(Screen, 0));
+    if (room >= 0) return;
+    SCROLLINFO vertical{};
+    vertical.cbSize = sizeof vertical;
+    vertical.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    GetScrollInfo(Screen, SB_VERT, &vertical);
+    const int last = vertical.nMax - static_cast<int>(vertical.nPage) + 1;
+    POINT to{GetScrollPos(Screen, SB_HORZ), std::min(vertical.nPos - room, last)};
+    if (to.y > vertical.nPos)
+        SendMessageA(Screen, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&to));
+}
+
 TScreenScrollBars ScreenScrollBars(HWND Screen)
 {
     TScreenScrollBars bars{};
     bars.shown = GetWindowLongPtrA(Screen, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL);
-    for (SCROLLINFO* info : {&bars.vertical, &bars.horizontal}) {
-        info->cbSize = sizeof *info;
-        info->fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    }
-    GetScrollInfo(Screen, SB_VERT, &bars.vertical);
-    GetScrollInfo(Screen, SB_HORZ, &bars.horizontal);
+    bars.vertical.cbSize = bars.horizontal.cbSize = sizeof(SCROLLBARINFO);
+    GetScrollBarInfo(Screen, OBJID_VSCROLL, &bars.vertical);
+    GetScrollBarInfo(Screen, OBJID_HSCROLL, &bars.horizontal);
     return bars;
 }
 
-bool SameScrollBars(const TScreenScrollBars& A, const TScreenScrollBars& B)
+namespace {
+
+bool SameBar(const SCROLLBARINFO& A, const SCROLLBARINFO& B)
 {
-    auto same = [](const SCROLLINFO& a, const SCROLLINFO& b) {
-        return a.nMin == b.nMin && a.nMax == b.nMax && a.nPage == b.nPage && a.nPos == b.nPos;
-    };
-    return A.shown == B.shown && same(A.vertical, B.vertical) && same(A.horizontal, B.horizontal);
+    return EqualRect(&A.rcScrollBar, &B.rcScrollBar) && A.dxyLineButton == B.dxyLineButton &&
+           A.xyThumbTop == B.xyThumbTop && A.xyThumbBottom == B.xyThumbBottom &&
+           std::equal(std::begin(A.rgstate), std::end(A.rgstate), std::begin(B.rgstate));
 }
+
+}  // namespace
 
 namespace {
 
@@ -67,9 +83,24 @@ void DrawFrame(HWND Screen)
 
 }  // namespace
 
-void DrawChangedScrollBars(HWND Screen, const TScreenScrollBars& Before)
+bool DrawChangedScrollBars(HWND Screen, const TScreenScrollBars& Before)
 {
-    if (!SameScrollBars(Before, ScreenScrollBars(Screen))) DrawFrame(Screen);
+    const TScreenScrollBars now = ScreenScrollBars(Screen);
+    if (now.shown != Before.shown) {
+        DrawFrame(Screen);
+        return true;
+    }
+    for (const auto& [bar, before, after] : {std::tuple{SB_VERT, &Before.vertical, &now.vertical},
+                                             {SB_HORZ, &Before.horizontal, &now.horizontal}}) {
+        if (SameBar(*before, *after)) continue;
+        // The bar alone, drawn by setting the position it has: no frame around it, no other bar.
+        SCROLLINFO position{};
+        position.cbSize = sizeof position;
+        position.fMask = SIF_POS;
+        GetScrollInfo(Screen, bar, &position);
+        SetScrollInfo(Screen, bar, &position, TRUE);
+    }
+    return false;
 }
 
 int ScreenLineHeight(HWND Screen, int Fallback)
@@ -110,14 +141,14 @@ void TScreenHold::Release(int AnchorNow, int DirtyTop)
     SendMessageA(screen_, WM_SETREDRAW, TRUE, 0);
     // Wine's control may ask for its whole frame to be drawn after any change made while its
     // drawing was off, its scroll bars changed or not, and drawing a scroll bar costs Wine
-    // 7-9 ms: as much as the rest of a reply's paste. A frame whose scroll bars are as they
-    // were is left as drawn, and one whose bars changed is drawn. (The validation takes the
-    // client area's drawing too, none of it due while drawing was off: what is to be drawn
-    // there is asked for below.)
-    if (SameScrollBars(bars_, ScreenScrollBars(screen_)))
-        RedrawWindow(screen_, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME | RDW_NOCHILDREN);
-    else
-        DrawFrame(screen_);
+    // 7-9 ms: as much as the rest of a reply's paste. The frame is left as drawn but for the
+    // scroll bars that changed. (The validation takes the client area's drawing too, none of
+    // it due while drawing was off: what is to be drawn there is asked for below.)
+    RedrawWindow(screen_, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME | RDW_NOCHILDREN);
+    if (DrawChangedScrollBars(screen_, bars_)) {
+        InvalidateRect(screen_, nullptr, FALSE);
+        return;
+    }
     RECT area{};
     GetClientRect(screen_, &area);
     const int rise = anchorTop_ - ScreenCharTop(screen_, AnchorNow);

@@ -1,9 +1,12 @@
 // The receive screen as a user sees it on a real display (Wine's X11 driver under Xvfb): after
 // wheel notches and scroll-bar arrow clicks in each display mode, with the screen full and with
 // the line limit reached, what the screen shows is what a fresh drawing of the same text shows;
-// the scroll bar is drawn once the text is taller than the screen; the gutter's numbers stand
-// beside their lines after a load and after a scroll. Wine's null display driver, which the
-// other suites use, does not show these faults: there the tests skip.
+// the scroll bar is drawn once the text is taller than the screen and leaves nothing when a cut
+// removes it; the gutter's numbers stand beside their lines after a load and after a scroll, and
+// nothing of an earlier view or session stays in it; the line width follows the gutter's width
+// and the newest line stays in view; the inspector describes the caret after a font change.
+// Wine's null display driver, which the other suites use, does not show these faults: there the
+// tests skip.
 #include <windows.h>
 #include <richedit.h>
 
@@ -161,6 +164,24 @@ protected:
     }
 
     int ScrollPosition() const { return GetScrollPos(screen, SB_VERT); }
+
+    // The menu command of Item, as a click on it sends it.
+    void Command(TMenuItem* Item) { SendMessageA(Form1->Handle(), WM_COMMAND, Item->Command(), 0); }
+
+    // View -> Line Numbers: the gutter shows.
+    HWND ShowGutter()
+    {
+        Command(Form1->miLineNumbers);
+        EXPECT_TRUE(Form1->PanelLine->Showing());
+        return Form1->PanelLine->Handle();
+    }
+
+    // Until the line has been quiet for longer than the display tick's interval: the next line
+    // is pasted at once.
+    static void WaitForQuietLine()
+    {
+        ASSERT_TRUE(WaitUntil([] { return GetTickCount() - Form1->Receive.LastReadAt > 120; }));
+    }
 
     // Wheel notches over the screen: up for positive Notches.
     void Wheel(int Notches)
@@ -442,11 +463,17 @@ TEST_F(RealDisplayTest, TheScrollBarIsDrawnOnceTheTextIsTallerThanTheScreenPaste
     for (int i = 0; i < 60 && !taller(); ++i) {
         // The line quiet for more than the display tick's interval, then a line: the receive
         // path pastes it at once.
-        ASSERT_TRUE(WaitUntil([] { return GetTickCount() - Form1->Receive.LastReadAt > 120; }));
+        ASSERT_NO_FATAL_FAILURE(WaitForQuietLine());
         ASSERT_NO_FATAL_FAILURE(Receive("pasted " + std::to_string(i) + "\r\n"));
     }
     ASSERT_TRUE(taller());
     ExpectDrawnAsAfresh(screen, true, "after the pasted line that made the text taller");
+    // Each line more shortens the thumb.
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_NO_FATAL_FAILURE(WaitForQuietLine());
+        ASSERT_NO_FATAL_FAILURE(Receive("pasted after " + std::to_string(i) + "\r\n"));
+    }
+    ExpectDrawnAsAfresh(screen, true, "after pasted lines that moved the scroll bar's thumb");
 
     Form1->Clear_spbtnClick(Form1->Clear_spbtn);
     Settle();
@@ -514,6 +541,110 @@ TEST_F(RealDisplayTest, TheGuttersNumbersStandBesideTheirLinesAfterALoadAndAfter
     expectNumbersBesideLines("after a click on the up arrow");
     Wheel(-1);
     expectNumbersBesideLines("after a wheel notch down");
+}
+
+// Each of the gutter's repaints draws all of it: numbers of an earlier view (a scroll at the end
+// of the text moves the numbers by part of a line) or of an earlier session stay nowhere.
+TEST_F(RealDisplayTest, TheGutterKeepsNoNumbersOfAnEarlierViewAfterArrowClicksAtTheEndOfTheText)
+{
+    if (!StartOnDisplay(0, 200)) GTEST_SKIP() << "not on a real display";
+    HWND gutter = ShowGutter();
+    ASSERT_NO_FATAL_FAILURE(Receive(Traffic(0, false)));
+    ExpectDrawnAsAfresh(gutter, false, "after the load");
+    for (int click = 1; click <= 3; ++click) {
+        const int position = ScrollPosition();
+        ASSERT_NO_FATAL_FAILURE(ClickArrow(true));
+        Settle();
+        ASSERT_LT(ScrollPosition(), position);
+        ExpectDrawnAsAfresh(gutter, false, "after up-arrow click " + std::to_string(click));
+    }
+}
+
+TEST_F(RealDisplayTest, TheGutterShowsOnlyTheNewNumbersAfterNewSessionAndAfterAModeChange)
+{
+    if (!StartOnDisplay(0, 200)) GTEST_SKIP() << "not on a real display";
+    HWND gutter = ShowGutter();
+    // Fewer than ten lines: the gutter keeps its width, and nothing else draws it anew.
+    const std::string lines = "first\r\nsecond\r\nthird\r\n";
+    ASSERT_NO_FATAL_FAILURE(Receive(lines));
+    ExpectDrawnAsAfresh(gutter, false, "after the lines");
+    Command(Form1->FileNew);
+    ExpectDrawnAsAfresh(gutter, false, "after New Session");
+    ASSERT_NO_FATAL_FAILURE(Receive("one more\r\n"));
+    ExpectDrawnAsAfresh(gutter, false, "after a line of the new session");
+
+    ASSERT_NO_FATAL_FAILURE(Receive(lines));
+    script.Answer(mrYes);
+    Command(Form1->mi_HexMode);
+    ASSERT_EQ(script.Shown().size(), 1u) << "the mode change asked";
+    ASSERT_EQ(Form1->reScreen->Text(), "");
+    ExpectDrawnAsAfresh(gutter, false, "after the change to Hexadecimal answered Yes");
+}
+
+// Lines fitted to a screen beside a one-digit gutter; then a burst of long lines: the gutter
+// takes three digits, the screen narrows by two. The lines that come after fit the narrower
+// screen, and the newest line is in view although the long ones formatted before (as wide as
+// the screen was) now need the horizontal scroll bar, which took room at the screen's bottom.
+TEST_F(RealDisplayTest, WhenTheGutterWidensTheColumnsFitTheScreenAgainAndTheNewestLineStaysInView)
+{
+    if (!StartOnDisplay(0, 100)) GTEST_SKIP() << "not on a real display";
+    ShowGutter();
+    const std::uint32_t oneDigit = Display.CharsPerLine;
+    std::string lines;
+    for (int i = 1; i <= 60; ++i) {
+        char number[8];
+        std::snprintf(number, sizeof number, "W%03d ", i);
+        lines += number + std::string(150, static_cast<char>('a' + i % 26)) + "\r\n";
+    }
+    ASSERT_NO_FATAL_FAILURE(Receive(lines + "W061 partial"));
+    ASSERT_EQ(Form1->reScreen->Lines()->Count(), 100) << "the screen holds three-digit lines";
+
+    const std::uint32_t threeDigits = Display.CharsPerLine;
+    EXPECT_LT(threeDigits, oneDigit);
+    Form1->AdjustColumns();
+    EXPECT_EQ(Display.CharsPerLine, threeDigits) << "the columns fit the screen beside the gutter";
+
+    Settle();
+    const int h = ScreenLineHeight(screen, 1);
+    EXPECT_GE(ScreenRoomBelowLastLine(screen, h), 0) << "the line being received is in view";
+    ExpectDrawnAsAfresh(screen, true, "after the load");
+}
+
+// The cut that makes the text fit the screen removes the scroll bar: what the bar covered is
+// drawn as the screen, with no edge of the bar left.
+TEST_F(RealDisplayTest, TheScrollBarLeavesNoEdgesWhenACutAtTheLineLimitRemovesIt)
+{
+    if (!StartOnDisplay(0, 99)) GTEST_SKIP() << "not on a real display";
+    std::string lines;
+    for (int i = 1; i <= 40; ++i) lines += "short " + std::to_string(i) + "\r\n";
+    ASSERT_NO_FATAL_FAILURE(Receive(lines));
+    ASSERT_TRUE(GetWindowLongA(screen, GWL_STYLE) & WS_VSCROLL) << "the text is taller";
+    ExpectDrawnAsAfresh(screen, true, "with the scroll bar");
+
+    Settings.Lines = 20;
+    ASSERT_NO_FATAL_FAILURE(WaitForQuietLine());
+    ASSERT_NO_FATAL_FAILURE(Receive("one more\r\n"));
+    ASSERT_EQ(SendMessageA(screen, EM_GETLINECOUNT, 0, 0), 20);
+    ASSERT_FALSE(GetWindowLongA(screen, GWL_STYLE) & WS_VSCROLL) << "the cut removed the bar";
+    ExpectDrawnAsAfresh(screen, true, "after the cut that removed the scroll bar");
+}
+
+TEST_F(RealDisplayTest, TheInspectorDescribesTheCaretAfterAFontChange)
+{
+    if (!StartOnDisplay(1, 100)) GTEST_SKIP() << "not on a real display";
+    ASSERT_NO_FATAL_FAILURE(Receive("ABC\r\nDEF\r\nGHI"));
+    // A click below the text puts the caret at its end.
+    RECT client{};
+    GetClientRect(screen, &client);
+    const LPARAM below = MAKELPARAM(client.right / 2, client.bottom - 10);
+    SendMessageA(screen, WM_LBUTTONDOWN, MK_LBUTTON, below);
+    SendMessageA(screen, WM_LBUTTONUP, 0, below);
+    ASSERT_EQ(Display.CaretInfoText, "Ln: 5, Col: 4, Sel: 0");
+
+    script.AnswerDialog([](TCommonDialog&) { return true; });
+    Command(Form1->EditFont);
+    ASSERT_EQ(script.Shown().size(), 1u) << "the font dialog came up";
+    EXPECT_EQ(Display.CaretInfoText, "Ln: 5, Col: 4, Sel: 0");
 }
 
 // ---- the notes editor --------------------------------------------------------------------------

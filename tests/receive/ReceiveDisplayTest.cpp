@@ -3,6 +3,7 @@
 // without a further port event, text lines shown in time, the final screen equal to the last lines
 // sent, and a screen whose lines moved up drawn as it would be drawn anew.
 #include "ReceiveFixture.h"
+#include "tests/support/ApiPatch.h"
 #include "tests/support/ProcessHeap.h"
 
 namespace receive_test {
@@ -166,6 +167,8 @@ TEST_F(ReceiveTest, PastedAndLoadedLinesHaveOneHeightAndSize)
 }
 
 // The screen's frame drawings (its scroll bars, its edge) while the hook below is in place.
+// The screen's frame drawn whole, or one of its scroll bars drawn alone (by setting it with
+// its drawing asked for).
 int framePaints = 0;
 LRESULT CALLBACK CountFramePaints(int Code, WPARAM W, LPARAM L)
 {
@@ -173,6 +176,14 @@ LRESULT CALLBACK CountFramePaints(int Code, WPARAM W, LPARAM L)
     if (Code == HC_ACTION && call->message == WM_NCPAINT && call->hwnd == Form1->reScreen->Handle())
         ++framePaints;
     return CallNextHookEx(nullptr, Code, W, L);
+}
+extern "C" void* SetScrollInfoSlot __asm__("__imp__SetScrollInfo@16");
+using TSetScrollInfo = int(WINAPI*)(HWND, int, LPCSCROLLINFO, BOOL);
+TSetScrollInfo originalSetScrollInfo = nullptr;
+int WINAPI CountScrollBarDrawings(HWND Window, int Bar, LPCSCROLLINFO Info, BOOL Redraw)
+{
+    if (Redraw && Window == Form1->reScreen->Handle()) ++framePaints;
+    return originalSetScrollInfo(Window, Bar, Info, Redraw);
 }
 
 // A reply's new line draws the screen's scroll bar again when its thumb moved, and not when
@@ -183,20 +194,23 @@ TEST_F(ReceiveTest, AReplyDrawsTheScrollBarAgainOnlyWhereItChanged)
     Start(2, 0, 60);
     HWND screen = Form1->reScreen->Handle();
     LoadLines(50);
+    // Where the thumb is drawn.
     auto thumb = [&] {
-        SCROLLINFO info{};
-        info.cbSize = sizeof info;
-        info.fMask = SIF_ALL;
-        GetScrollInfo(screen, SB_VERT, &info);
-        return std::vector<int>{info.nMax, int(info.nPage), info.nPos};
+        SCROLLBARINFO bar{};
+        bar.cbSize = sizeof bar;
+        GetScrollBarInfo(screen, OBJID_VSCROLL, &bar);
+        return std::vector<int>{bar.xyThumbTop, bar.xyThumbBottom};
     };
-    ASSERT_GT(thumb()[0], thumb()[1]) << "the screen has more lines than it shows";
+    ASSERT_TRUE(GetWindowLongA(screen, GWL_STYLE) & WS_VSCROLL)
+        << "the screen has more lines than it shows";
 
     struct Hook {
         HHOOK h =
             SetWindowsHookExA(WH_CALLWNDPROC, &CountFramePaints, nullptr, GetCurrentThreadId());
         ~Hook() { UnhookWindowsHookEx(h); }
     } hook;
+    qv::test::ApiPatch bars(&SetScrollInfoSlot, reinterpret_cast<void*>(&CountScrollBarDrawings));
+    originalSetScrollInfo = reinterpret_cast<TSetScrollInfo>(bars.Original());
     // The frame drawings made once everything due is drawn, since the last call.
     auto framesDrawn = [&] {
         UpdateWindow(screen);
