@@ -18,6 +18,10 @@ constexpr DWORD PurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE
 constexpr std::size_t ReadAheadBytes = 1 << 20;
 // The longest Close waits for the reader to end its read.
 constexpr DWORD ReaderStopMs = 2000;
+// The longest Close waits for the event thread to end. Its own waits on the way out are bounded
+// (the reader's stop and the end of its pending wait, 2 s each at worst): still running after
+// this, it is stuck in a call the driver never ends.
+constexpr DWORD EventThreadStopMs = 6000;
 
 void ClearPortErrors(HANDLE Handle)
 {
@@ -194,11 +198,18 @@ void TThreadComm::StopEventThread()
         // does not, under Wine); it is repeated in case the thread was between two waits.
         // Hand-overs it queued meanwhile are served, and reach no handler.
         thread->Stop();
+        const DWORD stopAt = GetTickCount();
         for (;;) {
             SetCommMask(handle_.Get(), 0);
-            if (WaitForSingleObject(threadHandle.Get(), 2) != WAIT_TIMEOUT) break;
+            if (WaitForSingleObject(threadHandle.Get(), 2) != WAIT_TIMEOUT) return;
             CheckSynchronize();
+            if (GetTickCount() - stopAt >= EventThreadStopMs) break;
         }
+        // A driver that never answers must not hang the program in Close: the device stays
+        // open for the thread, which may still be using it, so that nothing it does later
+        // reaches a handle the next Open was given. The port is closed for the program; on
+        // Windows the device then stays busy, and the next Open says so.
+        (void)handle_.Release();
     }
 }
 

@@ -34,7 +34,8 @@ public:
     // Whenever Open raises, the port is closed.
     unsigned long Open();
     // Stops the event thread and closes the device; nothing when closed. May be called from
-    // inside an event handler.
+    // inside an event handler. A thread stuck in a call the driver never ends is left the
+    // device after a few seconds: the port is closed for the program all the same.
     void Close();
 
     // ---- transfer and queues (closed port: -1) -------------------------------------------

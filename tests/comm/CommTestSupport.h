@@ -54,3 +54,4 @@ extern "C" void* SetCommStateSlot __asm__("__imp__SetCommState@8");
 extern "C" void* WaitCommEventSlot __asm__("__imp__WaitCommEvent@12");
 extern "C" void* EscapeCommFunctionSlot __asm__("__imp__EscapeCommFunction@8");
 extern "C" void* ReadFileSlot __asm__("__imp__ReadFile@20");
+extern "C" void* PurgeCommSlot __asm__("__imp__PurgeComm@8");

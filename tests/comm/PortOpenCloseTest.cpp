@@ -2,8 +2,12 @@
 // that are, a port that is never left open after a failed Open, and no leaks over many cycles.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
+#include <thread>
 
+#include "framework/win/Ownership.h"
+#include "framework/win/Thread.h"
 #include "tests/comm/CommTestSupport.h"
 
 using namespace commtest;
@@ -21,6 +25,23 @@ BOOL WINAPI FailWithNotSupported2(HANDLE, void*)
 {
     SetLastError(ERROR_NOT_SUPPORTED);
     return FALSE;
+}
+
+// A driver that never answers: the event thread's last call to the device, on its way out,
+// does not return until the test lets it go; the device's answer then is kept.
+HANDLE purgeLetGo = nullptr;
+void* realPurgeComm = nullptr;
+std::atomic<int> lateAnswer{0};  // 1: the device answered the late call, 2: it refused it
+
+BOOL WINAPI PurgeStuckOffTheMainThread(HANDLE Handle, DWORD Flags)
+{
+    using Fn = BOOL(WINAPI*)(HANDLE, DWORD);
+    const Fn real = reinterpret_cast<Fn>(realPurgeComm);
+    if (GetCurrentThreadId() == MainThreadID()) return real(Handle, Flags);
+    WaitForSingleObject(purgeLetGo, 60000);
+    const BOOL done = real(Handle, Flags);
+    lateAnswer = done ? 1 : 2;
+    return done;
 }
 
 }  // namespace
@@ -93,6 +114,38 @@ TEST(PortOpen, ClosedPortReportsMinusOneAndIgnoresClosePurge)
     EXPECT_NO_THROW(port.Close());
     EXPECT_NO_THROW(port.PurgeIn());
     EXPECT_NO_THROW(port.PurgeOut());
+}
+
+TEST(PortClose, AnEventThreadStuckInTheDriverNeitherHangsCloseNorLosesItsDevice)
+{
+    PortOnLine p;
+    p.port->Open();
+    ASSERT_TRUE(p.port->Enabled());
+    // The thread is in its loop, waiting on the device (it polls the lines meanwhile).
+    const std::uint32_t polls = p.line.LinePolls();
+    ASSERT_TRUE(WaitUntil([&] { return p.line.LinePolls() > polls + 2; }));
+    const TOwnedHandle letGo(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    const TOwnedHandle closed(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    purgeLetGo = letGo.Get();
+    lateAnswer = 0;
+    ApiPatch patch(&PurgeCommSlot, reinterpret_cast<void*>(&PurgeStuckOffTheMainThread));
+    realPurgeComm = patch.Original();
+    // A Close that waits for the thread would wait for ever: the call is let go after a while
+    // anyway, so that such a Close fails the test instead of hanging it.
+    std::atomic<bool> closeWaitedForTheDriver{false};
+    std::thread rescue([&] {
+        if (WaitForSingleObject(closed.Get(), 30000) != WAIT_OBJECT_0)
+            closeWaitedForTheDriver = true;
+        SetEvent(letGo.Get());
+    });
+    p.port->Close();
+    SetEvent(closed.Get());
+    rescue.join();
+    EXPECT_FALSE(closeWaitedForTheDriver);
+    EXPECT_FALSE(p.port->Enabled());
+    // Once the driver answers, the thread's call still reaches the device it was made for.
+    EXPECT_TRUE(WaitUntil([] { return lateAnswer != 0; }, 10s));
+    EXPECT_EQ(lateAnswer, 1);
 }
 
 // ---- a failed Open never leaves the port open ------------------------------------------
