@@ -318,6 +318,21 @@ std::string SendWhileChanged(Line& On, std::size_t Expected, const std::function
     return peer.Finish();
 }
 
+// Runs Send with the file at Path, whose Bytes grow by More during it (as another program appends
+// them); what reached the peer.
+template <class Line>
+std::string SendWhileGrowing(Line& On, const std::string& Path, const std::string& Bytes,
+                             const std::string& More, const std::function<void()>& Send)
+{
+    fileChange.Change = [&] {
+        HANDLE file = OpenForOtherProgram(Path, FILE_APPEND_DATA);
+        DWORD appended = 0;
+        WriteFile(file, More.data(), DWORD(More.size()), &appended, nullptr);
+        CloseHandle(file);
+    };
+    return SendWhileChanged(On, Bytes.size() + More.size(), Send);
+}
+
 // A file that gives fewer bytes than its size used to end the send quietly, as if stopped.
 TEST_F(FileSendTest, AFileCutShortDuringTheSendEndsWithTheFileErrorBox)
 {
@@ -345,15 +360,9 @@ TEST_F(FileSendTest, AFileThatGrowsDuringTheSendGoesOutToItsNewEndWithTheComplet
     const std::string bytes = RandomBytes(64 << 10);
     const std::string more = RandomBytes(60000).substr(0, 40000) + "tail";
     const std::string path = MakeFile("growing.bin", bytes);
-    fileChange.Change = [&] {
-        HANDLE file = OpenForOtherProgram(path, FILE_APPEND_DATA);
-        DWORD appended = 0;
-        WriteFile(file, more.data(), DWORD(more.size()), &appended, nullptr);
-        CloseHandle(file);
-    };
     PortWriteWatch watch;
-    const std::string arrived = SendWhileChanged(line, bytes.size() + more.size(),
-                                                 [&] { SendFileThroughMenu(path); });
+    const std::string arrived =
+        SendWhileGrowing(line, path, bytes, more, [&] { SendFileThroughMenu(path); });
     ASSERT_GE(fileChange.writes, 10);
     EXPECT_TRUE(arrived == bytes + more);
     EXPECT_EQ(BytesSent(), std::int64_t(arrived.size()));
@@ -379,15 +388,9 @@ TEST_F(FileSendTest, AFileThatGrowsDuringTheSendShowsAllOfItSentOnlyAtItsEnd)
     const std::string bytes = RandomBytes(64000);
     const std::string more = RandomBytes(50000);
     const std::string path = MakeFile("grows20.bin", bytes);
-    fileChange.Change = [&] {
-        HANDLE file = OpenForOtherProgram(path, FILE_APPEND_DATA);
-        DWORD appended = 0;
-        WriteFile(file, more.data(), DWORD(more.size()), &appended, nullptr);
-        CloseHandle(file);
-    };
     PortWriteWatch watch;
-    const std::string arrived = SendWhileChanged(line, bytes.size() + more.size(),
-                                                 [&] { SendFileThroughMenu(path); });
+    const std::string arrived =
+        SendWhileGrowing(line, path, bytes, more, [&] { SendFileThroughMenu(path); });
     ASSERT_GE(fileChange.writes, 10);
     ASSERT_TRUE(arrived == bytes + more);
     ASSERT_GT(watch.States().size(), 1u);
