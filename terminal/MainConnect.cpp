@@ -154,9 +154,9 @@ void TForm1::Comm1DeviceLost(TObject* Sender, int Error)
     // Left open, the port said "Connected" while nothing could arrive any more. The disconnect
     // comes first, so the window tells the truth while the box is up.
     Connect_spbtnClick(this);
-    MessageDlg(MainText::DeviceLostHead + port + MainText::DeviceLostMiddle +
-                   Format(MainText::SystemErrorCode, Error) + MainText::DeviceLostTail,
-               mtInformation, TMsgDlgButtons{mbOK});
+    const String text = MainText::DeviceLostHead + port + MainText::DeviceLostMiddle +
+                        Format(MainText::SystemErrorCode, Error) + MainText::DeviceLostTail;
+    TMenu::AfterMenuLoop([text] { MessageDlg(text, mtInformation, TMsgDlgButtons{mbOK}); });
 }
 
 void TForm1::ShowDisconnected()

@@ -75,7 +75,13 @@ void TWinControl::Dispatch(TMessage& m)
     case CN_HSCROLL:
     case CN_VSCROLL: return;  // a control that cares handles these in its own Dispatch
     case WM_INITMENUPOPUP: TMenuItem::DispatchPopup(reinterpret_cast<HMENU>(m.WParam)); break;
-    case WM_EXITMENULOOP: TMenu::BuildPending(); break;
+    case WM_EXITMENULOOP:
+        TMenu::BuildPending();
+        // The loop is still on the way out (it still holds the mouse): what waited for its end
+        // runs from the queue, once the loop has returned.
+        if (TMenu::AfterLoopPending()) PostMessageA(Handle(), CM_AFTERMENULOOP, 0, 0);
+        break;
+    case CM_AFTERMENULOOP: TMenu::RunAfterLoop(); return;
 
     case WM_WINDOWPOSCHANGED: WMWindowPosChanged(m); break;
     case WM_SIZE: WMSize(m); return;

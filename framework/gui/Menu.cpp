@@ -33,6 +33,13 @@ std::set<TMenu*>& PendingRebuilds()
     return *set;
 }
 
+// What waits for the thread's menu loop to end (AfterMenuLoop).
+std::vector<std::function<void()>>& AfterLoop()
+{
+    static auto* actions = new std::vector<std::function<void()>>;  // never freed, as above
+    return *actions;
+}
+
 // A menu bar armed or a menu dropped down on this thread.
 bool InMenuLoop()
 {
@@ -333,6 +340,27 @@ void TMenu::BuildPending()
     while (!PendingRebuilds().empty()) (*PendingRebuilds().begin())->BuildAgain();
 }
 
+void TMenu::AfterMenuLoop(std::function<void()> Action)
+{
+    if (!InMenuLoop()) {
+        Action();
+        return;
+    }
+    AfterLoop().push_back(std::move(Action));
+    // Only asks: the loop ends once the message being handled now has returned to it.
+    EndMenu();
+}
+
+bool TMenu::AfterLoopPending() { return !AfterLoop().empty(); }
+
+void TMenu::RunAfterLoop()
+{
+    // An action may run a loop of its own in which more wait: those run after these.
+    std::vector<std::function<void()>> actions;
+    actions.swap(AfterLoop());
+    for (auto& action : actions) action();
+}
+
 bool TMenu::DispatchPopup(HMENU Menu)
 {
     if (!Menu) return false;
@@ -388,6 +416,7 @@ void TPopupMenu::Popup(int X, int Y)
     UINT id = TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, X, Y, 0, owner,
                              nullptr);
     BuildPending();
+    RunAfterLoop();
     if (id) TMenuItem::DispatchCommand(id);
 }
 

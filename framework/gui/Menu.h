@@ -3,6 +3,7 @@
 // OnClick first, so handlers can set checks and captions just before the menu shows.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include <windows.h>
@@ -104,6 +105,15 @@ public:
     // Builds every menu whose rebuild waited for a menu loop's end (the loop's owner calls it
     // when the loop has ended).
     static void BuildPending();
+    // Runs Action now; while a menu loop of the thread runs, closes the menus and runs it once
+    // the loop has ended instead. A box shown from inside the loop came up under the menu still
+    // drawn open, and the loop kept the mouse from it (for the box an event of the program
+    // shows on its own, such as a lost device's).
+    static void AfterMenuLoop(std::function<void()> Action);
+    // Runs what waited for a menu loop's end (the loop's owner posts CM_AFTERMENULOOP to
+    // itself when something waits, and calls it when the message arrives).
+    static void RunAfterLoop();
+    static bool AfterLoopPending();
     // Runs the item of this menu (at any depth) whose submenu is about to open; false when
     // the submenu is none of this menu's.
     bool DispatchPopup(HMENU Menu);

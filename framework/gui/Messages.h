@@ -32,6 +32,9 @@ constexpr UINT CM_TREECLICK = CM_BASE + 11;
 // Sent by a form to its shown, enabled controls for an Alt+letter (WParam, the character): a
 // control whose caption underlines that letter acts as if clicked and answers 1.
 constexpr UINT CM_DIALOGCHAR = CM_BASE + 12;
+// Posted by a window whose menu loop has ended to itself when something waits for that end
+// (TMenu::AfterMenuLoop).
+constexpr UINT CM_AFTERMENULOOP = CM_BASE + 13;
 // Reading direction (a block of their own, clear of the numbers above as they grow).
 constexpr UINT CM_BIDIMODECHANGED = CM_BASE + 32;
 constexpr UINT CM_PARENTBIDIMODECHANGED = CM_BASE + 33;

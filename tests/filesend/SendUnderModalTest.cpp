@@ -36,6 +36,7 @@ public:
     ~RealDialogsButTheSendFile() override { SetDialogService(&script_); }
     int MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons) override
     {
+        if (qv::test::InMenuLoop(GetCurrentThreadId())) ++BoxesInMenuLoop;
         return script_.MessageDlg(Msg, DlgType, Buttons);
     }
     void ShowMessage(const String& Msg) override { script_.ShowMessage(Msg); }
@@ -53,6 +54,9 @@ public:
         }
         return platform_.Execute(Dialog);
     }
+
+    // Message dialogs that came up while a menu loop of the thread still ran.
+    int BoxesInMenuLoop = 0;
 
 private:
     std::string path_;
@@ -178,8 +182,11 @@ TEST_F(SendUnderModalTest, TheLineIsFedWhileASystemDialogHoldsTheQueue)
 
 // The device taken away while the user holds the Edit menu dropped down during a send: the
 // disconnect ended the send, whose menu items were hidden and shown again by emptying the menus,
-// which destroyed the menu dropped down under its own loop; Wine then ended the program.
-TEST_F(SendUnderModalTest, ADeviceLostUnderADroppedMenuEndsTheSendAndTheWindowNamesThePort)
+// which destroyed the menu dropped down under its own loop; Wine then ended the program. The
+// menu then closes by itself and the box naming the port comes up once the menu's loop has
+// ended: shown from inside the loop, it came up under the menu still drawn open, and the loop
+// kept the mouse from its OK.
+TEST_F(SendUnderModalTest, ADeviceLostUnderADroppedMenuEndsTheSendClosesTheMenuAndThenNamesThePort)
 {
     const std::string bytes = RandomBytes(400000);
     const std::string path = MakeFile("lost.bin", bytes);
@@ -187,7 +194,7 @@ TEST_F(SendUnderModalTest, ADeviceLostUnderADroppedMenuEndsTheSendAndTheWindowNa
     const HWND form = Form1->Handle();
     const std::string port = line.PortName();
     std::atomic<bool> userDone{false};
-    bool dropped = false, disconnected = false, left = false;
+    bool dropped = false, disconnected = false, closed = false, left = false;
     std::thread user([&] {
         size_t got = 0;
         for (int i = 0; i < 100 && got < Quarter; ++i) got += line.Read(1 << 16, 100ms).size();
@@ -195,8 +202,11 @@ TEST_F(SendUnderModalTest, ADeviceLostUnderADroppedMenuEndsTheSendAndTheWindowNa
         dropped = qv::test::WaitUntil([&] { return qv::test::MenuDroppedDown(mainThread_); }, 10s);
         line.Unplug();
         disconnected = qv::test::WaitUntil([] { return !Connection.PortOpen; }, 20s);
-        // Esc closes the menu, a second one leaves the bar. A key that reaches the window while
-        // the lost device's box runs the queue is not the menu's: the user presses it again.
+        closed = qv::test::WaitUntil([&] { return !qv::test::InMenuLoop(mainThread_); }, 5s);
+        left = closed;
+        // A menu left open: Esc closes it, a second one leaves the bar. A key that reaches the
+        // window while the lost device's box runs the queue is not the menu's: the user presses
+        // it again.
         for (int i = 0; i < 20 && !left; ++i) {
             qv::test::PostKey(form, VK_ESCAPE);
             left = qv::test::WaitUntil([&] { return !qv::test::InMenuLoop(mainThread_); }, 1s);
@@ -208,7 +218,9 @@ TEST_F(SendUnderModalTest, ADeviceLostUnderADroppedMenuEndsTheSendAndTheWindowNa
     user.join();
     ASSERT_TRUE(dropped);
     EXPECT_TRUE(disconnected);
+    EXPECT_TRUE(closed);
     EXPECT_TRUE(left);
+    EXPECT_EQ(dialogs.BoxesInMenuLoop, 0);
     EXPECT_FALSE(Form1->Comm1->Enabled());
     EXPECT_TRUE(Form1->Connect1_mi->Enabled());
     EXPECT_EQ(Form1->StatusBar1->Panels(0)->Text(), "Disconnected");

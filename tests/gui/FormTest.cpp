@@ -418,6 +418,48 @@ TEST_F(FormTest, AnItemHiddenWhileItsMenuIsDroppedDownLeavesThatMenuUntilItsLoop
     EXPECT_EQ(GetMenuItemID(transfer->Handle(), 0), menus.stop->Command());
 }
 
+// What an event of the program does after a menu loop (a box it shows on its own) closes a
+// dropped menu and waits for the loop's end; outside a loop it runs at once.
+TEST_F(FormTest, WorkAfterAMenuLoopClosesTheDroppedMenuAndRunsOnceTheLoopHasEnded)
+{
+    TSampleForm* f = nullptr;
+    Application->CreateForm(f);
+    struct Events {
+        bool asked = false, ran = false, ranInLoop = false, leftOpen = false;
+        int ticksAfter = 0;
+        void Tick(TObject*)
+        {
+            // A menu left open is closed as the user would, a while later.
+            if (asked && qv::test::InMenuLoop(GetCurrentThreadId()) && ++ticksAfter == 10) {
+                leftOpen = true;
+                EndMenu();
+            }
+            if (asked || !qv::test::MenuDroppedDown(GetCurrentThreadId())) return;
+            asked = true;
+            TMenu::AfterMenuLoop([this] {
+                ran = true;
+                ranInLoop = qv::test::InMenuLoop(GetCurrentThreadId());
+            });
+        }
+    } events;
+    auto* menu = new TMainMenu(f);
+    TMenuItem* edit = NewMenuItem(f, menu->Items(), "&Edit");
+    NewMenuItem(f, edit, "Select All");
+    f->SetMenu(menu);
+    f->Show();
+    TTimer event(nullptr);
+    event.SetInterval(20);
+    event.OnTimer = Closure(&events, &Events::Tick);
+    qv::test::PostKey(f->Handle(), 'E', true);
+    ASSERT_TRUE(qv::test::WaitUntil([&] { return events.ran; }));
+    EXPECT_FALSE(events.ranInLoop);
+    EXPECT_FALSE(events.leftOpen);
+    EXPECT_FALSE(qv::test::InMenuLoop(GetCurrentThreadId()));
+    bool now = false;
+    TMenu::AfterMenuLoop([&] { now = true; });
+    EXPECT_TRUE(now);
+}
+
 TEST_F(FormTest, TimerReenabledWhileRunningKeepsItsInterval)
 {
     TTimer timer(nullptr);
