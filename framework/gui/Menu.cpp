@@ -11,6 +11,7 @@
 
 #include "framework/Exceptions.h"
 #include "framework/gui/Action.h"
+#include "framework/gui/Control.h"
 
 namespace {
 
@@ -342,7 +343,15 @@ void TMenu::BuildPending()
 
 void TMenu::AfterMenuLoop(std::function<void()> Action)
 {
-    if (!InMenuLoop()) {
+    // Only a loop of the program's own windows tells them its end (WM_EXITMENULOOP, the pop-up's
+    // return): under another's (the system menu of a platform box) the action would wait for
+    // the next menu the user opens, so it runs now.
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    const bool inOwnLoop = GetGUIThreadInfo(GetCurrentThreadId(), &info) &&
+                           (info.flags & GUI_INMENUMODE) != 0 &&
+                           TWinControl::FromHandle(info.hwndMenuOwner) != nullptr;
+    if (!inOwnLoop) {
         Action();
         return;
     }
