@@ -59,7 +59,10 @@ class ProbeWatch(threading.Thread):
     # A modal window disables its owner (a box with an owner, a modal form every other window
     # of its thread). A window seen first while its owner or the main window was disabled is
     # taken to be modal; one seen first with both enabled (the options dialog, the notes
-    # editor, the find dialog) is not, even when a box disables it later.
+    # editor, the find dialog) is not, even when a box disables it later. Nor is one seen
+    # first while itself disabled: while a box is up the program disables every other window,
+    # so a modeless window that comes up under it (the notes editor, whose load error is shown
+    # before it; the find dialog, just before a box it owns) is held, not holding.
     # Only dialog boxes and the program's own forms (their classes begin with T) are boxes:
     # menus, drop-down lists and tool tips are top-level windows too. Wine's own about box
     # and licence, which any window's system menu opens, are not the program's.
@@ -129,7 +132,8 @@ class ProbeWatch(threading.Thread):
             if w.hwnd in self.modal or w is main:
                 continue
             owner = by_handle.get(w.owner)
-            self.modal[w.hwnd] = bool((owner and not owner.enabled) or (main and not main.enabled))
+            self.modal[w.hwnd] = w.enabled and bool((owner and not owner.enabled) or
+                                                    (main and not main.enabled))
         boxes = [w for w in self.windows if self.modal.get(w.hwnd) and self.is_box(w)]
         if len(boxes) >= 2:
             # Once for each box that had another opened over it: while it stays up, every
