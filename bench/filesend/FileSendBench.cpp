@@ -414,35 +414,6 @@ void Report(const std::string& what, const std::vector<Result>& results, long he
 // File -> Save As (RTF)... and the open dialog of Settings -> Import from Profile....
 enum TModal { mdMenuDropped, mdMenuArmed, mdAboutBox, mdMessageBox, mdSaveAsDialog, mdImportDialog };
 
-// The platform's common dialogs, but the send's own file choice and the boxes, which the script
-// answers.
-class TPlatformDialogs : public TDialogService {
-public:
-    TPlatformDialogs() : script_(*SetDialogService(nullptr)), platform_(DialogService())
-    {
-        SetDialogService(this);
-    }
-    ~TPlatformDialogs() override { SetDialogService(&script_); }
-    int MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons) override
-    {
-        return script_.MessageDlg(Msg, DlgType, Buttons);
-    }
-    void ShowMessage(const String& Msg) override { script_.ShowMessage(Msg); }
-    int MessageBox(const String& Text, const String& Caption, UINT Flags) override
-    {
-        return script_.MessageBox(Text, Caption, Flags);
-    }
-    void Beep() override { script_.Beep(); }
-    bool Execute(TCommonDialog& Dialog) override
-    {
-        if (&Dialog == Form1->sendOpenDialog) return script_.Execute(Dialog);
-        return platform_.Execute(Dialog);
-    }
-
-private:
-    TDialogService& script_;
-    TDialogService& platform_;
-};
 double HoldSeconds = 5;
 
 // A message box of the program, shown from a message the queue dispatches (as a command's box
@@ -554,7 +525,9 @@ Gaps SendUnderModal(VirtualLine& line, TDialogScript& script, const std::string&
     if (what == mdMessageBox) SetTimer(nullptr, 0, 1000, ShowProgramBox);
     {
         std::unique_ptr<TPlatformDialogs> platform;
-        if (dialog) platform = std::make_unique<TPlatformDialogs>();
+        if (dialog)
+            platform = std::make_unique<TPlatformDialogs>(
+                [](const TCommonDialog& d) { return &d == Form1->sendOpenDialog; });
         RunSend(kind, path);
     }
     user.join();

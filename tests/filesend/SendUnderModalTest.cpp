@@ -22,47 +22,9 @@ using qv::test::ShownDialog;
 constexpr size_t Quarter = 2880;
 constexpr double Allowed = 20;
 
-// The platform's common dialogs, as a user meets them, except the send's own file choice; the
-// boxes are the script's.
-class RealDialogsButTheSendFile : public TDialogService {
-public:
-    explicit RealDialogsButTheSendFile(std::string Path)
-        : path_(std::move(Path)),
-          script_(*SetDialogService(nullptr)),
-          platform_(DialogService())
-    {
-        SetDialogService(this);
-    }
-    ~RealDialogsButTheSendFile() override { SetDialogService(&script_); }
-    int MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons) override
-    {
-        if (qv::test::InMenuLoop(GetCurrentThreadId())) ++BoxesInMenuLoop;
-        return script_.MessageDlg(Msg, DlgType, Buttons);
-    }
-    void ShowMessage(const String& Msg) override { script_.ShowMessage(Msg); }
-    int MessageBox(const String& Text, const String& Caption, UINT Flags) override
-    {
-        return script_.MessageBox(Text, Caption, Flags);
-    }
-    void Beep() override { script_.Beep(); }
-    bool Execute(TCommonDialog& Dialog) override
-    {
-        if (Dialog.DialogClass() == std::string("TOpenDialog") && !path_.empty()) {
-            static_cast<TOpenDialog&>(Dialog).FileName = path_;
-            path_.clear();
-            return true;
-        }
-        return platform_.Execute(Dialog);
-    }
-
-    // Message dialogs that came up while a menu loop of the thread still ran.
-    int BoxesInMenuLoop = 0;
-
-private:
-    std::string path_;
-    TDialogService& script_;
-    TDialogService& platform_;
-};
+// The send's own file choice, which the script answers; the other common dialogs are the
+// platform's, as a user meets them.
+bool TheSendsFileChoice(const TCommonDialog& Dialog) { return &Dialog == Form1->sendOpenDialog; }
 
 class SendUnderModalTest : public FileSendTest {
 protected:
@@ -79,7 +41,8 @@ protected:
                                   const std::function<void(PeerReader&)>& User)
     {
         const std::string path = MakeFile("modal.bin", Bytes);
-        RealDialogsButTheSendFile dialogs(path);
+        ChooseFile(path);
+        TPlatformDialogs dialogs(TheSendsFileChoice);
         PeerReader peer(line, Bytes.size());
         std::atomic<bool> userDone{false};
         std::thread user([&] {
@@ -190,7 +153,8 @@ TEST_F(SendUnderModalTest, ADeviceLostUnderADroppedMenuEndsTheSendClosesTheMenuA
 {
     const std::string bytes = RandomBytes(400000);
     const std::string path = MakeFile("lost.bin", bytes);
-    RealDialogsButTheSendFile dialogs(path);
+    ChooseFile(path);
+    TPlatformDialogs dialogs(TheSendsFileChoice);
     const HWND form = Form1->Handle();
     const std::string port = line.PortName();
     std::atomic<bool> userDone{false};

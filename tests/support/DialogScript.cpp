@@ -3,6 +3,7 @@
 
 #include "framework/gui/Application.h"
 #include "framework/gui/CommonDialogs.h"
+#include "tests/support/UserActions.h"
 
 #include <windows.h>
 
@@ -120,4 +121,34 @@ size_t TDialogScript::Record(const TShownDialog& Dialog)
 {
     shown_.push_back(Dialog);
     return shown_.size() - 1;
+}
+
+TPlatformDialogs::TPlatformDialogs(std::function<bool(const TCommonDialog&)> Scripted)
+    : scripted_(std::move(Scripted)),
+      script_(*SetDialogService(nullptr)),
+      platform_(DialogService())
+{
+    SetDialogService(this);
+}
+
+TPlatformDialogs::~TPlatformDialogs() { SetDialogService(&script_); }
+
+int TPlatformDialogs::MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons)
+{
+    if (qv::test::InMenuLoop(GetCurrentThreadId())) ++BoxesInMenuLoop;
+    return script_.MessageDlg(Msg, DlgType, Buttons);
+}
+
+void TPlatformDialogs::ShowMessage(const String& Msg) { script_.ShowMessage(Msg); }
+
+int TPlatformDialogs::MessageBox(const String& Text, const String& Caption, UINT Flags)
+{
+    return script_.MessageBox(Text, Caption, Flags);
+}
+
+void TPlatformDialogs::Beep() { script_.Beep(); }
+
+bool TPlatformDialogs::Execute(TCommonDialog& Dialog)
+{
+    return scripted_(Dialog) ? script_.Execute(Dialog) : platform_.Execute(Dialog);
 }

@@ -1,5 +1,6 @@
 // TDialogScript: the dialog service's test double. Installed for its lifetime, it records every
-// box and dialog the program shows and gives the answers the test queued.
+// box and dialog the program shows and gives the answers the test queued. TPlatformDialogs: the
+// platform's common dialogs in its place, for a user's hand to hold open.
 #pragma once
 
 #include <deque>
@@ -66,4 +67,27 @@ private:
     std::vector<TShownDialog> shown_;
     std::deque<int> answers_;
     std::deque<std::function<bool(TCommonDialog&)>> dialogAnswers_;
+};
+
+// Installed over a script for its lifetime: the platform's common dialogs, as a user meets them,
+// but those Scripted picks (a send's own file choice, say), which the script answers as it
+// answers every box.
+class TPlatformDialogs : public TDialogService {
+public:
+    explicit TPlatformDialogs(std::function<bool(const TCommonDialog&)> Scripted);
+    ~TPlatformDialogs() override;  // puts the script back
+
+    int MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons) override;
+    void ShowMessage(const String& Msg) override;
+    int MessageBox(const String& Text, const String& Caption, UINT Flags) override;
+    void Beep() override;
+    bool Execute(TCommonDialog& Dialog) override;
+
+    // Message dialogs that came up while a menu loop of the thread still ran.
+    int BoxesInMenuLoop = 0;
+
+private:
+    std::function<bool(const TCommonDialog&)> scripted_;
+    TDialogService& script_;
+    TDialogService& platform_;
 };
