@@ -119,18 +119,30 @@ TScreenHold::TScreenHold(HWND Screen, int Anchor)
     // What waits to be drawn, the frame among it, is drawn first: Release may drop the drawing
     // of the frame that the hold itself asks for, never one that was due before.
     UpdateWindow(screen_);
+    GetWindowRect(screen_, &placed_);
     bars_ = ScreenScrollBars(screen_);
     GetUpdateRect(screen_, &pending_, FALSE);
     caretHidden_ = HideCaret(screen_) != FALSE;
     SendMessageA(screen_, WM_SETREDRAW, FALSE, 0);
 }
 
+bool TScreenHold::Moved() const
+{
+    RECT now{};
+    GetWindowRect(screen_, &now);
+    return !EqualRect(&now, &placed_);
+}
+
 TScreenHold::~TScreenHold()
 {
     if (held_) {
         SendMessageA(screen_, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(screen_, nullptr, FALSE);
-        DrawChangedScrollBars(screen_, bars_);
+        if (Moved())
+            RedrawWindow(screen_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+        else {
+            InvalidateRect(screen_, nullptr, FALSE);
+            DrawChangedScrollBars(screen_, bars_);
+        }
     }
     if (caretHidden_) ShowCaret(screen_);
 }
@@ -139,6 +151,10 @@ void TScreenHold::Release(int AnchorNow, int DirtyTop)
 {
     held_ = false;
     SendMessageA(screen_, WM_SETREDRAW, TRUE, 0);
+    if (Moved()) {
+        RedrawWindow(screen_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+        return;
+    }
     // Wine's control may ask for its whole frame to be drawn after any change made while its
     // drawing was off, its scroll bars changed or not, and drawing a scroll bar costs Wine
     // 7-9 ms: as much as the rest of a reply's paste. The frame is left as drawn but for the

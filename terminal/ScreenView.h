@@ -58,7 +58,8 @@ public:
     ~TScreenHold();
     // The change is done: Anchor is now character AnchorNow, and the text from DirtyTop (in
     // the client area) down is new. A move down, by more than half the screen or sideways
-    // draws the whole screen again, as does an anchor that was not drawn.
+    // draws the whole screen again, as does an anchor that was not drawn, and so does a move
+    // of the screen itself, frame and all (the gutter beside it grew a digit meanwhile).
     void Release(int AnchorNow, int DirtyTop);
     TScreenHold(const TScreenHold&) = delete;
     TScreenHold& operator=(const TScreenHold&) = delete;
@@ -70,6 +71,9 @@ private:
     bool caretHidden_ = false;
     int anchorTop_;
     int horizontal_;
+    // Where the screen stood: moved while its drawing was off, none of it was drawn anew.
+    RECT placed_{};
+    bool Moved() const;
     // What was waiting to be drawn when the hold began, or empty.
     RECT pending_{};
 };

@@ -581,6 +581,22 @@ TEST_F(RealDisplayTest, TheGutterShowsOnlyTheNewNumbersAfterNewSessionAndAfterAM
     ExpectDrawnAsAfresh(gutter, false, "after the change to Hexadecimal answered Yes");
 }
 
+// Lines pasted one by one: the one that takes the gutter to two digits moves the screen aside
+// while its drawing is held for the paste, and the lines already shown were left where the
+// screen had stood, their first letters under the wider gutter.
+TEST_F(RealDisplayTest, TheScreenIsDrawnAnewWhenAPastedLineWidensTheGutter)
+{
+    if (!StartOnDisplay(0, 200)) GTEST_SKIP() << "not on a real display";
+    ShowGutter();
+    const LONG oneDigit = Form1->PanelLine->Width();
+    for (int i = 1; i <= 8; ++i) {
+        ASSERT_NO_FATAL_FAILURE(WaitForQuietLine());
+        ASSERT_NO_FATAL_FAILURE(Receive("line " + std::to_string(i) + "\r\n"));
+    }
+    ASSERT_GT(Form1->PanelLine->Width(), oneDigit) << "the gutter took a second digit";
+    ExpectDrawnAsAfresh(screen, true, "after the line that widened the gutter");
+}
+
 // Lines fitted to a screen beside a one-digit gutter; then a burst of long lines: the gutter
 // takes three digits, the screen narrows by two. The lines that come after fit the narrower
 // screen, and the newest line is in view although the long ones formatted before (as wide as
