@@ -370,7 +370,6 @@ void TForm1::Timer1Timer(TObject* Sender)
         ReloadScreenFromPending();
     } else {
         RebuildScreenFromPending(lines);
-        reScreenSelectionChange(this);
     }
     // Bytes still queued are read by the next tick, a whole interval after this load.
     if (Comm1->InQueCount() > 0) Timer1->SetEnabled(true);
@@ -385,7 +384,6 @@ void TForm1::CheckReceiveBacklog(bool LoadScreen)
     if (lines == MaxPendingLines) lines = StopForDelays();
     if (lines >= LineLimit()) {
         RebuildScreenFromPending(lines, LoadScreen);
-        if (LoadScreen) reScreenSelectionChange(this);
     }
 }
 
@@ -443,7 +441,12 @@ void TForm1::RebuildScreenFromPending(std::uint32_t Lines, bool LoadScreen, int*
     }
     if (cutInPlace) {
         const int cut = CutScreenTop(reScreen->Handle(), skip, CutInHold != nullptr);
-        if (CutInHold) *CutInHold += cut;
+        // Inside a paste the paste's end tells the gutter and the inspector; a load does it
+        // itself.
+        if (CutInHold)
+            *CutInHold += cut;
+        else
+            reScreenSelectionChange(this);
     } else {
         LoadScreenFromWorkRtf(false);
         if (CutInHold) *CutInHold = -1;

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++-mingw-w64-i686 wine wine32:i386 xvfb openbox x11-utils xdotool socat cmake ninja-build
   googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev gcc-multilib
-  g++ python3 fonts-dejavu-core locales xdotool scrot
+  g++ python3 fonts-dejavu-core locales scrot
 )
 
 missing=()

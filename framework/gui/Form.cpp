@@ -397,7 +397,11 @@ TModalResult TForm::ShowModal()
     TModalScope modalScope(Handle());
     // Owned by the window it is opened from, it cannot be put behind it: unowned, a click on the
     // disabled main window raised that over the dialog, which then looked dead.
-    if (!Parent() && modalScope.Owner() && modalScope.Owner() != Handle())
+    // The owner is given back afterwards: a form shown later from elsewhere, or modeless, is not
+    // hidden and destroyed with the window it was once opened from.
+    const LONG_PTR ownerBefore = GetWindowLongPtrA(Handle(), GWLP_HWNDPARENT);
+    const bool owned = !Parent() && modalScope.Owner() && modalScope.Owner() != Handle();
+    if (owned)
         SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT,
                           reinterpret_cast<LONG_PTR>(modalScope.Owner()));
     modal_ = true;
@@ -408,14 +412,18 @@ TModalResult TForm::ShowModal()
     struct Restore {
         TForm* form;
         bool onTop;
+        bool owned;
+        LONG_PTR ownerBefore;
         ~Restore()
         {
             if (onTop && form->HandleAllocated())
                 SetWindowPos(form->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0,
                              SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            if (owned && form->HandleAllocated())
+                SetWindowLongPtrA(form->Handle(), GWLP_HWNDPARENT, ownerBefore);
             form->modal_ = false;
         }
-    } restore{this, onTop};
+    } restore{this, onTop, owned, ownerBefore};
     if (onTop) SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     Show();
     for (;;) {

@@ -41,12 +41,16 @@ std::vector<std::function<void()>>& AfterLoop()
     return *actions;
 }
 
-// A menu bar armed or a menu dropped down on this thread.
-bool InMenuLoop()
+// A menu bar armed or a menu dropped down on this thread, under one of the program's own
+// windows. Only such a loop tells its end (WM_EXITMENULOOP, the pop-up's return); under
+// another's (the system menu of a platform box) the program's menus are not in use, and what
+// waited for the end would wait for the next menu the user opens.
+bool InOwnMenuLoop()
 {
     GUITHREADINFO info{};
     info.cbSize = sizeof(info);
-    return GetGUIThreadInfo(GetCurrentThreadId(), &info) && (info.flags & GUI_INMENUMODE) != 0;
+    return GetGUIThreadInfo(GetCurrentThreadId(), &info) && (info.flags & GUI_INMENUMODE) != 0 &&
+           TWinControl::FromHandle(info.hwndMenuOwner) != nullptr;
 }
 
 }  // namespace
@@ -319,7 +323,7 @@ void TMenu::Rebuild()
     // works on a menu that is gone, and Wine ends the program (a send ending under a dropped
     // menu hid and showed its items so). While a loop runs the items stay as they are; the
     // loop's end builds the menu again (BuildPending).
-    if (InMenuLoop())
+    if (InOwnMenuLoop())
         PendingRebuilds().insert(this);
     else
         BuildAgain();
@@ -343,15 +347,7 @@ void TMenu::BuildPending()
 
 void TMenu::AfterMenuLoop(std::function<void()> Action)
 {
-    // Only a loop of the program's own windows tells them its end (WM_EXITMENULOOP, the pop-up's
-    // return): under another's (the system menu of a platform box) the action would wait for
-    // the next menu the user opens, so it runs now.
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    const bool inOwnLoop = GetGUIThreadInfo(GetCurrentThreadId(), &info) &&
-                           (info.flags & GUI_INMENUMODE) != 0 &&
-                           TWinControl::FromHandle(info.hwndMenuOwner) != nullptr;
-    if (!inOwnLoop) {
+    if (!InOwnMenuLoop()) {
         Action();
         return;
     }

@@ -124,7 +124,7 @@ TEST_F(MacroRunWithEditorTest, ANameTypedWhileTheScriptRunsOnGoesToTheNodeTheUse
 
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].Text, EscapeText::InvalidHex);
-    EXPECT_NE(Named("temp"), nullptr);
+    ASSERT_NE(Named("temp"), nullptr);
     EXPECT_EQ(Named("temp")->Level(), 0);
     EXPECT_NE(Named("Long"), nullptr);
     EXPECT_NE(Named("D2"), nullptr);

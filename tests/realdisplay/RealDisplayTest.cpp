@@ -699,7 +699,8 @@ void DoubleClickAt(POINT At)
 
 class NotesOnDisplayTest : public qv::test::MainWindowHarness {
 protected:
-    // The notes editor shown over the main window, with no notes file yet, and focused.
+    // The notes editor shown over the main window, with no notes file yet, and focused (false:
+    // no real display).
     bool ShowNotes()
     {
         if (!OnRealDisplay()) return false;
@@ -709,7 +710,11 @@ protected:
         notes = ReadmeForm->RichEdit_readme;
         SetForegroundWindow(ReadmeForm->Handle());
         notes->SetFocus();
-        return WaitUntil([&] { return GetForegroundWindow() == ReadmeForm->Handle(); });
+        return true;
+    }
+    static bool NotesInFront()
+    {
+        return WaitUntil([] { return GetForegroundWindow() == ReadmeForm->Handle(); });
     }
     TQvRichEdit* notes = nullptr;
 };
@@ -719,6 +724,7 @@ protected:
 TEST_F(NotesOnDisplayTest, EditingADoubleClickedLastWordKeepsTheProgramAndEditsTheWord)
 {
     if (!ShowNotes()) GTEST_SKIP() << "not on a real display";
+    ASSERT_TRUE(NotesInFront());
     ASSERT_TRUE(notes->AutoURLDetect());
     // A first word of another length each time: the double clicks are far enough apart not to
     // make a triple click.

@@ -15,6 +15,7 @@ by a fresh start of the program, which must come up without a box.
 import argparse
 import itertools
 import os
+import shutil
 import signal
 import subprocess
 import sys
@@ -220,13 +221,18 @@ class Run:
         what = f"replay of {args.replay}" if args.replay else f"seed {args.seed}"
         self.log.write(f"# {what}; {time.strftime('%Y-%m-%d %H:%M:%S UTC', time.gmtime())}"
                        f"; display {os.environ.get('DISPLAY')}\n")
+        dosdevices = os.path.join(os.environ["WINEPREFIX"], "dosdevices")
+        scratch.map_run_drive(dosdevices, self.out)
         self.scratch = os.path.join(self.out, "scratch")
         scratch.prepare(self.scratch, os.path.join(args.build_dir, "app", "quorvalink.exe"))
         self.line = Line(os.environ["QV_LINE_HELPER"],
                          os.path.join(os.environ["WINEPREFIX"], "dosdevices"),
                          os.environ["QV_LINE_DIR"], os.path.join(self.out, "line.ready"))
         self.line.plug()
-        probe_exe = os.path.join(args.build_dir, "tools", "monkey", "qv_monkey_probe.exe")
+        # Started from the run's folder too: it is the only drive of the host's files.
+        probe_exe = os.path.join(self.out, "qv_monkey_probe.exe")
+        shutil.copy2(os.path.join(args.build_dir, "tools", "monkey", "qv_monkey_probe.exe"),
+                     probe_exe)
         self.probe = ProbeWatch(["wine", probe_exe, "500"], os.environ, self.events, self.clock,
                                 self.finding)
         self.probe.start()

@@ -5,13 +5,28 @@ settings, its macro list, the notes), so the run writes nothing anywhere else.
 import os
 import shutil
 
+# The run's folder is the prefix's only drive of the host's files (see monkey.py): a path typed
+# into a save dialog before its Esc cannot reach anything else.
+RUN_DRIVE = "s:"
+
 SETTINGS = "quorvalink.ini"
 MACROS = "qvmacros.ini"
 LEFT_FILES = [SETTINGS, MACROS, "notes.rtf"]
 
 
-def _wine_path(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
+def map_run_drive(dosdevices, run_folder):
+    """The run's folder as the prefix's drive RUN_DRIVE, in place of Wine's Z: (the whole host)."""
+    z = os.path.join(dosdevices, "z:")
+    if os.path.lexists(z):
+        os.unlink(z)
+    drive = os.path.join(dosdevices, RUN_DRIVE)
+    if os.path.lexists(drive):
+        os.unlink(drive)
+    os.symlink(os.path.abspath(run_folder), drive)
+
+
+def _wine_path(path, run_folder):
+    return RUN_DRIVE.upper() + "\\" + os.path.relpath(path, run_folder).replace("/", "\\")
 
 
 def prepare(folder, exe):
@@ -34,7 +49,7 @@ def prepare(folder, exe):
         ("Pause", "Delay in ms", "", "500", "", ""),
         ("RTS on", "Control Signal", "", "", "RTS ON", ""),
         ("DTR off", "Control Signal", "", "", "DTR OFF", ""),
-        ("Send the file", "File", "the sample", "0", "", _wine_path(sample)),
+        ("Send the file", "File", "the sample", "0", "", _wine_path(sample, os.path.dirname(folder))),
     ]
     with open(os.path.join(folder, MACROS), "w", newline="") as f:
         f.write("[MACRO_LIST]\r\n!|_1|_0|_251|_200\r\n+|_Sample|_|_a few items|_|_|_\r\n")
