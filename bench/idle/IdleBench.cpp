@@ -6,11 +6,12 @@
 //   latency   one byte after each SILENCE seconds of quiet, timed from the peer's write until
 //             the screen control holds it (its text length, asked from this process)
 //   replies   short replies on a quiet line in display mode MODE (0 ASCII/Text, 1 Mixed,
-//             2 Hexadecimal): "ab", "OK" CR LF, a 60-character line, one printable byte and one
-//             control byte in turn, SAMPLES of each, GAP seconds apart; each timed from the peer's
-//             write until the screen control's text has stopped changing (the last change within
-//             the gap of its length or first characters), p50/p99 per reply; with OTHER_EXE
-//             (another build's quorvalink.exe) the same beside that program, in turns
+//             2 Hexadecimal): "ab", "OK" CR LF, "OK" LF, a 60-character line, one printable
+//             byte and one control byte in turn, SAMPLES of each, GAP seconds apart; each timed
+//             from the peer's write until the screen control's text has stopped changing (the
+//             last change within the gap of its length or first characters), p50/p99 per reply;
+//             with OTHER_EXE (another build's quorvalink.exe) the same beside that program, in
+//             turns
 //   single    single bytes on a quiet line in display mode MODE, SAMPLES printable bytes GAP
 //             seconds apart in each of RUNS runs, each run a fresh program; each byte timed from
 //             the peer's write until the screen control's text first changes; p50/p99/max per
@@ -457,6 +458,7 @@ int RunRepliesCase(int mode, int samples, double gap, const std::string& Other)
     auto newReplies = [] {
         return std::vector<Reply>{{"\"ab\"", "ab", {}},
                                   {"\"OK\" CR LF", "OK\r\n", {}},
+                                  {"\"OK\" LF", "OK\n", {}},
                                   {"60-character line", DeviceLine(0), {}},
                                   {"one printable byte", "x", {}},
                                   {"one control byte", "\x01", {}}};

@@ -9,6 +9,9 @@
 #include <cstring>
 #include <string>
 
+#include "framework/Exceptions.h"
+#include "framework/gui/Clipboard.h"
+#include "framework/gui/GuiTexts.h"
 #include "framework/gui/RichEdit.h"
 
 namespace {
@@ -65,7 +68,7 @@ bool WordAhead(const TLineSpan& Line, int Offset)
 HGLOBAL Block(const void* Data, size_t Size)
 {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, Size);
-    if (!block) return nullptr;
+    if (!block) throw EOutOfResources(String(GuiText::OutOfMemory));
     std::memcpy(GlobalLock(block), Data, Size);
     GlobalUnlock(block);
     return block;
@@ -104,14 +107,18 @@ bool CopyRichEditSelection(HWND Edit)
     EDITSTREAM es{reinterpret_cast<DWORD_PTR>(&rtf), 0, CollectRtf};
     SendMessageA(Edit, EM_STREAMOUT, SF_RTF | SFF_SELECTION, reinterpret_cast<LPARAM>(&es));
     rtf.resize(TRichTextZeros::RichTextLength(rtf.data(), rtf.size()));
-    if (!OpenClipboard(Edit)) return false;
-    EmptyClipboard();
-    SetClipboardData(CF_TEXT, Block(lines.c_str(), lines.size() + 1));
-    SetClipboardData(CF_UNICODETEXT, Block(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t)));
+    TClipboard& clipboard = *Clipboard();
+    clipboard.Open();
+    struct Closing {
+        TClipboard& c;
+        ~Closing() { c.Close(); }
+    } closing{clipboard};
+    clipboard.SetAsText(lines);
+    clipboard.SetAsHandle(CF_UNICODETEXT,
+                          Block(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t)));
     if (!rtf.empty())
-        SetClipboardData(RegisterClipboardFormatA("Rich Text Format"),
-                         Block(rtf.c_str(), rtf.size() + 1));
-    CloseClipboard();
+        clipboard.SetAsHandle(RegisterClipboardFormatA("Rich Text Format"),
+                              Block(rtf.c_str(), rtf.size() + 1));
     return true;
 }
 

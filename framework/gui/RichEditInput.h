@@ -30,5 +30,7 @@ private:
 };
 
 // The selection of a rich edit on the clipboard as text and rich text, each block holding the
-// text and its terminating zero and nothing more; false when nothing is selected.
+// text and its terminating zero and nothing more; false when nothing is selected. A clipboard
+// that stays busy raises, as every clipboard write of the program does (a cut then deletes
+// nothing).
 bool CopyRichEditSelection(HWND Edit);
